@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, once.
+# Sourced by scripts/test and scripts/run; a second run only checks.
+set -euo pipefail
+
+TESSIVANE_PACKAGES=(
+  g++ clang cmake ninja-build pkg-config
+  googletest libgtest-dev libbenchmark-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev
+  libclang-rt-14-dev
+  mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+  nasm dpkg-dev
+  wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
+)
+
+missing_packages() {
+  local p
+  for p in "${TESSIVANE_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+# Adds deb-src entries beside the machine's own deb entries, so that
+# `apt-get source` works. The entries are copied, never written by hand.
+ensure_deb_src() {
+  local out=/etc/apt/sources.list.d/tessivane-src.sources
+  [ -f "$out" ] && return 0
+  local f any=0
+  : >"$out.tmp"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] || continue
+    [ "$f" = "$out" ] && continue
+    # Only Debian's own archive entries (keyring-signed by Debian).
+    grep -q 'debian-archive-keyring' "$f" || continue
+    sed -n '/^Types:/,$p' "$f" | sed 's/^Types:.*/Types: deb-src/' >>"$out.tmp"
+    printf '\n' >>"$out.tmp"
+    any=1
+  done
+  if [ "$any" = 0 ] && [ -f /etc/apt/sources.list ]; then
+    grep -E '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' >/etc/apt/sources.list.d/tessivane-src.list || true
+    rm -f "$out.tmp"
+    touch "$out"
+    return 0
+  fi
+  mv "$out.tmp" "$out"
+  APT_UPDATED=0
+}
+
+install_deps() {
+  export DEBIAN_FRONTEND=noninteractive
+  APT_UPDATED=${APT_UPDATED:-0}
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    APT_UPDATED=0
+  fi
+  ensure_deb_src
+  local missing
+  missing=$(missing_packages)
+  if [ -n "$missing" ]; then
+    echo "Installing: $missing" >&2
+    apt-get update -qq
+    APT_UPDATED=1
+    # shellcheck disable=SC2086
+    apt-get install -y -qq --no-install-recommends $missing >/dev/null
+  fi
+}

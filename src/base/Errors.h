@@ -1,0 +1,78 @@
+// Failures of the core: the silent abort, the unit error table and the
+// service that shows errors (the shell shows them; tests record them).
+#pragma once
+#include <exception>
+#include <string>
+
+namespace tessivane {
+
+// Unwinds after an error has been recorded or shown. The top level
+// ignores it without any message.
+class SilentAbort : public std::exception {
+public:
+  const char* what() const noexcept override { return "Operation aborted"; }
+};
+
+// The unit error numbers (messages in UnitErrorMessage).
+enum UnitError : int {
+  kErrCutTooLarge = 1,
+  kErrCutTooSmall = 2,
+  kErrCutSizeMismatch = 3,
+  kErrCutWidthOdd = 4,
+  kErrSourceTooSmall = 5,
+  kErrBadMethod = 6,
+  kErrPluginLoad = 7,
+  kErrPluginExport = 8,
+  kErrPluginWidthLarge = 9,
+  kErrPluginHeightLarge = 10,
+  kErrPluginXOutside = 11,
+  kErrPluginYOutside = 12,
+  kErrPluginUnusable = 13,
+  kErrPluginSymmetry = 14,
+  kErrPluginWidthSmall = 15,
+  kErrPluginHeightSmall = 16,
+  kErrPluginXNegative = 17,
+  kErrPluginYNegative = 18,
+};
+
+// The message of an error number; empty for a number without one
+// (0, 15..18 and every number outside the table).
+const char* UnitErrorMessage(int errorNo);
+
+// The text ShowUnitError shows: message, ':', the number, and the detail
+// on a new line (CR LF) when there is one.
+std::string FormatUnitError(int errorNo, const std::string& detail);
+
+// printf-style formatting into a std::string (UTF-8 in, UTF-8 out).
+std::string Format(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Detail texts of the plug-in errors.
+std::string DetailFile(const std::string& fileName);         // "ファイル[%s]"
+std::string DetailFunction(const std::string& exportName);   // "関数名[%s]"
+std::string DetailLimit(int value, int limit);               // "設定値[%d] 制限値[%d]"
+std::string DetailSymmetry(int type);                        // "変換タイプ[%d]"
+
+// The text of the standard error box for an uncaught error: the message
+// with "." appended when its last character sorts after ".".
+std::string StandardErrorText(const std::string& message);
+
+// Where errors are shown. The shell installs a message-box display; tests
+// install a recorder. With none installed, showing does nothing.
+class ErrorDisplay {
+public:
+  virtual ~ErrorDisplay() = default;
+  // Error beep, then a modal error box (caption "エラー", one OK button).
+  virtual void ShowErrorMessage(const std::string& text) = 0;
+};
+
+void SetErrorDisplay(ErrorDisplay* display);
+ErrorDisplay* GetErrorDisplay();
+
+void ShowErrorMessage(const std::string& text);
+void ShowUnitError(int errorNo, const std::string& detail);
+
+}  // namespace tessivane

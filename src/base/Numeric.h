@@ -1,0 +1,23 @@
+// Rounding and integer helpers shared by the geometry and colour code.
+// "Extended precision" throughout the core is long double (x87 80-bit on
+// x86 Linux and on both mingw targets).
+#pragma once
+#include <cmath>
+#include <cstdint>
+
+namespace tessivane {
+
+using Extended = long double;
+
+// Nearest integer, exact halves to the even neighbour (the default
+// floating-point rounding mode).
+inline int64_t Round(Extended v) { return static_cast<int64_t>(std::nearbyint(v)); }
+// Toward zero.
+inline int64_t Trunc(Extended v) { return static_cast<int64_t>(std::trunc(v)); }
+
+// C++ integer / and % already truncate toward zero; these names make the
+// intent plain where a formula is transcribed.
+inline int32_t Div(int32_t a, int32_t b) { return a / b; }
+inline int32_t Mod(int32_t a, int32_t b) { return a % b; }
+
+}  // namespace tessivane
