@@ -1,0 +1,45 @@
+// A minimal unit transform for tests: identity map over the cut (shuffled
+// when asked), tile = the cut turned back upright through TileMap.
+#pragma once
+#include <memory>
+
+#include "pattern/UMakeUnit.h"
+
+namespace tessivane::testing {
+
+class TestUnit : public TMakeUnit {
+public:
+  explicit TestUnit(bool relaxed = false) : relaxed_(relaxed) {}
+
+  int buildCount = 0;
+
+  void BuildMap() override {
+    ++buildCount;
+    for (int x = 0; x < CutWidth; ++x)
+      for (int y = 0; y < CutHeight; ++y) PointMap[x][y] = PackPoint(x, y);
+    if (ShufflePoints) ShuffleMap();
+    for (int x = 0; x < CutWidth; ++x)
+      for (int y = 0; y < CutHeight; ++y) TileMap[x][y] = PointMap[x][y];
+  }
+
+  void MakeTile() override {
+    Tile.SetSize(CutWidth, CutHeight);
+    for (int y = 0; y < CutHeight; ++y) {
+      uint8_t* row = Tile.Row(CutHeight - 1 - y);
+      for (int x = 0; x < CutWidth; ++x) {
+        const Channels& c = Pixels[PointX(TileMap[x][y])][PointY(TileMap[x][y])];
+        row[3 * x] = static_cast<uint8_t>(c.Blue);
+        row[3 * x + 1] = static_cast<uint8_t>(c.Green);
+        row[3 * x + 2] = static_cast<uint8_t>(c.Red);
+      }
+    }
+  }
+
+protected:
+  bool AcceptsNonSquareCut() const override { return relaxed_; }
+
+private:
+  bool relaxed_;
+};
+
+}  // namespace tessivane::testing
