@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "base/Random.h"
+#include "pattern/PluginLibrary.h"
 
 namespace tessivane {
 
@@ -151,6 +152,20 @@ const std::array<std::string_view, kMethodListCount>& MethodListLabels() {
     return a;
   }();
   return labels;
+}
+
+void CheckPluginFile(const std::string& fileName) {
+  PluginLibrary library = PluginLibrary::Open(fileName);
+  if (!library.Loaded()) {
+    ShowUnitError(kErrPluginLoad, DetailFile(fileName));
+    throw SilentAbort();
+  }
+  auto identify = library.Find<TessivaneDllProc>(kExportTessivaneDll);
+  if (!identify) {
+    ShowUnitError(kErrPluginExport, DetailFunction(kExportTessivaneDll));
+    throw SilentAbort();  // the handle unloads the library on the way out
+  }
+  if (identify() != 1) ShowUnitError(kErrPluginUnusable, UnitErrorMessage(kErrPluginUnusable));
 }
 
 }  // namespace tessivane

@@ -115,4 +115,11 @@ int ComboIndexToUnitType(int index);
 // The method list's labels in list order (position 0..9).
 const std::array<std::string_view, kMethodListCount>& MethodListLabels();
 
+// The settings dialog's check of a plug-in library the user chose. A file
+// that does not load shows error 7 and raises the silent abort; a library
+// without "TessivaneDLL" shows error 8 and raises the silent abort; an
+// answer other than 1 shows error 13 and returns normally. The library is
+// unloaded on every path.
+void CheckPluginFile(const std::string& fileName);
+
 }  // namespace tessivane

@@ -1,0 +1,21 @@
+#include <dlfcn.h>
+
+#include "pattern/PluginLibrary.h"
+
+namespace tessivane {
+
+PluginLibrary PluginLibrary::Open(const std::string& fileName) {
+  // RTLD_NOW: a library with unresolved symbols fails here, not mid-call.
+  return PluginLibrary(dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL));
+}
+
+PluginLibrary::AnyProc PluginLibrary::FindSymbol(const char* name) const {
+  if (!handle_) return nullptr;
+  return reinterpret_cast<AnyProc>(dlsym(handle_, name));
+}
+
+void PluginLibrary::Close() {
+  if (handle_) dlclose(std::exchange(handle_, nullptr));
+}
+
+}  // namespace tessivane
