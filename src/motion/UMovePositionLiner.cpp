@@ -30,17 +30,22 @@ void TMovePositionLiner::Move() {
   int sy = DY >= 0 ? 1 : -1;
   int64_t nx = Trunc(Extended{X} + DX);
   int64_t ny = Trunc(Extended{Y} + DY);
+  // An axis whose next position is outside the range turns towards the
+  // inside. From inside the range that is a plain reversal. After a bounce
+  // of the other axis has carried the position outside, it keeps heading
+  // back in even when a short step does not get there yet; reversing it
+  // then would send it away again and let it wander far off the picture.
   bool bounced = false;
   if (nx < 0 || nx > MaxX) {
-    sx = -sx;
+    sx = nx < 0 ? 1 : -1;
     bounced = true;
   }
   if (ny < 0 || ny > MaxY) {
-    sy = -sy;
+    sy = ny < 0 ? 1 : -1;
     bounced = true;
   }
   if (bounced) {
-    // One draw only, even at a corner: the axis that hit an edge reverses,
+    // One draw only, even at a corner: the axis that hit an edge turns,
     // the other keeps its sign with a new step size.
     DX = static_cast<double>(Extended{RandomReal()} * Speed * sx);
     DY = Across(Speed, DX) * sy;

@@ -56,16 +56,37 @@ TEST_F(MovePosition, StraightLineStepsHaveLengthSpeed) {
   EXPECT_GE(path.Y, 0);
   EXPECT_NEAR(path.X * path.X + path.Y * path.Y, 9.0, 1e-12);
 
-  // Frames outside the range after a bounce are few; the step length stays.
   TMovePositionLiner walk(0, 0, 10, {120, 80});
-  int outside = 0;
   for (int frame = 0; frame < 100000; ++frame) {
     walk.Move();
     ASSERT_NEAR(walk.DX * walk.DX + walk.DY * walk.DY, 100.0, 1e-9);
-    Point p = walk.Position();
-    outside += p.x < 0 || p.x > 120 || p.y < 0 || p.y > 80;
   }
-  EXPECT_LT(outside, 10000);
+}
+
+TEST_F(MovePosition, StraightLineOutsideTheRangeHeadsBackInside) {
+  // Reversing an axis whose short step still ended outside sent the
+  // position away again: it wandered hundreds of pixels off the picture.
+  TMovePositionLiner path(0, 0, 3, {100, 100});
+  path.X = -3;
+  path.Y = 50;
+  path.DX = 0.5;  // heading in, next X -2.5 still outside
+  path.DY = std::sqrt(9 - 0.25);
+  path.Move();
+  EXPECT_GT(path.DX, 0);
+
+  // After leaving through a bounce of the other axis, the position stays
+  // within one step (plus the truncation) of the range.
+  for (int speed : {3, 10}) {
+    TMovePositionLiner walk(0, 0, speed, {120, 80});
+    for (int frame = 0; frame < 200000; ++frame) {
+      walk.Move();
+      Point p = walk.Position();
+      ASSERT_GE(p.x, -speed - 1);
+      ASSERT_LE(p.x, 120 + speed + 1);
+      ASSERT_GE(p.y, -speed - 1);
+      ASSERT_LE(p.y, 80 + speed + 1);
+    }
+  }
 }
 
 TEST_F(MovePosition, StraightLineTurnsInTheMoveThatWouldCrossAnEdge) {
