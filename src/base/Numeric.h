@@ -10,8 +10,11 @@ namespace tessivane {
 using Extended = long double;
 
 // Nearest integer, exact halves to the even neighbour (the default
-// floating-point rounding mode).
-inline int64_t Round(Extended v) { return static_cast<int64_t>(std::nearbyint(v)); }
+// floating-point rounding mode). rint rounds exactly like nearbyint; it may
+// also raise the (masked) inexact flag, which spares nearbyint's save and
+// restore of the floating-point environment: a hundred times faster on
+// long double, and the colour effects round three times per pixel.
+inline int64_t Round(Extended v) { return static_cast<int64_t>(std::rint(v)); }
 // Toward zero.
 inline int64_t Trunc(Extended v) { return static_cast<int64_t>(std::trunc(v)); }
 
