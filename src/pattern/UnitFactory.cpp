@@ -1,5 +1,15 @@
 #include "pattern/UnitFactory.h"
 
+#include "pattern/UmuNone.h"
+#include "pattern/UmuRotateCompress.h"
+#include "pattern/UmuSankaku.h"
+#include "pattern/UmuSankaku2.h"
+#include "pattern/UmuSharp.h"
+#include "pattern/UmuShikaku.h"
+#include "pattern/UmuSpin.h"
+#include "pattern/UmuTShikaku.h"
+#include "pattern/UmuThShikaku.h"
+
 namespace tessivane {
 
 namespace {
@@ -12,6 +22,12 @@ std::unique_ptr<TMakeUnit> Plain(const TMakeImageParam&) {
   return std::make_unique<Unit>();
 }
 
+std::unique_ptr<TMakeUnit> RotateCompress(const TMakeImageParam& param) {
+  auto unit = std::make_unique<TRotateCompress>();
+  unit->Rotate = param.Rotate;
+  return unit;
+}
+
 // Type number -> constructor; null where no class exists. Add a method
 // here (and in the numbering table of UMakeUnit.cpp) to make it reachable.
 struct Entry {
@@ -20,16 +36,16 @@ struct Entry {
 };
 
 constexpr Entry kUnits[] = {
-    {1, nullptr},   // TSankaku
-    {2, nullptr},   // TSankaku2
-    {3, nullptr},   // TTShikaku
-    {4, nullptr},   // ThTShikaku
-    {5, nullptr},   // TShikaku
-    {6, nullptr},   // TNone
-    {7, nullptr},   // TSharp
+    {1, Plain<TSankaku>},
+    {2, Plain<TSankaku2>},
+    {3, Plain<TTShikaku>},
+    {4, Plain<ThTShikaku>},
+    {5, Plain<TShikaku>},
+    {6, Plain<TNone>},
+    {7, Plain<TSharp>},
     {9, nullptr},   // TDll: DllFileName from the parameters
-    {10, nullptr},  // TRotateCompress: Rotate from the parameters
-    {11, nullptr},  // TSpin
+    {10, RotateCompress},
+    {11, Plain<TSpin>},
 };
 
 }  // namespace

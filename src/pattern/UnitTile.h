@@ -1,0 +1,60 @@
+// Tile writing shared by the conversion methods. The methods paint their
+// mapped area straight into Tile and complete it by mirrored writes and row
+// copies: no work bitmap, nothing allocated once Tile has its size.
+#pragma once
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "base/Bitmap.h"
+#include "pattern/UMakeUnit.h"
+
+namespace tessivane {
+
+// Paints the w x h area of the unit's TileMap into Tile: map row y (from the
+// bottom) becomes tile row h - 1 - y, map column x tile column x. With
+// mirrorColumns, columns 1..w-2 are also written to column 2w - 2 - x, so
+// the row reads forwards and then backwards without doubling its first and
+// last pixel. Whatever falls outside Tile is skipped.
+inline void PaintMappedArea(TMakeUnit& unit, int w, int h, bool mirrorColumns) {
+  Bitmap& tile = unit.Tile;
+  const int columns = std::min(w, tile.Width());
+  for (int y = 0; y < h; ++y) {
+    const int row = h - 1 - y;
+    if (row >= tile.Height()) continue;
+    uint8_t* out = tile.Row(row);
+    for (int x = 0; x < columns; ++x) {
+      const int32_t point = unit.TileMap[x][y];
+      const TMakeUnit::Channels& c = unit.Pixels[TMakeUnit::PointX(point)][TMakeUnit::PointY(point)];
+      uint8_t* p = out + 3 * x;
+      p[0] = static_cast<uint8_t>(c.Blue);
+      p[1] = static_cast<uint8_t>(c.Green);
+      p[2] = static_cast<uint8_t>(c.Red);
+    }
+    if (mirrorColumns && 2 * w - 2 <= tile.Width()) {
+      for (int x = 1; x <= w - 2; ++x) std::memcpy(out + 3 * (2 * w - 2 - x), out + 3 * x, 3);
+    }
+  }
+}
+
+// Rows 2h - 2 - y := row y for y in 1..h-2: the first h rows read downwards
+// and then back up, without doubling row 0 or row h - 1.
+inline void MirrorRows(Bitmap& tile, int h) {
+  const size_t bytes = static_cast<size_t>(tile.Width()) * 3;
+  for (int y = 1; y <= h - 2; ++y) {
+    const int target = 2 * h - 2 - y;
+    if (target < tile.Height()) std::memcpy(tile.Row(target), tile.Row(y), bytes);
+  }
+}
+
+// The mirrored tile of the square methods: the w x h mapped area, mirrored
+// to the right and downwards, (2w - 2) x (2h - 2) pixels. Repeated, its
+// copies meet on the mirror axes (columns 0 and w - 1, rows 0 and h - 1),
+// so they join without a seam.
+inline void MakeMirroredTile(TMakeUnit& unit, int w, int h) {
+  unit.Tile.SetSize(std::max(2 * w - 2, 0), std::max(2 * h - 2, 0));
+  PaintMappedArea(unit, w, h, true);
+  MirrorRows(unit.Tile, h);
+}
+
+}  // namespace tessivane
