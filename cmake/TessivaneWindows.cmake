@@ -1,0 +1,58 @@
+# Helpers for the Windows (mingw-w64) build trees: running programs under
+# Wine from ctest, and checking what each Windows binary is and imports.
+# Included by the top CMakeLists.txt in the win32 and win64 trees only.
+#
+#   tessivane_wine_test(<name> <target-or-path> [args...])
+#       ctest test "<name>" running the program under Wine with the build
+#       tree's private prefix and virtual display. Labels: windows, wine.
+#   tessivane_wine_script_test(<name> <host-script> [args...])
+#       ctest test running a Linux script (a window-level harness, say) with
+#       TESSIVANE_WINE_TEST (the wrapper) and TESSIVANE_WINE_STATE set:
+#       `eval "$("$TESSIVANE_WINE_TEST" env "$TESSIVANE_WINE_STATE")"` gives
+#       it WINEPREFIX and DISPLAY for wine, xdotool and import. Such tests
+#       hold the resource lock "wine-display", so two never share the screen.
+#   tessivane_check_pe(<target> GUI|CONSOLE)
+#       ctest test "pe.<target>": the file is a PE executable of that
+#       subsystem and imports only system DLLs.
+#
+# Every Wine test requires the fixture "wine" (tests wine.setup and
+# wine.cleanup, added by tests/windows/CMakeLists.txt), so the prefix is
+# made and the display started once per ctest run, whatever subset runs.
+
+set(TESSIVANE_WINE_TEST ${CMAKE_SOURCE_DIR}/scripts/lib/wine-test)
+set(TESSIVANE_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+set(TESSIVANE_CHECK_PE ${CMAKE_SOURCE_DIR}/scripts/lib/check-pe)
+
+function(_tessivane_wine_properties name)
+  set_tests_properties(${name} PROPERTIES
+    FIXTURES_REQUIRED wine
+    LABELS "windows;wine"
+    TIMEOUT 300)
+endfunction()
+
+function(tessivane_wine_test name program)
+  if(TARGET ${program})
+    set(program $<TARGET_FILE:${program}>)
+  endif()
+  add_test(NAME ${name} COMMAND ${TESSIVANE_WINE_TEST} run ${TESSIVANE_WINE_STATE} ${program} ${ARGN})
+  _tessivane_wine_properties(${name})
+endfunction()
+
+function(tessivane_wine_script_test name script)
+  add_test(NAME ${name} COMMAND ${script} ${ARGN})
+  _tessivane_wine_properties(${name})
+  set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine-display)
+  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT
+    TESSIVANE_WINE_TEST=${TESSIVANE_WINE_TEST}
+    TESSIVANE_WINE_STATE=${TESSIVANE_WINE_STATE}
+    TESSIVANE_OBJDUMP=${CMAKE_OBJDUMP})
+endfunction()
+
+function(tessivane_check_pe target subsystem)
+  if(NOT subsystem MATCHES "^(GUI|CONSOLE)$")
+    message(FATAL_ERROR "tessivane_check_pe: subsystem must be GUI or CONSOLE, not '${subsystem}'")
+  endif()
+  add_test(NAME pe.${target}
+    COMMAND ${TESSIVANE_CHECK_PE} --objdump ${CMAKE_OBJDUMP} --${subsystem} $<TARGET_FILE:${target}>)
+  set_tests_properties(pe.${target} PROPERTIES LABELS "windows;pe")
+endfunction()

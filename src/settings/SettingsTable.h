@@ -1,0 +1,134 @@
+// The settings records are tables: each value has a name, a field of the
+// record, a default and a load and write rule. One routine loads a record
+// from its table and one saves it.
+#pragma once
+#include <cstdint>
+#include <exception>
+#include <span>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+#include "settings/SettingsStore.h"
+#include "settings/SettingsTexts.h"
+
+namespace tessivane {
+
+// A stored integer: an optional sign and decimal digits that fit 32 bits;
+// anything else (empty text, blanks, hexadecimal, overflow) gives fallback.
+int32_t ParseSettingInt(const std::string& text, int32_t fallback);
+
+// A record writes itself back when it is destroyed. A failure there cannot
+// leave a destructor, so it is shown as the standard error box would show
+// it, through the error display, and the destruction goes on.
+void ShowSaveFailure(const char* message) noexcept;
+
+template <class F>
+void SaveOnDestruction(F&& save) noexcept {
+  try {
+    save();
+  } catch (const std::exception& e) {
+    ShowSaveFailure(e.what());
+  } catch (...) {
+  }
+}
+
+// How a value is held in the record:
+//   int32_t / uint8_t field: decimal text;
+//   bool field: read as an integer with default 0, true unless 0; written "1" or "0";
+//   std::string field: the text as it is.
+template <class R>
+using SettingField = std::variant<int32_t R::*, uint8_t R::*, bool R::*, std::string R::*>;
+
+template <class R>
+struct SettingValue {
+  const char* name;
+  SettingField<R> field;
+  int32_t numberDefault = 0;                 // integer fields
+  const char* textDefault = "";              // text fields
+  int32_t (*loadRule)(int32_t) = nullptr;    // stored number -> field; none: as read
+  int32_t (*writeRule)(int32_t) = nullptr;   // field -> stored number; none: as it is
+};
+
+namespace settings_detail {
+
+// Reads one value; a value of a non-text type stops the load.
+inline StoredRead ReadOrThrow(SettingsSession& session, const char* subkey, const char* name) {
+  StoredRead read = session.Read(subkey, name);
+  if (read.status == StoredRead::kWrongType) throw RegistryError(DataTypeInvalidText(name));
+  return read;
+}
+
+inline void WriteOrThrow(SettingsSession& session, const char* subkey, const char* name, const std::string& text) {
+  switch (session.WriteText(subkey, name, text)) {
+    case WriteStatus::kOk:
+      return;
+    case WriteStatus::kKeyCreateFailed:
+      throw RegistryError(KeyCreateFailedText(subkey));
+    case WriteStatus::kSetFailed:
+      throw RegistryError(SetValueFailedText(name));
+  }
+}
+
+}  // namespace settings_detail
+
+// Reads every value of `table` from `subkey` in table order into `record`.
+// Throws RegistryError at the first value of a non-text type; the record
+// is then half loaded and must not be saved.
+template <class R>
+void LoadSettings(SettingsStore& store, const char* subkey, R& record, std::span<const SettingValue<R>> table) {
+  auto session = store.Open();
+  for (const SettingValue<R>& v : table) {
+    StoredRead read = settings_detail::ReadOrThrow(*session, subkey, v.name);
+    const bool hasText = read.status == StoredRead::kText;
+    std::visit(
+        [&](auto member) {
+          using T = std::remove_reference_t<decltype(record.*member)>;
+          if constexpr (std::is_same_v<T, std::string>) {
+            record.*member = hasText ? read.text : std::string(v.textDefault);
+          } else if constexpr (std::is_same_v<T, bool>) {
+            record.*member = (hasText ? ParseSettingInt(read.text, 0) : 0) != 0;
+          } else {
+            int32_t number = hasText ? ParseSettingInt(read.text, v.numberDefault) : v.numberDefault;
+            if (v.loadRule) number = v.loadRule(number);
+            record.*member = static_cast<T>(number);
+          }
+        },
+        v.field);
+  }
+}
+
+// The text a value is stored as.
+template <class R>
+std::string SettingText(const R& record, const SettingValue<R>& v) {
+  return std::visit(
+      [&](auto member) -> std::string {
+        using T = std::remove_cvref_t<decltype(record.*member)>;
+        if constexpr (std::is_same_v<T, std::string>) {
+          return record.*member;
+        } else if constexpr (std::is_same_v<T, bool>) {
+          return record.*member ? "1" : "0";
+        } else {
+          int32_t number = static_cast<int32_t>(record.*member);
+          if (v.writeRule) number = v.writeRule(number);
+          return std::to_string(number);
+        }
+      },
+      v.field);
+}
+
+// Writes the values of `table` to `subkey`, in the order of `order` (indices
+// into the table; empty: table order). Throws RegistryError at the first
+// write that fails; the values written before it stay written.
+template <class R>
+void SaveSettings(SettingsStore& store, const char* subkey, const R& record, std::span<const SettingValue<R>> table,
+                  std::span<const int> order = {}) {
+  auto session = store.Open();
+  const size_t count = order.empty() ? table.size() : order.size();
+  for (size_t i = 0; i < count; ++i) {
+    const SettingValue<R>& v = table[order.empty() ? i : static_cast<size_t>(order[i])];
+    settings_detail::WriteOrThrow(*session, subkey, v.name, SettingText(record, v));
+  }
+}
+
+}  // namespace tessivane

@@ -1,0 +1,308 @@
+// The three settings records on every store of the test program.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "StoreHarness.h"
+#include "base/Errors.h"
+#include "settings/UBGMReg.h"
+#include "settings/UOptionReg.h"
+#include "settings/URegistry.h"
+
+namespace tessivane::testing {
+namespace {
+
+class Records : public ::testing::TestWithParam<HarnessKind> {
+protected:
+  void SetUp() override { h = GetParam().make(); }
+  SettingsStore& store() { return h->store(); }
+  std::unique_ptr<StoreHarness> h;
+};
+
+std::string RecordsName(const ::testing::TestParamInfo<HarnessKind>& info) { return info.param.name; }
+INSTANTIATE_TEST_SUITE_P(Stores, Records, ::testing::ValuesIn(HarnessKinds()), RecordsName);
+
+TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
+  {
+    TTessivaneReg reg(store());
+    EXPECT_EQ(reg.Size, 8);
+    EXPECT_EQ(reg.Move, 3);
+    EXPECT_EQ(reg.Weight, 1);
+    EXPECT_EQ(reg.FileType, kFileTypeRandom);
+    EXPECT_EQ(reg.UnitType, 1);
+    EXPECT_FALSE(reg.BrightnessChange || reg.MonoTone || reg.ShadeOff || reg.Shuffle);
+    EXPECT_EQ(reg.TransType, kTransBasic);
+    EXPECT_EQ(reg.MovePositionType, 0);
+    EXPECT_EQ(reg.ImageChangeTime, 60);
+    EXPECT_EQ(reg.BmpFileName + reg.ImageFolderName + reg.DllFileName, "");
+    // Loading creates the product key but not the subkey.
+    auto snapshot = h->Snapshot();
+    EXPECT_TRUE(snapshot.productKey);
+    EXPECT_FALSE(snapshot.subkeys.count("Settings"));
+  }
+  const char* names[] = {"Size",     "Move",     "Weight",           "BmpFileName", "ImageChangeTime",
+                         "ImageFolderName", "FileType", "UnitType", "BrightnessChange", "MonoTone",
+                         "ShadeOff", "Shuffle",  "TransType",        "DllFileName", "MovePositionType"};
+  const char* texts[] = {"8", "3", "1", "", "60", "", "1", "0", "0", "0", "0", "0", "1", "", "0"};
+  for (int i = 0; i < 15; ++i) {
+    auto v = h->Get("Settings", names[i]);
+    ASSERT_TRUE(v) << names[i];
+    EXPECT_EQ(v->type, kStoredText) << names[i];
+    EXPECT_EQ(v->data, EncodeStoredText(texts[i])) << names[i];  // terminator included
+  }
+  EXPECT_EQ(h->Snapshot().subkeys.at("Settings").size(), 15u);
+
+  { TOptionReg option(store()); }
+  EXPECT_EQ(h->Text("Option", "NoneXY"), "0");
+  EXPECT_EQ(h->Text("Option", "Random"), "1111110100");
+  EXPECT_EQ(h->Text("Option", "Rotate"), "3");
+  EXPECT_EQ(h->Text("Option", "XY"), "0");
+
+  { TBGMReg bgm(store()); }
+  EXPECT_EQ(h->Text("BGM", "File"), "");
+  EXPECT_EQ(h->Text("BGM", "Flag"), "0");
+}
+
+// One stored text, what loading makes of it, and what is written back.
+struct LoadCase {
+  const char* name;
+  const char* stored;
+  std::function<int(const TTessivaneReg&)> field;
+  int loaded;
+  const char* written;
+};
+
+TEST_P(Records, MainRecordLoadAndWriteRules) {
+  auto fileType = [](const TTessivaneReg& r) { return int(r.FileType); };
+  auto unitType = [](const TTessivaneReg& r) { return int(r.UnitType); };
+  auto transType = [](const TTessivaneReg& r) { return int(r.TransType); };
+  auto size = [](const TTessivaneReg& r) { return r.Size; };
+  auto monoTone = [](const TTessivaneReg& r) { return int(r.MonoTone); };
+  const LoadCase cases[] = {
+      {"FileType", "7", fileType, 1, "1"},
+      {"FileType", "0", fileType, 1, "1"},
+      {"FileType", "3", fileType, 3, "3"},
+      {"UnitType", "6", unitType, 8, "6"},
+      {"UnitType", "12", unitType, 0, "-1"},
+      {"UnitType", "9", unitType, 11, "9"},
+      {"TransType", "2", transType, kTransPlugin, "2"},
+      {"TransType", "0", transType, kTransBasic, "1"},
+      {"TransType", "3", transType, kTransBasic, "1"},
+      {"MovePositionType", "5", [](const TTessivaneReg& r) { return int(r.MovePositionType); }, 0, "0"},
+      {"MovePositionType", "2", [](const TTessivaneReg& r) { return int(r.MovePositionType); }, 2, "2"},
+      {"ImageChangeTime", "-5", [](const TTessivaneReg& r) { return r.ImageChangeTime; }, 60, "60"},
+      {"ImageChangeTime", "0", [](const TTessivaneReg& r) { return r.ImageChangeTime; }, 0, "0"},
+      {"Size", "100", size, 100, "100"},
+      {"Size", "abc", size, 8, "8"},
+      {"Size", "", size, 8, "8"},
+      {"Size", "99999999999", size, 8, "8"},
+      {"Move", "-2", [](const TTessivaneReg& r) { return r.Move; }, -2, "-2"},
+      {"MonoTone", "2", monoTone, 1, "1"},
+      {"MonoTone", "-1", monoTone, 1, "1"},
+      {"MonoTone", "yes", monoTone, 0, "0"},
+      {"MonoTone", "", monoTone, 0, "0"},
+  };
+  for (const LoadCase& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + " = \"" + c.stored + "\"");
+    auto store = GetParam().make();
+    store->PutText("Settings", c.name, c.stored);
+    {
+      TTessivaneReg reg(store->store());
+      EXPECT_EQ(c.field(reg), c.loaded);
+    }
+    EXPECT_EQ(store->Text("Settings", c.name), c.written);
+  }
+}
+
+TEST_P(Records, SettersAbortSilentlyOutsideTheirRange) {
+  h->PutText("Settings", "Size", "20");
+  TTessivaneReg reg(store());
+  EXPECT_THROW(reg.SetSize(100), SilentAbort);
+  EXPECT_THROW(reg.SetSize(7), SilentAbort);
+  EXPECT_EQ(reg.Size, 20);
+  reg.SetSize(8);
+  EXPECT_EQ(reg.Size, 8);
+  reg.SetSize(64);
+  EXPECT_EQ(reg.Size, 64);
+  EXPECT_THROW(reg.SetMove(0), SilentAbort);
+  EXPECT_THROW(reg.SetMove(11), SilentAbort);
+  reg.SetMove(10);
+  EXPECT_EQ(reg.Move, 10);
+  reg.SetWeight(99);
+  EXPECT_THROW(reg.SetWeight(100), SilentAbort);
+  EXPECT_THROW(reg.SetWeight(0), SilentAbort);
+  EXPECT_EQ(reg.Weight, 99);
+  reg.SetImageChangeTime(-1);
+  EXPECT_EQ(reg.ImageChangeTime, 60);
+  reg.SetImageChangeTime(0);
+  EXPECT_EQ(reg.ImageChangeTime, 0);
+}
+
+TEST_P(Records, ValueOfANonTextTypeFailsTheLoadAndWritesNothing) {
+  h->PutText("Settings", "Move", "5");
+  h->PutDword("Settings", "Size", 20);
+  auto before = h->Snapshot();
+  try {
+    TTessivaneReg reg(store());
+    FAIL() << "loaded";
+  } catch (const RegistryError& e) {
+    EXPECT_STREQ(e.what(), "'Size' のデータ型が不正です");
+  }
+  EXPECT_EQ(h->Snapshot(), before);
+
+  h->PutRaw("BGM", "Flag", kStoredBinary, {1, 0});
+  before = h->Snapshot();
+  EXPECT_THROW(TBGMReg bgm(store()), RegistryError);
+  EXPECT_EQ(h->Snapshot(), before);
+
+  h->PutRaw("Option", "Random", 7 /* multi-string */, EncodeStoredText("1"));
+  EXPECT_THROW(TOptionReg option(store()), RegistryError);
+}
+
+TEST_P(Records, ExpandableTextIsReadAsPlainText) {
+  h->PutText("Settings", "Weight", "7", kStoredExpandText);
+  h->PutText("Settings", "BmpFileName", "%USERPROFILE%\\a.bmp", kStoredExpandText);
+  TTessivaneReg reg(store());
+  EXPECT_EQ(reg.Weight, 7);
+  EXPECT_EQ(reg.BmpFileName, "%USERPROFILE%\\a.bmp");
+}
+
+TEST_P(Records, EveryFieldRoundTripsIncludingAnyUnicodePath) {
+  const std::string path = "C:\\画像\\Ünïcödé 🎨\\kaléidoscope.bmp";
+  {
+    TTessivaneReg reg(store());
+    reg.FileType = kFileTypeFolder;
+    reg.BmpFileName = path;
+    reg.ImageFolderName = "D:\\フォルダ";
+    reg.Size = 64;
+    reg.Move = 10;
+    reg.Weight = 99;
+    reg.UnitType = 11;
+    reg.BrightnessChange = reg.MonoTone = reg.ShadeOff = reg.Shuffle = true;
+    reg.TransType = kTransPlugin;
+    reg.DllFileName = "E:\\plug-in ☃.dll";
+    reg.MovePositionType = 2;
+    reg.ImageChangeTime = 0;
+  }
+  TTessivaneReg reg(store());
+  EXPECT_EQ(reg.FileType, kFileTypeFolder);
+  EXPECT_EQ(reg.BmpFileName, path);
+  EXPECT_EQ(reg.ImageFolderName, "D:\\フォルダ");
+  EXPECT_EQ(std::make_tuple(reg.Size, reg.Move, reg.Weight, int(reg.UnitType)), std::make_tuple(64, 10, 99, 11));
+  EXPECT_TRUE(reg.BrightnessChange && reg.MonoTone && reg.ShadeOff && reg.Shuffle);
+  EXPECT_EQ(reg.TransType, kTransPlugin);
+  EXPECT_EQ(reg.DllFileName, "E:\\plug-in ☃.dll");
+  EXPECT_EQ(reg.MovePositionType, 2);
+  EXPECT_EQ(reg.ImageChangeTime, 0);
+
+  { TBGMReg bgm(store()); bgm.File = "音楽/🎵.mid"; bgm.Flag = true; }
+  TBGMReg bgm(store());
+  EXPECT_EQ(bgm.File, "音楽/🎵.mid");
+  EXPECT_TRUE(bgm.Flag);
+}
+
+TEST_P(Records, TheRecordFreedLastDecides) {
+  {
+    TTessivaneReg first(store());
+    {
+      TTessivaneReg second(store());
+      second.Size = 30;
+    }
+    first.FileType = kFileTypeFile;  // still holds Size 8 from its own load
+  }
+  TTessivaneReg reg(store());
+  EXPECT_EQ(reg.Size, 8);
+  EXPECT_EQ(reg.FileType, kFileTypeFile);
+}
+
+TEST_P(Records, RandomIsPaddedToTenAndNeverPicksItself) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1", "1000000000"},
+      {"", "0000000000"},
+      {"1111111111", "1111110111"},
+      {"111111111111", "111111011111"},
+      {"0000001000", "0000000000"},
+  };
+  for (auto [stored, loaded] : cases) {
+    SCOPED_TRACE(stored);
+    h->PutText("Option", "Random", stored);
+    {
+      TOptionReg option(store());
+      EXPECT_EQ(option.Random, loaded);
+    }
+    EXPECT_EQ(h->Text("Option", "Random"), loaded);
+  }
+}
+
+TEST_P(Records, OptionValuesAndRotate) {
+  h->PutText("Option", "Rotate", "50");
+  h->PutText("Option", "NoneXY", "-5");
+  h->PutText("Option", "XY", "x");
+  {
+    TOptionReg option(store());
+    EXPECT_EQ(option.Rotate, 50);  // only SetRotate bounds it
+    EXPECT_EQ(option.NoneXY, -5);
+    EXPECT_EQ(option.XY, 0);
+  }
+  EXPECT_EQ(h->Text("Option", "Rotate"), "50");
+  EXPECT_EQ(h->Text("Option", "XY"), "0");
+  TOptionReg option(store());
+  for (auto [value, assigned] : {std::pair{2, 2}, {20, 20}, {7, 7}, {1, 2}, {21, 2}, {-3, 2}}) {
+    option.SetRotate(value);
+    EXPECT_EQ(option.Rotate, assigned) << value;
+  }
+}
+
+TEST_P(Records, MusicFlagIsTrueForAnyNonZeroNumber) {
+  h->PutText("BGM", "Flag", "5");
+  h->PutText("BGM", "File", "C:\\bgm.mid");
+  {
+    TBGMReg bgm(store());
+    EXPECT_TRUE(bgm.Flag);
+    EXPECT_EQ(bgm.File, "C:\\bgm.mid");
+  }
+  EXPECT_EQ(h->Text("BGM", "Flag"), "1");
+}
+
+// Values as an edited registry may hold them.
+TEST_P(Records, HostileTextValuesAreReadSafely) {
+  // No terminating zero.
+  h->PutRaw("Settings", "Size", kStoredText, {'1', 0, '2', 0});
+  // An odd byte count: the half character at the end is dropped.
+  h->PutRaw("Settings", "Move", kStoredText, {'4', 0, '5'});
+  // Text after an embedded zero is not part of the value.
+  h->PutRaw("Settings", "Weight", kStoredText, {'7', 0, 0, 0, '9', 0, 0, 0});
+  // Empty data and a single byte.
+  h->PutRaw("Settings", "BmpFileName", kStoredText, {});
+  h->PutRaw("Settings", "ImageChangeTime", kStoredText, {'5'});
+  // A lone surrogate becomes a replacement character.
+  h->PutRaw("Settings", "DllFileName", kStoredText, {'a', 0, 0x00, 0xD8, 'b', 0});
+  // Many megabytes: not read, the default is used and written back.
+  std::vector<unsigned char> huge(8 << 20, '1');
+  h->PutRaw("Settings", "ImageFolderName", kStoredText, huge);
+  h->PutRaw("Settings", "UnitType", kStoredText, std::vector<unsigned char>(kMaxStoredTextBytes + 2, '3'));
+  {
+    TTessivaneReg reg(store());
+    EXPECT_EQ(reg.Size, 12);
+    EXPECT_EQ(reg.Move, 4);
+    EXPECT_EQ(reg.Weight, 7);
+    EXPECT_EQ(reg.BmpFileName, "");
+    EXPECT_EQ(reg.ImageChangeTime, 60);
+    EXPECT_EQ(reg.DllFileName, "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(reg.ImageFolderName, "");
+    EXPECT_EQ(reg.UnitType, 1);
+  }
+  EXPECT_EQ(h->Text("Settings", "ImageFolderName"), "");
+  EXPECT_EQ(h->Text("Settings", "UnitType"), "0");
+  EXPECT_EQ(h->Text("Settings", "Size"), "12");
+}
+
+TEST_P(Records, TheLongestPathIsStillRead) {
+  std::string path = "C:\\" + std::string(32763, 'p');  // 32766 units + terminator fit the limit
+  h->PutText("Settings", "BmpFileName", path);
+  TTessivaneReg reg(store());
+  EXPECT_EQ(reg.BmpFileName, path);
+}
+
+}  // namespace
+}  // namespace tessivane::testing
