@@ -1,0 +1,71 @@
+// The registry store itself: key names, the product key, failures.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "RegistryHarness.h"
+#include "base/Utf.h"
+#include "settings/UBGMReg.h"
+#include "settings/URegistry.h"
+
+namespace tessivane::testing {
+namespace {
+
+bool KeyExists(const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+TEST(RegistryStore, KeyNamesAndTextsKeepEveryUnicodeCharacter) {
+  const std::string path = PrivateKeyPath();
+  ASSERT_NE(Narrow(Widen(path)), std::string());
+  {
+    auto store = MakeRegistrySettingsStore(path);
+    TBGMReg bgm(*store);
+    bgm.File = "C:\\音楽\\Ünï ✓😀.mid";
+  }
+  // The key is found under its exact UTF-16 name, not a code-page copy.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (Widen(path) + L"\\BGM").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  wchar_t data[64] = {};
+  DWORD type = 0, size = sizeof data;
+  EXPECT_EQ(RegQueryValueExW(key, L"File", nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(std::wstring(data), L"C:\\\u97f3\u697d\\\u00dcn\u00ef \u2713\U0001F600.mid");
+  EXPECT_EQ(size, (std::wstring(data).size() + 1) * sizeof(wchar_t));  // terminator included
+  DeleteKeyTree(path);
+}
+
+TEST(RegistryStore, AKeyThatCannotBeCreatedGivesDefaultsAndFailsTheSave) {
+  // A key name longer than the registry allows.
+  const std::string path = "Software\\Qel\\TessivaneTest\\" + std::string(300, 'k');
+  auto store = MakeRegistrySettingsStore(path);
+  TTessivaneReg reg(*store);
+  EXPECT_EQ(reg.Size, 8);
+  try {
+    reg.Save();
+    ADD_FAILURE() << "saved";
+  } catch (const RegistryError& e) {
+    EXPECT_STREQ(e.what(), "キー Settings の作成に失敗しました");
+  }
+  EXPECT_FALSE(KeyExists(path));
+  DeleteKeyTree(path);
+}
+
+TEST(RegistryStore, TheDefaultStoreIsTheProductKeyOfTheCurrentUser) {
+  const std::string product = kProductKeyPath;
+  if (KeyExists(product)) GTEST_SKIP() << "a real product key exists; not touching it";
+  {
+    TBGMReg bgm;  // loading alone creates the key, not the subkey
+    EXPECT_TRUE(KeyExists(product));
+    EXPECT_FALSE(KeyExists(product + "\\BGM"));
+  }
+  EXPECT_TRUE(KeyExists(product + "\\BGM"));
+  RegDeleteTreeW(HKEY_CURRENT_USER, Widen(product).c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, Widen(product).c_str());
+}
+
+}  // namespace
+}  // namespace tessivane::testing
