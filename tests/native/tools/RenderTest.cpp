@@ -1,0 +1,139 @@
+#include "render/Render.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "pattern/UmuSharp.h"
+#include "pattern/UmuSankaku.h"
+#include "render/PngFile.h"
+
+namespace tessivane::render {
+namespace {
+
+namespace fs = std::filesystem;
+
+class RenderTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tessivane-render-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string File(const std::string& name) const { return (dir_ / name).string(); }
+
+  static std::string Bytes(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static RenderOptions Options(std::vector<std::string> args) { return ParseRenderOptions(args); }
+  // The error line of a failing run.
+  static std::string ErrorOf(const RenderOptions& o) {
+    try {
+      Render(o);
+    } catch (const RenderError& e) {
+      return e.what();
+    }
+    return "";
+  }
+
+  fs::path dir_;
+};
+
+// A cut whose pixels all differ, so that any misplaced pixel shows.
+Bitmap Gradient(int w, int h) {
+  Bitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.SetPixelRgb(x, y, (uint32_t(x) << 16) | (uint32_t(y) << 8) | uint32_t((x * y) & 255));
+  return b;
+}
+
+Bitmap ReadBack(const std::string& name) {
+  Bitmap b;
+  RenderOptions o;
+  o.source = name;
+  return LoadSource(o);
+}
+
+TEST_F(RenderTest, CutWritesExactlyTheUnitsTile) {
+  WritePng(Gradient(64, 64), File("cut.png"));
+  Render(Options({"--method", "floral", "--cut", File("cut.png"), File("tile.png")}));
+  auto unit = std::make_unique<TSharp>();
+  ASSERT_TRUE(unit->Setup({64, 64}, false));
+  ASSERT_TRUE(unit->Make(Gradient(64, 64)));
+  EXPECT_EQ(ReadBack(File("tile.png")), unit->Tile);
+}
+
+TEST_F(RenderTest, CutOfTheWrongSizeGivesTheUnitsError) {
+  WritePng(Gradient(33, 33), File("odd.png"));
+  std::string error = ErrorOf(Options({"--method", "kaleidoscope", "--cut", File("odd.png"), File("t.png")}));
+  EXPECT_EQ(error.rfind("error 4: ", 0), 0u) << error;
+  WritePng(Gradient(300, 40), File("wide.png"));
+  error = ErrorOf(Options({"--method", "rectangle", "--cut", File("wide.png"), File("t.png")}));
+  EXPECT_EQ(error.rfind("error 1: ", 0), 0u) << error;
+  EXPECT_FALSE(fs::exists(File("t.png")));
+}
+
+TEST_F(RenderTest, FailuresWriteNothing) {
+  WritePng(Gradient(40, 40), File("small.png"));
+  // 1.5 x the cut (96) is more than the picture: error 5, on one line.
+  std::string error = ErrorOf(Options({"--source", File("small.png"), "--size", "16", File("f.png")}));
+  EXPECT_EQ(error.rfind("error 5: ", 0), 0u) << error;
+  EXPECT_EQ(error.find('\n'), std::string::npos);
+  error = ErrorOf(Options({"--source", File("missing.png"), File("f.png")}));
+  EXPECT_NE(error.find("cannot read picture"), std::string::npos) << error;
+  std::ofstream(File("junk.png")) << "not a picture";
+  error = ErrorOf(Options({"--cut", File("junk.png"), File("f.png")}));
+  EXPECT_NE(error.find("cannot read picture"), std::string::npos) << error;
+  error = ErrorOf(Options({"--method", "12", File("f.png")}));
+  EXPECT_EQ(error.rfind("error 6: ", 0), 0u) << error;
+  EXPECT_FALSE(fs::exists(File("f.png")));
+  EXPECT_NE(ErrorOf(Options({"--screen", "64x64", (dir_ / "no" / "such" / "f.png").string()})), "");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);  // the two inputs
+}
+
+TEST_F(RenderTest, SameOptionsSameBytes) {
+  for (const char* method : {"kaleidoscope", "spiral", "random"}) {
+    RenderOptions o = Options({"--seed", "99", "--method", method, "--shuffle", "--brightness", "--motion", "curve",
+                               "--screen", "200x150", File("a.png")});
+    Render(o);
+    o.out = File("b.png");
+    Render(o);
+    EXPECT_EQ(Bytes(File("a.png")), Bytes(File("b.png"))) << method;
+    EXPECT_GT(Bytes(File("a.png")).size(), 100u);
+  }
+}
+
+TEST_F(RenderTest, FramesAndTiles) {
+  std::vector<Bitmap> pictures;
+  RenderOptions o = Options({"--seed", "3", "--screen", "300x200", "--frames", "3", "f%d.png"});
+  RenderEach(o, [&](const Bitmap& b, int n) {
+    EXPECT_EQ(n, static_cast<int>(pictures.size()) + 1);
+    pictures.push_back(b);
+  });
+  ASSERT_EQ(pictures.size(), 3u);
+  EXPECT_EQ(pictures[0].Width(), 300);
+  EXPECT_EQ(pictures[0].Height(), 200);
+  EXPECT_FALSE(pictures[0] == pictures[1]);  // the sampling position moves
+  o.tile = true;
+  o.frames = 1;
+  RenderEach(o, [&](const Bitmap& b, int) {
+    EXPECT_EQ(b.Width(), 96);  // the kaleidoscope tile of a 32-pixel cut
+    EXPECT_EQ(b.Height(), 54);
+    // The frame is that tile repeated.
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x) ASSERT_EQ(pictures[0].PixelRgb(x, y), b.PixelRgb(x % 96, y % 54));
+  });
+  Render(Options({"--seed", "3", "--screen", "64x48", "--frames", "2", File("f%02d.png")}));
+  EXPECT_TRUE(fs::exists(File("f01.png")));
+  EXPECT_TRUE(fs::exists(File("f02.png")));
+}
+
+}  // namespace
+}  // namespace tessivane::render

@@ -1,0 +1,51 @@
+// The command line of tessivane-render.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tessivane::render {
+
+// The usage text that --help prints.
+extern const char kUsage[];
+
+// A command line that cannot be carried out; what() is one line for the user.
+class RenderError : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+struct RenderOptions {
+  bool help = false;
+  int unitType = 1;        // conversion-method type number; 8 = choose at random
+  int size = 8;            // the Size setting; the cut is 4 x size
+  int aspect = 0;          // aspect step of the rectangle and no-conversion methods
+  int rotate = 3;          // value of the distorted-square method
+  bool shuffle = false;
+  bool blur = false;
+  bool mono = false;
+  bool brightness = false;
+  std::string source = "random";  // "random", a picture file or a folder
+  int motion = 0;          // 0 line, 1 curve, 2 slide show
+  int speed = 3;           // the Move setting
+  int screenWidth = 1280;
+  int screenHeight = 720;
+  int frames = 1;
+  bool framesGiven = false;  // OUT is then a pattern with one %d
+  std::optional<uint32_t> seed;
+  std::string cut;           // a picture that is the cut itself; empty for none
+  bool tile = false;         // write the tile instead of the frame
+  std::string out;
+};
+
+// Parses the arguments after the program name. Throws RenderError.
+RenderOptions ParseRenderOptions(const std::vector<std::string>& args);
+
+// The file name of frame `number` (from 1) for an OUT pattern holding one
+// %d conversion (with an optional zero flag and width, e.g. %03d); "%%"
+// stands for a per cent sign. Throws RenderError for any other pattern.
+std::string FrameFileName(const std::string& pattern, int number);
+
+}  // namespace tessivane::render

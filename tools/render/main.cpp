@@ -1,0 +1,41 @@
+// tessivane-render: kaleidoscope frames and tiles from the command line.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "base/Utf.h"
+#include "render/Render.h"
+#include "render/RenderOptions.h"
+
+namespace {
+
+int Run(const std::vector<std::string>& args) {
+  using namespace tessivane::render;
+  try {
+    RenderOptions options = ParseRenderOptions(args);
+    if (options.help) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    Render(options);
+    return 0;
+  } catch (const RenderError& e) {
+    std::fprintf(stderr, "tessivane-render: %s\n", e.what());
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tessivane-render: failed: %s\n", e.what());
+  }
+  return 1;
+}
+
+}  // namespace
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(tessivane::Narrow(argv[i]));
+  return Run(args);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv + 1, argv + argc)); }
+#endif
