@@ -1,0 +1,33 @@
+#include "pattern/RandomMethod.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "base/Random.h"
+
+namespace tessivane {
+namespace {
+
+TEST(RandomMethod, DrawsOnlyEnabledMethods) {
+  std::set<int> seen;
+  for (uint32_t s = 0; s < 200; ++s) {
+    ScopedSeedSource seed(FixedSeed(s));
+    seen.insert(ChooseRandomUnitType("1111110100"));  // the default choice
+    EXPECT_EQ(ChooseRandomUnitType("0000000001"), 11);  // spiral only
+  }
+  EXPECT_EQ(seen, (std::set<int>{1, 2, 3, 4, 5, 6, 7}));
+}
+
+// With nothing enabled the draw still ends, with the last real method drawn.
+TEST(RandomMethod, NothingEnabledStillEnds) {
+  ScopedSeedSource seed(FixedSeed(5));
+  int type = ChooseRandomUnitType("");
+  EXPECT_NE(type, 8);
+  EXPECT_GE(type, 1);
+  EXPECT_LE(type, 11);
+  EXPECT_EQ(ChooseRandomUnitType("0000000000"), type);  // same draws, same end
+}
+
+}  // namespace
+}  // namespace tessivane
