@@ -67,6 +67,20 @@ TEST(MakeImageCreate, TypeWithoutClassGivesError6WithoutThrowing) {
   ASSERT_NE(composer.MakeUnit, nullptr);
 }
 
+TEST(MakeImageCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
+  for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
+    TMakeImage composer(type, TMakeImageParam{});
+    ASSERT_EQ(composer.ErrorNo, 0) << type;
+    composer.Prepare({300, 200}, Gradient(200, 150), 64, 3, -3, true, true);
+    EXPECT_EQ(composer.PieceHeight, type == 5 || type == 6 ? 29 : 64) << type;
+    composer.Make();  // the tile takes its size on the first frame
+    AllocationCounter counter;
+    for (int i = 0; i < 5; ++i) composer.Make();
+    EXPECT_EQ(counter.Count(), 0u) << "frames of type " << type << " allocate";
+    EXPECT_FALSE(composer.MakeUnit->Tile.Empty()) << type;
+  }
+}
+
 TEST(MakeImagePrepare, SourceMustHoldOneAndAHalfUnits) {
   TMakeImage composer(1, TMakeImageParam{}, &TestFactory);
   EXPECT_THROW(composer.Prepare({64, 64}, Gradient(47, 100), 32, 1, 0, false, false), SilentAbort);
