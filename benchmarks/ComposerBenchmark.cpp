@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/Bitmap.h"
+#include "pattern/TestUnit.h"
 #include "pattern/UMakeImage.h"
 
 namespace tessivane {
@@ -46,30 +47,9 @@ void Tile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * image.Stride() * image.Height()));
 }
 
-// A unit that passes the cut through unchanged (tile = cut).
-class PassThroughUnit : public TMakeUnit {
-public:
-  void BuildMap() override {
-    for (int x = 0; x < CutWidth; ++x)
-      for (int y = 0; y < CutHeight; ++y) TileMap[x][y] = PointMap[x][y] = PackPoint(x, y);
-  }
-  void MakeTile() override {
-    Tile.SetSize(CutWidth, CutHeight);
-    for (int y = 0; y < CutHeight; ++y) {
-      uint8_t* row = Tile.Row(CutHeight - 1 - y);
-      for (int x = 0; x < CutWidth; ++x) {
-        const Channels& c = Pixels[PointX(TileMap[x][y])][PointY(TileMap[x][y])];
-        row[3 * x] = static_cast<uint8_t>(c.Blue);
-        row[3 * x + 1] = static_cast<uint8_t>(c.Green);
-        row[3 * x + 2] = static_cast<uint8_t>(c.Red);
-      }
-    }
-  }
-};
-
 void Make(benchmark::State& state) {
   TMakeImage composer(1, TMakeImageParam{}, [](int, const TMakeImageParam&) -> std::unique_ptr<TMakeUnit> {
-    return std::make_unique<PassThroughUnit>();
+    return std::make_unique<testing::TestUnit>();  // tile = cut
   });
   composer.Prepare({static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))}, Picture(640, 480),
                    44, 5, 0, false, false);

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "pattern/UMakeUnit.h"
+#include "pattern/UnitTile.h"
 
 namespace tessivane::testing {
 
@@ -24,15 +25,7 @@ public:
 
   void MakeTile() override {
     Tile.SetSize(CutWidth, CutHeight);
-    for (int y = 0; y < CutHeight; ++y) {
-      uint8_t* row = Tile.Row(CutHeight - 1 - y);
-      for (int x = 0; x < CutWidth; ++x) {
-        const Channels& c = Pixels[PointX(TileMap[x][y])][PointY(TileMap[x][y])];
-        row[3 * x] = static_cast<uint8_t>(c.Blue);
-        row[3 * x + 1] = static_cast<uint8_t>(c.Green);
-        row[3 * x + 2] = static_cast<uint8_t>(c.Red);
-      }
-    }
+    PaintMappedArea(*this, CutWidth, CutHeight, false);
   }
 
 protected:
