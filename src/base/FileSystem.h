@@ -1,0 +1,35 @@
+// What the core asks of the file system: reading a whole file and listing
+// a folder. Paths are UTF-8; the Windows half converts them to UTF-16, so
+// names with any Unicode character work on both platforms.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessivane {
+
+// The separator of folder and name in the paths the core builds.
+#if defined(_WIN32)
+inline constexpr char kPathDelimiter = '\\';
+#else
+inline constexpr char kPathDelimiter = '/';
+#endif
+
+enum class ReadFileResult { kOk, kCannotOpen, kNotAFile, kTooLarge, kReadError };
+
+// Reads the whole file at `path` into `bytes`. A file larger than
+// maxBytes is refused before anything is read.
+ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes);
+
+// Appends to `names` the name of every entry of `folder` (which ends with
+// kPathDelimiter) that matches the wildcard `pattern` ('*' any run, '?' any
+// one character; "*.*" matches every name), hidden and system entries,
+// subfolders and "." and ".." included, in the order the system returns
+// them. A folder that cannot be listed adds nothing.
+void ListFolder(const std::string& folder, const std::string& pattern, std::vector<std::string>& names);
+
+// Whether `name` matches the wildcard `pattern` as a Windows folder search
+// matches: case-insensitive for ASCII letters, "*.*" and "*" match all.
+bool WildcardMatch(const std::string& pattern, const std::string& name);
+
+}  // namespace tessivane

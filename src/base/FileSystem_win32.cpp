@@ -1,0 +1,57 @@
+#include <windows.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "base/FileSystem.h"
+#include "base/Utf.h"
+
+namespace tessivane {
+
+namespace {
+
+// Owns a folder search handle.
+class FindHandle {
+public:
+  explicit FindHandle(HANDLE handle) : handle_(handle) {}
+  ~FindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(Widen(path).c_str(), L"rb"), &std::fclose);
+  if (!file) return ReadFileResult::kCannotOpen;
+  struct _stat64 info;
+  if (_fstat64(_fileno(file.get()), &info) != 0) return ReadFileResult::kReadError;
+  if ((info.st_mode & _S_IFMT) != _S_IFREG) return ReadFileResult::kNotAFile;
+  if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > maxBytes) return ReadFileResult::kTooLarge;
+  bytes.resize(static_cast<size_t>(info.st_size));
+  if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+    bytes.clear();
+    return ReadFileResult::kReadError;
+  }
+  return ReadFileResult::kOk;
+}
+
+void ListFolder(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) {
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(Widen(folder + pattern).c_str(), &found));
+  if (search.get() == INVALID_HANDLE_VALUE) return;
+  do {
+    names.push_back(Narrow(found.cFileName));
+  } while (FindNextFileW(search.get(), &found));
+}
+
+}  // namespace tessivane

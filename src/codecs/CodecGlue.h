@@ -1,0 +1,50 @@
+/* The C side of the JPEG and PNG decoders. libjpeg and libpng report a
+   fatal error by jumping out of the library with longjmp. These functions
+   are C, hold nothing that needs cleaning up when the jump lands, and turn
+   every failure into a return code with a message; the C++ side then
+   throws. So no longjmp ever crosses a C++ frame, and each context is
+   freed by its close function whatever happened. */
+#ifndef TESSIVANE_CODECS_CODECGLUE_H
+#define TESSIVANE_CODECS_CODECGLUE_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+typedef struct TessivaneJpeg TessivaneJpeg;
+
+/* NULL when out of memory. */
+TessivaneJpeg* tessivane_jpeg_open(void);
+void tessivane_jpeg_close(TessivaneJpeg* jpeg);
+const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg);
+/* Reads the header of the JPEG stream in data (which must outlive the
+   context). Returns 0 and the picture's size, or -1. */
+int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, const uint8_t* data, size_t size, uint64_t max_memory,
+                               int max_scans, uint32_t* width, uint32_t* height);
+/* Decodes the picture into rows of 3-byte blue, green, red pixels, `stride`
+   bytes apart. Returns 0 or -1. */
+int tessivane_jpeg_read_pixels(TessivaneJpeg* jpeg, uint8_t* bgr, size_t stride);
+
+typedef struct TessivanePng TessivanePng;
+
+TessivanePng* tessivane_png_open(void);
+void tessivane_png_close(TessivanePng* png);
+const char* tessivane_png_message(const TessivanePng* png);
+/* Reads the signature and the chunks before the pixels, and sets up
+   output as 4-byte red, green, blue, alpha pixels. Returns 0 with the
+   size and the number of interlace passes, or -1. */
+int tessivane_png_read_header(TessivanePng* png, const uint8_t* data, size_t size, uint32_t max_side,
+                              uint32_t max_chunk_bytes, uint32_t* width, uint32_t* height, int* passes);
+/* Reads the next `count` rows of the current pass into rows[]. 0 or -1. */
+int tessivane_png_read_rows(TessivanePng* png, uint8_t** rows, uint32_t count);
+/* Reads the chunks after the pixels up to the end chunk. 0 or -1. */
+int tessivane_png_finish(TessivanePng* png);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,141 @@
+/* libjpeg driver. Errors land in setjmp inside each entry function; see
+   CodecGlue.h for why this file is C. */
+#include <setjmp.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "codecs/CodecGlue.h"
+
+struct TessivaneJpeg {
+  struct jpeg_decompress_struct cinfo; /* first: callbacks find the context from it */
+  struct jpeg_error_mgr error;
+  struct jpeg_progress_mgr progress;
+  jmp_buf jump;
+  int created;
+  int max_scans;
+  int cmyk;
+  char message[JMSG_LENGTH_MAX + 64];
+};
+
+static void fail(TessivaneJpeg* jpeg) { longjmp(jpeg->jump, 1); }
+
+static void on_error(j_common_ptr cinfo) {
+  TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
+  cinfo->err->format_message(cinfo, jpeg->message);
+  fail(jpeg);
+}
+
+/* Warnings are ignored, except that the data ended early: a truncated
+   file is refused rather than shown with a grey bottom. */
+static void on_message(j_common_ptr cinfo, int level) {
+  if (level == -1 && cinfo->err->msg_code == JWRN_JPEG_EOF) on_error(cinfo);
+}
+
+static void on_output(j_common_ptr cinfo) { (void)cinfo; }
+
+/* Stops a progressive stream with absurdly many scans, which could keep
+   the decoder busy for minutes. */
+static void on_progress(j_common_ptr cinfo) {
+  TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
+  if (jpeg->cinfo.progressive_mode && jpeg->cinfo.input_scan_number > jpeg->max_scans) {
+    snprintf(jpeg->message, sizeof jpeg->message, "progressive JPEG has more than %d scans", jpeg->max_scans);
+    fail(jpeg);
+  }
+}
+
+TessivaneJpeg* tessivane_jpeg_open(void) {
+  TessivaneJpeg* jpeg = (TessivaneJpeg*)calloc(1, sizeof(TessivaneJpeg));
+  return jpeg;
+}
+
+void tessivane_jpeg_close(TessivaneJpeg* jpeg) {
+  if (!jpeg) return;
+  if (jpeg->created) jpeg_destroy_decompress(&jpeg->cinfo);
+  free(jpeg);
+}
+
+const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg) { return jpeg->message; }
+
+int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, const uint8_t* data, size_t size, uint64_t max_memory,
+                               int max_scans, uint32_t* width, uint32_t* height) {
+  if (setjmp(jpeg->jump)) return -1;
+  jpeg->cinfo.err = jpeg_std_error(&jpeg->error);
+  jpeg->error.error_exit = on_error;
+  jpeg->error.emit_message = on_message;
+  jpeg->error.output_message = on_output;
+  jpeg->max_scans = max_scans;
+  jpeg_create_decompress(&jpeg->cinfo);
+  jpeg->created = 1;
+  jpeg->cinfo.mem->max_memory_to_use = (long)max_memory;
+  jpeg->progress.progress_monitor = on_progress;
+  jpeg->cinfo.progress = &jpeg->progress;
+  jpeg_mem_src(&jpeg->cinfo, data, (unsigned long)size);
+  jpeg_read_header(&jpeg->cinfo, TRUE);
+  switch (jpeg->cinfo.jpeg_color_space) {
+    case JCS_GRAYSCALE:
+    case JCS_YCbCr:
+    case JCS_RGB:
+      jpeg->cinfo.out_color_space = JCS_EXT_BGR;
+      break;
+    case JCS_CMYK:
+    case JCS_YCCK:
+      jpeg->cinfo.out_color_space = JCS_CMYK;
+      jpeg->cmyk = 1;
+      break;
+    default:
+      snprintf(jpeg->message, sizeof jpeg->message, "JPEG colour space %d is not supported",
+               (int)jpeg->cinfo.jpeg_color_space);
+      return -1;
+  }
+  jpeg->cinfo.dct_method = JDCT_ISLOW;
+  *width = jpeg->cinfo.image_width;
+  *height = jpeg->cinfo.image_height;
+  return 0;
+}
+
+/* CMYK to blue, green, red. Adobe's writers store the inks inverted
+   (0 = full ink), which their APP14 marker tells. */
+static void cmyk_to_bgr(const JSAMPLE* cmyk, uint8_t* bgr, JDIMENSION width, int inverted) {
+  JDIMENSION x;
+  for (x = 0; x < width; ++x) {
+    unsigned c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
+    if (!inverted) {
+      c = 255 - c;
+      m = 255 - m;
+      y = 255 - y;
+      k = 255 - k;
+    }
+    bgr[3 * x] = (uint8_t)((y * k + 127) / 255);
+    bgr[3 * x + 1] = (uint8_t)((m * k + 127) / 255);
+    bgr[3 * x + 2] = (uint8_t)((c * k + 127) / 255);
+  }
+}
+
+int tessivane_jpeg_read_pixels(TessivaneJpeg* jpeg, uint8_t* bgr, size_t stride) {
+  struct jpeg_decompress_struct* cinfo = &jpeg->cinfo;
+  JSAMPARRAY cmyk_row = NULL;
+  if (setjmp(jpeg->jump)) return -1;
+  jpeg_start_decompress(cinfo);
+  if (jpeg->cmyk)
+    cmyk_row = cinfo->mem->alloc_sarray((j_common_ptr)cinfo, JPOOL_IMAGE, cinfo->output_width * 4, 1);
+  while (cinfo->output_scanline < cinfo->output_height) {
+    uint8_t* out = bgr + (size_t)cinfo->output_scanline * stride;
+    if (jpeg->cmyk) {
+      if (jpeg_read_scanlines(cinfo, cmyk_row, 1) != 1) break;
+      cmyk_to_bgr(cmyk_row[0], out, cinfo->output_width, cinfo->saw_Adobe_marker);
+    } else {
+      JSAMPROW row = out;
+      if (jpeg_read_scanlines(cinfo, &row, 1) != 1) break;
+    }
+  }
+  if (cinfo->output_scanline < cinfo->output_height) {
+    snprintf(jpeg->message, sizeof jpeg->message, "JPEG data ended early");
+    return -1;
+  }
+  jpeg_finish_decompress(cinfo);
+  return 0;
+}

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <png.h>
+#include <zlib.h>
+
+#include "codecs/PictureLoader.h"
+#include "codecs/TestPictures.h"
+
+namespace tessivane {
+namespace {
+
+using testing::Bytes;
+using testing::EncodeJpeg;
+using testing::JpegOptions;
+using testing::Pattern;
+using testing::PngFile;
+
+Bitmap Decode(const Bytes& file) { return DecodePicture(file.data(), file.size()); }
+
+std::string ErrorOf(const Bytes& file) {
+  try {
+    Decode(file);
+  } catch (const PictureError& e) {
+    return e.what();
+  }
+  return "(decoded)";
+}
+
+int MaxDifference(const Bitmap& a, const Bitmap& b) {
+  EXPECT_EQ(a.Width(), b.Width());
+  EXPECT_EQ(a.Height(), b.Height());
+  int worst = 0;
+  for (int y = 0; y < std::min(a.Height(), b.Height()); ++y)
+    for (int x = 0; x < 3 * std::min(a.Width(), b.Width()); ++x)
+      worst = std::max(worst, std::abs(a.Row(y)[x] - b.Row(y)[x]));
+  return worst;
+}
+
+uint8_t OverWhite(uint32_t c, uint32_t a) { return static_cast<uint8_t>((c * a + 255 * (255 - a) + 127) / 255); }
+
+// Finds a marker segment (0xFF, code) in a JPEG stream.
+size_t FindMarker(const Bytes& jpeg, uint8_t code) {
+  for (size_t i = 2; i + 1 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == code) return i;
+  return 0;
+}
+
+TEST(JpegDecoder, BaselineProgressiveAndArithmeticGiveTheSamePixels) {
+  const Bitmap p = Pattern(37, 21);  // not a multiple of the 8x8 block
+  const Bitmap baseline = Decode(EncodeJpeg(p));
+  EXPECT_LE(MaxDifference(baseline, p), 8);
+  JpegOptions progressive;
+  progressive.progressive = true;
+  EXPECT_EQ(Decode(EncodeJpeg(p, progressive)), baseline);
+  JpegOptions arithmetic;
+  arithmetic.arithmetic = true;
+  EXPECT_EQ(Decode(EncodeJpeg(p, arithmetic)), baseline);
+}
+
+TEST(JpegDecoder, GreyscaleAndAdobeCmykAndYcckBecomeRgb) {
+  const Bitmap p = Pattern(16, 16);
+  JpegOptions gray;
+  gray.grayscale = true;
+  const Bitmap g = Decode(EncodeJpeg(p, gray));
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const uint8_t* px = g.Row(y) + 3 * x;
+      EXPECT_TRUE(px[0] == px[1] && px[1] == px[2]);
+      EXPECT_NEAR(px[1], p.Row(y)[3 * x + 1], 8);
+    }
+  JpegOptions cmyk;
+  cmyk.cmyk = true;
+  EXPECT_LE(MaxDifference(Decode(EncodeJpeg(p, cmyk)), p), 8);
+  cmyk.ycck = true;
+  EXPECT_LE(MaxDifference(Decode(EncodeJpeg(p, cmyk)), p), 8);
+}
+
+TEST(JpegDecoder, TooManyScansTruncationAndHugeSizesAreRefused) {
+  const Bitmap p = Pattern(16, 8);
+  JpegOptions many;
+  many.progressive = true;
+  many.manyScans = true;  // 190 scans
+  EXPECT_NE(ErrorOf(EncodeJpeg(p, many)).find("more than 100 scans"), std::string::npos);
+
+  Bytes file = EncodeJpeg(p);
+  Bytes cut(file.begin(), file.begin() + file.size() * 2 / 3);
+  EXPECT_NE(ErrorOf(cut).find("JPEG"), std::string::npos);
+  cut.assign(file.begin(), file.end() - 2);  // only the end marker missing
+  EXPECT_NE(ErrorOf(cut).find("JPEG"), std::string::npos);
+
+  size_t sof = FindMarker(file, 0xC0);
+  ASSERT_NE(sof, 0u);
+  file[sof + 5] = file[sof + 7] = 0xEA;  // 60000 x 60000
+  file[sof + 6] = file[sof + 8] = 0x60;
+  EXPECT_NE(ErrorOf(file).find("too large"), std::string::npos);
+}
+
+// Samples for a PNG of the given layout, and the picture it must decode to.
+struct PngCase {
+  PngFile file;
+  Bitmap expected;
+};
+
+PngCase MakePngCase(int colorType, int depth, bool interlaced) {
+  PngCase c;
+  PngFile& f = c.file;
+  f.width = 7;
+  f.height = 5;
+  f.colorType = colorType;
+  f.bitDepth = depth;
+  f.interlaced = interlaced;
+  const uint32_t max = (1u << depth) - 1;
+  const int channels = colorType == 0 || colorType == 3 ? 1 : colorType == 4 ? 2 : colorType == 2 ? 3 : 4;
+  uint32_t seed = 12345 + colorType * 100 + depth;
+  auto next = [&]() {
+    seed = seed * 1103515245 + 12345;
+    return (seed >> 8);
+  };
+  if (colorType == 3) {
+    for (uint32_t i = 0; i <= max; ++i) f.palette.push_back(next() & 0xFFFFFF);
+    for (uint32_t i = 0; i < std::min(max, 5u); ++i) f.paletteAlpha.push_back(static_cast<uint8_t>(next()));
+  }
+  auto to8 = [&](uint32_t v) -> uint32_t {
+    return depth == 16 ? (v * 255 + 32767) / 65535 : v * 255 / max;
+  };
+  c.expected = Bitmap(f.width, f.height);
+  for (int y = 0; y < f.height; ++y)
+    for (int x = 0; x < f.width; ++x) {
+      uint32_t s[4];
+      for (int i = 0; i < channels; ++i) {
+        s[i] = next() % (max + 1);
+        f.samples.push_back(static_cast<uint16_t>(s[i]));
+      }
+      uint32_t r, g, b, a = 255;
+      if (colorType == 3) {
+        uint32_t rgb = f.palette[s[0]];
+        r = rgb >> 16, g = (rgb >> 8) & 255, b = rgb & 255;
+        if (s[0] < f.paletteAlpha.size()) a = f.paletteAlpha[s[0]];
+      } else if (channels <= 2) {
+        r = g = b = to8(s[0]);
+        if (channels == 2) a = to8(s[1]);
+      } else {
+        r = to8(s[0]), g = to8(s[1]), b = to8(s[2]);
+        if (channels == 4) a = to8(s[3]);
+      }
+      c.expected.SetPixelRgb(x, y, (OverWhite(r, a) << 16) | (OverWhite(g, a) << 8) | OverWhite(b, a));
+    }
+  return c;
+}
+
+TEST(PngDecoder, EveryColourTypeAndDepthInterlacedOrNot) {
+  const std::pair<int, std::vector<int>> layouts[] = {
+      {PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}}, {PNG_COLOR_TYPE_RGB, {8, 16}},      {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}},
+      {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}},    {PNG_COLOR_TYPE_RGB_ALPHA, {8, 16}},
+  };
+  for (const auto& [type, depths] : layouts)
+    for (int depth : depths)
+      for (bool interlaced : {false, true}) {
+        SCOPED_TRACE(::testing::Message() << "type " << type << " depth " << depth << " interlaced " << interlaced);
+        PngCase c = MakePngCase(type, depth, interlaced);
+        EXPECT_EQ(Decode(c.file.Write()), c.expected);
+      }
+}
+
+uint32_t Crc(const uint8_t* data, size_t size) {
+  return static_cast<uint32_t>(crc32(0, data, static_cast<uInt>(size)));
+}
+
+TEST(PngDecoder, DamagedAndHugeFilesAreRefused) {
+  const Bytes file = testing::EncodePng(Pattern(9, 9));
+  Bytes cut(file.begin(), file.begin() + file.size() / 2);
+  EXPECT_NE(ErrorOf(cut).find("PNG"), std::string::npos);
+  cut.assign(file.begin(), file.end() - 12);  // the end chunk missing
+  EXPECT_NE(ErrorOf(cut).find("PNG"), std::string::npos);
+
+  Bytes flipped = file;
+  flipped[flipped.size() - 20] ^= 0x40;  // inside the pixel data: its CRC fails
+  EXPECT_NE(ErrorOf(flipped).find("PNG"), std::string::npos);
+
+  // IHDR claiming 60000 x 60000 with a correct CRC.
+  Bytes huge = file;
+  for (int i : {16, 20}) {
+    huge[i] = 0;
+    huge[i + 1] = 0;
+    huge[i + 2] = 0xEA;
+    huge[i + 3] = 0x60;
+  }
+  uint32_t crc = Crc(huge.data() + 12, 17);
+  for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  EXPECT_NE(ErrorOf(huge).find("too large"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tessivane
