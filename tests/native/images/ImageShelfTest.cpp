@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "base/FileSystem.h"
+#include "base/Random.h"
+#include "codecs/PictureLoader.h"
+#include "codecs/TestPictures.h"
+#include "images/UCommon.h"
+#include "images/UImageShelf.h"
+
+namespace tessivane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Bytes;
+
+// A fresh folder under the temporary directory, removed afterwards.
+class Folder {
+public:
+  explicit Folder(const std::string& name) : path_(fs::temp_directory_path() / ("tessivane-shelf-" + name)) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~Folder() { fs::remove_all(path_); }
+  std::string Path() const { return path_.string(); }
+  std::string Write(const std::string& name, const Bytes& bytes) const {
+    fs::path file = path_ / fs::u8path(name);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return file.string();
+  }
+
+private:
+  fs::path path_;
+};
+
+std::string Separator() { return std::string(1, kPathDelimiter); }
+
+TEST(ImageShelf, IsImageFileLooksOnlyAtTheLowerCaseExtension) {
+  for (const char* yes : {"a.bmp", "a.JPG", "b.Jpeg", "c.png", "x.txt.png", "dir.d/p.BMP"})
+    EXPECT_TRUE(TImageShelf::IsImageFile(yes)) << yes;
+  for (const char* no : {"a.jpe", "a.png.txt", "png", ".", "..", "a.", "a.bmp ", "pics.jpg/readme"})
+    EXPECT_FALSE(TImageShelf::IsImageFile(no)) << no;
+}
+
+TEST(ImageShelf, ListingKeepsDotEntriesAndPrefixesOnlyPictures) {
+  Folder folder("listing");
+  folder.Write("a.JPG", testing::EncodeJpeg(testing::Pattern(8, 8)));
+  folder.Write("notes.txt", {'h', 'i'});
+  TImageShelf shelf(folder.Path());
+  std::multiset<std::string> files(shelf.Files().begin(), shelf.Files().end());
+  EXPECT_EQ(files, (std::multiset<std::string>{folder.Path() + Separator() + "a.JPG", "notes.txt", ".", ".."}));
+
+  // A folder name that already ends in the delimiter gives a doubled one.
+  TImageShelf again(folder.Path() + Separator());
+  EXPECT_EQ(std::count(again.Files().begin(), again.Files().end(),
+                       folder.Path() + Separator() + Separator() + "a.JPG"),
+            1);
+}
+
+TEST(ImageShelf, GetImageDropsWhatDoesNotLoadAndEndsWithThePicture) {
+  Folder folder("draw");
+  const Bitmap picture = testing::Pattern(8, 8);
+  folder.Write("a.JPG", testing::EncodeJpeg(picture));
+  folder.Write("notes.txt", {'h', 'i'});
+  const Bitmap expected = LoadPicture(folder.Path() + Separator() + "a.JPG");
+  for (uint32_t seed = 0; seed < 20; ++seed) {
+    ScopedSeedSource fixed(FixedSeed(seed * 0x9E3779B9u));
+    TImageShelf shelf(folder.Path());
+    Bitmap bitmap;
+    shelf.GetImage(bitmap);
+    EXPECT_EQ(bitmap, expected);
+  }
+}
+
+TEST(ImageShelf, ContentDecidesTheFormatNotTheName) {
+  Folder folder("content");
+  const Bitmap picture = testing::Pattern(8, 8);
+  folder.Write("photo.bmp", testing::EncodeJpeg(picture));  // JPEG data named .bmp
+  TImageShelf shelf(folder.Path());
+  Bitmap bitmap;
+  shelf.GetImage(bitmap);
+  EXPECT_EQ(bitmap.Width(), 8);
+  EXPECT_EQ(bitmap, LoadPicture(folder.Path() + Separator() + "photo.bmp"));
+}
+
+TEST(ImageShelf, NothingLoadableEndsWithTheNoImageError) {
+  Folder folder("damaged");
+  Bytes damaged = testing::EncodePng(testing::Pattern(8, 8));
+  damaged.resize(damaged.size() / 2);
+  folder.Write("only.png", damaged);
+  for (const std::string& name : {folder.Path(), folder.Path() + Separator() + "missing"}) {
+    TImageShelf shelf(name);
+    Bitmap bitmap;
+    try {
+      shelf.GetImage(bitmap);
+      ADD_FAILURE() << "no error";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
+    }
+    EXPECT_TRUE(shelf.Files().empty());
+  }
+}
+
+TEST(ImageShelf, EmptyFolderNameIsARangeError) {
+  std::vector<std::string> list;
+  try {
+    ListFiles("", &list);
+    ADD_FAILURE() << "no error";
+  } catch (const std::out_of_range& e) {
+    EXPECT_STREQ(e.what(), "範囲チェックエラー");
+  }
+  EXPECT_THROW(TImageShelf(""), std::out_of_range);
+  EXPECT_NO_THROW(ListFiles("", nullptr));  // no list: nothing happens
+}
+
+TEST(ImageShelf, UnicodeNamesLoad) {
+  Folder folder("unicode-名前");
+  const std::string path = folder.Write("写真 ☃.png", testing::EncodePng(testing::Pattern(5, 4)));
+  EXPECT_EQ(LoadPicture(path), testing::Pattern(5, 4));
+  TImageShelf shelf(folder.Path());
+  Bitmap bitmap;
+  shelf.GetImage(bitmap);
+  EXPECT_EQ(bitmap, testing::Pattern(5, 4));
+}
+
+TEST(ImageShelf, WildcardMatchesAsAFolderSearchDoes) {
+  EXPECT_TRUE(WildcardMatch("*.*", "noextension"));
+  EXPECT_TRUE(WildcardMatch("*.PNG", "a.png"));
+  EXPECT_TRUE(WildcardMatch("a?c*", "abcdef"));
+  EXPECT_FALSE(WildcardMatch("*.png", "a.png.txt"));
+  EXPECT_FALSE(WildcardMatch("a?c", "ac"));
+}
+
+}  // namespace
+}  // namespace tessivane
