@@ -1,0 +1,43 @@
+// Per-frame cost of each conversion method: the unit's Make (cut loading
+// and tile) at cuts of 32, 128 and 256 pixels, the map built beforehand.
+//
+//   build/native/benchmarks/tessivane_benchmarks --benchmark_filter=Method
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "base/Bitmap.h"
+#include "pattern/UnitFactory.h"
+
+namespace tessivane {
+namespace {
+
+void Method(benchmark::State& state) {
+  const int type = static_cast<int>(state.range(0));
+  const int cut = static_cast<int>(state.range(1));
+  TMakeImageParam param;
+  param.Rotate = 3;
+  std::unique_ptr<TMakeUnit> unit = CreateUnitByType(type, param);
+  Bitmap piece(cut, cut);
+  for (int y = 0; y < cut; ++y)
+    for (int x = 0; x < cut; ++x) piece.SetPixelRgb(x, y, static_cast<uint32_t>(x * 2654435761u ^ y * 40503u));
+  if (!unit || !unit->Setup({cut, cut}, false)) {
+    state.SkipWithError("set-up failed");
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(unit->Make(piece));
+    benchmark::ClobberMemory();
+  }
+  state.counters["tile_px"] = unit->Tile.Width() * unit->Tile.Height();
+}
+
+// Type numbers: 1 kaleidoscope, 2 carpet, 3 tablecloth, 4 tile,
+// 5 rectangle, 6 none, 7 floral, 10 distorted square, 11 spiral.
+BENCHMARK(Method)
+    ->ArgNames({"type", "cut"})
+    ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 10, 11}, {32, 128, 256}})
+    ->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tessivane
