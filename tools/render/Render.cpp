@@ -6,16 +6,9 @@
 
 #include "base/Errors.h"
 #include "base/Random.h"
-#if __has_include("codecs/PictureLoader.h")
 #include "codecs/PictureLoader.h"
-#define TESSIVANE_PICTURE_LOADER 1
-#else
-#include <png.h>
-#endif
 #include "images/EffectLib.h"
-#if __has_include("images/UImageShelf.h")
 #include "images/UImageShelf.h"
-#endif
 #include "images/URandomImage.h"
 #include "pattern/RandomMethod.h"
 #include "pattern/UMakeImage.h"
@@ -38,25 +31,6 @@ constexpr char kDefaultRandom[] = "11111111";
   for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");
   throw RenderError("error " + std::to_string(errorNo) + ": " + text);
 }
-
-#ifndef TESSIVANE_PICTURE_LOADER
-// Until the picture loader is in the build: PNG only, through libpng.
-Bitmap LoadPicture(const std::string& name) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, name.c_str())) throw std::runtime_error(image.message);
-  image.format = PNG_FORMAT_BGR;
-  if (image.width > 65536 || image.height > 65536) {
-    png_image_free(&image);
-    throw std::runtime_error("picture too large");
-  }
-  Bitmap b(static_cast<int>(image.width), static_cast<int>(image.height));
-  png_color white{255, 255, 255};
-  if (!png_image_finish_read(&image, &white, b.Data(), static_cast<png_int_32>(b.Stride()), nullptr))
-    throw std::runtime_error(image.message);
-  return b;
-}
-#endif
 
 Bitmap LoadPictureFile(const std::string& name) {
   try {
@@ -98,16 +72,12 @@ Bitmap LoadSource(const RenderOptions& o) {
   } else {
     std::error_code ec;
     if (std::filesystem::is_directory(PathFromUtf8(o.source), ec)) {
-#if __has_include("images/UImageShelf.h")
       try {
         TImageShelf shelf(o.source);
         shelf.GetImage(source);
       } catch (const std::exception& e) {
         throw RenderError("no picture from folder '" + o.source + "': " + e.what());
       }
-#else
-      throw RenderError("folder sources are not in this build");
-#endif
     } else {
       source = LoadPictureFile(o.source);
     }
