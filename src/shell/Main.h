@@ -1,0 +1,78 @@
+// TfrmMain: the one window of a saver run and of a preview run. Full
+// screen, borderless and top-most in saver mode; a child of the preview
+// window in preview mode. It closes on a click, a key or a real mouse
+// movement (after the password check); in preview mode it ignores input and
+// ends when the window it lives in goes away.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+#include "shell/MouseWarmUp.h"
+#include "shell/ScopedWin.h"
+
+namespace tessivane {
+
+// A window-message timer with an interval in milliseconds; interval 0
+// means stopped.
+class TWindowTimer {
+public:
+  explicit TWindowTimer(UINT_PTR id) : id_(id) {}
+  void Attach(HWND wnd) { wnd_ = wnd; }
+  UINT_PTR Id() const { return id_; }
+  UINT Interval() const { return interval_; }
+  void SetInterval(UINT ms);
+
+private:
+  UINT_PTR id_;
+  HWND wnd_ = nullptr;
+  UINT interval_ = 0;
+};
+
+class TfrmMain {
+public:
+  // Creates the window (hidden) with its owner; the creation parameters
+  // follow SaverMode and ParentWnd.
+  TfrmMain(HINSTANCE instance, HWND owner);
+  ~TfrmMain();
+  TfrmMain(const TfrmMain&) = delete;
+  TfrmMain& operator=(const TfrmMain&) = delete;
+
+  HWND Handle() const { return window_.get(); }
+  void SetBounds(int left, int top, int width, int height);
+  // Maximised in saver mode; in preview mode shown at its bounds without
+  // taking the activation from the preview's owner.
+  void Show();
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void FormCreate();
+  void FormActivate();
+  void FormDestroy();
+  void FormClick();
+  void FormKeyDown();
+  void FormMouseMove(int x, int y);
+  void timDrawTimer();
+  void timMouseTimer();
+  void LoadSourceImage();
+  void SetUpComposer();
+  void WatchParent();
+  void Close();
+
+  ScopedWindow window_;
+  HWND owner_;
+  TWindowTimer timDraw{1};
+  TWindowTimer timMouse{2};
+  TWindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
+
+  bool FirstActivate = true;
+  TMouseWarmUp mouse_;          // MouseTicks and MousePos
+  UINT DrawInterval = 0;        // frame interval in ms; 0 keeps the frames stopped
+  double LastImageChange = 0;   // days
+  bool buttonDown_ = false;     // a click is a button going down and up on this window
+  std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run
+};
+
+}  // namespace tessivane

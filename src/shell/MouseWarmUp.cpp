@@ -1,0 +1,23 @@
+#include "shell/MouseWarmUp.h"
+
+namespace tessivane {
+
+bool TMouseWarmUp::Tick() {
+  if (MouseTicks >= kReadyTicks) return false;
+  ++MouseTicks;
+  return true;
+}
+
+TMouseWarmUp::Action TMouseWarmUp::Moved(bool passwordOk, MousePoint p) {
+  if (!passwordOk) {
+    MouseTicks = 3;
+    return Action::RestartTimer;
+  }
+  if (MousePos == MousePoint{-1, -1}) {
+    MousePos = p;
+    return Action::None;
+  }
+  return p == MousePos ? Action::None : Action::Close;
+}
+
+}  // namespace tessivane

@@ -1,0 +1,43 @@
+// When a mouse movement may end the saver. Portable state machine behind
+// the saver window's timMouse timer and its mouse-move handler.
+//
+// Mouse movement counts only from the fifth 200 ms tick on (about one
+// second after start), so the events Windows sends while the window appears
+// cannot end the run. The first movement after that only records where the
+// mouse is; a later one ends the run when the position differs. A refused
+// password check sets the counter back to 3: two more ticks of rest.
+#pragma once
+
+namespace tessivane {
+
+struct MousePoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const MousePoint&, const MousePoint&) = default;
+};
+
+class TMouseWarmUp {
+public:
+  static constexpr unsigned kIntervalMs = 200;  // timMouse interval
+  static constexpr int kReadyTicks = 5;
+
+  enum class Action {
+    None,          // nothing to do
+    RestartTimer,  // the password was refused: run timMouse again at kIntervalMs
+    Close,         // the mouse really moved: end the run
+  };
+
+  // One tick of timMouse. False means: stop the timer now.
+  bool Tick();
+
+  // Whether a movement is looked at now (the password check comes first).
+  bool Ready() const { return MouseTicks == kReadyTicks; }
+
+  // A movement to p while Ready(), with the result of the password check.
+  Action Moved(bool passwordOk, MousePoint p);
+
+  int MouseTicks = 0;
+  MousePoint MousePos{-1, -1};
+};
+
+}  // namespace tessivane

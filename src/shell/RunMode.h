@@ -1,0 +1,34 @@
+// The run mode of a start, decided from the command line alone. Portable:
+// the Windows entry point feeds it the arguments and stores the result.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessivane {
+
+enum TSaverMode : std::uint8_t {
+  smSaver = 0,           // full-screen saver
+  smPreview = 1,         // live miniature inside a foreign window
+  smChangePassword = 2,  // the system's password-change dialog, then end
+  smSetting = 3,         // the settings dialog
+};
+
+struct RunModeChoice {
+  TSaverMode mode = smSetting;
+  std::int32_t parentWnd = 0;  // the window handle's 32 significant bits; 0 for none
+};
+
+// args are the command-line arguments after the program name. The first
+// one, upper-cased, is compared as a whole: "-S" "/S" saver, "-P" "/P" "-L"
+// "/L" preview, "-A" "/A" password change, anything else (none, "/C:1234",
+// "/C") settings. The second one, in every mode, is the parent window.
+RunModeChoice DecideRunMode(const std::vector<std::string>& args);
+
+// A decimal window handle: optional sign, then digits only, within
+// -2147483648..4294967295 (the handle's 32 bits, signed or unsigned).
+// Anything else, the empty text included, gives 0.
+std::int32_t ParseWindowHandle(std::string_view text);
+
+}  // namespace tessivane

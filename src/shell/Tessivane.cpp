@@ -1,0 +1,26 @@
+// The program entry of the screen saver.
+#include <windows.h>
+
+#include "base/Errors.h"
+#include "shell/DynCalls.h"
+#include "shell/ErrorBoxes.h"
+#include "shell/UScreenSaverInit.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  using namespace tessivane;
+  HardenLibrarySearch();
+  // The run mode comes first; in saver mode the system learns at once that
+  // a saver runs, and this object, the last to go, tells it that it ended.
+  ScreenSaverRunningFlag running(DecideSaverMode() == smSaver);
+
+  MessageBoxErrorDisplay display;
+  SetErrorDisplay(&display);
+  int exitCode = 0;
+  try {
+    exitCode = RunSaverProgram(instance);
+  } catch (...) {
+    HandleException();
+  }
+  SetErrorDisplay(nullptr);
+  return exitCode;
+}

@@ -1,0 +1,288 @@
+#include "SaverHarness.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <stdexcept>
+
+#include "base/Utf.h"
+
+namespace tessivane::test {
+
+std::wstring HostToWindowsPath(const std::string& hostPath) {
+  std::wstring path = Widen(hostPath);
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  // Wine maps drive Z: to the host's root.
+  if (!path.empty() && path.front() == L'\\') path = L"Z:" + path;
+  return path;
+}
+
+std::wstring SaverPath() { return HostToWindowsPath(TESSIVANE_SCR); }
+
+void PumpFor(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)),
+                              QS_ALLINPUT);
+  }
+}
+
+namespace {
+
+std::wstring NameOf(const std::wstring& entry) {
+  std::wstring name = entry.substr(0, entry.find(L'=', 1));
+  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towupper(c));
+  return name;
+}
+
+// The test's environment with the extra entries added or replaced, as a
+// CreateProcessW block.
+std::vector<wchar_t> EnvironmentBlock(const std::vector<std::wstring>& extra) {
+  std::vector<std::wstring> entries;
+  if (wchar_t* strings = GetEnvironmentStringsW()) {
+    for (const wchar_t* p = strings; *p; p += wcslen(p) + 1) entries.emplace_back(p);
+    FreeEnvironmentStringsW(strings);
+  }
+  for (const std::wstring& add : extra) {
+    const std::wstring name = NameOf(add);
+    std::erase_if(entries, [&](const std::wstring& e) { return NameOf(e) == name; });
+    entries.push_back(add);
+  }
+  std::vector<wchar_t> block;
+  for (const std::wstring& e : entries) {
+    block.insert(block.end(), e.begin(), e.end());
+    block.push_back(L'\0');
+  }
+  block.push_back(L'\0');
+  return block;
+}
+
+struct FindData {
+  DWORD pid;
+  const wchar_t* className;
+  const wchar_t* caption;
+  bool visibleOnly;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND wnd, LPARAM param) {
+  auto* data = reinterpret_cast<FindData*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  if (pid != data->pid) return TRUE;
+  if (ClassName(wnd) != data->className) return TRUE;
+  if (data->caption && WindowText(wnd) != data->caption) return TRUE;
+  if (data->visibleOnly && !IsWindowVisible(wnd)) return TRUE;
+  data->found.push_back(wnd);
+  return TRUE;
+}
+
+}  // namespace
+
+SaverProcess::SaverProcess(const std::wstring& arguments) : SaverProcess(arguments, Options{}) {}
+
+SaverProcess::SaverProcess(const std::wstring& arguments, const Options& options) {
+  std::wstring commandLine = L"\"" + options.program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  std::vector<wchar_t> mutableLine(commandLine.begin(), commandLine.end());
+  mutableLine.push_back(L'\0');
+  std::vector<wchar_t> environment = EnvironmentBlock(options.extraEnvironment);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(options.program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                      options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
+                      &info)) {
+    throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()) + " for " +
+                             Narrow(options.program));
+  }
+  ScopedKernelHandle thread(info.hThread);
+  process_.reset(info.hProcess);
+  id_ = info.dwProcessId;
+}
+
+SaverProcess::~SaverProcess() {
+  if (Running()) {
+    TerminateProcess(process_.get(), 99);
+    WaitForSingleObject(process_.get(), 5000);
+  }
+}
+
+bool SaverProcess::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+bool SaverProcess::WaitForExit(DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    if (!Running()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return false;
+    PumpFor(static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)));
+  }
+}
+
+DWORD SaverProcess::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+HWND SaverProcess::WaitForWindow(const wchar_t* className, DWORD ms, const wchar_t* caption) const {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    FindData data{id_, className, caption, true, {}};
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&data));
+    if (!data.found.empty()) return data.found.front();
+    if (GetTickCount64() >= end || !Running()) return nullptr;
+    PumpFor(20);
+  }
+}
+
+std::vector<HWND> SaverProcess::Windows(const wchar_t* className) const {
+  FindData data{id_, className, nullptr, false, {}};
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+namespace {
+
+const wchar_t kHostClass[] = L"TessivaneTestHost";
+
+LRESULT CALLBACK HostProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(wnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+HostWindow::HostWindow(int width, int height) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &HostProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kHostClass;
+  RegisterClassExW(&wc);
+  window_.reset(CreateWindowExW(0, kHostClass, L"Preview host", WS_POPUP | WS_VISIBLE, 40, 30, width, height,
+                                nullptr, nullptr, wc.hInstance, nullptr));
+  if (!window_) throw std::runtime_error("The host window could not be created");
+  PumpFor(50);
+}
+
+HWND HostWindow::WaitForChild(const wchar_t* className, DWORD ms) const {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    if (HWND child = FindWindowExW(Handle(), nullptr, className, nullptr)) return child;
+    if (GetTickCount64() >= end) return nullptr;
+    PumpFor(20);
+  }
+}
+
+std::wstring ClassName(HWND wnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(wnd, name, 256);
+  return name;
+}
+
+std::wstring WindowText(HWND wnd) {
+  wchar_t text[512] = {};
+  // Another process's window: WM_GETTEXT with a time bound.
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(wnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &result);
+  return text;
+}
+
+RECT WindowRect(HWND wnd) {
+  RECT rect{};
+  GetWindowRect(wnd, &rect);
+  return rect;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  HWND text = GetDlgItem(box, 0xFFFF);
+  return text ? WindowText(text) : std::wstring();
+}
+
+void PostMouseMove(HWND wnd, int x, int y) { PostMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+
+void PostClick(HWND wnd, int x, int y) {
+  PostMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void PostKey(HWND wnd, WORD virtualKey) {
+  PostMessageW(wnd, WM_KEYDOWN, virtualKey, 1);
+  PostMessageW(wnd, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+namespace {
+const wchar_t kDesktopKey[] = L"Control Panel\\desktop";
+}
+
+DesktopValue::DesktopValue(const wchar_t* name, DWORD type, const void* data, DWORD size) : name_(name) {
+  HKEY raw = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
+      ERROR_SUCCESS)
+    throw std::runtime_error("cannot open Control Panel\\desktop");
+  ScopedKey key(raw);
+  DWORD oldSize = 0;
+  if (RegQueryValueExW(key.get(), name, nullptr, &type_, nullptr, &oldSize) == ERROR_SUCCESS) {
+    data_.resize(oldSize);
+    existed_ = RegQueryValueExW(key.get(), name, nullptr, &type_, data_.data(), &oldSize) == ERROR_SUCCESS;
+  }
+  if (type == REG_NONE) {
+    RegDeleteValueW(key.get(), name);
+  } else {
+    RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+  }
+}
+
+DesktopValue::~DesktopValue() {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
+  ScopedKey key(raw);
+  if (existed_) {
+    RegSetValueExW(key.get(), name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+  } else {
+    RegDeleteValueW(key.get(), name_.c_str());
+  }
+}
+
+TempFolder::TempFolder() {
+  wchar_t base[MAX_PATH];
+  GetTempPathW(MAX_PATH, base);
+  static unsigned counter = 0;
+  path_ = std::wstring(base) + L"tessivane-shell-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++counter);
+  if (!CreateDirectoryW(path_.c_str(), nullptr)) throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempFolder::~TempFolder() {
+  WIN32_FIND_DATAW found;
+  ScopedFind search(FindFirstFileW((path_ + L"\\*").c_str(), &found));
+  if (search) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") DeleteFileW(File(name.c_str()).c_str());
+    } while (FindNextFileW(search.get(), &found));
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+std::string ReadFileText(const std::wstring& path) {
+  ScopedKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return {};
+  std::string text;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+  return text;
+}
+
+}  // namespace tessivane::test

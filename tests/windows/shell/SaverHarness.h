@@ -1,0 +1,109 @@
+// Drives the real Tessivane.scr from a test: starts it in a run mode, finds
+// its windows, sends input and waits for it to end, always with a time
+// bound. Waiting pumps this thread's messages, because a preview window of
+// the saver is a child of a window of this thread.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/ScopedWin.h"
+
+namespace tessivane::test {
+
+// Tessivane.scr of this build, as a Windows path.
+std::wstring SaverPath();
+// A Windows path for a file of the build tree given by its host path.
+std::wstring HostToWindowsPath(const std::string& hostPath);
+
+// Lets messages of this thread run for ms milliseconds.
+void PumpFor(DWORD ms);
+
+class SaverProcess {
+public:
+  struct Options {
+    std::wstring program = SaverPath();
+    std::wstring currentDirectory;               // empty: the test's own
+    std::vector<std::wstring> extraEnvironment;  // "NAME=value" added to the test's environment
+  };
+
+  // Starts the program with the text after its name ("/s", L"/p 1234").
+  explicit SaverProcess(const std::wstring& arguments);
+  SaverProcess(const std::wstring& arguments, const Options& options);
+  // Ends a process that a failed test left running.
+  ~SaverProcess();
+
+  DWORD Id() const { return id_; }
+  bool Running() const;
+  // True when the process ended within ms; messages of this thread run meanwhile.
+  bool WaitForExit(DWORD ms);
+  DWORD ExitCode() const;
+
+  // The first visible top-level window of the process with this class
+  // (and caption, when given) that appears within ms; nullptr otherwise.
+  HWND WaitForWindow(const wchar_t* className, DWORD ms, const wchar_t* caption = nullptr) const;
+  // Every top-level window of the process with this class, visible or not.
+  std::vector<HWND> Windows(const wchar_t* className) const;
+
+private:
+  ScopedKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// A plain visible top-level window of the test, standing in for the
+// preview window of the display control panel.
+class HostWindow {
+public:
+  HostWindow(int width, int height);
+  HWND Handle() const { return window_.get(); }
+  void Destroy() { window_.reset(); }
+  // The first child window of the given class that appears within ms.
+  HWND WaitForChild(const wchar_t* className, DWORD ms) const;
+
+private:
+  ScopedWindow window_;
+};
+
+std::wstring ClassName(HWND wnd);
+std::wstring WindowText(HWND wnd);
+RECT WindowRect(HWND wnd);
+
+// The text of a message box (its static text control).
+std::wstring MessageBoxText(HWND box);
+
+// Input posted straight to a window: deterministic, no matter where the
+// real pointer or the focus is.
+void PostMouseMove(HWND wnd, int x, int y);
+void PostClick(HWND wnd, int x, int y);
+void PostKey(HWND wnd, WORD virtualKey);
+
+// Sets a value under HKCU\Control Panel\desktop, or removes it when type
+// is REG_NONE; restores what was there when the object goes.
+class DesktopValue {
+public:
+  DesktopValue(const wchar_t* name, DWORD type, const void* data, DWORD size);
+  ~DesktopValue();
+
+private:
+  std::wstring name_;
+  bool existed_ = false;
+  DWORD type_ = 0;
+  std::vector<BYTE> data_;
+};
+
+// A fresh empty folder under the temporary folder, removed with its files.
+class TempFolder {
+public:
+  TempFolder();
+  ~TempFolder();
+  const std::wstring& Path() const { return path_; }
+  std::wstring File(const wchar_t* name) const { return path_ + L"\\" + name; }
+
+private:
+  std::wstring path_;
+};
+
+std::string ReadFileText(const std::wstring& path);
+
+}  // namespace tessivane::test

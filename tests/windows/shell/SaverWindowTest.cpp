@@ -1,0 +1,106 @@
+// How the saver window answers input and the system's start-saver command.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "SaverHarness.h"
+#include "SaverTimes.h"
+
+namespace tessivane::test {
+namespace {
+
+// Starts the full-screen saver with the real pointer parked at (300, 300),
+// so any mouse event that Windows itself sends carries that position.
+class SaverWindow : public ::testing::Test {
+protected:
+  void Start() {
+    SetCursorPos(300, 300);
+    saver_.emplace(L"/s");
+    wnd_ = saver_->WaitForWindow(L"TfrmMain", kStartBound);
+    ASSERT_NE(wnd_, nullptr);
+  }
+  bool StaysAfter(DWORD ms) {
+    PumpFor(ms);
+    return saver_->Running() && IsWindow(wnd_);
+  }
+
+  std::optional<SaverProcess> saver_;
+  HWND wnd_ = nullptr;
+};
+
+TEST_F(SaverWindow, MouseMovesCloseOnlyAfterWarmUpAndARecordedPosition) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  // Within the first second no movement counts.
+  PostMouseMove(wnd_, 10, 10);
+  PostMouseMove(wnd_, 900, 700);
+  EXPECT_TRUE(StaysAfter(kSettle));
+  PumpFor(kWarmUp);
+  // The first movement after the warm-up only records where the mouse is.
+  PostMouseMove(wnd_, 300, 300);
+  EXPECT_TRUE(StaysAfter(kSettle));
+  PostMouseMove(wnd_, 300, 300);  // no real movement
+  EXPECT_TRUE(StaysAfter(kSettle));
+  PostMouseMove(wnd_, 301, 300);
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+}
+
+TEST_F(SaverWindow, ClickCloses) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PostClick(wnd_, 300, 300);
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+}
+
+TEST_F(SaverWindow, RightClickAndAltKeyCloseToo) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PostMessageW(wnd_, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(300, 300));
+  PostMessageW(wnd_, WM_RBUTTONUP, 0, MAKELPARAM(300, 300));
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PostMessageW(wnd_, WM_SYSKEYDOWN, VK_MENU, 0x20000001);
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+}
+
+// Input through the system's input queue, as a user's would come.
+TEST_F(SaverWindow, RealKeyPressCloses) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PumpFor(kSettle);
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = VK_SHIFT;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+}
+
+TEST_F(SaverWindow, RefusesTheSystemStartSaverCommand) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  DWORD_PTR result = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(wnd_, WM_SYSCOMMAND, SC_SCREENSAVE, 0, SMTO_ABORTIFHUNG, 5000, &result));
+  EXPECT_EQ(result, 1u);
+  EXPECT_TRUE(StaysAfter(kSettle));
+  PostKey(wnd_, VK_ESCAPE);
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+}
+
+TEST(PreviewWindow, IgnoresClicksKeysAndMouseMoves) {
+  HostWindow host(200, 150);
+  SaverProcess preview(L"/p " + HandleText(host.Handle()));
+  HWND wnd = host.WaitForChild(L"TfrmMain", kStartBound);
+  ASSERT_NE(wnd, nullptr);
+  PumpFor(kWarmUp);
+  PostMouseMove(wnd, 10, 10);
+  PostMouseMove(wnd, 50, 60);
+  PostMouseMove(wnd, 90, 20);
+  PostClick(wnd, 20, 20);
+  PostKey(wnd, 'A');
+  PostMessageW(wnd, WM_SYSKEYDOWN, VK_MENU, 0x20000001);
+  PumpFor(kSettle);
+  EXPECT_TRUE(preview.Running());
+  EXPECT_TRUE(IsWindow(wnd));
+  host.Destroy();
+  EXPECT_TRUE(preview.WaitForExit(kExitBound));
+}
+
+}  // namespace
+}  // namespace tessivane::test
