@@ -113,7 +113,6 @@ int RunSaverProgram(HINSTANCE instance) {
   switch (SaverMode) {
     case smSaver:
       frmMain.emplace(instance, owner.Handle());
-      frmMain->Show();
       break;
     case smPreview: {
       ShowWindow(ParentWnd, SW_SHOW);
@@ -121,16 +120,17 @@ int RunSaverProgram(HINSTANCE instance) {
       GetWindowRect(ParentWnd, &rect);
       frmMain.emplace(instance, owner.Handle());
       frmMain->SetBounds(0, 0, rect.right - rect.left, rect.bottom - rect.top);
-      frmMain->Show();
       break;
     }
     default:
       frmSetting.emplace(instance);
       break;
   }
-  if (SaverMode == smSaver || SaverMode == smPreview) {
+  if (frmMain) {
     // No taskbar button for a saver or a preview.
     SetWindowLongW(owner.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    // The main window appears only now, with the run fully set up.
+    frmMain->Show();
   }
   return RunMessageLoop();
 }

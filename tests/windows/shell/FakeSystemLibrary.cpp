@@ -33,14 +33,14 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 }
 
 // Accepts the password when the file named by TESSIVANE_FAKE_ACCEPT exists.
-extern "C" BOOL WINAPI VerifyScreenSavePwd(HWND) {
+extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
   Note(L"verify");
   wchar_t accept[MAX_PATH];
   DWORD n = GetEnvironmentVariableW(L"TESSIVANE_FAKE_ACCEPT", accept, MAX_PATH);
   return n > 0 && n < MAX_PATH && GetFileAttributesW(accept) != INVALID_FILE_ATTRIBUTES;
 }
 
-extern "C" DWORD WINAPI PwdChangePasswordA(LPCSTR, HWND, DWORD, DWORD) {
+extern "C" __declspec(dllexport) DWORD WINAPI PwdChangePasswordA(LPCSTR, HWND, DWORD, DWORD) {
   Note(L"change");
   return 0;
 }

@@ -60,7 +60,7 @@ protected:
 TEST_F(Password, DwordSwitchAsksTheSystemCheckFromTheSystemFolder) {
   SystemFile cpl(TESSIVANE_FAKE_PASSWORD, L"PASSWORD.CPL");
   DWORD on = 1;
-  DesktopValue use(L"ScreenSaveUsePassword", REG_DWORD, &on, sizeof on);
+  RegistryValue use = UsePassword(REG_DWORD, &on, sizeof on);
   SaverProcess saver(L"/s", LoggingOptions());
   HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
   ASSERT_NE(wnd, nullptr);
@@ -81,7 +81,7 @@ TEST_F(Password, DwordSwitchAsksTheSystemCheckFromTheSystemFolder) {
 TEST_F(Password, TextSwitchIsIgnored) {
   SystemFile cpl(TESSIVANE_FAKE_PASSWORD, L"PASSWORD.CPL");
   const wchar_t on[] = L"1";
-  DesktopValue use(L"ScreenSaveUsePassword", REG_SZ, on, sizeof on);
+  RegistryValue use = UsePassword(REG_SZ, on, sizeof on);
   SaverProcess saver(L"/s", LoggingOptions());
   HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
   ASSERT_NE(wnd, nullptr);
@@ -105,7 +105,7 @@ TEST_F(Password, PlantedLibrariesNeverRun) {
     CopyInto(*planted, TESSIVANE_FAKE_MPR, L"MPR.DLL");
   }
   DWORD on = 1;
-  DesktopValue use(L"ScreenSaveUsePassword", REG_DWORD, &on, sizeof on);
+  RegistryValue use = UsePassword(REG_DWORD, &on, sizeof on);
   SaverProcess::Options options = LoggingOptions();
   options.program = programFolder.File(L"Tessivane.scr");
   options.currentDirectory = currentFolder.Path();

@@ -7,12 +7,6 @@
 namespace tessivane::test {
 namespace {
 
-bool ScreenSaverRunning() {
-  BOOL running = FALSE;
-  SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
-  return running != FALSE;
-}
-
 HWND OwnerWindowOf(const SaverProcess& process) {
   auto owners = process.Windows(L"TessivaneOwner");
   return owners.empty() ? nullptr : owners.front();
@@ -40,11 +34,17 @@ TEST(SaverRun, CoversTheScreenBorderlessTopMostWithAToolWindowOwner) {
   EXPECT_EQ(GetWindowLongW(owner, GWL_EXSTYLE), WS_EX_TOOLWINDOW);  // exactly, nothing else
   EXPECT_EQ(WindowText(owner), L"Tessivane");
   EXPECT_TRUE(ScreenSaverRunning());
+  CURSORINFO cursor{};
+  cursor.cbSize = sizeof cursor;
+  ASSERT_TRUE(GetCursorInfo(&cursor));
+  EXPECT_FALSE(cursor.flags & CURSOR_SHOWING);
 
   PostKey(wnd, 'A');
   ASSERT_TRUE(saver.WaitForExit(kExitBound));
   EXPECT_EQ(saver.ExitCode(), 0u);
   EXPECT_FALSE(ScreenSaverRunning());
+  ASSERT_TRUE(GetCursorInfo(&cursor));
+  EXPECT_TRUE(cursor.flags & CURSOR_SHOWING);
 }
 
 TEST(SaverRun, DashAndUpperCaseSwitchesStartTheSaverToo) {
@@ -140,14 +140,12 @@ TEST(ChangePasswordRun, CallsTheSystemEntryOrShowsTheMessage) {
   EXPECT_TRUE(change.Windows(L"TfrmMain").empty());
 }
 
-// Wine's DLL override takes MPR.DLL away from the saver's process only.
+// Wine's per-program DLL override takes MPR.DLL away from the saver.
 TEST(ChangePasswordRun, WithoutMprShowsTheMessageAndEnds) {
-  SaverProcess::Options options;
-  wchar_t overrides[512] = {};
-  GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 512);
-  std::wstring value = overrides;
-  options.extraEnvironment = {L"WINEDLLOVERRIDES=" + value + (value.empty() ? L"" : L";") + L"mpr=d"};
-  SaverProcess change(L"/A", options);
+  const wchar_t disabled[] = L"";
+  RegistryValue noMpr(L"Software\\Wine\\AppDefaults\\Tessivane.scr\\DllOverrides", L"mpr", REG_SZ, disabled,
+                      sizeof disabled);
+  SaverProcess change(L"/A");
   HWND box = change.WaitForWindow(L"#32770", kStartBound, L"エラー");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"この機能は使えません");

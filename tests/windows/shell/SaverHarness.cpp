@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <optional>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
+#include "SaverTimes.h"
 #include "base/Utf.h"
 
 namespace tessivane::test {
@@ -220,38 +224,65 @@ void PostKey(HWND wnd, WORD virtualKey) {
   PostMessageW(wnd, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-namespace {
-const wchar_t kDesktopKey[] = L"Control Panel\\desktop";
-}
-
-DesktopValue::DesktopValue(const wchar_t* name, DWORD type, const void* data, DWORD size) : name_(name) {
+RegistryValue::RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+    : key_(key), name_(name) {
   HKEY raw = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
       ERROR_SUCCESS)
-    throw std::runtime_error("cannot open Control Panel\\desktop");
-  ScopedKey key(raw);
+    throw std::runtime_error("cannot open a registry key");
+  ScopedKey opened(raw);
   DWORD oldSize = 0;
-  if (RegQueryValueExW(key.get(), name, nullptr, &type_, nullptr, &oldSize) == ERROR_SUCCESS) {
+  if (RegQueryValueExW(opened.get(), name, nullptr, &type_, nullptr, &oldSize) == ERROR_SUCCESS) {
     data_.resize(oldSize);
-    existed_ = RegQueryValueExW(key.get(), name, nullptr, &type_, data_.data(), &oldSize) == ERROR_SUCCESS;
+    existed_ = RegQueryValueExW(opened.get(), name, nullptr, &type_, data_.data(), &oldSize) == ERROR_SUCCESS;
   }
   if (type == REG_NONE) {
-    RegDeleteValueW(key.get(), name);
+    RegDeleteValueW(opened.get(), name);
   } else {
-    RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+    RegSetValueExW(opened.get(), name, 0, type, static_cast<const BYTE*>(data), size);
   }
 }
 
-DesktopValue::~DesktopValue() {
+RegistryValue::~RegistryValue() {
   HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
-  ScopedKey key(raw);
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
+  ScopedKey opened(raw);
   if (existed_) {
-    RegSetValueExW(key.get(), name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
+    RegSetValueExW(opened.get(), name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
   } else {
-    RegDeleteValueW(key.get(), name_.c_str());
+    RegDeleteValueW(opened.get(), name_.c_str());
   }
 }
+
+bool ScreenSaverRunning() {
+  SaverProcess::Options options;
+  options.program = HostToWindowsPath(TESSIVANE_SPI_PROBE);
+  SaverProcess probe(L"", options);
+  if (!probe.WaitForExit(kProbeBound)) throw std::runtime_error("the flag probe did not end");
+  return probe.ExitCode() == 1;
+}
+
+namespace {
+
+// Without a window manager, Wine waits two seconds for one to let go of
+// each managed window that is destroyed. Nothing manages the test display,
+// so Wine handles every window itself while the tests run.
+class UnmanagedWindows : public ::testing::Environment {
+public:
+  void SetUp() override {
+    const wchar_t no[] = L"N";
+    managed_.emplace(L"Software\\Wine\\X11 Driver", L"Managed", REG_SZ, no, sizeof no);
+  }
+  void TearDown() override { managed_.reset(); }
+
+private:
+  std::optional<RegistryValue> managed_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kUnmanaged =
+    ::testing::AddGlobalTestEnvironment(new UnmanagedWindows);
+
+}  // namespace
 
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH];

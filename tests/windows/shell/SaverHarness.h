@@ -78,19 +78,32 @@ void PostMouseMove(HWND wnd, int x, int y);
 void PostClick(HWND wnd, int x, int y);
 void PostKey(HWND wnd, WORD virtualKey);
 
-// Sets a value under HKCU\Control Panel\desktop, or removes it when type
-// is REG_NONE; restores what was there when the object goes.
-class DesktopValue {
+// Sets a value under a key of HKEY_CURRENT_USER (made when missing), or
+// removes it when type is REG_NONE; puts back what was there when the
+// object goes.
+class RegistryValue {
 public:
-  DesktopValue(const wchar_t* name, DWORD type, const void* data, DWORD size);
-  ~DesktopValue();
+  RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size);
+  ~RegistryValue();
+  RegistryValue(const RegistryValue&) = delete;
+  RegistryValue& operator=(const RegistryValue&) = delete;
 
 private:
+  std::wstring key_;
   std::wstring name_;
   bool existed_ = false;
   DWORD type_ = 0;
   std::vector<BYTE> data_;
 };
+
+// The password switch the saver reads.
+inline RegistryValue UsePassword(DWORD type, const void* data, DWORD size) {
+  return RegistryValue(L"Control Panel\\desktop", L"ScreenSaveUsePassword", type, data, size);
+}
+
+// The system's screen-saver-running flag as a fresh process reads it
+// (Wine caches the value in each process after its first read).
+bool ScreenSaverRunning();
 
 // A fresh empty folder under the temporary folder, removed with its files.
 class TempFolder {
