@@ -181,7 +181,8 @@ HostWindow::HostWindow(int width, int height) {
 HWND HostWindow::WaitForChild(const wchar_t* className, DWORD ms) const {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
-    if (HWND child = FindWindowExW(Handle(), nullptr, className, nullptr)) return child;
+    HWND child = FindWindowExW(Handle(), nullptr, className, nullptr);
+    if (child && IsWindowVisible(child)) return child;
     if (GetTickCount64() >= end) return nullptr;
     PumpFor(20);
   }

@@ -58,7 +58,7 @@ public:
   HostWindow(int width, int height);
   HWND Handle() const { return window_.get(); }
   void Destroy() { window_.reset(); }
-  // The first child window of the given class that appears within ms.
+  // The first visible child window of the given class that appears within ms.
   HWND WaitForChild(const wchar_t* className, DWORD ms) const;
 
 private:
