@@ -15,8 +15,14 @@ namespace tessivane::testing {
 // pixel back gives the cut point it shows.
 inline Bitmap CoordinateCut(int w, int h) {
   Bitmap b(w, h);
-  for (int row = 0; row < h; ++row)
-    for (int x = 0; x < w; ++x) b.SetPixelRgb(x, row, (uint32_t(x) << 16) | (uint32_t(h - 1 - row) << 8) | 7);
+  for (int row = 0; row < h; ++row) {
+    uint8_t* p = b.Row(row);
+    for (int x = 0; x < w; ++x, p += 3) {
+      p[0] = 7;
+      p[1] = static_cast<uint8_t>(h - 1 - row);
+      p[2] = static_cast<uint8_t>(x);
+    }
+  }
   return b;
 }
 

@@ -120,7 +120,8 @@ TEST(UnitFactory, EachTypeNumberMakesItsClass) {
   for (const auto& c : cases) {
     auto unit = CreateUnitByType(c.type, param);
     ASSERT_NE(unit, nullptr) << c.type;
-    EXPECT_EQ(typeid(*unit), c.cls) << c.type;
+    const TMakeUnit& made = *unit;
+    EXPECT_EQ(typeid(made), c.cls) << c.type;
   }
   auto compress = CreateUnitByType(10, param);
   EXPECT_EQ(static_cast<TRotateCompress&>(*compress).Rotate, 7);
