@@ -27,9 +27,12 @@ constexpr char kDefaultRandom[] = "11111111";
 
 // A unit error as one line: its message, the number, and the detail.
 [[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
-  std::string text = FormatUnitError(errorNo, detail);
-  for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, " ");
-  throw RenderError("error " + std::to_string(errorNo) + ": " + text);
+  std::string line;
+  for (char c : FormatUnitError(errorNo, detail)) {
+    if (c == '\r') continue;  // CR LF becomes one space
+    line += c == '\n' ? ' ' : c;
+  }
+  throw RenderError("error " + std::to_string(errorNo) + ": " + line);
 }
 
 Bitmap LoadPictureFile(const std::string& name) {
