@@ -47,17 +47,6 @@ TEST(SaverRun, CoversTheScreenBorderlessTopMostWithAToolWindowOwner) {
   EXPECT_TRUE(cursor.flags & CURSOR_SHOWING);
 }
 
-TEST(SaverRun, DashAndUpperCaseSwitchesStartTheSaverToo) {
-  for (const wchar_t* mode : {L"-S", L"/S"}) {
-    SaverProcess saver(mode);
-    HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
-    ASSERT_NE(wnd, nullptr) << mode;
-    EXPECT_TRUE(GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) << mode;
-    PostKey(wnd, VK_SPACE);
-    EXPECT_TRUE(saver.WaitForExit(kExitBound)) << mode;
-  }
-}
-
 TEST(SaverRun, WithAWindowHandleBecomesAChildOfThatWindow) {
   HostWindow host(320, 240);
   SaverProcess saver(L"/S " + HandleText(host.Handle()));

@@ -137,15 +137,20 @@ DWORD SaverProcess::ExitCode() const {
   return code;
 }
 
-HWND SaverProcess::WaitForWindow(const wchar_t* className, DWORD ms, const wchar_t* caption) const {
+HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, DWORD ms, const wchar_t* caption,
+                          const SaverProcess* process) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
-    FindData data{id_, className, caption, true, {}};
+    FindData data{processId, className, caption, true, {}};
     EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&data));
     if (!data.found.empty()) return data.found.front();
-    if (GetTickCount64() >= end || !Running()) return nullptr;
+    if (GetTickCount64() >= end || (process && !process->Running())) return nullptr;
     PumpFor(20);
   }
+}
+
+HWND SaverProcess::WaitForWindow(const wchar_t* className, DWORD ms, const wchar_t* caption) const {
+  return WaitForProcessWindow(id_, className, ms, caption, this);
 }
 
 std::vector<HWND> SaverProcess::Windows(const wchar_t* className) const {

@@ -51,6 +51,12 @@ private:
   DWORD id_ = 0;
 };
 
+// The first visible top-level window of a process with this class (and
+// caption, when given) that appears within ms; gives up early when the
+// process, if given, has ended.
+HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, DWORD ms, const wchar_t* caption = nullptr,
+                          const SaverProcess* process = nullptr);
+
 // A plain visible top-level window of the test, standing in for the
 // preview window of the display control panel.
 class HostWindow {
