@@ -18,6 +18,13 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Bytes;
 
+// A path as UTF-8, as the core takes it (string() would give the
+// Windows code page).
+std::string Utf8(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 // A fresh folder under the temporary directory, removed afterwards.
 class Folder {
 public:
@@ -26,11 +33,11 @@ public:
     fs::create_directories(path_);
   }
   ~Folder() { fs::remove_all(path_); }
-  std::string Path() const { return path_.string(); }
+  std::string Path() const { return Utf8(path_); }
   std::string Write(const std::string& name, const Bytes& bytes) const {
     fs::path file = path_ / fs::u8path(name);
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return file.string();
+    return Utf8(file);
   }
 
 private:
