@@ -1,0 +1,35 @@
+// What Windows reads from Tessivane.scr without running it: the name in the
+// screen-saver list, the icon, the manifest and the version.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "SaverHarness.h"
+
+namespace tessivane::test {
+namespace {
+
+TEST(Resources, NameIconManifestAndVersion) {
+  const std::wstring path = SaverPath();
+  ScopedModule scr(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ASSERT_TRUE(scr);
+  wchar_t name[64] = {};
+  ASSERT_GT(LoadStringW(scr.get(), 1, name, 64), 0);
+  EXPECT_STREQ(name, L"Tessivane");
+  EXPECT_NE(FindResourceW(scr.get(), MAKEINTRESOURCEW(100), RT_GROUP_ICON), nullptr);
+  EXPECT_NE(FindResourceW(scr.get(), MAKEINTRESOURCEW(1), RT_MANIFEST), nullptr);
+
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(9, 1));  // 1.9
+  EXPECT_EQ(fixed->dwFileVersionLS, 0u);              // .0.0
+}
+
+}  // namespace
+}  // namespace tessivane::test
