@@ -1,3 +1,4 @@
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,34 @@ void RgbaToBgr(const uint8_t* rgba, uint8_t* bgr, int width) {
   }
 }
 
+// Most bytes deflate can restore from one compressed byte.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
+uint32_t Be32(const uint8_t* p) { return (uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+
+// Walks the chunks up to IEND, before anything large is allocated: a file
+// cut short, or whose compressed pixel data could not hold the pixels its
+// header declares even at deflate's best ratio, is refused. libpng checks
+// everything else.
+void CheckChunks(const uint8_t* data, size_t size, uint64_t width, uint64_t height) {
+  uint64_t compressed = 0;
+  bool ended = false;
+  size_t at = 8;
+  while (!ended && at + 8 <= size) {
+    const uint64_t length = Be32(data + at);
+    if (length > size - at - 8 || size - at - 8 - length < 4) break;
+    if (std::memcmp(data + at + 4, "IDAT", 4) == 0) compressed += length;
+    ended = std::memcmp(data + at + 4, "IEND", 4) == 0;
+    at += 12 + static_cast<size_t>(length);
+  }
+  if (!ended) throw PictureError("PNG: data ended early");
+  // Bits per pixel from the header (libpng has checked it): channels x depth.
+  static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
+  const uint64_t bits = uint64_t{data[24]} * (data[25] < 7 ? kChannels[data[25]] : 1);
+  if ((width * height * bits + 7) / 8 > compressed * kMaxDeflateRatio)
+    throw PictureError("PNG: pixel data is too short for the picture's size");
+}
+
 }  // namespace
 
 Bitmap DecodePng(const uint8_t* data, size_t size, const PictureLimits& limits) {
@@ -30,6 +59,7 @@ Bitmap DecodePng(const uint8_t* data, size_t size, const PictureLimits& limits) 
                                 &passes) != 0)
     fail();
   CheckPictureSize(width, height, limits);
+  CheckChunks(data, size, width, height);
   const int w = static_cast<int>(width), h = static_cast<int>(height);
   Bitmap bitmap(w, h);
   const size_t rowBytes = size_t{width} * 4;

@@ -89,8 +89,15 @@ TEST(JpegDecoder, TooManyScansTruncationAndHugeSizesAreRefused) {
   cut.assign(file.begin(), file.end() - 2);  // only the end marker missing
   EXPECT_NE(ErrorOf(cut).find("JPEG"), std::string::npos);
 
+  // Cut short and claiming 8000 x 8000 (within the cap): refused before
+  // the pixels are allocated.
   size_t sof = FindMarker(file, 0xC0);
   ASSERT_NE(sof, 0u);
+  cut.assign(file.begin(), file.end() - 40);
+  cut[sof + 5] = cut[sof + 7] = 0x1F;
+  cut[sof + 6] = cut[sof + 8] = 0x40;
+  EXPECT_EQ(ErrorOf(cut), "JPEG: data ended early");
+
   file[sof + 5] = file[sof + 7] = 0xEA;  // 60000 x 60000
   file[sof + 6] = file[sof + 8] = 0x60;
   EXPECT_NE(ErrorOf(file).find("too large"), std::string::npos);
@@ -178,17 +185,21 @@ TEST(PngDecoder, DamagedAndHugeFilesAreRefused) {
   flipped[flipped.size() - 20] ^= 0x40;  // inside the pixel data: its CRC fails
   EXPECT_NE(ErrorOf(flipped).find("PNG"), std::string::npos);
 
-  // IHDR claiming 60000 x 60000 with a correct CRC.
-  Bytes huge = file;
-  for (int i : {16, 20}) {
-    huge[i] = 0;
-    huge[i + 1] = 0;
-    huge[i + 2] = 0xEA;
-    huge[i + 3] = 0x60;
-  }
-  uint32_t crc = Crc(huge.data() + 12, 17);
-  for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
-  EXPECT_NE(ErrorOf(huge).find("too large"), std::string::npos);
+  // IHDR claiming 60000 x 60000 (past the cap), then 8000 x 8000 (within
+  // it, but more than the pixel data could ever hold), with correct CRCs.
+  auto resized = [&](uint8_t high, uint8_t low) {
+    Bytes huge = file;
+    for (int i : {16, 20}) {
+      huge[i] = huge[i + 1] = 0;
+      huge[i + 2] = high;
+      huge[i + 3] = low;
+    }
+    uint32_t crc = Crc(huge.data() + 12, 17);
+    for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+    return huge;
+  };
+  EXPECT_NE(ErrorOf(resized(0xEA, 0x60)).find("too large"), std::string::npos);
+  EXPECT_EQ(ErrorOf(resized(0x1F, 0x40)), "PNG: pixel data is too short for the picture's size");
 }
 
 }  // namespace
