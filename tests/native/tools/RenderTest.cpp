@@ -98,6 +98,21 @@ TEST_F(RenderTest, FailuresWriteNothing) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);  // the two inputs
 }
 
+TEST_F(RenderTest, PictureFileAndFolderSources) {
+  fs::create_directories(dir_ / "pictures");
+  WritePng(Gradient(100, 80), File("pictures/only.png"));
+  Bitmap fromFile, fromFolder;
+  RenderEach(Options({"--seed", "1", "--source", File("pictures/only.png"), "--screen", "120x90", "x.png"}),
+             [&](const Bitmap& b, int) { fromFile = b; });
+  RenderEach(Options({"--seed", "1", "--source", File("pictures"), "--screen", "120x90", "x.png"}),
+             [&](const Bitmap& b, int) { fromFolder = b; });
+  EXPECT_EQ(fromFile.Width(), 120);
+  EXPECT_EQ(fromFile, fromFolder);
+  fs::create_directories(dir_ / "empty");
+  EXPECT_NE(ErrorOf(Options({"--source", File("empty"), File("f.png")})).find("no picture from folder"),
+            std::string::npos);
+}
+
 TEST_F(RenderTest, SameOptionsSameBytes) {
   for (const char* method : {"kaleidoscope", "spiral", "random"}) {
     RenderOptions o = Options({"--seed", "99", "--method", method, "--shuffle", "--brightness", "--motion", "curve",
