@@ -12,11 +12,11 @@ namespace tessivane {
 std::unique_ptr<TMovePosition> TMovePositionMaker::GetMovePosition(uint8_t Kind, int32_t X, int32_t Y,
                                                                    int32_t Speed, const Point& Range) {
   switch (Kind) {
-    case 0:
+    case kMoveLine:
       return std::make_unique<TMovePositionLiner>(X, Y, Speed, Range);
-    case 1:
+    case kMoveCurve:
       return std::make_unique<TMovePositionCurve>(X, Y, Speed, Range);
-    case 2:
+    case kMoveSlideShow:
       return std::make_unique<TMovePositionRandom>(X, Y, Speed, Range);
   }
   throw std::out_of_range(Format("No Exist MovePosition: GetMovePosition[%d]", Kind));

@@ -8,6 +8,11 @@
 
 namespace tessivane {
 
+// Motion kinds.
+inline constexpr uint8_t kMoveLine = 0;
+inline constexpr uint8_t kMoveCurve = 1;
+inline constexpr uint8_t kMoveSlideShow = 2;
+
 class TMovePositionMaker {
 public:
   // The path of that kind, with the other arguments passed on unchanged.

@@ -7,21 +7,16 @@
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
-#include "images/EffectLib.h"
-#include "images/UImageShelf.h"
-#include "images/URandomImage.h"
-#include "pattern/RandomMethod.h"
 #include "pattern/UMakeImage.h"
 #include "pattern/UnitFactory.h"
 #include "render/PngFile.h"
+#include "saver/SourcePicture.h"
 #include "settings/UOptionReg.h"
+#include "settings/URegistry.h"
 
 namespace tessivane::render {
 namespace {
 
-// The random picture's size, as the saver paints it.
-constexpr int kRandomWidth = 640;
-constexpr int kRandomHeight = 480;
 // The method choice of the default options: kaleidoscope to floral.
 constexpr char kDefaultRandom[] = "11111111";
 
@@ -44,8 +39,7 @@ Bitmap LoadPictureFile(const std::string& name) {
 }
 
 int ResolveType(int type) {
-  if (type != kUnitTypeRandom) return type;
-  return ChooseRandomUnitType(TOptionReg::NormalizeRandom(kDefaultRandom));
+  return ChooseRunUnitType(kTransBasic, type, TOptionReg::NormalizeRandom(kDefaultRandom));
 }
 
 TMakeImageParam ParamOf(const RenderOptions& o) {
@@ -68,25 +62,19 @@ void RenderCut(const RenderOptions& o, int type, const std::function<void(const 
 }  // namespace
 
 Bitmap LoadSource(const RenderOptions& o) {
-  Bitmap source;
-  if (o.source == "random") {
-    source.SetSize(kRandomWidth, kRandomHeight);
-    MakeRandomImage(source);
-  } else {
+  uint8_t kind = kFileTypeRandom;
+  if (o.source != "random") {
     std::error_code ec;
-    if (std::filesystem::is_directory(PathFromUtf8(o.source), ec)) {
-      try {
-        TImageShelf shelf(o.source);
-        shelf.GetImage(source);
-      } catch (const std::exception& e) {
-        throw RenderError("no picture from folder '" + o.source + "': " + e.what());
-      }
-    } else {
-      source = LoadPictureFile(o.source);
-    }
+    kind = std::filesystem::is_directory(PathFromUtf8(o.source), ec) ? kFileTypeFolder : kFileTypeFile;
   }
-  if (o.blur) BlurBitmap(source);
-  if (o.mono) MonotoneBitmap(source);
+  Bitmap source;
+  try {
+    LoadSourcePicture(kind, o.source, o.source, source);
+  } catch (const std::exception& e) {
+    if (kind == kFileTypeFolder) throw RenderError("no picture from folder '" + o.source + "': " + e.what());
+    throw RenderError("cannot read picture '" + o.source + "': " + e.what());
+  }
+  ApplySourceEffects(source, o.blur, o.mono);
   return source;
 }
 

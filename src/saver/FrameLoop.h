@@ -1,0 +1,94 @@
+// The frame loop of the saver window, without the window: the settings
+// records, the conversion method, the source picture, the composer and
+// the image-change schedule. The shell owns the window, its timers and the
+// painting, and calls this object from its handlers:
+//
+//   creation      TFrameLoop loop(preview)
+//   activation    if (loop.Activate(clientSize)) arm the frame timer at kFirstFrameMs
+//   timer tick    stop the timer; paint loop.MakeFrame();
+//                 restart the timer at loop.FinishFrame(clientSize)
+//   destruction   ~TFrameLoop (the records write themselves back)
+//
+// Failures follow one rule: an error of the composer is shown through
+// ShowUnitError and turns into SilentAbort; an error of the source picture
+// propagates with its own message for the shell's standard error box, or
+// turns into SilentAbort unseen in preview mode. Either way the caller
+// leaves its handler before arming the timer, so the frames stop.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "base/Bitmap.h"
+#include "base/DateTime.h"
+#include "base/Point.h"
+#include "pattern/UMakeImage.h"
+#include "settings/UOptionReg.h"
+#include "settings/URegistry.h"
+
+namespace tessivane {
+
+class TFrameLoop {
+public:
+  using Clock = std::function<DateTime()>;
+  static constexpr uint32_t kFirstFrameMs = 100;  // from activation to the first frame
+
+  // Loads the main record, then the option record (RegistryError when one
+  // holds a value of the wrong type), and fixes the image-change time and
+  // folder mode for the whole run. `now` is the clock of the image-change
+  // schedule; `factory` makes the unit transforms.
+  explicit TFrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
+                      UnitFactory factory = &CreateUnitByType);
+  // Frees the source picture, the composer, the main record and the option
+  // record, in that order; the records write all their values back.
+  ~TFrameLoop();
+  TFrameLoop(const TFrameLoop&) = delete;
+  TFrameLoop& operator=(const TFrameLoop&) = delete;
+
+  // The set-up of a run, done on the first call only: chooses the method,
+  // creates the composer, loads the source picture and prepares the
+  // composer for clientSize. True when this call did the set-up (the caller
+  // then arms its frame timer at kFirstFrameMs); false on later calls.
+  bool Activate(Point clientSize);
+
+  // One frame of the composer. Returns its Image, to be painted at (0, 0).
+  const Bitmap& MakeFrame();
+  // The rest of the frame: in folder mode, once ImageChangeSecs have passed
+  // since the last change, a new source picture and a new set-up for
+  // clientSize. Returns the interval for the frame timer (0: stay stopped).
+  uint32_t FinishFrame(Point clientSize);
+
+  // Copies the settings of the run, then loads the source picture of the
+  // current FileType and applies its effects.
+  void LoadSourceImage();
+  // Prepares the composer for clientSize and SourceBitmap. On failure the
+  // unit error is shown, the source kind becomes the random picture (so the
+  // next run starts with one) and SilentAbort is thrown.
+  void SetUpComposer(Point clientSize);
+
+  bool Preview() const { return preview_; }
+
+  std::unique_ptr<TTessivaneReg> Reg;
+  std::unique_ptr<TOptionReg> OptionReg;
+  std::unique_ptr<TMakeImage> MakeImage;  // null until the first activation
+  Bitmap SourceBitmap;
+  int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
+  uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
+  int32_t UnitSize = 0;        // 4 x Size
+  int32_t MoveSpeed = 0;
+  bool UseBrightnessChange = false;
+  bool UseMonoTone = false;
+  bool UseShadeOff = false;
+  bool UseShuffle = false;
+  bool FolderMode = false;     // FileType was the folder when the run began
+  int32_t ImageChangeSecs = 0;
+  DateTime LastImageChange = 0;
+  bool FirstActivate = true;
+
+private:
+  bool preview_;
+  Clock now_;
+  UnitFactory factory_;
+};
+
+}  // namespace tessivane

@@ -1,0 +1,49 @@
+#include "saver/SourcePicture.h"
+
+#include "codecs/PictureLoader.h"
+#include "images/EffectLib.h"
+#include "images/UImageShelf.h"
+#include "images/URandomImage.h"
+#include "motion/UMovePositionMaker.h"
+#include "pattern/RandomMethod.h"
+#include "pattern/UMakeUnit.h"
+#include "settings/URegistry.h"
+
+namespace tessivane {
+
+int ChooseRunUnitType(uint8_t transType, int unitType, const std::string& random) {
+  if (transType == kTransPlugin) return kUnitTypePlugin;
+  if (unitType == kUnitTypeRandom) return ChooseRandomUnitType(random);
+  return unitType;
+}
+
+void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std::string& folderName,
+                       Bitmap& bitmap) {
+  switch (fileType) {
+    case kFileTypeRandom:
+      bitmap.SetSize(kRandomImageWidth, kRandomImageHeight);
+      MakeRandomImage(bitmap);
+      break;
+    case kFileTypeFile:
+      bitmap = LoadPicture(fileName);
+      break;
+    default: {
+      TImageShelf shelf(folderName);
+      shelf.GetImage(bitmap);
+      break;
+    }
+  }
+}
+
+void ApplySourceEffects(Bitmap& bitmap, bool shadeOff, bool monoTone) {
+  if (shadeOff) BlurBitmap(bitmap);
+  if (monoTone) MonotoneBitmap(bitmap);
+}
+
+uint32_t FrameInterval(int32_t weight, uint8_t movePositionType) {
+  const uint32_t w = static_cast<uint32_t>(weight);
+  if (movePositionType == kMoveSlideShow) return (w - 1) * 500 + 100;
+  return w * 10;
+}
+
+}  // namespace tessivane

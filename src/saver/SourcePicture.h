@@ -1,0 +1,38 @@
+// What a run starts from: the conversion method it uses, its source
+// picture with the load-time effects, and the pace of its frames. The
+// saver window, its preview and the command-line renderer share these.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "base/Bitmap.h"
+
+namespace tessivane {
+
+// The size of the random picture the saver paints for itself.
+inline constexpr int kRandomImageWidth = 640;
+inline constexpr int kRandomImageHeight = 480;
+
+// The type number a run's composer takes: the plug-in when transType says
+// so, else unitType, with "choose at random" resolved through `random`
+// (one "0"/"1" per stored method code, as the option record keeps it).
+int ChooseRunUnitType(uint8_t transType, int unitType, const std::string& random);
+
+// Loads the source picture of a kind (kFileTypeRandom, kFileTypeFile, any
+// other value a folder) into `bitmap`: the random picture at 640 x 480, the
+// picture file `fileName`, or one picture drawn from the folder
+// `folderName`. Errors of the file (PictureError) or the folder
+// (std::runtime_error) propagate with their own message.
+void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std::string& folderName,
+                       Bitmap& bitmap);
+
+// The load-time effects in their fixed order: blur, then monotone.
+void ApplySourceEffects(Bitmap& bitmap, bool shadeOff, bool monoTone);
+
+// The frame timer's interval in ms for a Weight: Weight x 10, or for the
+// slide show (Weight - 1) x 500 + 100. Computed in 32-bit wrap-around
+// arithmetic and read as unsigned, as the timer takes it: Weight 0 gives
+// 0 (a stopped timer), a negative Weight a very long interval.
+uint32_t FrameInterval(int32_t weight, uint8_t movePositionType);
+
+}  // namespace tessivane

@@ -1,0 +1,407 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/Errors.h"
+#include "base/Random.h"
+#include "codecs/PictureLoader.h"
+#include "codecs/TestPictures.h"
+#include "images/EffectLib.h"
+#include "images/URandomImage.h"
+#include "motion/UMovePositionMaker.h"
+#include "pattern/TestUnit.h"
+#include "saver/FrameLoop.h"
+#include "saver/SourcePicture.h"
+#include "settings/MemorySettingsStore.h"
+
+namespace tessivane {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Recorder : ErrorDisplay {
+  std::vector<std::string> shown;
+  void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
+};
+
+// A BMP file of one colour.
+testing::Bytes SolidBmp(int width, int height, uint32_t rgb) {
+  Bitmap picture(width, height);
+  picture.Fill(rgb & 0xFF, (rgb >> 8) & 0xFF, rgb >> 16);
+  testing::BmpFile file;
+  file.width = width;
+  file.height = height;
+  file.pixels = testing::BmpRows24(picture, false);
+  return file.Write();
+}
+
+class Folder {
+public:
+  explicit Folder(const std::string& name) : path_(fs::temp_directory_path() / ("tessivane-loop-" + name)) {
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~Folder() { fs::remove_all(path_); }
+  std::string Path() const { return path_.string(); }
+  std::string Write(const std::string& name, const testing::Bytes& bytes) const {
+    const fs::path file = path_ / name;
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return file.string();
+  }
+
+private:
+  fs::path path_;
+};
+
+bool OneColour(const Bitmap& image) {
+  for (int y = 0; y < image.Height(); ++y)
+    for (int x = 0; x < image.Width(); ++x)
+      if (image.PixelRgb(x, y) != image.PixelRgb(0, 0)) return false;
+  return true;
+}
+
+constexpr DateTime kStart = 46000.25;
+constexpr double kSecond = 1.0 / 86400.0;
+constexpr Point kClient{320, 200};
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+  void SetUp() override { SetErrorDisplay(&recorder); }
+  void TearDown() override { SetErrorDisplay(nullptr); }
+
+  std::unique_ptr<TFrameLoop> Loop(bool preview = false, UnitFactory factory = &CreateUnitByType) {
+    return std::make_unique<TFrameLoop>(preview, store, [this] { return now; }, factory);
+  }
+  void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
+
+  MemorySettingsStore store;
+  Recorder recorder;
+  ScopedSeedSource seed{FixedSeed(20261207)};
+  DateTime now = kStart;
+};
+
+TEST(FrameInterval, WeightTimesTenOrTheSlideShowStepAsAnUnsignedTimerInterval) {
+  EXPECT_EQ(FrameInterval(1, kMoveLine), 10u);
+  EXPECT_EQ(FrameInterval(99, kMoveCurve), 990u);
+  EXPECT_EQ(FrameInterval(1, kMoveSlideShow), 100u);
+  EXPECT_EQ(FrameInterval(99, kMoveSlideShow), 49100u);
+  // An edited store: Weight 0 stops the timer, negative weights wrap to huge
+  // intervals instead of overflowing.
+  EXPECT_EQ(FrameInterval(0, kMoveLine), 0u);
+  EXPECT_EQ(FrameInterval(0, kMoveSlideShow), 4294966896u);
+  EXPECT_EQ(FrameInterval(-1, kMoveLine), 4294967286u);
+  EXPECT_EQ(FrameInterval(INT32_MAX, kMoveLine), 4294967286u);
+}
+
+TEST(ChooseRunUnitType, PluginSwitchWinsOverTheMethodAndRandomIsResolved) {
+  EXPECT_EQ(ChooseRunUnitType(kTransPlugin, 3, "0000000000"), kUnitTypePlugin);
+  EXPECT_EQ(ChooseRunUnitType(kTransBasic, 3, "0000000000"), 3);
+  std::string onlyFloral(10, '0');
+  onlyFloral[UnitTypeToCode(7)] = '1';
+  EXPECT_EQ(ChooseRunUnitType(kTransBasic, kUnitTypeRandom, onlyFloral), 7);
+}
+
+TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTheRecordsBack) {
+  auto loop = Loop();
+  EXPECT_FALSE(loop->FolderMode);
+  EXPECT_EQ(loop->ImageChangeSecs, 60);
+  ASSERT_TRUE(loop->Activate(kClient));
+  EXPECT_FALSE(loop->Activate(kClient)) << "only the first activation sets the run up";
+  EXPECT_EQ(loop->MakeImage->UnitType, 1);
+  EXPECT_EQ(loop->UnitSize, 32);
+  EXPECT_EQ(loop->MoveSpeed, 3);
+  EXPECT_EQ(loop->DrawInterval, 10u);
+  EXPECT_EQ(loop->LastImageChange, kStart);
+
+  Bitmap expected(kRandomImageWidth, kRandomImageHeight);
+  MakeRandomImage(expected);
+  EXPECT_EQ(loop->SourceBitmap, expected);
+
+  const Bitmap first = loop->MakeFrame();
+  EXPECT_EQ(loop->FinishFrame(kClient), 10u);
+  const Bitmap& second = loop->MakeFrame();
+  EXPECT_EQ(second.Width(), kClient.x);
+  EXPECT_EQ(second.Height(), kClient.y);
+  EXPECT_FALSE(OneColour(second));
+  EXPECT_NE(first, second) << "the sampling position moves between frames";
+  EXPECT_TRUE(recorder.shown.empty());
+
+  loop.reset();
+  EXPECT_EQ(store.Text("Settings", "FileType"), "1");
+  EXPECT_EQ(store.Text("Settings", "Size"), "8");
+  EXPECT_EQ(store.Text("Settings", "UnitType"), std::to_string(UnitTypeToCode(1)));
+  EXPECT_EQ(store.Text("Settings", "ImageChangeTime"), "60");
+  MemorySettingsStore empty;
+  EXPECT_EQ(store.Text("Option", "Random"), TOptionReg(empty).Random);
+}
+
+TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
+  Put("Size", "16");
+  Put("Move", "7");
+  Put("Weight", "99");
+  Put("MovePositionType", "2");
+  Put("MonoTone", "1");
+  Put("ShadeOff", "1");
+  Put("Shuffle", "1");
+  Put("BrightnessChange", "1");
+  auto loop = Loop();
+  ASSERT_TRUE(loop->Activate(kClient));
+  EXPECT_EQ(loop->UnitSize, 64);
+  EXPECT_EQ(loop->MoveSpeed, 7);
+  EXPECT_EQ(loop->DrawInterval, 49100u);
+  EXPECT_TRUE(loop->MakeImage->UseShuffle);
+  EXPECT_TRUE(loop->MakeImage->UseBrightnessChange);
+  // Blur first, then monotone.
+  Bitmap expected(kRandomImageWidth, kRandomImageHeight);
+  MakeRandomImage(expected);
+  BlurBitmap(expected);
+  MonotoneBitmap(expected);
+  EXPECT_EQ(loop->SourceBitmap, expected);
+
+  // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
+  loop->Reg->Weight = 0;
+  loop->Reg->MovePositionType = kMoveLine;
+  loop->LoadSourceImage();
+  EXPECT_EQ(loop->FinishFrame(kClient), 0u);
+}
+
+TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
+  store.PutText("Option", "XY", "2");
+  store.PutText("Option", "NoneXY", "-3");
+  for (int type : {5, 6, 1}) {
+    Put("UnitType", std::to_string(UnitTypeToCode(type)));
+    auto loop = Loop();
+    ASSERT_TRUE(loop->Activate(kClient));
+    const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
+    EXPECT_EQ(loop->UnitAspect, aspect) << type;
+    const Point piece = TMakeImage::PieceSizeFor(type, 32, aspect);
+    EXPECT_EQ(loop->MakeImage->PieceWidth, piece.x) << type;
+    EXPECT_EQ(loop->MakeImage->PieceHeight, piece.y) << type;
+  }
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
+  std::string onlySpiral(10, '0');
+  onlySpiral[UnitTypeToCode(11)] = '1';
+  store.PutText("Option", "Random", onlySpiral);
+  Put("UnitType", std::to_string(UnitTypeToCode(kUnitTypeRandom)));
+  {
+    auto loop = Loop();
+    ASSERT_TRUE(loop->Activate(kClient));
+    EXPECT_EQ(loop->MakeImage->UnitType, 11);
+  }
+  // The plug-in switch: a library that does not load ends the run with an
+  // error box.
+  Put("TransType", "2");
+  Put("DllFileName", (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string());
+  auto loop = Loop();
+  EXPECT_THROW(loop->Activate(kClient), SilentAbort);
+  EXPECT_EQ(loop->MakeImage->UnitType, kUnitTypePlugin);
+  EXPECT_EQ(recorder.shown.size(), 1u);
+}
+
+TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
+  Put("UnitType", "42");  // loads as type 0
+  Put("FileType", "2");
+  Put("BmpFileName", "no-such-picture.bmp");
+  auto loop = Loop(/*preview=*/true);
+  EXPECT_THROW(loop->Activate(kClient), SilentAbort);
+  EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
+  EXPECT_TRUE(loop->SourceBitmap.Empty());
+  EXPECT_THROW(loop->MakeFrame(), SilentAbort);
+  loop.reset();
+  EXPECT_EQ(store.Text("Settings", "FileType"), "2") << "only a set-up error resets the source kind";
+}
+
+TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresTheRandomPicture) {
+  Folder folder("small");
+  Put("FileType", "2");
+  Put("BmpFileName", folder.Write("small.bmp", SolidBmp(47, 200, 0x336699)));
+  for (bool preview : {false, true}) {
+    recorder.shown.clear();
+    auto loop = Loop(preview);
+    EXPECT_THROW(loop->Activate(kClient), SilentAbort);
+    // The preview hides picture errors, not composer errors.
+    EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, "")});
+    EXPECT_EQ(loop->Reg->FileType, kFileTypeRandom);
+    loop.reset();
+    EXPECT_EQ(store.Text("Settings", "FileType"), "1");
+    Put("FileType", "2");
+  }
+  // 48 pixels are exactly 1.5 cuts of 32: accepted.
+  Put("BmpFileName", folder.Write("enough.bmp", SolidBmp(48, 48, 0x336699)));
+  recorder.shown.clear();
+  auto loop = Loop();
+  EXPECT_TRUE(loop->Activate(kClient));
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(FrameLoopTest, PictureErrorsPropagateWithTheirMessageExceptInPreview) {
+  Folder empty("empty");
+  struct Case {
+    std::string fileType, file, folder;
+  } cases[] = {{"2", empty.Path() + "/missing.png", ""},
+               {"2", empty.Write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00}), ""},
+               {"3", "", empty.Path()}};
+  for (const Case& c : cases) {
+    Put("FileType", c.fileType);
+    Put("BmpFileName", c.file);
+    Put("ImageFolderName", c.folder);
+    {
+      auto loop = Loop();
+      try {
+        loop->Activate(kClient);
+        ADD_FAILURE() << "no error for " << c.file << c.folder;
+      } catch (const SilentAbort&) {
+        ADD_FAILURE() << "the error lost its message";
+      } catch (const std::exception& e) {
+        if (c.fileType == "3") EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
+        else EXPECT_NE(dynamic_cast<const PictureError*>(&e), nullptr) << e.what();
+      }
+    }
+    auto preview = Loop(true);
+    EXPECT_THROW(preview->Activate(kClient), SilentAbort);
+    EXPECT_TRUE(recorder.shown.empty());
+    preview.reset();
+    EXPECT_EQ(store.Text("Settings", "FileType"), c.fileType) << "a picture error keeps the source kind";
+  }
+}
+
+TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMillisecond) {
+  Folder folder("change");
+  folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+  folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  uint32_t seeds = 1;
+  ScopedSeedSource counting([&seeds] { return seeds++; });
+  auto loop = Loop();
+  EXPECT_TRUE(loop->FolderMode);
+  ASSERT_TRUE(loop->Activate(kClient));
+  std::set<uint32_t> colours{loop->SourceBitmap.PixelRgb(0, 0)};
+
+  const auto frameAt = [&](double seconds) {
+    now = kStart + seconds * kSecond;
+    loop->MakeFrame();
+    return loop->FinishFrame(kClient);
+  };
+  EXPECT_EQ(frameAt(0.5), 10u);
+  EXPECT_EQ(loop->LastImageChange, kStart);
+  frameAt(1.0009);  // less than 1 ms past the due moment counts as the moment itself
+  EXPECT_EQ(loop->LastImageChange, kStart);
+  frameAt(1.002);
+  EXPECT_EQ(loop->LastImageChange, now);
+  const DateTime changed = now;
+  colours.insert(loop->SourceBitmap.PixelRgb(0, 0));
+  frameAt(1.5);
+  EXPECT_EQ(loop->LastImageChange, changed);
+  for (double t = 3; t < 40; t += 1.5) {
+    frameAt(t);
+    colours.insert(loop->SourceBitmap.PixelRgb(0, 0));
+  }
+  EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF})) << "both pictures are drawn over many changes";
+
+  // The folder emptied meanwhile: the reload's error ends the frames.
+  fs::remove(folder.Path() + "/red.bmp");
+  fs::remove(folder.Path() + "/blue.bmp");
+  now += 2 * kSecond;
+  EXPECT_THROW(loop->FinishFrame(kClient), std::runtime_error);
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
+  Folder folder("zero");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "0");
+  auto loop = Loop();
+  ASSERT_TRUE(loop->Activate(kClient));
+  loop->FinishFrame(kClient);
+  EXPECT_EQ(loop->LastImageChange, kStart) << "same moment: no reload";
+  now += 0.002 * kSecond;
+  loop->FinishFrame(kClient);
+  EXPECT_EQ(loop->LastImageChange, now);
+}
+
+TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtEachLoad) {
+  Folder folder("fixed");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  Put("FileType", "3");
+  {
+    auto loop = Loop();
+    ASSERT_TRUE(loop->Activate(kClient));
+    EXPECT_EQ(loop->SourceBitmap.Width(), 64);
+    loop->Reg->FileType = kFileTypeRandom;
+    now += 5 * kSecond;
+    loop->FinishFrame(kClient);
+    EXPECT_EQ(loop->LastImageChange, now);
+    EXPECT_EQ(loop->SourceBitmap.Width(), kRandomImageWidth);
+  }
+  Put("FileType", "1");
+  auto loop = Loop();
+  ASSERT_TRUE(loop->Activate(kClient));
+  const DateTime start = now;
+  loop->Reg->FileType = kFileTypeFolder;
+  now += 5 * kSecond;
+  loop->FinishFrame(kClient);
+  EXPECT_EQ(loop->LastImageChange, start);
+}
+
+// A unit whose second frame fails with error 13.
+class FailingUnit : public testing::TestUnit {
+public:
+  void MakeTile() override {
+    if (++frames_ == 2) Fail(kErrPluginUnusable);
+    TestUnit::MakeTile();
+  }
+
+private:
+  int frames_ = 0;
+};
+
+std::unique_ptr<TMakeUnit> MakeFailingUnit(int, const TMakeImageParam&) { return std::make_unique<FailingUnit>(); }
+
+TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
+  auto loop = Loop(false, &MakeFailingUnit);
+  ASSERT_TRUE(loop->Activate(kClient));
+  loop->MakeFrame();
+  EXPECT_THROW(loop->MakeFrame(), SilentAbort);
+  EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginUnusable, "")});
+}
+
+TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
+  const char* sizes[] = {"-3", "0", "7", "65", "1073741824", "2147483647"};
+  const char* moves[] = {"0", "-5", "2147483647"};
+  for (const char* size : sizes) {
+    for (const char* move : moves) {
+      Put("Size", size);
+      Put("Move", move);
+      Put("Weight", "-1");
+      Put("ImageChangeTime", "-7");
+      auto loop = Loop();
+      EXPECT_EQ(loop->ImageChangeSecs, 60);
+      try {
+        if (loop->Activate(kClient)) {
+          for (int i = 0; i < 3; ++i) loop->MakeFrame();
+        }
+      } catch (const SilentAbort&) {
+        EXPECT_FALSE(recorder.shown.empty()) << size << " " << move;
+      }
+      recorder.shown.clear();
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tessivane
