@@ -49,11 +49,21 @@ TMakeImageParam ParamOf(const RenderOptions& o) {
   return param;
 }
 
+// The methods whose geometry takes the cut's width for both sides: all but
+// the rectangle, no conversion, the distorted square and the plug-in.
+bool UsesWidthOnly(int type) { return type != 5 && type != 6 && type != 9 && type != 10; }
+
 // --cut: the picture is the cut; one tile of that unit.
 void RenderCut(const RenderOptions& o, int type, const std::function<void(const Bitmap&, int)>& sink) {
   Bitmap cut = LoadPictureFile(o.cut);
   std::unique_ptr<TMakeUnit> unit = CreateUnitByType(type, ParamOf(o));
   if (!unit) FailUnit(kErrBadMethod, "");
+  // The composer gives these methods a square cut and they read its width
+  // only, so their set-up lets an oblong one through; its rows beyond the
+  // width would show pixels that were never loaded.
+  if (UsesWidthOnly(type) && cut.Width() != cut.Height())
+    throw RenderError("this method takes a square cut, not " + std::to_string(cut.Width()) + "x" +
+                      std::to_string(cut.Height()));
   if (!unit->Setup({cut.Width(), cut.Height()}, o.shuffle)) FailUnit(unit->ErrorNo, unit->ErrorText);
   if (!unit->Make(cut)) FailUnit(unit->ErrorNo, unit->ErrorText);
   sink(unit->Tile, 1);

@@ -77,7 +77,13 @@ TEST_F(RenderTest, CutOfTheWrongSizeGivesTheUnitsError) {
   WritePng(Gradient(300, 40), File("wide.png"));
   error = ErrorOf(Options({"--method", "rectangle", "--cut", File("wide.png"), File("t.png")}));
   EXPECT_EQ(error.rfind("error 1: ", 0), 0u) << error;
+  WritePng(Gradient(64, 40), File("oblong.png"));
+  error = ErrorOf(Options({"--method", "spiral", "--cut", File("oblong.png"), File("t.png")}));
+  EXPECT_EQ(error, "this method takes a square cut, not 64x40");
   EXPECT_FALSE(fs::exists(File("t.png")));
+  // The distorted square works on the disc of the shorter side.
+  Render(Options({"--method", "distorted", "--cut", File("oblong.png"), File("t.png")}));
+  EXPECT_TRUE(fs::exists(File("t.png")));
 }
 
 TEST_F(RenderTest, FailuresWriteNothing) {
