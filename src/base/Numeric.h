@@ -15,6 +15,13 @@ using Extended = long double;
 // restore of the floating-point environment: a hundred times faster on
 // long double, and the colour effects round three times per pixel.
 inline int64_t Round(Extended v) { return static_cast<int64_t>(std::rint(v)); }
+// A value rounded to a 64-bit double, where a formula stores one. The
+// volatile store makes the rounding happen even where the compiler would
+// keep the value in an 80-bit x87 register (the 32-bit x86 builds).
+inline double StoreDouble(Extended v) {
+  volatile double stored = static_cast<double>(v);
+  return stored;
+}
 // Toward zero.
 inline int64_t Trunc(Extended v) { return static_cast<int64_t>(std::trunc(v)); }
 

@@ -27,8 +27,8 @@ void TRotateCompress::BuildMap() {
   for (int i = 0; i < m; ++i) {
     for (int k = 0; k < m; ++k) {
       const Extended dx = i - centre, dy = k - centre;
-      const double r = static_cast<double>(std::sqrt(dx * dx + dy * dy));
-      const double a = static_cast<double>(Rotate * std::atan2(dy, dx));
+      const double r = StoreDouble(std::sqrt(dx * dx + dy * dy));
+      const double a = StoreDouble(Rotate * std::atan2(dy, dx));
       int64_t sx = Trunc(std::cos(Extended{a}) * r) + cx;
       int64_t sy = Trunc(std::sin(Extended{a}) * r) + cy;
       sx = std::clamp<int64_t>(sx, 0, w - 1);

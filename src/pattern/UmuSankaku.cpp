@@ -34,7 +34,7 @@ void TSankaku::BuildMap() {
   const int a = TriangleSide(CutWidth);
   const int m = a / 2;
   const Extended sqrt3 = std::sqrt(Extended{3});
-  const double h = static_cast<double>(a * sqrt3 / 2);
+  const double h = StoreDouble(a * sqrt3 / 2);
   const int r = static_cast<int>(Round(h));
 
   // The triangle, with the row above it repeating its top row and the
@@ -68,8 +68,8 @@ void TSankaku::BuildMap() {
   for (int i = 0; i < a; ++i) {
     const int64_t n = RiseAt(i, a, sqrt3);
     for (int j = 0; j <= n + 1; ++j) {
-      const double x = static_cast<double>(Extended(a / 2) + ((a - i) - j * sqrt3) / 2);
-      const double y = static_cast<double>(Extended(h) - (j + (a - i) * sqrt3) / 2);
+      const double x = StoreDouble(Extended(a / 2) + ((a - i) - j * sqrt3) / 2);
+      const double y = StoreDouble(Extended(h) - (j + (a - i) * sqrt3) / 2);
       if (Round(y) < 0 || j > r) continue;
       const int32_t v = PointMap[Round(x)][Round(y)];
       TileMap[i][r - j] = v;
@@ -82,8 +82,8 @@ void TSankaku::BuildMap() {
   for (int k = 0; k < a; ++k) {
     const int64_t n = RiseAt(k, a, sqrt3);
     for (int j = 0; j <= n + 1; ++j) {
-      const double x = static_cast<double>(Extended(a / 2) + (j * sqrt3 - k) / 2);
-      const double y = static_cast<double>(Extended(h) - (k * sqrt3 + j) / 2);
+      const double x = StoreDouble(Extended(a / 2) + (j * sqrt3 - k) / 2);
+      const double y = StoreDouble(Extended(h) - (k * sqrt3 + j) / 2);
       if (Round(y) < 0 || j > r) continue;
       const int32_t v = PointMap[Round(x)][Round(y)];
       TileMap[a + k][r - j] = v;
