@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "base/FileSystem.h"
+#include "images/ImageTexts.h"
 
 namespace tessivane {
 
@@ -12,7 +13,7 @@ void ListFiles(const std::string& folder, std::vector<std::string>* list) {
 
 void ListFilesMatching(const std::string& folder, const std::string& pattern, std::vector<std::string>* list) {
   if (list == nullptr) return;
-  if (folder.empty()) throw std::out_of_range("範囲チェックエラー");
+  if (folder.empty()) throw std::out_of_range(kRangeCheckErrorText);
   std::string path = folder;
   if (path.back() != kPathDelimiter) path += kPathDelimiter;
   ListFolder(path, pattern, *list);

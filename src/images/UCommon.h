@@ -12,7 +12,7 @@ void ListFiles(const std::string& folder, std::vector<std::string>* list);
 // Adds the name of each entry of `folder` matching the wildcard `pattern`
 // to `list`, as the system returns it: "." and "..", subfolders, hidden and
 // system entries included. Nothing happens without a list; an empty folder
-// name throws std::out_of_range("範囲チェックエラー"); a folder that does not
+// name throws std::out_of_range(kRangeCheckErrorText); a folder that does not
 // exist adds nothing.
 void ListFilesMatching(const std::string& folder, const std::string& pattern, std::vector<std::string>* list);
 

@@ -5,6 +5,7 @@
 #include "base/FileSystem.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
+#include "images/ImageTexts.h"
 #include "images/UCommon.h"
 
 namespace tessivane {
@@ -50,7 +51,7 @@ void TImageShelf::GetImage(Bitmap& bitmap) {
       files_.erase(files_.begin() + index);
     }
   }
-  throw std::runtime_error("イメージファイルが存在しません。");
+  throw std::runtime_error(kNoImageFileText);
 }
 
 }  // namespace tessivane

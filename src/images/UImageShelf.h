@@ -20,7 +20,7 @@ public:
   // Loads one randomly drawn entry into `bitmap`. An entry that does not
   // decode as BMP, JPEG or PNG (whatever its name says) is dropped and
   // another drawn; when none is left, throws std::runtime_error
-  // ("イメージファイルが存在しません。").
+  // (kNoImageFileText).
   void GetImage(Bitmap& bitmap);
 
   // Whether the lower-case extension of `name` is ".bmp", ".jpg", ".jpeg"

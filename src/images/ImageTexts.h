@@ -1,0 +1,9 @@
+// The messages of the image shelf and the folder listing (UTF-8).
+#pragma once
+
+namespace tessivane {
+
+inline constexpr char kRangeCheckErrorText[] = "範囲チェックエラー";          // empty folder name
+inline constexpr char kNoImageFileText[] = "イメージファイルが存在しません。";  // nothing on the shelf loads
+
+}  // namespace tessivane
