@@ -1,25 +1,54 @@
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <cstdio>
+#include <cerrno>
 #include <memory>
 
 #include "base/FileSystem.h"
 
 namespace tessivane {
 
+namespace {
+
+// Owns a file descriptor.
+class Descriptor {
+public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+private:
+  int fd_;
+};
+
+}  // namespace
+
 ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes) {
   bytes.clear();
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) return ReadFileResult::kCannotOpen;
+  // Non-blocking, so that a named pipe in a picture folder cannot stall
+  // the open; it is then refused as not a regular file.
+  Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.get() < 0) return ReadFileResult::kCannotOpen;
   struct stat info;
-  if (fstat(fileno(file.get()), &info) != 0) return ReadFileResult::kReadError;
+  if (fstat(file.get(), &info) != 0) return ReadFileResult::kReadError;
   if (!S_ISREG(info.st_mode)) return ReadFileResult::kNotAFile;
   if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > maxBytes) return ReadFileResult::kTooLarge;
   bytes.resize(static_cast<size_t>(info.st_size));
-  if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-    bytes.clear();
-    return ReadFileResult::kReadError;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = read(file.get(), bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      bytes.clear();
+      return ReadFileResult::kReadError;
+    }
+    done += static_cast<size_t>(n);
   }
   return ReadFileResult::kOk;
 }

@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <fstream>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include "codecs/PictureLoader.h"
 #include "codecs/TestPictures.h"
 
@@ -57,6 +61,14 @@ TEST(PictureRobustness, UnknownFormatsAndUnreadableFilesAreRefused) {
   std::filesystem::create_directories(folder);
   EXPECT_THROW(LoadPicture(folder.string()), PictureError);
   std::filesystem::remove(folder);
+#if !defined(_WIN32)
+  // A named pipe with a picture's name must not stall the loader.
+  const auto pipe = std::filesystem::temp_directory_path() / "tessivane-codecs-pipe.png";
+  std::filesystem::remove(pipe);
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_THROW(LoadPicture(pipe.string()), PictureError);
+  std::filesystem::remove(pipe);
+#endif
 }
 
 }  // namespace

@@ -83,6 +83,24 @@ TEST(ImageShelf, GetImageDropsWhatDoesNotLoadAndEndsWithThePicture) {
   }
 }
 
+TEST(ImageShelf, FreshShelvesMayDrawDifferentPictures) {
+  Folder folder("two");
+  Bitmap red(4, 4), blue(4, 4);
+  red.Fill(0, 0, 255);
+  blue.Fill(255, 0, 0);
+  folder.Write("red.png", testing::EncodePng(red));
+  folder.Write("blue.png", testing::EncodePng(blue));
+  std::set<uint32_t> seen;
+  for (uint32_t seed = 0; seed < 20; ++seed) {
+    ScopedSeedSource fixed(FixedSeed(seed * 0x9E3779B9u));
+    TImageShelf shelf(folder.Path());
+    Bitmap bitmap;
+    shelf.GetImage(bitmap);
+    seen.insert(bitmap.PixelRgb(0, 0));
+  }
+  EXPECT_EQ(seen, (std::set<uint32_t>{0xFF0000, 0x0000FF}));
+}
+
 TEST(ImageShelf, ContentDecidesTheFormatNotTheName) {
   Folder folder("content");
   const Bitmap picture = testing::Pattern(8, 8);
