@@ -4,21 +4,22 @@
 // outside the system folder must never get as far as a note.
 #include <windows.h>
 
+#include "shell/ScopedWin.h"
+
 namespace {
 
 void Note(const wchar_t* text) {
   wchar_t log[MAX_PATH];
   DWORD n = GetEnvironmentVariableW(L"TESSIVANE_FAKE_LOG", log, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return;
-  HANDLE file = CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
+  tessivane::ScopedKernelHandle file(CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return;
   char utf8[4 * MAX_PATH];
   int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
   DWORD written = 0;
-  if (bytes > 1) WriteFile(file, utf8, static_cast<DWORD>(bytes - 1), &written, nullptr);
-  WriteFile(file, "\n", 1, &written, nullptr);
-  CloseHandle(file);
+  if (bytes > 1) WriteFile(file.get(), utf8, static_cast<DWORD>(bytes - 1), &written, nullptr);
+  WriteFile(file.get(), "\n", 1, &written, nullptr);
 }
 
 }  // namespace
