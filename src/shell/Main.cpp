@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "base/DateTime.h"
+#include "settings/UBGMReg.h"
 #include "shell/ErrorBoxes.h"
 #include "shell/Resources.h"
 #include "shell/UScreenSaverInit.h"
@@ -138,6 +138,17 @@ LRESULT TfrmMain::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lP
         return 0;
       }
       break;
+    case WM_ERASEBKGND:
+      // Once frames are painted the background is never drawn over them:
+      // each frame covers the last one, so nothing flickers.
+      if (painted_) return 1;
+      break;
+    case WM_PAINT: {
+      // A part uncovered by another window gets the current frame back.
+      ScopedPaint paint(wnd);
+      if (painted_ && loop_ && loop_->MakeImage) PaintFrame(paint.dc(), loop_->MakeImage->Image);
+      return 0;
+    }
     case WM_TIMER:
       if (wParam == timDraw.Id()) timDrawTimer();
       else if (wParam == timMouse.Id()) timMouseTimer();
@@ -181,38 +192,46 @@ void TfrmMain::FormCreate() {
   // Maximised: applied when the window is shown (Show).
   mouse_ = TMouseWarmUp{};
   timMouse.SetInterval(TMouseWarmUp::kIntervalMs);
-  FirstActivate = true;
+  loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
   if (SaverMode == smSaver) hiddenCursor_.emplace(false);
   if (SaverMode == smPreview) {
     timParent.SetInterval(kParentCheckMs);
-    // The preview is never activated: its set-up runs from within creation.
+    // The preview is never activated: its set-up runs from within creation,
+    // at the window's design size.
     FormActivate();
   }
+  if (SaverMode == smSaver) StartMusic();
+}
+
+void TfrmMain::StartMusic() {
+  // The music record is loaded and written back, as at every saver start;
+  // nothing plays.
+  TBGMReg music;
 }
 
 void TfrmMain::FormActivate() {
-  if (!FirstActivate) return;
-  FirstActivate = false;
-  LoadSourceImage();
-  SetUpComposer();
-  LastImageChange = Now();
-  timDraw.SetInterval(100);  // the first frame comes 100 ms later
-}
-
-void TfrmMain::LoadSourceImage() {
-  // The source picture and the frame interval come from the settings and
-  // the picture loaders, which this window does not have yet; until then
-  // DrawInterval stays 0 and the window shows its background colour.
-}
-
-void TfrmMain::SetUpComposer() {
-  // The composer is prepared here for the client size once it exists.
+  if (!loop_) return;  // the records could not be loaded
+  if (loop_->Activate(ClientSize())) timDraw.SetInterval(TFrameLoop::kFirstFrameMs);
 }
 
 void TfrmMain::timDrawTimer() {
-  timDraw.SetInterval(0);  // frames never overlap
-  // One frame: the composer's step and the paint at (0, 0) belong here.
-  timDraw.SetInterval(DrawInterval);
+  timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
+  if (!loop_) return;
+  const Bitmap& frame = loop_->MakeFrame();
+  ScopedWindowDC dc(Handle());
+  PaintFrame(dc.get(), frame);
+  timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
+}
+
+void TfrmMain::PaintFrame(HDC dc, const Bitmap& frame) {
+  painter_.Paint(dc, frame);
+  painted_ = true;
+}
+
+Point TfrmMain::ClientSize() const {
+  RECT rect{};
+  GetClientRect(Handle(), &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 void TfrmMain::timMouseTimer() {
@@ -253,6 +272,7 @@ void TfrmMain::FormDestroy() {
   timDraw.SetInterval(0);
   timMouse.SetInterval(0);
   timParent.SetInterval(0);
+  loop_.reset();  // the records write all their values back
   if (SaverMode == smSaver) {
     hiddenCursor_.reset();
     ShowWindow(owner_, SW_SHOW);

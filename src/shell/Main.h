@@ -8,6 +8,8 @@
 
 #include <optional>
 
+#include "saver/FrameLoop.h"
+#include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
 #include "shell/ScopedWin.h"
 
@@ -56,10 +58,11 @@ private:
   void FormMouseMove(int x, int y);
   void timDrawTimer();
   void timMouseTimer();
-  void LoadSourceImage();
-  void SetUpComposer();
+  void StartMusic();
   void WatchParent();
   void Close();
+  Point ClientSize() const;
+  void PaintFrame(HDC dc, const Bitmap& frame);
 
   ScopedWindow window_;
   HWND owner_;
@@ -67,10 +70,11 @@ private:
   TWindowTimer timMouse{2};
   TWindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
 
-  bool FirstActivate = true;
+  // Settings, composer and source picture of the run; made in FormCreate.
+  std::optional<TFrameLoop> loop_;
+  TFramePainter painter_;
+  bool painted_ = false;        // a frame is on the window: no more background erase
   TMouseWarmUp mouse_;          // MouseTicks and MousePos
-  UINT DrawInterval = 0;        // frame interval in ms; 0 keeps the frames stopped
-  double LastImageChange = 0;   // days
   bool buttonDown_ = false;     // a click is a button going down and up on this window
   std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run
 };

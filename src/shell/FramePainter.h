@@ -1,0 +1,37 @@
+// Paints a core Bitmap on a window's DC: one SetDIBitsToDevice per call
+// from a top-down 24-bit DIB header kept between calls. The Bitmap's rows
+// are already DIB rows (three bytes per pixel, padded to four bytes), so
+// nothing is copied, converted or allocated, and no GDI object is made.
+#pragma once
+#include <windows.h>
+
+#include "base/Bitmap.h"
+
+namespace tessivane {
+
+class TFramePainter {
+public:
+  TFramePainter();
+  // Draws `image` unscaled with its top-left corner at (0, 0) of dc.
+  // An empty image draws nothing.
+  void Paint(HDC dc, const Bitmap& image);
+
+private:
+  BITMAPINFO info_{};
+};
+
+// BeginPaint / EndPaint for one WM_PAINT.
+class ScopedPaint {
+public:
+  explicit ScopedPaint(HWND wnd) : wnd_(wnd) { BeginPaint(wnd_, &paint_); }
+  ~ScopedPaint() { EndPaint(wnd_, &paint_); }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  HDC dc() const { return paint_.hdc; }
+
+private:
+  HWND wnd_;
+  PAINTSTRUCT paint_{};
+};
+
+}  // namespace tessivane

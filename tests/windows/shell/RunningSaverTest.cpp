@@ -1,0 +1,277 @@
+// The running saver seen from outside: the real Tessivane.scr with its
+// settings in the registry, judged by what it puts on the screen, the
+// boxes it raises and the settings it leaves behind.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SaverHarness.h"
+#include "SaverTimes.h"
+#include "base/Errors.h"
+#include "base/Utf.h"
+#include "pattern/UMakeUnit.h"
+#include "settings/MemorySettingsStore.h"
+#include "settings/UBGMReg.h"
+#include "settings/UOptionReg.h"
+#include "settings/URegistry.h"
+#include "shell/Main.h"
+#include "shell/UScreenSaverInit.h"
+
+namespace tessivane::test {
+namespace {
+
+const wchar_t kProductKey[] = L"Software\\Qel\\Tessivane";
+constexpr DWORD kFrames = 700;  // long enough for a few frames after the first at 100 ms
+
+void DeleteProductKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey); }
+
+void PutSetting(const std::string& subkey, const std::string& name, const std::wstring& text) {
+  const std::wstring key = std::wstring(kProductKey) + L"\\" + Widen(subkey);
+  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), REG_SZ, text.c_str(),
+                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<std::wstring> Setting(const std::string& subkey, const std::string& name) {
+  const std::wstring key = std::wstring(kProductKey) + L"\\" + Widen(subkey);
+  wchar_t text[1024] = {};
+  DWORD size = sizeof text;
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(text);
+}
+
+// What a window shows on the screen, as 0xRRGGBB values row by row.
+struct Shot {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  bool OneColour() const {
+    for (uint32_t p : pixels)
+      if (p != pixels.front()) return false;
+    return true;
+  }
+  friend bool operator==(const Shot&, const Shot&) = default;
+};
+
+Shot Capture(HWND wnd) {
+  RECT rect{};
+  GetClientRect(wnd, &rect);
+  POINT origin{0, 0};
+  ClientToScreen(wnd, &origin);
+  Shot shot;
+  shot.width = rect.right;
+  shot.height = rect.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shot.width;
+  info.bmiHeader.biHeight = -shot.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  ScopedWindowDC screen(nullptr);
+  ScopedGdiObject<HBITMAP> dib(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  HDC memory = CreateCompatibleDC(screen.get());
+  {
+    ScopedSelect select(memory, dib.get());
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen.get(), origin.x, origin.y, SRCCOPY);
+  }
+  DeleteDC(memory);
+  if (!bits) return shot;
+  const auto* p = static_cast<const uint32_t*>(bits);
+  shot.pixels.assign(p, p + static_cast<size_t>(shot.width) * shot.height);
+  for (uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFF;
+  return shot;
+}
+
+// A 24-bit BMP file of one colour.
+void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb) {
+  const uint32_t stride = (width * 3 + 3) & ~3u;
+  const uint32_t pixelBytes = stride * height;
+  std::vector<uint8_t> file(54 + pixelBytes);
+  auto put = [&](size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put(2, static_cast<uint32_t>(file.size()), 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, width, 4);
+  put(22, height, 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) put(54 + y * stride + x * 3, rgb, 3);  // B, G, R: 0xRRGGBB little-endian
+  ScopedKernelHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_NE(out.get(), INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+}
+
+// The saver's own message boxes (dialog class "#32770").
+HWND ErrorBox(const SaverProcess& saver, DWORD ms) { return saver.WaitForWindow(L"#32770", ms); }
+
+class RunningSaver : public ::testing::Test {
+protected:
+  void SetUp() override { DeleteProductKey(); }
+  void TearDown() override {
+    saver_.reset();
+    DeleteProductKey();
+  }
+
+  void Start() {
+    SetCursorPos(300, 300);
+    saver_.emplace(L"/s");
+    wnd_ = saver_->WaitForWindow(L"TfrmMain", kStartBound);
+    ASSERT_NE(wnd_, nullptr);
+  }
+  void CloseWithKey() {
+    PostKey(wnd_, VK_SPACE);
+    EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+  }
+  // Waits for the saver's box, checks it (any text when `text` is empty),
+  // answers OK and closes the saver.
+  void AnswerBoxAndClose(const std::wstring& caption, const std::wstring& text) {
+    HWND box = ErrorBox(*saver_, kStartBound);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), caption);
+    if (text.empty()) EXPECT_FALSE(MessageBoxText(box).empty());
+    else EXPECT_EQ(MessageBoxText(box), text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PumpFor(kSettle);
+    CloseWithKey();
+  }
+
+  std::optional<SaverProcess> saver_;
+  HWND wnd_ = nullptr;
+};
+
+TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBack) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PumpFor(kFrames);
+  const Shot first = Capture(wnd_);
+  PumpFor(1000);
+  const Shot second = Capture(wnd_);
+  EXPECT_EQ(first.width, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(first.height, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_FALSE(first.OneColour());
+  EXPECT_FALSE(second.OneColour());
+  EXPECT_NE(first, second) << "the pattern moves";
+  EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
+  CloseWithKey();
+
+  // The values the three records hold after loading an empty store.
+  MemorySettingsStore defaults;
+  { TTessivaneReg reg(defaults); TOptionReg option(defaults); TBGMReg music(defaults); }
+  size_t checked = 0;
+  for (const auto& [subkey, values] : defaults.contents().subkeys) {
+    for (const auto& [name, value] : values) {
+      EXPECT_EQ(Setting(subkey, name), Widen(*defaults.Text(subkey, name))) << subkey << "\\" << name;
+      ++checked;
+    }
+  }
+  EXPECT_EQ(checked, 15u + 4u + 2u);
+}
+
+TEST_F(RunningSaver, EveryConversionMethodRunsWithoutAnErrorBox) {
+  for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
+    SCOPED_TRACE(type);
+    PutSetting("Settings", "UnitType", std::to_wstring(UnitTypeToCode(type)));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    PumpFor(kFrames);
+    EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
+    EXPECT_FALSE(Capture(wnd_).OneColour());
+    CloseWithKey();
+  }
+}
+
+TEST_F(RunningSaver, FolderSourceChangesPictureDuringTheRun) {
+  TempFolder folder;
+  WriteSolidBmp(folder.File(L"red.bmp"), 120, 120, 0xFF0000);
+  PutSetting("Settings", "FileType", L"3");
+  PutSetting("Settings", "ImageFolderName", folder.Path());
+  PutSetting("Settings", "ImageChangeTime", L"1");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PumpFor(kFrames);
+  EXPECT_EQ(Capture(wnd_).pixels.front(), 0xFF0000u);
+  // From now on the folder holds only a blue picture.
+  WriteSolidBmp(folder.File(L"blue.bmp"), 120, 120, 0x0000FF);
+  for (int i = 0; i < 50 && !DeleteFileW(folder.File(L"red.bmp").c_str()); ++i) PumpFor(20);
+  bool blue = false;
+  for (int i = 0; i < 20 && !blue; ++i) {
+    PumpFor(200);
+    const Shot shot = Capture(wnd_);
+    blue = shot.OneColour() && shot.pixels.front() == 0x0000FF;
+  }
+  EXPECT_TRUE(blue) << "the picture changed within four seconds";
+  EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
+  CloseWithKey();
+}
+
+TEST_F(RunningSaver, PictureSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresTheRandomPicture) {
+  TempFolder folder;
+  WriteSolidBmp(folder.File(L"small.bmp"), 40, 40, 0x336699);  // the cut is 32: 48 pixels are needed
+  PutSetting("Settings", "FileType", L"2");
+  PutSetting("Settings", "BmpFileName", folder.File(L"small.bmp"));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  AnswerBoxAndClose(L"エラー", Widen(FormatUnitError(kErrSourceTooSmall, "")));
+  EXPECT_EQ(Setting("Settings", "FileType"), L"1");
+}
+
+TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
+  TempFolder folder;
+  PutSetting("Settings", "FileType", L"2");
+  PutSetting("Settings", "BmpFileName", folder.File(L"gone.png"));
+  ASSERT_NO_FATAL_FAILURE(Start());
+  AnswerBoxAndClose(L"Tessivane", L"");
+  EXPECT_EQ(Setting("Settings", "FileType"), L"2");
+}
+
+// The preview window in this process: Wine shows no drawing of a child
+// window whose parent belongs to another process, so the window is made
+// here, as the preview run makes it, inside a parent window of the test.
+TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
+  DeleteProductKey();
+  HostWindow host(200, 150);
+  const TSaverMode savedMode = SaverMode;
+  const HWND savedParent = ParentWnd;
+  SaverMode = smPreview;
+  ParentWnd = host.Handle();
+  {
+    std::optional<TfrmMain> frm;
+    frm.emplace(GetModuleHandleW(nullptr), nullptr);
+    frm->SetBounds(0, 0, 200, 150);
+    frm->Show();
+    const HWND wnd = frm->Handle();
+    PumpFor(kFrames);
+    const Shot first = Capture(wnd);
+    PostClick(wnd, 20, 20);
+    PostKey(wnd, 'A');
+    PostMouseMove(wnd, 5, 5);
+    PumpFor(600);
+    const Shot second = Capture(wnd);
+    EXPECT_TRUE(IsWindow(wnd)) << "input never closes the preview";
+    EXPECT_EQ(first.width, 200);
+    EXPECT_EQ(first.height, 150);
+    EXPECT_FALSE(first.OneColour());
+    EXPECT_NE(first, second) << "the pattern moves";
+    // The bottom-right corner is painted too, not left in the background colour.
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    int background = 0;
+    for (int y = 140; y < 150; ++y)
+      for (int x = 190; x < 200; ++x) background += second.pixels[y * 200 + x] == faceRgb;
+    EXPECT_LT(background, 100);
+    frm.reset();
+  }
+  PumpFor(kSettle);  // the window's end posts a quit message; it goes here
+  SaverMode = savedMode;
+  ParentWnd = savedParent;
+  DeleteProductKey();
+}
+
+}  // namespace
+}  // namespace tessivane::test
