@@ -14,6 +14,7 @@
 #include "codecs/TestPictures.h"
 #include "images/EffectLib.h"
 #include "images/URandomImage.h"
+#include "pattern/AllocationCounter.h"
 #include "motion/UMovePositionMaker.h"
 #include "pattern/TestUnit.h"
 #include "saver/FrameLoop.h"
@@ -139,6 +140,23 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   EXPECT_EQ(store.Text("Settings", "ImageChangeTime"), "60");
   MemorySettingsStore empty;
   EXPECT_EQ(store.Text("Option", "Random"), TOptionReg(empty).Random);
+}
+
+TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
+  Folder folder("alloc");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  auto loop = Loop();
+  ASSERT_TRUE(loop->Activate({640, 360}));
+  loop->MakeFrame();
+  testing::AllocationCounter counter;
+  for (int i = 0; i < 20; ++i) {
+    now += 0.01 * kSecond;
+    loop->MakeFrame();
+    loop->FinishFrame({640, 360});
+  }
+  EXPECT_EQ(counter.Count(), 0u);
 }
 
 TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
