@@ -188,6 +188,18 @@ TEST_F(RunningSaver, EveryConversionMethodRunsWithoutAnErrorBox) {
   }
 }
 
+TEST_F(RunningSaver, WeightZeroLeavesTheFirstFrameStanding) {
+  PutSetting("Settings", "Weight", L"0");
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PumpFor(kFrames);
+  const Shot first = Capture(wnd_);
+  PumpFor(500);
+  EXPECT_FALSE(first.OneColour());
+  EXPECT_EQ(first, Capture(wnd_));
+  CloseWithKey();
+  EXPECT_EQ(Setting("Settings", "Weight"), L"0");
+}
+
 TEST_F(RunningSaver, FolderSourceChangesPictureDuringTheRun) {
   TempFolder folder;
   WriteSolidBmp(folder.File(L"red.bmp"), 120, 120, 0xFF0000);
@@ -270,6 +282,22 @@ TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
   PumpFor(kSettle);  // the window's end posts a quit message; it goes here
   SaverMode = savedMode;
   ParentWnd = savedParent;
+  DeleteProductKey();
+}
+
+TEST(RunningPreview, PictureErrorsPassSilently) {
+  DeleteProductKey();
+  TempFolder folder;
+  PutSetting("Settings", "FileType", L"2");
+  PutSetting("Settings", "BmpFileName", folder.File(L"gone.png"));
+  HostWindow host(200, 150);
+  SaverProcess preview(L"/p " + HandleText(host.Handle()));
+  ASSERT_NE(host.WaitForChild(L"TfrmMain", kStartBound), nullptr);
+  PumpFor(kFrames);
+  EXPECT_EQ(ErrorBox(preview, 0), nullptr);
+  EXPECT_TRUE(preview.Running());
+  host.Destroy();
+  EXPECT_TRUE(preview.WaitForExit(kExitBound));
   DeleteProductKey();
 }
 
