@@ -9,21 +9,12 @@ namespace tessivane {
 namespace {
 
 using testing::BmpFile;
-using testing::BmpRows24;
 using testing::ByteWriter;
 using testing::Bytes;
+using testing::Decode;
+using testing::ErrorOf;
 using testing::Pattern;
-
-Bitmap Decode(const Bytes& file) { return DecodePicture(file.data(), file.size()); }
-
-std::string ErrorOf(const Bytes& file) {
-  try {
-    Decode(file);
-  } catch (const PictureError& e) {
-    return e.what();
-  }
-  return "(decoded)";
-}
+using testing::Rgb24;
 
 Bitmap FromRgb(int width, int height, std::initializer_list<uint32_t> rgb) {
   Bitmap b(width, height);
@@ -31,14 +22,6 @@ Bitmap FromRgb(int width, int height, std::initializer_list<uint32_t> rgb) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) b.SetPixelRgb(x, y, *it++);
   return b;
-}
-
-BmpFile Rgb24(const Bitmap& p, bool topDown = false) {
-  BmpFile f;
-  f.width = p.Width();
-  f.height = topDown ? -p.Height() : p.Height();
-  f.pixels = BmpRows24(p, topDown);
-  return f;
 }
 
 // Palette pictures: 1, 2, 4 and 8 bits, rows padded, bottom-up.

@@ -11,21 +11,12 @@ namespace tessivane {
 namespace {
 
 using testing::Bytes;
+using testing::Decode;
+using testing::ErrorOf;
 using testing::EncodeJpeg;
 using testing::JpegOptions;
 using testing::Pattern;
 using testing::PngFile;
-
-Bitmap Decode(const Bytes& file) { return DecodePicture(file.data(), file.size()); }
-
-std::string ErrorOf(const Bytes& file) {
-  try {
-    Decode(file);
-  } catch (const PictureError& e) {
-    return e.what();
-  }
-  return "(decoded)";
-}
 
 int MaxDifference(const Bitmap& a, const Bitmap& b) {
   EXPECT_EQ(a.Width(), b.Width());

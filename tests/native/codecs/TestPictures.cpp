@@ -7,6 +7,8 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include "codecs/PictureLoader.h"
+
 namespace tessivane::testing {
 
 Bitmap Pattern(int width, int height) {
@@ -72,6 +74,14 @@ Bytes BmpRows24(const Bitmap& picture, bool topDown) {
     w.PadTo4();
   }
   return w.bytes;
+}
+
+BmpFile Rgb24(const Bitmap& picture, bool topDown) {
+  BmpFile f;
+  f.width = picture.Width();
+  f.height = topDown ? -picture.Height() : picture.Height();
+  f.pixels = BmpRows24(picture, topDown);
+  return f;
 }
 
 Bytes EncodeJpeg(const Bitmap& picture, const JpegOptions& options) {
@@ -226,11 +236,7 @@ std::vector<std::pair<std::string, Bytes>> SeedFiles() {
   std::vector<std::pair<std::string, Bytes>> seeds;
   const Bitmap p = Pattern(13, 9);
 
-  BmpFile rgb24;
-  rgb24.width = 13;
-  rgb24.height = 9;
-  rgb24.pixels = BmpRows24(p, false);
-  seeds.emplace_back("rgb24.bmp", rgb24.Write());
+  seeds.emplace_back("rgb24.bmp", Rgb24(p).Write());
 
   BmpFile pal8;
   pal8.width = 5;
@@ -309,6 +315,17 @@ std::vector<std::pair<std::string, Bytes>> SeedFiles() {
   ga.samples = {0, 65535, 65535, 0, 32768, 32768, 1000, 60000};
   seeds.emplace_back("gray-alpha16.png", ga.Write());
   return seeds;
+}
+
+Bitmap Decode(const Bytes& file) { return DecodePicture(file.data(), file.size()); }
+
+std::string ErrorOf(const Bytes& file) {
+  try {
+    Decode(file);
+  } catch (const PictureError& e) {
+    return e.what();
+  }
+  return "(decoded)";
 }
 
 }  // namespace tessivane::testing

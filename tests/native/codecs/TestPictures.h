@@ -57,6 +57,8 @@ struct BmpFile {
 // Rows of a bitmap as uncompressed BMP pixel data (bottom-up unless
 // topDown), 24 bits per pixel.
 Bytes BmpRows24(const Bitmap& picture, bool topDown);
+// A 24-bit BMP of the bitmap (a negative height when topDown).
+BmpFile Rgb24(const Bitmap& picture, bool topDown = false);
 
 struct JpegOptions {
   int quality = 100;
@@ -90,5 +92,10 @@ Bytes EncodePng(const Bitmap& picture, bool interlaced = false);
 // Named seed files covering every format and variant (the fuzzer's corpus
 // and the prefix test's input).
 std::vector<std::pair<std::string, Bytes>> SeedFiles();
+
+// The picture loader on bytes in memory, and the message it refuses them
+// with ("(decoded)" when it does not).
+Bitmap Decode(const Bytes& file);
+std::string ErrorOf(const Bytes& file);
 
 }  // namespace tessivane::testing

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "base/FileSystem.h"
@@ -11,38 +9,13 @@
 #include "codecs/TestPictures.h"
 #include "images/UCommon.h"
 #include "images/UImageShelf.h"
+#include "support/TempFolder.h"
 
 namespace tessivane {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::Bytes;
-
-// A path as UTF-8, as the core takes it (string() would give the
-// Windows code page).
-std::string Utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
-  return std::string(text.begin(), text.end());
-}
-
-// A fresh folder under the temporary directory, removed afterwards.
-class Folder {
-public:
-  explicit Folder(const std::string& name) : path_(fs::temp_directory_path() / ("tessivane-shelf-" + name)) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~Folder() { fs::remove_all(path_); }
-  std::string Path() const { return Utf8(path_); }
-  std::string Write(const std::string& name, const Bytes& bytes) const {
-    fs::path file = path_ / fs::u8path(name);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return Utf8(file);
-  }
-
-private:
-  fs::path path_;
-};
+using testing::TempFolder;
 
 std::string Separator() { return std::string(1, kPathDelimiter); }
 
@@ -54,7 +27,7 @@ TEST(ImageShelf, IsImageFileLooksOnlyAtTheLowerCaseExtension) {
 }
 
 TEST(ImageShelf, ListingKeepsDotEntriesAndPrefixesOnlyPictures) {
-  Folder folder("listing");
+  TempFolder folder("tessivane-shelf-listing");
   folder.Write("a.JPG", testing::EncodeJpeg(testing::Pattern(8, 8)));
   folder.Write("notes.txt", {'h', 'i'});
   TImageShelf shelf(folder.Path());
@@ -69,7 +42,7 @@ TEST(ImageShelf, ListingKeepsDotEntriesAndPrefixesOnlyPictures) {
 }
 
 TEST(ImageShelf, GetImageDropsWhatDoesNotLoadAndEndsWithThePicture) {
-  Folder folder("draw");
+  TempFolder folder("tessivane-shelf-draw");
   const Bitmap picture = testing::Pattern(8, 8);
   folder.Write("a.JPG", testing::EncodeJpeg(picture));
   folder.Write("notes.txt", {'h', 'i'});
@@ -84,7 +57,7 @@ TEST(ImageShelf, GetImageDropsWhatDoesNotLoadAndEndsWithThePicture) {
 }
 
 TEST(ImageShelf, FreshShelvesMayDrawDifferentPictures) {
-  Folder folder("two");
+  TempFolder folder("tessivane-shelf-two");
   Bitmap red(4, 4), blue(4, 4);
   red.Fill(0, 0, 255);
   blue.Fill(255, 0, 0);
@@ -102,7 +75,7 @@ TEST(ImageShelf, FreshShelvesMayDrawDifferentPictures) {
 }
 
 TEST(ImageShelf, ContentDecidesTheFormatNotTheName) {
-  Folder folder("content");
+  TempFolder folder("tessivane-shelf-content");
   const Bitmap picture = testing::Pattern(8, 8);
   folder.Write("photo.bmp", testing::EncodeJpeg(picture));  // JPEG data named .bmp
   TImageShelf shelf(folder.Path());
@@ -113,7 +86,7 @@ TEST(ImageShelf, ContentDecidesTheFormatNotTheName) {
 }
 
 TEST(ImageShelf, NothingLoadableEndsWithTheNoImageError) {
-  Folder folder("damaged");
+  TempFolder folder("tessivane-shelf-damaged");
   Bytes damaged = testing::EncodePng(testing::Pattern(8, 8));
   damaged.resize(damaged.size() / 2);
   folder.Write("only.png", damaged);
@@ -143,7 +116,7 @@ TEST(ImageShelf, EmptyFolderNameIsARangeError) {
 }
 
 TEST(ImageShelf, UnicodeNamesLoad) {
-  Folder folder("unicode-名前");
+  TempFolder folder("tessivane-shelf-unicode-名前");
   const std::string path = folder.Write("写真 ☃.png", testing::EncodePng(testing::Pattern(5, 4)));
   EXPECT_EQ(LoadPicture(path), testing::Pattern(5, 4));
   TImageShelf shelf(folder.Path());

@@ -7,7 +7,7 @@
 
 #include "base/Errors.h"
 #include "base/Random.h"
-#include "pattern/AllocationCounter.h"
+#include "support/AllocationCounter.h"
 #include "pattern/TestUnit.h"
 
 namespace tessivane {

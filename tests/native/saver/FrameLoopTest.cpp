@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <string>
@@ -14,17 +13,19 @@
 #include "codecs/TestPictures.h"
 #include "images/EffectLib.h"
 #include "images/URandomImage.h"
-#include "pattern/AllocationCounter.h"
 #include "motion/UMovePositionMaker.h"
 #include "pattern/TestUnit.h"
 #include "saver/FrameLoop.h"
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
+#include "support/AllocationCounter.h"
+#include "support/TempFolder.h"
 
 namespace tessivane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::TempFolder;
 
 struct Recorder : ErrorDisplay {
   std::vector<std::string> shown;
@@ -35,30 +36,8 @@ struct Recorder : ErrorDisplay {
 testing::Bytes SolidBmp(int width, int height, uint32_t rgb) {
   Bitmap picture(width, height);
   picture.Fill(rgb & 0xFF, (rgb >> 8) & 0xFF, rgb >> 16);
-  testing::BmpFile file;
-  file.width = width;
-  file.height = height;
-  file.pixels = testing::BmpRows24(picture, false);
-  return file.Write();
+  return testing::Rgb24(picture).Write();
 }
-
-class Folder {
-public:
-  explicit Folder(const std::string& name) : path_(fs::temp_directory_path() / ("tessivane-loop-" + name)) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~Folder() { fs::remove_all(path_); }
-  std::string Path() const { return path_.string(); }
-  std::string Write(const std::string& name, const testing::Bytes& bytes) const {
-    const fs::path file = path_ / name;
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    return file.string();
-  }
-
-private:
-  fs::path path_;
-};
 
 bool OneColour(const Bitmap& image) {
   for (int y = 0; y < image.Height(); ++y)
@@ -143,7 +122,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
 }
 
 TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
-  Folder folder("alloc");
+  TempFolder folder("tessivane-loop-alloc");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
   Put("FileType", "3");
   Put("ImageFolderName", folder.Path());
@@ -239,7 +218,7 @@ TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
 }
 
 TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresTheRandomPicture) {
-  Folder folder("small");
+  TempFolder folder("tessivane-loop-small");
   Put("FileType", "2");
   Put("BmpFileName", folder.Write("small.bmp", SolidBmp(47, 200, 0x336699)));
   for (bool preview : {false, true}) {
@@ -262,7 +241,7 @@ TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
 }
 
 TEST_F(FrameLoopTest, PictureErrorsPropagateWithTheirMessageExceptInPreview) {
-  Folder empty("empty");
+  TempFolder empty("tessivane-loop-empty");
   struct Case {
     std::string fileType, file, folder;
   } cases[] = {{"2", empty.Path() + "/missing.png", ""},
@@ -293,7 +272,7 @@ TEST_F(FrameLoopTest, PictureErrorsPropagateWithTheirMessageExceptInPreview) {
 }
 
 TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMillisecond) {
-  Folder folder("change");
+  TempFolder folder("tessivane-loop-change");
   folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
   folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
   Put("FileType", "3");
@@ -336,7 +315,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
 }
 
 TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
-  Folder folder("zero");
+  TempFolder folder("tessivane-loop-zero");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
   Put("FileType", "3");
   Put("ImageFolderName", folder.Path());
@@ -351,7 +330,7 @@ TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
 }
 
 TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtEachLoad) {
-  Folder folder("fixed");
+  TempFolder folder("tessivane-loop-fixed");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
   Put("ImageFolderName", folder.Path());
   Put("ImageChangeTime", "1");

@@ -1,4 +1,4 @@
-#include "pattern/AllocationCounter.h"
+#include "support/AllocationCounter.h"
 
 #include <atomic>
 #include <cstdlib>
