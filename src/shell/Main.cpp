@@ -240,7 +240,7 @@ void TfrmMain::timMouseTimer() {
 
 void TfrmMain::FormMouseMove(int x, int y) {
   if (SaverMode == smPreview || !mouse_.Ready()) return;
-  switch (mouse_.Moved(VerifyPassword(Handle()), MousePoint{x, y})) {
+  switch (mouse_.Moved(VerifyPassword(Handle()), Point{x, y})) {
     case TMouseWarmUp::Action::RestartTimer:
       timMouse.SetInterval(TMouseWarmUp::kIntervalMs);
       break;

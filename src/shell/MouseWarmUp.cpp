@@ -8,12 +8,12 @@ bool TMouseWarmUp::Tick() {
   return true;
 }
 
-TMouseWarmUp::Action TMouseWarmUp::Moved(bool passwordOk, MousePoint p) {
+TMouseWarmUp::Action TMouseWarmUp::Moved(bool passwordOk, Point p) {
   if (!passwordOk) {
     MouseTicks = 3;
     return Action::RestartTimer;
   }
-  if (MousePos == MousePoint{-1, -1}) {
+  if (MousePos == Point{-1, -1}) {
     MousePos = p;
     return Action::None;
   }

@@ -7,14 +7,9 @@
 // mouse is; a later one ends the run when the position differs. A refused
 // password check sets the counter back to 3: two more ticks of rest.
 #pragma once
+#include "base/Point.h"
 
 namespace tessivane {
-
-struct MousePoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const MousePoint&, const MousePoint&) = default;
-};
 
 class TMouseWarmUp {
 public:
@@ -34,10 +29,10 @@ public:
   bool Ready() const { return MouseTicks == kReadyTicks; }
 
   // A movement to p while Ready(), with the result of the password check.
-  Action Moved(bool passwordOk, MousePoint p);
+  Action Moved(bool passwordOk, Point p);
 
   int MouseTicks = 0;
-  MousePoint MousePos{-1, -1};
+  Point MousePos{-1, -1};
 };
 
 }  // namespace tessivane

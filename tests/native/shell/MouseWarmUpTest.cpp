@@ -9,7 +9,7 @@ using Action = TMouseWarmUp::Action;
 
 TEST(MouseWarmUp, MovementCountsFromTheFifthTickAndTheTimerStopsAfterIt) {
   TMouseWarmUp warmUp;
-  EXPECT_EQ(warmUp.MousePos, (MousePoint{-1, -1}));
+  EXPECT_EQ(warmUp.MousePos, (Point{-1, -1}));
   for (int tick = 1; tick <= 5; ++tick) {
     EXPECT_FALSE(warmUp.Ready()) << tick;
     EXPECT_TRUE(warmUp.Tick());
@@ -23,7 +23,7 @@ TEST(MouseWarmUp, FirstMovementRecordsTheNextDifferentOneCloses) {
   TMouseWarmUp warmUp;
   warmUp.MouseTicks = 5;
   EXPECT_EQ(warmUp.Moved(true, {300, 200}), Action::None);
-  EXPECT_EQ(warmUp.MousePos, (MousePoint{300, 200}));
+  EXPECT_EQ(warmUp.MousePos, (Point{300, 200}));
   EXPECT_EQ(warmUp.Moved(true, {300, 200}), Action::None);  // same place: no real movement
   EXPECT_EQ(warmUp.Moved(true, {300, 201}), Action::Close);
   EXPECT_EQ(warmUp.Moved(true, {299, 200}), Action::Close);
@@ -34,7 +34,7 @@ TEST(MouseWarmUp, RefusedPasswordRestsTwoMoreTicks) {
   warmUp.MouseTicks = 5;
   EXPECT_EQ(warmUp.Moved(false, {10, 10}), Action::RestartTimer);
   EXPECT_EQ(warmUp.MouseTicks, 3);
-  EXPECT_EQ(warmUp.MousePos, (MousePoint{-1, -1}));  // nothing recorded
+  EXPECT_EQ(warmUp.MousePos, (Point{-1, -1}));  // nothing recorded
   EXPECT_TRUE(warmUp.Tick());
   EXPECT_FALSE(warmUp.Ready());
   EXPECT_TRUE(warmUp.Tick());
