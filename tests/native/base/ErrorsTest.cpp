@@ -2,15 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
+#include "support/ErrorRecorder.h"
 
 namespace tessivane {
 namespace {
 
-struct Recorder : ErrorDisplay {
-  std::vector<std::string> shown;
-  void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
-};
+using testing::ErrorRecorder;
 
 TEST(UnitErrors, TextIsMessageColonNumberAndDetailLine) {
   EXPECT_EQ(FormatUnitError(3, ""), "切り出した画像サイズが指定された値と異なります。:3");
@@ -33,7 +30,7 @@ TEST(UnitErrors, DetailTexts) {
 }
 
 TEST(UnitErrors, ShowUnitErrorGoesThroughTheDisplay) {
-  Recorder recorder;
+  ErrorRecorder recorder;
   SetErrorDisplay(&recorder);
   ShowUnitError(13, "このDLLは使えません。");
   SetErrorDisplay(nullptr);

@@ -11,14 +11,12 @@
 
 #include "base/Errors.h"
 #include "pattern/UMakeUnit.h"
+#include "support/ErrorRecorder.h"
 
 namespace tessivane {
 namespace {
 
-struct Recorder : ErrorDisplay {
-  std::vector<std::string> shown;
-  void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
-};
+using testing::ErrorRecorder;
 
 class PluginCheck : public ::testing::Test {
 protected:
@@ -32,7 +30,7 @@ protected:
     return h != nullptr;
   }
 
-  Recorder recorder;
+  ErrorRecorder recorder;
 };
 
 TEST_F(PluginCheck, AnswerOnePassesSilentlyAndUnloads) {

@@ -19,18 +19,15 @@
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
 #include "support/AllocationCounter.h"
+#include "support/ErrorRecorder.h"
 #include "support/TempFolder.h"
 
 namespace tessivane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ErrorRecorder;
 using testing::TempFolder;
-
-struct Recorder : ErrorDisplay {
-  std::vector<std::string> shown;
-  void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
-};
 
 // A BMP file of one colour.
 testing::Bytes SolidBmp(int width, int height, uint32_t rgb) {
@@ -61,7 +58,7 @@ protected:
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
 
   MemorySettingsStore store;
-  Recorder recorder;
+  ErrorRecorder recorder;
   ScopedSeedSource seed{FixedSeed(20261207)};
   DateTime now = kStart;
 };

@@ -8,6 +8,7 @@
 #include "settings/UBGMReg.h"
 #include "settings/UOptionReg.h"
 #include "settings/URegistry.h"
+#include "support/ErrorRecorder.h"
 
 namespace tessivane {
 namespace {
@@ -20,10 +21,7 @@ std::vector<std::string> Names(const MemorySettingsStore& store) {
   return names;
 }
 
-struct Recorder : ErrorDisplay {
-  std::vector<std::string> shown;
-  void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
-};
+using testing::ErrorRecorder;
 
 TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
   MemorySettingsStore store;
@@ -73,7 +71,7 @@ TEST(SettingsWrites, AFailedWriteStopsTheSaveAndKeepsWhatWasWritten) {
 }
 
 TEST(SettingsWrites, AFailureWhileBeingFreedIsShownNotThrown) {
-  Recorder recorder;
+  ErrorRecorder recorder;
   SetErrorDisplay(&recorder);
   MemorySettingsStore store;
   store.FailWrite("BGM", "Flag");

@@ -10,21 +10,19 @@
 #include "base/Utf.h"
 #include "pattern/PluginLibrary.h"
 #include "pattern/UMakeUnit.h"
+#include "support/ErrorRecorder.h"
 
 namespace tessivane {
 namespace {
 
-struct Recorder : ErrorDisplay {
-  std::vector<std::string> shown;
-  void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
-};
+using testing::ErrorRecorder;
 
 class PluginCheckWin : public ::testing::Test {
 protected:
   void SetUp() override { SetErrorDisplay(&recorder); }
   void TearDown() override { SetErrorDisplay(nullptr); }
   static bool StillLoaded(const char* name) { return GetModuleHandleW(Widen(name).c_str()) != nullptr; }
-  Recorder recorder;
+  ErrorRecorder recorder;
 };
 
 TEST_F(PluginCheckWin, AnswersAndUnloading) {
