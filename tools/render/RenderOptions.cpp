@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstdint>
 
+#include "motion/UMovePositionMaker.h"
+
 namespace tessivane::render {
 
 const char kUsage[] =
@@ -61,9 +63,9 @@ int ParseMethod(const std::string& text) {
 }
 
 int ParseMotion(const std::string& text) {
-  if (text == "line") return 0;
-  if (text == "curve") return 1;
-  if (text == "slideshow") return 2;
+  if (text == "line") return kMoveLine;
+  if (text == "curve") return kMoveCurve;
+  if (text == "slideshow") return kMoveSlideShow;
   throw RenderError("unknown motion '" + text + "' (line, curve or slideshow)");
 }
 
