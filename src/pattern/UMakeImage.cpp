@@ -68,9 +68,9 @@ Point TMakeImage::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
     // or negative, so such steps count as the strongest one.
     const int32_t step = std::clamp(aspect, -kMaxAspect, kMaxAspect);
     if (step > 0)
-      fx = 1.0L - step * Extended{kAspectStep};
+      fx = 1.0L - step * kAspectStep;
     else
-      fy = 1.0L - -step * Extended{kAspectStep};
+      fy = 1.0L - -step * kAspectStep;
   }
   return {static_cast<int32_t>(Round(unitSize * fx)), static_cast<int32_t>(Round(unitSize * fy))};
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/Bitmap.h"
+#include "base/Numeric.h"
 #include "base/Point.h"
 #include "images/ImageEffect.h"
 #include "images/UBrightnessChange.h"
@@ -32,7 +33,7 @@ TileCopies TileBitmap(Bitmap& image, const Bitmap& tile);
 class TMakeImage {
 public:
   static constexpr int kMaxAspect = 5;        // aspect steps -5..5
-  static constexpr double kAspectStep = 0.18; // share of UnitSize per step
+  static constexpr Extended kAspectStep = 0.18L;  // share of UnitSize per step
 
   // Creates the unit of unitType (re-seeding the generator first). Never
   // throws for a bad type number: ErrorNo is then 6 and MakeUnit null.

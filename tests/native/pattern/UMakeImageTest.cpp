@@ -112,6 +112,14 @@ TEST(MakeImagePrepare, AspectTable) {
   EXPECT_EQ(TMakeImage::PieceSizeFor(6, 40, 0), (Point{40, 40}));
 }
 
+// The step share 0.18 was held as a double, so an exact half such as
+// 25 x 0.82 = 20.5 came out a hair above and rounded up instead of to even.
+TEST(MakeImagePrepare, AspectStepHeldAsADoubleRoundedExactHalvesUp) {
+  EXPECT_EQ(TMakeImage::PieceSizeFor(5, 25, 1), (Point{20, 25}));    // 20.5
+  EXPECT_EQ(TMakeImage::PieceSizeFor(6, 75, 3), (Point{34, 75}));    // 34.5
+  EXPECT_EQ(TMakeImage::PieceSizeFor(5, 125, -1), (Point{125, 102}));  // 102.5
+}
+
 TEST(MakeImagePrepare, AspectBeyondFiveCountsAsFive) {
   for (int aspect : {6, 7, 100, INT_MAX})
     EXPECT_EQ(TMakeImage::PieceSizeFor(5, 256, aspect), (Point{26, 256})) << aspect;
