@@ -47,7 +47,15 @@ Bitmap DecodePicture(const uint8_t* data, size_t size, const PictureLimits& limi
 
 Bitmap LoadPicture(const std::string& path) {
   std::vector<uint8_t> bytes;
-  switch (ReadWholeFile(path, kMaxPictureFileBytes, bytes)) {
+  ReadFileResult read;
+  try {
+    read = ReadWholeFile(path, kMaxPictureFileBytes, bytes);
+  } catch (const std::bad_alloc&) {
+    // A file within the cap that the memory left cannot hold fails like
+    // any other file that does not load.
+    throw PictureError("not enough memory to read " + path);
+  }
+  switch (read) {
     case ReadFileResult::kOk:
       break;
     case ReadFileResult::kCannotOpen:

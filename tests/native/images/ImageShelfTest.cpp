@@ -1,7 +1,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <set>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+
+#include <cstdio>
+#endif
+
+// AddressSanitizer reserves far more address space than a limit allows.
+#if defined(__SANITIZE_ADDRESS__)
+#define TESSIVANE_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TESSIVANE_ASAN 1
+#endif
+#endif
 
 #include "base/FileSystem.h"
 #include "base/Random.h"
@@ -102,6 +118,41 @@ TEST(ImageShelf, NothingLoadableEndsWithTheNoImageError) {
     EXPECT_TRUE(shelf.Files().empty());
   }
 }
+
+#if !defined(_WIN32) && !defined(TESSIVANE_ASAN)
+// A picture file too large for the memory left ended the whole folder draw
+// with the allocation failure instead of being dropped like any other file
+// that does not load.
+TEST(ImageShelf, FileTooLargeForTheMemoryLeftIsDroppedLikeAnyOther) {
+  TempFolder folder("tessivane-shelf-memory");
+  const std::string huge = folder.Write("huge.bmp", {'B', 'M'});
+  std::filesystem::resize_file(std::filesystem::u8path(huge), uintmax_t{256} << 20);  // sparse: takes no disk space
+  const auto drawWithLittleMemory = [&] {
+    // Address space for what the process holds now plus 64 MiB: the file
+    // cannot be read into memory.
+    unsigned long pages = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+      if (std::fscanf(statm, "%lu", &pages) != 1) pages = 0;
+      std::fclose(statm);
+    }
+    if (pages == 0) std::exit(2);
+    const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (rlim_t{64} << 20);
+    const rlimit rl{limit, limit};
+    if (setrlimit(RLIMIT_AS, &rl) != 0) std::exit(2);
+    TImageShelf shelf(folder.Path());
+    Bitmap bitmap;
+    try {
+      shelf.GetImage(bitmap);
+    } catch (const std::runtime_error& e) {
+      std::exit(std::string(e.what()) == "イメージファイルが存在しません。" && shelf.Files().empty() ? 0 : 3);
+    } catch (...) {
+      std::exit(4);
+    }
+    std::exit(5);
+  };
+  EXPECT_EXIT(drawWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+}
+#endif
 
 TEST(ImageShelf, EmptyFolderNameIsARangeError) {
   std::vector<std::string> list;
