@@ -63,8 +63,10 @@ TfrmMain::TfrmMain(HINSTANCE instance, HWND owner) : owner_(owner) {
   }
   HWND wnd = CreateWindowExW(exStyle, kClassName, kApplicationTitle, style, 0, 0, kDesignWidth, kDesignHeight,
                              parent, nullptr, instance, this);
-  if (!wnd) throw std::runtime_error("The saver window could not be created");
-  if (SaverMode == smPreview) WatchParent();
+  // A window destroyed while it was being created (its parent closed under
+  // a set-up error box) simply ends the run.
+  if (!wnd && !destroyed_) throw std::runtime_error("The saver window could not be created");
+  if (wnd && SaverMode == smPreview) WatchParent();
 }
 
 TfrmMain::~TfrmMain() {
@@ -209,14 +211,28 @@ void TfrmMain::StartMusic() {
   TBGMReg music;
 }
 
+struct TfrmMain::BusyScope {
+  explicit BusyScope(TfrmMain& frm) : frm_(frm) { ++frm_.busy_; }
+  ~BusyScope() {
+    if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.loop_.reset();  // the records write all their values back
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+  TfrmMain& frm_;
+};
+
 void TfrmMain::FormActivate() {
   if (!loop_) return;  // the records could not be loaded
+  BusyScope busy(*this);
   if (loop_->Activate(ClientSize())) timDraw.SetInterval(TFrameLoop::kFirstFrameMs);
 }
 
 void TfrmMain::timDrawTimer() {
   timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
   if (!loop_) return;
+  BusyScope busy(*this);
   const Bitmap& frame = loop_->MakeFrame();
   ScopedWindowDC dc(Handle());
   PaintFrame(dc.get(), frame);
@@ -272,7 +288,8 @@ void TfrmMain::FormDestroy() {
   timDraw.SetInterval(0);
   timMouse.SetInterval(0);
   timParent.SetInterval(0);
-  loop_.reset();  // the records write all their values back
+  destroyed_ = true;
+  if (busy_ == 0) loop_.reset();  // the records write all their values back
   if (SaverMode == smSaver) {
     hiddenCursor_.reset();
     ShowWindow(owner_, SW_SHOW);

@@ -301,5 +301,29 @@ TEST(RunningPreview, PictureErrorsPassSilently) {
   DeleteProductKey();
 }
 
+// Closing the control panel while a set-up error box of the preview was up
+// destroyed the window under the open box: the settings were freed while the
+// failing set-up still used them, so the random picture was never stored and
+// the run ended with an error about the window's creation.
+TEST(RunningPreview, ParentClosedUnderASetUpErrorBoxStillStoresTheRandomPicture) {
+  DeleteProductKey();
+  TempFolder folder;
+  WriteSolidBmp(folder.File(L"small.bmp"), 40, 40, 0x336699);  // error 5: the cut is 32
+  PutSetting("Settings", "FileType", L"2");
+  PutSetting("Settings", "BmpFileName", folder.File(L"small.bmp"));
+  HostWindow host(200, 150);
+  SaverProcess preview(L"/p " + HandleText(host.Handle()));
+  const HWND box = ErrorBox(preview, kStartBound);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(MessageBoxText(box), Widen(FormatUnitError(kErrSourceTooSmall, "")));
+  host.Destroy();
+  PumpFor(kSettle);
+  if (HWND left = ErrorBox(preview, 0)) PostMessageW(left, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(preview.WaitForExit(kExitBound));
+  EXPECT_EQ(preview.ExitCode(), 0u);
+  EXPECT_EQ(Setting("Settings", "FileType"), L"1");
+  DeleteProductKey();
+}
+
 }  // namespace
 }  // namespace tessivane::test
