@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/Random.h"
+#include "pattern/UMakeUnit.h"
 
 namespace tessivane {
 namespace {
@@ -27,6 +28,24 @@ TEST(RandomMethod, NothingEnabledStillEnds) {
   EXPECT_GE(type, 1);
   EXPECT_LE(type, 11);
   EXPECT_EQ(ChooseRandomUnitType("0000000000"), type);  // same draws, same end
+}
+
+// The draws of the random choice's own code (6) are not counted: the run
+// takes the method of the 10001st draw of a real one.
+TEST(RandomMethod, NothingEnabledEndsAtTheTenThousandAndFirstRealDraw) {
+  for (uint32_t s : {1u, 77u, 20261207u}) {
+    int expected = -1;
+    {
+      ScopedSeedSource seed(FixedSeed(s));
+      Randomize();
+      for (int real = 0; real <= 10000;) {
+        const int code = static_cast<int>(RandomInt(10));
+        if (code != 6 && ++real == 10001) expected = CodeToUnitType(code);
+      }
+    }
+    ScopedSeedSource seed(FixedSeed(s));
+    EXPECT_EQ(ChooseRandomUnitType("0000000000"), expected) << s;
+  }
 }
 
 }  // namespace
