@@ -10,6 +10,7 @@
 #include "pattern/UmuSharp.h"
 #include "pattern/UmuSankaku.h"
 #include "render/PngFile.h"
+#include "support/TempFolder.h"
 
 namespace tessivane::render {
 namespace {
@@ -18,15 +19,7 @@ namespace fs = std::filesystem;
 
 class RenderTest : public ::testing::Test {
 protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tessivane-render-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string File(const std::string& name) const { return (dir_ / name).string(); }
+  std::string File(const std::string& name) const { return folder_.File(name); }
 
   static std::string Bytes(const std::string& name) {
     std::ifstream in(name, std::ios::binary);
@@ -43,7 +36,12 @@ protected:
     return "";
   }
 
-  fs::path dir_;
+  // A folder of the test's own, so that runs in parallel do not meet.
+  static std::string FolderName() {
+    const ::testing::UnitTest& test = *::testing::UnitTest::GetInstance();
+    return "tessivane-render-" + std::to_string(test.random_seed()) + "-" + test.current_test_info()->name();
+  }
+  tessivane::testing::TempFolder folder_{FolderName()};
 };
 
 // A cut whose pixels all differ, so that any misplaced pixel shows.
@@ -100,12 +98,13 @@ TEST_F(RenderTest, FailuresWriteNothing) {
   error = ErrorOf(Options({"--method", "12", File("f.png")}));
   EXPECT_EQ(error.rfind("error 6: ", 0), 0u) << error;
   EXPECT_FALSE(fs::exists(File("f.png")));
-  EXPECT_NE(ErrorOf(Options({"--screen", "64x64", (dir_ / "no" / "such" / "f.png").string()})), "");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);  // the two inputs
+  EXPECT_NE(ErrorOf(Options({"--screen", "64x64", File("no/such/f.png")})), "");
+  const fs::directory_iterator left(folder_.Native());
+  EXPECT_EQ(std::distance(left, fs::directory_iterator()), 2);  // the two inputs
 }
 
 TEST_F(RenderTest, PictureFileAndFolderSources) {
-  fs::create_directories(dir_ / "pictures");
+  fs::create_directories(folder_.Native() / "pictures");
   WritePng(Gradient(100, 80), File("pictures/only.png"));
   Bitmap fromFile, fromFolder;
   RenderEach(Options({"--seed", "1", "--source", File("pictures/only.png"), "--screen", "120x90", "x.png"}),
@@ -114,7 +113,7 @@ TEST_F(RenderTest, PictureFileAndFolderSources) {
              [&](const Bitmap& b, int) { fromFolder = b; });
   EXPECT_EQ(fromFile.Width(), 120);
   EXPECT_EQ(fromFile, fromFolder);
-  fs::create_directories(dir_ / "empty");
+  fs::create_directories(folder_.Native() / "empty");
   EXPECT_NE(ErrorOf(Options({"--source", File("empty"), File("f.png")})).find("no picture from folder"),
             std::string::npos);
 }
