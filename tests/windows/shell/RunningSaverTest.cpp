@@ -160,6 +160,14 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
   EXPECT_FALSE(first.OneColour());
   EXPECT_FALSE(second.OneColour());
   EXPECT_NE(first, second) << "the pattern moves";
+  // The composer works at the maximised size: the bottom-right corner is
+  // painted too, not left in the background colour.
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+  int background = 0;
+  for (int y = second.height - 10; y < second.height; ++y)
+    for (int x = second.width - 10; x < second.width; ++x) background += second.pixels[y * second.width + x] == faceRgb;
+  EXPECT_LT(background, 100);
   EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
   CloseWithKey();
 
