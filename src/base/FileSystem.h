@@ -28,6 +28,12 @@ ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::ve
 // them. A folder that cannot be listed adds nothing.
 void ListFolder(const std::string& folder, const std::string& pattern, std::vector<std::string>& names);
 
+// Whether `path` names an existing file (not a folder), as the settings
+// dialog tests a chosen picture file.
+bool FileExists(const std::string& path);
+// Whether `path` names an existing folder; a trailing delimiter is allowed.
+bool FolderExists(const std::string& path);
+
 // Whether `name` matches the wildcard `pattern` as a Windows folder search
 // matches: case-insensitive for ASCII letters, "*.*" and "*" match all.
 bool WildcardMatch(const std::string& pattern, const std::string& name);

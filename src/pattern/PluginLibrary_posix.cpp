@@ -5,6 +5,9 @@
 namespace tessivane {
 
 PluginLibrary PluginLibrary::Open(const std::string& fileName) {
+  // dlopen takes an empty name as the program itself; as on Windows, an
+  // empty name names no library.
+  if (fileName.empty()) return PluginLibrary(nullptr);
   // RTLD_NOW: a library with unresolved symbols fails here, not mid-call.
   return PluginLibrary(dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL));
 }

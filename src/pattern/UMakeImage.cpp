@@ -91,7 +91,7 @@ void TMakeImage::Prepare(Point screenSize, const Bitmap& source, int32_t unitSiz
   PieceHeight = piece.y;
   Piece.SetSize(std::max(0, PieceWidth), std::max(0, PieceHeight));
   // The rule looks at the unit size, not at the (possibly smaller) piece.
-  if (1.5L * UnitSize > SourceWidth || 1.5L * UnitSize > SourceHeight) Fail(kErrSourceTooSmall);
+  if (!SourceFits(UnitSize, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
   MovePosition.reset();
   MovePosition = GetMovePosition(MovePositionType, 0, 0, speed,
                                  Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});

@@ -58,6 +58,11 @@ public:
   // positive step narrows, a negative step flattens, by 18 % per step.
   // Steps beyond +-5 count as +-5.
   static Point PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect);
+  // Whether a source picture of width x height is large enough for a unit
+  // size: both sides at least 1.5 times the unit size (else error 5).
+  static bool SourceFits(int32_t unitSize, int32_t width, int32_t height) {
+    return !(1.5L * unitSize > width || 1.5L * unitSize > height);
+  }
 
   Bitmap Image;                         // output frame, window-sized
   Bitmap Piece;                         // this frame's cut

@@ -1,0 +1,121 @@
+// The method options dialog's decisions on an in-memory store: activation
+// values, the marks of the random-choice list and the two rejections.
+#include <gtest/gtest.h>
+
+#include "dialogs/ControlIds.h"
+#include "dialogs/OptionsDialogModel.h"
+#include "settings/MemorySettingsStore.h"
+
+namespace tessivane::dialogs {
+namespace {
+
+std::array<bool, kRandomListCount> Only(int position) {
+  std::array<bool, kRandomListCount> marks{};
+  marks[static_cast<size_t>(position)] = true;
+  return marks;
+}
+
+class OptionsModel : public ::testing::Test {
+protected:
+  std::optional<std::string> Stored(const std::string& name) const { return store.Text("Option", name); }
+  MemorySettingsStore store;
+};
+
+TEST_F(OptionsModel, TheListIsTheMethodListWithoutTheRandomChoice) {
+  ASSERT_EQ(kRandomListCount, 9);
+  EXPECT_EQ(RandomListLabel(0), "万華鏡風");
+  EXPECT_EQ(RandomListLabel(8), "無変換");
+}
+
+TEST_F(OptionsModel, EmptyStoreShowsThreeTheMiddleAndTheDefaultMarks) {
+  OptionsDialogModel model(store);
+  const OptionsControls c = model.ActivationControls();
+  EXPECT_EQ(c.distortValueText, "3");
+  EXPECT_EQ(c.rectangleAspect, 0);
+  EXPECT_EQ(c.noConversionAspect, 0);
+  // Marked: every method but the distorted square (5) and the spiral (7).
+  const std::array<bool, kRandomListCount> expected{true, true, true, true, true, false, true, false, true};
+  EXPECT_EQ(c.marks, expected);
+}
+
+TEST_F(OptionsModel, ListPositionsReadTheCharactersOfTheirStoredCodes) {
+  const int characterOf[kRandomListCount] = {1, 2, 3, 4, 8, 9, 5, 10, 6};
+  for (int position = 0; position < kRandomListCount; ++position) {
+    const std::string random = RandomFromMarks(Only(position));
+    std::string expected(10, '0');
+    expected[static_cast<size_t>(characterOf[position] - 1)] = '1';
+    EXPECT_EQ(random, expected) << position;
+    EXPECT_EQ(MarksFromRandom(random), Only(position)) << position;
+  }
+  // The random choice's own character, short texts and characters past the
+  // tenth mark nothing.
+  const std::array<bool, kRandomListCount> none{};
+  EXPECT_EQ(MarksFromRandom("0000001000"), none);
+  EXPECT_EQ(MarksFromRandom("1"), Only(0));
+  EXPECT_EQ(MarksFromRandom("000000000011"), none);
+}
+
+TEST_F(OptionsModel, DistortValueOutsideTwoToTwentyIsRejectedOnItsPage) {
+  for (const char* bad : {"1", "21", "abc", ""}) {
+    OptionsDialogModel model(store);
+    OptionsControls c = model.ActivationControls();
+    c.distortValueText = bad;
+    c.rectangleAspect = 4;
+    store.ClearWrites();
+    const OptionsOutcome outcome = model.Save(c);
+    EXPECT_FALSE(outcome.saved) << bad;
+    EXPECT_EQ(outcome.page, kPageDistortedSquare);
+    EXPECT_EQ(outcome.message, "歪四角の変換値は2～20の整数を指定して下さい。");
+    EXPECT_TRUE(store.writes().empty());
+    EXPECT_EQ(model.Record().XY, 0);
+  }
+}
+
+TEST_F(OptionsModel, NoMarksAreRejectedOnTheRandomPageAndNothingIsKept) {
+  {
+    OptionsDialogModel model(store);
+    OptionsControls c = model.ActivationControls();
+    c.marks = {};
+    c.distortValueText = "20";
+    store.ClearWrites();
+    const OptionsOutcome outcome = model.Save(c);
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_EQ(outcome.page, kPageRandom);
+    EXPECT_EQ(outcome.message, "ランダムに選ぶの変換方法は\r\n一つ以上指定する必要があります。");
+    EXPECT_TRUE(store.writes().empty());
+  }  // closing writes the record back as it was loaded
+  EXPECT_EQ(Stored("Rotate"), "3");
+}
+
+TEST_F(OptionsModel, OnlySpiralOrOnlyRectangleStoreOneCharacter) {
+  OptionsDialogModel model(store);
+  OptionsControls c = model.ActivationControls();
+  c.marks = Only(7);  // 渦巻き
+  ASSERT_TRUE(model.Save(c).saved);
+  EXPECT_EQ(Stored("Random"), "0000000001");
+
+  c.marks = Only(6);  // 長方形
+  c.distortValueText = "20";
+  c.rectangleAspect = -5;
+  ASSERT_TRUE(model.Save(c).saved);
+  EXPECT_EQ(Stored("Random"), "0000100000");
+  EXPECT_EQ(Stored("Rotate"), "20");
+  EXPECT_EQ(Stored("XY"), "-5");
+  OptionsDialogModel reopened(store);
+  EXPECT_EQ(reopened.ActivationControls().marks, Only(6));
+}
+
+TEST_F(OptionsModel, AspectStepsOutsideTheScrollRangeOpenAtTheBound) {
+  store.PutText("Option", "NoneXY", "9");
+  store.PutText("Option", "XY", "-8");
+  OptionsDialogModel model(store);
+  const OptionsControls c = model.ActivationControls();
+  EXPECT_EQ(c.noConversionAspect, 5);
+  EXPECT_EQ(c.rectangleAspect, -5);
+  ASSERT_TRUE(model.Save(c).saved);
+  EXPECT_EQ(Stored("NoneXY"), "5");
+  EXPECT_EQ(Stored("XY"), "-5");
+}
+
+}  // namespace
+}  // namespace tessivane::dialogs
