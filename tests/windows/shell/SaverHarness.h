@@ -5,6 +5,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -124,5 +127,33 @@ private:
 };
 
 std::string ReadFileText(const std::wstring& path);
+
+// The saver's own settings in the registry (HKEY_CURRENT_USER).
+void DeleteProductKey();
+// Stores a text value in a subkey ("Settings", "Option", "BGM").
+void PutSetting(const std::string& subkey, const std::string& name, const std::wstring& text);
+// A stored text value; nothing when the value or its subkey is missing.
+std::optional<std::wstring> Setting(const std::string& subkey, const std::string& name);
+
+// What a window shows on the screen, as 0xRRGGBB values row by row.
+struct Shot {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  bool OneColour() const {
+    for (uint32_t p : pixels)
+      if (p != pixels.front()) return false;
+    return true;
+  }
+  friend bool operator==(const Shot&, const Shot&) = default;
+};
+
+// The client area of a window as the screen shows it.
+Shot Capture(HWND wnd);
+
+// A 24-bit BMP file of one colour (0xRRGGBB).
+void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb);
+// A 24-bit BMP file with the colour rgbAt(x, y) at each pixel, y from the top.
+void WriteBmp(const std::wstring& path, int width, int height, const std::function<uint32_t(int x, int y)>& rgbAt);
 
 }  // namespace tessivane::test
