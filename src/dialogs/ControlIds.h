@@ -50,6 +50,10 @@ inline constexpr int kIdIntervalEdit = 1043;       // edtImageChangeTime
 inline constexpr int kIdIntervalUnitLabel = 1044;  // the label "秒" after it
 
 // Value rows: label, two-character edit box, horizontal scroll bar control.
+// A scroll bar (here and in the options dialog) reports a new position to
+// its dialog with WM_HSCROLL: SB_THUMBPOSITION carries the position in the
+// high word; SB_ENDSCROLL makes the dialog read the bar's current position
+// (after SBM_SETPOS). OK and update read the bars' positions themselves.
 inline constexpr int kIdSizeLabel = 1050;     // lblSize
 inline constexpr int kIdSizeEdit = 1051;      // edtSize
 inline constexpr int kIdSizeScroll = 1052;    // srbSize (8..64)

@@ -91,6 +91,14 @@ struct LocalTraits {
 };
 using ScopedLocal = ScopedHandle<LocalTraits>;
 
+// An icon or cursor made by LoadImage (not a shared one) or CreateIcon*.
+struct IconTraits {
+  using Type = HICON;
+  static Type None() { return nullptr; }
+  static void Close(Type h) { DestroyIcon(h); }
+};
+using ScopedIcon = ScopedHandle<IconTraits>;
+
 // A GDI object (brush, pen, bitmap, font, region) not selected into a DC.
 template <class T>
 struct GdiTraits {

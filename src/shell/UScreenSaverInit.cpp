@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "base/Utf.h"
+#include "dialogs/SettingsDialog.h"
 #include "shell/DynCalls.h"
 #include "shell/ErrorBoxes.h"
 #include "shell/Main.h"
 #include "shell/OwnerWindow.h"
 #include "shell/ScopedWin.h"
-#include "shell/SettingWindow.h"
 
 namespace tessivane {
 
@@ -106,10 +106,15 @@ int RunSaverProgram(HINSTANCE instance) {
     return 0;
   }
 
+  if (SaverMode == smSetting) {
+    // The settings dialog is the main window; closing it ends the run.
+    dialogs::SettingsDialog::Run(instance, ParentWnd);
+    return 0;
+  }
+
   // The hidden owner of the program's windows, titled like the application.
   TOwnerWindow owner(instance, kApplicationTitle);
   std::optional<TfrmMain> frmMain;
-  std::optional<TSettingWindow> frmSetting;
   switch (SaverMode) {
     case smSaver:
       frmMain.emplace(instance, owner.Handle());
@@ -123,7 +128,6 @@ int RunSaverProgram(HINSTANCE instance) {
       break;
     }
     default:
-      frmSetting.emplace(instance);
       break;
   }
   if (frmMain) {

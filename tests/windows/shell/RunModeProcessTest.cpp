@@ -3,6 +3,7 @@
 
 #include "SaverHarness.h"
 #include "SaverTimes.h"
+#include "dialogs/ControlIds.h"
 
 namespace tessivane::test {
 namespace {
@@ -100,7 +101,7 @@ class SettingRun : public ::testing::TestWithParam<const wchar_t*> {};
 
 TEST_P(SettingRun, OpensTheSettingsWindowThatClosesNormally) {
   SaverProcess setting(GetParam());
-  HWND wnd = setting.WaitForWindow(L"TfrmSetting", kStartBound, L"Tessivaneの設定");
+  HWND wnd = setting.WaitForWindow(dialogs::kDialogClassName, kStartBound, dialogs::kSettingsCaption);
   ASSERT_NE(wnd, nullptr);
   EXPECT_TRUE(setting.Windows(L"TfrmMain").empty());
   EXPECT_FALSE(ScreenSaverRunning());

@@ -1,0 +1,188 @@
+#include "dialogs/DialogLayout.h"
+
+#include <commctrl.h>
+
+#include "shell/DynCalls.h"
+
+namespace tessivane::dialogs {
+
+UINT WindowDpi(HWND wnd) {
+  if (auto getDpi = GetDpiForWindowFunction()) {
+    if (UINT dpi = getDpi(wnd)) return dpi;
+  }
+  ScopedWindowDC screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? static_cast<UINT>(dpi) : kLayoutDpi;
+}
+
+namespace {
+
+// The faces tried in order: the dialogs' own, then Japanese UI faces that
+// Windows versions ship (each with its Japanese glyphs).
+const wchar_t* const kPreferredFaces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"Yu Gothic UI", L"Meiryo UI",
+                                          L"MS UI Gothic", L"メイリオ", L"Meiryo"};
+
+int CALLBACK NoteFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;  // one is enough
+}
+
+bool HasJapaneseFace(HDC dc, const wchar_t* face) {
+  LOGFONTW query{};
+  query.lfCharSet = SHIFTJIS_CHARSET;
+  lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  EnumFontFamiliesExW(dc, &query, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+std::wstring FindFace() {
+  ScopedWindowDC screen(nullptr);
+  if (screen.get()) {
+    for (const wchar_t* face : kPreferredFaces) {
+      if (HasJapaneseFace(screen.get(), face)) return face;
+    }
+  }
+  return {};
+}
+
+// The system's message font at a DPI (its face serves when no Japanese
+// face is installed).
+LOGFONTW MessageFont(UINT dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  if (auto forDpi = SystemParametersInfoForDpiFunction()) {
+    if (forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) return metrics.lfMessageFont;
+  }
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  return metrics.lfMessageFont;
+}
+
+}  // namespace
+
+const std::wstring& DialogFontFace() {
+  static const std::wstring face = FindFace();
+  return face;
+}
+
+ScopedGdiObject<HFONT> CreateDialogFont(FontRole role, UINT dpi) {
+  LOGFONTW font{};
+  const std::wstring& face = DialogFontFace();
+  if (face.empty()) {
+    font = MessageFont(dpi);
+  } else {
+    lstrcpynW(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    font.lfCharSet = SHIFTJIS_CHARSET;
+  }
+  const int pixels = role == FontRole::kTitle ? 21 : role == FontRole::kPage ? 16 : 12;
+  font.lfHeight = -ScaleForDpi(pixels, dpi);
+  font.lfWidth = 0;
+  font.lfWeight = role == FontRole::kTitle ? FW_BOLD : FW_NORMAL;
+  font.lfQuality = DEFAULT_QUALITY;
+  return ScopedGdiObject<HFONT>(CreateFontIndirectW(&font));
+}
+
+void DialogLayout::Attach(HWND dialog) {
+  dialog_ = dialog;
+  // The layout scales itself; the dialog manager must not scale it again.
+  if (auto setBehavior = SetDialogDpiChangeBehaviorFunction()) {
+    constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
+    setBehavior(dialog, kDisableAll, kDisableAll);
+  }
+  dpi_ = WindowDpi(dialog);
+  CreateFonts();
+  const SIZE size = WindowSize();
+  SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void DialogLayout::CreateFonts() {
+  for (int role = 0; role < static_cast<int>(FontRole::kCount); ++role) {
+    fonts_[role] = CreateDialogFont(static_cast<FontRole>(role), dpi_);
+  }
+}
+
+SIZE DialogLayout::WindowSize() const {
+  RECT rect{0, 0, Scale(client96_.cx), Scale(client96_.cy)};
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE));
+  const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE));
+  if (auto adjust = AdjustWindowRectExForDpiFunction()) {
+    adjust(&rect, style, FALSE, exStyle, dpi_);
+  } else {
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  }
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HWND DialogLayout::Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int x,
+                       int y, int w, int h, FontRole font) {
+  Entry entry{nullptr, {x, y, x + w, y + h}, font};
+  entry.wnd = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y),
+                              Scale(w), Scale(h), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE)), nullptr);
+  if (!entry.wnd) return nullptr;
+  SendMessageW(entry.wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(font)), FALSE);
+  entries_.push_back(entry);
+  return entry.wnd;
+}
+
+void DialogLayout::Place(const Entry& entry) const {
+  const RECT& r = entry.rect;
+  SetWindowPos(entry.wnd, nullptr, Scale(r.left), Scale(r.top), Scale(r.right - r.left), Scale(r.bottom - r.top),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(entry.wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(entry.font)), TRUE);
+}
+
+void DialogLayout::DpiChanged(UINT dpi, const RECT& suggested) {
+  if (dpi == 0) return;
+  // The old fonts stay alive until every control has taken its new one.
+  ScopedGdiObject<HFONT> old[static_cast<int>(FontRole::kCount)];
+  for (int role = 0; role < static_cast<int>(FontRole::kCount); ++role) old[role] = std::move(fonts_[role]);
+  dpi_ = dpi;
+  CreateFonts();
+  for (const Entry& entry : entries_) Place(entry);
+  const SIZE size = WindowSize();
+  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+void DialogLayout::CenterOn(const RECT& area) const {
+  RECT window{};
+  GetWindowRect(dialog_, &window);
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  const int x = area.left + (area.right - area.left - width) / 2;
+  const int y = area.top + (area.bottom - area.top - height) / 2;
+  SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void HintWindow::Create(HWND dialog, int autoPopMs) {
+  dialog_ = dialog;
+  tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
+                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), nullptr));
+  if (!tip_) return;
+  // A width limit makes the tooltip break lines at "\r\n".
+  SendMessageW(tip_.get(), TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, WindowDpi(dialog)));
+  if (autoPopMs > 0) SendMessageW(tip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(autoPopMs, 0));
+}
+
+void HintWindow::Add(HWND control, const std::wstring& text) {
+  if (!tip_ || !control || text.empty()) return;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = dialog_;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());  // the tooltip keeps its own copy
+  SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+EmptyDialogTemplate::EmptyDialogTemplate(DWORD style) {
+  // DLGTEMPLATE: style, extended style, no items, position and size 0; then
+  // no menu, the standard dialog class, an empty title.
+  words_.resize(sizeof(DLGTEMPLATE) / sizeof(WORD) + 3, 0);
+  auto* header = reinterpret_cast<DLGTEMPLATE*>(words_.data());
+  header->style = style;
+}
+
+}  // namespace tessivane::dialogs

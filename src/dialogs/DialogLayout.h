@@ -1,0 +1,101 @@
+// Layout of the dialogs built in code: controls are placed at pixel
+// positions for 96 DPI and scaled to the window's DPI, with the dialogs'
+// fonts; a DPI change (moving to another monitor) scales everything again.
+// Also the tooltip window that shows the controls' hints.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "shell/ScopedWin.h"
+
+namespace tessivane::dialogs {
+
+inline constexpr UINT kLayoutDpi = 96;
+
+// The DPI of a window: GetDpiForWindow where the system has it, else the
+// screen's logical pixels per inch.
+UINT WindowDpi(HWND wnd);
+inline int ScaleForDpi(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), kLayoutDpi); }
+
+enum class FontRole {
+  kNormal,  // 12 px, every control
+  kPage,    // 16 px, the options dialog's pages
+  kTitle,   // bold 21 px, the application name
+  kCount
+};
+
+// The face of the dialogs' type: "ＭＳ Ｐゴシック" where installed, else a
+// Japanese UI font the system has, else the system's message font.
+const std::wstring& DialogFontFace();
+ScopedGdiObject<HFONT> CreateDialogFont(FontRole role, UINT dpi);
+
+class DialogLayout {
+public:
+  DialogLayout(int clientWidth, int clientHeight) : client96_{clientWidth, clientHeight} {}
+  DialogLayout(const DialogLayout&) = delete;
+  DialogLayout& operator=(const DialogLayout&) = delete;
+
+  // From WM_INITDIALOG: takes the dialog's DPI, makes the fonts and sizes
+  // the client area.
+  void Attach(HWND dialog);
+  // Creates a control at (x, y, w, h) in 96-DPI client pixels. The order of
+  // the calls is the tab order.
+  HWND Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int x, int y,
+           int w, int h, FontRole font = FontRole::kNormal);
+  // From WM_DPICHANGED: new fonts, every control moved and resized, the
+  // window placed at the rectangle the system suggests.
+  void DpiChanged(UINT dpi, const RECT& suggested);
+
+  // Centres the window on a rectangle of the screen.
+  void CenterOn(const RECT& area) const;
+
+  UINT Dpi() const { return dpi_; }
+  int Scale(int pixels) const { return ScaleForDpi(pixels, dpi_); }
+  HFONT Font(FontRole role) const { return fonts_[static_cast<int>(role)].get(); }
+
+private:
+  struct Entry {
+    HWND wnd;
+    RECT rect;  // 96-DPI pixels
+    FontRole font;
+  };
+  void CreateFonts();
+  void Place(const Entry& entry) const;
+  SIZE WindowSize() const;
+
+  HWND dialog_ = nullptr;
+  UINT dpi_ = kLayoutDpi;
+  SIZE client96_;
+  std::vector<Entry> entries_;
+  ScopedGdiObject<HFONT> fonts_[static_cast<int>(FontRole::kCount)];
+};
+
+// The tooltips of one dialog: one tooltip window, one tool per control.
+class HintWindow {
+public:
+  // autoPopMs: how long a hint stays up; 0 leaves the system's time.
+  void Create(HWND dialog, int autoPopMs);
+  // Texts may hold line breaks ("\r\n").
+  void Add(HWND control, const std::wstring& text);
+  HWND Handle() const { return tip_.get(); }
+
+private:
+  HWND dialog_ = nullptr;
+  ScopedWindow tip_;
+};
+
+// Makes the dialog-manager window of an empty in-memory template: the
+// dialogs create their controls themselves in WM_INITDIALOG. The caption
+// is set afterwards with SetWindowTextW.
+class EmptyDialogTemplate {
+public:
+  explicit EmptyDialogTemplate(DWORD style);
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+  std::vector<WORD> words_;
+};
+
+}  // namespace tessivane::dialogs

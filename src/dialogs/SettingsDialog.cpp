@@ -1,0 +1,591 @@
+#include "dialogs/SettingsDialog.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <cwctype>
+#include <exception>
+
+#include "base/Errors.h"
+#include "base/FileSystem.h"
+#include "base/Utf.h"
+#include "dialogs/ControlIds.h"
+#include "dialogs/DialogTexts.h"
+#include "dialogs/FolderPicker.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/PictureOpenDialog.h"
+#include "pattern/UMakeUnit.h"
+#include "shell/ErrorBoxes.h"
+#include "shell/Resources.h"
+
+#ifndef TESSIVANE_VERSION
+#error "TESSIVANE_VERSION must come from the build (the project version)"
+#endif
+
+namespace tessivane::dialogs {
+
+namespace {
+
+constexpr int kClientWidth = 480;
+constexpr int kClientHeight = 497;
+constexpr int kHintShowMs = 5000;  // how long a hint stays up in the settings run
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
+constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kRadio = WS_TABSTOP | BS_RADIOBUTTON;
+constexpr DWORD kCheck = WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
+constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+
+// A value row: label, edit box and scroll bar of one setting.
+struct RowIds {
+  int label, edit, scroll;
+  const ValueRange* range;
+  wchar_t mnemonic;
+};
+const RowIds kRows[] = {
+    {kIdSizeLabel, kIdSizeEdit, kIdSizeScroll, &kSizeRange, L'L'},
+    {kIdMoveLabel, kIdMoveEdit, kIdMoveScroll, &kMoveRange, L'M'},
+    {kIdWeightLabel, kIdWeightEdit, kIdWeightScroll, &kWeightRange, L'W'},
+};
+
+const RowIds* RowOfScroll(int id) {
+  for (const RowIds& row : kRows) {
+    if (row.scroll == id) return &row;
+  }
+  return nullptr;
+}
+
+std::wstring W(const char* utf8) { return Widen(utf8); }
+
+std::wstring WindowText(HWND wnd) {
+  const int length = GetWindowTextLengthW(wnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), length + 1)));
+  return text;
+}
+
+// The folder of the running program, with its trailing backslash.
+std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+// Releases a drop of files in every case.
+class DropGuard {
+public:
+  explicit DropGuard(HDROP drop) : drop_(drop) {}
+  ~DropGuard() { DragFinish(drop_); }
+  DropGuard(const DropGuard&) = delete;
+  DropGuard& operator=(const DropGuard&) = delete;
+
+private:
+  HDROP drop_;
+};
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(HINSTANCE instance) : instance_(instance), layout_(kClientWidth, kClientHeight) {}
+
+SettingsDialog::~SettingsDialog() {
+  if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
+}
+
+void SettingsDialog::Run(HINSTANCE instance, HWND owner) {
+  if (owner && !IsWindow(owner)) owner = nullptr;  // a number that names no window
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
+                                     ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&classes);
+  SettingsDialog dialog(instance);
+  EmptyDialogTemplate dialogTemplate(kDialogStyle);
+  if (!CreateDialogIndirectParamW(instance, dialogTemplate.Get(), owner, &SettingsDialog::DialogProc,
+                                  reinterpret_cast<LPARAM>(&dialog))) {
+    throw std::runtime_error("The settings dialog could not be created");
+  }
+  ShowWindow(dialog.dialog_, SW_SHOWNORMAL);
+  SetForegroundWindow(dialog.dialog_);
+  MSG msg;
+  while (dialog.dialog_ && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (dialog.OnRowMnemonic(msg)) continue;
+    if (dialog.dialog_ && IsDialogMessageW(dialog.dialog_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  // Leaving here destroys the dialog and so writes the record back.
+}
+
+INT_PTR CALLBACK SettingsDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<SettingsDialog*>(lParam);
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    self->dialog_ = dialog;
+  }
+  if (!self) return FALSE;
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    HandleException();
+    return TRUE;
+  }
+}
+
+INT_PTR SettingsDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      SetWindowTextW(dialog_, kSettingsCaption);
+      layout_.Attach(dialog_);
+      CreateControls();
+      ShowControls(model_.InitialControls());
+      DragAcceptFiles(dialog_, TRUE);
+      RECT work{};
+      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+      layout_.CenterOn(work);
+      SetFocus(Item(IsDlgButtonChecked(dialog_, kIdPluginRadio) ? kIdPluginRadio : kIdBasicRadio));
+      return FALSE;  // the focus is set
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_HSCROLL:
+      OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
+      return TRUE;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return TRUE;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<INT_PTR>(
+          OnEditColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+    case WM_DPICHANGED:
+      layout_.DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      LoadIcons();
+      return TRUE;
+    case WM_CLOSE:
+      Close();
+      return TRUE;
+    case WM_DESTROY:
+      DragAcceptFiles(dialog_, FALSE);
+      dialog_ = nullptr;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+void SettingsDialog::CreateControls() {
+  DialogLayout& l = layout_;
+  const wchar_t* const B = WC_BUTTONW;
+  const wchar_t* const S = WC_STATICW;
+  const wchar_t* const E = WC_EDITW;
+  const wchar_t* const C = WC_COMBOBOXW;
+  const wchar_t* const SB = WC_SCROLLBARW;
+  const DWORD edge = WS_EX_CLIENTEDGE;
+  auto hint = [this](int id, const char* text) { hints_.Add(Item(id), W(text)); };
+
+  hints_.Create(dialog_, kHintShowMs);
+
+  // Frames behind everything else.
+  l.Add(kIdLeftFrame, S, L"", SS_ETCHEDFRAME, 0, 8, 8, 361, 481);
+  l.Add(kIdButtonFrame, S, L"", SS_ETCHEDFRAME, 0, 376, 8, 97, 137);
+  l.Add(kIdMusicPanel, S, L"", SS_SUNKEN, 0, 376, 152, 97, 41);
+  l.Add(kIdAboutFrame, S, L"", SS_ETCHEDFRAME, 0, 376, 352, 97, 137);
+
+  // Conversion method (the box at 16, 16; its controls relative to it).
+  l.Add(kIdMethodGroup, B, W(texts::kMethodGroup), BS_GROUPBOX, 0, 16, 16, 345, 157);
+  l.Add(kIdBasicRadio, B, W(texts::kBasicRadio), kRadio | WS_GROUP, 0, 32, 31, 150, 17);
+  HWND methods = l.Add(kIdMethodList, C, L"", kList, 0, 48, 48, 217, 240);
+  for (std::string_view label : MethodListLabels()) {
+    SendMessageW(methods, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(std::string(label)).c_str()));
+  }
+  l.Add(kIdDetailsButton, B, W(texts::kDetailsButton), kButton, 0, 272, 48, 75, 25);
+  l.Add(kIdPluginRadio, B, W(texts::kPluginRadio), kRadio, 0, 32, 72, 150, 17);
+  l.Add(kIdPluginEdit, E, L"", kEdit, edge, 48, 89, 217, 21);
+  l.Add(kIdPluginBrowseButton, B, W(texts::kPluginBrowseButton), kButton, 0, 272, 88, 75, 25);
+  l.Add(kIdShuffleCheck, B, W(texts::kShuffleCheck), kCheck | WS_GROUP, 0, 32, 112, 130, 17);
+  l.Add(kIdMonoToneCheck, B, W(texts::kMonoToneCheck), kCheck, 0, 168, 112, 130, 17);
+  l.Add(kIdBlurCheck, B, W(texts::kBlurCheck), kCheck, 0, 32, 132, 160, 17);
+  l.Add(kIdBrightnessCheck, B, W(texts::kBrightnessCheck), kCheck, 0, 32, 152, 160, 17);
+
+  // Source picture (the box at 16, 180).
+  l.Add(kIdSourceGroup, B, W(texts::kSourceGroup), BS_GROUPBOX, 0, 16, 180, 345, 145);
+  l.Add(kIdRandomImageRadio, B, W(texts::kRandomImageRadio), kRadio | WS_GROUP, 0, 32, 196, 220, 17);
+  l.Add(kIdImageFileRadio, B, W(texts::kImageFileRadio), kRadio, 0, 32, 220, 220, 17);
+  l.Add(kIdImageFileBrowseButton, B, W(texts::kImageFileBrowseButton), kButton, 0, 271, 215, 75, 25);
+  l.Add(kIdImageFileEdit, E, L"", kEdit, edge, 48, 244, 297, 21);
+  l.Add(kIdImageFolderRadio, B, W(texts::kImageFolderRadio), kRadio, 0, 32, 273, 220, 17);
+  l.Add(kIdImageFolderEdit, E, L"", kEdit, edge, 48, 296, 297, 21);
+  l.Add(kIdImageFolderBrowseButton, B, W(texts::kImageFolderBrowseButton), kButton, 0, 271, 268, 75, 25);
+
+  // Motion and reload interval.
+  l.Add(kIdMotionGroup, B, W(texts::kMotionGroup), BS_GROUPBOX, 0, 16, 332, 145, 49);
+  HWND motions = l.Add(kIdMotionList, C, L"", kList | WS_GROUP, 0, 24, 350, 129, 120);
+  for (const char* item : texts::kMotionItems) {
+    SendMessageW(motions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item).c_str()));
+  }
+  l.Add(kIdIntervalGroup, B, W(texts::kIntervalGroup), BS_GROUPBOX, 0, 168, 332, 97, 49);
+  l.Add(kIdIntervalEdit, E, L"60", kEdit | WS_GROUP, edge, 176, 350, 57, 21);
+  l.Add(kIdIntervalUnitLabel, S, W(texts::kIntervalUnit), SS_LEFT, 0, 238, 354, 20, 14);
+
+  // The three value rows (panels at 16, 388 / 420 / 452, 345 x 32).
+  const char* const rowLabels[] = {texts::kSizeLabel, texts::kMoveLabel, texts::kWeightLabel};
+  const char* const rowHints[] = {texts::kSizeHint, texts::kMoveHint, texts::kWeightHint};
+  for (int i = 0; i < 3; ++i) {
+    const RowIds& row = kRows[i];
+    const int top = 388 + 32 * i;
+    l.Add(row.label, S, W(rowLabels[i]), SS_LEFT, 0, 16, top + 9, 110, 14);
+    HWND edit = l.Add(row.edit, E, L"", kEdit | WS_GROUP, edge, 128, top + 5, 33, 21);
+    SendMessageW(edit, EM_SETLIMITTEXT, 11, 0);
+    HWND bar = l.Add(row.scroll, SB, L"", WS_TABSTOP | SBS_HORZ, 0, 168, top + 7, 193, 17);
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE, row.range->min, row.range->max, 0, 0, 0};
+    SetScrollInfo(bar, SB_CTL, &info, FALSE);
+    for (int id : {row.label, row.edit, row.scroll}) hint(id, rowHints[i]);
+  }
+  // The size is typed in digits: no input method.
+  ImmAssociateContextEx(Item(kIdSizeEdit), nullptr, 0);
+
+  // Button column.
+  l.Add(kIdOkButton, B, W(texts::kOkButton), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 384, 16, 81, 25);
+  l.Add(kIdCancelButton, B, W(texts::kCancelButton), kButton, 0, 384, 48, 81, 25);
+  l.Add(kIdUpdateButton, B, W(texts::kUpdateButton), kButton, 0, 384, 80, 81, 25);
+  l.Add(kIdHelpButton, B, W(texts::kHelpButton), kButton, 0, 384, 112, 81, 25);
+  l.Add(kIdMusicButton, B, W(texts::kMusicButton), kButton, 0, 384, 160, 81, 25);
+
+  // About area.
+  l.Add(kIdAppIcon, S, L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY, 0, 384, 360, 32, 32);
+  l.Add(kIdAppNameLabel, S, W(texts::kApplicationName), SS_LEFT | SS_NOTIFY, 0, 384, 394, 85, 26, FontRole::kTitle);
+  l.Add(kIdVersionLabel, S, W(texts::kVersionPrefix) + L"" TESSIVANE_VERSION, SS_RIGHT, 0, 384, 422, 81, 14);
+  l.Add(kIdCreditIcon, S, L"", SS_ICON | SS_REALSIZECONTROL, 0, 384, 442, 16, 16);
+  l.Add(kIdCreditLabel1, S, W(texts::kCreditLine1), SS_LEFT, 0, 404, 440, 65, 14);
+  l.Add(kIdCreditLabel2, S, W(texts::kCreditLine2), SS_LEFT, 0, 404, 454, 65, 14);
+  l.Add(kIdCreditLabel3, S, W(texts::kCreditLine3), SS_LEFT, 0, 404, 468, 65, 14);
+  LoadIcons();
+
+  // Hints. A control without a hint of its own shows the one of the box
+  // around it.
+  hint(kIdBasicRadio, texts::kBasicRadioHint);
+  hint(kIdMethodList, texts::kMethodListHint);
+  hint(kIdDetailsButton, texts::kDetailsButtonHint);
+  hint(kIdPluginRadio, texts::kPluginRadioHint);
+  hint(kIdPluginEdit, texts::kPluginEditHint);
+  hint(kIdPluginBrowseButton, texts::kPluginBrowseHint);
+  hint(kIdShuffleCheck, texts::kShuffleHint);
+  hint(kIdMonoToneCheck, texts::kMonoToneHint);
+  hint(kIdBlurCheck, texts::kBlurHint);
+  hint(kIdBrightnessCheck, texts::kBrightnessHint);
+  hint(kIdRandomImageRadio, texts::kRandomImageHint);
+  hint(kIdImageFileRadio, texts::kImageFileRadioHint);
+  hint(kIdImageFileBrowseButton, texts::kImageFileBrowseHint);
+  hint(kIdImageFileEdit, texts::kImageFileEditHint);
+  hint(kIdImageFolderRadio, texts::kImageFolderRadioHint);
+  hint(kIdImageFolderEdit, texts::kImageFolderEditHint);
+  hint(kIdImageFolderBrowseButton, texts::kImageFolderBrowseHint);
+  hint(kIdMotionGroup, texts::kMotionHint);
+  hint(kIdMotionList, texts::kMotionHint);
+  hint(kIdIntervalGroup, texts::kIntervalHint);
+  hint(kIdIntervalEdit, texts::kIntervalHint);
+  hint(kIdIntervalUnitLabel, texts::kIntervalHint);
+  hint(kIdOkButton, texts::kOkHint);
+  hint(kIdCancelButton, texts::kCancelHint);
+  hint(kIdUpdateButton, texts::kUpdateHint);
+  hint(kIdMusicButton, texts::kMusicHint);
+  hint(kIdAppNameLabel, texts::kApplicationNameHint);
+}
+
+void SettingsDialog::LoadIcons() {
+  const int big = layout_.Scale(32);
+  const int small = layout_.Scale(16);
+  appIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSIVANE), IMAGE_ICON, big, big, 0)));
+  creditIcon_.reset(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSIVANE), IMAGE_ICON, small, small, 0)));
+  SendDlgItemMessageW(dialog_, kIdAppIcon, STM_SETICON, reinterpret_cast<WPARAM>(appIcon_.get()), 0);
+  SendDlgItemMessageW(dialog_, kIdCreditIcon, STM_SETICON, reinterpret_cast<WPARAM>(creditIcon_.get()), 0);
+}
+
+void SettingsDialog::ShowControls(const SettingsControls& c) {
+  CheckDlgButton(dialog_, kIdMonoToneCheck, c.monoTone ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog_, kIdShuffleCheck, c.shuffle ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog_, kIdBlurCheck, c.blur ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog_, kIdBrightnessCheck, c.brightnessChange ? BST_CHECKED : BST_UNCHECKED);
+  ShowRow(kIdSizeEdit, kIdSizeScroll, c.size);
+  ShowRow(kIdMoveEdit, kIdMoveScroll, c.move);
+  ShowRow(kIdWeightEdit, kIdWeightScroll, c.weight);
+  SendDlgItemMessageW(dialog_, kIdMethodList, CB_SETCURSEL, static_cast<WPARAM>(c.methodListPosition), 0);
+  ChooseSource(c.source);
+  SetDlgItemTextW(dialog_, kIdImageFileEdit, Widen(c.imageFile).c_str());
+  SetDlgItemTextW(dialog_, kIdImageFolderEdit, Widen(c.imageFolder).c_str());
+  ChooseConversion(c.conversion);
+  SetDlgItemTextW(dialog_, kIdPluginEdit, Widen(c.pluginFile).c_str());
+  SetDlgItemTextW(dialog_, kIdIntervalEdit, Widen(c.intervalText).c_str());
+  SendDlgItemMessageW(dialog_, kIdMotionList, CB_SETCURSEL, static_cast<WPARAM>(c.motionListPosition), 0);
+}
+
+ValueRow SettingsDialog::ReadRow(int editId, int scrollId) const {
+  return {GetScrollPos(Item(scrollId), SB_CTL), Narrow(WindowText(Item(editId)))};
+}
+
+void SettingsDialog::ShowRow(int editId, int scrollId, const ValueRow& row) {
+  SetScrollPos(Item(scrollId), SB_CTL, row.position, TRUE);
+  SetDlgItemTextW(dialog_, editId, Widen(row.text).c_str());
+}
+
+SettingsControls SettingsDialog::ReadControls() const {
+  SettingsControls c;
+  c.methodListPosition = static_cast<int>(SendDlgItemMessageW(dialog_, kIdMethodList, CB_GETCURSEL, 0, 0));
+  c.conversion = conversion_;
+  c.pluginFile = Narrow(WindowText(Item(kIdPluginEdit)));
+  c.shuffle = IsDlgButtonChecked(dialog_, kIdShuffleCheck) == BST_CHECKED;
+  c.monoTone = IsDlgButtonChecked(dialog_, kIdMonoToneCheck) == BST_CHECKED;
+  c.blur = IsDlgButtonChecked(dialog_, kIdBlurCheck) == BST_CHECKED;
+  c.brightnessChange = IsDlgButtonChecked(dialog_, kIdBrightnessCheck) == BST_CHECKED;
+  c.source = source_;
+  c.imageFile = Narrow(WindowText(Item(kIdImageFileEdit)));
+  c.imageFolder = Narrow(WindowText(Item(kIdImageFolderEdit)));
+  c.motionListPosition = static_cast<int>(SendDlgItemMessageW(dialog_, kIdMotionList, CB_GETCURSEL, 0, 0));
+  c.intervalText = Narrow(WindowText(Item(kIdIntervalEdit)));
+  c.size = ReadRow(kIdSizeEdit, kIdSizeScroll);
+  c.move = ReadRow(kIdMoveEdit, kIdMoveScroll);
+  c.weight = ReadRow(kIdWeightEdit, kIdWeightScroll);
+  return c;
+}
+
+bool SettingsDialog::IsActive() const { return dialog_ && GetActiveWindow() == dialog_; }
+
+void SettingsDialog::ApplyEnabledState() {
+  const EnabledControls e = EnabledFor(source_, conversion_);
+  const std::pair<int, bool> states[] = {
+      {kIdImageFileEdit, e.imageFileEdit},     {kIdImageFileBrowseButton, e.imageFileBrowse},
+      {kIdImageFolderEdit, e.imageFolderEdit}, {kIdImageFolderBrowseButton, e.imageFolderBrowse},
+      {kIdIntervalEdit, e.intervalEdit},       {kIdMethodList, e.methodList},
+      {kIdDetailsButton, e.detailsButton},     {kIdPluginEdit, e.pluginEdit},
+      {kIdPluginBrowseButton, e.pluginBrowse},
+  };
+  for (const auto& [id, enabled] : states) {
+    HWND control = Item(id);
+    if (!enabled && GetFocus() == control) SendMessageW(dialog_, WM_NEXTDLGCTL, 0, FALSE);
+    EnableWindow(control, enabled ? TRUE : FALSE);
+  }
+}
+
+// The source radio buttons: each selects itself, enables its own controls
+// and, while the dialog is active, focuses its edit box.
+void SettingsDialog::ChooseSource(uint8_t source) {
+  source_ = source;
+  CheckDlgButton(dialog_, kIdRandomImageRadio, source == kFileTypeRandom ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog_, kIdImageFileRadio, source == kFileTypeFile ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog_, kIdImageFolderRadio, source == kFileTypeFolder ? BST_CHECKED : BST_UNCHECKED);
+  ApplyEnabledState();
+  const int focus = FocusForSource(source);
+  if (focus && IsActive()) SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(focus)), TRUE);
+}
+
+void SettingsDialog::ChooseConversion(uint8_t conversion) {
+  conversion_ = conversion;
+  CheckDlgButton(dialog_, kIdBasicRadio, conversion == kTransBasic ? BST_CHECKED : BST_UNCHECKED);
+  CheckDlgButton(dialog_, kIdPluginRadio, conversion == kTransPlugin ? BST_CHECKED : BST_UNCHECKED);
+  ApplyEnabledState();
+  const int focus = FocusForConversion(conversion);
+  if (focus && IsActive()) SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(focus)), TRUE);
+}
+
+void SettingsDialog::OnCommand(int id, int code) {
+  switch (id) {
+    case kIdBasicRadio:
+    case kIdPluginRadio:
+      if (code == BN_CLICKED) ChooseConversion(id == kIdPluginRadio ? kTransPlugin : kTransBasic);
+      break;
+    case kIdRandomImageRadio:
+      if (code == BN_CLICKED) ChooseSource(kFileTypeRandom);
+      break;
+    case kIdImageFileRadio:
+      if (code == BN_CLICKED) ChooseSource(kFileTypeFile);
+      break;
+    case kIdImageFolderRadio:
+      if (code == BN_CLICKED) ChooseSource(kFileTypeFolder);
+      break;
+    case kIdSizeEdit:
+    case kIdMoveEdit:
+    case kIdWeightEdit:
+      if (code == EN_KILLFOCUS) {
+        for (const RowIds& row : kRows) {
+          if (row.edit != id) continue;
+          ValueRow value = ReadRow(row.edit, row.scroll);
+          TakeEditText(value, *row.range);
+          ShowRow(row.edit, row.scroll, value);
+        }
+      }
+      break;
+    case kIdOkButton:
+      if (SaveSettings()) Close();
+      break;
+    case kIdUpdateButton:
+      SaveSettings();
+      break;
+    case kIdCancelButton:
+      Close();
+      break;
+    case kIdHelpButton:
+      OpenHelp();
+      break;
+    case kIdDetailsButton:
+      OpenOptions();
+      break;
+    case kIdMusicButton:
+      MessageBoxW(dialog_, W(texts::kMusicNotYetText).c_str(), kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+      break;
+    case kIdImageFileBrowseButton:
+      BrowsePicture();
+      break;
+    case kIdPluginBrowseButton:
+      BrowsePlugin();
+      break;
+    case kIdImageFolderBrowseButton:
+      BrowseFolder();
+      break;
+    default:
+      break;
+  }
+}
+
+// The scroll bar controls keep their position themselves only when told:
+// each request moves it (a page by the row's large step) and the edit box
+// follows.
+void SettingsDialog::OnScroll(HWND bar, int code, int thumb) {
+  const RowIds* row = RowOfScroll(GetDlgCtrlID(bar));
+  if (!row) return;
+  SCROLLINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = SIF_ALL;
+  GetScrollInfo(bar, SB_CTL, &info);
+  int position = info.nPos;
+  switch (code) {
+    case SB_LINELEFT: position -= 1; break;
+    case SB_LINERIGHT: position += 1; break;
+    case SB_PAGELEFT: position -= row->range->largeStep; break;
+    case SB_PAGERIGHT: position += row->range->largeStep; break;
+    case SB_LEFT: position = row->range->min; break;
+    case SB_RIGHT: position = row->range->max; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = thumb; break;
+    default: break;  // SB_ENDSCROLL: the edit box shows the current position
+  }
+  ValueRow value{row->range->Clamp(position), {}};
+  ShowPosition(value);
+  ShowRow(row->edit, row->scroll, value);
+}
+
+// Alt plus the underlined letter of a value row's label focuses its
+// scroll bar (the dialog manager would focus the edit box after the label).
+bool SettingsDialog::OnRowMnemonic(const MSG& msg) {
+  if (!dialog_ || msg.message != WM_SYSCHAR) return false;
+  if (msg.hwnd != dialog_ && !IsChild(dialog_, msg.hwnd)) return false;
+  const wchar_t key = static_cast<wchar_t>(towupper(static_cast<wint_t>(msg.wParam)));
+  for (const RowIds& row : kRows) {
+    if (row.mnemonic != key) continue;
+    SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(row.scroll)), TRUE);
+    return true;
+  }
+  return false;
+}
+
+void SettingsDialog::OnDropFiles(HDROP drop) {
+  DropGuard release(drop);
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0) return;
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+  path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+  SetDlgItemTextW(dialog_, kIdImageFileEdit, path.c_str());
+}
+
+// The source area's edit boxes: window colour when enabled, button face
+// when disabled.
+HBRUSH SettingsDialog::OnEditColour(HDC dc, HWND edit) {
+  const int id = GetDlgCtrlID(edit);
+  if (id != kIdImageFileEdit && id != kIdImageFolderEdit && id != kIdIntervalEdit) return nullptr;
+  const int colour = IsWindowEnabled(edit) ? COLOR_WINDOW : COLOR_BTNFACE;
+  SetBkColor(dc, GetSysColor(colour));
+  SetTextColor(dc, GetSysColor(IsWindowEnabled(edit) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  return GetSysColorBrush(colour);
+}
+
+bool SettingsDialog::SaveSettings() {
+  SettingsControls controls = ReadControls();
+  SaveOutcome outcome;
+  try {
+    outcome = model_.Save(controls);
+  } catch (const std::exception& error) {
+    ShowStandardError(error.what());  // a registry write failed
+    return false;
+  }
+  ShowRow(kIdSizeEdit, kIdSizeScroll, controls.size);
+  ShowRow(kIdMoveEdit, kIdMoveScroll, controls.move);
+  ShowRow(kIdWeightEdit, kIdWeightScroll, controls.weight);
+  switch (outcome.kind) {
+    case SaveOutcome::Kind::kSaved:
+      return true;
+    case SaveOutcome::Kind::kMessage:
+      ShowErrorMessage(outcome.message);
+      break;
+    case SaveOutcome::Kind::kUnitError:
+      ShowUnitError(outcome.unitError, "");
+      break;
+    case SaveOutcome::Kind::kStandardError:
+      ShowStandardError(outcome.message);
+      break;
+    case SaveOutcome::Kind::kAlreadyShown:
+      break;
+  }
+  if (outcome.focusControl) SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(outcome.focusControl)), TRUE);
+  return false;
+}
+
+void SettingsDialog::Close() {
+  if (dialog_) DestroyWindow(dialog_);  // WM_DESTROY clears dialog_, which ends Run's loop
+}
+
+void SettingsDialog::OpenOptions() {
+  try {
+    ShowOptionsDialog(instance_, dialog_);
+  } catch (...) {
+    HandleException();
+  }
+}
+
+void SettingsDialog::OpenHelp() {
+  const std::wstring folder = ProgramFolder();
+  if (!FolderExists(Narrow(folder))) {
+    ShowErrorMessage(Narrow(folder) + texts::kHelpFolderMissing + texts::kHelpNeedsPage);
+    return;
+  }
+  const HINSTANCE result = ShellExecuteW(dialog_, nullptr, W(texts::kHelpFileName).c_str(), nullptr, folder.c_str(),
+                                         SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(result) == SE_ERR_FNF) ShowErrorMessage(texts::kHelpPageMissing);
+}
+
+void SettingsDialog::BrowsePicture() {
+  const std::wstring path = ChoosePictureFile(dialog_);
+  if (!path.empty()) SetDlgItemTextW(dialog_, kIdImageFileEdit, path.c_str());
+}
+
+void SettingsDialog::BrowsePlugin() {
+  const std::wstring path = ChoosePluginFile(dialog_);
+  if (!path.empty()) SetDlgItemTextW(dialog_, kIdPluginEdit, path.c_str());
+}
+
+void SettingsDialog::BrowseFolder() {
+  std::wstring folder;
+  if (PickFolder(dialog_, W(texts::kFolderPickerTitle), L"\\", folder)) {
+    SetDlgItemTextW(dialog_, kIdImageFolderEdit, folder.c_str());
+  }
+}
+
+}  // namespace tessivane::dialogs
