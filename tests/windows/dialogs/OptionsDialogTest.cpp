@@ -44,20 +44,25 @@ protected:
     ASSERT_TRUE(box) << "no message box";
     EXPECT_EQ(box.text, text);
     box.Answer();
-    PumpFor(kSettle);
     EXPECT_TRUE(IsWindowVisible(Options())) << "the dialog stays open";
     EXPECT_EQ(SelectedTab(OptionsItem(kIdOptionsTabs)), page);
   }
-  // OK, expecting the dialog to close with the settings dialog still up.
+  // Waits until the options dialog has closed and its record is written
+  // back; the settings dialog stays.
+  void ExpectClosed() {
+    EXPECT_TRUE(WaitForWindowGone(Options(), kExitBound));
+    Settle(Session().Settings());
+    EXPECT_TRUE(IsWindowVisible(Session().Settings()));
+  }
+  // OK, expecting the dialog to close.
   void OkAndClose() {
     ClickAsync(OptionsItem(kIdOkButton));
-    EXPECT_TRUE(WaitForWindowGone(Options(), kExitBound));
-    EXPECT_TRUE(IsWindowVisible(Session().Settings()));
+    ExpectClosed();
   }
   void CloseAll() {
     if (IsWindow(Options()) && IsWindowVisible(Options())) {
       ClickAsync(OptionsItem(kIdCancelButton));
-      EXPECT_TRUE(WaitForWindowGone(Options(), kExitBound));
+      ExpectClosed();
     }
     ClickAsync(Item(kIdCancelButton));
     EXPECT_TRUE(Session().Ended());
@@ -78,7 +83,7 @@ TEST_F(OptionsDialog, EmptyStoreOpensOnTheFirstPageWithTheDefaultMarks) {
 
   // Cancel closes it and the record it loaded is written back.
   ClickAsync(OptionsItem(kIdCancelButton));
-  EXPECT_TRUE(WaitForWindowGone(Options(), kExitBound));
+  ExpectClosed();
   MemorySettingsStore defaults;
   { TOptionReg record(defaults); }
   for (const auto& [name, value] : defaults.contents().subkeys.at("Option"))
@@ -150,13 +155,12 @@ TEST_F(OptionsDialog, EscapeClosesOnlyTheOptionsDialog) {
   ASSERT_NO_FATAL_FAILURE(OpenOptions());
   SetText(OptionsItem(kIdDistortValueEdit), L"7");
   PostKeyToFocus(Options(), VK_ESCAPE);
-  EXPECT_TRUE(WaitForWindowGone(Options(), kExitBound));
-  EXPECT_TRUE(IsWindowVisible(Session().Settings()));
+  ExpectClosed();
   EXPECT_EQ(Setting("Option", "Rotate"), L"3");
   ASSERT_NE(Session().OpenOptions(), nullptr);
   SetText(OptionsItem(kIdDistortValueEdit), L"7");
   PostKeyToFocus(Options(), VK_RETURN);
-  EXPECT_TRUE(WaitForWindowGone(Options(), kExitBound));
+  ExpectClosed();
   EXPECT_EQ(Setting("Option", "Rotate"), L"7");
   CloseAll();
 }

@@ -167,7 +167,8 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
 
   SetText(Item(kIdImageFileEdit), folder.File(L"missing.bmp"));
   ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, W(texts::kFileNotFound)));
-  EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit));
+  EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit))
+      << Narrow(ClassName(FocusedWindow(Session().Settings()))) << " " << GetDlgCtrlID(FocusedWindow(Session().Settings()));
 
   SetText(Item(kIdImageFileEdit), narrow);
   ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ""))));
@@ -332,15 +333,18 @@ TEST_F(SettingsDialog, DroppedFilesPutTheFirstPathIntoThePictureBoxAndChangeNoth
   EXPECT_EQ(Setting("Settings", "BmpFileName"), L"") << "a drop is not applied by itself";
 }
 
-// A program standing in for the browser: it appends its command line to
-// the file named by TESSIVANE_OPEN_PROBE_LOG.
+// A program standing in for the browser: the shell opens ".html" files
+// with it while the object lives, and it appends its command line to the
+// file named by TESSIVANE_OPEN_PROBE_LOG. Wine's shell reads the file
+// classes only from HKEY_CLASSES_ROOT, which has no ".html" of its own.
 class PageOpener {
 public:
   explicit PageOpener(const std::wstring& log)
-      : extension_(L"Software\\Classes\\.html", L"", REG_SZ, kProgId, sizeof kProgId),
-        command_(L"Software\\Classes\\TessivaneTest.Page\\shell\\open\\command", L"", REG_SZ, Command(),
+      : extension_(HKEY_CLASSES_ROOT, L".html", L"", REG_SZ, kProgId, sizeof kProgId),
+        command_(HKEY_CLASSES_ROOT, L"TessivaneTest.Page\\shell\\open\\command", L"", REG_SZ, Command(),
                  CommandBytes()),
         log_(log) {}
+  ~PageOpener() { RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId); }
   std::wstring Environment() const { return L"TESSIVANE_OPEN_PROBE_LOG=" + log_; }
 
 private:
@@ -398,7 +402,7 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   EXPECT_EQ(WindowText(open), W(texts::kPictureDialogTitle));
   ConfirmOpenFileDialog(open, picture);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));
-  PumpFor(kSettle);
+  Settle(Session().Settings());
   EXPECT_EQ(Text(Item(kIdImageFileEdit)), picture);
 
   Click(Item(kIdPluginRadio));
@@ -407,7 +411,7 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ASSERT_NE(open, nullptr);
   ConfirmOpenFileDialog(open, plugin);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));
-  PumpFor(kSettle);
+  Settle(Session().Settings());
   EXPECT_EQ(_wcsicmp(Text(Item(kIdPluginEdit)).c_str(), plugin.c_str()), 0) << Narrow(Text(Item(kIdPluginEdit)));
   EXPECT_TRUE(Checked(Item(kIdImageFileRadio))) << "browsing changes no radio button";
 
@@ -416,7 +420,7 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   HWND browser = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(browser, nullptr);
   ConfirmFolderBrowser(browser, folder.Path());
-  PumpFor(kSettle);
+  Settle(Session().Settings());
   EXPECT_EQ(_wcsicmp(Text(Item(kIdImageFolderEdit)).c_str(), folder.Path().c_str()), 0)
       << Narrow(Text(Item(kIdImageFolderEdit)));
   Cancel();

@@ -231,10 +231,11 @@ void PostKey(HWND wnd, WORD virtualKey) {
   PostMessageW(wnd, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-RegistryValue::RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
-    : key_(key), name_(name) {
+RegistryValue::RegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                             DWORD size)
+    : root_(root), key_(key), name_(name) {
   HKEY raw = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
+  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
       ERROR_SUCCESS)
     throw std::runtime_error("cannot open a registry key");
   ScopedKey opened(raw);
@@ -252,7 +253,7 @@ RegistryValue::RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type
 
 RegistryValue::~RegistryValue() {
   HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(root_, key_.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
   ScopedKey opened(raw);
   if (existed_) {
     RegSetValueExW(opened.get(), name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));

@@ -87,17 +87,20 @@ void PostMouseMove(HWND wnd, int x, int y);
 void PostClick(HWND wnd, int x, int y);
 void PostKey(HWND wnd, WORD virtualKey);
 
-// Sets a value under a key of HKEY_CURRENT_USER (made when missing), or
-// removes it when type is REG_NONE; puts back what was there when the
-// object goes.
+// Sets a value under a key of HKEY_CURRENT_USER, or of another root (made
+// when missing), or removes it when type is REG_NONE; puts back what was
+// there when the object goes.
 class RegistryValue {
 public:
-  RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size);
+  RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+      : RegistryValue(HKEY_CURRENT_USER, key, name, type, data, size) {}
+  RegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size);
   ~RegistryValue();
   RegistryValue(const RegistryValue&) = delete;
   RegistryValue& operator=(const RegistryValue&) = delete;
 
 private:
+  HKEY root_;
   std::wstring key_;
   std::wstring name_;
   bool existed_ = false;

@@ -22,16 +22,6 @@ LRESULT Send(HWND wnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return static_cast<LRESULT>(result);
 }
 
-// Waits until the target's thread has handled what was sent or posted to
-// it before: a message sent now is handled after the posted ones that the
-// thread's loop has already taken, so two round trips with a short pause
-// let posted input settle.
-void Settle(HWND wnd) {
-  Send(wnd, WM_NULL);
-  PumpFor(30);
-  Send(wnd, WM_NULL);
-}
-
 bool HasClass(HWND wnd, const wchar_t* className) {
   wchar_t name[256] = {};
   GetClassNameW(wnd, name, 256);
@@ -101,6 +91,12 @@ void RemoteMemory::Read(void* data, size_t size, size_t offset) const {
   SIZE_T read = 0;
   if (!ReadProcessMemory(process_, static_cast<const char*>(address_) + offset, data, size, &read) || read != size)
     throw std::runtime_error("ReadProcessMemory failed");
+}
+
+void Settle(HWND wnd) {
+  Send(wnd, WM_NULL);
+  PumpFor(30);
+  Send(wnd, WM_NULL);
 }
 
 ScopedKernelHandle OpenWindowProcess(HWND wnd) {
@@ -291,8 +287,11 @@ void ConfirmFolderBrowser(HWND browser, const std::wstring& folder) {
 }
 
 void MessageBoxSeen::Answer(int button) const {
+  const HWND owner = GetWindow(box, GW_OWNER);
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
   WaitForWindowGone(box, kSendBound);
+  // What the owner does once the box has returned (focus a control, close).
+  if (owner) Settle(owner);
 }
 
 MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD ms, const std::vector<HWND>& except) {

@@ -39,6 +39,11 @@ private:
 // memory needs.
 ScopedKernelHandle OpenWindowProcess(HWND wnd);
 
+// Returns when the window's thread has handled what was sent or posted to
+// it before and what it did next (the code after a modal loop included): a
+// message sent now is handled at the thread's next look at its queue.
+void Settle(HWND wnd);
+
 // ---- Finding windows ------------------------------------------------------
 
 // The first visible top-level window of a process with this class and,
@@ -116,7 +121,8 @@ struct MessageBoxSeen {
   std::wstring caption;
   std::wstring text;
   explicit operator bool() const { return box != nullptr; }
-  // Presses the button (IDOK by default) and waits until the box is gone.
+  // Presses the button (IDOK by default) and waits until the box is gone
+  // and its owner has handled what came after it.
   void Answer(int button = IDOK) const;
 };
 // The first message box the process shows within ms (a dialog-class
