@@ -12,7 +12,7 @@ TESSIVANE_PACKAGES=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   nasm dpkg-dev
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
-  fonts-ipafont-gothic locales
+  fonts-ipafont-gothic locales fonts-wine
 )
 
 # The locale the Wine tests run in: under it, and with the prefix's font
