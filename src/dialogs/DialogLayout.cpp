@@ -22,28 +22,52 @@ namespace {
 const wchar_t* const kPreferredFaces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"Yu Gothic UI", L"Meiryo UI",
                                           L"MS UI Gothic", L"メイリオ", L"Meiryo"};
 
-int CALLBACK NoteFace(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;  // one is enough
-}
-
+// Whether the system makes a Japanese font of this face: listed among the
+// Shift-JIS faces, or given under this name by the font mapper (a face
+// that the system substitutes is not listed but still draws).
 bool HasJapaneseFace(HDC dc, const wchar_t* face) {
   LOGFONTW query{};
   query.lfCharSet = SHIFTJIS_CHARSET;
   lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
-  bool found = false;
-  EnumFontFamiliesExW(dc, &query, &NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+  bool listed = false;
+  EnumFontFamiliesExW(
+      dc, &query, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int CALLBACK {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&listed), 0);
+  if (listed) return true;
+  ScopedGdiObject<HFONT> font(CreateFontIndirectW(&query));
+  if (!font) return false;
+  ScopedSelect select(dc, font.get());
+  wchar_t made[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, made);
+  return lstrcmpiW(made, face) == 0 && GetTextCharset(dc) == SHIFTJIS_CHARSET;
+}
+
+// Any proportional horizontal Shift-JIS face, for systems with none of the
+// preferred ones.
+std::wstring AnyJapaneseFace(HDC dc) {
+  LOGFONTW query{};
+  query.lfCharSet = SHIFTJIS_CHARSET;
+  std::wstring found;
+  EnumFontFamiliesExW(
+      dc, &query, [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM result) -> int CALLBACK {
+        if (font->lfFaceName[0] == L'@' || (font->lfPitchAndFamily & 3) != VARIABLE_PITCH) return 1;
+        *reinterpret_cast<std::wstring*>(result) = font->lfFaceName;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
 std::wstring FindFace() {
   ScopedWindowDC screen(nullptr);
-  if (screen.get()) {
-    for (const wchar_t* face : kPreferredFaces) {
-      if (HasJapaneseFace(screen.get(), face)) return face;
-    }
+  if (!screen.get()) return {};
+  for (const wchar_t* face : kPreferredFaces) {
+    if (HasJapaneseFace(screen.get(), face)) return face;
   }
-  return {};
+  return AnyJapaneseFace(screen.get());
 }
 
 // The system's message font at a DPI (its face serves when no Japanese

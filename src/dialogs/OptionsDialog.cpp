@@ -85,6 +85,8 @@ private:
         }
         return FALSE;
       }
+      case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<INT_PTR>(PageColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
       case WM_HSCROLL:
         OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
         return TRUE;
@@ -128,15 +130,16 @@ private:
 
     HWND list = l.Add(kIdRandomList, WC_LISTVIEWW, L"",
                       WS_TABSTOP | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER, 0, 20, 94, 291,
-                      92, page);
+                      92);  // rows of about 16 pixels: nine items in two columns
     pages_[kPageRandom] = {
         l.Add(kIdRandomLabel, S, W(texts::kRandomExplanation), SS_LEFT, 0, 20, 40, 291, 42, page),
         l.Add(kIdRandomSeparator, S, L"", SS_ETCHEDHORZ, 0, 20, 86, 291, 2),
         list,
     };
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
-    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));
-    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_BTNFACE)));
+    // Borderless on the page's colour, so the list reads as part of the page.
+    SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
+    SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
     for (int position = 0; position < kRandomListCount; ++position) {
       std::wstring label = Widen(std::string(RandomListLabel(position)));
       LVITEMW item{};
@@ -173,6 +176,16 @@ private:
         l.Add(tallId, S, W(texts::kAspectTall), SS_RIGHT, 0, 221, 86, 70, 20, font),
         bar,
     };
+  }
+
+  // The texts on the pages stand on the page's colour (the window colour
+  // of a themed tab control), not on the dialog's.
+  HBRUSH PageColour(HDC dc, HWND control) const {
+    const int id = GetDlgCtrlID(control);
+    if (id == kIdOptionsUpdateButton || id == kIdOkButton || id == kIdCancelButton) return nullptr;
+    SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return GetSysColorBrush(COLOR_WINDOW);
   }
 
   void SizeListColumns() {

@@ -169,6 +169,7 @@ INT_PTR SettingsDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       layout_.DpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       LoadIcons();
+      FitApplicationName();
       return TRUE;
     case WM_CLOSE:
       Close();
@@ -262,13 +263,14 @@ void SettingsDialog::CreateControls() {
 
   // About area.
   l.Add(kIdAppIcon, S, L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY, 0, 384, 360, 32, 32);
-  l.Add(kIdAppNameLabel, S, W(texts::kApplicationName), SS_LEFT | SS_NOTIFY, 0, 384, 394, 85, 26, FontRole::kTitle);
+  l.Add(kIdAppNameLabel, S, W(texts::kApplicationName), SS_CENTER | SS_NOTIFY, 0, 378, 394, 93, 26, FontRole::kTitle);
   l.Add(kIdVersionLabel, S, W(texts::kVersionPrefix) + L"" TESSIVANE_VERSION, SS_RIGHT, 0, 384, 422, 81, 14);
   l.Add(kIdCreditIcon, S, L"", SS_ICON | SS_REALSIZECONTROL, 0, 384, 442, 16, 16);
   l.Add(kIdCreditLabel1, S, W(texts::kCreditLine1), SS_LEFT, 0, 404, 440, 65, 14);
   l.Add(kIdCreditLabel2, S, W(texts::kCreditLine2), SS_LEFT, 0, 404, 454, 65, 14);
   l.Add(kIdCreditLabel3, S, W(texts::kCreditLine3), SS_LEFT, 0, 404, 468, 65, 14);
   LoadIcons();
+  FitApplicationName();
 
   // Hints. A control without a hint of its own shows the one of the box
   // around it.
@@ -309,6 +311,30 @@ void SettingsDialog::LoadIcons() {
       static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSIVANE), IMAGE_ICON, small, small, 0)));
   SendDlgItemMessageW(dialog_, kIdAppIcon, STM_SETICON, reinterpret_cast<WPARAM>(appIcon_.get()), 0);
   SendDlgItemMessageW(dialog_, kIdCreditIcon, STM_SETICON, reinterpret_cast<WPARAM>(creditIcon_.get()), 0);
+}
+
+// The bold name keeps its 21 pixels where the face allows; a wider face
+// gets a smaller size, so that the name is never cut off.
+void SettingsDialog::FitApplicationName() {
+  HWND label = Item(kIdAppNameLabel);
+  RECT client{};
+  GetClientRect(label, &client);
+  const std::wstring name = W(texts::kApplicationName);
+  SIZE extent{};
+  {
+    ScopedWindowDC dc(label);
+    ScopedSelect select(dc.get(), layout_.Font(FontRole::kTitle));
+    GetTextExtentPoint32W(dc.get(), name.c_str(), static_cast<int>(name.size()), &extent);
+  }
+  HFONT font = layout_.Font(FontRole::kTitle);
+  if (extent.cx > client.right && extent.cx > 0) {
+    LOGFONTW shape{};
+    GetObjectW(font, sizeof shape, &shape);
+    shape.lfHeight = MulDiv(shape.lfHeight, client.right, extent.cx);
+    fittedTitleFont_.reset(CreateFontIndirectW(&shape));
+    if (fittedTitleFont_) font = fittedTitleFont_.get();
+  }
+  SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 void SettingsDialog::ShowControls(const SettingsControls& c) {

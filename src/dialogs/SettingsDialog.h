@@ -28,6 +28,7 @@ private:
 
   void CreateControls();
   void LoadIcons();
+  void FitApplicationName();
   void ShowControls(const SettingsControls& controls);
   SettingsControls ReadControls() const;
   void ChooseSource(uint8_t source);
@@ -61,6 +62,7 @@ private:
   HintWindow hints_;
   ScopedIcon appIcon_;
   ScopedIcon creditIcon_;
+  ScopedGdiObject<HFONT> fittedTitleFont_;
 };
 
 }  // namespace tessivane::dialogs
