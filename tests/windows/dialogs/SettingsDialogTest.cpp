@@ -167,18 +167,31 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
 
   SetText(Item(kIdImageFileEdit), folder.File(L"missing.bmp"));
   ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, W(texts::kFileNotFound)));
-  EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit))
-      << Narrow(ClassName(FocusedWindow(Session().Settings()))) << " " << GetDlgCtrlID(FocusedWindow(Session().Settings()));
+  EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit)) << "the box at fault has the focus";
 
   SetText(Item(kIdImageFileEdit), narrow);
   ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ""))));
   EXPECT_EQ(Setting("Settings", "FileType"), std::nullopt) << "a rejected OK stores nothing";
 
   SetText(Item(kIdImageFileEdit), enough);
-  OkAndEnd();
+  EXPECT_TRUE(Session().ClickRaisesNoBox(Item(kIdUpdateButton)));
   EXPECT_EQ(Setting("Settings", "FileType"), L"2");
   EXPECT_EQ(Setting("Settings", "BmpFileName"), enough);
   EXPECT_EQ(Setting("Settings", "Size"), L"8");
+
+  // The largest size needs 384 x 384.
+  const std::wstring large = folder.File(L"384x384.bmp");
+  const std::wstring tooShort = folder.File(L"384x383.bmp");
+  WriteSolidBmp(large, 384, 384, 0x808080);
+  WriteSolidBmp(tooShort, 384, 383, 0x808080);
+  SetScrollPosition(Item(kIdSizeScroll), 64);
+  SetText(Item(kIdImageFileEdit), tooShort);
+  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ""))));
+  EXPECT_EQ(Setting("Settings", "Size"), L"8");
+  SetText(Item(kIdImageFileEdit), large);
+  OkAndEnd();
+  EXPECT_EQ(Setting("Settings", "BmpFileName"), large);
+  EXPECT_EQ(Setting("Settings", "Size"), L"64");
 }
 
 TEST_F(SettingsDialog, MissingImageFolderIsRejected) {
