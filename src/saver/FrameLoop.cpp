@@ -7,27 +7,27 @@ namespace tessivane {
 
 TFrameLoop::TFrameLoop(bool preview, SettingsStore& store, Clock now, UnitFactory factory)
     : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory) {
-  Reg = std::make_unique<TTessivaneReg>(store);
-  OptionReg = std::make_unique<TOptionReg>(store);
-  ImageChangeSecs = Reg->ImageChangeTime;
-  FolderMode = Reg->FileType == kFileTypeFolder;
+  Settings = std::make_unique<MainSettings>(store);
+  Options = std::make_unique<MethodOptions>(store);
+  ImageChangeSecs = Settings->ImageChangeTime;
+  FolderMode = Settings->FileType == kFileTypeFolder;
 }
 
 TFrameLoop::~TFrameLoop() {
   SourceBitmap = Bitmap();
   MakeImage.reset();
-  Reg.reset();
-  OptionReg.reset();
+  Settings.reset();
+  Options.reset();
 }
 
 bool TFrameLoop::Activate(Point clientSize) {
   if (!FirstActivate) return false;
   FirstActivate = false;
-  const int type = ChooseRunUnitType(Reg->TransType, Reg->UnitType, OptionReg->Random);
+  const int type = ChooseRunUnitType(Settings->TransType, Settings->UnitType, Options->Random);
   TMakeImageParam param;
-  param.DllFileName = Reg->DllFileName;
-  param.Rotate = OptionReg->Rotate;
-  param.MovePositionType = Reg->MovePositionType;
+  param.DllFileName = Settings->DllFileName;
+  param.Rotate = Options->Rotate;
+  param.MovePositionType = Settings->MovePositionType;
   MakeImage = std::make_unique<TMakeImage>(type, param, factory_);
   if (MakeImage->ErrorNo != 0) {
     ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
@@ -40,17 +40,17 @@ bool TFrameLoop::Activate(Point clientSize) {
 }
 
 void TFrameLoop::LoadSourceImage() {
-  UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Reg->Size) * 4);  // wraps like the 32-bit original
-  MoveSpeed = Reg->Move;
-  DrawInterval = FrameInterval(Reg->Weight, Reg->MovePositionType);
-  UseBrightnessChange = Reg->BrightnessChange;
-  UseMonoTone = Reg->MonoTone;
-  UseShuffle = Reg->Shuffle;
-  UseShadeOff = Reg->ShadeOff;
-  if (MakeImage && MakeImage->UnitType == 5) UnitAspect = OptionReg->XY;
-  if (MakeImage && MakeImage->UnitType == 6) UnitAspect = OptionReg->NoneXY;
+  UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Settings->Size) * 4);  // wraps like the 32-bit original
+  MoveSpeed = Settings->Move;
+  DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
+  UseBrightnessChange = Settings->BrightnessChange;
+  UseMonoTone = Settings->MonoTone;
+  UseShuffle = Settings->Shuffle;
+  UseShadeOff = Settings->ShadeOff;
+  if (MakeImage && MakeImage->UnitType == 5) UnitAspect = Options->XY;
+  if (MakeImage && MakeImage->UnitType == 6) UnitAspect = Options->NoneXY;
   try {
-    LoadSourcePicture(Reg->FileType, Reg->BmpFileName, Reg->ImageFolderName, SourceBitmap);
+    LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
   } catch (...) {
     if (preview_) throw SilentAbort();
     throw;
@@ -64,7 +64,7 @@ void TFrameLoop::SetUpComposer(Point clientSize) {
     MakeImage->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
   } catch (...) {
     ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
-    Reg->FileType = kFileTypeRandom;
+    Settings->FileType = kFileTypeRandom;
     throw SilentAbort();
   }
 }

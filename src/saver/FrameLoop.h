@@ -23,8 +23,8 @@
 #include "base/DateTime.h"
 #include "base/Point.h"
 #include "pattern/UMakeImage.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane {
 
@@ -68,8 +68,8 @@ public:
 
   bool Preview() const { return preview_; }
 
-  std::unique_ptr<TTessivaneReg> Reg;
-  std::unique_ptr<TOptionReg> OptionReg;
+  std::unique_ptr<MainSettings> Settings;
+  std::unique_ptr<MethodOptions> Options;
   std::unique_ptr<TMakeImage> MakeImage;  // null until the first activation
   Bitmap SourceBitmap;
   int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods

@@ -7,7 +7,7 @@
 #include "motion/UMovePositionMaker.h"
 #include "pattern/RandomMethod.h"
 #include "pattern/UMakeUnit.h"
-#include "settings/URegistry.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "settings/UBGMReg.h"
+#include "settings/MusicSettings.h"
 #include "shell/ErrorBoxes.h"
 #include "shell/Resources.h"
 #include "shell/UScreenSaverInit.h"
@@ -208,7 +208,7 @@ void TfrmMain::FormCreate() {
 void TfrmMain::StartMusic() {
   // The music record is loaded and written back, as at every saver start;
   // nothing plays.
-  TBGMReg music;
+  MusicSettings music;
 }
 
 struct TfrmMain::BusyScope {

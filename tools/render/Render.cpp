@@ -11,8 +11,8 @@
 #include "pattern/UnitFactory.h"
 #include "render/PngFile.h"
 #include "saver/SourcePicture.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane::render {
 namespace {
@@ -39,7 +39,7 @@ Bitmap LoadPictureFile(const std::string& name) {
 }
 
 int ResolveType(int type) {
-  return ChooseRunUnitType(kTransBasic, type, TOptionReg::NormalizeRandom(kDefaultRandom));
+  return ChooseRunUnitType(kTransBasic, type, MethodOptions::NormalizeRandom(kDefaultRandom));
 }
 
 TMakeImageParam ParamOf(const RenderOptions& o) {

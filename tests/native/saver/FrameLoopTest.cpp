@@ -115,7 +115,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   EXPECT_EQ(store.Text("Settings", "UnitType"), std::to_string(UnitTypeToCode(1)));
   EXPECT_EQ(store.Text("Settings", "ImageChangeTime"), "60");
   MemorySettingsStore empty;
-  EXPECT_EQ(store.Text("Option", "Random"), TOptionReg(empty).Random);
+  EXPECT_EQ(store.Text("Option", "Random"), MethodOptions(empty).Random);
 }
 
 TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
@@ -159,8 +159,8 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_EQ(loop->SourceBitmap, expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
-  loop->Reg->Weight = 0;
-  loop->Reg->MovePositionType = kMoveLine;
+  loop->Settings->Weight = 0;
+  loop->Settings->MovePositionType = kMoveLine;
   loop->LoadSourceImage();
   EXPECT_EQ(loop->FinishFrame(kClient), 0u);
 }
@@ -224,7 +224,7 @@ TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
     EXPECT_THROW(loop->Activate(kClient), SilentAbort);
     // The preview hides picture errors, not composer errors.
     EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, "")});
-    EXPECT_EQ(loop->Reg->FileType, kFileTypeRandom);
+    EXPECT_EQ(loop->Settings->FileType, kFileTypeRandom);
     loop.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), "1");
     Put("FileType", "2");
@@ -336,7 +336,7 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
     auto loop = Loop();
     ASSERT_TRUE(loop->Activate(kClient));
     EXPECT_EQ(loop->SourceBitmap.Width(), 64);
-    loop->Reg->FileType = kFileTypeRandom;
+    loop->Settings->FileType = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
     EXPECT_EQ(loop->LastImageChange, now);
@@ -346,7 +346,7 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   auto loop = Loop();
   ASSERT_TRUE(loop->Activate(kClient));
   const DateTime start = now;
-  loop->Reg->FileType = kFileTypeFolder;
+  loop->Settings->FileType = kFileTypeFolder;
   now += 5 * kSecond;
   loop->FinishFrame(kClient);
   EXPECT_EQ(loop->LastImageChange, start);

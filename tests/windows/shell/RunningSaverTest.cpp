@@ -13,9 +13,9 @@
 #include "base/Utf.h"
 #include "pattern/UMakeUnit.h"
 #include "settings/MemorySettingsStore.h"
-#include "settings/UBGMReg.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
+#include "settings/MusicSettings.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
 #include "shell/Main.h"
 #include "shell/UScreenSaverInit.h"
 
@@ -173,7 +173,7 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
 
   // The values the three records hold after loading an empty store.
   MemorySettingsStore defaults;
-  { TTessivaneReg reg(defaults); TOptionReg option(defaults); TBGMReg music(defaults); }
+  { MainSettings reg(defaults); MethodOptions option(defaults); MusicSettings music(defaults); }
   size_t checked = 0;
   for (const auto& [subkey, values] : defaults.contents().subkeys) {
     for (const auto& [name, value] : values) {

@@ -1,4 +1,4 @@
-#include "settings/URegistry.h"
+#include "settings/MainSettings.h"
 
 #include <array>
 
@@ -15,8 +15,8 @@ constexpr const char* kSubkey = "Settings";
 
 int32_t ImageChangeTimeRule(int32_t value) { return value < 0 ? 60 : value; }
 
-using V = SettingValue<TTessivaneReg>;
-using R = TTessivaneReg;
+using V = SettingValue<MainSettings>;
+using R = MainSettings;
 
 // The values in the order they are loaded and saved.
 const std::array<V, 15> kValues = {{
@@ -65,22 +65,22 @@ void CheckedAssign(int32_t& field, int32_t value, int32_t low, int32_t high) {
 int32_t TransTypeToCode(uint8_t kind) { return kind == kTransPlugin ? 2 : 1; }
 uint8_t CodeToTransType(int32_t code) { return code == 2 ? kTransPlugin : kTransBasic; }
 
-TTessivaneReg::TTessivaneReg(SettingsStore& store) : store_(store) { Load(); }
+MainSettings::MainSettings(SettingsStore& store) : store_(store) { Load(); }
 
-TTessivaneReg::~TTessivaneReg() {
+MainSettings::~MainSettings() {
   SaveOnDestruction([this] { Save(); });
 }
 
-void TTessivaneReg::Load() { LoadSettings<R>(store_, kSubkey, *this, kValues); }
-void TTessivaneReg::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues); }
+void MainSettings::Load() { LoadSettings<R>(store_, kSubkey, *this, kValues); }
+void MainSettings::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues); }
 
-void TTessivaneReg::SetSize(int32_t value) { CheckedAssign(Size, value, 8, 64); }
-void TTessivaneReg::SetMove(int32_t value) { CheckedAssign(Move, value, 1, 10); }
-void TTessivaneReg::SetWeight(int32_t value) { CheckedAssign(Weight, value, 1, 99); }
-void TTessivaneReg::SetImageChangeTime(int32_t value) { ImageChangeTime = ImageChangeTimeRule(value); }
+void MainSettings::SetSize(int32_t value) { CheckedAssign(Size, value, 8, 64); }
+void MainSettings::SetMove(int32_t value) { CheckedAssign(Move, value, 1, 10); }
+void MainSettings::SetWeight(int32_t value) { CheckedAssign(Weight, value, 1, 99); }
+void MainSettings::SetImageChangeTime(int32_t value) { ImageChangeTime = ImageChangeTimeRule(value); }
 
-int32_t TTessivaneReg::FileTypeToCode(uint8_t fileType) { return fileType; }
-uint8_t TTessivaneReg::CodeToFileType(int32_t code) {
+int32_t MainSettings::FileTypeToCode(uint8_t fileType) { return fileType; }
+uint8_t MainSettings::CodeToFileType(int32_t code) {
   return code == kFileTypeFile || code == kFileTypeFolder ? static_cast<uint8_t>(code) : kFileTypeRandom;
 }
 

@@ -22,15 +22,15 @@ inline constexpr uint8_t kTransPlugin = 1;  // the plug-in DllFileName
 int32_t TransTypeToCode(uint8_t kind);
 uint8_t CodeToTransType(int32_t code);
 
-class TTessivaneReg {
+class MainSettings {
 public:
   // Loads every value; throws RegistryError when a value has a non-text
   // type (the record then never exists and writes nothing).
-  explicit TTessivaneReg(SettingsStore& store = CurrentSettingsStore());
+  explicit MainSettings(SettingsStore& store = CurrentSettingsStore());
   // Writes every value back, as Save does.
-  ~TTessivaneReg();
-  TTessivaneReg(const TTessivaneReg&) = delete;
-  TTessivaneReg& operator=(const TTessivaneReg&) = delete;
+  ~MainSettings();
+  MainSettings(const MainSettings&) = delete;
+  MainSettings& operator=(const MainSettings&) = delete;
 
   // Writes all fifteen values; throws RegistryError when a write fails.
   void Save() const;

@@ -1,4 +1,4 @@
-#include "settings/UOptionReg.h"
+#include "settings/MethodOptions.h"
 
 #include <array>
 
@@ -13,8 +13,8 @@ namespace {
 constexpr const char* kSubkey = "Option";
 constexpr size_t kRandomLength = 10;  // one character per stored method code
 
-using V = SettingValue<TOptionReg>;
-using R = TOptionReg;
+using V = SettingValue<MethodOptions>;
+using R = MethodOptions;
 
 // In the order they are loaded.
 const std::array<V, 4> kValues = {{
@@ -28,22 +28,22 @@ constexpr std::array<int, 4> kSaveOrder = {0, 3, 2, 1};
 
 }  // namespace
 
-TOptionReg::TOptionReg(SettingsStore& store) : store_(store) { Load(); }
+MethodOptions::MethodOptions(SettingsStore& store) : store_(store) { Load(); }
 
-TOptionReg::~TOptionReg() {
+MethodOptions::~MethodOptions() {
   SaveOnDestruction([this] { Save(); });
 }
 
-void TOptionReg::Load() {
+void MethodOptions::Load() {
   LoadSettings<R>(store_, kSubkey, *this, kValues);
   Random = NormalizeRandom(Random);
 }
 
-void TOptionReg::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues, kSaveOrder); }
+void MethodOptions::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues, kSaveOrder); }
 
-void TOptionReg::SetRotate(int32_t value) { Rotate = value >= 2 && value <= 20 ? value : 2; }
+void MethodOptions::SetRotate(int32_t value) { Rotate = value >= 2 && value <= 20 ? value : 2; }
 
-std::string TOptionReg::NormalizeRandom(const std::string& text) {
+std::string MethodOptions::NormalizeRandom(const std::string& text) {
   // Counted in UTF-16 units, so a hand-edited text with other characters
   // stays well-formed.
   std::u16string units = Utf8ToUtf16(text);

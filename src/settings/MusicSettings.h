@@ -7,13 +7,13 @@
 
 namespace tessivane {
 
-class TBGMReg {
+class MusicSettings {
 public:
   // Loads; throws RegistryError when a value has a non-text type.
-  explicit TBGMReg(SettingsStore& store = CurrentSettingsStore());
-  ~TBGMReg();  // writes both values back, as Save does
-  TBGMReg(const TBGMReg&) = delete;
-  TBGMReg& operator=(const TBGMReg&) = delete;
+  explicit MusicSettings(SettingsStore& store = CurrentSettingsStore());
+  ~MusicSettings();  // writes both values back, as Save does
+  MusicSettings(const MusicSettings&) = delete;
+  MusicSettings& operator=(const MusicSettings&) = delete;
 
   // Writes "File", then "Flag"; throws RegistryError when a write fails.
   void Save() const;

@@ -8,13 +8,13 @@
 
 namespace tessivane {
 
-class TOptionReg {
+class MethodOptions {
 public:
   // Loads; throws RegistryError when a value has a non-text type.
-  explicit TOptionReg(SettingsStore& store = CurrentSettingsStore());
-  ~TOptionReg();  // writes every value back, as Save does
-  TOptionReg(const TOptionReg&) = delete;
-  TOptionReg& operator=(const TOptionReg&) = delete;
+  explicit MethodOptions(SettingsStore& store = CurrentSettingsStore());
+  ~MethodOptions();  // writes every value back, as Save does
+  MethodOptions(const MethodOptions&) = delete;
+  MethodOptions& operator=(const MethodOptions&) = delete;
 
   // Writes "NoneXY", "Random", "Rotate", "XY"; throws RegistryError when a
   // write fails.

@@ -1,4 +1,4 @@
-#include "settings/UBGMReg.h"
+#include "settings/MusicSettings.h"
 
 #include <array>
 
@@ -10,7 +10,7 @@ namespace {
 
 constexpr const char* kSubkey = "BGM";
 
-using R = TBGMReg;
+using R = MusicSettings;
 
 // Loaded and saved in this order.
 const std::array<SettingValue<R>, 2> kValues = {{
@@ -20,13 +20,13 @@ const std::array<SettingValue<R>, 2> kValues = {{
 
 }  // namespace
 
-TBGMReg::TBGMReg(SettingsStore& store) : store_(store) { Load(); }
+MusicSettings::MusicSettings(SettingsStore& store) : store_(store) { Load(); }
 
-TBGMReg::~TBGMReg() {
+MusicSettings::~MusicSettings() {
   SaveOnDestruction([this] { Save(); });
 }
 
-void TBGMReg::Load() { LoadSettings<R>(store_, kSubkey, *this, kValues); }
-void TBGMReg::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues); }
+void MusicSettings::Load() { LoadSettings<R>(store_, kSubkey, *this, kValues); }
+void MusicSettings::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues); }
 
 }  // namespace tessivane
