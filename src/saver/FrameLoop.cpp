@@ -5,7 +5,7 @@
 
 namespace tessivane {
 
-TFrameLoop::TFrameLoop(bool preview, SettingsStore& store, Clock now, UnitFactory factory)
+TFrameLoop::TFrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory)
     : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory) {
   Settings = std::make_unique<MainSettings>(store);
   Options = std::make_unique<MethodOptions>(store);
@@ -23,12 +23,12 @@ TFrameLoop::~TFrameLoop() {
 bool TFrameLoop::Activate(Point clientSize) {
   if (!FirstActivate) return false;
   FirstActivate = false;
-  const int type = ChooseRunUnitType(Settings->TransType, Settings->UnitType, Options->Random);
-  TMakeImageParam param;
+  const int type = ChooseRunMethodType(Settings->TransType, Settings->UnitType, Options->Random);
+  ComposerParams param;
   param.DllFileName = Settings->DllFileName;
   param.Rotate = Options->Rotate;
   param.MovePositionType = Settings->MovePositionType;
-  MakeImage = std::make_unique<TMakeImage>(type, param, factory_);
+  MakeImage = std::make_unique<Composer>(type, param, factory_);
   if (MakeImage->ErrorNo != 0) {
     ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
     throw SilentAbort();
@@ -40,15 +40,17 @@ bool TFrameLoop::Activate(Point clientSize) {
 }
 
 void TFrameLoop::LoadSourceImage() {
-  UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Settings->Size) * 4);  // wraps like the 32-bit original
+  UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Settings->Size) * 4);  // wraps in 32 bits, as the stored value may be any integer
   MoveSpeed = Settings->Move;
   DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
   UseBrightnessChange = Settings->BrightnessChange;
   UseMonoTone = Settings->MonoTone;
   UseShuffle = Settings->Shuffle;
   UseShadeOff = Settings->ShadeOff;
-  if (MakeImage && MakeImage->UnitType == 5) UnitAspect = Options->XY;
-  if (MakeImage && MakeImage->UnitType == 6) UnitAspect = Options->NoneXY;
+  if (const MethodRow* row = MakeImage ? MethodRowByType(MakeImage->UnitType) : nullptr) {
+    if (row->Aspect == AspectSetting::Rectangle) UnitAspect = Options->XY;
+    if (row->Aspect == AspectSetting::NoConversion) UnitAspect = Options->NoneXY;
+  }
   try {
     LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
   } catch (...) {

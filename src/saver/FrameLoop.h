@@ -22,7 +22,7 @@
 #include "base/Bitmap.h"
 #include "base/DateTime.h"
 #include "base/Point.h"
-#include "pattern/UMakeImage.h"
+#include "pattern/Composer.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
 
@@ -38,7 +38,7 @@ public:
   // folder mode for the whole run. `now` is the clock of the image-change
   // schedule; `factory` makes the unit transforms.
   explicit TFrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
-                      UnitFactory factory = &CreateUnitByType);
+                      MethodFactory factory = &CreateMethodByType);
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back.
   ~TFrameLoop();
@@ -70,7 +70,7 @@ public:
 
   std::unique_ptr<MainSettings> Settings;
   std::unique_ptr<MethodOptions> Options;
-  std::unique_ptr<TMakeImage> MakeImage;  // null until the first activation
+  std::unique_ptr<Composer> MakeImage;  // null until the first activation
   Bitmap SourceBitmap;
   int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
   uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
@@ -88,7 +88,7 @@ public:
 private:
   bool preview_;
   Clock now_;
-  UnitFactory factory_;
+  MethodFactory factory_;
 };
 
 }  // namespace tessivane

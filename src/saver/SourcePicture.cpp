@@ -6,14 +6,14 @@
 #include "images/URandomImage.h"
 #include "motion/UMovePositionMaker.h"
 #include "pattern/RandomMethod.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 #include "settings/MainSettings.h"
 
 namespace tessivane {
 
-int ChooseRunUnitType(uint8_t transType, int unitType, const std::string& random) {
-  if (transType == kTransPlugin) return kUnitTypePlugin;
-  if (unitType == kUnitTypeRandom) return ChooseRandomUnitType(random);
+int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random) {
+  if (transType == kTransPlugin) return kMethodTypePlugin;
+  if (unitType == kMethodTypeRandom) return ChooseRandomMethodType(random);
   return unitType;
 }
 

@@ -4,7 +4,7 @@
 
 #include "base/Errors.h"
 #include "motion/UMovePositionMaker.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 #include "settings/SettingsTable.h"
 
 namespace tessivane {
@@ -34,8 +34,8 @@ const std::array<V, 15> kValues = {{
     {.name = "UnitType",
      .field = &R::UnitType,
      .numberDefault = 0,
-     .loadRule = [](int32_t code) -> int32_t { return CodeToUnitType(code); },
-     .writeRule = [](int32_t type) -> int32_t { return UnitTypeToCode(type); }},
+     .loadRule = [](int32_t code) -> int32_t { return CodeToMethodType(code); },
+     .writeRule = [](int32_t type) -> int32_t { return MethodTypeToCode(type); }},
     {.name = "BrightnessChange", .field = &R::BrightnessChange},
     {.name = "MonoTone", .field = &R::MonoTone},
     {.name = "ShadeOff", .field = &R::ShadeOff},

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "base/Utf.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 #include "settings/SettingsTable.h"
 
 namespace tessivane {
@@ -48,7 +48,7 @@ std::string MethodOptions::NormalizeRandom(const std::string& text) {
   // stays well-formed.
   std::u16string units = Utf8ToUtf16(text);
   if (units.size() < kRandomLength) units.append(kRandomLength - units.size(), u'0');
-  units[static_cast<size_t>(UnitTypeToCode(kUnitTypeRandom))] = u'0';  // never pick the random choice itself
+  units[static_cast<size_t>(MethodTypeToCode(kMethodTypeRandom))] = u'0';  // never pick the random choice itself
   return Utf16ToUtf8(units);
 }
 

@@ -19,7 +19,7 @@
 #include "base/Bitmap.h"
 #include "base/Random.h"
 #include "images/URandomImage.h"
-#include "pattern/UMakeImage.h"
+#include "pattern/Composer.h"
 #include "saver/SourcePicture.h"
 #include "shell/FramePainter.h"
 #include "shell/ScopedWin.h"
@@ -57,7 +57,7 @@ int Run(int width, int height, int frames, int size, int type) {
   Pump();
 
   ScopedSeedSource seed(FixedSeed(1));
-  TMakeImage composer(type, TMakeImageParam{});
+  Composer composer(type, ComposerParams{});
   Bitmap source(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(source);
   try {

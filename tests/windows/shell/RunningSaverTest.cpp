@@ -11,7 +11,7 @@
 #include "SaverTimes.h"
 #include "base/Errors.h"
 #include "base/Utf.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MusicSettings.h"
 #include "settings/MethodOptions.h"
@@ -187,7 +187,7 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
 TEST_F(RunningSaver, EveryConversionMethodRunsWithoutAnErrorBox) {
   for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
     SCOPED_TRACE(type);
-    PutSetting("Settings", "UnitType", std::to_wstring(UnitTypeToCode(type)));
+    PutSetting("Settings", "UnitType", std::to_wstring(MethodTypeToCode(type)));
     ASSERT_NO_FATAL_FAILURE(Start());
     PumpFor(kFrames);
     EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);

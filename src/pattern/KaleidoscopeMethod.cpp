@@ -1,8 +1,8 @@
-#include "pattern/UmuSankaku.h"
+#include "pattern/KaleidoscopeMethod.h"
 
 #include <cmath>
 
-#include "pattern/UnitTile.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane {
 namespace {
@@ -19,7 +19,7 @@ int64_t RiseAt(int i, int a, Extended sqrt3) {
 
 }  // namespace
 
-TSankaku::TSankaku() : Sqrt3(std::sqrt(Extended{3})) {}
+KaleidoscopeMethod::KaleidoscopeMethod() : Sqrt3(std::sqrt(Extended{3})) {}
 
 // Fills TileMap columns 0..3A-1, rows 0..r-1 with the strip of six
 // triangles D0 U0 D1 U1 D2 U2 (see the header). Three passes, in this
@@ -30,7 +30,7 @@ TSankaku::TSankaku() : Sqrt3(std::sqrt(Extended{3})) {}
 //      columns 0..M-1).
 // The positions along the shared sides depend on the rounding below, which
 // is kept exactly so that the tile is the same on every platform.
-void TSankaku::BuildMap() {
+void KaleidoscopeMethod::BuildMap() {
   const int a = TriangleSide(CutWidth);
   const int m = a / 2;
   const Extended sqrt3 = std::sqrt(Extended{3});
@@ -98,7 +98,7 @@ void TSankaku::BuildMap() {
 // The strip painted into the top r rows, then mirrored downwards without
 // doubling the top row or the axis row r - 1: vertical period 2r - 2, and
 // the horizontal period 3A continues the strip.
-void TSankaku::MakeTile() {
+void KaleidoscopeMethod::MakeTile() {
   const int a = TriangleSide(CutWidth);
   const int r = static_cast<int>(Round(a * std::sqrt(Extended{3}) / 2));
   Tile.SetSize(3 * a, 2 * r - 2);

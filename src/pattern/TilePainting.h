@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "base/Bitmap.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/ConversionMethod.h"
 
 namespace tessivane {
 
@@ -16,7 +16,7 @@ namespace tessivane {
 // mirrorColumns, columns 1..w-2 are also written to column 2w - 2 - x, so
 // the row reads forwards and then backwards without doubling its first and
 // last pixel. Whatever falls outside Tile is skipped.
-inline void PaintMappedArea(TMakeUnit& unit, int w, int h, bool mirrorColumns) {
+inline void PaintMappedArea(ConversionMethod& unit, int w, int h, bool mirrorColumns) {
   Bitmap& tile = unit.Tile;
   const int columns = std::min(w, tile.Width());
   const int rows = std::min(h, tile.Height());  // map rows h - rows .. h - 1 fall inside
@@ -30,7 +30,7 @@ inline void PaintMappedArea(TMakeUnit& unit, int w, int h, bool mirrorColumns) {
       uint8_t* p = tile.Row(h - 1 - y) + 3 * x0;
       for (int x = x0; x < x1; ++x, p += 3) {
         const int32_t point = unit.TileMap[x][y];
-        const TMakeUnit::Channels& c = unit.Pixels[TMakeUnit::PointX(point)][TMakeUnit::PointY(point)];
+        const ConversionMethod::Channels& c = unit.Pixels[ConversionMethod::PointX(point)][ConversionMethod::PointY(point)];
         p[0] = static_cast<uint8_t>(c.Blue);
         p[1] = static_cast<uint8_t>(c.Green);
         p[2] = static_cast<uint8_t>(c.Red);
@@ -59,10 +59,26 @@ inline void MirrorRows(Bitmap& tile, int h) {
 // to the right and downwards, (2w - 2) x (2h - 2) pixels. Repeated, its
 // copies meet on the mirror axes (columns 0 and w - 1, rows 0 and h - 1),
 // so they join without a seam.
-inline void MakeMirroredTile(TMakeUnit& unit, int w, int h) {
+inline void MakeMirroredTile(ConversionMethod& unit, int w, int h) {
   unit.Tile.SetSize(std::max(2 * w - 2, 0), std::max(2 * h - 2, 0));
   PaintMappedArea(unit, w, h, true);
   MirrorRows(unit.Tile, h);
 }
+
+// Fills PointMap with the identity over width x height (x outer, y inner)
+// and shuffles it when the method says so.
+void FillIdentityPointMap(ConversionMethod& unit, int width, int height);
+// The identity fill, then TileMap := PointMap over width x height: the map
+// of the methods that show the whole cut.
+void BuildWholeCutMap(ConversionMethod& unit, int width, int height);
+
+// Side M = Round(sqrt 2 * W / 2) of the quarter that the floral and spiral
+// methods map for a cut of width W.
+int QuarterSide(int cutWidth);
+
+// The quarter tile of the rotating methods: the M x M quarter painted from
+// TileMap (quarter row 0 at the bottom) and mirrored to the right and
+// downwards, (2M - 2) x (2M - 2) pixels.
+inline void MakeQuarterTile(ConversionMethod& unit, int m) { MakeMirroredTile(unit, m, m); }
 
 }  // namespace tessivane

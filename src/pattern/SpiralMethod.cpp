@@ -1,16 +1,13 @@
-#include "pattern/UmuSpin.h"
+#include "pattern/SpiralMethod.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "base/Numeric.h"
-#include "pattern/UmuSharp.h"
-#include "pattern/UmuShikaku.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane {
 namespace {
-
-int QuarterSide(int w) { return static_cast<int>(Round(std::sqrt(Extended{2}) * w / 2)); }
 
 // Turn per pixel of rounded distance: pi / 30, 6 degrees.
 constexpr Extended kTurnPerPixel = 0.104719755119659774615L;
@@ -24,7 +21,7 @@ constexpr Extended kTurnPerPixel = 0.104719755119659774615L;
 // it equals W; PointMap has room for that column and row, whose entries are
 // never filled and show cut pixel (0, 0). Other even sizes are clamped into
 // PointMap so that no size can read outside it.
-void TSpin::BuildMap() {
+void SpiralMethod::BuildMap() {
   const int w = CutWidth;
   const int m = QuarterSide(w);
   const int centre = m / 2;
@@ -46,6 +43,6 @@ void TSpin::BuildMap() {
   }
 }
 
-void TSpin::MakeTile() { MakeQuarterTile(*this, QuarterSide(CutWidth)); }
+void SpiralMethod::MakeTile() { MakeQuarterTile(*this, QuarterSide(CutWidth)); }
 
 }  // namespace tessivane

@@ -1,11 +1,10 @@
-#include "pattern/UmuTShikaku.h"
+#include "pattern/TableclothMethod.h"
 
-#include "pattern/UmuShikaku.h"
-#include "pattern/UnitTile.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane {
 
-void TTShikaku::BuildMap() {
+void TableclothMethod::BuildMap() {
   const int a = CutWidth;
   FillIdentityPointMap(*this, a, a);
   // Lower-left half, x + y <= a - 1: on screen the triangle below the
@@ -18,6 +17,6 @@ void TTShikaku::BuildMap() {
     for (int x = a - 1; x >= a - y; --x) TileMap[x][y] = PointMap[a - 1 - y][a - 1 - x];
 }
 
-void TTShikaku::MakeTile() { MakeMirroredTile(*this, CutWidth, CutWidth); }
+void TableclothMethod::MakeTile() { MakeMirroredTile(*this, CutWidth, CutWidth); }
 
 }  // namespace tessivane

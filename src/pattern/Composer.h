@@ -13,8 +13,8 @@
 #include "images/ImageEffect.h"
 #include "images/UBrightnessChange.h"
 #include "motion/UMovePosition.h"
-#include "pattern/UMakeUnit.h"
-#include "pattern/UnitFactory.h"
+#include "pattern/ConversionMethod.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane {
 
@@ -30,19 +30,19 @@ struct TileCopies {
 // it is.
 TileCopies TileBitmap(Bitmap& image, const Bitmap& tile);
 
-class TMakeImage {
+class Composer {
 public:
   static constexpr int kMaxAspect = 5;        // aspect steps -5..5
   static constexpr Extended kAspectStep = 0.18L;  // share of UnitSize per step
 
   // Creates the unit of unitType (re-seeding the generator first). Never
   // throws for a bad type number: ErrorNo is then 6 and MakeUnit null.
-  TMakeImage(int unitType, const TMakeImageParam& param);
+  Composer(int unitType, const ComposerParams& param);
   // The same with another unit factory (tests, tools).
-  TMakeImage(int unitType, const TMakeImageParam& param, UnitFactory factory);
-  ~TMakeImage();
-  TMakeImage(const TMakeImage&) = delete;
-  TMakeImage& operator=(const TMakeImage&) = delete;
+  Composer(int unitType, const ComposerParams& param, MethodFactory factory);
+  ~Composer();
+  Composer(const Composer&) = delete;
+  Composer& operator=(const Composer&) = delete;
 
   // Sizes everything for a window of screenSize and a new source picture,
   // restarts the motion at (0, 0) and the brightness at 0, and sets the unit
@@ -61,7 +61,7 @@ public:
 
   Bitmap Image;                         // output frame, window-sized
   Bitmap Piece;                         // this frame's cut
-  std::unique_ptr<TMakeUnit> MakeUnit;  // null when the type has no class
+  std::unique_ptr<ConversionMethod> MakeUnit;  // null when the type has no class
   int32_t UnitType = 0;
   Bitmap Source;                        // own copy of the source picture
   int32_t SourceWidth = 0;

@@ -1,4 +1,4 @@
-#include "pattern/UMakeImage.h"
+#include "pattern/Composer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -32,10 +32,10 @@ TileCopies TileBitmap(Bitmap& image, const Bitmap& tile) {
   return copies;
 }
 
-TMakeImage::TMakeImage(int unitType, const TMakeImageParam& param)
-    : TMakeImage(unitType, param, &CreateUnitByType) {}
+Composer::Composer(int unitType, const ComposerParams& param)
+    : Composer(unitType, param, &CreateMethodByType) {}
 
-TMakeImage::TMakeImage(int unitType, const TMakeImageParam& param, UnitFactory factory) {
+Composer::Composer(int unitType, const ComposerParams& param, MethodFactory factory) {
   Randomize();
   UnitType = unitType;
   MovePositionType = param.MovePositionType;
@@ -46,24 +46,25 @@ TMakeImage::TMakeImage(int unitType, const TMakeImageParam& param, UnitFactory f
   }
 }
 
-TMakeImage::~TMakeImage() = default;
+Composer::~Composer() = default;
 
-void TMakeImage::Fail(int32_t errorNo) {
+void Composer::Fail(int32_t errorNo) {
   ErrorNo = errorNo;
   ErrorText.clear();
   throw SilentAbort();
 }
 
-void TMakeImage::FailFromUnit() {
+void Composer::FailFromUnit() {
   ErrorNo = MakeUnit->ErrorNo;
   ErrorText = MakeUnit->ErrorText;
   throw SilentAbort();
 }
 
-Point TMakeImage::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
+Point Composer::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
   Extended fx = 1.0L;
   Extended fy = 1.0L;
-  if ((unitType == 5 || unitType == 6) && aspect != 0) {
+  const MethodRow* row = MethodRowByType(unitType);
+  if (row && row->Aspect != AspectSetting::None && aspect != 0) {
     // An edited store can hold any step; from 6 on the factor would be zero
     // or negative, so such steps count as the strongest one.
     const int32_t step = std::clamp(aspect, -kMaxAspect, kMaxAspect);
@@ -75,7 +76,7 @@ Point TMakeImage::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
   return {static_cast<int32_t>(Round(unitSize * fx)), static_cast<int32_t>(Round(unitSize * fy))};
 }
 
-void TMakeImage::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
+void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
                          bool shuffle, bool brightnessOn) {
   prepared_ = false;
   if (!MakeUnit) Fail(kErrBadMethod);
@@ -109,13 +110,13 @@ void TMakeImage::Prepare(Point screenSize, const Bitmap& source, int32_t unitSiz
 // inside the source: it always shows real, whole picture content (no black
 // or stale strip), it never reads outside Source, and the motion itself is
 // left alone, so its path is the same as without the correction.
-void TMakeImage::CutPiece(Point at) {
+void Composer::CutPiece(Point at) {
   const int32_t x = std::clamp(at.x, 0, std::max(0, SourceWidth - PieceWidth));
   const int32_t y = std::clamp(at.y, 0, std::max(0, SourceHeight - PieceHeight));
   CopyRect(Piece, 0, 0, Source, x, y, PieceWidth, PieceHeight);
 }
 
-void TMakeImage::Make() {
+void Composer::Make() {
   // Only after a successful Prepare: the unit, motion and piece agree then.
   if (!prepared_) throw SilentAbort();
   MovePosition->Move();

@@ -1,22 +1,13 @@
-#include "pattern/UmuSharp.h"
+#include "pattern/FloralMethod.h"
 
 #include <cmath>
 #include <numbers>
 
 #include "base/Numeric.h"
-#include "pattern/UmuShikaku.h"
-#include "pattern/UnitTile.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane {
-namespace {
-
-int QuarterSide(int w) { return static_cast<int>(Round(std::sqrt(Extended{2}) * w / 2)); }
-
-}  // namespace
-
-void MakeQuarterTile(TMakeUnit& unit, int m) { MakeMirroredTile(unit, m, m); }
-
-void TSharp::BuildMap() {
+void FloralMethod::BuildMap() {
   const int w = CutWidth;
   const int m = QuarterSide(w);
   FillIdentityPointMap(*this, w, w);
@@ -46,6 +37,6 @@ void TSharp::BuildMap() {
     for (int k = m - 1; k > i; --k) TileMap[i][k] = TileMap[k][i];
 }
 
-void TSharp::MakeTile() { MakeQuarterTile(*this, QuarterSide(CutWidth)); }
+void FloralMethod::MakeTile() { MakeQuarterTile(*this, QuarterSide(CutWidth)); }
 
 }  // namespace tessivane

@@ -3,14 +3,14 @@
 #pragma once
 #include <memory>
 
-#include "pattern/UMakeUnit.h"
-#include "pattern/UnitTile.h"
+#include "pattern/ConversionMethod.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane::testing {
 
-class TestUnit : public TMakeUnit {
+class TestMethod : public ConversionMethod {
 public:
-  explicit TestUnit(bool relaxed = false) : relaxed_(relaxed) {}
+  explicit TestMethod(bool relaxed = false) : relaxed_(relaxed) {}
 
   int buildCount = 0;
 

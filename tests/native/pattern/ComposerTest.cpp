@@ -1,4 +1,4 @@
-#include "pattern/UMakeImage.h"
+#include "pattern/Composer.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +8,13 @@
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "support/AllocationCounter.h"
-#include "pattern/TestUnit.h"
+#include "pattern/TestMethod.h"
 
 namespace tessivane {
 namespace {
 
 using testing::AllocationCounter;
-using testing::TestUnit;
+using testing::TestMethod;
 
 // Every pixel distinct enough to tell positions apart.
 Bitmap Gradient(int w, int h) {
@@ -33,9 +33,9 @@ Bitmap Region(const Bitmap& src, int x, int y, int w, int h) {
 
 // Units for the composer tests: square-cut rules for 1..4, 7, 10, 11 and
 // the relaxed ones for 5 and 6, as the real methods have.
-std::unique_ptr<TMakeUnit> TestFactory(int type, const TMakeImageParam&) {
+std::unique_ptr<ConversionMethod> TestFactory(int type, const ComposerParams&) {
   if (type < 1 || type > 11 || type == 8 || type == 9) return nullptr;
-  return std::make_unique<TestUnit>(type == 5 || type == 6);
+  return std::make_unique<TestMethod>(type == 5 || type == 6);
 }
 
 // A motion path that visits given positions, one per Move.
@@ -55,21 +55,21 @@ private:
 
 TEST(MakeImageCreate, TypeWithoutClassGivesError6WithoutThrowing) {
   for (int type : {0, 8, 12, 255, -1, 265}) {
-    TMakeImage composer(type, TMakeImageParam{});
+    Composer composer(type, ComposerParams{});
     EXPECT_EQ(composer.ErrorNo, 6) << type;
     EXPECT_EQ(composer.MakeUnit, nullptr);
     EXPECT_THROW(composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 0, false, false), SilentAbort);
     EXPECT_EQ(composer.ErrorNo, 6);
     EXPECT_THROW(composer.Make(), SilentAbort);
   }
-  TMakeImage composer(1, TMakeImageParam{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, &TestFactory);
   EXPECT_EQ(composer.ErrorNo, 0);
   ASSERT_NE(composer.MakeUnit, nullptr);
 }
 
 TEST(MakeImageCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
   for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
-    TMakeImage composer(type, TMakeImageParam{});
+    Composer composer(type, ComposerParams{});
     ASSERT_EQ(composer.ErrorNo, 0) << type;
     composer.Prepare({300, 200}, Gradient(200, 150), 64, 3, -3, true, true);
     EXPECT_EQ(composer.PieceHeight, type == 5 || type == 6 ? 29 : 64) << type;
@@ -82,7 +82,7 @@ TEST(MakeImageCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
 }
 
 TEST(MakeImagePrepare, SourceMustHoldOneAndAHalfUnits) {
-  TMakeImage composer(1, TMakeImageParam{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, &TestFactory);
   EXPECT_THROW(composer.Prepare({64, 64}, Gradient(47, 100), 32, 1, 0, false, false), SilentAbort);
   EXPECT_EQ(composer.ErrorNo, 5);
   EXPECT_EQ(composer.ErrorText, "");
@@ -93,7 +93,7 @@ TEST(MakeImagePrepare, SourceMustHoldOneAndAHalfUnits) {
   EXPECT_EQ(composer.MovePosition->MaxX, 16);
   EXPECT_EQ(composer.MovePosition->MaxY, 16);
   // The rule uses the unit size, not the narrowed piece.
-  TMakeImage rect(5, TMakeImageParam{}, &TestFactory);
+  Composer rect(5, ComposerParams{}, &TestFactory);
   EXPECT_THROW(rect.Prepare({64, 64}, Gradient(47, 100), 32, 1, 3, false, false), SilentAbort);
   EXPECT_EQ(rect.ErrorNo, 5);
 }
@@ -102,30 +102,30 @@ TEST(MakeImagePrepare, AspectTable) {
   const int factor[][3] = {{1, 26, 210}, {2, 20, 164}, {3, 15, 118}, {4, 9, 72}, {5, 3, 26}};
   for (int type : {5, 6})
     for (const auto& row : factor) {
-      EXPECT_EQ(TMakeImage::PieceSizeFor(type, 32, row[0]), (Point{row[1], 32}));
-      EXPECT_EQ(TMakeImage::PieceSizeFor(type, 256, row[0]), (Point{row[2], 256}));
-      EXPECT_EQ(TMakeImage::PieceSizeFor(type, 32, -row[0]), (Point{32, row[1]}));
-      EXPECT_EQ(TMakeImage::PieceSizeFor(type, 256, -row[0]), (Point{256, row[2]}));
+      EXPECT_EQ(Composer::PieceSizeFor(type, 32, row[0]), (Point{row[1], 32}));
+      EXPECT_EQ(Composer::PieceSizeFor(type, 256, row[0]), (Point{row[2], 256}));
+      EXPECT_EQ(Composer::PieceSizeFor(type, 32, -row[0]), (Point{32, row[1]}));
+      EXPECT_EQ(Composer::PieceSizeFor(type, 256, -row[0]), (Point{256, row[2]}));
     }
   for (int type : {1, 2, 3, 4, 7, 9, 10, 11})
-    EXPECT_EQ(TMakeImage::PieceSizeFor(type, 64, 3), (Point{64, 64})) << type;
-  EXPECT_EQ(TMakeImage::PieceSizeFor(6, 40, 0), (Point{40, 40}));
+    EXPECT_EQ(Composer::PieceSizeFor(type, 64, 3), (Point{64, 64})) << type;
+  EXPECT_EQ(Composer::PieceSizeFor(6, 40, 0), (Point{40, 40}));
 }
 
 // The step share 0.18 was held as a double, so an exact half such as
 // 25 x 0.82 = 20.5 came out a hair above and rounded up instead of to even.
 TEST(MakeImagePrepare, AspectStepHeldAsADoubleRoundedExactHalvesUp) {
-  EXPECT_EQ(TMakeImage::PieceSizeFor(5, 25, 1), (Point{20, 25}));    // 20.5
-  EXPECT_EQ(TMakeImage::PieceSizeFor(6, 75, 3), (Point{34, 75}));    // 34.5
-  EXPECT_EQ(TMakeImage::PieceSizeFor(5, 125, -1), (Point{125, 102}));  // 102.5
+  EXPECT_EQ(Composer::PieceSizeFor(5, 25, 1), (Point{20, 25}));    // 20.5
+  EXPECT_EQ(Composer::PieceSizeFor(6, 75, 3), (Point{34, 75}));    // 34.5
+  EXPECT_EQ(Composer::PieceSizeFor(5, 125, -1), (Point{125, 102}));  // 102.5
 }
 
 TEST(MakeImagePrepare, AspectBeyondFiveCountsAsFive) {
   for (int aspect : {6, 7, 100, INT_MAX})
-    EXPECT_EQ(TMakeImage::PieceSizeFor(5, 256, aspect), (Point{26, 256})) << aspect;
+    EXPECT_EQ(Composer::PieceSizeFor(5, 256, aspect), (Point{26, 256})) << aspect;
   for (int aspect : {-6, -100, INT_MIN})
-    EXPECT_EQ(TMakeImage::PieceSizeFor(6, 256, aspect), (Point{256, 26})) << aspect;
-  TMakeImage composer(6, TMakeImageParam{}, &TestFactory);
+    EXPECT_EQ(Composer::PieceSizeFor(6, 256, aspect), (Point{256, 26})) << aspect;
+  Composer composer(6, ComposerParams{}, &TestFactory);
   composer.Prepare({100, 100}, Gradient(400, 400), 256, 1, -9, false, false);
   EXPECT_EQ(composer.Piece.Width(), 256);
   EXPECT_EQ(composer.Piece.Height(), 26);
@@ -134,7 +134,7 @@ TEST(MakeImagePrepare, AspectBeyondFiveCountsAsFive) {
 }
 
 TEST(MakeImagePrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
-  TMakeImage composer(5, TMakeImageParam{}, &TestFactory);
+  Composer composer(5, ComposerParams{}, &TestFactory);
   composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 3, false, false);
   EXPECT_EQ(composer.PieceWidth, 15);
   EXPECT_EQ(composer.PieceHeight, 32);
@@ -142,7 +142,7 @@ TEST(MakeImagePrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
   EXPECT_EQ(composer.MovePosition->MaxX, 85);
   EXPECT_EQ(composer.MovePosition->MaxY, 68);
 
-  TMakeImage square(1, TMakeImageParam{}, &TestFactory);
+  Composer square(1, ComposerParams{}, &TestFactory);
   EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 33, 1, 3, false, false), SilentAbort);
   EXPECT_EQ(square.ErrorNo, 4);
   EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 30, 1, 0, false, false), SilentAbort);
@@ -150,7 +150,7 @@ TEST(MakeImagePrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
 }
 
 TEST(MakeImagePrepare, SecondPrepareRestartsMotionAndBrightness) {
-  TMakeImage composer(1, TMakeImageParam{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, &TestFactory);
   composer.Prepare({80, 60}, Gradient(200, 150), 32, 5, 0, false, true);
   for (int i = 0; i < 10; ++i) composer.Make();
   EXPECT_NE(composer.MovePosition->Position(), (Point{0, 0}));
@@ -186,7 +186,7 @@ TEST(MakeImageTile, DoublingCountsAndContent) {
 
 TEST(MakeImageMake, FrameRepeatsThePieceCutAtThePosition) {
   Bitmap source = Gradient(100, 90);
-  TMakeImage composer(1, TMakeImageParam{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, &TestFactory);
   composer.Prepare({150, 70}, source, 32, 1, 0, false, false);
   composer.MovePosition = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
   composer.Make();
@@ -200,7 +200,7 @@ TEST(MakeImageMake, FrameRepeatsThePieceCutAtThePosition) {
 // at the nearest position inside the source and nothing outside is read.
 TEST(MakeImageMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
   Bitmap source = Gradient(100, 90);
-  TMakeImage composer(5, TMakeImageParam{}, &TestFactory);
+  Composer composer(5, ComposerParams{}, &TestFactory);
   composer.Prepare({64, 64}, source, 40, 1, 2, false, false);  // 26 x 40 piece
   ASSERT_EQ(composer.PieceWidth, 26);
   const std::vector<Point> path = {{-3, -1}, {75, 51}, {80, 60}, {-1000000, 2000000}, {74, 50}};
@@ -214,7 +214,7 @@ TEST(MakeImageMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
 
 TEST(MakeImageMake, BrightnessStepAppliesTheChangerAmount) {
   Bitmap source = Gradient(64, 64);
-  TMakeImage composer(1, TMakeImageParam{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, &TestFactory);
   composer.Prepare({64, 64}, source, 32, 1, 0, false, true);
   composer.MovePosition = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
   composer.Make();
@@ -232,7 +232,7 @@ TEST(MakeImageMake, BrightnessStepAppliesTheChangerAmount) {
 }
 
 // A unit whose frame fails with an error of its own.
-class FailingUnit : public TestUnit {
+class FailingUnit : public TestMethod {
 public:
   void MakeTile() override {
     ErrorNo = 12;
@@ -242,9 +242,9 @@ public:
 };
 
 TEST(MakeImageMake, UnitFailureIsCopiedAndRaised) {
-  TMakeImage composer(
-      1, TMakeImageParam{},
-      [](int, const TMakeImageParam&) -> std::unique_ptr<TMakeUnit> { return std::make_unique<FailingUnit>(); });
+  Composer composer(
+      1, ComposerParams{},
+      [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> { return std::make_unique<FailingUnit>(); });
   composer.Prepare({64, 64}, Gradient(64, 64), 32, 1, 0, false, false);
   EXPECT_THROW(composer.Make(), SilentAbort);
   EXPECT_EQ(composer.ErrorNo, 12);
@@ -258,9 +258,9 @@ TEST(MakeImageMake, FramesAllocateNothing) {
     EXPECT_EQ(counter.Count(), 1u);
   }
   for (int kind = 0; kind < 3; ++kind) {
-    TMakeImageParam param;
+    ComposerParams param;
     param.MovePositionType = static_cast<uint8_t>(kind);
-    TMakeImage composer(6, param, &TestFactory);
+    Composer composer(6, param, &TestFactory);
     composer.Prepare({640, 480}, Gradient(300, 200), 64, 4, -2, true, true);
     composer.Make();  // the tile takes its size on the first frame
     AllocationCounter counter;

@@ -1,25 +1,25 @@
-#include "pattern/UmuRotateCompress.h"
+#include "pattern/DistortedSquareMethod.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "base/Numeric.h"
-#include "pattern/UmuSharp.h"
-#include "pattern/UmuShikaku.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane {
 namespace {
 
-int QuarterSide(int w, int h) { return static_cast<int>(Trunc(std::min(w, h) / std::sqrt(Extended{2}))); }
+// The quarter of the distorted square fits in the cut turned by 45 degrees.
+int InscribedQuarterSide(int w, int h) { return static_cast<int>(Trunc(std::min(w, h) / std::sqrt(Extended{2}))); }
 
 }  // namespace
 
 // A quarter point at distance r and angle phi from the quarter centre shows
 // the cut point at distance r and angle n * phi from the cut centre. The
 // distance and the turned angle are held as doubles.
-void TRotateCompress::BuildMap() {
+void DistortedSquareMethod::BuildMap() {
   const int w = CutWidth, hgt = CutHeight;
-  const int m = QuarterSide(w, hgt);
+  const int m = InscribedQuarterSide(w, hgt);
   const int centre = m / 2;
   const int cx = w / 2, cy = hgt / 2;
   FillIdentityPointMap(*this, w, hgt);
@@ -38,6 +38,6 @@ void TRotateCompress::BuildMap() {
   }
 }
 
-void TRotateCompress::MakeTile() { MakeQuarterTile(*this, QuarterSide(CutWidth, CutHeight)); }
+void DistortedSquareMethod::MakeTile() { MakeQuarterTile(*this, InscribedQuarterSide(CutWidth, CutHeight)); }
 
 }  // namespace tessivane

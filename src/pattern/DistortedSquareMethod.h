@@ -4,12 +4,12 @@
 #pragma once
 #include <cstdint>
 
-#include "pattern/UMakeUnit.h"
+#include "pattern/ConversionMethod.h"
 
 namespace tessivane {
 
 // Quarter side M = Trunc(min(W, H) / sqrt 2); tile (2M - 2) x (2M - 2).
-class TRotateCompress : public TMakeUnit {
+class DistortedSquareMethod : public ConversionMethod {
 public:
   void BuildMap() override;
   void MakeTile() override;

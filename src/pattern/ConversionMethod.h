@@ -1,4 +1,4 @@
-// The unit transform base: every conversion method derives from TMakeUnit.
+// The unit transform base: every conversion method derives from ConversionMethod.
 // A unit takes the piece the composer cuts each frame (the "cut") and turns
 // it into a small seamless tile that the composer repeats over the screen.
 //
@@ -11,17 +11,15 @@
 // a unit object about 1.8 MB: create it on the heap (std::make_unique),
 // once per composer, never on the stack.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "base/Bitmap.h"
 #include "base/Point.h"
 
 namespace tessivane {
 
-class TMakeUnit {
+class ConversionMethod {
 public:
   static constexpr int kMaxCut = 256;   // largest cut side (grid size)
   static constexpr int kMinCut = 32;    // smallest cut side
@@ -34,10 +32,10 @@ public:
     int32_t Red = 0;
   };
 
-  TMakeUnit();
-  virtual ~TMakeUnit();
-  TMakeUnit(const TMakeUnit&) = delete;
-  TMakeUnit& operator=(const TMakeUnit&) = delete;
+  ConversionMethod();
+  virtual ~ConversionMethod();
+  ConversionMethod(const ConversionMethod&) = delete;
+  ConversionMethod& operator=(const ConversionMethod&) = delete;
 
   // The five per-method operations, in this order.
   // Copies CutImage into Pixels, turned upside down (y from the bottom).
@@ -87,9 +85,12 @@ public:
   static constexpr int32_t PointX(int32_t packed) { return packed / 256; }
   static constexpr int32_t PointY(int32_t packed) { return packed % 256; }
 
+  // True when the relaxed size rules apply (see AcceptsNonSquareCut).
+  bool TakesOblongCut() const { return AcceptsNonSquareCut(); }
+
 protected:
   // True for exactly the two methods that accept a non-square cut (the
-  // rectangle method TShikaku and TNone): odd widths pass, and one side of
+  // rectangle method RectangleMethod and NoConversionMethod): odd widths pass, and one side of
   // at least 32 is enough. Those two classes override it; nothing derives
   // from them.
   virtual bool AcceptsNonSquareCut() const { return false; }
@@ -97,29 +98,5 @@ protected:
   // Records errorNo and raises the silent abort.
   [[noreturn]] void Fail(int32_t errorNo);
 };
-
-// The conversion-method numberings: type number (what the composer takes),
-// stored method code, and position in the settings dialog's method list.
-constexpr int kUnitTypeRandom = 8;   // "choose at random": no class
-constexpr int kUnitTypePlugin = 9;   // TDll, chosen by the plug-in switch
-constexpr int kMethodListCount = 10; // entries of the method list
-
-// Type number -> stored code; -1 for a number without a code (9 included).
-int UnitTypeToCode(int type);
-// Stored code 0..9 -> type number; 0 for any other code.
-int CodeToUnitType(int code);
-// Type number -> list position; 0 for 1 and every number without one.
-int UnitTypeToComboIndex(int type);
-// List position -> type number; 1 for 0 and every position outside 1..9.
-int ComboIndexToUnitType(int index);
-// The method list's labels in list order (position 0..9).
-const std::array<std::string_view, kMethodListCount>& MethodListLabels();
-
-// The settings dialog's check of a plug-in library the user chose. A file
-// that does not load shows error 7 and raises the silent abort; a library
-// without "TessivaneDLL" shows error 8 and raises the silent abort; an
-// answer other than 1 shows error 13 and returns normally. The library is
-// unloaded on every path.
-void CheckPluginFile(const std::string& fileName);
 
 }  // namespace tessivane

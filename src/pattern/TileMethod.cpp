@@ -1,10 +1,10 @@
-#include "pattern/UmuThShikaku.h"
+#include "pattern/TileMethod.h"
 
-#include "pattern/UmuShikaku.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane {
 
-void ThTShikaku::BuildMap() {
+void TileMethod::BuildMap() {
   const int a = CutWidth;
   const int n = a / 2;
   FillIdentityPointMap(*this, a, a);

@@ -2,7 +2,7 @@
 // three mirrors set at 60 degrees.
 #pragma once
 #include "base/Numeric.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/ConversionMethod.h"
 
 namespace tessivane {
 
@@ -10,9 +10,9 @@ namespace tessivane {
 // triangle's height. The map strip (3A x r) holds six triangles of side A,
 // alternately pointing down and up, each the mirror image of its
 // neighbours; the tile is that strip mirrored downwards.
-class TSankaku : public TMakeUnit {
+class KaleidoscopeMethod : public ConversionMethod {
 public:
-  TSankaku();
+  KaleidoscopeMethod();
 
   void BuildMap() override;
   void MakeTile() override;

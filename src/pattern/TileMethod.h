@@ -2,12 +2,12 @@
 // cut (apex at its centre), mirrored across both diagonals, then mirrored
 // both ways. Only that quarter of the cut is ever shown.
 #pragma once
-#include "pattern/UmuTShikaku.h"
+#include "pattern/TableclothMethod.h"
 
 namespace tessivane {
 
-// Tile as TTShikaku: (2a - 2) x (2a - 2).
-class ThTShikaku : public TTShikaku {
+// Tile as TableclothMethod: (2a - 2) x (2a - 2).
+class TileMethod : public TableclothMethod {
 public:
   void BuildMap() override;
 };
