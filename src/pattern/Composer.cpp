@@ -6,7 +6,7 @@
 #include "base/Errors.h"
 #include "base/Numeric.h"
 #include "base/Random.h"
-#include "motion/UMovePositionMaker.h"
+#include "motion/MotionPaths.h"
 
 namespace tessivane {
 
@@ -94,12 +94,12 @@ void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize,
   // The rule looks at the unit size, not at the (possibly smaller) piece.
   if (1.5L * UnitSize > SourceWidth || 1.5L * UnitSize > SourceHeight) Fail(kErrSourceTooSmall);
   MovePosition.reset();
-  MovePosition = GetMovePosition(MovePositionType, 0, 0, speed,
+  MovePosition = MakeMotionPath(MovePositionType, 0, 0, speed,
                                  Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});
   UseBrightnessChange = brightnessOn;
   Brightness.reset();
-  Brightness = brightnessOn ? std::make_unique<TBrightnessChange>(-0.3, 0.3, 0.01)
-                            : std::make_unique<TBrightnessChange>(0.0, 0.0, 0.0);
+  Brightness = brightnessOn ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)
+                            : std::make_unique<BrightnessWave>(0.0, 0.0, 0.0);
   if (!MakeUnit->Setup({PieceWidth, PieceHeight}, UseShuffle)) FailFromUnit();
   prepared_ = true;
 }

@@ -11,8 +11,8 @@
 #include "base/Numeric.h"
 #include "base/Point.h"
 #include "images/ImageEffect.h"
-#include "images/UBrightnessChange.h"
-#include "motion/UMovePosition.h"
+#include "images/BrightnessWave.h"
+#include "motion/MotionPath.h"
 #include "pattern/ConversionMethod.h"
 #include "pattern/MethodTable.h"
 
@@ -70,14 +70,14 @@ public:
   int32_t UnitSize = 0;
   int32_t PieceWidth = 0;
   int32_t PieceHeight = 0;
-  TImageEffect Effect;
+  ImageEffect Effect;
   int32_t ErrorNo = 0;
   std::string ErrorText;
   bool UseBrightnessChange = false;
   bool UseShuffle = false;
-  std::unique_ptr<TMovePosition> MovePosition;  // null until Prepare
+  std::unique_ptr<MotionPath> MovePosition;  // null until Prepare
   uint8_t MovePositionType = 0;
-  std::unique_ptr<TBrightnessChange> Brightness;  // null until Prepare
+  std::unique_ptr<BrightnessWave> Brightness;  // null until Prepare
 
 private:
   [[noreturn]] void Fail(int32_t errorNo);

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "base/Errors.h"
-#include "motion/UMovePositionMaker.h"
+#include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
 #include "settings/SettingsTable.h"
 
@@ -49,9 +49,9 @@ const std::array<V, 15> kValues = {{
     {.name = "MovePositionType",
      .field = &R::MovePositionType,
      .numberDefault = 0,
-     .loadRule = [](int32_t code) -> int32_t { return static_cast<int32_t>(TMovePositionMaker::CodeToMoveType(code)); },
+     .loadRule = [](int32_t code) -> int32_t { return static_cast<int32_t>(CodeToMotionKind(code)); },
      .writeRule = [](int32_t kind) -> int32_t {
-       return TMovePositionMaker::MoveTypeToCode(static_cast<uint8_t>(kind));
+       return MotionKindToCode(static_cast<uint8_t>(kind));
      }},
 }};
 

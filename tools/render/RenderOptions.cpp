@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "motion/UMovePositionMaker.h"
+#include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
 
 namespace tessivane::render {

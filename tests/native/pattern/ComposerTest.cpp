@@ -39,9 +39,9 @@ std::unique_ptr<ConversionMethod> TestFactory(int type, const ComposerParams&) {
 }
 
 // A motion path that visits given positions, one per Move.
-class ScriptedMotion : public TMovePosition {
+class ScriptedMotion : public MotionPath {
 public:
-  ScriptedMotion(std::vector<Point> path, Point range) : TMovePosition(0, 0, 1, range), path_(std::move(path)) {}
+  ScriptedMotion(std::vector<Point> path, Point range) : MotionPath(0, 0, 1, range), path_(std::move(path)) {}
   void Move() override {
     const Point p = path_[next_++ % path_.size()];
     X = p.x;
@@ -219,7 +219,7 @@ TEST(MakeImageMake, BrightnessStepAppliesTheChangerAmount) {
   composer.MovePosition = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
   composer.Make();
   composer.Make();
-  TImageEffect effect;
+  ImageEffect effect;
   effect.SetImage(Region(source, 3, 4, 32, 32));
   effect.ChangeBrightness(composer.Brightness->Value);
   EXPECT_NEAR(composer.Brightness->Value, 0.02, 1e-12);

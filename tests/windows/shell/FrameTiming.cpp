@@ -18,7 +18,7 @@
 
 #include "base/Bitmap.h"
 #include "base/Random.h"
-#include "images/URandomImage.h"
+#include "images/RandomPicture.h"
 #include "pattern/Composer.h"
 #include "saver/SourcePicture.h"
 #include "shell/FramePainter.h"

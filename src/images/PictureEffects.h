@@ -6,8 +6,8 @@ namespace tessivane {
 
 // 3 x 3 smoothing, weights 1 1 1 / 1 2 1 / 1 1 1, integer quotient by 10;
 // border pixels repeat themselves.
-void BlurBitmap(Bitmap& Bitmap);
+void BlurBitmap(Bitmap& picture);
 // Every pixel becomes the grey of its luma.
-void MonotoneBitmap(Bitmap& Bitmap);
+void MonotoneBitmap(Bitmap& picture);
 
 }  // namespace tessivane

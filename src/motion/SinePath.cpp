@@ -1,4 +1,4 @@
-#include "motion/UMovePositionCurve.h"
+#include "motion/SinePath.h"
 
 #include <cmath>
 #include <numbers>
@@ -13,8 +13,8 @@ namespace {
 double HorizontalStep(int32_t speed) { return static_cast<double>((Extended{RandomReal()} + speed) / 2); }
 }  // namespace
 
-TMovePositionCurve::TMovePositionCurve(int32_t X, int32_t Y, int32_t Speed, const Point& Range)
-    : TMovePosition(X, Y, Speed, Range),
+SinePath::SinePath(int32_t x, int32_t y, int32_t speed, const Point& range)
+    : MotionPath(x, y, speed, range),
       Amplitude(0),
       Center(Div(MaxY, 2)) {
   Amplitude = static_cast<int32_t>(Trunc(Center * 0.95L));
@@ -22,7 +22,7 @@ TMovePositionCurve::TMovePositionCurve(int32_t X, int32_t Y, int32_t Speed, cons
   DX = HorizontalStep(Speed);
 }
 
-void TMovePositionCurve::Move() {
+void SinePath::Move() {
   int64_t nx = Trunc(Extended{X} + DX);
   if (nx < 0 || nx > MaxX) DX = HorizontalStep(Speed) * (DX >= 0 ? -1 : 1);
   Angle = static_cast<double>(Extended{Angle} + std::fabs(DX));

@@ -1,4 +1,4 @@
-#include "motion/UMovePositionLiner.h"
+#include "motion/StraightPath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,14 +18,14 @@ double Across(int32_t speed, double dx) {
 }
 }  // namespace
 
-TMovePositionLiner::TMovePositionLiner(int32_t X, int32_t Y, int32_t Speed, const Point& Range)
-    : TMovePosition(X, Y, Speed, Range) {
+StraightPath::StraightPath(int32_t x, int32_t y, int32_t speed, const Point& range)
+    : MotionPath(x, y, speed, range) {
   // The first direction points right and down.
   DX = static_cast<double>(Extended{RandomReal()} * Speed);
   DY = Across(Speed, DX);
 }
 
-void TMovePositionLiner::Move() {
+void StraightPath::Move() {
   int sx = DX >= 0 ? 1 : -1;
   int sy = DY >= 0 ? 1 : -1;
   int64_t nx = Trunc(Extended{X} + DX);

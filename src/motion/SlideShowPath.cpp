@@ -1,4 +1,4 @@
-#include "motion/UMovePositionRandom.h"
+#include "motion/SlideShowPath.h"
 
 #include <algorithm>
 
@@ -6,10 +6,10 @@
 
 namespace tessivane {
 
-TMovePositionRandom::TMovePositionRandom(int32_t X, int32_t Y, int32_t Speed, const Point& Range)
-    : TMovePosition(X, Y, Speed, Range) {}
+SlideShowPath::SlideShowPath(int32_t x, int32_t y, int32_t speed, const Point& range)
+    : MotionPath(x, y, speed, range) {}
 
-void TMovePositionRandom::Move() {
+void SlideShowPath::Move() {
   // A random integer below the maximum, X first. A negative maximum would
   // read as a huge unsigned range and throw the position far off the
   // picture; it draws below 0 instead, which gives 0 (the draw is still

@@ -1,4 +1,4 @@
-#include "images/UCommon.h"
+#include "images/FileListing.h"
 
 #include <stdexcept>
 

@@ -2,13 +2,13 @@
 // sine-shaped vertical swing around the middle of the vertical range, one
 // full swing per 360 pixels of horizontal travel.
 #pragma once
-#include "motion/UMovePosition.h"
+#include "motion/MotionPath.h"
 
 namespace tessivane {
 
-class TMovePositionCurve : public TMovePosition {
+class SinePath : public MotionPath {
 public:
-  TMovePositionCurve(int32_t X, int32_t Y, int32_t Speed, const Point& Range);
+  SinePath(int32_t x, int32_t y, int32_t speed, const Point& range);
   void Move() override;
 
   int32_t Amplitude;

@@ -1,26 +1,26 @@
-#include "images/EffectLib.h"
+#include "images/PictureEffects.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "base/Numeric.h"
-#include "images/Rgblib.h"
+#include "images/RgbColour.h"
 
 namespace tessivane {
 
-void BlurBitmap(Bitmap& Bitmap) {
-  const int w = Bitmap.Width();
-  const int h = Bitmap.Height();
+void BlurBitmap(Bitmap& picture) {
+  const int w = picture.Width();
+  const int h = picture.Height();
   if (w == 0 || h == 0) return;
   // Every output is computed from the unchanged values: work on a copy.
   const size_t rowBytes = static_cast<size_t>(w) * 3;
   std::vector<uint8_t> work(rowBytes * static_cast<size_t>(h));
-  for (int i = 0; i < h; ++i) std::copy_n(Bitmap.Row(i), rowBytes, work.data() + rowBytes * i);
+  for (int i = 0; i < h; ++i) std::copy_n(picture.Row(i), rowBytes, work.data() + rowBytes * i);
 
   for (int i = 0; i < h; ++i) {
     const uint8_t* rows[3] = {work.data() + rowBytes * std::max(i - 1, 0), work.data() + rowBytes * i,
                               work.data() + rowBytes * std::min(i + 1, h - 1)};
-    uint8_t* out = Bitmap.Row(i);
+    uint8_t* out = picture.Row(i);
     for (int j = 0; j < w; ++j) {
       const size_t cols[3] = {static_cast<size_t>(std::max(j - 1, 0)) * 3, static_cast<size_t>(j) * 3,
                               static_cast<size_t>(std::min(j + 1, w - 1)) * 3};
@@ -34,11 +34,11 @@ void BlurBitmap(Bitmap& Bitmap) {
   }
 }
 
-void MonotoneBitmap(Bitmap& Bitmap) {
-  TRgb rgb;
-  for (int row = 0; row < Bitmap.Height(); ++row) {
-    uint8_t* p = Bitmap.Row(row);
-    for (int col = 0; col < Bitmap.Width(); ++col, p += 3) {
+void MonotoneBitmap(Bitmap& picture) {
+  RgbColour rgb;
+  for (int row = 0; row < picture.Height(); ++row) {
+    uint8_t* p = picture.Row(row);
+    for (int col = 0; col < picture.Width(); ++col, p += 3) {
       rgb.SetB(p[0]);
       rgb.SetG(p[1]);
       rgb.SetR(p[2]);

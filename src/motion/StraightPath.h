@@ -3,13 +3,13 @@
 // can carry the other axis up to one step outside the range; the position
 // then heads straight back in.
 #pragma once
-#include "motion/UMovePosition.h"
+#include "motion/MotionPath.h"
 
 namespace tessivane {
 
-class TMovePositionLiner : public TMovePosition {
+class StraightPath : public MotionPath {
 public:
-  TMovePositionLiner(int32_t X, int32_t Y, int32_t Speed, const Point& Range);
+  StraightPath(int32_t x, int32_t y, int32_t speed, const Point& range);
   void Move() override;
 };
 

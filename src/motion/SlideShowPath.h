@@ -1,12 +1,12 @@
 // Slide-show motion: every frame jumps to an unrelated random place.
 #pragma once
-#include "motion/UMovePosition.h"
+#include "motion/MotionPath.h"
 
 namespace tessivane {
 
-class TMovePositionRandom : public TMovePosition {
+class SlideShowPath : public MotionPath {
 public:
-  TMovePositionRandom(int32_t X, int32_t Y, int32_t Speed, const Point& Range);
+  SlideShowPath(int32_t x, int32_t y, int32_t speed, const Point& range);
   void Move() override;
 };
 

@@ -1,4 +1,4 @@
-#include "images/Rgblib.h"
+#include "images/RgbColour.h"
 
 #include <cmath>
 
@@ -18,28 +18,28 @@ int32_t Channel(Extended v) {
 }
 }  // namespace
 
-double TRgb::GetY() const {
+double RgbColour::GetY() const {
   return static_cast<double>(R * 0.299L / 255 + G * 0.587L / 255 + B * 0.114L / 255);
 }
 
-double TRgb::GetCb() const {
+double RgbColour::GetCb() const {
   return static_cast<double>((R / 255.0L) * (-0.169L) - (G / 255.0L) * 0.332L + (B / 255.0L) * 0.5L);
 }
 
-double TRgb::GetCr() const {
+double RgbColour::GetCr() const {
   return static_cast<double>((R / 255.0L) * 0.5L - (G / 255.0L) * 0.419L - (B / 255.0L) * 0.081L);
 }
 
-void TRgb::GetYCrCb(double& Y, double& Cr, double& Cb) const {
-  Y = GetY();
-  Cr = GetCr();
-  Cb = GetCb();
+void RgbColour::GetYCrCb(double& y, double& cr, double& cb) const {
+  y = GetY();
+  cr = GetCr();
+  cb = GetCb();
 }
 
-void TRgb::SetYCrCb(double Y, double Cr, double Cb) {
-  SetR(Channel(Y + Cr * 1.4026L));
-  SetG(Channel(Y - Cr * 0.7144L - Cb * 0.3444L));
-  SetB(Channel(Y + Cb * 1.773L));
+void RgbColour::SetYCrCb(double y, double cr, double cb) {
+  SetR(Channel(y + cr * 1.4026L));
+  SetG(Channel(y - cr * 0.7144L - cb * 0.3444L));
+  SetB(Channel(y + cb * 1.773L));
 }
 
 }  // namespace tessivane

@@ -1,10 +1,10 @@
-#include "images/UBrightnessChange.h"
+#include "images/BrightnessWave.h"
 
 #include "base/Numeric.h"
 
 namespace tessivane {
 
-void TBrightnessChange::Next() {
+void BrightnessWave::Next() {
   Value = static_cast<double>(Extended{Value} + Step);
   if (Value < Lower) {
     Value = static_cast<double>(Extended{Lower} + (Extended{Lower} - Value));

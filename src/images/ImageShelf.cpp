@@ -1,4 +1,4 @@
-#include "images/UImageShelf.h"
+#include "images/ImageShelf.h"
 
 #include <stdexcept>
 
@@ -6,7 +6,7 @@
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "images/ImageTexts.h"
-#include "images/UCommon.h"
+#include "images/FileListing.h"
 
 namespace tessivane {
 
@@ -28,19 +28,19 @@ std::string LowerAscii(std::string text) {
 
 }  // namespace
 
-TImageShelf::TImageShelf(const std::string& folderName) {
+ImageShelf::ImageShelf(const std::string& folderName) {
   ListFiles(folderName, &files_);
   for (size_t i = files_.size(); i-- > 0;) {
     if (IsImageFile(files_[i])) files_[i] = folderName + kPathDelimiter + files_[i];
   }
 }
 
-bool TImageShelf::IsImageFile(const std::string& name) {
+bool ImageShelf::IsImageFile(const std::string& name) {
   const std::string ext = LowerAscii(ExtractFileExt(name));
   return ext == ".bmp" || ext == ".jpg" || ext == ".jpeg" || ext == ".png";
 }
 
-void TImageShelf::GetImage(Bitmap& bitmap) {
+void ImageShelf::GetImage(Bitmap& bitmap) {
   Randomize();
   while (!files_.empty()) {
     const uint32_t index = RandomInt(static_cast<uint32_t>(files_.size()));

@@ -4,9 +4,9 @@
 
 namespace tessivane {
 
-class TBrightnessChange {
+class BrightnessWave {
 public:
-  TBrightnessChange(double Lower, double Upper, double Step) : Upper(Upper), Lower(Lower), Step(Step) {}
+  BrightnessWave(double lower, double upper, double step) : Upper(upper), Lower(lower), Step(step) {}
 
   // Adds Step; an overshoot past a bound is reflected back inside and turns
   // the direction. A value exactly on a bound turns on the next step.

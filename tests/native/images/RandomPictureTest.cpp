@@ -1,4 +1,4 @@
-#include "images/URandomImage.h"
+#include "images/RandomPicture.h"
 
 #include <gtest/gtest.h>
 

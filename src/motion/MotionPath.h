@@ -1,5 +1,5 @@
 // The sampling position that travels over the source picture, one step per
-// frame. Each kind of path derives from TMovePosition and supplies Move.
+// frame. Each kind of path derives from MotionPath and supplies Move.
 #pragma once
 #include <cstdint>
 
@@ -7,14 +7,14 @@
 
 namespace tessivane {
 
-class TMovePosition {
+class MotionPath {
 public:
-  // Starts at (X, Y); Range is the largest position at which the piece
+  // Starts at (x, y); range is the largest position at which the piece
   // still lies inside the source.
-  TMovePosition(int32_t X, int32_t Y, int32_t Speed, const Point& Range);
-  virtual ~TMovePosition() = default;
-  TMovePosition(const TMovePosition&) = delete;
-  TMovePosition& operator=(const TMovePosition&) = delete;
+  MotionPath(int32_t x, int32_t y, int32_t speed, const Point& range);
+  virtual ~MotionPath() = default;
+  MotionPath(const MotionPath&) = delete;
+  MotionPath& operator=(const MotionPath&) = delete;
 
   // Advances the position by one frame.
   virtual void Move() = 0;

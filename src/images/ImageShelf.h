@@ -9,13 +9,13 @@
 
 namespace tessivane {
 
-class TImageShelf {
+class ImageShelf {
 public:
   // Create: lists the folder. Entries whose extension marks a picture
   // become "<folder><delimiter><name>" (the folder name unchanged, so one
   // ending in the delimiter gives a doubled one, which the file system
   // accepts); every other entry keeps its bare name.
-  explicit TImageShelf(const std::string& folderName);
+  explicit ImageShelf(const std::string& folderName);
 
   // Loads one randomly drawn entry into `bitmap`. An entry that does not
   // decode as BMP, JPEG or PNG (whatever its name says) is dropped and
