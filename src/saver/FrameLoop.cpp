@@ -5,7 +5,7 @@
 
 namespace tessivane {
 
-TFrameLoop::TFrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory)
+FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory)
     : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory) {
   Settings = std::make_unique<MainSettings>(store);
   Options = std::make_unique<MethodOptions>(store);
@@ -13,14 +13,14 @@ TFrameLoop::TFrameLoop(bool preview, SettingsStore& store, Clock now, MethodFact
   FolderMode = Settings->FileType == kFileTypeFolder;
 }
 
-TFrameLoop::~TFrameLoop() {
+FrameLoop::~FrameLoop() {
   SourceBitmap = Bitmap();
   MakeImage.reset();
   Settings.reset();
   Options.reset();
 }
 
-bool TFrameLoop::Activate(Point clientSize) {
+bool FrameLoop::Activate(Point clientSize) {
   if (!FirstActivate) return false;
   FirstActivate = false;
   const int type = ChooseRunMethodType(Settings->TransType, Settings->UnitType, Options->Random);
@@ -39,7 +39,7 @@ bool TFrameLoop::Activate(Point clientSize) {
   return true;
 }
 
-void TFrameLoop::LoadSourceImage() {
+void FrameLoop::LoadSourceImage() {
   UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Settings->Size) * 4);  // wraps in 32 bits, as the stored value may be any integer
   MoveSpeed = Settings->Move;
   DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
@@ -60,7 +60,7 @@ void TFrameLoop::LoadSourceImage() {
   ApplySourceEffects(SourceBitmap, UseShadeOff, UseMonoTone);
 }
 
-void TFrameLoop::SetUpComposer(Point clientSize) {
+void FrameLoop::SetUpComposer(Point clientSize) {
   if (!MakeImage) throw SilentAbort();  // no composer: its creation error was shown
   try {
     MakeImage->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
@@ -71,7 +71,7 @@ void TFrameLoop::SetUpComposer(Point clientSize) {
   }
 }
 
-const Bitmap& TFrameLoop::MakeFrame() {
+const Bitmap& FrameLoop::MakeFrame() {
   if (!MakeImage) throw SilentAbort();
   try {
     MakeImage->Make();
@@ -82,7 +82,7 @@ const Bitmap& TFrameLoop::MakeFrame() {
   return MakeImage->Image;
 }
 
-uint32_t TFrameLoop::FinishFrame(Point clientSize) {
+uint32_t FrameLoop::FinishFrame(Point clientSize) {
   if (FolderMode) {
     const DateTime now = now_();
     if (CompareDateTime(AddSeconds(LastImageChange, ImageChangeSecs), now) < 0) {

@@ -3,11 +3,11 @@
 // the image-change schedule. The shell owns the window, its timers and the
 // painting, and calls this object from its handlers:
 //
-//   creation      TFrameLoop loop(preview)
+//   creation      FrameLoop loop(preview)
 //   activation    if (loop.Activate(clientSize)) arm the frame timer at kFirstFrameMs
 //   timer tick    stop the timer; paint loop.MakeFrame();
 //                 restart the timer at loop.FinishFrame(clientSize)
-//   destruction   ~TFrameLoop (the records write themselves back)
+//   destruction   ~FrameLoop (the records write themselves back)
 //
 // Failures follow one rule: an error of the composer is shown through
 // ShowUnitError and turns into SilentAbort; an error of the source picture
@@ -28,7 +28,7 @@
 
 namespace tessivane {
 
-class TFrameLoop {
+class FrameLoop {
 public:
   using Clock = std::function<DateTime()>;
   static constexpr uint32_t kFirstFrameMs = 100;  // from activation to the first frame
@@ -37,13 +37,13 @@ public:
   // holds a value of the wrong type), and fixes the image-change time and
   // folder mode for the whole run. `now` is the clock of the image-change
   // schedule; `factory` makes the unit transforms.
-  explicit TFrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
+  explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
                       MethodFactory factory = &CreateMethodByType);
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back.
-  ~TFrameLoop();
-  TFrameLoop(const TFrameLoop&) = delete;
-  TFrameLoop& operator=(const TFrameLoop&) = delete;
+  ~FrameLoop();
+  FrameLoop(const FrameLoop&) = delete;
+  FrameLoop& operator=(const FrameLoop&) = delete;
 
   // The set-up of a run, done on the first call only: chooses the method,
   // creates the composer, loads the source picture and prepares the

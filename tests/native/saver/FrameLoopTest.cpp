@@ -52,8 +52,8 @@ protected:
   void SetUp() override { SetErrorDisplay(&recorder); }
   void TearDown() override { SetErrorDisplay(nullptr); }
 
-  std::unique_ptr<TFrameLoop> Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
-    return std::make_unique<TFrameLoop>(preview, store, [this] { return now; }, factory);
+  std::unique_ptr<FrameLoop> Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
+    return std::make_unique<FrameLoop>(preview, store, [this] { return now; }, factory);
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
 

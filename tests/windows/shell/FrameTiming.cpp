@@ -66,7 +66,7 @@ int Run(int width, int height, int frames, int size, int type) {
     std::fprintf(stderr, "set-up failed: error %d\n", composer.ErrorNo);
     return 1;
   }
-  TFramePainter painter;
+  FramePainter painter;
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   LONGLONG make = 0;

@@ -16,8 +16,8 @@
 #include "settings/MusicSettings.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
-#include "shell/Main.h"
-#include "shell/UScreenSaverInit.h"
+#include "shell/SaverWindow.h"
+#include "shell/Startup.h"
 
 namespace tessivane::test {
 namespace {
@@ -125,7 +125,7 @@ protected:
   void Start() {
     SetCursorPos(300, 300);
     saver_.emplace(L"/s");
-    wnd_ = saver_->WaitForWindow(L"TfrmMain", kStartBound);
+    wnd_ = saver_->WaitForWindow(L"SaverWindow", kStartBound);
     ASSERT_NE(wnd_, nullptr);
   }
   void CloseWithKey() {
@@ -256,12 +256,12 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
 TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
   DeleteProductKey();
   HostWindow host(200, 150);
-  const TSaverMode savedMode = SaverMode;
+  const RunMode savedMode = SaverMode;
   const HWND savedParent = ParentWnd;
   SaverMode = smPreview;
   ParentWnd = host.Handle();
   {
-    std::optional<TfrmMain> frm;
+    std::optional<SaverWindow> frm;
     frm.emplace(GetModuleHandleW(nullptr), nullptr);
     frm->SetBounds(0, 0, 200, 150);
     frm->Show();
@@ -300,7 +300,7 @@ TEST(RunningPreview, PictureErrorsPassSilently) {
   PutSetting("Settings", "BmpFileName", folder.File(L"gone.png"));
   HostWindow host(200, 150);
   SaverProcess preview(L"/p " + HandleText(host.Handle()));
-  ASSERT_NE(host.WaitForChild(L"TfrmMain", kStartBound), nullptr);
+  ASSERT_NE(host.WaitForChild(L"SaverWindow", kStartBound), nullptr);
   PumpFor(kFrames);
   EXPECT_EQ(ErrorBox(preview, 0), nullptr);
   EXPECT_TRUE(preview.Running());

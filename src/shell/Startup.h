@@ -9,11 +9,11 @@
 namespace tessivane {
 
 // Set once by DecideSaverMode, before anything else runs; read-only after.
-extern TSaverMode SaverMode;
+extern RunMode SaverMode;
 extern HWND ParentWnd;
 
 // Reads the process's command line into SaverMode and ParentWnd.
-TSaverMode DecideSaverMode();
+RunMode DecideSaverMode();
 
 // Tells the system that a full-screen saver runs, for the object's life.
 // Inactive (touches nothing) for every other mode.

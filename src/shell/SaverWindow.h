@@ -1,4 +1,4 @@
-// TfrmMain: the one window of a saver run and of a preview run. Full
+// SaverWindow: the one window of a saver run and of a preview run. Full
 // screen, borderless and top-most in saver mode; a child of the preview
 // window in preview mode. It closes on a click, a key or a real mouse
 // movement (after the password check); in preview mode it ignores input and
@@ -17,9 +17,9 @@ namespace tessivane {
 
 // A window-message timer with an interval in milliseconds; interval 0
 // means stopped.
-class TWindowTimer {
+class WindowTimer {
 public:
-  explicit TWindowTimer(UINT_PTR id) : id_(id) {}
+  explicit WindowTimer(UINT_PTR id) : id_(id) {}
   void Attach(HWND wnd) { wnd_ = wnd; }
   UINT_PTR Id() const { return id_; }
   UINT Interval() const { return interval_; }
@@ -31,14 +31,14 @@ private:
   UINT interval_ = 0;
 };
 
-class TfrmMain {
+class SaverWindow {
 public:
   // Creates the window (hidden) with its owner; the creation parameters
   // follow SaverMode and ParentWnd.
-  TfrmMain(HINSTANCE instance, HWND owner);
-  ~TfrmMain();
-  TfrmMain(const TfrmMain&) = delete;
-  TfrmMain& operator=(const TfrmMain&) = delete;
+  SaverWindow(HINSTANCE instance, HWND owner);
+  ~SaverWindow();
+  SaverWindow(const SaverWindow&) = delete;
+  SaverWindow& operator=(const SaverWindow&) = delete;
 
   HWND Handle() const { return window_.get(); }
   void SetBounds(int left, int top, int width, int height);
@@ -66,15 +66,15 @@ private:
 
   ScopedWindow window_;
   HWND owner_;
-  TWindowTimer timDraw{1};
-  TWindowTimer timMouse{2};
-  TWindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
+  WindowTimer timDraw{1};
+  WindowTimer timMouse{2};
+  WindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
 
   // Settings, composer and source picture of the run; made in FormCreate.
-  std::optional<TFrameLoop> loop_;
-  TFramePainter painter_;
+  std::optional<FrameLoop> loop_;
+  FramePainter painter_;
   bool painted_ = false;        // a frame is on the window: no more background erase
-  TMouseWarmUp mouse_;          // MouseTicks and MousePos
+  MouseWarmUp mouse_;          // MouseTicks and MousePos
   bool buttonDown_ = false;     // a click is a button going down and up on this window
   // Handlers inside the frame loop: an error box there runs a message loop
   // in which the window can be destroyed (the preview's parent closing);

@@ -1,4 +1,4 @@
-#include "shell/UScreenSaverInit.h"
+#include "shell/Startup.h"
 
 #include <shellapi.h>
 
@@ -9,14 +9,14 @@
 #include "base/Utf.h"
 #include "shell/DynCalls.h"
 #include "shell/ErrorBoxes.h"
-#include "shell/Main.h"
+#include "shell/SaverWindow.h"
 #include "shell/OwnerWindow.h"
 #include "shell/ScopedWin.h"
 #include "shell/SettingWindow.h"
 
 namespace tessivane {
 
-TSaverMode SaverMode = smSetting;
+RunMode SaverMode = smSetting;
 HWND ParentWnd = nullptr;
 
 namespace {
@@ -64,7 +64,7 @@ DWORD ScreenSaveUsePassword() {
 
 }  // namespace
 
-TSaverMode DecideSaverMode() {
+RunMode DecideSaverMode() {
   const RunModeChoice choice = DecideRunMode(CommandLineArguments());
   SaverMode = choice.mode;
   // Handles keep 32 significant bits; a 64-bit handle is the sign extension.
@@ -107,9 +107,9 @@ int RunSaverProgram(HINSTANCE instance) {
   }
 
   // The hidden owner of the program's windows, titled like the application.
-  TOwnerWindow owner(instance, kApplicationTitle);
-  std::optional<TfrmMain> frmMain;
-  std::optional<TSettingWindow> frmSetting;
+  OwnerWindow owner(instance, kApplicationTitle);
+  std::optional<SaverWindow> frmMain;
+  std::optional<SettingWindow> frmSetting;
   switch (SaverMode) {
     case smSaver:
       frmMain.emplace(instance, owner.Handle());

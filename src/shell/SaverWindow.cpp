@@ -1,4 +1,4 @@
-#include "shell/Main.h"
+#include "shell/SaverWindow.h"
 
 #include <windowsx.h>
 
@@ -8,13 +8,13 @@
 #include "settings/MusicSettings.h"
 #include "shell/ErrorBoxes.h"
 #include "shell/Resources.h"
-#include "shell/UScreenSaverInit.h"
+#include "shell/Startup.h"
 
 namespace tessivane {
 
 namespace {
 
-const wchar_t kClassName[] = L"TfrmMain";
+const wchar_t kClassName[] = L"SaverWindow";
 constexpr int kDesignWidth = 641;   // client size before the run sizes the window
 constexpr int kDesignHeight = 448;
 constexpr UINT kParentCheckMs = 500;
@@ -38,7 +38,7 @@ bool HasParent() { return ParentWnd != nullptr && IsWindow(ParentWnd); }
 
 }  // namespace
 
-void TWindowTimer::SetInterval(UINT ms) {
+void WindowTimer::SetInterval(UINT ms) {
   interval_ = ms;
   if (!wnd_) return;
   if (ms == 0) {
@@ -48,8 +48,8 @@ void TWindowTimer::SetInterval(UINT ms) {
   }
 }
 
-TfrmMain::TfrmMain(HINSTANCE instance, HWND owner) : owner_(owner) {
-  RegisterMainClass(instance, &TfrmMain::WindowProc);
+SaverWindow::SaverWindow(HINSTANCE instance, HWND owner) : owner_(owner) {
+  RegisterMainClass(instance, &SaverWindow::WindowProc);
   // Borderless; a child of the preview (or of any window named on the
   // command line) that replaces WS_POPUP by WS_CHILD, else top-most.
   DWORD style = WS_POPUP | WS_CLIPCHILDREN;
@@ -69,16 +69,16 @@ TfrmMain::TfrmMain(HINSTANCE instance, HWND owner) : owner_(owner) {
   if (wnd && SaverMode == smPreview) WatchParent();
 }
 
-TfrmMain::~TfrmMain() {
+SaverWindow::~SaverWindow() {
   // Destroyed here, while every member that its handlers touch still lives.
   window_.reset();
 }
 
-void TfrmMain::SetBounds(int left, int top, int width, int height) {
+void SaverWindow::SetBounds(int left, int top, int width, int height) {
   SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TfrmMain::Show() {
+void SaverWindow::Show() {
   if (!Handle()) return;
   if (SaverMode == smPreview) {
     ShowWindow(Handle(), SW_SHOWNA);
@@ -88,18 +88,18 @@ void TfrmMain::Show() {
   }
 }
 
-LRESULT CALLBACK TfrmMain::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK SaverWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<TfrmMain*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self = static_cast<SaverWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->window_.reset(wnd);
-    for (TWindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(wnd);
+    for (WindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(wnd);
   }
-  auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  auto* self = reinterpret_cast<SaverWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(wnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-    for (TWindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(nullptr);
+    for (WindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(nullptr);
     self->window_.release();
     return DefWindowProcW(wnd, message, wParam, lParam);
   }
@@ -112,7 +112,7 @@ LRESULT CALLBACK TfrmMain::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPA
   }
 }
 
-LRESULT TfrmMain::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       FormCreate();
@@ -190,10 +190,10 @@ LRESULT TfrmMain::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lP
   return DefWindowProcW(wnd, message, wParam, lParam);
 }
 
-void TfrmMain::FormCreate() {
+void SaverWindow::FormCreate() {
   // Maximised: applied when the window is shown (Show).
-  mouse_ = TMouseWarmUp{};
-  timMouse.SetInterval(TMouseWarmUp::kIntervalMs);
+  mouse_ = MouseWarmUp{};
+  timMouse.SetInterval(MouseWarmUp::kIntervalMs);
   loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
   if (SaverMode == smSaver) hiddenCursor_.emplace(false);
   if (SaverMode == smPreview) {
@@ -205,14 +205,14 @@ void TfrmMain::FormCreate() {
   if (SaverMode == smSaver) StartMusic();
 }
 
-void TfrmMain::StartMusic() {
+void SaverWindow::StartMusic() {
   // The music record is loaded and written back, as at every saver start;
   // nothing plays.
   MusicSettings music;
 }
 
-struct TfrmMain::BusyScope {
-  explicit BusyScope(TfrmMain& frm) : frm_(frm) { ++frm_.busy_; }
+struct SaverWindow::BusyScope {
+  explicit BusyScope(SaverWindow& frm) : frm_(frm) { ++frm_.busy_; }
   ~BusyScope() {
     if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.loop_.reset();  // the records write all their values back
   }
@@ -220,16 +220,16 @@ struct TfrmMain::BusyScope {
   BusyScope& operator=(const BusyScope&) = delete;
 
 private:
-  TfrmMain& frm_;
+  SaverWindow& frm_;
 };
 
-void TfrmMain::FormActivate() {
+void SaverWindow::FormActivate() {
   if (!loop_) return;  // the records could not be loaded
   BusyScope busy(*this);
-  if (loop_->Activate(ClientSize())) timDraw.SetInterval(TFrameLoop::kFirstFrameMs);
+  if (loop_->Activate(ClientSize())) timDraw.SetInterval(FrameLoop::kFirstFrameMs);
 }
 
-void TfrmMain::timDrawTimer() {
+void SaverWindow::timDrawTimer() {
   timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
   if (!loop_) return;
   BusyScope busy(*this);
@@ -239,52 +239,52 @@ void TfrmMain::timDrawTimer() {
   timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
 }
 
-void TfrmMain::PaintFrame(HDC dc, const Bitmap& frame) {
+void SaverWindow::PaintFrame(HDC dc, const Bitmap& frame) {
   painter_.Paint(dc, frame);
   painted_ = true;
 }
 
-Point TfrmMain::ClientSize() const {
+Point SaverWindow::ClientSize() const {
   RECT rect{};
   GetClientRect(Handle(), &rect);
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void TfrmMain::timMouseTimer() {
+void SaverWindow::timMouseTimer() {
   if (!mouse_.Tick()) timMouse.SetInterval(0);
 }
 
-void TfrmMain::FormMouseMove(int x, int y) {
+void SaverWindow::FormMouseMove(int x, int y) {
   if (SaverMode == smPreview || !mouse_.Ready()) return;
   switch (mouse_.Moved(VerifyPassword(Handle()), Point{x, y})) {
-    case TMouseWarmUp::Action::RestartTimer:
-      timMouse.SetInterval(TMouseWarmUp::kIntervalMs);
+    case MouseWarmUp::Action::RestartTimer:
+      timMouse.SetInterval(MouseWarmUp::kIntervalMs);
       break;
-    case TMouseWarmUp::Action::Close:
+    case MouseWarmUp::Action::Close:
       Close();
       break;
-    case TMouseWarmUp::Action::None:
+    case MouseWarmUp::Action::None:
       break;
   }
 }
 
-void TfrmMain::FormClick() {
+void SaverWindow::FormClick() {
   if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
 }
 
-void TfrmMain::FormKeyDown() {
+void SaverWindow::FormKeyDown() {
   if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
 }
 
-void TfrmMain::WatchParent() {
+void SaverWindow::WatchParent() {
   if (!HasParent()) Close();
 }
 
-void TfrmMain::Close() {
+void SaverWindow::Close() {
   if (Handle()) DestroyWindow(Handle());
 }
 
-void TfrmMain::FormDestroy() {
+void SaverWindow::FormDestroy() {
   timDraw.SetInterval(0);
   timMouse.SetInterval(0);
   timParent.SetInterval(0);
