@@ -60,8 +60,8 @@ bool ConversionMethod::Setup(Point size, bool shuffle) {
     CheckSize();
     BuildMap();
     return true;
-  } catch (...) {
-    return false;
+  } catch (const SilentAbort&) {
+    return false;  // ErrorNo says why
   }
 }
 
@@ -82,8 +82,8 @@ bool ConversionMethod::Make(const Bitmap& bitmap) {
     SetCutImage(bitmap);
     MakeTile();
     return true;
-  } catch (...) {
-    return false;
+  } catch (const SilentAbort&) {
+    return false;  // ErrorNo says why
   }
 }
 

@@ -53,12 +53,13 @@ public:
   virtual void ShuffleMap();
 
   // Decides the cut size and builds the maps. False on any failure; then
-  // ErrorNo/ErrorText tell why. Never throws.
+  // ErrorNo/ErrorText tell why. Throws only std::bad_alloc, when the
+  // memory left cannot hold what the method needs.
   bool Setup(Point size, bool shuffle);
   // The shared size rules (errors 1 and 2 with the silent abort).
   void CheckSize();
   // One frame: SetCutImage, then MakeTile. False on any failure (Tile then
-  // keeps the previous tile). Never throws.
+  // keeps the previous tile). Throws only std::bad_alloc.
   bool Make(const Bitmap& bitmap);
 
   // Error number of the last failure, 0 after construction, never reset.

@@ -53,7 +53,7 @@ void FrameLoop::LoadSourceImage() {
   }
   try {
     LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
-  } catch (...) {
+  } catch (const std::exception&) {  // the preview shows no box for a picture that does not load
     if (preview_) throw SilentAbort();
     throw;
   }
@@ -64,7 +64,7 @@ void FrameLoop::SetUpComposer(Point clientSize) {
   if (!MakeImage) throw SilentAbort();  // no composer: its creation error was shown
   try {
     MakeImage->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
-  } catch (...) {
+  } catch (const SilentAbort&) {  // a unit error, recorded on the composer
     ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
     Settings->FileType = kFileTypeRandom;
     throw SilentAbort();
@@ -75,7 +75,7 @@ const Bitmap& FrameLoop::MakeFrame() {
   if (!MakeImage) throw SilentAbort();
   try {
     MakeImage->Make();
-  } catch (...) {
+  } catch (const SilentAbort&) {  // a unit error, recorded on the composer
     ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
     throw SilentAbort();
   }

@@ -1,5 +1,8 @@
 #include "shell/ErrorBoxes.h"
 
+#include <new>
+#include <stdexcept>
+
 #include "base/Utf.h"
 
 namespace tessivane {
@@ -27,6 +30,11 @@ void MessageBoxErrorDisplay::ShowErrorMessage(const std::string& text) {
   ShowBox(text, L"エラー");
 }
 
+void ShowOutOfMemory() noexcept {
+  MessageBeep(MB_ICONHAND);
+  ShowBox(kOutOfMemoryText, L"エラー");
+}
+
 void ShowStandardError(const std::string& message) noexcept {
   try {
     ShowBox(StandardErrorText(message), kApplicationTitle);
@@ -40,6 +48,10 @@ void HandleException() noexcept {
     throw;
   } catch (const SilentAbort&) {
     // Already recorded or shown where it happened.
+  } catch (const std::bad_alloc&) {
+    ShowOutOfMemory();
+  } catch (const std::length_error&) {  // a size beyond what can be allocated at all
+    ShowOutOfMemory();
   } catch (const std::exception& e) {
     ShowStandardError(e.what());
   } catch (...) {

@@ -22,8 +22,12 @@ public:
 // caption "Tessivane", error icon, OK.
 void ShowStandardError(const std::string& message) noexcept;
 
-// Call from a catch (...) block: a SilentAbort is ignored, every other
-// error is shown in the standard box. Never throws.
+// The common error box with kOutOfMemoryText.
+void ShowOutOfMemory() noexcept;
+
+// Call from a catch (...) block: a SilentAbort is ignored, an allocation
+// failure gets the out-of-memory box, every other error is shown in the
+// standard box. Never throws.
 void HandleException() noexcept;
 
 }  // namespace tessivane

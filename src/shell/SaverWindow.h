@@ -11,7 +11,7 @@
 #include "saver/FrameLoop.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace tessivane {
 

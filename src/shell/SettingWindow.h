@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace tessivane {
 

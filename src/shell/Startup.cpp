@@ -11,7 +11,7 @@
 #include "shell/ErrorBoxes.h"
 #include "shell/SaverWindow.h"
 #include "shell/OwnerWindow.h"
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 #include "shell/SettingWindow.h"
 
 namespace tessivane {

@@ -158,15 +158,32 @@ TEST(MethodNumbering, TableAndFallbacks) {
   EXPECT_EQ(labels[9], "ランダムに選ぶ");
 }
 
+// Setup used to turn every exception into a false result, so running out of
+// memory was reported as a unit error numbered 0.
+TEST(ConversionMethodSetup, AllocationFailureIsNotAUnitError) {
+  class Hungry : public testing::TestMethod {
+    void BuildMap() override { throw std::bad_alloc(); }
+  };
+  auto method = std::make_unique<Hungry>();
+  EXPECT_THROW(method->Setup({32, 32}, false), std::bad_alloc);
+  EXPECT_EQ(method->ErrorNo, 0);
+}
+
 // The method table is the only list of methods: its numberings must be
 // one-to-one, and the facts it states about a class must be the class's own.
 TEST(MethodTable, RowsAgreeWithTheirClassesAndNumberingsAreOneToOne) {
   std::set<int> codes, positions;
   std::set<std::string_view> names;
   for (const MethodRow& row : MethodRows()) {
-    if (row.Code >= 0) EXPECT_TRUE(codes.insert(row.Code).second) << row.Type;
-    if (row.ListPosition >= 0) EXPECT_TRUE(positions.insert(row.ListPosition).second) << row.Type;
-    if (!row.CliName.empty()) EXPECT_TRUE(names.insert(row.CliName).second) << row.CliName;
+    if (row.Code >= 0) {
+      EXPECT_TRUE(codes.insert(row.Code).second) << row.Type;
+    }
+    if (row.ListPosition >= 0) {
+      EXPECT_TRUE(positions.insert(row.ListPosition).second) << row.Type;
+    }
+    if (!row.CliName.empty()) {
+      EXPECT_TRUE(names.insert(row.CliName).second) << row.CliName;
+    }
     std::unique_ptr<ConversionMethod> method = CreateMethodByType(row.Type, ComposerParams{});
     if (!row.Create) {
       EXPECT_EQ(method, nullptr) << row.Type;
@@ -176,8 +193,12 @@ TEST(MethodTable, RowsAgreeWithTheirClassesAndNumberingsAreOneToOne) {
     EXPECT_EQ(method->TakesOblongCut(), row.TakesOblongCut) << row.Type;
     // Only a method that takes an oblong cut can use an aspect step, and
     // such a method reads both sides of its cut.
-    if (row.Aspect != AspectSetting::None) EXPECT_TRUE(row.TakesOblongCut) << row.Type;
-    if (row.TakesOblongCut) EXPECT_FALSE(row.ReadsWidthOnly) << row.Type;
+    if (row.Aspect != AspectSetting::None) {
+      EXPECT_TRUE(row.TakesOblongCut) << row.Type;
+    }
+    if (row.TakesOblongCut) {
+      EXPECT_FALSE(row.ReadsWidthOnly) << row.Type;
+    }
   }
   EXPECT_EQ(codes.size(), 10u);
   EXPECT_EQ(positions.size(), static_cast<size_t>(kMethodListCount));

@@ -374,6 +374,25 @@ TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginUnusable, "")});
 }
 
+// The set-up used to catch everything, so an allocation failure showed unit
+// error 0 and switched the stored source to the random picture.
+class HungryUnit : public testing::TestMethod {
+  void BuildMap() override { throw std::bad_alloc(); }
+};
+
+TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSource) {
+  TempFolder folder("tessivane-loop-hungry");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  auto loop = Loop(false, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
+    return std::make_unique<HungryUnit>();
+  });
+  EXPECT_THROW(loop->Activate(kClient), std::bad_alloc);
+  EXPECT_TRUE(recorder.shown.empty());
+  EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+}
+
 TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
   const char* sizes[] = {"-3", "0", "7", "65", "1073741824", "2147483647"};
   const char* moves[] = {"0", "-5", "2147483647"};

@@ -67,6 +67,24 @@ TEST(ErrorBoxes, SilentAbortShowsNothing) {
   EXPECT_FALSE(seen);
 }
 
+// An allocation failure used to reach the user as the library's English
+// "std::bad_alloc"; it gets the program's own message instead.
+TEST(ErrorBoxes, AllocationFailureGetsTheOutOfMemoryMessage) {
+  for (int kind = 0; kind < 2; ++kind) {
+    auto seen = ShowAndDismiss([kind] {
+      try {
+        if (kind == 0) throw std::bad_alloc();
+        throw std::length_error("vector");
+      } catch (...) {
+        HandleException();
+      }
+    });
+    ASSERT_TRUE(seen) << kind;
+    EXPECT_EQ(seen->caption, L"エラー");
+    EXPECT_EQ(seen->text, L"メモリが不足しています。");
+  }
+}
+
 TEST(ErrorBoxes, CommonErrorBoxHasTheErrorCaption) {
   MessageBoxErrorDisplay display;
   auto seen = ShowAndDismiss([&] { display.ShowErrorMessage("この機能は使えません"); });

@@ -22,7 +22,7 @@
 #include "pattern/Composer.h"
 #include "saver/SourcePicture.h"
 #include "shell/FramePainter.h"
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace {
 

@@ -106,7 +106,7 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) put(54 + y * stride + x * 3, rgb, 3);  // B, G, R: 0xRRGGBB little-endian
   ScopedKernelHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_NE(out.get(), INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(out);
   DWORD written = 0;
   WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
 }

@@ -1,102 +1,68 @@
-// Tiny owners for Win32 handles and paired calls. Every handle the shell
-// opens lives in one of these, so nothing is closed by hand and every path
-// out of a function releases what it took.
+// Owners for Win32 handles and paired calls (Windows builds only): the
+// traits of ScopedHandle for each kind of handle, and small scope guards.
 #pragma once
 #include <windows.h>
 
-#include <utility>
+#include "base/ScopedHandle.h"
 
 namespace tessivane {
 
-// A move-only owner of one handle. Traits give the handle type, the value
-// meaning "none" and the function that releases it.
-template <class Traits>
-class ScopedHandle {
-public:
-  using Type = typename Traits::Type;
-
-  ScopedHandle() = default;
-  explicit ScopedHandle(Type handle) : handle_(handle) {}
-  ~ScopedHandle() { reset(); }
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(other.release()) {}
-  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-  Type get() const { return handle_; }
-  explicit operator bool() const { return handle_ != Traits::None(); }
-
-  // Gives up ownership without releasing.
-  Type release() { return std::exchange(handle_, Traits::None()); }
-
-  void reset(Type handle = Traits::None()) {
-    Type old = std::exchange(handle_, handle);
-    if (old != Traits::None()) Traits::Close(old);
-  }
-
-private:
-  Type handle_ = Traits::None();
+// Handles whose only "none" is null.
+template <class T>
+struct NullHandleTraits {
+  using Type = T;
+  static Type None() { return nullptr; }
+  static bool Valid(Type h) { return h != nullptr; }
 };
 
-struct ModuleTraits {
-  using Type = HMODULE;
+// Handles of which the API family answers failure with null in some calls
+// and INVALID_HANDLE_VALUE in others: both count as "none".
+struct EitherInvalidTraits {
+  using Type = HANDLE;
   static Type None() { return nullptr; }
+  static bool Valid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+};
+
+struct ModuleTraits : NullHandleTraits<HMODULE> {
   static void Close(Type h) { FreeLibrary(h); }
 };
 using ScopedModule = ScopedHandle<ModuleTraits>;
 
-struct KeyTraits {
-  using Type = HKEY;
-  static Type None() { return nullptr; }
+struct KeyTraits : NullHandleTraits<HKEY> {
   static void Close(Type h) { RegCloseKey(h); }
 };
 using ScopedKey = ScopedHandle<KeyTraits>;
 
-struct WindowTraits {
-  using Type = HWND;
-  static Type None() { return nullptr; }
+struct WindowTraits : NullHandleTraits<HWND> {
   static void Close(Type h) {
     if (IsWindow(h)) DestroyWindow(h);
   }
 };
 using ScopedWindow = ScopedHandle<WindowTraits>;
 
-// Kernel objects (processes, threads, files); "none" is the null handle, and
-// INVALID_HANDLE_VALUE from CreateFile is turned into it by the caller.
-struct KernelTraits {
-  using Type = HANDLE;
-  static Type None() { return nullptr; }
-  static void Close(Type h) {
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  }
+// Kernel objects (processes, threads, files, events): CreateFile fails with
+// INVALID_HANDLE_VALUE, most others with null.
+struct KernelTraits : EitherInvalidTraits {
+  static void Close(Type h) { CloseHandle(h); }
 };
 using ScopedKernelHandle = ScopedHandle<KernelTraits>;
 
-// A directory search from FindFirstFileW; INVALID_HANDLE_VALUE is "none".
-struct FindTraits {
-  using Type = HANDLE;
-  static Type None() { return INVALID_HANDLE_VALUE; }
+// A directory search from FindFirstFileW, which fails with INVALID_HANDLE_VALUE.
+struct FindTraits : EitherInvalidTraits {
   static void Close(Type h) { FindClose(h); }
 };
 using ScopedFind = ScopedHandle<FindTraits>;
 
 // Memory the system allocated with LocalAlloc (CommandLineToArgvW, FormatMessage).
-struct LocalTraits {
-  using Type = HLOCAL;
-  static Type None() { return nullptr; }
+struct LocalTraits : NullHandleTraits<HLOCAL> {
   static void Close(Type h) { LocalFree(h); }
 };
 using ScopedLocal = ScopedHandle<LocalTraits>;
 
 // A GDI object (brush, pen, bitmap, font, region) not selected into a DC.
 template <class T>
-struct GdiTraits {
-  using Type = T;
-  static Type None() { return nullptr; }
-  static void Close(Type h) { DeleteObject(h); }
+struct GdiTraits : NullHandleTraits<T> {
+  static void Close(T h) { DeleteObject(h); }
 };
 template <class T>
 using ScopedGdiObject = ScopedHandle<GdiTraits<T>>;
