@@ -39,8 +39,8 @@ Composer::Composer(int unitType, const ComposerParams& param, MethodFactory fact
   Randomize();
   UnitType = unitType;
   MovePositionType = param.MovePositionType;
-  if (factory) MakeUnit = factory(unitType, param);
-  if (!MakeUnit) {
+  if (factory) Method = factory(unitType, param);
+  if (!Method) {
     ErrorNo = kErrBadMethod;
     ErrorText.clear();
   }
@@ -55,8 +55,8 @@ void Composer::Fail(int32_t errorNo) {
 }
 
 void Composer::FailFromUnit() {
-  ErrorNo = MakeUnit->ErrorNo;
-  ErrorText = MakeUnit->ErrorText;
+  ErrorNo = Method->ErrorNo;
+  ErrorText = Method->ErrorText;
   throw SilentAbort();
 }
 
@@ -79,7 +79,7 @@ Point Composer::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
 void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
                          bool shuffle, bool brightnessOn) {
   prepared_ = false;
-  if (!MakeUnit) Fail(kErrBadMethod);
+  if (!Method) Fail(kErrBadMethod);
   UseShuffle = shuffle;
   Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
   SourceWidth = source.Width();
@@ -93,14 +93,14 @@ void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize,
   Piece.SetSize(std::max(0, PieceWidth), std::max(0, PieceHeight));
   // The rule looks at the unit size, not at the (possibly smaller) piece.
   if (1.5L * UnitSize > SourceWidth || 1.5L * UnitSize > SourceHeight) Fail(kErrSourceTooSmall);
-  MovePosition.reset();
-  MovePosition = MakeMotionPath(MovePositionType, 0, 0, speed,
+  Motion.reset();
+  Motion = MakeMotionPath(MovePositionType, 0, 0, speed,
                                  Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});
   UseBrightnessChange = brightnessOn;
   Brightness.reset();
   Brightness = brightnessOn ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)
                             : std::make_unique<BrightnessWave>(0.0, 0.0, 0.0);
-  if (!MakeUnit->Setup({PieceWidth, PieceHeight}, UseShuffle)) FailFromUnit();
+  if (!Method->Setup({PieceWidth, PieceHeight}, UseShuffle)) FailFromUnit();
   prepared_ = true;
 }
 
@@ -119,16 +119,16 @@ void Composer::CutPiece(Point at) {
 void Composer::Make() {
   // Only after a successful Prepare: the unit, motion and piece agree then.
   if (!prepared_) throw SilentAbort();
-  MovePosition->Move();
-  CutPiece(MovePosition->Position());
+  Motion->Move();
+  CutPiece(Motion->Position());
   if (UseBrightnessChange) {
     Effect.SetImage(Piece);
     Brightness->Next();
     Effect.ChangeBrightness(Brightness->Value);
     CopyRect(Piece, 0, 0, Effect.GetResult(), 0, 0, PieceWidth, PieceHeight);
   }
-  if (!MakeUnit->Make(Piece)) FailFromUnit();
-  TileBitmap(Image, MakeUnit->Tile);
+  if (!Method->Make(Piece)) FailFromUnit();
+  TileBitmap(Image, Method->Tile);
 }
 
 }  // namespace tessivane

@@ -36,7 +36,7 @@ public:
   static constexpr Extended kAspectStep = 0.18L;  // share of UnitSize per step
 
   // Creates the unit of unitType (re-seeding the generator first). Never
-  // throws for a bad type number: ErrorNo is then 6 and MakeUnit null.
+  // throws for a bad type number: ErrorNo is then 6 and Method null.
   Composer(int unitType, const ComposerParams& param);
   // The same with another unit factory (tests, tools).
   Composer(int unitType, const ComposerParams& param, MethodFactory factory);
@@ -61,7 +61,7 @@ public:
 
   Bitmap Image;                         // output frame, window-sized
   Bitmap Piece;                         // this frame's cut
-  std::unique_ptr<ConversionMethod> MakeUnit;  // null when the type has no class
+  std::unique_ptr<ConversionMethod> Method;  // null when the type has no class
   int32_t UnitType = 0;
   Bitmap Source;                        // own copy of the source picture
   int32_t SourceWidth = 0;
@@ -75,7 +75,7 @@ public:
   std::string ErrorText;
   bool UseBrightnessChange = false;
   bool UseShuffle = false;
-  std::unique_ptr<MotionPath> MovePosition;  // null until Prepare
+  std::unique_ptr<MotionPath> Motion;  // null until Prepare
   uint8_t MovePositionType = 0;
   std::unique_ptr<BrightnessWave> Brightness;  // null until Prepare
 

@@ -15,7 +15,7 @@ FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactor
 
 FrameLoop::~FrameLoop() {
   SourceBitmap = Bitmap();
-  MakeImage.reset();
+  FrameComposer.reset();
   Settings.reset();
   Options.reset();
 }
@@ -28,9 +28,9 @@ bool FrameLoop::Activate(Point clientSize) {
   param.DllFileName = Settings->DllFileName;
   param.Rotate = Options->Rotate;
   param.MovePositionType = Settings->MovePositionType;
-  MakeImage = std::make_unique<Composer>(type, param, factory_);
-  if (MakeImage->ErrorNo != 0) {
-    ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
+  FrameComposer = std::make_unique<Composer>(type, param, factory_);
+  if (FrameComposer->ErrorNo != 0) {
+    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     throw SilentAbort();
   }
   LoadSourceImage();
@@ -47,7 +47,7 @@ void FrameLoop::LoadSourceImage() {
   UseMonoTone = Settings->MonoTone;
   UseShuffle = Settings->Shuffle;
   UseShadeOff = Settings->ShadeOff;
-  if (const MethodRow* row = MakeImage ? MethodRowByType(MakeImage->UnitType) : nullptr) {
+  if (const MethodRow* row = FrameComposer ? MethodRowByType(FrameComposer->UnitType) : nullptr) {
     if (row->Aspect == AspectSetting::Rectangle) UnitAspect = Options->XY;
     if (row->Aspect == AspectSetting::NoConversion) UnitAspect = Options->NoneXY;
   }
@@ -61,25 +61,25 @@ void FrameLoop::LoadSourceImage() {
 }
 
 void FrameLoop::SetUpComposer(Point clientSize) {
-  if (!MakeImage) throw SilentAbort();  // no composer: its creation error was shown
+  if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
   try {
-    MakeImage->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
+    FrameComposer->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
+    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     Settings->FileType = kFileTypeRandom;
     throw SilentAbort();
   }
 }
 
 const Bitmap& FrameLoop::MakeFrame() {
-  if (!MakeImage) throw SilentAbort();
+  if (!FrameComposer) throw SilentAbort();
   try {
-    MakeImage->Make();
+    FrameComposer->Make();
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
+    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     throw SilentAbort();
   }
-  return MakeImage->Image;
+  return FrameComposer->Image;
 }
 
 uint32_t FrameLoop::FinishFrame(Point clientSize) {

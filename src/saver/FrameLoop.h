@@ -70,7 +70,7 @@ public:
 
   std::unique_ptr<MainSettings> Settings;
   std::unique_ptr<MethodOptions> Options;
-  std::unique_ptr<Composer> MakeImage;  // null until the first activation
+  std::unique_ptr<Composer> FrameComposer;  // null until the first activation
   Bitmap SourceBitmap;
   int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
   uint32_t DrawInterval = 0;   // ms between the end of a frame and the next

@@ -148,7 +148,7 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       // A part uncovered by another window gets the current frame back.
       ScopedPaint paint(wnd);
-      if (painted_ && loop_ && loop_->MakeImage) PaintFrame(paint.dc(), loop_->MakeImage->Image);
+      if (painted_ && loop_ && loop_->FrameComposer) PaintFrame(paint.dc(), loop_->FrameComposer->Image);
       return 0;
     }
     case WM_TIMER:

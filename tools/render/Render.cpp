@@ -112,7 +112,7 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
     } catch (const SilentAbort&) {
       FailUnit(composer->ErrorNo, composer->ErrorText);
     }
-    sink(o.tile ? composer->MakeUnit->Tile : composer->Image, frame);
+    sink(o.tile ? composer->Method->Tile : composer->Image, frame);
   }
 }
 

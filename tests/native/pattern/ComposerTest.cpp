@@ -53,21 +53,21 @@ private:
   size_t next_ = 0;
 };
 
-TEST(MakeImageCreate, TypeWithoutClassGivesError6WithoutThrowing) {
+TEST(ComposerCreate, TypeWithoutClassGivesError6WithoutThrowing) {
   for (int type : {0, 8, 12, 255, -1, 265}) {
     Composer composer(type, ComposerParams{});
     EXPECT_EQ(composer.ErrorNo, 6) << type;
-    EXPECT_EQ(composer.MakeUnit, nullptr);
+    EXPECT_EQ(composer.Method, nullptr);
     EXPECT_THROW(composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 0, false, false), SilentAbort);
     EXPECT_EQ(composer.ErrorNo, 6);
     EXPECT_THROW(composer.Make(), SilentAbort);
   }
   Composer composer(1, ComposerParams{}, &TestFactory);
   EXPECT_EQ(composer.ErrorNo, 0);
-  ASSERT_NE(composer.MakeUnit, nullptr);
+  ASSERT_NE(composer.Method, nullptr);
 }
 
-TEST(MakeImageCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
+TEST(ComposerCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
   for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
     Composer composer(type, ComposerParams{});
     ASSERT_EQ(composer.ErrorNo, 0) << type;
@@ -77,11 +77,11 @@ TEST(MakeImageCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
     AllocationCounter counter;
     for (int i = 0; i < 5; ++i) composer.Make();
     EXPECT_EQ(counter.Count(), 0u) << "frames of type " << type << " allocate";
-    EXPECT_FALSE(composer.MakeUnit->Tile.Empty()) << type;
+    EXPECT_FALSE(composer.Method->Tile.Empty()) << type;
   }
 }
 
-TEST(MakeImagePrepare, SourceMustHoldOneAndAHalfUnits) {
+TEST(ComposerPrepare, SourceMustHoldOneAndAHalfUnits) {
   Composer composer(1, ComposerParams{}, &TestFactory);
   EXPECT_THROW(composer.Prepare({64, 64}, Gradient(47, 100), 32, 1, 0, false, false), SilentAbort);
   EXPECT_EQ(composer.ErrorNo, 5);
@@ -89,16 +89,16 @@ TEST(MakeImagePrepare, SourceMustHoldOneAndAHalfUnits) {
   EXPECT_THROW(composer.Make(), SilentAbort);  // no frames after a failed set-up
 
   composer.Prepare({64, 64}, Gradient(48, 48), 32, 1, 0, false, false);
-  ASSERT_NE(composer.MovePosition, nullptr);
-  EXPECT_EQ(composer.MovePosition->MaxX, 16);
-  EXPECT_EQ(composer.MovePosition->MaxY, 16);
+  ASSERT_NE(composer.Motion, nullptr);
+  EXPECT_EQ(composer.Motion->MaxX, 16);
+  EXPECT_EQ(composer.Motion->MaxY, 16);
   // The rule uses the unit size, not the narrowed piece.
   Composer rect(5, ComposerParams{}, &TestFactory);
   EXPECT_THROW(rect.Prepare({64, 64}, Gradient(47, 100), 32, 1, 3, false, false), SilentAbort);
   EXPECT_EQ(rect.ErrorNo, 5);
 }
 
-TEST(MakeImagePrepare, AspectTable) {
+TEST(ComposerPrepare, AspectTable) {
   const int factor[][3] = {{1, 26, 210}, {2, 20, 164}, {3, 15, 118}, {4, 9, 72}, {5, 3, 26}};
   for (int type : {5, 6})
     for (const auto& row : factor) {
@@ -114,13 +114,13 @@ TEST(MakeImagePrepare, AspectTable) {
 
 // The step share 0.18 was held as a double, so an exact half such as
 // 25 x 0.82 = 20.5 came out a hair above and rounded up instead of to even.
-TEST(MakeImagePrepare, AspectStepHeldAsADoubleRoundedExactHalvesUp) {
+TEST(ComposerPrepare, AspectStepHeldAsADoubleRoundedExactHalvesUp) {
   EXPECT_EQ(Composer::PieceSizeFor(5, 25, 1), (Point{20, 25}));    // 20.5
   EXPECT_EQ(Composer::PieceSizeFor(6, 75, 3), (Point{34, 75}));    // 34.5
   EXPECT_EQ(Composer::PieceSizeFor(5, 125, -1), (Point{125, 102}));  // 102.5
 }
 
-TEST(MakeImagePrepare, AspectBeyondFiveCountsAsFive) {
+TEST(ComposerPrepare, AspectBeyondFiveCountsAsFive) {
   for (int aspect : {6, 7, 100, INT_MAX})
     EXPECT_EQ(Composer::PieceSizeFor(5, 256, aspect), (Point{26, 256})) << aspect;
   for (int aspect : {-6, -100, INT_MIN})
@@ -133,14 +133,14 @@ TEST(MakeImagePrepare, AspectBeyondFiveCountsAsFive) {
   composer.Make();
 }
 
-TEST(MakeImagePrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
+TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
   Composer composer(5, ComposerParams{}, &TestFactory);
   composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 3, false, false);
   EXPECT_EQ(composer.PieceWidth, 15);
   EXPECT_EQ(composer.PieceHeight, 32);
-  EXPECT_EQ(composer.MakeUnit->CutWidth, 15);
-  EXPECT_EQ(composer.MovePosition->MaxX, 85);
-  EXPECT_EQ(composer.MovePosition->MaxY, 68);
+  EXPECT_EQ(composer.Method->CutWidth, 15);
+  EXPECT_EQ(composer.Motion->MaxX, 85);
+  EXPECT_EQ(composer.Motion->MaxY, 68);
 
   Composer square(1, ComposerParams{}, &TestFactory);
   EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 33, 1, 3, false, false), SilentAbort);
@@ -149,19 +149,19 @@ TEST(MakeImagePrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
   EXPECT_EQ(square.ErrorNo, 2);
 }
 
-TEST(MakeImagePrepare, SecondPrepareRestartsMotionAndBrightness) {
+TEST(ComposerPrepare, SecondPrepareRestartsMotionAndBrightness) {
   Composer composer(1, ComposerParams{}, &TestFactory);
   composer.Prepare({80, 60}, Gradient(200, 150), 32, 5, 0, false, true);
   for (int i = 0; i < 10; ++i) composer.Make();
-  EXPECT_NE(composer.MovePosition->Position(), (Point{0, 0}));
+  EXPECT_NE(composer.Motion->Position(), (Point{0, 0}));
   composer.Prepare({80, 60}, Gradient(120, 100), 32, 5, 0, false, true);
-  EXPECT_EQ(composer.MovePosition->Position(), (Point{0, 0}));
-  EXPECT_EQ(composer.MovePosition->MaxX, 88);
+  EXPECT_EQ(composer.Motion->Position(), (Point{0, 0}));
+  EXPECT_EQ(composer.Motion->MaxX, 88);
   EXPECT_EQ(composer.Brightness->Value, 0.0);
   EXPECT_EQ(composer.Brightness->Step, 0.01);
 }
 
-TEST(MakeImageTile, DoublingCountsAndContent) {
+TEST(ComposerTile, DoublingCountsAndContent) {
   Bitmap tile = Gradient(44, 44);
   Bitmap image(1024, 768);
   TileCopies copies = TileBitmap(image, tile);
@@ -184,11 +184,11 @@ TEST(MakeImageTile, DoublingCountsAndContent) {
   EXPECT_EQ(untouched, before);
 }
 
-TEST(MakeImageMake, FrameRepeatsThePieceCutAtThePosition) {
+TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
   Bitmap source = Gradient(100, 90);
   Composer composer(1, ComposerParams{}, &TestFactory);
   composer.Prepare({150, 70}, source, 32, 1, 0, false, false);
-  composer.MovePosition = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
+  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
   composer.Make();
   Bitmap piece = Region(source, 10, 20, 32, 32);
   EXPECT_EQ(composer.Piece, piece);
@@ -198,25 +198,25 @@ TEST(MakeImageMake, FrameRepeatsThePieceCutAtThePosition) {
 
 // After a bounce the position may be outside the range: the piece is cut
 // at the nearest position inside the source and nothing outside is read.
-TEST(MakeImageMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
+TEST(ComposerMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
   Bitmap source = Gradient(100, 90);
   Composer composer(5, ComposerParams{}, &TestFactory);
   composer.Prepare({64, 64}, source, 40, 1, 2, false, false);  // 26 x 40 piece
   ASSERT_EQ(composer.PieceWidth, 26);
   const std::vector<Point> path = {{-3, -1}, {75, 51}, {80, 60}, {-1000000, 2000000}, {74, 50}};
   const std::vector<Point> expected = {{0, 0}, {74, 50}, {74, 50}, {0, 50}, {74, 50}};
-  composer.MovePosition = std::make_unique<ScriptedMotion>(path, Point{74, 50});
+  composer.Motion = std::make_unique<ScriptedMotion>(path, Point{74, 50});
   for (const Point& at : expected) {
     composer.Make();
     EXPECT_EQ(composer.Piece, Region(source, at.x, at.y, 26, 40)) << at.x << "," << at.y;
   }
 }
 
-TEST(MakeImageMake, BrightnessStepAppliesTheChangerAmount) {
+TEST(ComposerMake, BrightnessStepAppliesTheChangerAmount) {
   Bitmap source = Gradient(64, 64);
   Composer composer(1, ComposerParams{}, &TestFactory);
   composer.Prepare({64, 64}, source, 32, 1, 0, false, true);
-  composer.MovePosition = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
+  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
   composer.Make();
   composer.Make();
   ImageEffect effect;
@@ -226,7 +226,7 @@ TEST(MakeImageMake, BrightnessStepAppliesTheChangerAmount) {
   EXPECT_EQ(composer.Piece, effect.GetResult());
 
   composer.Prepare({64, 64}, source, 32, 1, 0, false, false);
-  composer.MovePosition = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
+  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
   composer.Make();
   EXPECT_EQ(composer.Piece, Region(source, 3, 4, 32, 32));
 }
@@ -241,7 +241,7 @@ public:
   }
 };
 
-TEST(MakeImageMake, UnitFailureIsCopiedAndRaised) {
+TEST(ComposerMake, UnitFailureIsCopiedAndRaised) {
   Composer composer(
       1, ComposerParams{},
       [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> { return std::make_unique<FailingUnit>(); });
@@ -251,7 +251,7 @@ TEST(MakeImageMake, UnitFailureIsCopiedAndRaised) {
   EXPECT_EQ(composer.ErrorText, "detail");
 }
 
-TEST(MakeImageMake, FramesAllocateNothing) {
+TEST(ComposerMake, FramesAllocateNothing) {
   {
     AllocationCounter counter;  // the counter itself sees allocations
     auto probe = std::make_unique<int>(1);

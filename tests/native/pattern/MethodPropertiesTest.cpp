@@ -92,13 +92,13 @@ void CheckSizes(const std::vector<Point>& sizes, bool mirrored) {
   }
 }
 
-TEST(MethodProperties, Shikaku) { CheckSizes<RectangleMethod>(OblongCuts(), true); }
-TEST(MethodProperties, None) { CheckSizes<NoConversionMethod>(OblongCuts(), false); }
-TEST(MethodProperties, RectangleMethod) { CheckSizes<TableclothMethod>(SquareCuts(), true); }
-TEST(MethodProperties, TileMethod) { CheckSizes<TileMethod>(SquareCuts(), true); }
-TEST(MethodProperties, Sharp) { CheckSizes<FloralMethod>(SquareCuts(), true); }
-TEST(MethodProperties, RotateCompress) { CheckSizes<DistortedSquareMethod>(SquareCuts(4), true); }
-TEST(MethodProperties, Spin) { CheckSizes<SpiralMethod>(SquareCuts(4), true); }
+TEST(MethodProperties, Rectangle) { CheckSizes<RectangleMethod>(OblongCuts(), true); }
+TEST(MethodProperties, NoConversion) { CheckSizes<NoConversionMethod>(OblongCuts(), false); }
+TEST(MethodProperties, Tablecloth) { CheckSizes<TableclothMethod>(SquareCuts(), true); }
+TEST(MethodProperties, Tile) { CheckSizes<TileMethod>(SquareCuts(), true); }
+TEST(MethodProperties, Floral) { CheckSizes<FloralMethod>(SquareCuts(), true); }
+TEST(MethodProperties, DistortedSquare) { CheckSizes<DistortedSquareMethod>(SquareCuts(4), true); }
+TEST(MethodProperties, Spiral) { CheckSizes<SpiralMethod>(SquareCuts(4), true); }
 
 // The largest distance between the cut points that the last column and the
 // first column (that is, of the next copy) show, row by row.
@@ -126,8 +126,8 @@ void CheckTriangleSizes() {
   }
 }
 
-TEST(MethodProperties, Sankaku) { CheckTriangleSizes<KaleidoscopeMethod>(); }
-TEST(MethodProperties, Sankaku2) { CheckSizes<CarpetMethod>(SquareCuts(), false); }
+TEST(MethodProperties, Kaleidoscope) { CheckTriangleSizes<KaleidoscopeMethod>(); }
+TEST(MethodProperties, Carpet) { CheckSizes<CarpetMethod>(SquareCuts(), false); }
 
 }  // namespace
 }  // namespace tessivane

@@ -90,7 +90,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   EXPECT_EQ(loop->ImageChangeSecs, 60);
   ASSERT_TRUE(loop->Activate(kClient));
   EXPECT_FALSE(loop->Activate(kClient)) << "only the first activation sets the run up";
-  EXPECT_EQ(loop->MakeImage->UnitType, 1);
+  EXPECT_EQ(loop->FrameComposer->UnitType, 1);
   EXPECT_EQ(loop->UnitSize, 32);
   EXPECT_EQ(loop->MoveSpeed, 3);
   EXPECT_EQ(loop->DrawInterval, 10u);
@@ -149,8 +149,8 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_EQ(loop->UnitSize, 64);
   EXPECT_EQ(loop->MoveSpeed, 7);
   EXPECT_EQ(loop->DrawInterval, 49100u);
-  EXPECT_TRUE(loop->MakeImage->UseShuffle);
-  EXPECT_TRUE(loop->MakeImage->UseBrightnessChange);
+  EXPECT_TRUE(loop->FrameComposer->UseShuffle);
+  EXPECT_TRUE(loop->FrameComposer->UseBrightnessChange);
   // Blur first, then monotone.
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected);
@@ -175,8 +175,8 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
     EXPECT_EQ(loop->UnitAspect, aspect) << type;
     const Point piece = Composer::PieceSizeFor(type, 32, aspect);
-    EXPECT_EQ(loop->MakeImage->PieceWidth, piece.x) << type;
-    EXPECT_EQ(loop->MakeImage->PieceHeight, piece.y) << type;
+    EXPECT_EQ(loop->FrameComposer->PieceWidth, piece.x) << type;
+    EXPECT_EQ(loop->FrameComposer->PieceHeight, piece.y) << type;
   }
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -189,7 +189,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->Activate(kClient));
-    EXPECT_EQ(loop->MakeImage->UnitType, 11);
+    EXPECT_EQ(loop->FrameComposer->UnitType, 11);
   }
   // The plug-in switch: a library that does not load ends the run with an
   // error box.
@@ -197,7 +197,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   Put("DllFileName", (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string());
   auto loop = Loop();
   EXPECT_THROW(loop->Activate(kClient), SilentAbort);
-  EXPECT_EQ(loop->MakeImage->UnitType, kMethodTypePlugin);
+  EXPECT_EQ(loop->FrameComposer->UnitType, kMethodTypePlugin);
   EXPECT_EQ(recorder.shown.size(), 1u);
 }
 

@@ -16,7 +16,7 @@ using namespace tessivane::testing;
 
 constexpr int32_t P(int x, int y) { return ConversionMethod::PackPoint(x, y); }
 
-TEST(RotatingUnits, TileSizes) {
+TEST(RotatingMethods, TileSizes) {
   auto sharp = std::make_unique<FloralMethod>();
   auto compress = std::make_unique<DistortedSquareMethod>();
   auto spin = std::make_unique<SpiralMethod>();
@@ -37,7 +37,7 @@ TEST(RotatingUnits, TileSizes) {
   }
 }
 
-TEST(Sharp, QuarterPointsForW32) {
+TEST(FloralMethod, QuarterPointsForW32) {
   auto unit = std::make_unique<FloralMethod>();
   ASSERT_TRUE(unit->Setup({32, 32}, false));
   EXPECT_EQ(unit->TileMap[22][9], P(22, 9));   // j0 = 9: still the first wedge
@@ -50,7 +50,7 @@ TEST(Sharp, QuarterPointsForW32) {
   }
 }
 
-TEST(Sharp, StarCentreIsTheCutCornerAtTileColumnZero) {
+TEST(FloralMethod, StarCentreIsTheCutCornerAtTileColumnZero) {
   auto unit = std::make_unique<FloralMethod>();
   MakeTileOf(*unit, CoordinateCut(32, 32));
   EXPECT_EQ(PointAt(unit->Tile, 0, 22), (CutPoint{0, 0}));   // quarter origin: column 0, row M - 1
@@ -58,7 +58,7 @@ TEST(Sharp, StarCentreIsTheCutCornerAtTileColumnZero) {
   EXPECT_EQ(PointAt(unit->Tile, 22, 0), (CutPoint{31, 0}));   // quarter (22, 22)
 }
 
-TEST(RotateCompress, QuarterPointsForW32) {
+TEST(DistortedSquareMethod, QuarterPointsForW32) {
   auto unit = std::make_unique<DistortedSquareMethod>();
   unit->Rotate = 2;
   ASSERT_TRUE(unit->Setup({32, 32}, false));
@@ -93,7 +93,7 @@ public:
   }
 };
 
-TEST(Spin, QuarterPoints) {
+TEST(SpiralMethod, QuarterPoints) {
   auto unit = std::make_unique<SpiralMethod>();
   ASSERT_TRUE(unit->Setup({32, 32}, false));
   EXPECT_EQ(unit->TileMap[11][11], P(16, 16));
@@ -108,7 +108,7 @@ TEST(Spin, QuarterPoints) {
 
 // For the cut sizes the composer makes, exactly one corner point leaves the
 // cut, at W = 48, 76, 104 and 164, by one pixel.
-TEST(Spin, LeavesTheCutOnlyAtTheKnownCorners) {
+TEST(SpiralMethod, LeavesTheCutOnlyAtTheKnownCorners) {
   auto unit = std::make_unique<MarkedSpin>();
   // 256 is left out: there column 255 of the cut and the mark coincide.
   for (int w = 32; w < 256; w += 4) {
@@ -134,13 +134,13 @@ TEST(Spin, LeavesTheCutOnlyAtTheKnownCorners) {
 
 // A fresh unit's PointMap is zero outside the cut: the corner shows cut
 // pixel (0, 0).
-TEST(Spin, CornerOutsideTheCutShowsPixelZero) {
+TEST(SpiralMethod, CornerOutsideTheCutShowsPixelZero) {
   auto unit = std::make_unique<SpiralMethod>();
   MakeTileOf(*unit, CoordinateCut(48, 48));
   EXPECT_EQ(PointAt(unit->Tile, 0, 33), (CutPoint{0, 0}));  // quarter (0, 0): column 0, row M - 1
 }
 
-TEST(RotatingUnits, ShuffleDrawsANewPermutationPerSetup) {
+TEST(RotatingMethods, ShuffleDrawsANewPermutationPerSetup) {
   auto unit = std::make_unique<FloralMethod>();
   Bitmap cut = CoordinateCut(64, 64);
   Bitmap first;

@@ -11,7 +11,7 @@ namespace {
 
 using namespace tessivane::testing;
 
-TEST(Sankaku, TileSizes) {
+TEST(KaleidoscopeMethod, TileSizes) {
   auto unit = std::make_unique<KaleidoscopeMethod>();
   const struct {
     int cut, w, h;
@@ -25,7 +25,7 @@ TEST(Sankaku, TileSizes) {
 
 // Marks the repeated column A of PointMap, so that a map entry that read
 // column A (and not A - 1) can be told apart.
-class MarkedSankaku : public KaleidoscopeMethod {
+class MarkedKaleidoscope : public KaleidoscopeMethod {
 public:
   void ShuffleMap() override {
     for (int y = 0; y <= CutWidth; ++y) PointMap[CutWidth][y] = PackPoint(200, y);
@@ -33,8 +33,8 @@ public:
 };
 
 // Pass 2 with j = 0 rounds X = (2A - i) / 2: a half for odd i, to even.
-TEST(Sankaku, PassTwoRoundsHalvesToEven) {
-  auto unit = std::make_unique<MarkedSankaku>();
+TEST(KaleidoscopeMethod, PassTwoRoundsHalvesToEven) {
+  auto unit = std::make_unique<MarkedKaleidoscope>();
   ASSERT_TRUE(unit->Setup({32, 32}, true));
   const int r = 28, m = 16, a = 32;
   // i = 1: X = 31.5 -> 32 (the marked column), Y = 0.87 -> 1.
@@ -47,7 +47,7 @@ TEST(Sankaku, PassTwoRoundsHalvesToEven) {
 
 // U0 is the fundamental triangle unchanged: tile column M + x, row r-1-y
 // shows cut point (x, y) inside the triangle.
-TEST(Sankaku, UpwardTriangleIsTheCutUnchanged) {
+TEST(KaleidoscopeMethod, UpwardTriangleIsTheCutUnchanged) {
   auto unit = std::make_unique<KaleidoscopeMethod>();
   for (int a : {32, 100, 256}) {
     MakeTileOf(*unit, CoordinateCut(a, a));
@@ -64,7 +64,7 @@ TEST(Sankaku, UpwardTriangleIsTheCutUnchanged) {
   }
 }
 
-TEST(Sankaku2, LeftHalfMirroredGivesNoBlue) {
+TEST(CarpetMethod, LeftHalfMirroredGivesNoBlue) {
   auto unit = std::make_unique<CarpetMethod>();
   for (int a : {32, 64, 256}) {
     Bitmap cut = FlatCut(a, a, 0xFF0000);
@@ -76,7 +76,7 @@ TEST(Sankaku2, LeftHalfMirroredGivesNoBlue) {
   }
 }
 
-TEST(Sankaku2, RightHalfOfTheCutMirrorsTheLeft) {
+TEST(CarpetMethod, RightHalfOfTheCutMirrorsTheLeft) {
   auto unit = std::make_unique<CarpetMethod>();
   MakeTileOf(*unit, CoordinateCut(40, 40));
   for (int y = 0; y < 40; ++y)

@@ -13,7 +13,7 @@ namespace {
 
 using namespace tessivane::testing;
 
-TEST(SquareUnits, TileSizes) {
+TEST(SquareMethods, TileSizes) {
   auto shikaku = std::make_unique<RectangleMethod>();
   MakeTileOf(*shikaku, FlatCut(32, 32, 1));
   EXPECT_EQ(shikaku->Tile.Width(), 62);
@@ -32,7 +32,7 @@ TEST(SquareUnits, TileSizes) {
   EXPECT_EQ(tile->Tile.Height(), 510);
 }
 
-TEST(SquareUnits, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
+TEST(SquareMethods, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
   auto shikaku = std::make_unique<RectangleMethod>();
   auto none = std::make_unique<NoConversionMethod>();
   auto table = std::make_unique<TableclothMethod>();
@@ -45,14 +45,14 @@ TEST(SquareUnits, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
   EXPECT_EQ(tile->ErrorNo, 4);
 }
 
-TEST(None, TileIsTheCut) {
+TEST(NoConversionMethod, TileIsTheCut) {
   auto unit = std::make_unique<NoConversionMethod>();
   Bitmap cut = CoordinateCut(33, 40);
   MakeTileOf(*unit, cut);
   EXPECT_EQ(unit->Tile, cut);
 }
 
-TEST(Shikaku, MirrorsTheWholeCut) {
+TEST(RectangleMethod, MirrorsTheWholeCut) {
   auto unit = std::make_unique<RectangleMethod>();
   Bitmap cut = CoordinateCut(37, 20);
   MakeTileOf(*unit, cut);
