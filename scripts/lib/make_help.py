@@ -3,7 +3,7 @@
 with every picture embedded as a data: URI, so the page is one file that
 needs nothing beside it.
 
-    make_help.py [--version X.Y.Z] OUTPUT
+    make_help.py [--version X.Y.Z] [--template FILE] OUTPUT
 
 Placeholders of the template (paths relative to the repository root):
 
@@ -141,12 +141,17 @@ def expand(template, version):
 def main(argv):
     parser = argparse.ArgumentParser(description="Writes the help page Tessivane.html.")
     parser.add_argument("--version", help="program version shown on the page")
+    parser.add_argument("--template", help="the template (default: the repository's)")
     parser.add_argument("output", help="the HTML file to write")
     args = parser.parse_args(argv)
     try:
-        template = read(TEMPLATE).decode("utf-8")
+        if args.template:
+            with open(args.template, "rb") as f:
+                template = f.read().decode("utf-8")
+        else:
+            template = read(TEMPLATE).decode("utf-8")
         page = expand(template, args.version)
-    except (HelpError, UnicodeDecodeError) as e:
+    except (HelpError, UnicodeDecodeError, OSError) as e:
         print(f"make_help.py: {e}", file=sys.stderr)
         return 1
     # Write beside the target and rename, so a failed run leaves no half page.

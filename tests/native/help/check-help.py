@@ -7,7 +7,9 @@
 - every method label of the method table in src/pattern/UMakeUnit.cpp, every
   gallery picture of docs/gallery, the caption of each dialog and the
   captions of their controls (as the user sees them) appear on the page;
-- both tables of stored method numbers agree with the method table.
+- both tables of stored method numbers agree with the method table;
+- a template with an unknown placeholder or a missing picture fails the
+  generator and leaves no page behind.
 
     check-help.py --version X.Y.Z OUTPUT"""
 import argparse
@@ -156,6 +158,26 @@ def main():
         with open(picture, "rb") as f:
             encoded = base64.b64encode(f.read()).decode("ascii")
         check(encoded in text, f"gallery picture {os.path.basename(picture)} is not embedded")
+
+    # Broken templates: an error, and no page (not even a partial one).
+    folder = os.path.dirname(os.path.abspath(args.output))
+    for name, body in (("unknown", "<p>{{nothing here}}</p>"),
+                       ("missing", '<img src="{{png docs/gallery/no-such-method.png}}">'),
+                       ("badglyph", '<img src="{{glyph ../../x}}">')):
+        template = os.path.join(folder, f"broken-{name}.html.in")
+        page_path = os.path.join(folder, f"broken-{name}.html")
+        with open(template, "w", encoding="utf-8") as f:
+            f.write(body)
+        for stale in (page_path, page_path + ".tmp"):
+            if os.path.exists(stale):
+                os.remove(stale)
+        result = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "lib", "make_help.py"),
+                                 "--version", args.version, "--template", template, page_path],
+                                capture_output=True, text=True)
+        check(result.returncode == 1 and "make_help.py:" in result.stderr,
+              f"broken template {name}: exit {result.returncode}, {result.stderr.strip()!r}")
+        check(not os.path.exists(page_path) and not os.path.exists(page_path + ".tmp"),
+              f"broken template {name} left a page")
 
     for message in failures:
         print("FAIL:", message)
