@@ -8,9 +8,9 @@
 
 namespace tessivane {
 
-class TOwnerWindow {
+class OwnerWindow {
 public:
-  TOwnerWindow(HINSTANCE instance, const wchar_t* title);
+  OwnerWindow(HINSTANCE instance, const wchar_t* title);
   HWND Handle() const { return window_.get(); }
 
 private:

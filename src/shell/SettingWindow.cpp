@@ -10,15 +10,15 @@ namespace {
 const wchar_t kClassName[] = L"TfrmSetting";
 }
 
-LRESULT CALLBACK TSettingWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK SettingWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) PostQuitMessage(0);  // the main window ends the run
   return DefWindowProcW(wnd, message, wParam, lParam);
 }
 
-TSettingWindow::TSettingWindow(HINSTANCE instance) {
+SettingWindow::SettingWindow(HINSTANCE instance) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = &TSettingWindow::WindowProc;
+  wc.lpfnWndProc = &SettingWindow::WindowProc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TESSIVANE));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);

@@ -8,9 +8,9 @@
 
 namespace tessivane {
 
-class TSettingWindow {
+class SettingWindow {
 public:
-  explicit TSettingWindow(HINSTANCE instance);
+  explicit SettingWindow(HINSTANCE instance);
   HWND Handle() const { return window_.get(); }
 
 private:

@@ -5,21 +5,21 @@
 
 #include "base/Random.h"
 #include "pattern/MethodTestSupport.h"
-#include "pattern/UmuRotateCompress.h"
-#include "pattern/UmuSharp.h"
-#include "pattern/UmuSpin.h"
+#include "pattern/DistortedSquareMethod.h"
+#include "pattern/FloralMethod.h"
+#include "pattern/SpiralMethod.h"
 
 namespace tessivane {
 namespace {
 
 using namespace tessivane::testing;
 
-constexpr int32_t P(int x, int y) { return TMakeUnit::PackPoint(x, y); }
+constexpr int32_t P(int x, int y) { return ConversionMethod::PackPoint(x, y); }
 
 TEST(RotatingUnits, TileSizes) {
-  auto sharp = std::make_unique<TSharp>();
-  auto compress = std::make_unique<TRotateCompress>();
-  auto spin = std::make_unique<TSpin>();
+  auto sharp = std::make_unique<FloralMethod>();
+  auto compress = std::make_unique<DistortedSquareMethod>();
+  auto spin = std::make_unique<SpiralMethod>();
   const struct {
     int cut, sharp, compress, spin;
   } cases[] = {{32, 44, 42, 44}, {64, 88, 88, 88}, {128, 180, 178, 180}, {256, 360, 360, 360}};
@@ -38,7 +38,7 @@ TEST(RotatingUnits, TileSizes) {
 }
 
 TEST(Sharp, QuarterPointsForW32) {
-  auto unit = std::make_unique<TSharp>();
+  auto unit = std::make_unique<FloralMethod>();
   ASSERT_TRUE(unit->Setup({32, 32}, false));
   EXPECT_EQ(unit->TileMap[22][9], P(22, 9));   // j0 = 9: still the first wedge
   EXPECT_EQ(unit->TileMap[22][10], P(23, 8));  // reflected in the 22.5-degree line
@@ -51,7 +51,7 @@ TEST(Sharp, QuarterPointsForW32) {
 }
 
 TEST(Sharp, StarCentreIsTheCutCornerAtTileColumnZero) {
-  auto unit = std::make_unique<TSharp>();
+  auto unit = std::make_unique<FloralMethod>();
   MakeTileOf(*unit, CoordinateCut(32, 32));
   EXPECT_EQ(PointAt(unit->Tile, 0, 22), (CutPoint{0, 0}));   // quarter origin: column 0, row M - 1
   EXPECT_EQ(PointAt(unit->Tile, 22, 22), (CutPoint{22, 0}));  // quarter (22, 0)
@@ -59,7 +59,7 @@ TEST(Sharp, StarCentreIsTheCutCornerAtTileColumnZero) {
 }
 
 TEST(RotateCompress, QuarterPointsForW32) {
-  auto unit = std::make_unique<TRotateCompress>();
+  auto unit = std::make_unique<DistortedSquareMethod>();
   unit->Rotate = 2;
   ASSERT_TRUE(unit->Setup({32, 32}, false));
   // The sine term is a tiny negative number that truncation turns into 0.
@@ -82,7 +82,7 @@ TEST(RotateCompress, QuarterPointsForW32) {
 
 // Marks PointMap column W and row W, the entries just outside the cut, so
 // that a map entry that left the cut shows where it went.
-class MarkedSpin : public TSpin {
+class MarkedSpin : public SpiralMethod {
 public:
   static constexpr int kMark = 255;
   void ShuffleMap() override {
@@ -94,7 +94,7 @@ public:
 };
 
 TEST(Spin, QuarterPoints) {
-  auto unit = std::make_unique<TSpin>();
+  auto unit = std::make_unique<SpiralMethod>();
   ASSERT_TRUE(unit->Setup({32, 32}, false));
   EXPECT_EQ(unit->TileMap[11][11], P(16, 16));
   EXPECT_EQ(unit->TileMap[14][15], P(17, 21));  // dx 3, dy 4: rho 5, turned 30 degrees
@@ -118,7 +118,7 @@ TEST(Spin, LeavesTheCutOnlyAtTheKnownCorners) {
     for (int i = 0; i < m; ++i)
       for (int k = 0; k < m; ++k) {
         int32_t v = unit->TileMap[i][k];
-        if (TMakeUnit::PointX(v) == MarkedSpin::kMark || TMakeUnit::PointY(v) == MarkedSpin::kMark) ++outside;
+        if (ConversionMethod::PointX(v) == MarkedSpin::kMark || ConversionMethod::PointY(v) == MarkedSpin::kMark) ++outside;
       }
     EXPECT_EQ(outside, (w == 48 || w == 76 || w == 104 || w == 164) ? 1 : 0) << w;
   }
@@ -135,13 +135,13 @@ TEST(Spin, LeavesTheCutOnlyAtTheKnownCorners) {
 // A fresh unit's PointMap is zero outside the cut: the corner shows cut
 // pixel (0, 0).
 TEST(Spin, CornerOutsideTheCutShowsPixelZero) {
-  auto unit = std::make_unique<TSpin>();
+  auto unit = std::make_unique<SpiralMethod>();
   MakeTileOf(*unit, CoordinateCut(48, 48));
   EXPECT_EQ(PointAt(unit->Tile, 0, 33), (CutPoint{0, 0}));  // quarter (0, 0): column 0, row M - 1
 }
 
 TEST(RotatingUnits, ShuffleDrawsANewPermutationPerSetup) {
-  auto unit = std::make_unique<TSharp>();
+  auto unit = std::make_unique<FloralMethod>();
   Bitmap cut = CoordinateCut(64, 64);
   Bitmap first;
   {

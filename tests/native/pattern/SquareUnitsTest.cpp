@@ -3,10 +3,10 @@
 #include <memory>
 
 #include "pattern/MethodTestSupport.h"
-#include "pattern/UmuNone.h"
-#include "pattern/UmuShikaku.h"
-#include "pattern/UmuTShikaku.h"
-#include "pattern/UmuThShikaku.h"
+#include "pattern/NoConversionMethod.h"
+#include "pattern/RectangleMethod.h"
+#include "pattern/TableclothMethod.h"
+#include "pattern/TileMethod.h"
 
 namespace tessivane {
 namespace {
@@ -14,7 +14,7 @@ namespace {
 using namespace tessivane::testing;
 
 TEST(SquareUnits, TileSizes) {
-  auto shikaku = std::make_unique<TShikaku>();
+  auto shikaku = std::make_unique<RectangleMethod>();
   MakeTileOf(*shikaku, FlatCut(32, 32, 1));
   EXPECT_EQ(shikaku->Tile.Width(), 62);
   EXPECT_EQ(shikaku->Tile.Height(), 62);
@@ -22,21 +22,21 @@ TEST(SquareUnits, TileSizes) {
   EXPECT_EQ(shikaku->Tile.Width(), 62);
   EXPECT_EQ(shikaku->Tile.Height(), 4);
 
-  auto table = std::make_unique<TTShikaku>();
+  auto table = std::make_unique<TableclothMethod>();
   MakeTileOf(*table, FlatCut(256, 256, 1));
   EXPECT_EQ(table->Tile.Width(), 510);
   EXPECT_EQ(table->Tile.Height(), 510);
-  auto tile = std::make_unique<ThTShikaku>();
+  auto tile = std::make_unique<TileMethod>();
   MakeTileOf(*tile, FlatCut(256, 256, 1));
   EXPECT_EQ(tile->Tile.Width(), 510);
   EXPECT_EQ(tile->Tile.Height(), 510);
 }
 
 TEST(SquareUnits, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
-  auto shikaku = std::make_unique<TShikaku>();
-  auto none = std::make_unique<TNone>();
-  auto table = std::make_unique<TTShikaku>();
-  auto tile = std::make_unique<ThTShikaku>();
+  auto shikaku = std::make_unique<RectangleMethod>();
+  auto none = std::make_unique<NoConversionMethod>();
+  auto table = std::make_unique<TableclothMethod>();
+  auto tile = std::make_unique<TileMethod>();
   EXPECT_TRUE(shikaku->Setup({40, 20}, false));
   EXPECT_TRUE(none->Setup({33, 33}, false));
   EXPECT_FALSE(table->Setup({40, 20}, false));
@@ -46,14 +46,14 @@ TEST(SquareUnits, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
 }
 
 TEST(None, TileIsTheCut) {
-  auto unit = std::make_unique<TNone>();
+  auto unit = std::make_unique<NoConversionMethod>();
   Bitmap cut = CoordinateCut(33, 40);
   MakeTileOf(*unit, cut);
   EXPECT_EQ(unit->Tile, cut);
 }
 
 TEST(Shikaku, MirrorsTheWholeCut) {
-  auto unit = std::make_unique<TShikaku>();
+  auto unit = std::make_unique<RectangleMethod>();
   Bitmap cut = CoordinateCut(37, 20);
   MakeTileOf(*unit, cut);
   const Bitmap& t = unit->Tile;
@@ -68,8 +68,8 @@ TEST(Shikaku, MirrorsTheWholeCut) {
 
 // On screen: within the first a x a block, the pixel at column x, row r
 // (from the top) equals the pixel at column r, row x.
-TEST(TShikaku, BlockIsSymmetricInTheFallingDiagonal) {
-  auto unit = std::make_unique<TTShikaku>();
+TEST(RectangleMethod, BlockIsSymmetricInTheFallingDiagonal) {
+  auto unit = std::make_unique<TableclothMethod>();
   MakeTileOf(*unit, CoordinateCut(48, 48));
   for (int r = 0; r < 48; ++r)
     for (int x = 0; x < 48; ++x) ASSERT_EQ(unit->Tile.PixelRgb(x, r), unit->Tile.PixelRgb(r, x));
@@ -78,8 +78,8 @@ TEST(TShikaku, BlockIsSymmetricInTheFallingDiagonal) {
   EXPECT_EQ(PointAt(unit->Tile, 0, 0), (CutPoint{0, 47}));
 }
 
-TEST(ThTShikaku, WhiteBottomTriangleGivesAWhiteTile) {
-  auto unit = std::make_unique<ThTShikaku>();
+TEST(TileMethod, WhiteBottomTriangleGivesAWhiteTile) {
+  auto unit = std::make_unique<TileMethod>();
   for (int a : {32, 34, 128, 256}) {
     Bitmap cut = FlatCut(a, a, 0);
     // The triangle on the bottom edge with its apex at the centre: y from
@@ -98,34 +98,34 @@ TEST(ThTShikaku, WhiteBottomTriangleGivesAWhiteTile) {
 
 #include <typeinfo>
 
-#include "pattern/UmuRotateCompress.h"
-#include "pattern/UmuSankaku.h"
-#include "pattern/UmuSankaku2.h"
-#include "pattern/UmuSharp.h"
-#include "pattern/UmuSpin.h"
-#include "pattern/UnitFactory.h"
+#include "pattern/DistortedSquareMethod.h"
+#include "pattern/KaleidoscopeMethod.h"
+#include "pattern/CarpetMethod.h"
+#include "pattern/FloralMethod.h"
+#include "pattern/SpiralMethod.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane {
 namespace {
 
-TEST(UnitFactory, EachTypeNumberMakesItsClass) {
-  TMakeImageParam param;
+TEST(MethodFactory, EachTypeNumberMakesItsClass) {
+  ComposerParams param;
   param.Rotate = 7;
   const struct {
     int type;
     const std::type_info& cls;
-  } cases[] = {{1, typeid(TSankaku)},  {2, typeid(TSankaku2)}, {3, typeid(TTShikaku)},
-               {4, typeid(ThTShikaku)}, {5, typeid(TShikaku)}, {6, typeid(TNone)},
-               {7, typeid(TSharp)},     {10, typeid(TRotateCompress)}, {11, typeid(TSpin)}};
+  } cases[] = {{1, typeid(KaleidoscopeMethod)},  {2, typeid(CarpetMethod)}, {3, typeid(TableclothMethod)},
+               {4, typeid(TileMethod)}, {5, typeid(RectangleMethod)}, {6, typeid(NoConversionMethod)},
+               {7, typeid(FloralMethod)},     {10, typeid(DistortedSquareMethod)}, {11, typeid(SpiralMethod)}};
   for (const auto& c : cases) {
-    auto unit = CreateUnitByType(c.type, param);
+    auto unit = CreateMethodByType(c.type, param);
     ASSERT_NE(unit, nullptr) << c.type;
-    const TMakeUnit& made = *unit;
+    const ConversionMethod& made = *unit;
     EXPECT_EQ(typeid(made), c.cls) << c.type;
   }
-  auto compress = CreateUnitByType(10, param);
-  EXPECT_EQ(static_cast<TRotateCompress&>(*compress).Rotate, 7);
-  EXPECT_EQ(CreateUnitByType(8, param), nullptr);
+  auto compress = CreateMethodByType(10, param);
+  EXPECT_EQ(static_cast<DistortedSquareMethod&>(*compress).Rotate, 7);
+  EXPECT_EQ(CreateMethodByType(8, param), nullptr);
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "pattern/MethodTestSupport.h"
-#include "pattern/UmuSankaku.h"
-#include "pattern/UmuSankaku2.h"
+#include "pattern/KaleidoscopeMethod.h"
+#include "pattern/CarpetMethod.h"
 
 namespace tessivane {
 namespace {
@@ -12,7 +12,7 @@ namespace {
 using namespace tessivane::testing;
 
 TEST(Sankaku, TileSizes) {
-  auto unit = std::make_unique<TSankaku>();
+  auto unit = std::make_unique<KaleidoscopeMethod>();
   const struct {
     int cut, w, h;
   } cases[] = {{32, 96, 54}, {64, 192, 108}, {128, 384, 220}, {256, 768, 442}};
@@ -25,7 +25,7 @@ TEST(Sankaku, TileSizes) {
 
 // Marks the repeated column A of PointMap, so that a map entry that read
 // column A (and not A - 1) can be told apart.
-class MarkedSankaku : public TSankaku {
+class MarkedSankaku : public KaleidoscopeMethod {
 public:
   void ShuffleMap() override {
     for (int y = 0; y <= CutWidth; ++y) PointMap[CutWidth][y] = PackPoint(200, y);
@@ -38,17 +38,17 @@ TEST(Sankaku, PassTwoRoundsHalvesToEven) {
   ASSERT_TRUE(unit->Setup({32, 32}, true));
   const int r = 28, m = 16, a = 32;
   // i = 1: X = 31.5 -> 32 (the marked column), Y = 0.87 -> 1.
-  EXPECT_EQ(unit->TileMap[1][r], TMakeUnit::PackPoint(200, 1));
-  EXPECT_EQ(unit->TileMap[m + a + 1][0], TMakeUnit::PackPoint(200, 1));
+  EXPECT_EQ(unit->TileMap[1][r], ConversionMethod::PackPoint(200, 1));
+  EXPECT_EQ(unit->TileMap[m + a + 1][0], ConversionMethod::PackPoint(200, 1));
   // i = 3: X = 30.5 -> 30, Y = 2.60 -> 3.
-  EXPECT_EQ(unit->TileMap[3][r], TMakeUnit::PackPoint(30, 3));
-  EXPECT_EQ(unit->TileMap[m + a + 3][0], TMakeUnit::PackPoint(30, 3));
+  EXPECT_EQ(unit->TileMap[3][r], ConversionMethod::PackPoint(30, 3));
+  EXPECT_EQ(unit->TileMap[m + a + 3][0], ConversionMethod::PackPoint(30, 3));
 }
 
 // U0 is the fundamental triangle unchanged: tile column M + x, row r-1-y
 // shows cut point (x, y) inside the triangle.
 TEST(Sankaku, UpwardTriangleIsTheCutUnchanged) {
-  auto unit = std::make_unique<TSankaku>();
+  auto unit = std::make_unique<KaleidoscopeMethod>();
   for (int a : {32, 100, 256}) {
     MakeTileOf(*unit, CoordinateCut(a, a));
     const int m = a / 2;
@@ -65,7 +65,7 @@ TEST(Sankaku, UpwardTriangleIsTheCutUnchanged) {
 }
 
 TEST(Sankaku2, LeftHalfMirroredGivesNoBlue) {
-  auto unit = std::make_unique<TSankaku2>();
+  auto unit = std::make_unique<CarpetMethod>();
   for (int a : {32, 64, 256}) {
     Bitmap cut = FlatCut(a, a, 0xFF0000);
     for (int y = 0; y < a; ++y)
@@ -77,7 +77,7 @@ TEST(Sankaku2, LeftHalfMirroredGivesNoBlue) {
 }
 
 TEST(Sankaku2, RightHalfOfTheCutMirrorsTheLeft) {
-  auto unit = std::make_unique<TSankaku2>();
+  auto unit = std::make_unique<CarpetMethod>();
   MakeTileOf(*unit, CoordinateCut(40, 40));
   for (int y = 0; y < 40; ++y)
     for (int x = 20; x < 40; ++x) {
