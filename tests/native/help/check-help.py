@@ -4,7 +4,7 @@
 - it is one self-contained UTF-8 file: every src, href and CSS url() is a
   data: URI or an #anchor of the page itself, and no placeholder is left;
 - the Japanese part comes first, then the English one;
-- every method label of the method table in src/pattern/UMakeUnit.cpp, every
+- every method label of the method table in src/pattern/MethodTable.cpp, every
   gallery picture of docs/gallery, the caption of each dialog and the
   captions of their controls (as the user sees them) appear on the page;
 - both tables of stored method numbers agree with the method table;
@@ -93,11 +93,12 @@ class Page(html.parser.HTMLParser):
 
 
 def method_table():
-    """(stored code, label) of every listed method of UMakeUnit.cpp's table."""
-    with open(os.path.join(ROOT, "src", "pattern", "UMakeUnit.cpp"), encoding="utf-8") as f:
+    """(stored code, label) of every listed method of the method table, whose
+    rows begin with type, code, list position, label and renderer name."""
+    with open(os.path.join(ROOT, "src", "pattern", "MethodTable.cpp"), encoding="utf-8") as f:
         source = f.read()
-    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*"([^"]*)"\s*\}', source)
-    return [(int(code), label) for _, _, code, label in rows if label]
+    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*"([^"]*)"\s*,\s*"([^"]*)"', source)
+    return [(int(code), label) for _, code, _, label, _ in rows if label]
 
 
 def main():
@@ -139,7 +140,7 @@ def main():
           "the Japanese part does not come before the English part")
 
     methods = method_table()
-    check(len(methods) == 10, f"expected ten listed methods in UMakeUnit.cpp, found {len(methods)}")
+    check(len(methods) == 10, f"expected ten listed methods in MethodTable.cpp, found {len(methods)}")
     for _, label in methods:
         check(label in text, f"method label {label} is missing")
     expected_codes = sorted(methods)
