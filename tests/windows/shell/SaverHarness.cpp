@@ -314,7 +314,7 @@ TempFolder::~TempFolder() {
 std::string ReadFileText(const std::wstring& path) {
   ScopedKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return {};
+  if (!file) return {};
   std::string text;
   char buffer[4096];
   DWORD read = 0;
