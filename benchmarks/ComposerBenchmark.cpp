@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "base/Bitmap.h"
-#include "pattern/TestUnit.h"
-#include "pattern/UMakeImage.h"
+#include "pattern/TestMethod.h"
+#include "pattern/Composer.h"
 
 namespace tessivane {
 namespace {
@@ -48,8 +48,8 @@ void Tile(benchmark::State& state) {
 }
 
 void Make(benchmark::State& state) {
-  TMakeImage composer(1, TMakeImageParam{}, [](int, const TMakeImageParam&) -> std::unique_ptr<TMakeUnit> {
-    return std::make_unique<testing::TestUnit>();  // tile = cut
+  Composer composer(1, ComposerParams{}, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
+    return std::make_unique<testing::TestMethod>();  // tile = cut
   });
   composer.Prepare({static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))}, Picture(640, 480),
                    44, 5, 0, false, false);

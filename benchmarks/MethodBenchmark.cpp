@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "base/Bitmap.h"
-#include "pattern/UnitFactory.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane {
 namespace {
@@ -15,9 +15,9 @@ namespace {
 void Method(benchmark::State& state) {
   const int type = static_cast<int>(state.range(0));
   const int cut = static_cast<int>(state.range(1));
-  TMakeImageParam param;
+  ComposerParams param;
   param.Rotate = 3;
-  std::unique_ptr<TMakeUnit> unit = CreateUnitByType(type, param);
+  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, param);
   Bitmap piece(cut, cut);
   for (int y = 0; y < cut; ++y)
     for (int x = 0; x < cut; ++x) piece.SetPixelRgb(x, y, static_cast<uint32_t>(x * 2654435761u ^ y * 40503u));

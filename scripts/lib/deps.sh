@@ -10,7 +10,7 @@ TESSIVANE_PACKAGES=(
   libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
-  nasm dpkg-dev
+  nasm dpkg-dev python3
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-ipafont-gothic locales fonts-wine
 )

@@ -13,6 +13,9 @@ public:
   const char* what() const noexcept override { return "Operation aborted"; }
 };
 
+// The message for an allocation that the memory left cannot satisfy.
+inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
+
 // The unit error numbers (messages in UnitErrorMessage).
 enum UnitError : int {
   kErrCutTooLarge = 1,

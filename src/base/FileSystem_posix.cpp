@@ -7,25 +7,18 @@
 #include <memory>
 
 #include "base/FileSystem.h"
+#include "base/ScopedHandle.h"
 
 namespace tessivane {
 
 namespace {
 
-// Owns a file descriptor.
-class Descriptor {
-public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
-private:
-  int fd_;
+// A file descriptor; -1 is "none".
+struct DescriptorTraits : PlainHandleTraits<int, -1> {
+  static constexpr bool Valid(int fd) { return fd >= 0; }
+  static void Close(int fd) { close(fd); }
 };
+using Descriptor = ScopedHandle<DescriptorTraits>;
 
 }  // namespace
 
@@ -34,7 +27,7 @@ ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::ve
   // Non-blocking, so that a named pipe in a picture folder cannot stall
   // the open; it is then refused as not a regular file.
   Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (file.get() < 0) return ReadFileResult::kCannotOpen;
+  if (!file) return ReadFileResult::kCannotOpen;
   struct stat info;
   if (fstat(file.get(), &info) != 0) return ReadFileResult::kReadError;
   if (!S_ISREG(info.st_mode)) return ReadFileResult::kNotAFile;

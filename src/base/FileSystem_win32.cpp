@@ -6,28 +6,10 @@
 #include <memory>
 
 #include "base/FileSystem.h"
+#include "base/ScopedWin.h"
 #include "base/Utf.h"
 
 namespace tessivane {
-
-namespace {
-
-// Owns a folder search handle.
-class FindHandle {
-public:
-  explicit FindHandle(HANDLE handle) : handle_(handle) {}
-  ~FindHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  HANDLE get() const { return handle_; }
-
-private:
-  HANDLE handle_;
-};
-
-}  // namespace
 
 ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes) {
   bytes.clear();
@@ -47,8 +29,8 @@ ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::ve
 
 void ListFolder(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) {
   WIN32_FIND_DATAW found;
-  FindHandle search(FindFirstFileW(Widen(folder + pattern).c_str(), &found));
-  if (search.get() == INVALID_HANDLE_VALUE) return;
+  ScopedFind search(FindFirstFileW(Widen(folder + pattern).c_str(), &found));
+  if (!search) return;
   do {
     names.push_back(Narrow(found.cFileName));
   } while (FindNextFileW(search.get(), &found));

@@ -2,9 +2,43 @@
 
 #include <commctrl.h>
 
-#include "shell/DynCalls.h"
 
 namespace tessivane::dialogs {
+
+namespace {
+
+// user32's DPI functions of Windows 10 and later, looked up at run time
+// (the build targets Windows 7); nullptr on older systems, which then use
+// the DPI of the screen DC.
+using GetDpiForWindowProc = UINT(WINAPI*)(HWND wnd);
+using AdjustWindowRectExForDpiProc = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+using SystemParametersInfoForDpiProc = BOOL(WINAPI*)(UINT action, UINT param, void* data, UINT winIni, UINT dpi);
+using SetDialogDpiChangeBehaviorProc = BOOL(WINAPI*)(HWND dialog, int mask, int values);
+
+template <class Proc>
+Proc User32Function(const char* name) {
+  HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+GetDpiForWindowProc GetDpiForWindowFunction() {
+  static const auto f = User32Function<GetDpiForWindowProc>("GetDpiForWindow");
+  return f;
+}
+AdjustWindowRectExForDpiProc AdjustWindowRectExForDpiFunction() {
+  static const auto f = User32Function<AdjustWindowRectExForDpiProc>("AdjustWindowRectExForDpi");
+  return f;
+}
+SystemParametersInfoForDpiProc SystemParametersInfoForDpiFunction() {
+  static const auto f = User32Function<SystemParametersInfoForDpiProc>("SystemParametersInfoForDpi");
+  return f;
+}
+SetDialogDpiChangeBehaviorProc SetDialogDpiChangeBehaviorFunction() {
+  static const auto f = User32Function<SetDialogDpiChangeBehaviorProc>("SetDialogDpiChangeBehavior");
+  return f;
+}
+
+}  // namespace
 
 UINT WindowDpi(HWND wnd) {
   if (auto getDpi = GetDpiForWindowFunction()) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace tessivane::dialogs {
 

@@ -11,7 +11,7 @@
 #include "dialogs/DialogLayout.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/OptionsDialogModel.h"
-#include "shell/ErrorBoxes.h"
+#include "base/ErrorBoxes.h"
 
 namespace tessivane::dialogs {
 

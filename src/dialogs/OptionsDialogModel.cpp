@@ -12,7 +12,7 @@ namespace {
 constexpr int kRandomTextLength = 10;  // one character per stored method code 0..9
 
 // The character of the "Random" text that a list position reads.
-int RandomCharacterOf(int position) { return UnitTypeToCode(ComboIndexToUnitType(position)); }
+int RandomCharacterOf(int position) { return MethodTypeToCode(ListPositionToMethodType(position)); }
 
 int32_t ClampAspect(int32_t step) { return step < kAspectMin ? kAspectMin : step > kAspectMax ? kAspectMax : step; }
 
@@ -24,9 +24,9 @@ std::array<bool, kRandomListCount> MarksFromRandom(const std::string& random) {
   std::array<bool, kRandomListCount> marks{};
   for (int code = 0; code < kRandomTextLength && code < static_cast<int>(random.size()); ++code) {
     if (random[static_cast<size_t>(code)] != '1') continue;
-    const int type = CodeToUnitType(code);
-    if (type == kUnitTypeRandom) continue;
-    marks[static_cast<size_t>(UnitTypeToComboIndex(type))] = true;
+    const int type = CodeToMethodType(code);
+    if (type == kMethodTypeRandom) continue;
+    marks[static_cast<size_t>(MethodTypeToListPosition(type))] = true;
   }
   return marks;
 }

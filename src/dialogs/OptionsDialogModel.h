@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 #include "settings/SettingsStore.h"
-#include "settings/UOptionReg.h"
+#include "settings/MethodOptions.h"
 
 namespace tessivane::dialogs {
 
@@ -59,10 +59,10 @@ public:
   // errors while saving propagate as RegistryError.
   OptionsOutcome Save(const OptionsControls& controls);
 
-  const TOptionReg& Record() const { return record_; }
+  const MethodOptions& Record() const { return record_; }
 
 private:
-  TOptionReg record_;
+  MethodOptions record_;
 };
 
 }  // namespace tessivane::dialogs

@@ -14,13 +14,11 @@
 #include "dialogs/FolderPicker.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/PictureOpenDialog.h"
-#include "pattern/UMakeUnit.h"
-#include "shell/ErrorBoxes.h"
-#include "shell/Resources.h"
+#include "pattern/MethodTable.h"
+#include "base/ErrorBoxes.h"
+#include "dialogs/DialogResources.h"
+#include "TessivaneVersion.h"
 
-#ifndef TESSIVANE_VERSION
-#error "TESSIVANE_VERSION must come from the build (the project version)"
-#endif
 
 namespace tessivane::dialogs {
 
@@ -264,7 +262,7 @@ void SettingsDialog::CreateControls() {
   // About area.
   l.Add(kIdAppIcon, S, L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY, 0, 384, 360, 32, 32);
   l.Add(kIdAppNameLabel, S, W(texts::kApplicationName), SS_CENTER | SS_NOTIFY, 0, 378, 394, 93, 26, FontRole::kTitle);
-  l.Add(kIdVersionLabel, S, W(texts::kVersionPrefix) + L"" TESSIVANE_VERSION, SS_RIGHT, 0, 384, 422, 81, 14);
+  l.Add(kIdVersionLabel, S, W(texts::kVersionPrefix) + W(TESSIVANE_VERSION_TEXT), SS_RIGHT, 0, 384, 422, 81, 14);
   l.Add(kIdCreditIcon, S, L"", SS_ICON | SS_REALSIZECONTROL, 0, 384, 442, 16, 16);
   l.Add(kIdCreditLabel1, S, W(texts::kCreditLine1), SS_LEFT, 0, 404, 440, 65, 14);
   l.Add(kIdCreditLabel2, S, W(texts::kCreditLine2), SS_LEFT, 0, 404, 454, 65, 14);

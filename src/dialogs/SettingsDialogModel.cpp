@@ -8,9 +8,10 @@
 #include "codecs/PictureLoader.h"
 #include "dialogs/ControlIds.h"
 #include "dialogs/DialogTexts.h"
-#include "motion/UMovePositionMaker.h"
-#include "pattern/UMakeImage.h"
-#include "pattern/UMakeUnit.h"
+#include "motion/MotionPaths.h"
+#include "pattern/Composer.h"
+#include "pattern/MethodTable.h"
+#include "pattern/PluginCheck.h"
 
 namespace tessivane::dialogs {
 
@@ -63,7 +64,7 @@ int FocusForConversion(uint8_t conversion) { return conversion == kTransPlugin ?
 SettingsDialogModel::SettingsDialogModel(SettingsStore& store) : record_(store) {}
 
 SettingsControls SettingsDialogModel::InitialControls() const {
-  const TTessivaneReg& r = record_;
+  const MainSettings& r = record_;
   SettingsControls c;
   c.monoTone = r.MonoTone;
   c.shuffle = r.Shuffle;
@@ -77,14 +78,14 @@ SettingsControls SettingsDialogModel::InitialControls() const {
   ShowPosition(c.size);
   ShowPosition(c.move);
   ShowPosition(c.weight);
-  c.methodListPosition = UnitTypeToComboIndex(r.UnitType);
+  c.methodListPosition = MethodTypeToListPosition(r.UnitType);
   c.source = (r.FileType == kFileTypeFile || r.FileType == kFileTypeFolder) ? r.FileType : kFileTypeRandom;
   c.imageFile = r.BmpFileName;
   c.imageFolder = r.ImageFolderName;
   c.conversion = r.TransType == kTransPlugin ? kTransPlugin : kTransBasic;
   c.pluginFile = r.DllFileName;
   c.intervalText = std::to_string(r.ImageChangeTime);
-  c.motionListPosition = TMovePositionMaker::MoveTypeToCode(r.MovePositionType);
+  c.motionListPosition = MotionKindToCode(r.MovePositionType);
   return c;
 }
 
@@ -106,7 +107,7 @@ SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
   try {
     const Bitmap picture = LoadPicture(path);
     const int32_t cutSize = 4 * size;  // the composer cuts 4 x Size pixels
-    if (!TMakeImage::SourceFits(cutSize, picture.Width(), picture.Height())) {
+    if (!Composer::SourceFits(cutSize, picture.Width(), picture.Height())) {
       outcome.kind = SaveOutcome::Kind::kUnitError;
       outcome.unitError = kErrSourceTooSmall;
     }
@@ -146,8 +147,8 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
     return outcome;
   }
 
-  TTessivaneReg& r = record_;
-  r.UnitType = static_cast<uint8_t>(c.methodListPosition < 0 ? 1 : ComboIndexToUnitType(c.methodListPosition));
+  MainSettings& r = record_;
+  r.UnitType = static_cast<uint8_t>(c.methodListPosition < 0 ? 1 : ListPositionToMethodType(c.methodListPosition));
   r.MonoTone = c.monoTone;
   r.Shuffle = c.shuffle;
   r.ShadeOff = c.blur;
@@ -161,7 +162,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   r.TransType = c.conversion;
   r.DllFileName = c.pluginFile;
   r.MovePositionType =
-      c.motionListPosition < 0 ? 0 : TMovePositionMaker::CodeToMoveType(c.motionListPosition);
+      c.motionListPosition < 0 ? 0 : CodeToMotionKind(c.motionListPosition);
   r.SetImageChangeTime(interval);
   r.Save();
   return {};

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "settings/SettingsStore.h"
-#include "settings/URegistry.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane::dialogs {
 
@@ -105,10 +105,10 @@ public:
   // Registry errors while saving propagate as RegistryError.
   SaveOutcome Save(SettingsControls& controls);
 
-  const TTessivaneReg& Record() const { return record_; }
+  const MainSettings& Record() const { return record_; }
 
 private:
-  TTessivaneReg record_;
+  MainSettings record_;
 };
 
 }  // namespace tessivane::dialogs

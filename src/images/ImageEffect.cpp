@@ -14,14 +14,14 @@ void CopyInto(Bitmap& dst, const Bitmap& src) {
 }
 }  // namespace
 
-void TImageEffect::SetImage(const Bitmap& Bitmap) {
-  CopyInto(Result, Bitmap);
-  CopyInto(Input, Bitmap);
+void ImageEffect::SetImage(const Bitmap& piece) {
+  CopyInto(Result, piece);
+  CopyInto(Input, piece);
 }
 
-void TImageEffect::ChangeBrightness(double Amount) {
-  if (!(Amount >= -1 && Amount <= 1)) throw SilentAbort();
-  if (Amount == 0) {
+void ImageEffect::ChangeBrightness(double amount) {
+  if (!(amount >= -1 && amount <= 1)) throw SilentAbort();
+  if (amount == 0) {
     CopyInto(Result, Input);
     return;
   }
@@ -35,10 +35,10 @@ void TImageEffect::ChangeBrightness(double Amount) {
       Rgb.SetR(in[2]);
       double y, cr, cb;
       Rgb.GetYCrCb(y, cr, cb);
-      if (Amount > 0)
-        y = static_cast<double>(y + Amount * (1 - Extended{y}));
+      if (amount > 0)
+        y = static_cast<double>(y + amount * (1 - Extended{y}));
       else
-        y = static_cast<double>((1 - Extended{std::fabs(Amount)}) * y);
+        y = static_cast<double>((1 - Extended{std::fabs(amount)}) * y);
       Rgb.SetYCrCb(y, cr, cb);
       out[0] = static_cast<uint8_t>(Rgb.GetB());
       out[1] = static_cast<uint8_t>(Rgb.GetG());

@@ -1,21 +1,21 @@
 #include "pattern/RandomMethod.h"
 
 #include "base/Random.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane {
 
-int ChooseRandomUnitType(const std::string& random) {
+int ChooseRandomMethodType(const std::string& random) {
   constexpr int kMaxDraws = 10000;
   Randomize();
-  const int randomCode = UnitTypeToCode(kUnitTypeRandom);
+  const int randomCode = MethodTypeToCode(kMethodTypeRandom);
   int counter = 0;
   int code = 0;
   do {
     code = static_cast<int>(RandomInt(10));
     if (code != randomCode && ++counter > kMaxDraws) break;
   } while (!(static_cast<size_t>(code) < random.size() && random[code] == '1'));
-  return CodeToUnitType(code);
+  return CodeToMethodType(code);
 }
 
 }  // namespace tessivane

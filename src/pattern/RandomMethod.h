@@ -11,6 +11,6 @@ namespace tessivane {
 // choice's own code does not count; after 10001 draws of a real method the
 // last one drawn is taken, so a string without any "1" still ends.
 // Returns the type number of the code drawn.
-int ChooseRandomUnitType(const std::string& random);
+int ChooseRandomMethodType(const std::string& random);
 
 }  // namespace tessivane

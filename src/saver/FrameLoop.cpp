@@ -5,32 +5,32 @@
 
 namespace tessivane {
 
-TFrameLoop::TFrameLoop(bool preview, SettingsStore& store, Clock now, UnitFactory factory)
+FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory)
     : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory) {
-  Reg = std::make_unique<TTessivaneReg>(store);
-  OptionReg = std::make_unique<TOptionReg>(store);
-  ImageChangeSecs = Reg->ImageChangeTime;
-  FolderMode = Reg->FileType == kFileTypeFolder;
+  Settings = std::make_unique<MainSettings>(store);
+  Options = std::make_unique<MethodOptions>(store);
+  ImageChangeSecs = Settings->ImageChangeTime;
+  FolderMode = Settings->FileType == kFileTypeFolder;
 }
 
-TFrameLoop::~TFrameLoop() {
+FrameLoop::~FrameLoop() {
   SourceBitmap = Bitmap();
-  MakeImage.reset();
-  Reg.reset();
-  OptionReg.reset();
+  FrameComposer.reset();
+  Settings.reset();
+  Options.reset();
 }
 
-bool TFrameLoop::Activate(Point clientSize) {
+bool FrameLoop::Activate(Point clientSize) {
   if (!FirstActivate) return false;
   FirstActivate = false;
-  const int type = ChooseRunUnitType(Reg->TransType, Reg->UnitType, OptionReg->Random);
-  TMakeImageParam param;
-  param.DllFileName = Reg->DllFileName;
-  param.Rotate = OptionReg->Rotate;
-  param.MovePositionType = Reg->MovePositionType;
-  MakeImage = std::make_unique<TMakeImage>(type, param, factory_);
-  if (MakeImage->ErrorNo != 0) {
-    ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
+  const int type = ChooseRunMethodType(Settings->TransType, Settings->UnitType, Options->Random);
+  ComposerParams param;
+  param.DllFileName = Settings->DllFileName;
+  param.Rotate = Options->Rotate;
+  param.MovePositionType = Settings->MovePositionType;
+  FrameComposer = std::make_unique<Composer>(type, param, factory_);
+  if (FrameComposer->ErrorNo != 0) {
+    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     throw SilentAbort();
   }
   LoadSourceImage();
@@ -39,48 +39,50 @@ bool TFrameLoop::Activate(Point clientSize) {
   return true;
 }
 
-void TFrameLoop::LoadSourceImage() {
-  UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Reg->Size) * 4);  // wraps like the 32-bit original
-  MoveSpeed = Reg->Move;
-  DrawInterval = FrameInterval(Reg->Weight, Reg->MovePositionType);
-  UseBrightnessChange = Reg->BrightnessChange;
-  UseMonoTone = Reg->MonoTone;
-  UseShuffle = Reg->Shuffle;
-  UseShadeOff = Reg->ShadeOff;
-  if (MakeImage && MakeImage->UnitType == 5) UnitAspect = OptionReg->XY;
-  if (MakeImage && MakeImage->UnitType == 6) UnitAspect = OptionReg->NoneXY;
+void FrameLoop::LoadSourceImage() {
+  UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Settings->Size) * 4);  // wraps in 32 bits, as the stored value may be any integer
+  MoveSpeed = Settings->Move;
+  DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
+  UseBrightnessChange = Settings->BrightnessChange;
+  UseMonoTone = Settings->MonoTone;
+  UseShuffle = Settings->Shuffle;
+  UseShadeOff = Settings->ShadeOff;
+  if (const MethodRow* row = FrameComposer ? MethodRowByType(FrameComposer->UnitType) : nullptr) {
+    if (row->Aspect == AspectSetting::Rectangle) UnitAspect = Options->XY;
+    if (row->Aspect == AspectSetting::NoConversion) UnitAspect = Options->NoneXY;
+  }
   try {
-    LoadSourcePicture(Reg->FileType, Reg->BmpFileName, Reg->ImageFolderName, SourceBitmap);
-  } catch (...) {
+    LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
+  } catch (const std::exception&) {  // the preview shows no box for a picture that does not load
     if (preview_) throw SilentAbort();
     throw;
   }
   ApplySourceEffects(SourceBitmap, UseShadeOff, UseMonoTone);
 }
 
-void TFrameLoop::SetUpComposer(Point clientSize) {
-  if (!MakeImage) throw SilentAbort();  // no composer: its creation error was shown
+void FrameLoop::SetUpComposer(Point clientSize) {
+  if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
   try {
-    MakeImage->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
-  } catch (...) {
-    ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
-    Reg->FileType = kFileTypeRandom;
+    FrameComposer->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
+  } catch (const SilentAbort&) {  // a unit error, recorded on the composer
+    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
+    Settings->FileType = kFileTypeRandom;
     throw SilentAbort();
   }
 }
 
-const Bitmap& TFrameLoop::MakeFrame() {
-  if (!MakeImage) throw SilentAbort();
+const Bitmap& FrameLoop::MakeFrame() {
+  if (!FrameComposer) throw SilentAbort();
   try {
-    MakeImage->Make();
-  } catch (...) {
-    ShowUnitError(MakeImage->ErrorNo, MakeImage->ErrorText);
+    FrameComposer->Make();
+  } catch (const SilentAbort&) {  // a unit error, recorded on the composer
+    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     throw SilentAbort();
   }
-  return MakeImage->Image;
+  return FrameComposer->Image;
 }
 
-uint32_t TFrameLoop::FinishFrame(Point clientSize) {
+uint32_t FrameLoop::FinishFrame(Point clientSize) {
   if (FolderMode) {
     const DateTime now = now_();
     if (CompareDateTime(AddSeconds(LastImageChange, ImageChangeSecs), now) < 0) {

@@ -3,11 +3,11 @@
 // the image-change schedule. The shell owns the window, its timers and the
 // painting, and calls this object from its handlers:
 //
-//   creation      TFrameLoop loop(preview)
+//   creation      FrameLoop loop(preview)
 //   activation    if (loop.Activate(clientSize)) arm the frame timer at kFirstFrameMs
 //   timer tick    stop the timer; paint loop.MakeFrame();
 //                 restart the timer at loop.FinishFrame(clientSize)
-//   destruction   ~TFrameLoop (the records write themselves back)
+//   destruction   ~FrameLoop (the records write themselves back)
 //
 // Failures follow one rule: an error of the composer is shown through
 // ShowUnitError and turns into SilentAbort; an error of the source picture
@@ -22,13 +22,13 @@
 #include "base/Bitmap.h"
 #include "base/DateTime.h"
 #include "base/Point.h"
-#include "pattern/UMakeImage.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
+#include "pattern/Composer.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane {
 
-class TFrameLoop {
+class FrameLoop {
 public:
   using Clock = std::function<DateTime()>;
   static constexpr uint32_t kFirstFrameMs = 100;  // from activation to the first frame
@@ -37,13 +37,13 @@ public:
   // holds a value of the wrong type), and fixes the image-change time and
   // folder mode for the whole run. `now` is the clock of the image-change
   // schedule; `factory` makes the unit transforms.
-  explicit TFrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
-                      UnitFactory factory = &CreateUnitByType);
+  explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
+                      MethodFactory factory = &CreateMethodByType);
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back.
-  ~TFrameLoop();
-  TFrameLoop(const TFrameLoop&) = delete;
-  TFrameLoop& operator=(const TFrameLoop&) = delete;
+  ~FrameLoop();
+  FrameLoop(const FrameLoop&) = delete;
+  FrameLoop& operator=(const FrameLoop&) = delete;
 
   // The set-up of a run, done on the first call only: chooses the method,
   // creates the composer, loads the source picture and prepares the
@@ -68,9 +68,9 @@ public:
 
   bool Preview() const { return preview_; }
 
-  std::unique_ptr<TTessivaneReg> Reg;
-  std::unique_ptr<TOptionReg> OptionReg;
-  std::unique_ptr<TMakeImage> MakeImage;  // null until the first activation
+  std::unique_ptr<MainSettings> Settings;
+  std::unique_ptr<MethodOptions> Options;
+  std::unique_ptr<Composer> FrameComposer;  // null until the first activation
   Bitmap SourceBitmap;
   int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
   uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
@@ -88,7 +88,7 @@ public:
 private:
   bool preview_;
   Clock now_;
-  UnitFactory factory_;
+  MethodFactory factory_;
 };
 
 }  // namespace tessivane

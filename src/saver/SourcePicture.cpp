@@ -1,19 +1,19 @@
 #include "saver/SourcePicture.h"
 
 #include "codecs/PictureLoader.h"
-#include "images/EffectLib.h"
-#include "images/UImageShelf.h"
-#include "images/URandomImage.h"
-#include "motion/UMovePositionMaker.h"
+#include "images/PictureEffects.h"
+#include "images/ImageShelf.h"
+#include "images/RandomPicture.h"
+#include "motion/MotionPaths.h"
 #include "pattern/RandomMethod.h"
-#include "pattern/UMakeUnit.h"
-#include "settings/URegistry.h"
+#include "pattern/MethodTable.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane {
 
-int ChooseRunUnitType(uint8_t transType, int unitType, const std::string& random) {
-  if (transType == kTransPlugin) return kUnitTypePlugin;
-  if (unitType == kUnitTypeRandom) return ChooseRandomUnitType(random);
+int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random) {
+  if (transType == kTransPlugin) return kMethodTypePlugin;
+  if (unitType == kMethodTypeRandom) return ChooseRandomMethodType(random);
   return unitType;
 }
 
@@ -28,7 +28,7 @@ void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std:
       bitmap = LoadPicture(fileName);
       break;
     default: {
-      TImageShelf shelf(folderName);
+      ImageShelf shelf(folderName);
       shelf.GetImage(bitmap);
       break;
     }

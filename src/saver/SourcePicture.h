@@ -16,7 +16,7 @@ inline constexpr int kRandomImageHeight = 480;
 // The type number a run's composer takes: the plug-in when transType says
 // so, else unitType, with "choose at random" resolved through `random`
 // (one "0"/"1" per stored method code, as the option record keeps it).
-int ChooseRunUnitType(uint8_t transType, int unitType, const std::string& random);
+int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random);
 
 // Loads the source picture of a kind (kFileTypeRandom, kFileTypeFile, any
 // other value a folder) into `bitmap`: the random picture at 640 x 480, the

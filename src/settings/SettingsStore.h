@@ -1,6 +1,6 @@
 // Where the settings records live: an interface to a hierarchical store of
 // named values (the Windows registry, or memory in tests). The records
-// (URegistry, UOptionReg, UBGMReg) use only what is declared here.
+// (MainSettings, MethodOptions, MusicSettings) use only what is declared here.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,33 +1,18 @@
 // The settings store in the registry below HKEY_CURRENT_USER, through the W
 // functions so that any Unicode text round-trips. Every key handle is owned
-// by a RegKey and closed as soon as its operation is done.
+// by a ScopedKey and closed as soon as its operation is done.
 #include <windows.h>
 
 #include <algorithm>
 #include <vector>
 
+#include "base/ScopedWin.h"
 #include "base/Utf.h"
 #include "settings/SettingsStore.h"
 
 namespace tessivane {
 
 namespace {
-
-class RegKey {
-public:
-  RegKey() = default;
-  ~RegKey() {
-    if (key_) RegCloseKey(key_);
-  }
-  RegKey(const RegKey&) = delete;
-  RegKey& operator=(const RegKey&) = delete;
-  HKEY get() const { return key_; }
-  HKEY* out() { return &key_; }  // for the Reg*Key* call that opens it; only on an empty RegKey
-  explicit operator bool() const { return key_ != nullptr; }
-
-private:
-  HKEY key_ = nullptr;
-};
 
 class RegistrySession : public SettingsSession {
 public:
@@ -41,7 +26,7 @@ public:
   StoredRead Read(std::string_view subkey, std::string_view name) override {
     StoredRead result;
     if (!product_) return result;
-    RegKey sub;
+    ScopedKey sub;
     if (RegOpenKeyExW(product_.get(), Widen(std::string(subkey)).c_str(), 0, KEY_ALL_ACCESS, sub.out()) !=
         ERROR_SUCCESS) {
       return result;
@@ -83,7 +68,7 @@ public:
 
   WriteStatus WriteText(std::string_view subkey, std::string_view name, const std::string& text) override {
     if (!product_) return WriteStatus::kKeyCreateFailed;
-    RegKey sub;
+    ScopedKey sub;
     if (RegCreateKeyExW(product_.get(), Widen(std::string(subkey)).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, sub.out(), nullptr) != ERROR_SUCCESS) {
       return WriteStatus::kKeyCreateFailed;
@@ -98,7 +83,7 @@ public:
   }
 
 private:
-  RegKey product_;
+  ScopedKey product_;
 };
 
 class RegistrySettingsStore : public SettingsStore {

@@ -31,35 +31,4 @@ ScopedModule LoadSystemLibrary(const wchar_t* fileName) {
   return module;
 }
 
-namespace {
-
-// An export of user32, which every GUI program has loaded.
-template <class Proc>
-Proc User32Function(const char* name) {
-  HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
-}
-
-}  // namespace
-
-dyn::GetDpiForWindowProc GetDpiForWindowFunction() {
-  static const auto f = User32Function<dyn::GetDpiForWindowProc>("GetDpiForWindow");
-  return f;
-}
-
-dyn::AdjustWindowRectExForDpiProc AdjustWindowRectExForDpiFunction() {
-  static const auto f = User32Function<dyn::AdjustWindowRectExForDpiProc>("AdjustWindowRectExForDpi");
-  return f;
-}
-
-dyn::SystemParametersInfoForDpiProc SystemParametersInfoForDpiFunction() {
-  static const auto f = User32Function<dyn::SystemParametersInfoForDpiProc>("SystemParametersInfoForDpi");
-  return f;
-}
-
-dyn::SetDialogDpiChangeBehaviorProc SetDialogDpiChangeBehaviorFunction() {
-  static const auto f = User32Function<dyn::SetDialogDpiChangeBehaviorProc>("SetDialogDpiChangeBehavior");
-  return f;
-}
-
 }  // namespace tessivane

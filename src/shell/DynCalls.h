@@ -4,7 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace tessivane {
 
@@ -16,21 +16,7 @@ DWORD WINAPI PwdChangePasswordA(LPCSTR provider, HWND wnd, DWORD reserved1, DWOR
 
 using VerifyScreenSavePwdProc = decltype(&VerifyScreenSavePwd);
 using PwdChangePasswordAProc = decltype(&PwdChangePasswordA);
-
-// DPI functions of user32 from Windows 10 on (declared here, since the
-// build targets Windows 7 headers).
-using GetDpiForWindowProc = UINT(WINAPI*)(HWND wnd);
-using AdjustWindowRectExForDpiProc = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
-using SystemParametersInfoForDpiProc = BOOL(WINAPI*)(UINT action, UINT param, void* data, UINT winIni, UINT dpi);
-using SetDialogDpiChangeBehaviorProc = BOOL(WINAPI*)(HWND dialog, int mask, int values);
 }  // namespace dyn
-
-// user32's DPI functions; nullptr on systems older than Windows 10 (the
-// callers then use the system DPI of the screen DC).
-dyn::GetDpiForWindowProc GetDpiForWindowFunction();
-dyn::AdjustWindowRectExForDpiProc AdjustWindowRectExForDpiFunction();
-dyn::SystemParametersInfoForDpiProc SystemParametersInfoForDpiFunction();
-dyn::SetDialogDpiChangeBehaviorProc SetDialogDpiChangeBehaviorFunction();
 
 // First thing at start: libraries are never taken from the current folder,
 // and the default search covers the program's folder and the system only.

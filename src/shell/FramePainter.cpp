@@ -2,7 +2,7 @@
 
 namespace tessivane {
 
-TFramePainter::TFramePainter() {
+FramePainter::FramePainter() {
   BITMAPINFOHEADER& header = info_.bmiHeader;
   header.biSize = sizeof header;
   header.biPlanes = 1;
@@ -10,7 +10,7 @@ TFramePainter::TFramePainter() {
   header.biCompression = BI_RGB;
 }
 
-void TFramePainter::Paint(HDC dc, const Bitmap& image) {
+void FramePainter::Paint(HDC dc, const Bitmap& image) {
   if (!dc || image.Empty()) return;
   BITMAPINFOHEADER& header = info_.bmiHeader;
   header.biWidth = image.Width();

@@ -9,9 +9,9 @@
 
 namespace tessivane {
 
-class TFramePainter {
+class FramePainter {
 public:
-  TFramePainter();
+  FramePainter();
   // Draws `image` unscaled with its top-left corner at (0, 0) of dc.
   // An empty image draws nothing.
   void Paint(HDC dc, const Bitmap& image);

@@ -2,13 +2,13 @@
 
 namespace tessivane {
 
-bool TMouseWarmUp::Tick() {
+bool MouseWarmUp::Tick() {
   if (MouseTicks >= kReadyTicks) return false;
   ++MouseTicks;
   return true;
 }
 
-TMouseWarmUp::Action TMouseWarmUp::Moved(bool passwordOk, Point p) {
+MouseWarmUp::Action MouseWarmUp::Moved(bool passwordOk, Point p) {
   if (!passwordOk) {
     MouseTicks = 3;
     return Action::RestartTimer;

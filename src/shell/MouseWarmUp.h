@@ -11,7 +11,7 @@
 
 namespace tessivane {
 
-class TMouseWarmUp {
+class MouseWarmUp {
 public:
   static constexpr unsigned kIntervalMs = 200;  // timMouse interval
   static constexpr int kReadyTicks = 5;

@@ -22,7 +22,7 @@ void RegisterOwnerClass(HINSTANCE instance) {
 
 }  // namespace
 
-TOwnerWindow::TOwnerWindow(HINSTANCE instance, const wchar_t* title) {
+OwnerWindow::OwnerWindow(HINSTANCE instance, const wchar_t* title) {
   RegisterOwnerClass(instance);
   // Zero-sized and never shown while the run lasts.
   window_.reset(CreateWindowExW(0, kClassName, title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));

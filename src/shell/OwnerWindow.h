@@ -4,13 +4,13 @@
 #pragma once
 #include <windows.h>
 
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace tessivane {
 
-class TOwnerWindow {
+class OwnerWindow {
 public:
-  TOwnerWindow(HINSTANCE instance, const wchar_t* title);
+  OwnerWindow(HINSTANCE instance, const wchar_t* title);
   HWND Handle() const { return window_.get(); }
 
 private:

@@ -8,7 +8,7 @@
 
 namespace tessivane {
 
-enum TSaverMode : std::uint8_t {
+enum RunMode : std::uint8_t {
   smSaver = 0,           // full-screen saver
   smPreview = 1,         // live miniature inside a foreign window
   smChangePassword = 2,  // the system's password-change dialog, then end
@@ -16,7 +16,7 @@ enum TSaverMode : std::uint8_t {
 };
 
 struct RunModeChoice {
-  TSaverMode mode = smSetting;
+  RunMode mode = smSetting;
   std::int32_t parentWnd = 0;  // the window handle's 32 significant bits; 0 for none
 };
 

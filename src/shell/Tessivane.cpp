@@ -3,8 +3,8 @@
 
 #include "base/Errors.h"
 #include "shell/DynCalls.h"
-#include "shell/ErrorBoxes.h"
-#include "shell/UScreenSaverInit.h"
+#include "base/ErrorBoxes.h"
+#include "shell/Startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace tessivane;

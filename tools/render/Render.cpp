@@ -7,12 +7,12 @@
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
-#include "pattern/UMakeImage.h"
-#include "pattern/UnitFactory.h"
+#include "pattern/Composer.h"
+#include "pattern/MethodTable.h"
 #include "render/PngFile.h"
 #include "saver/SourcePicture.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane::render {
 namespace {
@@ -39,24 +39,26 @@ Bitmap LoadPictureFile(const std::string& name) {
 }
 
 int ResolveType(int type) {
-  return ChooseRunUnitType(kTransBasic, type, TOptionReg::NormalizeRandom(kDefaultRandom));
+  return ChooseRunMethodType(kTransBasic, type, MethodOptions::NormalizeRandom(kDefaultRandom));
 }
 
-TMakeImageParam ParamOf(const RenderOptions& o) {
-  TMakeImageParam param;
+ComposerParams ParamOf(const RenderOptions& o) {
+  ComposerParams param;
   param.Rotate = o.rotate;
   param.MovePositionType = static_cast<uint8_t>(o.motion);
   return param;
 }
 
-// The methods whose geometry takes the cut's width for both sides: all but
-// the rectangle, no conversion, the distorted square and the plug-in.
-bool UsesWidthOnly(int type) { return type != 5 && type != 6 && type != 9 && type != 10; }
+// The methods whose geometry takes the cut's width for both sides.
+bool UsesWidthOnly(int type) {
+  const MethodRow* row = MethodRowByType(type);
+  return row && row->ReadsWidthOnly;
+}
 
 // --cut: the picture is the cut; one tile of that unit.
 void RenderCut(const RenderOptions& o, int type, const std::function<void(const Bitmap&, int)>& sink) {
   Bitmap cut = LoadPictureFile(o.cut);
-  std::unique_ptr<TMakeUnit> unit = CreateUnitByType(type, ParamOf(o));
+  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, ParamOf(o));
   if (!unit) FailUnit(kErrBadMethod, "");
   // The composer gives these methods a square cut and they read its width
   // only, so their set-up lets an oblong one through; its rows beyond the
@@ -95,7 +97,7 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   if (!o.cut.empty()) return RenderCut(o, type, sink);
 
   // The saver's order: composer, source picture, preparation, frames.
-  auto composer = std::make_unique<TMakeImage>(type, ParamOf(o));
+  auto composer = std::make_unique<Composer>(type, ParamOf(o));
   if (composer->ErrorNo != 0) FailUnit(composer->ErrorNo, composer->ErrorText);
   Bitmap source = LoadSource(o);
   try {
@@ -110,7 +112,7 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
     } catch (const SilentAbort&) {
       FailUnit(composer->ErrorNo, composer->ErrorText);
     }
-    sink(o.tile ? composer->MakeUnit->Tile : composer->Image, frame);
+    sink(o.tile ? composer->Method->Tile : composer->Image, frame);
   }
 }
 

@@ -3,14 +3,14 @@
 #include <charconv>
 #include <cstdint>
 
-#include "motion/UMovePositionMaker.h"
+#include "motion/MotionPaths.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane::render {
 
-const char kUsage[] =
-    "tessivane-render [options] OUT.png\n"
-    "  --method M      kaleidoscope | carpet | tablecloth | tile | rectangle | none |\n"
-    "                  floral | distorted | spiral | random, or a type number\n"
+namespace {
+
+const char kOptionsUsage[] =
     "  --size N        the Size setting 8..64 (cut = 4 N)       --aspect N   aspect step -5..5\n"
     "  --rotate N      distorted-square value 2..20            --shuffle --blur --mono --brightness\n"
     "  --source S      random (default) | an image file | a folder\n"
@@ -20,21 +20,11 @@ const char kUsage[] =
     "  --cut FILE      skip the composer: this picture, as it is, is the cut; write that unit's tile\n"
     "  --tile          write the first frame's tile instead of the frame\n";
 
-namespace {
-
 // Largest frame side: a 16384 x 16384 frame is 768 MiB, about what a
 // 32-bit process can still hold.
 constexpr int kMaxScreenSide = 16384;
 constexpr int kMaxFrames = 100000;
 
-struct MethodName {
-  const char* name;
-  int type;
-};
-constexpr MethodName kMethodNames[] = {
-    {"kaleidoscope", 1}, {"carpet", 2}, {"tablecloth", 3}, {"tile", 4},  {"rectangle", 5},
-    {"none", 6},         {"floral", 7}, {"random", 8},     {"distorted", 10}, {"spiral", 11},
-};
 
 bool ParseInt(const std::string& text, int64_t& value) {
   const char* first = text.data();
@@ -55,8 +45,8 @@ int64_t IntInRange(const std::string& option, const std::string& text, int64_t l
 }
 
 int ParseMethod(const std::string& text) {
-  for (const MethodName& m : kMethodNames)
-    if (text == m.name) return m.type;
+  for (const MethodRow& m : MethodRows())
+    if (!m.CliName.empty() && text == m.CliName) return m.Type;
   int64_t value = 0;
   if (ParseInt(text, value) && value >= 0 && value <= 255) return static_cast<int>(value);
   throw RenderError("unknown method '" + text + "'");
@@ -117,6 +107,23 @@ FramePattern SplitPattern(const std::string& pattern) {
 
 }  // namespace
 
+std::string MethodNames() {
+  std::string names;
+  for (const MethodRow& m : MethodRows()) {
+    if (m.CliName.empty()) continue;
+    if (!names.empty()) names += " | ";
+    names += m.CliName;
+  }
+  return names;
+}
+
+std::string Usage() {
+  return "tessivane-render [options] OUT.png\n"
+         "  --method M      " + MethodNames() + ",\n"
+         "                  or a type number (--list-methods prints the names, one a line)\n" +
+         std::string(kOptionsUsage);
+}
+
 std::string FrameFileName(const std::string& pattern, int number) {
   FramePattern p = SplitPattern(pattern);
   std::string digits = std::to_string(number);
@@ -135,6 +142,9 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
     };
     if (a == "--help" || a == "-h") {
       o.help = true;
+      return o;
+    } else if (a == "--list-methods") {
+      o.listMethods = true;
       return o;
     } else if (a == "--method") {
       o.unitType = ParseMethod(value());

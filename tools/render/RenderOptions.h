@@ -9,7 +9,9 @@
 namespace tessivane::render {
 
 // The usage text that --help prints.
-extern const char kUsage[];
+std::string Usage();
+// The conversion methods' --method names, " | " between them.
+std::string MethodNames();
 
 // A command line that cannot be carried out; what() is one line for the user.
 class RenderError : public std::runtime_error {
@@ -19,6 +21,7 @@ public:
 
 struct RenderOptions {
   bool help = false;
+  bool listMethods = false;  // print the --method names, one a line
   int unitType = 1;        // conversion-method type number; 8 = choose at random
   int size = 8;            // the Size setting; the cut is 4 x size
   int aspect = 0;          // aspect step of the rectangle and no-conversion methods

@@ -7,6 +7,7 @@
 #include "base/Utf.h"
 #include "render/Render.h"
 #include "render/RenderOptions.h"
+#include "pattern/MethodTable.h"
 
 namespace {
 
@@ -15,7 +16,12 @@ int Run(const std::vector<std::string>& args) {
   try {
     RenderOptions options = ParseRenderOptions(args);
     if (options.help) {
-      std::fputs(kUsage, stdout);
+      std::fputs(Usage().c_str(), stdout);
+      return 0;
+    }
+    if (options.listMethods) {
+      for (const tessivane::MethodRow& m : tessivane::MethodRows())
+        if (!m.CliName.empty() && m.Create) std::printf("%s\n", std::string(m.CliName).c_str());
       return 0;
     }
     Render(options);

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "images/UBrightnessChange.h"
+#include "images/BrightnessWave.h"
 
 namespace tessivane {
 namespace {
 
 TEST(BrightnessChange, SwingsBetweenTheBoundsWithAPeriodOf120Frames) {
-  TBrightnessChange b(-0.3, 0.3, 0.01);
+  BrightnessWave b(-0.3, 0.3, 0.01);
   for (int i = 0; i < 30; ++i) b.Next();
   EXPECT_NEAR(b.Value, 0.3, 1e-9);
   b.Next();
@@ -16,13 +16,13 @@ TEST(BrightnessChange, SwingsBetweenTheBoundsWithAPeriodOf120Frames) {
   EXPECT_NEAR(b.Value, 0, 1e-9);
   EXPECT_GT(b.Step, 0);
 
-  TBrightnessChange off(0, 0, 0);
+  BrightnessWave off(0, 0, 0);
   for (int i = 0; i < 100; ++i) off.Next();
   EXPECT_EQ(off.Value, 0);
 }
 
 TEST(BrightnessChange, ReflectsTheOvershootBackInside) {
-  TBrightnessChange b(-0.3, 0.3, 0.07);
+  BrightnessWave b(-0.3, 0.3, 0.07);
   for (int i = 0; i < 5; ++i) b.Next();  // 0.28, then 0.35 reflects to 0.25
   EXPECT_NEAR(b.Value, 0.25, 1e-12);
   for (int i = 0; i < 10000; ++i) {

@@ -4,7 +4,7 @@
 
 #include "base/Bitmap.h"
 #include "base/Errors.h"
-#include "images/EffectLib.h"
+#include "images/PictureEffects.h"
 #include "images/ImageEffect.h"
 
 namespace tessivane {
@@ -24,7 +24,7 @@ Bitmap Row(std::initializer_list<uint32_t> colours) {
 }
 
 TEST(ImageEffect, BrightnessMovesLumaTowardsWhiteOrBlack) {
-  TImageEffect effect;
+  ImageEffect effect;
   effect.SetImage(Row({0x808080, 0xFF0000}));
   effect.ChangeBrightness(1);
   EXPECT_TRUE(effect.GetResult() == Row({0xFFFFFF, 0xFFB3B3}));  // red -> (255, 179, 179)
@@ -35,7 +35,7 @@ TEST(ImageEffect, BrightnessMovesLumaTowardsWhiteOrBlack) {
 }
 
 TEST(ImageEffect, AmountZeroCopiesAndBadAmountsChangeNothing) {
-  TImageEffect effect;
+  ImageEffect effect;
   Bitmap input = Row({0x3A7FD2, 0x010203, 0xFEFDFC});
   effect.SetImage(input);
   effect.ChangeBrightness(0.2);
@@ -47,7 +47,7 @@ TEST(ImageEffect, AmountZeroCopiesAndBadAmountsChangeNothing) {
 }
 
 TEST(ImageEffect, FramesReuseTheResultBuffer) {
-  TImageEffect effect;
+  ImageEffect effect;
   Bitmap piece = Flat(64, 48, 0x204060);
   effect.SetImage(piece);
   effect.ChangeBrightness(0.1);

@@ -23,8 +23,8 @@
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "codecs/TestPictures.h"
-#include "images/UCommon.h"
-#include "images/UImageShelf.h"
+#include "images/FileListing.h"
+#include "images/ImageShelf.h"
 #include "support/TempFolder.h"
 
 namespace tessivane {
@@ -37,21 +37,21 @@ std::string Separator() { return std::string(1, kPathDelimiter); }
 
 TEST(ImageShelf, IsImageFileLooksOnlyAtTheLowerCaseExtension) {
   for (const char* yes : {"a.bmp", "a.JPG", "b.Jpeg", "c.png", "x.txt.png", "dir.d/p.BMP"})
-    EXPECT_TRUE(TImageShelf::IsImageFile(yes)) << yes;
+    EXPECT_TRUE(ImageShelf::IsImageFile(yes)) << yes;
   for (const char* no : {"a.jpe", "a.png.txt", "png", ".", "..", "a.", "a.bmp ", "pics.jpg/readme"})
-    EXPECT_FALSE(TImageShelf::IsImageFile(no)) << no;
+    EXPECT_FALSE(ImageShelf::IsImageFile(no)) << no;
 }
 
 TEST(ImageShelf, ListingKeepsDotEntriesAndPrefixesOnlyPictures) {
   TempFolder folder("tessivane-shelf-listing");
   folder.Write("a.JPG", testing::EncodeJpeg(testing::Pattern(8, 8)));
   folder.Write("notes.txt", {'h', 'i'});
-  TImageShelf shelf(folder.Path());
+  ImageShelf shelf(folder.Path());
   std::multiset<std::string> files(shelf.Files().begin(), shelf.Files().end());
   EXPECT_EQ(files, (std::multiset<std::string>{folder.Path() + Separator() + "a.JPG", "notes.txt", ".", ".."}));
 
   // A folder name that already ends in the delimiter gives a doubled one.
-  TImageShelf again(folder.Path() + Separator());
+  ImageShelf again(folder.Path() + Separator());
   EXPECT_EQ(std::count(again.Files().begin(), again.Files().end(),
                        folder.Path() + Separator() + Separator() + "a.JPG"),
             1);
@@ -65,7 +65,7 @@ TEST(ImageShelf, GetImageDropsWhatDoesNotLoadAndEndsWithThePicture) {
   const Bitmap expected = LoadPicture(folder.Path() + Separator() + "a.JPG");
   for (uint32_t seed = 0; seed < 20; ++seed) {
     ScopedSeedSource fixed(FixedSeed(seed * 0x9E3779B9u));
-    TImageShelf shelf(folder.Path());
+    ImageShelf shelf(folder.Path());
     Bitmap bitmap;
     shelf.GetImage(bitmap);
     EXPECT_EQ(bitmap, expected);
@@ -82,7 +82,7 @@ TEST(ImageShelf, FreshShelvesMayDrawDifferentPictures) {
   std::set<uint32_t> seen;
   for (uint32_t seed = 0; seed < 20; ++seed) {
     ScopedSeedSource fixed(FixedSeed(seed * 0x9E3779B9u));
-    TImageShelf shelf(folder.Path());
+    ImageShelf shelf(folder.Path());
     Bitmap bitmap;
     shelf.GetImage(bitmap);
     seen.insert(bitmap.PixelRgb(0, 0));
@@ -94,7 +94,7 @@ TEST(ImageShelf, ContentDecidesTheFormatNotTheName) {
   TempFolder folder("tessivane-shelf-content");
   const Bitmap picture = testing::Pattern(8, 8);
   folder.Write("photo.bmp", testing::EncodeJpeg(picture));  // JPEG data named .bmp
-  TImageShelf shelf(folder.Path());
+  ImageShelf shelf(folder.Path());
   Bitmap bitmap;
   shelf.GetImage(bitmap);
   EXPECT_EQ(bitmap.Width(), 8);
@@ -107,7 +107,7 @@ TEST(ImageShelf, NothingLoadableEndsWithTheNoImageError) {
   damaged.resize(damaged.size() / 2);
   folder.Write("only.png", damaged);
   for (const std::string& name : {folder.Path(), folder.Path() + Separator() + "missing"}) {
-    TImageShelf shelf(name);
+    ImageShelf shelf(name);
     Bitmap bitmap;
     try {
       shelf.GetImage(bitmap);
@@ -139,7 +139,7 @@ TEST(ImageShelf, FileTooLargeForTheMemoryLeftIsDroppedLikeAnyOther) {
     const rlim_t limit = static_cast<rlim_t>(pages) * 4096 + (rlim_t{64} << 20);
     const rlimit rl{limit, limit};
     if (setrlimit(RLIMIT_AS, &rl) != 0) std::exit(2);
-    TImageShelf shelf(folder.Path());
+    ImageShelf shelf(folder.Path());
     Bitmap bitmap;
     try {
       shelf.GetImage(bitmap);
@@ -162,7 +162,7 @@ TEST(ImageShelf, EmptyFolderNameIsARangeError) {
   } catch (const std::out_of_range& e) {
     EXPECT_STREQ(e.what(), "範囲チェックエラー");
   }
-  EXPECT_THROW(TImageShelf(""), std::out_of_range);
+  EXPECT_THROW(ImageShelf(""), std::out_of_range);
   EXPECT_NO_THROW(ListFiles("", nullptr));  // no list: nothing happens
 }
 
@@ -170,7 +170,7 @@ TEST(ImageShelf, UnicodeNamesLoad) {
   TempFolder folder("tessivane-shelf-unicode-名前");
   const std::string path = folder.Write("写真 ☃.png", testing::EncodePng(testing::Pattern(5, 4)));
   EXPECT_EQ(LoadPicture(path), testing::Pattern(5, 4));
-  TImageShelf shelf(folder.Path());
+  ImageShelf shelf(folder.Path());
   Bitmap bitmap;
   shelf.GetImage(bitmap);
   EXPECT_EQ(bitmap, testing::Pattern(5, 4));

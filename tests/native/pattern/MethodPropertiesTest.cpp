@@ -11,15 +11,15 @@
 
 #include "base/Numeric.h"
 #include "pattern/MethodTestSupport.h"
-#include "pattern/UmuNone.h"
-#include "pattern/UmuRotateCompress.h"
-#include "pattern/UmuSankaku.h"
-#include "pattern/UmuSankaku2.h"
-#include "pattern/UmuSharp.h"
-#include "pattern/UmuShikaku.h"
-#include "pattern/UmuSpin.h"
-#include "pattern/UmuTShikaku.h"
-#include "pattern/UmuThShikaku.h"
+#include "pattern/NoConversionMethod.h"
+#include "pattern/DistortedSquareMethod.h"
+#include "pattern/KaleidoscopeMethod.h"
+#include "pattern/CarpetMethod.h"
+#include "pattern/FloralMethod.h"
+#include "pattern/RectangleMethod.h"
+#include "pattern/SpiralMethod.h"
+#include "pattern/TableclothMethod.h"
+#include "pattern/TileMethod.h"
 
 namespace tessivane {
 namespace {
@@ -92,13 +92,13 @@ void CheckSizes(const std::vector<Point>& sizes, bool mirrored) {
   }
 }
 
-TEST(MethodProperties, Shikaku) { CheckSizes<TShikaku>(OblongCuts(), true); }
-TEST(MethodProperties, None) { CheckSizes<TNone>(OblongCuts(), false); }
-TEST(MethodProperties, TShikaku) { CheckSizes<TTShikaku>(SquareCuts(), true); }
-TEST(MethodProperties, ThTShikaku) { CheckSizes<ThTShikaku>(SquareCuts(), true); }
-TEST(MethodProperties, Sharp) { CheckSizes<TSharp>(SquareCuts(), true); }
-TEST(MethodProperties, RotateCompress) { CheckSizes<TRotateCompress>(SquareCuts(4), true); }
-TEST(MethodProperties, Spin) { CheckSizes<TSpin>(SquareCuts(4), true); }
+TEST(MethodProperties, Rectangle) { CheckSizes<RectangleMethod>(OblongCuts(), true); }
+TEST(MethodProperties, NoConversion) { CheckSizes<NoConversionMethod>(OblongCuts(), false); }
+TEST(MethodProperties, Tablecloth) { CheckSizes<TableclothMethod>(SquareCuts(), true); }
+TEST(MethodProperties, Tile) { CheckSizes<TileMethod>(SquareCuts(), true); }
+TEST(MethodProperties, Floral) { CheckSizes<FloralMethod>(SquareCuts(), true); }
+TEST(MethodProperties, DistortedSquare) { CheckSizes<DistortedSquareMethod>(SquareCuts(4), true); }
+TEST(MethodProperties, Spiral) { CheckSizes<SpiralMethod>(SquareCuts(4), true); }
 
 // The largest distance between the cut points that the last column and the
 // first column (that is, of the next copy) show, row by row.
@@ -126,8 +126,8 @@ void CheckTriangleSizes() {
   }
 }
 
-TEST(MethodProperties, Sankaku) { CheckTriangleSizes<TSankaku>(); }
-TEST(MethodProperties, Sankaku2) { CheckSizes<TSankaku2>(SquareCuts(), false); }
+TEST(MethodProperties, Kaleidoscope) { CheckTriangleSizes<KaleidoscopeMethod>(); }
+TEST(MethodProperties, Carpet) { CheckSizes<CarpetMethod>(SquareCuts(), false); }
 
 }  // namespace
 }  // namespace tessivane
@@ -160,13 +160,13 @@ uint64_t TilesDigest() {
 // pinned: the maps (rounding, extended precision, the values stored as
 // doubles) come out the same in every build, the 32-bit x87 one included.
 TEST(MethodProperties, TilesAreTheSameInEveryBuild) {
-  EXPECT_EQ(TilesDigest<TSankaku>(), 14128373010524981175ull) << "kaleidoscope";
-  EXPECT_EQ(TilesDigest<TTShikaku>(), 14430920835057734587ull) << "tablecloth";
-  EXPECT_EQ(TilesDigest<ThTShikaku>(), 34033091139342409ull) << "tile";
-  EXPECT_EQ(TilesDigest<TShikaku>(), 5105525621812051297ull) << "rectangle";
-  EXPECT_EQ(TilesDigest<TSharp>(), 14605251904955316221ull) << "floral";
-  EXPECT_EQ(TilesDigest<TRotateCompress>(), 11743029669416580319ull) << "distorted square";
-  EXPECT_EQ(TilesDigest<TSpin>(), 15509839141128237411ull) << "spiral";
+  EXPECT_EQ(TilesDigest<KaleidoscopeMethod>(), 14128373010524981175ull) << "kaleidoscope";
+  EXPECT_EQ(TilesDigest<TableclothMethod>(), 14430920835057734587ull) << "tablecloth";
+  EXPECT_EQ(TilesDigest<TileMethod>(), 34033091139342409ull) << "tile";
+  EXPECT_EQ(TilesDigest<RectangleMethod>(), 5105525621812051297ull) << "rectangle";
+  EXPECT_EQ(TilesDigest<FloralMethod>(), 14605251904955316221ull) << "floral";
+  EXPECT_EQ(TilesDigest<DistortedSquareMethod>(), 11743029669416580319ull) << "distorted square";
+  EXPECT_EQ(TilesDigest<SpiralMethod>(), 15509839141128237411ull) << "spiral";
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "base/Bitmap.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/ConversionMethod.h"
 
 namespace tessivane::testing {
 

@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "base/Errors.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/PluginCheck.h"
+#include "pattern/PluginCheck.h"
 #include "support/ErrorRecorder.h"
 
 namespace tessivane {

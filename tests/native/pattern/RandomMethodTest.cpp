@@ -5,7 +5,7 @@
 #include <set>
 
 #include "base/Random.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane {
 namespace {
@@ -14,8 +14,8 @@ TEST(RandomMethod, DrawsOnlyEnabledMethods) {
   std::set<int> seen;
   for (uint32_t s = 0; s < 200; ++s) {
     ScopedSeedSource seed(FixedSeed(s));
-    seen.insert(ChooseRandomUnitType("1111110100"));  // the default choice
-    EXPECT_EQ(ChooseRandomUnitType("0000000001"), 11);  // spiral only
+    seen.insert(ChooseRandomMethodType("1111110100"));  // the default choice
+    EXPECT_EQ(ChooseRandomMethodType("0000000001"), 11);  // spiral only
   }
   EXPECT_EQ(seen, (std::set<int>{1, 2, 3, 4, 5, 6, 7}));
 }
@@ -23,11 +23,11 @@ TEST(RandomMethod, DrawsOnlyEnabledMethods) {
 // With nothing enabled the draw still ends, with the last real method drawn.
 TEST(RandomMethod, NothingEnabledStillEnds) {
   ScopedSeedSource seed(FixedSeed(5));
-  int type = ChooseRandomUnitType("");
+  int type = ChooseRandomMethodType("");
   EXPECT_NE(type, 8);
   EXPECT_GE(type, 1);
   EXPECT_LE(type, 11);
-  EXPECT_EQ(ChooseRandomUnitType("0000000000"), type);  // same draws, same end
+  EXPECT_EQ(ChooseRandomMethodType("0000000000"), type);  // same draws, same end
 }
 
 // The draws of the random choice's own code (6) are not counted: the run
@@ -40,11 +40,11 @@ TEST(RandomMethod, NothingEnabledEndsAtTheTenThousandAndFirstRealDraw) {
       Randomize();
       for (int real = 0; real <= 10000;) {
         const int code = static_cast<int>(RandomInt(10));
-        if (code != 6 && ++real == 10001) expected = CodeToUnitType(code);
+        if (code != 6 && ++real == 10001) expected = CodeToMethodType(code);
       }
     }
     ScopedSeedSource seed(FixedSeed(s));
-    EXPECT_EQ(ChooseRandomUnitType("0000000000"), expected) << s;
+    EXPECT_EQ(ChooseRandomMethodType("0000000000"), expected) << s;
   }
 }
 

@@ -11,10 +11,10 @@
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "codecs/TestPictures.h"
-#include "images/EffectLib.h"
-#include "images/URandomImage.h"
-#include "motion/UMovePositionMaker.h"
-#include "pattern/TestUnit.h"
+#include "images/PictureEffects.h"
+#include "images/RandomPicture.h"
+#include "motion/MotionPaths.h"
+#include "pattern/TestMethod.h"
 #include "saver/FrameLoop.h"
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
@@ -52,8 +52,8 @@ protected:
   void SetUp() override { SetErrorDisplay(&recorder); }
   void TearDown() override { SetErrorDisplay(nullptr); }
 
-  std::unique_ptr<TFrameLoop> Loop(bool preview = false, UnitFactory factory = &CreateUnitByType) {
-    return std::make_unique<TFrameLoop>(preview, store, [this] { return now; }, factory);
+  std::unique_ptr<FrameLoop> Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
+    return std::make_unique<FrameLoop>(preview, store, [this] { return now; }, factory);
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
 
@@ -76,12 +76,12 @@ TEST(FrameInterval, WeightTimesTenOrTheSlideShowStepAsAnUnsignedTimerInterval) {
   EXPECT_EQ(FrameInterval(INT32_MAX, kMoveLine), 4294967286u);
 }
 
-TEST(ChooseRunUnitType, PluginSwitchWinsOverTheMethodAndRandomIsResolved) {
-  EXPECT_EQ(ChooseRunUnitType(kTransPlugin, 3, "0000000000"), kUnitTypePlugin);
-  EXPECT_EQ(ChooseRunUnitType(kTransBasic, 3, "0000000000"), 3);
+TEST(ChooseRunMethodType, PluginSwitchWinsOverTheMethodAndRandomIsResolved) {
+  EXPECT_EQ(ChooseRunMethodType(kTransPlugin, 3, "0000000000"), kMethodTypePlugin);
+  EXPECT_EQ(ChooseRunMethodType(kTransBasic, 3, "0000000000"), 3);
   std::string onlyFloral(10, '0');
-  onlyFloral[UnitTypeToCode(7)] = '1';
-  EXPECT_EQ(ChooseRunUnitType(kTransBasic, kUnitTypeRandom, onlyFloral), 7);
+  onlyFloral[MethodTypeToCode(7)] = '1';
+  EXPECT_EQ(ChooseRunMethodType(kTransBasic, kMethodTypeRandom, onlyFloral), 7);
 }
 
 TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTheRecordsBack) {
@@ -90,7 +90,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   EXPECT_EQ(loop->ImageChangeSecs, 60);
   ASSERT_TRUE(loop->Activate(kClient));
   EXPECT_FALSE(loop->Activate(kClient)) << "only the first activation sets the run up";
-  EXPECT_EQ(loop->MakeImage->UnitType, 1);
+  EXPECT_EQ(loop->FrameComposer->UnitType, 1);
   EXPECT_EQ(loop->UnitSize, 32);
   EXPECT_EQ(loop->MoveSpeed, 3);
   EXPECT_EQ(loop->DrawInterval, 10u);
@@ -112,10 +112,10 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   loop.reset();
   EXPECT_EQ(store.Text("Settings", "FileType"), "1");
   EXPECT_EQ(store.Text("Settings", "Size"), "8");
-  EXPECT_EQ(store.Text("Settings", "UnitType"), std::to_string(UnitTypeToCode(1)));
+  EXPECT_EQ(store.Text("Settings", "UnitType"), std::to_string(MethodTypeToCode(1)));
   EXPECT_EQ(store.Text("Settings", "ImageChangeTime"), "60");
   MemorySettingsStore empty;
-  EXPECT_EQ(store.Text("Option", "Random"), TOptionReg(empty).Random);
+  EXPECT_EQ(store.Text("Option", "Random"), MethodOptions(empty).Random);
 }
 
 TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
@@ -149,8 +149,8 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_EQ(loop->UnitSize, 64);
   EXPECT_EQ(loop->MoveSpeed, 7);
   EXPECT_EQ(loop->DrawInterval, 49100u);
-  EXPECT_TRUE(loop->MakeImage->UseShuffle);
-  EXPECT_TRUE(loop->MakeImage->UseBrightnessChange);
+  EXPECT_TRUE(loop->FrameComposer->UseShuffle);
+  EXPECT_TRUE(loop->FrameComposer->UseBrightnessChange);
   // Blur first, then monotone.
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected);
@@ -159,8 +159,8 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_EQ(loop->SourceBitmap, expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
-  loop->Reg->Weight = 0;
-  loop->Reg->MovePositionType = kMoveLine;
+  loop->Settings->Weight = 0;
+  loop->Settings->MovePositionType = kMoveLine;
   loop->LoadSourceImage();
   EXPECT_EQ(loop->FinishFrame(kClient), 0u);
 }
@@ -169,27 +169,27 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
   store.PutText("Option", "XY", "2");
   store.PutText("Option", "NoneXY", "-3");
   for (int type : {5, 6, 1}) {
-    Put("UnitType", std::to_string(UnitTypeToCode(type)));
+    Put("UnitType", std::to_string(MethodTypeToCode(type)));
     auto loop = Loop();
     ASSERT_TRUE(loop->Activate(kClient));
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
     EXPECT_EQ(loop->UnitAspect, aspect) << type;
-    const Point piece = TMakeImage::PieceSizeFor(type, 32, aspect);
-    EXPECT_EQ(loop->MakeImage->PieceWidth, piece.x) << type;
-    EXPECT_EQ(loop->MakeImage->PieceHeight, piece.y) << type;
+    const Point piece = Composer::PieceSizeFor(type, 32, aspect);
+    EXPECT_EQ(loop->FrameComposer->PieceWidth, piece.x) << type;
+    EXPECT_EQ(loop->FrameComposer->PieceHeight, piece.y) << type;
   }
   EXPECT_TRUE(recorder.shown.empty());
 }
 
 TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   std::string onlySpiral(10, '0');
-  onlySpiral[UnitTypeToCode(11)] = '1';
+  onlySpiral[MethodTypeToCode(11)] = '1';
   store.PutText("Option", "Random", onlySpiral);
-  Put("UnitType", std::to_string(UnitTypeToCode(kUnitTypeRandom)));
+  Put("UnitType", std::to_string(MethodTypeToCode(kMethodTypeRandom)));
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->Activate(kClient));
-    EXPECT_EQ(loop->MakeImage->UnitType, 11);
+    EXPECT_EQ(loop->FrameComposer->UnitType, 11);
   }
   // The plug-in switch: a library that does not load ends the run with an
   // error box.
@@ -197,7 +197,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   Put("DllFileName", (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string());
   auto loop = Loop();
   EXPECT_THROW(loop->Activate(kClient), SilentAbort);
-  EXPECT_EQ(loop->MakeImage->UnitType, kUnitTypePlugin);
+  EXPECT_EQ(loop->FrameComposer->UnitType, kMethodTypePlugin);
   EXPECT_EQ(recorder.shown.size(), 1u);
 }
 
@@ -224,7 +224,7 @@ TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
     EXPECT_THROW(loop->Activate(kClient), SilentAbort);
     // The preview hides picture errors, not composer errors.
     EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, "")});
-    EXPECT_EQ(loop->Reg->FileType, kFileTypeRandom);
+    EXPECT_EQ(loop->Settings->FileType, kFileTypeRandom);
     loop.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), "1");
     Put("FileType", "2");
@@ -336,7 +336,7 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
     auto loop = Loop();
     ASSERT_TRUE(loop->Activate(kClient));
     EXPECT_EQ(loop->SourceBitmap.Width(), 64);
-    loop->Reg->FileType = kFileTypeRandom;
+    loop->Settings->FileType = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
     EXPECT_EQ(loop->LastImageChange, now);
@@ -346,25 +346,25 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   auto loop = Loop();
   ASSERT_TRUE(loop->Activate(kClient));
   const DateTime start = now;
-  loop->Reg->FileType = kFileTypeFolder;
+  loop->Settings->FileType = kFileTypeFolder;
   now += 5 * kSecond;
   loop->FinishFrame(kClient);
   EXPECT_EQ(loop->LastImageChange, start);
 }
 
 // A unit whose second frame fails with error 13.
-class FailingUnit : public testing::TestUnit {
+class FailingUnit : public testing::TestMethod {
 public:
   void MakeTile() override {
     if (++frames_ == 2) Fail(kErrPluginUnusable);
-    TestUnit::MakeTile();
+    TestMethod::MakeTile();
   }
 
 private:
   int frames_ = 0;
 };
 
-std::unique_ptr<TMakeUnit> MakeFailingUnit(int, const TMakeImageParam&) { return std::make_unique<FailingUnit>(); }
+std::unique_ptr<ConversionMethod> MakeFailingUnit(int, const ComposerParams&) { return std::make_unique<FailingUnit>(); }
 
 TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
   auto loop = Loop(false, &MakeFailingUnit);
@@ -372,6 +372,25 @@ TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
   loop->MakeFrame();
   EXPECT_THROW(loop->MakeFrame(), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginUnusable, "")});
+}
+
+// The set-up used to catch everything, so an allocation failure showed unit
+// error 0 and switched the stored source to the random picture.
+class HungryUnit : public testing::TestMethod {
+  void BuildMap() override { throw std::bad_alloc(); }
+};
+
+TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSource) {
+  TempFolder folder("tessivane-loop-hungry");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  auto loop = Loop(false, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
+    return std::make_unique<HungryUnit>();
+  });
+  EXPECT_THROW(loop->Activate(kClient), std::bad_alloc);
+  EXPECT_TRUE(recorder.shown.empty());
+  EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
 }
 
 TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {

@@ -5,9 +5,9 @@
 
 #include "StoreHarness.h"
 #include "base/Errors.h"
-#include "settings/UBGMReg.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
+#include "settings/MusicSettings.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane::testing {
 namespace {
@@ -24,7 +24,7 @@ INSTANTIATE_TEST_SUITE_P(Stores, Records, ::testing::ValuesIn(HarnessKinds()), R
 
 TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
   {
-    TTessivaneReg reg(store());
+    MainSettings reg(store());
     EXPECT_EQ(reg.Size, 8);
     EXPECT_EQ(reg.Move, 3);
     EXPECT_EQ(reg.Weight, 1);
@@ -52,13 +52,13 @@ TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
   }
   EXPECT_EQ(h->Snapshot().subkeys.at("Settings").size(), 15u);
 
-  { TOptionReg option(store()); }
+  { MethodOptions option(store()); }
   EXPECT_EQ(h->Text("Option", "NoneXY"), "0");
   EXPECT_EQ(h->Text("Option", "Random"), "1111110100");
   EXPECT_EQ(h->Text("Option", "Rotate"), "3");
   EXPECT_EQ(h->Text("Option", "XY"), "0");
 
-  { TBGMReg bgm(store()); }
+  { MusicSettings bgm(store()); }
   EXPECT_EQ(h->Text("BGM", "File"), "");
   EXPECT_EQ(h->Text("BGM", "Flag"), "0");
 }
@@ -67,17 +67,17 @@ TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
 struct LoadCase {
   const char* name;
   const char* stored;
-  std::function<int(const TTessivaneReg&)> field;
+  std::function<int(const MainSettings&)> field;
   int loaded;
   const char* written;
 };
 
 TEST_P(Records, MainRecordLoadAndWriteRules) {
-  auto fileType = [](const TTessivaneReg& r) { return int(r.FileType); };
-  auto unitType = [](const TTessivaneReg& r) { return int(r.UnitType); };
-  auto transType = [](const TTessivaneReg& r) { return int(r.TransType); };
-  auto size = [](const TTessivaneReg& r) { return r.Size; };
-  auto monoTone = [](const TTessivaneReg& r) { return int(r.MonoTone); };
+  auto fileType = [](const MainSettings& r) { return int(r.FileType); };
+  auto unitType = [](const MainSettings& r) { return int(r.UnitType); };
+  auto transType = [](const MainSettings& r) { return int(r.TransType); };
+  auto size = [](const MainSettings& r) { return r.Size; };
+  auto monoTone = [](const MainSettings& r) { return int(r.MonoTone); };
   const LoadCase cases[] = {
       {"FileType", "7", fileType, 1, "1"},
       {"FileType", "0", fileType, 1, "1"},
@@ -88,15 +88,15 @@ TEST_P(Records, MainRecordLoadAndWriteRules) {
       {"TransType", "2", transType, kTransPlugin, "2"},
       {"TransType", "0", transType, kTransBasic, "1"},
       {"TransType", "3", transType, kTransBasic, "1"},
-      {"MovePositionType", "5", [](const TTessivaneReg& r) { return int(r.MovePositionType); }, 0, "0"},
-      {"MovePositionType", "2", [](const TTessivaneReg& r) { return int(r.MovePositionType); }, 2, "2"},
-      {"ImageChangeTime", "-5", [](const TTessivaneReg& r) { return r.ImageChangeTime; }, 60, "60"},
-      {"ImageChangeTime", "0", [](const TTessivaneReg& r) { return r.ImageChangeTime; }, 0, "0"},
+      {"MovePositionType", "5", [](const MainSettings& r) { return int(r.MovePositionType); }, 0, "0"},
+      {"MovePositionType", "2", [](const MainSettings& r) { return int(r.MovePositionType); }, 2, "2"},
+      {"ImageChangeTime", "-5", [](const MainSettings& r) { return r.ImageChangeTime; }, 60, "60"},
+      {"ImageChangeTime", "0", [](const MainSettings& r) { return r.ImageChangeTime; }, 0, "0"},
       {"Size", "100", size, 100, "100"},
       {"Size", "abc", size, 8, "8"},
       {"Size", "", size, 8, "8"},
       {"Size", "99999999999", size, 8, "8"},
-      {"Move", "-2", [](const TTessivaneReg& r) { return r.Move; }, -2, "-2"},
+      {"Move", "-2", [](const MainSettings& r) { return r.Move; }, -2, "-2"},
       {"MonoTone", "2", monoTone, 1, "1"},
       {"MonoTone", "-1", monoTone, 1, "1"},
       {"MonoTone", "yes", monoTone, 0, "0"},
@@ -107,7 +107,7 @@ TEST_P(Records, MainRecordLoadAndWriteRules) {
     auto store = GetParam().make();
     store->PutText("Settings", c.name, c.stored);
     {
-      TTessivaneReg reg(store->store());
+      MainSettings reg(store->store());
       EXPECT_EQ(c.field(reg), c.loaded);
     }
     EXPECT_EQ(store->Text("Settings", c.name), c.written);
@@ -116,7 +116,7 @@ TEST_P(Records, MainRecordLoadAndWriteRules) {
 
 TEST_P(Records, SettersAbortSilentlyOutsideTheirRange) {
   h->PutText("Settings", "Size", "20");
-  TTessivaneReg reg(store());
+  MainSettings reg(store());
   EXPECT_THROW(reg.SetSize(100), SilentAbort);
   EXPECT_THROW(reg.SetSize(7), SilentAbort);
   EXPECT_EQ(reg.Size, 20);
@@ -143,7 +143,7 @@ TEST_P(Records, ValueOfANonTextTypeFailsTheLoadAndWritesNothing) {
   h->PutDword("Settings", "Size", 20);
   auto before = h->Snapshot();
   try {
-    TTessivaneReg reg(store());
+    MainSettings reg(store());
     FAIL() << "loaded";
   } catch (const RegistryError& e) {
     EXPECT_STREQ(e.what(), "'Size' のデータ型が不正です");
@@ -152,17 +152,17 @@ TEST_P(Records, ValueOfANonTextTypeFailsTheLoadAndWritesNothing) {
 
   h->PutRaw("BGM", "Flag", kStoredBinary, {1, 0});
   before = h->Snapshot();
-  EXPECT_THROW(TBGMReg bgm(store()), RegistryError);
+  EXPECT_THROW(MusicSettings bgm(store()), RegistryError);
   EXPECT_EQ(h->Snapshot(), before);
 
   h->PutRaw("Option", "Random", 7 /* multi-string */, EncodeStoredText("1"));
-  EXPECT_THROW(TOptionReg option(store()), RegistryError);
+  EXPECT_THROW(MethodOptions option(store()), RegistryError);
 }
 
 TEST_P(Records, ExpandableTextIsReadAsPlainText) {
   h->PutText("Settings", "Weight", "7", kStoredExpandText);
   h->PutText("Settings", "BmpFileName", "%USERPROFILE%\\a.bmp", kStoredExpandText);
-  TTessivaneReg reg(store());
+  MainSettings reg(store());
   EXPECT_EQ(reg.Weight, 7);
   EXPECT_EQ(reg.BmpFileName, "%USERPROFILE%\\a.bmp");
 }
@@ -170,7 +170,7 @@ TEST_P(Records, ExpandableTextIsReadAsPlainText) {
 TEST_P(Records, EveryFieldRoundTripsIncludingAnyUnicodePath) {
   const std::string path = "C:\\画像\\Ünïcödé 🎨\\kaléidoscope.bmp";
   {
-    TTessivaneReg reg(store());
+    MainSettings reg(store());
     reg.FileType = kFileTypeFolder;
     reg.BmpFileName = path;
     reg.ImageFolderName = "D:\\フォルダ";
@@ -184,7 +184,7 @@ TEST_P(Records, EveryFieldRoundTripsIncludingAnyUnicodePath) {
     reg.MovePositionType = 2;
     reg.ImageChangeTime = 0;
   }
-  TTessivaneReg reg(store());
+  MainSettings reg(store());
   EXPECT_EQ(reg.FileType, kFileTypeFolder);
   EXPECT_EQ(reg.BmpFileName, path);
   EXPECT_EQ(reg.ImageFolderName, "D:\\フォルダ");
@@ -195,22 +195,22 @@ TEST_P(Records, EveryFieldRoundTripsIncludingAnyUnicodePath) {
   EXPECT_EQ(reg.MovePositionType, 2);
   EXPECT_EQ(reg.ImageChangeTime, 0);
 
-  { TBGMReg bgm(store()); bgm.File = "音楽/🎵.mid"; bgm.Flag = true; }
-  TBGMReg bgm(store());
+  { MusicSettings bgm(store()); bgm.File = "音楽/🎵.mid"; bgm.Flag = true; }
+  MusicSettings bgm(store());
   EXPECT_EQ(bgm.File, "音楽/🎵.mid");
   EXPECT_TRUE(bgm.Flag);
 }
 
 TEST_P(Records, TheRecordFreedLastDecides) {
   {
-    TTessivaneReg first(store());
+    MainSettings first(store());
     {
-      TTessivaneReg second(store());
+      MainSettings second(store());
       second.Size = 30;
     }
     first.FileType = kFileTypeFile;  // still holds Size 8 from its own load
   }
-  TTessivaneReg reg(store());
+  MainSettings reg(store());
   EXPECT_EQ(reg.Size, 8);
   EXPECT_EQ(reg.FileType, kFileTypeFile);
 }
@@ -227,7 +227,7 @@ TEST_P(Records, RandomIsPaddedToTenAndNeverPicksItself) {
     SCOPED_TRACE(stored);
     h->PutText("Option", "Random", stored);
     {
-      TOptionReg option(store());
+      MethodOptions option(store());
       EXPECT_EQ(option.Random, loaded);
     }
     EXPECT_EQ(h->Text("Option", "Random"), loaded);
@@ -239,14 +239,14 @@ TEST_P(Records, OptionValuesAndRotate) {
   h->PutText("Option", "NoneXY", "-5");
   h->PutText("Option", "XY", "x");
   {
-    TOptionReg option(store());
+    MethodOptions option(store());
     EXPECT_EQ(option.Rotate, 50);  // only SetRotate bounds it
     EXPECT_EQ(option.NoneXY, -5);
     EXPECT_EQ(option.XY, 0);
   }
   EXPECT_EQ(h->Text("Option", "Rotate"), "50");
   EXPECT_EQ(h->Text("Option", "XY"), "0");
-  TOptionReg option(store());
+  MethodOptions option(store());
   for (auto [value, assigned] : {std::pair{2, 2}, {20, 20}, {7, 7}, {1, 2}, {21, 2}, {-3, 2}}) {
     option.SetRotate(value);
     EXPECT_EQ(option.Rotate, assigned) << value;
@@ -257,7 +257,7 @@ TEST_P(Records, MusicFlagIsTrueForAnyNonZeroNumber) {
   h->PutText("BGM", "Flag", "5");
   h->PutText("BGM", "File", "C:\\bgm.mid");
   {
-    TBGMReg bgm(store());
+    MusicSettings bgm(store());
     EXPECT_TRUE(bgm.Flag);
     EXPECT_EQ(bgm.File, "C:\\bgm.mid");
   }
@@ -282,7 +282,7 @@ TEST_P(Records, HostileTextValuesAreReadSafely) {
   h->PutRaw("Settings", "ImageFolderName", kStoredText, huge);
   h->PutRaw("Settings", "UnitType", kStoredText, std::vector<unsigned char>(kMaxStoredTextBytes + 2, '3'));
   {
-    TTessivaneReg reg(store());
+    MainSettings reg(store());
     EXPECT_EQ(reg.Size, 12);
     EXPECT_EQ(reg.Move, 4);
     EXPECT_EQ(reg.Weight, 7);
@@ -300,7 +300,7 @@ TEST_P(Records, HostileTextValuesAreReadSafely) {
 TEST_P(Records, TheLongestPathIsStillRead) {
   std::string path = "C:\\" + std::string(32763, 'p');  // 32766 units + terminator fit the limit
   h->PutText("Settings", "BmpFileName", path);
-  TTessivaneReg reg(store());
+  MainSettings reg(store());
   EXPECT_EQ(reg.BmpFileName, path);
 }
 

@@ -5,9 +5,9 @@
 #include "base/Errors.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/SettingsTable.h"
-#include "settings/UBGMReg.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
+#include "settings/MusicSettings.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
 #include "support/ErrorRecorder.h"
 
 namespace tessivane {
@@ -25,9 +25,9 @@ using testing::ErrorRecorder;
 
 TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
   MemorySettingsStore store;
-  { TTessivaneReg reg(store); }
-  { TOptionReg option(store); }
-  { TBGMReg bgm(store); }
+  { MainSettings reg(store); }
+  { MethodOptions option(store); }
+  { MusicSettings bgm(store); }
   const std::vector<std::string> expected = {
       "Settings/Size=8",        "Settings/Move=3",          "Settings/Weight=1",
       "Settings/BmpFileName=",  "Settings/ImageChangeTime=60", "Settings/ImageFolderName=",
@@ -39,7 +39,7 @@ TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
   };
   EXPECT_EQ(Names(store), expected);
   store.ClearWrites();
-  TTessivaneReg reg(store);
+  MainSettings reg(store);
   reg.Save();
   EXPECT_EQ(store.writes().size(), 15u);
 }
@@ -47,7 +47,7 @@ TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
 TEST(SettingsWrites, AFailedWriteStopsTheSaveAndKeepsWhatWasWritten) {
   MemorySettingsStore store;
   store.FailWrite("Settings", "FileType");
-  TTessivaneReg reg(store);
+  MainSettings reg(store);
   reg.Size = 40;
   try {
     reg.Save();
@@ -61,7 +61,7 @@ TEST(SettingsWrites, AFailedWriteStopsTheSaveAndKeepsWhatWasWritten) {
 
   MemorySettingsStore other;
   other.FailKeyCreation("Option");
-  TOptionReg option(other);
+  MethodOptions option(other);
   try {
     option.Save();
     FAIL() << "saved";
@@ -76,7 +76,7 @@ TEST(SettingsWrites, AFailureWhileBeingFreedIsShownNotThrown) {
   MemorySettingsStore store;
   store.FailWrite("BGM", "Flag");
   {
-    TBGMReg bgm(store);
+    MusicSettings bgm(store);
     bgm.File = "a.mid";
   }
   SetErrorDisplay(nullptr);
@@ -89,7 +89,7 @@ TEST(SettingsWrites, WithoutTheProductKeyDefaultsLoadAndWritesFail) {
   MemorySettingsStore store;
   store.PutText("Settings", "Size", "30");
   store.FailProductKey();
-  TTessivaneReg reg(store);
+  MainSettings reg(store);
   EXPECT_EQ(reg.Size, 8);
   try {
     reg.Save();
@@ -106,7 +106,7 @@ TEST(SettingsStores, RecordsUseTheInstalledStore) {
   store.PutText("BGM", "File", "x.wav");
   SetSettingsStore(&store);
   {
-    TBGMReg bgm;
+    MusicSettings bgm;
     EXPECT_EQ(bgm.File, "x.wav");
   }
   SetSettingsStore(nullptr);

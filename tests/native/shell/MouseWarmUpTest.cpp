@@ -5,10 +5,10 @@
 namespace tessivane {
 namespace {
 
-using Action = TMouseWarmUp::Action;
+using Action = MouseWarmUp::Action;
 
 TEST(MouseWarmUp, MovementCountsFromTheFifthTickAndTheTimerStopsAfterIt) {
-  TMouseWarmUp warmUp;
+  MouseWarmUp warmUp;
   EXPECT_EQ(warmUp.MousePos, (Point{-1, -1}));
   for (int tick = 1; tick <= 5; ++tick) {
     EXPECT_FALSE(warmUp.Ready()) << tick;
@@ -20,7 +20,7 @@ TEST(MouseWarmUp, MovementCountsFromTheFifthTickAndTheTimerStopsAfterIt) {
 }
 
 TEST(MouseWarmUp, FirstMovementRecordsTheNextDifferentOneCloses) {
-  TMouseWarmUp warmUp;
+  MouseWarmUp warmUp;
   warmUp.MouseTicks = 5;
   EXPECT_EQ(warmUp.Moved(true, {300, 200}), Action::None);
   EXPECT_EQ(warmUp.MousePos, (Point{300, 200}));
@@ -30,7 +30,7 @@ TEST(MouseWarmUp, FirstMovementRecordsTheNextDifferentOneCloses) {
 }
 
 TEST(MouseWarmUp, RefusedPasswordRestsTwoMoreTicks) {
-  TMouseWarmUp warmUp;
+  MouseWarmUp warmUp;
   warmUp.MouseTicks = 5;
   EXPECT_EQ(warmUp.Moved(false, {10, 10}), Action::RestartTimer);
   EXPECT_EQ(warmUp.MouseTicks, 3);

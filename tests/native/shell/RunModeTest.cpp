@@ -5,7 +5,7 @@
 namespace tessivane {
 namespace {
 
-TSaverMode ModeOf(std::vector<std::string> args) { return DecideRunMode(args).mode; }
+RunMode ModeOf(std::vector<std::string> args) { return DecideRunMode(args).mode; }
 
 TEST(RunMode, FirstArgumentUpperCasedAndComparedWhole) {
   for (const char* s : {"/s", "/S", "-s", "-S"}) EXPECT_EQ(ModeOf({s}), smSaver) << s;

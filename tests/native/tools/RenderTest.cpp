@@ -7,8 +7,8 @@
 #include <iterator>
 #include <memory>
 
-#include "pattern/UmuSharp.h"
-#include "pattern/UmuSankaku.h"
+#include "pattern/FloralMethod.h"
+#include "pattern/KaleidoscopeMethod.h"
 #include "render/PngFile.h"
 #include "support/TempFolder.h"
 
@@ -62,7 +62,7 @@ Bitmap ReadBack(const std::string& name) {
 TEST_F(RenderTest, CutWritesExactlyTheUnitsTile) {
   WritePng(Gradient(64, 64), File("cut.png"));
   Render(Options({"--method", "floral", "--cut", File("cut.png"), File("tile.png")}));
-  auto unit = std::make_unique<TSharp>();
+  auto unit = std::make_unique<FloralMethod>();
   ASSERT_TRUE(unit->Setup({64, 64}, false));
   ASSERT_TRUE(unit->Make(Gradient(64, 64)));
   EXPECT_EQ(ReadBack(File("tile.png")), unit->Tile);

@@ -4,7 +4,7 @@
 
 #include "codecs/PictureLoader.h"
 #include "codecs/TestPictures.h"
-#include "images/UImageShelf.h"
+#include "images/ImageShelf.h"
 #include "support/TempFolder.h"
 
 namespace tessivane {
@@ -29,7 +29,7 @@ TEST(JapaneseNames, EachFormatLoadsAndTheShelfFindsThem) {
   EXPECT_EQ(LoadPicture(folder.File("花火.png")), picture);
   EXPECT_EQ(LoadPicture(folder.File("夕焼け.jpg")), testing::Decode(jpeg));
 
-  TImageShelf shelf(folder.Path());
+  ImageShelf shelf(folder.Path());
   for (const auto& [name, bytes] : files) {
     const std::string full = folder.Path() + "\\" + name;
     EXPECT_EQ(std::count(shelf.Files().begin(), shelf.Files().end(), full), 1) << full;

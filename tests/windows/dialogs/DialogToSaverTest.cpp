@@ -8,8 +8,8 @@
 
 #include "DialogSession.h"
 #include "base/Bitmap.h"
-#include "pattern/UMakeImage.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/Composer.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane::test {
 namespace {
@@ -32,10 +32,10 @@ Point TileSize(int methodType, int32_t size, int width, int height) {
   Bitmap source(width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) source.SetPixelRgb(x, y, PictureColour(x, y));
-  TMakeImage composer(methodType, TMakeImageParam{});
+  Composer composer(methodType, ComposerParams{});
   composer.Prepare({640, 480}, source, 4 * size, 3, 0, false, false);
   composer.Make();
-  return {composer.MakeUnit->Tile.Width(), composer.MakeUnit->Tile.Height()};
+  return {composer.Method->Tile.Width(), composer.Method->Tile.Height()};
 }
 
 // The screen repeats the tile: each pixel equals the one a tile further
@@ -57,9 +57,9 @@ TEST_F(DialogToSaver, MethodPictureAndSizeChosenInTheDialogAreWhatTheSaverShows)
   constexpr int kListPosition = 3;  // "タイル風"
   constexpr int32_t kSize = 16;
   constexpr int kWidth = 320, kHeight = 240;
-  const int type = ComboIndexToUnitType(kListPosition);
+  const int type = ListPositionToMethodType(kListPosition);
   const Point chosenTile = TileSize(type, kSize, kWidth, kHeight);
-  const Point defaultTile = TileSize(ComboIndexToUnitType(0), 8, kWidth, kHeight);
+  const Point defaultTile = TileSize(ListPositionToMethodType(0), 8, kWidth, kHeight);
   ASSERT_NE(chosenTile, defaultTile) << "the tile sizes must tell the method and the size apart";
 
   TempFolder folder;
@@ -77,7 +77,7 @@ TEST_F(DialogToSaver, MethodPictureAndSizeChosenInTheDialogAreWhatTheSaverShows)
 
   SetCursorPos(300, 300);
   SaverProcess saver(L"/s");
-  const HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
+  const HWND wnd = saver.WaitForWindow(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
   PumpFor(700);
   bool repeats = false;

@@ -6,14 +6,14 @@
 #include <string>
 
 #include "base/Utf.h"
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t log[MAX_PATH] = {};
   if (!GetEnvironmentVariableW(L"TESSIVANE_OPEN_PROBE_LOG", log, MAX_PATH)) return 2;
   tessivane::ScopedKernelHandle file(CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return 1;
+  if (!file) return 1;
   const std::string line = tessivane::Narrow(GetCommandLineW()) + "\n";
   DWORD written = 0;
   WriteFile(file.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

@@ -11,7 +11,7 @@
 #include "dialogs/DialogTexts.h"
 #include "dialogs/OptionsDialogModel.h"
 #include "settings/MemorySettingsStore.h"
-#include "settings/UOptionReg.h"
+#include "settings/MethodOptions.h"
 
 namespace tessivane::test {
 namespace {
@@ -85,7 +85,7 @@ TEST_F(OptionsDialog, EmptyStoreOpensOnTheFirstPageWithTheDefaultMarks) {
   ClickAsync(OptionsItem(kIdCancelButton));
   ExpectClosed();
   MemorySettingsStore defaults;
-  { TOptionReg record(defaults); }
+  { MethodOptions record(defaults); }
   for (const auto& [name, value] : defaults.contents().subkeys.at("Option"))
     EXPECT_EQ(Setting("Option", name), Widen(*defaults.Text("Option", name))) << name;
   CloseAll();

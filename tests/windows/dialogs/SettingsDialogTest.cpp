@@ -12,9 +12,9 @@
 #include "base/Utf.h"
 #include "dialogs/DialogTexts.h"
 #include "pattern/PluginLibrary.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
-#include "settings/URegistry.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane::test {
 namespace {
@@ -28,7 +28,7 @@ std::wstring PluginPath(const char* hostPath) { return HostToWindowsPath(hostPat
 // The main settings an empty store loads, as the record writes them.
 std::map<std::string, std::wstring> DefaultSettings() {
   MemorySettingsStore store;
-  { TTessivaneReg record(store); }
+  { MainSettings record(store); }
   std::map<std::string, std::wstring> values;
   for (const auto& [name, value] : store.contents().subkeys.at("Settings"))
     values[name] = Widen(*store.Text("Settings", name));

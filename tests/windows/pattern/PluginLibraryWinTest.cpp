@@ -9,7 +9,7 @@
 #include "base/Errors.h"
 #include "base/Utf.h"
 #include "pattern/PluginLibrary.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/PluginCheck.h"
 #include "support/ErrorRecorder.h"
 
 namespace tessivane {

@@ -4,8 +4,8 @@
 
 #include "RegistryHarness.h"
 #include "base/Utf.h"
-#include "settings/UBGMReg.h"
-#include "settings/URegistry.h"
+#include "settings/MusicSettings.h"
+#include "settings/MainSettings.h"
 
 namespace tessivane::testing {
 namespace {
@@ -22,7 +22,7 @@ TEST(RegistryStore, KeyNamesAndTextsKeepEveryUnicodeCharacter) {
   ASSERT_NE(Narrow(Widen(path)), std::string());
   {
     auto store = MakeRegistrySettingsStore(path);
-    TBGMReg bgm(*store);
+    MusicSettings bgm(*store);
     bgm.File = "C:\\音楽\\Ünï ✓😀.mid";
   }
   // The key is found under its exact UTF-16 name, not a code-page copy.
@@ -42,7 +42,7 @@ TEST(RegistryStore, AKeyThatCannotBeCreatedGivesDefaultsAndFailsTheSave) {
   // A key name longer than the registry allows.
   const std::string path = "Software\\Qel\\TessivaneTest\\" + std::string(300, 'k');
   auto store = MakeRegistrySettingsStore(path);
-  TTessivaneReg reg(*store);
+  MainSettings reg(*store);
   EXPECT_EQ(reg.Size, 8);
   try {
     reg.Save();
@@ -58,7 +58,7 @@ TEST(RegistryStore, TheDefaultStoreIsTheProductKeyOfTheCurrentUser) {
   const std::string product = kProductKeyPath;
   if (KeyExists(product)) GTEST_SKIP() << "a real product key exists; not touching it";
   {
-    TBGMReg bgm;  // loading alone creates the key, not the subkey
+    MusicSettings bgm;  // loading alone creates the key, not the subkey
     EXPECT_TRUE(KeyExists(product));
     EXPECT_FALSE(KeyExists(product + "\\BGM"));
   }

@@ -1,6 +1,6 @@
 // The program's two error boxes, shown for real in this process: a thread
 // raises the box, the test reads it and presses OK.
-#include "shell/ErrorBoxes.h"
+#include "base/ErrorBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +65,24 @@ TEST(ErrorBoxes, SilentAbortShowsNothing) {
       },
       kSettle);
   EXPECT_FALSE(seen);
+}
+
+// An allocation failure used to reach the user as the library's English
+// "std::bad_alloc"; it gets the program's own message instead.
+TEST(ErrorBoxes, AllocationFailureGetsTheOutOfMemoryMessage) {
+  for (int kind = 0; kind < 2; ++kind) {
+    auto seen = ShowAndDismiss([kind] {
+      try {
+        if (kind == 0) throw std::bad_alloc();
+        throw std::length_error("vector");
+      } catch (...) {
+        HandleException();
+      }
+    });
+    ASSERT_TRUE(seen) << kind;
+    EXPECT_EQ(seen->caption, L"エラー");
+    EXPECT_EQ(seen->text, L"メモリが不足しています。");
+  }
 }
 
 TEST(ErrorBoxes, CommonErrorBoxHasTheErrorCaption) {

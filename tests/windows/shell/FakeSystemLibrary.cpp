@@ -4,7 +4,7 @@
 // outside the system folder must never get as far as a note.
 #include <windows.h>
 
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ void Note(const wchar_t* text) {
   if (n == 0 || n >= MAX_PATH) return;
   tessivane::ScopedKernelHandle file(CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return;
+  if (!file) return;
   char utf8[4 * MAX_PATH];
   int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
   DWORD written = 0;

@@ -18,11 +18,11 @@
 
 #include "base/Bitmap.h"
 #include "base/Random.h"
-#include "images/URandomImage.h"
-#include "pattern/UMakeImage.h"
+#include "images/RandomPicture.h"
+#include "pattern/Composer.h"
 #include "saver/SourcePicture.h"
 #include "shell/FramePainter.h"
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ int Run(int width, int height, int frames, int size, int type) {
   Pump();
 
   ScopedSeedSource seed(FixedSeed(1));
-  TMakeImage composer(type, TMakeImageParam{});
+  Composer composer(type, ComposerParams{});
   Bitmap source(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(source);
   try {
@@ -66,7 +66,7 @@ int Run(int width, int height, int frames, int size, int type) {
     std::fprintf(stderr, "set-up failed: error %d\n", composer.ErrorNo);
     return 1;
   }
-  TFramePainter painter;
+  FramePainter painter;
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
   LONGLONG make = 0;

@@ -62,7 +62,7 @@ TEST_F(Password, DwordSwitchAsksTheSystemCheckFromTheSystemFolder) {
   DWORD on = 1;
   RegistryValue use = UsePassword(REG_DWORD, &on, sizeof on);
   SaverProcess saver(L"/s", LoggingOptions());
-  HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
+  HWND wnd = saver.WaitForWindow(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
 
   PostClick(wnd, 300, 300);  // the check refuses: the saver stays
@@ -83,7 +83,7 @@ TEST_F(Password, TextSwitchIsIgnored) {
   const wchar_t on[] = L"1";
   RegistryValue use = UsePassword(REG_SZ, on, sizeof on);
   SaverProcess saver(L"/s", LoggingOptions());
-  HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
+  HWND wnd = saver.WaitForWindow(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
   PostClick(wnd, 300, 300);
   EXPECT_TRUE(saver.WaitForExit(kExitBound));
@@ -111,7 +111,7 @@ TEST_F(Password, PlantedLibrariesNeverRun) {
   options.currentDirectory = currentFolder.Path();
 
   SaverProcess saver(L"/s", options);
-  HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
+  HWND wnd = saver.WaitForWindow(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
   PostClick(wnd, 300, 300);  // no PASSWORD.CPL in the system folder: the saver closes
   EXPECT_TRUE(saver.WaitForExit(kExitBound));

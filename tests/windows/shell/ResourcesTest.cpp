@@ -2,7 +2,11 @@
 // screen-saver list, the icon, the manifest and the version.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
+
+#include "TessivaneVersion.h"
+#include "base/Utf.h"
 
 #include "SaverHarness.h"
 
@@ -27,8 +31,12 @@ TEST(Resources, NameIconManifestAndVersion) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(9, 1));  // 1.9
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);              // .0.0
+  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(TESSIVANE_VERSION_MINOR, TESSIVANE_VERSION_MAJOR));
+  EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, TESSIVANE_VERSION_PATCH)));
+  wchar_t* text = nullptr;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\StringFileInfo\\041104B0\\FileVersion",
+                             reinterpret_cast<void**>(&text), &length));
+  EXPECT_EQ(std::wstring(text), Widen(TESSIVANE_VERSION_TEXT));
 }
 
 }  // namespace

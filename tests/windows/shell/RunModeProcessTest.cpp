@@ -15,7 +15,7 @@ HWND OwnerWindowOf(const SaverProcess& process) {
 
 TEST(SaverRun, CoversTheScreenBorderlessTopMostWithAToolWindowOwner) {
   SaverProcess saver(L"/s");
-  HWND wnd = saver.WaitForWindow(L"TfrmMain", kStartBound);
+  HWND wnd = saver.WaitForWindow(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
   const LONG style = GetWindowLongW(wnd, GWL_STYLE);
   const LONG exStyle = GetWindowLongW(wnd, GWL_EXSTYLE);
@@ -51,7 +51,7 @@ TEST(SaverRun, CoversTheScreenBorderlessTopMostWithAToolWindowOwner) {
 TEST(SaverRun, WithAWindowHandleBecomesAChildOfThatWindow) {
   HostWindow host(320, 240);
   SaverProcess saver(L"/S " + HandleText(host.Handle()));
-  HWND wnd = host.WaitForChild(L"TfrmMain", kStartBound);
+  HWND wnd = host.WaitForChild(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
   EXPECT_EQ(GetParent(wnd), host.Handle());
   const LONG style = GetWindowLongW(wnd, GWL_STYLE);
@@ -69,7 +69,7 @@ class PreviewRun : public ::testing::TestWithParam<const wchar_t*> {};
 TEST_P(PreviewRun, LivesInsideTheHostWindowAtItsSizeAndEndsWithIt) {
   HostWindow host(200, 150);
   SaverProcess preview(std::wstring(GetParam()) + L" " + HandleText(host.Handle()));
-  HWND wnd = host.WaitForChild(L"TfrmMain", kStartBound);
+  HWND wnd = host.WaitForChild(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
   const LONG style = GetWindowLongW(wnd, GWL_STYLE);
   EXPECT_TRUE(style & WS_CHILD);
@@ -103,7 +103,7 @@ TEST_P(SettingRun, OpensTheSettingsWindowThatClosesNormally) {
   SaverProcess setting(GetParam());
   HWND wnd = setting.WaitForWindow(dialogs::kDialogClassName, kStartBound, dialogs::kSettingsCaption);
   ASSERT_NE(wnd, nullptr);
-  EXPECT_TRUE(setting.Windows(L"TfrmMain").empty());
+  EXPECT_TRUE(setting.Windows(L"SaverWindow").empty());
   EXPECT_FALSE(ScreenSaverRunning());
   PostMessageW(wnd, WM_CLOSE, 0, 0);
   ASSERT_TRUE(setting.WaitForExit(kExitBound));
@@ -127,7 +127,7 @@ TEST(ChangePasswordRun, CallsTheSystemEntryOrShowsTheMessage) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(change.WaitForExit(kExitBound));
   }
-  EXPECT_TRUE(change.Windows(L"TfrmMain").empty());
+  EXPECT_TRUE(change.Windows(L"SaverWindow").empty());
 }
 
 // Wine's per-program DLL override takes MPR.DLL away from the saver.
@@ -139,7 +139,7 @@ TEST(ChangePasswordRun, WithoutMprShowsTheMessageAndEnds) {
   HWND box = change.WaitForWindow(L"#32770", kStartBound, L"エラー");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(MessageBoxText(box), L"この機能は使えません");
-  EXPECT_TRUE(change.Windows(L"TfrmMain").empty());
+  EXPECT_TRUE(change.Windows(L"SaverWindow").empty());
   EXPECT_TRUE(change.Running());  // the box is modal: the run ends when it is dismissed
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(change.WaitForExit(kExitBound));

@@ -11,13 +11,13 @@
 #include "SaverTimes.h"
 #include "base/Errors.h"
 #include "base/Utf.h"
-#include "pattern/UMakeUnit.h"
+#include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
-#include "settings/UBGMReg.h"
-#include "settings/UOptionReg.h"
-#include "settings/URegistry.h"
-#include "shell/Main.h"
-#include "shell/UScreenSaverInit.h"
+#include "settings/MusicSettings.h"
+#include "settings/MethodOptions.h"
+#include "settings/MainSettings.h"
+#include "shell/SaverWindow.h"
+#include "shell/Startup.h"
 
 namespace tessivane::test {
 namespace {
@@ -38,7 +38,7 @@ protected:
   void Start() {
     SetCursorPos(300, 300);
     saver_.emplace(L"/s");
-    wnd_ = saver_->WaitForWindow(L"TfrmMain", kStartBound);
+    wnd_ = saver_->WaitForWindow(L"SaverWindow", kStartBound);
     ASSERT_NE(wnd_, nullptr);
   }
   void CloseWithKey() {
@@ -86,7 +86,7 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
 
   // The values the three records hold after loading an empty store.
   MemorySettingsStore defaults;
-  { TTessivaneReg reg(defaults); TOptionReg option(defaults); TBGMReg music(defaults); }
+  { MainSettings reg(defaults); MethodOptions option(defaults); MusicSettings music(defaults); }
   size_t checked = 0;
   for (const auto& [subkey, values] : defaults.contents().subkeys) {
     for (const auto& [name, value] : values) {
@@ -100,7 +100,7 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
 TEST_F(RunningSaver, EveryConversionMethodRunsWithoutAnErrorBox) {
   for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
     SCOPED_TRACE(type);
-    PutSetting("Settings", "UnitType", std::to_wstring(UnitTypeToCode(type)));
+    PutSetting("Settings", "UnitType", std::to_wstring(MethodTypeToCode(type)));
     ASSERT_NO_FATAL_FAILURE(Start());
     PumpFor(kFrames);
     EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
@@ -169,12 +169,12 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
 TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
   DeleteProductKey();
   HostWindow host(200, 150);
-  const TSaverMode savedMode = SaverMode;
+  const RunMode savedMode = SaverMode;
   const HWND savedParent = ParentWnd;
   SaverMode = smPreview;
   ParentWnd = host.Handle();
   {
-    std::optional<TfrmMain> frm;
+    std::optional<SaverWindow> frm;
     frm.emplace(GetModuleHandleW(nullptr), nullptr);
     frm->SetBounds(0, 0, 200, 150);
     frm->Show();
@@ -213,7 +213,7 @@ TEST(RunningPreview, PictureErrorsPassSilently) {
   PutSetting("Settings", "BmpFileName", folder.File(L"gone.png"));
   HostWindow host(200, 150);
   SaverProcess preview(L"/p " + HandleText(host.Handle()));
-  ASSERT_NE(host.WaitForChild(L"TfrmMain", kStartBound), nullptr);
+  ASSERT_NE(host.WaitForChild(L"SaverWindow", kStartBound), nullptr);
   PumpFor(kFrames);
   EXPECT_EQ(ErrorBox(preview, 0), nullptr);
   EXPECT_TRUE(preview.Running());

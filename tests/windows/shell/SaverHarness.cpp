@@ -316,7 +316,7 @@ TempFolder::~TempFolder() {
 std::string ReadFileText(const std::wstring& path) {
   ScopedKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                       OPEN_EXISTING, 0, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) return {};
+  if (!file) return {};
   std::string text;
   char buffer[4096];
   DWORD read = 0;
@@ -396,7 +396,7 @@ void WriteBmp(const std::wstring& path, int width, int height, const std::functi
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) put(54 + (height - 1 - y) * stride + x * 3, rgbAt(x, y), 3);
   ScopedKernelHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  if (out.get() == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + Narrow(path));
+  if (!out) throw std::runtime_error("cannot write " + Narrow(path));
   DWORD written = 0;
   WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
 }

@@ -16,7 +16,7 @@ protected:
   void Start() {
     SetCursorPos(300, 300);
     saver_.emplace(L"/s");
-    wnd_ = saver_->WaitForWindow(L"TfrmMain", kStartBound);
+    wnd_ = saver_->WaitForWindow(L"SaverWindow", kStartBound);
     ASSERT_NE(wnd_, nullptr);
   }
   bool StaysAfter(DWORD ms) {
@@ -86,7 +86,7 @@ TEST_F(SaverWindow, RefusesTheSystemStartSaverCommand) {
 TEST(PreviewWindow, IgnoresClicksKeysAndMouseMoves) {
   HostWindow host(200, 150);
   SaverProcess preview(L"/p " + HandleText(host.Handle()));
-  HWND wnd = host.WaitForChild(L"TfrmMain", kStartBound);
+  HWND wnd = host.WaitForChild(L"SaverWindow", kStartBound);
   ASSERT_NE(wnd, nullptr);
   PumpFor(kWarmUp);
   PostMouseMove(wnd, 10, 10);

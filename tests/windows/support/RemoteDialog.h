@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ScopedWin.h"
+#include "base/ScopedWin.h"
 
 namespace tessivane::test {
 

@@ -1,0 +1,62 @@
+#include "base/ErrorBoxes.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "base/Utf.h"
+
+namespace tessivane {
+
+const wchar_t kApplicationTitle[] = L"Tessivane";
+
+namespace {
+
+// The box belongs to the program's active window, so it comes up above the
+// top-most saver window instead of behind it.
+void ShowBox(const std::string& text, const wchar_t* caption) noexcept {
+  try {
+    const std::wstring wide = Widen(text);
+    MessageBoxW(GetActiveWindow(), wide.c_str(), caption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  } catch (...) {
+    // Out of memory while converting the text: the box cannot be built.
+    MessageBoxW(GetActiveWindow(), L"", caption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  }
+}
+
+}  // namespace
+
+void MessageBoxErrorDisplay::ShowErrorMessage(const std::string& text) {
+  MessageBeep(MB_ICONHAND);
+  ShowBox(text, L"エラー");
+}
+
+void ShowOutOfMemory() noexcept {
+  MessageBeep(MB_ICONHAND);
+  ShowBox(kOutOfMemoryText, L"エラー");
+}
+
+void ShowStandardError(const std::string& message) noexcept {
+  try {
+    ShowBox(StandardErrorText(message), kApplicationTitle);
+  } catch (...) {
+    ShowBox(message, kApplicationTitle);
+  }
+}
+
+void HandleException() noexcept {
+  try {
+    throw;
+  } catch (const SilentAbort&) {
+    // Already recorded or shown where it happened.
+  } catch (const std::bad_alloc&) {
+    ShowOutOfMemory();
+  } catch (const std::length_error&) {  // a size beyond what can be allocated at all
+    ShowOutOfMemory();
+  } catch (const std::exception& e) {
+    ShowStandardError(e.what());
+  } catch (...) {
+    ShowStandardError("Unknown error");
+  }
+}
+
+}  // namespace tessivane

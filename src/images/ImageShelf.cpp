@@ -1,0 +1,57 @@
+#include "images/ImageShelf.h"
+
+#include <stdexcept>
+
+#include "base/FileSystem.h"
+#include "base/Random.h"
+#include "codecs/PictureLoader.h"
+#include "images/ImageTexts.h"
+#include "images/FileListing.h"
+
+namespace tessivane {
+
+namespace {
+
+// The extension of a file name: from its last '.', unless a folder
+// delimiter or a drive colon comes after it; empty without one.
+std::string ExtractFileExt(const std::string& name) {
+  size_t at = name.find_last_of(std::string(".:\\") + kPathDelimiter);
+  if (at == std::string::npos || name[at] != '.') return {};
+  return name.substr(at);
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+}  // namespace
+
+ImageShelf::ImageShelf(const std::string& folderName) {
+  ListFiles(folderName, &files_);
+  for (size_t i = files_.size(); i-- > 0;) {
+    if (IsImageFile(files_[i])) files_[i] = folderName + kPathDelimiter + files_[i];
+  }
+}
+
+bool ImageShelf::IsImageFile(const std::string& name) {
+  const std::string ext = LowerAscii(ExtractFileExt(name));
+  return ext == ".bmp" || ext == ".jpg" || ext == ".jpeg" || ext == ".png";
+}
+
+void ImageShelf::GetImage(Bitmap& bitmap) {
+  Randomize();
+  while (!files_.empty()) {
+    const uint32_t index = RandomInt(static_cast<uint32_t>(files_.size()));
+    try {
+      bitmap = LoadPicture(files_[index]);
+      return;
+    } catch (const PictureError&) {
+      files_.erase(files_.begin() + index);
+    }
+  }
+  throw std::runtime_error(kNoImageFileText);
+}
+
+}  // namespace tessivane

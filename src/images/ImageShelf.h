@@ -1,0 +1,36 @@
+// A folder of pictures from which one is drawn at random. The saver
+// creates a shelf, calls GetImage once and frees it, each time it needs a
+// new picture from the folder.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "base/Bitmap.h"
+
+namespace tessivane {
+
+class ImageShelf {
+public:
+  // Create: lists the folder. Entries whose extension marks a picture
+  // become "<folder><delimiter><name>" (the folder name unchanged, so one
+  // ending in the delimiter gives a doubled one, which the file system
+  // accepts); every other entry keeps its bare name.
+  explicit ImageShelf(const std::string& folderName);
+
+  // Loads one randomly drawn entry into `bitmap`. An entry that does not
+  // decode as BMP, JPEG or PNG (whatever its name says) is dropped and
+  // another drawn; when none is left, throws std::runtime_error
+  // (kNoImageFileText).
+  void GetImage(Bitmap& bitmap);
+
+  // Whether the lower-case extension of `name` is ".bmp", ".jpg", ".jpeg"
+  // or ".png".
+  static bool IsImageFile(const std::string& name);
+
+  const std::vector<std::string>& Files() const { return files_; }
+
+private:
+  std::vector<std::string> files_;
+};
+
+}  // namespace tessivane

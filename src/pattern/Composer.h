@@ -1,0 +1,95 @@
+// The image composer: turns a source picture into screen-filling
+// kaleidoscope frames. Each frame it moves the sampling position, cuts the
+// piece there, optionally changes its brightness, lets the unit transform
+// build a tile from it and repeats the tile over Image by doubling copies.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "base/Bitmap.h"
+#include "base/Numeric.h"
+#include "base/Point.h"
+#include "images/ImageEffect.h"
+#include "images/BrightnessWave.h"
+#include "motion/MotionPath.h"
+#include "pattern/ConversionMethod.h"
+#include "pattern/MethodTable.h"
+
+namespace tessivane {
+
+// How many block copies a tiling took in each direction.
+struct TileCopies {
+  int horizontal = 0;
+  int vertical = 0;
+};
+
+// Fills image with tile: the tile at (0, 0), then doubled rightwards over
+// the tile's rows, then the filled band doubled downwards; copies beyond
+// the edge are clipped. Allocates nothing. An empty tile leaves image as
+// it is.
+TileCopies TileBitmap(Bitmap& image, const Bitmap& tile);
+
+class Composer {
+public:
+  static constexpr int kMaxAspect = 5;        // aspect steps -5..5
+  static constexpr Extended kAspectStep = 0.18L;  // share of UnitSize per step
+
+  // Creates the unit of unitType (re-seeding the generator first). Never
+  // throws for a bad type number: ErrorNo is then 6 and Method null.
+  Composer(int unitType, const ComposerParams& param);
+  // The same with another unit factory (tests, tools).
+  Composer(int unitType, const ComposerParams& param, MethodFactory factory);
+  ~Composer();
+  Composer(const Composer&) = delete;
+  Composer& operator=(const Composer&) = delete;
+
+  // Sizes everything for a window of screenSize and a new source picture,
+  // restarts the motion at (0, 0) and the brightness at 0, and sets the unit
+  // up. On failure sets ErrorNo/ErrorText and throws SilentAbort.
+  void Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
+               bool shuffle, bool brightnessOn);
+  // One frame into Image. On failure throws SilentAbort (with ErrorNo and
+  // ErrorText copied from the unit when the unit failed). Allocates nothing.
+  void Make();
+
+  // The piece size for a unit size and aspect step. Only type numbers 5
+  // and 6 (the two methods that take a non-square cut) use the aspect; a
+  // positive step narrows, a negative step flattens, by 18 % per step.
+  // Steps beyond +-5 count as +-5.
+  static Point PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect);
+  // Whether a source picture of width x height is large enough for a unit
+  // size: both sides at least 1.5 times the unit size (else error 5).
+  static bool SourceFits(int32_t unitSize, int32_t width, int32_t height) {
+    return !(1.5L * unitSize > width || 1.5L * unitSize > height);
+  }
+
+  Bitmap Image;                         // output frame, window-sized
+  Bitmap Piece;                         // this frame's cut
+  std::unique_ptr<ConversionMethod> Method;  // null when the type has no class
+  int32_t UnitType = 0;
+  Bitmap Source;                        // own copy of the source picture
+  int32_t SourceWidth = 0;
+  int32_t SourceHeight = 0;
+  int32_t UnitAspect = 0;
+  int32_t UnitSize = 0;
+  int32_t PieceWidth = 0;
+  int32_t PieceHeight = 0;
+  ImageEffect Effect;
+  int32_t ErrorNo = 0;
+  std::string ErrorText;
+  bool UseBrightnessChange = false;
+  bool UseShuffle = false;
+  std::unique_ptr<MotionPath> Motion;  // null until Prepare
+  uint8_t MovePositionType = 0;
+  std::unique_ptr<BrightnessWave> Brightness;  // null until Prepare
+
+private:
+  [[noreturn]] void Fail(int32_t errorNo);
+  [[noreturn]] void FailFromUnit();
+  void CutPiece(Point at);
+
+  bool prepared_ = false;  // the last Prepare succeeded
+};
+
+}  // namespace tessivane

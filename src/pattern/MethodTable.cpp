@@ -1,0 +1,95 @@
+#include "pattern/MethodTable.h"
+
+#include "pattern/CarpetMethod.h"
+#include "pattern/DistortedSquareMethod.h"
+#include "pattern/FloralMethod.h"
+#include "pattern/KaleidoscopeMethod.h"
+#include "pattern/NoConversionMethod.h"
+#include "pattern/RectangleMethod.h"
+#include "pattern/SpiralMethod.h"
+#include "pattern/TableclothMethod.h"
+#include "pattern/TileMethod.h"
+
+namespace tessivane {
+
+namespace {
+
+// A method class that needs nothing from the parameters.
+template <class Method>
+std::unique_ptr<ConversionMethod> Plain(const ComposerParams&) {
+  return std::make_unique<Method>();
+}
+
+std::unique_ptr<ConversionMethod> DistortedSquare(const ComposerParams& params) {
+  auto method = std::make_unique<DistortedSquareMethod>();
+  method->Rotate = params.Rotate;
+  return method;
+}
+
+using enum AspectSetting;
+
+// type, code, list position, label, renderer name, constructor,
+// oblong cut, aspect step, width only
+constexpr MethodRow kMethodRows[] = {
+    {1, 0, 0, "万華鏡風", "kaleidoscope", Plain<KaleidoscopeMethod>, false, None, true},
+    {2, 1, 1, "絨毯風", "carpet", Plain<CarpetMethod>, false, None, true},
+    {3, 2, 2, "テーブルクロス風", "tablecloth", Plain<TableclothMethod>, false, None, true},
+    {4, 3, 3, "タイル風", "tile", Plain<TileMethod>, false, None, true},
+    {5, 4, 6, "長方形", "rectangle", Plain<RectangleMethod>, true, Rectangle, false},
+    {6, 5, 8, "無変換", "none", Plain<NoConversionMethod>, true, NoConversion, false},
+    {7, 7, 4, "花柄", "floral", Plain<FloralMethod>, false, None, true},
+    {kMethodTypeRandom, 6, 9, "ランダムに選ぶ", "random", nullptr, false, None, false},
+    {kMethodTypePlugin, -1, -1, "", "", nullptr, false, None, false},
+    {10, 8, 5, "歪四角", "distorted", DistortedSquare, false, None, false},
+    {11, 9, 7, "渦巻き", "spiral", Plain<SpiralMethod>, false, None, true},
+};
+
+}  // namespace
+
+std::span<const MethodRow> MethodRows() { return kMethodRows; }
+
+const MethodRow* MethodRowByType(int type) {
+  for (const MethodRow& m : kMethodRows)
+    if (m.Type == type) return &m;
+  return nullptr;
+}
+
+int MethodTypeToCode(int type) {
+  const MethodRow* m = MethodRowByType(type);
+  return m ? m->Code : -1;
+}
+
+int CodeToMethodType(int code) {
+  for (const MethodRow& m : kMethodRows)
+    if (code >= 0 && m.Code == code) return m.Type;
+  return 0;
+}
+
+int MethodTypeToListPosition(int type) {
+  const MethodRow* m = MethodRowByType(type);
+  return m && m->ListPosition >= 0 ? m->ListPosition : 0;
+}
+
+int ListPositionToMethodType(int index) {
+  if (index < 1 || index >= kMethodListCount) return 1;
+  for (const MethodRow& m : kMethodRows)
+    if (m.ListPosition == index) return m.Type;
+  return 1;
+}
+
+const std::array<std::string_view, kMethodListCount>& MethodListLabels() {
+  static const std::array<std::string_view, kMethodListCount> labels = [] {
+    std::array<std::string_view, kMethodListCount> a{};
+    for (const MethodRow& m : kMethodRows)
+      if (m.ListPosition >= 0) a[static_cast<size_t>(m.ListPosition)] = m.Label;
+    return a;
+  }();
+  return labels;
+}
+
+std::unique_ptr<ConversionMethod> CreateMethodByType(int type, const ComposerParams& params) {
+  const MethodRow* m = MethodRowByType(type);
+  return m && m->Create ? m->Create(params) : nullptr;
+}
+
+}  // namespace tessivane

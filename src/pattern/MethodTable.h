@@ -1,0 +1,67 @@
+// The conversion methods, one row each: every fact about a method that
+// something outside its own class needs lives in its row. To add a method,
+// write its class and add one row to kMethodRows in MethodTable.cpp.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "pattern/ConversionMethod.h"
+
+namespace tessivane {
+
+// What the composer passes on to the conversion methods and the motion path.
+struct ComposerParams {
+  std::string DllFileName;        // plug-in library path, for the plug-in method
+  int32_t Rotate = 0;             // conversion value, for the distorted square
+  uint8_t MovePositionType = 0;   // motion kind: 0 line, 1 curve, 2 slide show
+};
+
+// Makes the method of one type number, or returns null.
+using MethodFactory = std::unique_ptr<ConversionMethod> (*)(int type, const ComposerParams& params);
+
+// Which stored aspect step a method's piece takes.
+enum class AspectSetting { None, Rectangle, NoConversion };
+
+struct MethodRow {
+  int Type;                 // type number, what the composer takes
+  int Code;                 // stored method code ("UnitType"), -1 for none
+  int ListPosition;         // position in the settings dialog's method list, -1 for none
+  std::string_view Label;   // the list's Japanese label
+  std::string_view CliName; // the renderer's --method name, empty for none
+  // Makes the method; null for the two rows without a class of their own
+  // (the random choice, and the plug-in, which is made elsewhere).
+  std::unique_ptr<ConversionMethod> (*Create)(const ComposerParams& params);
+  bool TakesOblongCut;      // relaxed size rules: odd and oblong cuts pass
+  AspectSetting Aspect;     // the piece is shaped by this aspect step
+  bool ReadsWidthOnly;      // the geometry takes the cut's width for both sides
+};
+
+constexpr int kMethodTypeRandom = 8;   // "choose at random": no class
+constexpr int kMethodTypePlugin = 9;   // the plug-in, chosen by the plug-in switch
+constexpr int kMethodListCount = 10;   // entries of the method list
+
+// Every row, in type-number order.
+std::span<const MethodRow> MethodRows();
+// The row of a type number, or null.
+const MethodRow* MethodRowByType(int type);
+
+// Type number -> stored code; -1 for a number without a code (9 included).
+int MethodTypeToCode(int type);
+// Stored code 0..9 -> type number; 0 for any other code.
+int CodeToMethodType(int code);
+// Type number -> list position; 0 for 1 and every number without one.
+int MethodTypeToListPosition(int type);
+// List position -> type number; 1 for 0 and every position outside 1..9.
+int ListPositionToMethodType(int index);
+// The method list's labels in list order (position 0..9).
+const std::array<std::string_view, kMethodListCount>& MethodListLabels();
+
+// The method of a type number: 1..7 and 10..11 have a class; every other
+// number (8, "choose at random", and 9, the plug-in, included) gives null.
+std::unique_ptr<ConversionMethod> CreateMethodByType(int type, const ComposerParams& params);
+
+}  // namespace tessivane

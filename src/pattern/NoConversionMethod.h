@@ -1,0 +1,18 @@
+// No conversion: the tile is the cut itself (or its shuffled version), so
+// the pattern shows seams where the copies meet.
+#pragma once
+#include "pattern/ConversionMethod.h"
+
+namespace tessivane {
+
+// Tile: W x H. Accepts an oblong cut and odd sizes.
+class NoConversionMethod : public ConversionMethod {
+public:
+  void BuildMap() override;
+  void MakeTile() override;
+
+protected:
+  bool AcceptsNonSquareCut() const override { return true; }
+};
+
+}  // namespace tessivane

@@ -1,0 +1,18 @@
+// The rectangle: the whole cut, which may be oblong, mirrored both ways.
+#pragma once
+#include "pattern/ConversionMethod.h"
+
+namespace tessivane {
+
+// Tile: (2W - 2) x (2H - 2). Accepts an oblong cut (one side of at least 32
+// is enough) and odd sizes.
+class RectangleMethod : public ConversionMethod {
+public:
+  void BuildMap() override;
+  void MakeTile() override;
+
+protected:
+  bool AcceptsNonSquareCut() const override { return true; }
+};
+
+}  // namespace tessivane

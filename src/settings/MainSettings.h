@@ -1,0 +1,70 @@
+// The main settings record: an in-memory copy of subkey "Settings".
+// Constructing it loads every value, destroying it writes every value back.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "settings/SettingsStore.h"
+
+namespace tessivane {
+
+// Source kinds (FileType).
+inline constexpr uint8_t kFileTypeRandom = 1;  // a random picture drawn by the program
+inline constexpr uint8_t kFileTypeFile = 2;    // the image file BmpFileName
+inline constexpr uint8_t kFileTypeFolder = 3;  // the images of ImageFolderName
+
+// Conversion kinds (TransType).
+inline constexpr uint8_t kTransBasic = 0;   // the built-in method UnitType
+inline constexpr uint8_t kTransPlugin = 1;  // the plug-in DllFileName
+
+// Conversion kind <-> stored code: basic 1, plug-in 2; any other kind
+// stores 1 and any other code loads as basic.
+int32_t TransTypeToCode(uint8_t kind);
+uint8_t CodeToTransType(int32_t code);
+
+class MainSettings {
+public:
+  // Loads every value; throws RegistryError when a value has a non-text
+  // type (the record then never exists and writes nothing).
+  explicit MainSettings(SettingsStore& store = CurrentSettingsStore());
+  // Writes every value back, as Save does.
+  ~MainSettings();
+  MainSettings(const MainSettings&) = delete;
+  MainSettings& operator=(const MainSettings&) = delete;
+
+  // Writes all fifteen values; throws RegistryError when a write fails.
+  void Save() const;
+
+  // Assign inside 8..64, 1..10 and 1..99; otherwise throw SilentAbort and
+  // keep the field.
+  void SetSize(int32_t value);
+  void SetMove(int32_t value);
+  void SetWeight(int32_t value);
+  // A negative time becomes 60 seconds.
+  void SetImageChangeTime(int32_t value);
+
+  static int32_t FileTypeToCode(uint8_t fileType);
+  static uint8_t CodeToFileType(int32_t code);  // 2 and 3 stay, anything else is 1
+
+  uint8_t FileType = kFileTypeRandom;
+  std::string BmpFileName;
+  std::string ImageFolderName;
+  int32_t Size = 8;       // unit size; the cut is 4 x Size pixels square
+  int32_t Move = 3;       // speed of the sampling position
+  int32_t Weight = 1;     // frame delay factor
+  uint8_t UnitType = 1;   // conversion-method type number; 0 after an unknown code
+  bool BrightnessChange = false;
+  bool MonoTone = false;
+  bool ShadeOff = false;
+  bool Shuffle = false;
+  uint8_t TransType = kTransBasic;
+  std::string DllFileName;
+  uint8_t MovePositionType = 0;  // motion kind 0..2
+  int32_t ImageChangeTime = 60;  // seconds between pictures in folder mode
+
+private:
+  void Load();
+  SettingsStore& store_;
+};
+
+}  // namespace tessivane

@@ -1,0 +1,42 @@
+// The per-method options record: an in-memory copy of subkey "Option".
+// Constructing it loads, destroying it writes everything back.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "settings/SettingsStore.h"
+
+namespace tessivane {
+
+class MethodOptions {
+public:
+  // Loads; throws RegistryError when a value has a non-text type.
+  explicit MethodOptions(SettingsStore& store = CurrentSettingsStore());
+  ~MethodOptions();  // writes every value back, as Save does
+  MethodOptions(const MethodOptions&) = delete;
+  MethodOptions& operator=(const MethodOptions&) = delete;
+
+  // Writes "NoneXY", "Random", "Rotate", "XY"; throws RegistryError when a
+  // write fails.
+  void Save() const;
+
+  // Assigns 2..20; any other value assigns 2.
+  void SetRotate(int32_t value);
+
+  // Random as loading leaves it: at least ten characters (short texts are
+  // padded with "0"), and the character of the random choice itself "0".
+  static std::string NormalizeRandom(const std::string& text);
+
+  int32_t NoneXY = 0;  // aspect step of the no-conversion method
+  // One character per stored method code (character n for code n - 1):
+  // "1" lets the random choice pick that method.
+  std::string Random;
+  int32_t Rotate = 3;  // value of the distorted-square method
+  int32_t XY = 0;      // aspect step of the rectangle method
+
+private:
+  void Load();
+  SettingsStore& store_;
+};
+
+}  // namespace tessivane

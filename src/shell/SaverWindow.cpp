@@ -1,0 +1,299 @@
+#include "shell/SaverWindow.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "settings/MusicSettings.h"
+#include "base/ErrorBoxes.h"
+#include "shell/Resources.h"
+#include "shell/Startup.h"
+
+namespace tessivane {
+
+namespace {
+
+const wchar_t kClassName[] = L"SaverWindow";
+constexpr int kDesignWidth = 641;   // client size before the run sizes the window
+constexpr int kDesignHeight = 448;
+constexpr UINT kParentCheckMs = 500;
+
+void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_TESSIVANE));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);  // fails harmlessly when already registered
+}
+
+// The window is parented only to a window that exists; a stale or made-up
+// handle leaves it a top-level window.
+bool HasParent() { return ParentWnd != nullptr && IsWindow(ParentWnd); }
+
+}  // namespace
+
+void WindowTimer::SetInterval(UINT ms) {
+  interval_ = ms;
+  if (!wnd_) return;
+  if (ms == 0) {
+    KillTimer(wnd_, id_);
+  } else {
+    SetTimer(wnd_, id_, ms, nullptr);
+  }
+}
+
+SaverWindow::SaverWindow(HINSTANCE instance, HWND owner) : owner_(owner) {
+  RegisterMainClass(instance, &SaverWindow::WindowProc);
+  // Borderless; a child of the preview (or of any window named on the
+  // command line) that replaces WS_POPUP by WS_CHILD, else top-most.
+  DWORD style = WS_POPUP | WS_CLIPCHILDREN;
+  DWORD exStyle = 0;
+  HWND parent = owner;
+  if (HasParent()) {
+    style = (style & ~WS_POPUP) | WS_CHILD;
+    parent = ParentWnd;
+  } else {
+    exStyle |= WS_EX_TOPMOST;
+  }
+  HWND wnd = CreateWindowExW(exStyle, kClassName, kApplicationTitle, style, 0, 0, kDesignWidth, kDesignHeight,
+                             parent, nullptr, instance, this);
+  // A window destroyed while it was being created (its parent closed under
+  // a set-up error box) simply ends the run.
+  if (!wnd && !destroyed_) throw std::runtime_error("The saver window could not be created");
+  if (wnd && SaverMode == smPreview) WatchParent();
+}
+
+SaverWindow::~SaverWindow() {
+  // Destroyed here, while every member that its handlers touch still lives.
+  window_.reset();
+}
+
+void SaverWindow::SetBounds(int left, int top, int width, int height) {
+  SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SaverWindow::Show() {
+  if (!Handle()) return;
+  if (SaverMode == smPreview) {
+    ShowWindow(Handle(), SW_SHOWNA);
+  } else {
+    ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+    SetForegroundWindow(Handle());
+  }
+}
+
+LRESULT CALLBACK SaverWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<SaverWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_.reset(wnd);
+    for (WindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(wnd);
+  }
+  auto* self = reinterpret_cast<SaverWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(wnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+    for (WindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(nullptr);
+    self->window_.release();
+    return DefWindowProcW(wnd, message, wParam, lParam);
+  }
+  // No error may cross the system's frames: shown here, and the run goes on.
+  try {
+    return self->HandleMessage(wnd, message, wParam, lParam);
+  } catch (...) {
+    HandleException();
+    return 0;
+  }
+}
+
+LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      FormCreate();
+      return 0;
+    case WM_DESTROY:
+      FormDestroy();
+      PostQuitMessage(0);  // the main window ends the run
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      break;
+    case WM_SYSCOMMAND:
+      // Refuse the system's start-saver command: no other saver over this one.
+      if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 1;
+      break;
+    case WM_GETMINMAXINFO:
+      if (!HasParent()) {
+        // Maximised without a border means the whole primary screen,
+        // taskbar included.
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMaxPosition = {0, 0};
+        info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, info->ptMaxSize.x);
+        info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, info->ptMaxSize.y);
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      // Once frames are painted the background is never drawn over them:
+      // each frame covers the last one, so nothing flickers.
+      if (painted_) return 1;
+      break;
+    case WM_PAINT: {
+      // A part uncovered by another window gets the current frame back.
+      ScopedPaint paint(wnd);
+      if (painted_ && loop_ && loop_->FrameComposer) PaintFrame(paint.dc(), loop_->FrameComposer->Image);
+      return 0;
+    }
+    case WM_TIMER:
+      if (wParam == timDraw.Id()) timDrawTimer();
+      else if (wParam == timMouse.Id()) timMouseTimer();
+      else if (wParam == timParent.Id()) WatchParent();
+      return 0;
+    case WM_MOUSEMOVE:
+      FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+      buttonDown_ = true;
+      break;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_XBUTTONUP:
+      // Closing on the release, not the press, keeps the release from
+      // reaching the window below once the saver is gone.
+      if (buttonDown_) {
+        buttonDown_ = false;
+        FormClick();
+      }
+      break;
+    case WM_KEYDOWN:
+      FormKeyDown();
+      return 0;
+    case WM_SYSKEYDOWN:
+      // Alt combinations count as keys and never reach the system's
+      // handling: Alt+F4 must not close the saver past the password check.
+      FormKeyDown();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(wnd, message, wParam, lParam);
+}
+
+void SaverWindow::FormCreate() {
+  // Maximised: applied when the window is shown (Show).
+  mouse_ = MouseWarmUp{};
+  timMouse.SetInterval(MouseWarmUp::kIntervalMs);
+  loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
+  if (SaverMode == smSaver) hiddenCursor_.emplace(false);
+  if (SaverMode == smPreview) {
+    timParent.SetInterval(kParentCheckMs);
+    // The preview is never activated: its set-up runs from within creation,
+    // at the window's design size.
+    FormActivate();
+  }
+  if (SaverMode == smSaver) StartMusic();
+}
+
+void SaverWindow::StartMusic() {
+  // The music record is loaded and written back, as at every saver start;
+  // nothing plays.
+  MusicSettings music;
+}
+
+struct SaverWindow::BusyScope {
+  explicit BusyScope(SaverWindow& frm) : frm_(frm) { ++frm_.busy_; }
+  ~BusyScope() {
+    if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.loop_.reset();  // the records write all their values back
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+  SaverWindow& frm_;
+};
+
+void SaverWindow::FormActivate() {
+  if (!loop_) return;  // the records could not be loaded
+  BusyScope busy(*this);
+  if (loop_->Activate(ClientSize())) timDraw.SetInterval(FrameLoop::kFirstFrameMs);
+}
+
+void SaverWindow::timDrawTimer() {
+  timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
+  if (!loop_) return;
+  BusyScope busy(*this);
+  const Bitmap& frame = loop_->MakeFrame();
+  ScopedWindowDC dc(Handle());
+  PaintFrame(dc.get(), frame);
+  timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
+}
+
+void SaverWindow::PaintFrame(HDC dc, const Bitmap& frame) {
+  painter_.Paint(dc, frame);
+  painted_ = true;
+}
+
+Point SaverWindow::ClientSize() const {
+  RECT rect{};
+  GetClientRect(Handle(), &rect);
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void SaverWindow::timMouseTimer() {
+  if (!mouse_.Tick()) timMouse.SetInterval(0);
+}
+
+void SaverWindow::FormMouseMove(int x, int y) {
+  if (SaverMode == smPreview || !mouse_.Ready()) return;
+  switch (mouse_.Moved(VerifyPassword(Handle()), Point{x, y})) {
+    case MouseWarmUp::Action::RestartTimer:
+      timMouse.SetInterval(MouseWarmUp::kIntervalMs);
+      break;
+    case MouseWarmUp::Action::Close:
+      Close();
+      break;
+    case MouseWarmUp::Action::None:
+      break;
+  }
+}
+
+void SaverWindow::FormClick() {
+  if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
+}
+
+void SaverWindow::FormKeyDown() {
+  if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
+}
+
+void SaverWindow::WatchParent() {
+  if (!HasParent()) Close();
+}
+
+void SaverWindow::Close() {
+  if (Handle()) DestroyWindow(Handle());
+}
+
+void SaverWindow::FormDestroy() {
+  timDraw.SetInterval(0);
+  timMouse.SetInterval(0);
+  timParent.SetInterval(0);
+  destroyed_ = true;
+  if (busy_ == 0) loop_.reset();  // the records write all their values back
+  if (SaverMode == smSaver) {
+    hiddenCursor_.reset();
+    ShowWindow(owner_, SW_SHOW);
+  }
+}
+
+}  // namespace tessivane

@@ -1,0 +1,88 @@
+// SaverWindow: the one window of a saver run and of a preview run. Full
+// screen, borderless and top-most in saver mode; a child of the preview
+// window in preview mode. It closes on a click, a key or a real mouse
+// movement (after the password check); in preview mode it ignores input and
+// ends when the window it lives in goes away.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+#include "saver/FrameLoop.h"
+#include "shell/FramePainter.h"
+#include "shell/MouseWarmUp.h"
+#include "base/ScopedWin.h"
+
+namespace tessivane {
+
+// A window-message timer with an interval in milliseconds; interval 0
+// means stopped.
+class WindowTimer {
+public:
+  explicit WindowTimer(UINT_PTR id) : id_(id) {}
+  void Attach(HWND wnd) { wnd_ = wnd; }
+  UINT_PTR Id() const { return id_; }
+  UINT Interval() const { return interval_; }
+  void SetInterval(UINT ms);
+
+private:
+  UINT_PTR id_;
+  HWND wnd_ = nullptr;
+  UINT interval_ = 0;
+};
+
+class SaverWindow {
+public:
+  // Creates the window (hidden) with its owner; the creation parameters
+  // follow SaverMode and ParentWnd.
+  SaverWindow(HINSTANCE instance, HWND owner);
+  ~SaverWindow();
+  SaverWindow(const SaverWindow&) = delete;
+  SaverWindow& operator=(const SaverWindow&) = delete;
+
+  HWND Handle() const { return window_.get(); }
+  void SetBounds(int left, int top, int width, int height);
+  // Maximised in saver mode; in preview mode shown at its bounds without
+  // taking the activation from the preview's owner.
+  void Show();
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  void FormCreate();
+  void FormActivate();
+  void FormDestroy();
+  void FormClick();
+  void FormKeyDown();
+  void FormMouseMove(int x, int y);
+  void timDrawTimer();
+  void timMouseTimer();
+  void StartMusic();
+  void WatchParent();
+  void Close();
+  Point ClientSize() const;
+  void PaintFrame(HDC dc, const Bitmap& frame);
+
+  ScopedWindow window_;
+  HWND owner_;
+  WindowTimer timDraw{1};
+  WindowTimer timMouse{2};
+  WindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
+
+  // Settings, composer and source picture of the run; made in FormCreate.
+  std::optional<FrameLoop> loop_;
+  FramePainter painter_;
+  bool painted_ = false;        // a frame is on the window: no more background erase
+  MouseWarmUp mouse_;          // MouseTicks and MousePos
+  bool buttonDown_ = false;     // a click is a button going down and up on this window
+  // Handlers inside the frame loop: an error box there runs a message loop
+  // in which the window can be destroyed (the preview's parent closing);
+  // the loop is then freed when the outermost such handler ends.
+  struct BusyScope;
+  int busy_ = 0;
+  bool destroyed_ = false;      // FormDestroy has run
+  std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run
+};
+
+}  // namespace tessivane

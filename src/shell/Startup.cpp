@@ -1,0 +1,142 @@
+#include "shell/Startup.h"
+
+#include <shellapi.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Utf.h"
+#include "dialogs/SettingsDialog.h"
+#include "shell/DynCalls.h"
+#include "base/ErrorBoxes.h"
+#include "shell/SaverWindow.h"
+#include "shell/OwnerWindow.h"
+#include "base/ScopedWin.h"
+
+namespace tessivane {
+
+RunMode SaverMode = smSetting;
+HWND ParentWnd = nullptr;
+
+namespace {
+
+std::vector<std::string> CommandLineArguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!argv) return args;
+  ScopedLocal owner(reinterpret_cast<HLOCAL>(argv));
+  for (int i = 1; i < count; ++i) args.push_back(Narrow(argv[i]));
+  return args;
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
+// The password-check library stays loaded once found.
+ScopedModule& PasswordLibrary() {
+  static ScopedModule library;
+  return library;
+}
+
+// "ScreenSaveUsePassword" as a 32-bit number; 0 for anything else.
+DWORD ScreenSaveUsePassword() {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\desktop", 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS)
+    return 0;
+  ScopedKey key(raw);
+  DWORD type = 0;
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegQueryValueExW(key.get(), L"ScreenSaveUsePassword", nullptr, &type, reinterpret_cast<BYTE*>(&value),
+                       &size) != ERROR_SUCCESS)
+    return 0;
+  if (type != REG_DWORD || size != sizeof value) return 0;
+  return value;
+}
+
+}  // namespace
+
+RunMode DecideSaverMode() {
+  const RunModeChoice choice = DecideRunMode(CommandLineArguments());
+  SaverMode = choice.mode;
+  // Handles keep 32 significant bits; a 64-bit handle is the sign extension.
+  ParentWnd = reinterpret_cast<HWND>(static_cast<LONG_PTR>(choice.parentWnd));
+  return SaverMode;
+}
+
+ScreenSaverRunningFlag::ScreenSaverRunningFlag(bool active) : active_(active) {
+  if (active_) SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 1, &previous_, 0);
+}
+
+ScreenSaverRunningFlag::~ScreenSaverRunningFlag() {
+  if (active_) SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, 0, &previous_, 0);
+}
+
+bool VerifyPassword(HWND wnd) {
+  if (SaverMode == smPreview) return false;
+  if (ScreenSaveUsePassword() == 0) return true;
+  ScopedCursor shown(true);  // the system's dialog needs a cursor; hidden again on every way out
+  ScopedModule& library = PasswordLibrary();
+  if (!library) library = LoadSystemLibrary(L"PASSWORD.CPL");
+  auto verify = GetProc<dyn::VerifyScreenSavePwdProc>(library, "VerifyScreenSavePwd");
+  if (!verify) return true;
+  return verify(wnd) != FALSE;
+}
+
+bool ChangePassword() {
+  ScopedModule library = LoadSystemLibrary(L"MPR.DLL");
+  if (!library) return false;
+  auto change = GetProc<dyn::PwdChangePasswordAProc>(library, "PwdChangePasswordA");
+  if (!change) return false;
+  change("SCRSAVE", ParentWnd, 0, 0);
+  return true;
+}
+
+int RunSaverProgram(HINSTANCE instance) {
+  if (SaverMode == smChangePassword) {
+    if (!ChangePassword()) ShowErrorMessage("この機能は使えません");
+    return 0;
+  }
+
+  if (SaverMode == smSetting) {
+    // The settings dialog is the main window; closing it ends the run.
+    dialogs::SettingsDialog::Run(instance, ParentWnd);
+    return 0;
+  }
+
+  // The hidden owner of the program's windows, titled like the application.
+  OwnerWindow owner(instance, kApplicationTitle);
+  std::optional<SaverWindow> frmMain;
+  switch (SaverMode) {
+    case smSaver:
+      frmMain.emplace(instance, owner.Handle());
+      break;
+    case smPreview: {
+      ShowWindow(ParentWnd, SW_SHOW);
+      RECT rect{};
+      GetWindowRect(ParentWnd, &rect);
+      frmMain.emplace(instance, owner.Handle());
+      frmMain->SetBounds(0, 0, rect.right - rect.left, rect.bottom - rect.top);
+      break;
+    }
+    default:
+      break;
+  }
+  if (frmMain) {
+    // No taskbar button for a saver or a preview.
+    SetWindowLongW(owner.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    // The main window appears only now, with the run fully set up.
+    frmMain->Show();
+  }
+  return RunMessageLoop();
+}
+
+}  // namespace tessivane

@@ -1,0 +1,190 @@
+#!/usr/bin/env python3
+"""Writes the help page with scripts/lib/make_help.py and checks it:
+
+- it is one self-contained UTF-8 file: every src, href and CSS url() is a
+  data: URI or an #anchor of the page itself, and no placeholder is left;
+- the Japanese part comes first, then the English one;
+- every method label of the method table in src/pattern/MethodTable.cpp, every
+  gallery picture of docs/gallery, the caption of each dialog and the
+  captions of their controls (as the user sees them) appear on the page;
+- both tables of stored method numbers agree with the method table;
+- a template with an unknown placeholder or a missing picture fails the
+  generator and leaves no page behind.
+
+    check-help.py --version X.Y.Z OUTPUT"""
+import argparse
+import base64
+import glob
+import html.parser
+import os
+import re
+import subprocess
+import sys
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", ".."))
+
+# The dialogs' captions and their controls' captions with the accelerator
+# marks removed, as the user reads them.
+DIALOG_CAPTIONS = ["Tessivaneの設定", "変換方法に関する設定", "BGMに関する設定"]
+CONTROL_CAPTIONS = [
+    # Settings dialog.
+    "変換方法", "基本変換(F)", "詳細(Z)...", "外部変換(E)", "参照(R)...", "シャッフルする(S)", "モノトーン",
+    "ぼかす(おすすめ)", "明るさ変更", "元になる画像", "ランダムイメージを使用(D)", "イメージファイルを使用(I)",
+    "参照(B)...", "指定フォルダのイメージ(J)", "参照(H)...", "移動方法", "直線", "曲線", "スライドショー",
+    "画像変更間隔", "秒", "大きさ(8～64)(L)", "変化量(1～10)(M)", "ウエイト(1～99)(W)",
+    "了解(O)", "ｷｬﾝｾﾙ(C)", "更新(A)", "ヘルプ(H)", "BGM(G)",
+    # Conversion-method options dialog.
+    "歪四角", "長方形", "無変換", "ランダム", "変換値(2～20)", "縦横比", "横長", "正方形", "縦長",
+    "ランダムに選ぶときに選ばれうる", "変換方法を選んでください",
+    # Music dialog.
+    "BGMあり(M)", "BGMなし(S)",
+]
+
+
+class Page(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.links = []   # (tag, attribute, value)
+        self.ids = set()
+        self.styles = []
+        self.in_style = False
+        self.cells = {}   # table id -> list of rows, each a list of cell texts
+        self.table = None
+        self.row = None
+        self.cell = None
+
+    def handle_starttag(self, tag, attrs):
+        attrs = dict(attrs)
+        if "id" in attrs:
+            self.ids.add(attrs["id"])
+        for name in ("src", "href", "srcset", "action", "data", "poster", "background"):
+            if name in attrs:
+                self.links.append((tag, name, attrs[name] or ""))
+        if "style" in attrs:
+            self.styles.append(attrs["style"] or "")
+        if tag == "style":
+            self.in_style = True
+        if tag == "table":
+            self.table = attrs.get("id")
+            if self.table:
+                self.cells[self.table] = []
+        elif tag == "tr" and self.table:
+            self.row = []
+            self.cells[self.table].append(self.row)
+        elif tag == "td" and self.row is not None:
+            self.cell = ""
+
+    def handle_endtag(self, tag):
+        if tag == "style":
+            self.in_style = False
+        elif tag == "td" and self.cell is not None:
+            self.row.append(self.cell.strip())
+            self.cell = None
+        elif tag == "tr":
+            self.row = None
+        elif tag == "table":
+            self.table = None
+
+    def handle_data(self, data):
+        if self.in_style:
+            self.styles.append(data)
+        if self.cell is not None:
+            self.cell += data
+
+
+def method_table():
+    """(stored code, label) of every listed method of the method table, whose
+    rows begin with type, code, list position, label and renderer name."""
+    with open(os.path.join(ROOT, "src", "pattern", "MethodTable.cpp"), encoding="utf-8") as f:
+        source = f.read()
+    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*"([^"]*)"\s*,\s*"([^"]*)"', source)
+    return [(int(code), label) for _, code, _, label, _ in rows if label]
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--version", required=True)
+    parser.add_argument("output")
+    args = parser.parse_args()
+
+    subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "lib", "make_help.py"),
+                    "--version", args.version, args.output], check=True)
+    with open(args.output, "rb") as f:
+        raw = f.read()
+    text = raw.decode("utf-8")  # fails the test when the page is not UTF-8
+    failures = []
+
+    def check(condition, message):
+        if not condition:
+            failures.append(message)
+
+    page = Page()
+    page.feed(text)
+    page.close()
+
+    check(re.search(r'<meta charset="utf-8">', text, re.I), "no UTF-8 charset declaration")
+    check("{{" not in text and "}}" not in text, "a placeholder is left")
+    check("<script" not in text.lower(), "the page holds a script")
+    check("version " + args.version in text, "the version is not shown")
+    for tag, name, value in page.links:
+        if value.startswith("#"):
+            check(value[1:] in page.ids, f"<{tag} {name}> points to the missing anchor {value}")
+        else:
+            check(value.startswith("data:"), f"<{tag} {name}> is not embedded: {value[:80]}")
+    for style in page.styles:
+        for url in re.findall(r"url\(\s*['\"]?([^'\")]*)", style):
+            check(url.startswith("data:"), f"CSS url() is not embedded: {url[:80]}")
+        check("@import" not in style, "CSS imports another file")
+
+    check({"ja", "en"} <= page.ids and text.index('id="ja"') < text.index('id="en"'),
+          "the Japanese part does not come before the English part")
+
+    methods = method_table()
+    check(len(methods) == 10, f"expected ten listed methods in MethodTable.cpp, found {len(methods)}")
+    for _, label in methods:
+        check(label in text, f"method label {label} is missing")
+    expected_codes = sorted(methods)
+    for table in ("ja-method-codes", "en-method-codes"):
+        rows = [r for r in page.cells.get(table, []) if r]
+        shown = sorted((int(r[0]), r[1].split(" (")[0]) for r in rows)
+        check(shown == expected_codes, f"table {table} does not match the method table: {shown}")
+
+    for caption in DIALOG_CAPTIONS + CONTROL_CAPTIONS:
+        check(caption in text, f"caption {caption} is missing")
+    check(not re.search(r"\(&(amp;)?[A-Z]\)", text), "a caption shows its accelerator mark")
+
+    pictures = sorted(glob.glob(os.path.join(ROOT, "docs", "gallery", "*.png")))
+    check(pictures, "no gallery pictures found")
+    for picture in pictures:
+        with open(picture, "rb") as f:
+            encoded = base64.b64encode(f.read()).decode("ascii")
+        check(encoded in text, f"gallery picture {os.path.basename(picture)} is not embedded")
+
+    # Broken templates: an error, and no page (not even a partial one).
+    folder = os.path.dirname(os.path.abspath(args.output))
+    for name, body in (("unknown", "<p>{{nothing here}}</p>"),
+                       ("missing", '<img src="{{png docs/gallery/no-such-method.png}}">'),
+                       ("badglyph", '<img src="{{glyph ../../x}}">')):
+        template = os.path.join(folder, f"broken-{name}.html.in")
+        page_path = os.path.join(folder, f"broken-{name}.html")
+        with open(template, "w", encoding="utf-8") as f:
+            f.write(body)
+        for stale in (page_path, page_path + ".tmp"):
+            if os.path.exists(stale):
+                os.remove(stale)
+        result = subprocess.run([sys.executable, os.path.join(ROOT, "scripts", "lib", "make_help.py"),
+                                 "--version", args.version, "--template", template, page_path],
+                                capture_output=True, text=True)
+        check(result.returncode == 1 and "make_help.py:" in result.stderr,
+              f"broken template {name}: exit {result.returncode}, {result.stderr.strip()!r}")
+        check(not os.path.exists(page_path) and not os.path.exists(page_path + ".tmp"),
+              f"broken template {name} left a page")
+
+    for message in failures:
+        print("FAIL:", message)
+    print(f"{args.output}: {len(raw)} bytes, {len(page.links)} links, {len(failures)} failures")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,273 @@
+#include "pattern/Composer.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
+
+#include "base/Errors.h"
+#include "base/Random.h"
+#include "support/AllocationCounter.h"
+#include "pattern/TestMethod.h"
+
+namespace tessivane {
+namespace {
+
+using testing::AllocationCounter;
+using testing::TestMethod;
+
+// Every pixel distinct enough to tell positions apart.
+Bitmap Gradient(int w, int h) {
+  Bitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.SetPixelRgb(x, y, (uint32_t(x & 255) << 16) | (uint32_t(y & 255) << 8) | (uint32_t(x * 7 + y * 13) & 255));
+  return b;
+}
+
+Bitmap Region(const Bitmap& src, int x, int y, int w, int h) {
+  Bitmap out(w, h);
+  CopyRect(out, 0, 0, src, x, y, w, h);
+  return out;
+}
+
+// Units for the composer tests: square-cut rules for 1..4, 7, 10, 11 and
+// the relaxed ones for 5 and 6, as the real methods have.
+std::unique_ptr<ConversionMethod> TestFactory(int type, const ComposerParams&) {
+  if (type < 1 || type > 11 || type == 8 || type == 9) return nullptr;
+  return std::make_unique<TestMethod>(type == 5 || type == 6);
+}
+
+// A motion path that visits given positions, one per Move.
+class ScriptedMotion : public MotionPath {
+public:
+  ScriptedMotion(std::vector<Point> path, Point range) : MotionPath(0, 0, 1, range), path_(std::move(path)) {}
+  void Move() override {
+    const Point p = path_[next_++ % path_.size()];
+    X = p.x;
+    Y = p.y;
+  }
+
+private:
+  std::vector<Point> path_;
+  size_t next_ = 0;
+};
+
+TEST(ComposerCreate, TypeWithoutClassGivesError6WithoutThrowing) {
+  for (int type : {0, 8, 12, 255, -1, 265}) {
+    Composer composer(type, ComposerParams{});
+    EXPECT_EQ(composer.ErrorNo, 6) << type;
+    EXPECT_EQ(composer.Method, nullptr);
+    EXPECT_THROW(composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 0, false, false), SilentAbort);
+    EXPECT_EQ(composer.ErrorNo, 6);
+    EXPECT_THROW(composer.Make(), SilentAbort);
+  }
+  Composer composer(1, ComposerParams{}, &TestFactory);
+  EXPECT_EQ(composer.ErrorNo, 0);
+  ASSERT_NE(composer.Method, nullptr);
+}
+
+TEST(ComposerCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
+  for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
+    Composer composer(type, ComposerParams{});
+    ASSERT_EQ(composer.ErrorNo, 0) << type;
+    composer.Prepare({300, 200}, Gradient(200, 150), 64, 3, -3, true, true);
+    EXPECT_EQ(composer.PieceHeight, type == 5 || type == 6 ? 29 : 64) << type;
+    composer.Make();  // the tile takes its size on the first frame
+    AllocationCounter counter;
+    for (int i = 0; i < 5; ++i) composer.Make();
+    EXPECT_EQ(counter.Count(), 0u) << "frames of type " << type << " allocate";
+    EXPECT_FALSE(composer.Method->Tile.Empty()) << type;
+  }
+}
+
+TEST(ComposerPrepare, SourceMustHoldOneAndAHalfUnits) {
+  Composer composer(1, ComposerParams{}, &TestFactory);
+  EXPECT_THROW(composer.Prepare({64, 64}, Gradient(47, 100), 32, 1, 0, false, false), SilentAbort);
+  EXPECT_EQ(composer.ErrorNo, 5);
+  EXPECT_EQ(composer.ErrorText, "");
+  EXPECT_THROW(composer.Make(), SilentAbort);  // no frames after a failed set-up
+
+  composer.Prepare({64, 64}, Gradient(48, 48), 32, 1, 0, false, false);
+  ASSERT_NE(composer.Motion, nullptr);
+  EXPECT_EQ(composer.Motion->MaxX, 16);
+  EXPECT_EQ(composer.Motion->MaxY, 16);
+  // The rule uses the unit size, not the narrowed piece.
+  Composer rect(5, ComposerParams{}, &TestFactory);
+  EXPECT_THROW(rect.Prepare({64, 64}, Gradient(47, 100), 32, 1, 3, false, false), SilentAbort);
+  EXPECT_EQ(rect.ErrorNo, 5);
+}
+
+TEST(ComposerPrepare, AspectTable) {
+  const int factor[][3] = {{1, 26, 210}, {2, 20, 164}, {3, 15, 118}, {4, 9, 72}, {5, 3, 26}};
+  for (int type : {5, 6})
+    for (const auto& row : factor) {
+      EXPECT_EQ(Composer::PieceSizeFor(type, 32, row[0]), (Point{row[1], 32}));
+      EXPECT_EQ(Composer::PieceSizeFor(type, 256, row[0]), (Point{row[2], 256}));
+      EXPECT_EQ(Composer::PieceSizeFor(type, 32, -row[0]), (Point{32, row[1]}));
+      EXPECT_EQ(Composer::PieceSizeFor(type, 256, -row[0]), (Point{256, row[2]}));
+    }
+  for (int type : {1, 2, 3, 4, 7, 9, 10, 11})
+    EXPECT_EQ(Composer::PieceSizeFor(type, 64, 3), (Point{64, 64})) << type;
+  EXPECT_EQ(Composer::PieceSizeFor(6, 40, 0), (Point{40, 40}));
+}
+
+// The step share 0.18 was held as a double, so an exact half such as
+// 25 x 0.82 = 20.5 came out a hair above and rounded up instead of to even.
+TEST(ComposerPrepare, AspectStepHeldAsADoubleRoundedExactHalvesUp) {
+  EXPECT_EQ(Composer::PieceSizeFor(5, 25, 1), (Point{20, 25}));    // 20.5
+  EXPECT_EQ(Composer::PieceSizeFor(6, 75, 3), (Point{34, 75}));    // 34.5
+  EXPECT_EQ(Composer::PieceSizeFor(5, 125, -1), (Point{125, 102}));  // 102.5
+}
+
+TEST(ComposerPrepare, AspectBeyondFiveCountsAsFive) {
+  for (int aspect : {6, 7, 100, INT_MAX})
+    EXPECT_EQ(Composer::PieceSizeFor(5, 256, aspect), (Point{26, 256})) << aspect;
+  for (int aspect : {-6, -100, INT_MIN})
+    EXPECT_EQ(Composer::PieceSizeFor(6, 256, aspect), (Point{256, 26})) << aspect;
+  Composer composer(6, ComposerParams{}, &TestFactory);
+  composer.Prepare({100, 100}, Gradient(400, 400), 256, 1, -9, false, false);
+  EXPECT_EQ(composer.Piece.Width(), 256);
+  EXPECT_EQ(composer.Piece.Height(), 26);
+  EXPECT_EQ(composer.UnitAspect, -9);
+  composer.Make();
+}
+
+TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
+  Composer composer(5, ComposerParams{}, &TestFactory);
+  composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 3, false, false);
+  EXPECT_EQ(composer.PieceWidth, 15);
+  EXPECT_EQ(composer.PieceHeight, 32);
+  EXPECT_EQ(composer.Method->CutWidth, 15);
+  EXPECT_EQ(composer.Motion->MaxX, 85);
+  EXPECT_EQ(composer.Motion->MaxY, 68);
+
+  Composer square(1, ComposerParams{}, &TestFactory);
+  EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 33, 1, 3, false, false), SilentAbort);
+  EXPECT_EQ(square.ErrorNo, 4);
+  EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 30, 1, 0, false, false), SilentAbort);
+  EXPECT_EQ(square.ErrorNo, 2);
+}
+
+TEST(ComposerPrepare, SecondPrepareRestartsMotionAndBrightness) {
+  Composer composer(1, ComposerParams{}, &TestFactory);
+  composer.Prepare({80, 60}, Gradient(200, 150), 32, 5, 0, false, true);
+  for (int i = 0; i < 10; ++i) composer.Make();
+  EXPECT_NE(composer.Motion->Position(), (Point{0, 0}));
+  composer.Prepare({80, 60}, Gradient(120, 100), 32, 5, 0, false, true);
+  EXPECT_EQ(composer.Motion->Position(), (Point{0, 0}));
+  EXPECT_EQ(composer.Motion->MaxX, 88);
+  EXPECT_EQ(composer.Brightness->Value, 0.0);
+  EXPECT_EQ(composer.Brightness->Step, 0.01);
+}
+
+TEST(ComposerTile, DoublingCountsAndContent) {
+  Bitmap tile = Gradient(44, 44);
+  Bitmap image(1024, 768);
+  TileCopies copies = TileBitmap(image, tile);
+  EXPECT_EQ(copies.horizontal, 5);
+  EXPECT_EQ(copies.vertical, 5);
+
+  for (auto [tw, th, iw, ih] : {std::array{7, 5, 101, 37}, std::array{44, 44, 1024, 768},
+                                std::array{300, 200, 120, 90}, std::array{1, 1, 5, 3}}) {
+    Bitmap t = Gradient(tw, th);
+    Bitmap img(iw, ih);
+    TileBitmap(img, t);
+    for (int y = 0; y < ih; ++y)
+      for (int x = 0; x < iw; ++x) ASSERT_EQ(img.PixelRgb(x, y), t.PixelRgb(x % tw, y % th)) << x << "," << y;
+  }
+  Bitmap empty;
+  Bitmap untouched(10, 10);
+  untouched.Fill(1, 2, 3);
+  Bitmap before = untouched;
+  EXPECT_EQ(TileBitmap(untouched, empty).horizontal, 0);
+  EXPECT_EQ(untouched, before);
+}
+
+TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
+  Bitmap source = Gradient(100, 90);
+  Composer composer(1, ComposerParams{}, &TestFactory);
+  composer.Prepare({150, 70}, source, 32, 1, 0, false, false);
+  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
+  composer.Make();
+  Bitmap piece = Region(source, 10, 20, 32, 32);
+  EXPECT_EQ(composer.Piece, piece);
+  for (int y = 0; y < 70; ++y)
+    for (int x = 0; x < 150; ++x) ASSERT_EQ(composer.Image.PixelRgb(x, y), piece.PixelRgb(x % 32, y % 32));
+}
+
+// After a bounce the position may be outside the range: the piece is cut
+// at the nearest position inside the source and nothing outside is read.
+TEST(ComposerMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
+  Bitmap source = Gradient(100, 90);
+  Composer composer(5, ComposerParams{}, &TestFactory);
+  composer.Prepare({64, 64}, source, 40, 1, 2, false, false);  // 26 x 40 piece
+  ASSERT_EQ(composer.PieceWidth, 26);
+  const std::vector<Point> path = {{-3, -1}, {75, 51}, {80, 60}, {-1000000, 2000000}, {74, 50}};
+  const std::vector<Point> expected = {{0, 0}, {74, 50}, {74, 50}, {0, 50}, {74, 50}};
+  composer.Motion = std::make_unique<ScriptedMotion>(path, Point{74, 50});
+  for (const Point& at : expected) {
+    composer.Make();
+    EXPECT_EQ(composer.Piece, Region(source, at.x, at.y, 26, 40)) << at.x << "," << at.y;
+  }
+}
+
+TEST(ComposerMake, BrightnessStepAppliesTheChangerAmount) {
+  Bitmap source = Gradient(64, 64);
+  Composer composer(1, ComposerParams{}, &TestFactory);
+  composer.Prepare({64, 64}, source, 32, 1, 0, false, true);
+  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
+  composer.Make();
+  composer.Make();
+  ImageEffect effect;
+  effect.SetImage(Region(source, 3, 4, 32, 32));
+  effect.ChangeBrightness(composer.Brightness->Value);
+  EXPECT_NEAR(composer.Brightness->Value, 0.02, 1e-12);
+  EXPECT_EQ(composer.Piece, effect.GetResult());
+
+  composer.Prepare({64, 64}, source, 32, 1, 0, false, false);
+  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
+  composer.Make();
+  EXPECT_EQ(composer.Piece, Region(source, 3, 4, 32, 32));
+}
+
+// A unit whose frame fails with an error of its own.
+class FailingUnit : public TestMethod {
+public:
+  void MakeTile() override {
+    ErrorNo = 12;
+    ErrorText = "detail";
+    throw SilentAbort();
+  }
+};
+
+TEST(ComposerMake, UnitFailureIsCopiedAndRaised) {
+  Composer composer(
+      1, ComposerParams{},
+      [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> { return std::make_unique<FailingUnit>(); });
+  composer.Prepare({64, 64}, Gradient(64, 64), 32, 1, 0, false, false);
+  EXPECT_THROW(composer.Make(), SilentAbort);
+  EXPECT_EQ(composer.ErrorNo, 12);
+  EXPECT_EQ(composer.ErrorText, "detail");
+}
+
+TEST(ComposerMake, FramesAllocateNothing) {
+  {
+    AllocationCounter counter;  // the counter itself sees allocations
+    auto probe = std::make_unique<int>(1);
+    EXPECT_EQ(counter.Count(), 1u);
+  }
+  for (int kind = 0; kind < 3; ++kind) {
+    ComposerParams param;
+    param.MovePositionType = static_cast<uint8_t>(kind);
+    Composer composer(6, param, &TestFactory);
+    composer.Prepare({640, 480}, Gradient(300, 200), 64, 4, -2, true, true);
+    composer.Make();  // the tile takes its size on the first frame
+    AllocationCounter counter;
+    for (int i = 0; i < 50; ++i) composer.Make();
+    EXPECT_EQ(counter.Count(), 0u) << "motion kind " << kind;
+  }
+}
+
+}  // namespace
+}  // namespace tessivane

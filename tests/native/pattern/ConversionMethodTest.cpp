@@ -1,0 +1,209 @@
+#include "pattern/MethodTable.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string_view>
+
+#include "base/Errors.h"
+#include "base/Random.h"
+#include "pattern/TestMethod.h"
+
+namespace tessivane {
+namespace {
+
+using testing::TestMethod;
+
+// A picture whose every pixel is distinct: red = x, green = y, blue = x ^ y.
+Bitmap Gradient(int w, int h) {
+  Bitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.SetPixelRgb(x, y, (uint32_t(x & 255) << 16) | (uint32_t(y & 255) << 8) | ((x ^ y) & 255));
+  return b;
+}
+
+struct SizeCase {
+  int w, h;
+  bool relaxed;
+  int error;  // 0 = passes
+};
+
+TEST(ConversionMethodSetup, SizeRules) {
+  const SizeCase cases[] = {
+      // The odd-width test runs before the size rules: 31 x 31 and 257 x 20
+      // give 4 for a square-cut method, 2 and 1 for a relaxed one.
+      {32, 32, false, 0},   {256, 256, false, 0}, {31, 31, false, 4},  {31, 31, true, 2},
+      {30, 30, false, 2},   {258, 20, false, 1},  {20, 258, false, 1}, {257, 20, true, 1},
+      {257, 20, false, 4},   {40, 20, true, 0},   {20, 40, true, 0},
+      {20, 20, true, 2},    {40, 20, false, 2},   {33, 33, false, 4},  {33, 33, true, 0},
+      {32, 33, false, 0},   {33, 20, true, 0},    {40, 0, true, 2},    {0, 40, true, 2},
+  };
+  for (const SizeCase& c : cases) {
+    auto unit = std::make_unique<TestMethod>(c.relaxed);
+    bool ok = unit->Setup({c.w, c.h}, false);
+    SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << (c.relaxed ? " relaxed" : ""));
+    EXPECT_EQ(ok, c.error == 0);
+    EXPECT_EQ(unit->ErrorNo, c.error);
+    // The size is stored before any check.
+    EXPECT_EQ(unit->CutWidth, c.w);
+    EXPECT_EQ(unit->CutHeight, c.h);
+    EXPECT_EQ(unit->buildCount, c.error == 0 ? 1 : 0);
+  }
+}
+
+TEST(ConversionMethodSetup, CheckSizeAlone) {
+  auto unit = std::make_unique<TestMethod>();
+  unit->CutWidth = 31;
+  unit->CutHeight = 31;
+  EXPECT_THROW(unit->CheckSize(), SilentAbort);
+  EXPECT_EQ(unit->ErrorNo, 2);
+  unit->CutWidth = 257;
+  unit->CutHeight = 20;
+  EXPECT_THROW(unit->CheckSize(), SilentAbort);
+  EXPECT_EQ(unit->ErrorNo, 1);
+}
+
+TEST(ConversionMethodSetup, ErrorNoSurvivesLaterSuccess) {
+  auto unit = std::make_unique<TestMethod>();
+  EXPECT_FALSE(unit->Setup({30, 30}, false));
+  EXPECT_TRUE(unit->Setup({32, 32}, false));
+  EXPECT_EQ(unit->ErrorNo, 2);
+}
+
+TEST(ConversionMethodMake, PixelsHoldTheCutUpsideDownAndTileIsUpright) {
+  auto unit = std::make_unique<TestMethod>();
+  ASSERT_TRUE(unit->Setup({40, 34}, false));
+  Bitmap cut = Gradient(40, 34);
+  ASSERT_TRUE(unit->Make(cut));
+  // Pixels[x][0] is the cut's last bitmap row.
+  EXPECT_EQ(unit->Pixels[5][0].Red, 5);
+  EXPECT_EQ(unit->Pixels[5][0].Green, 33);
+  EXPECT_EQ(unit->Pixels[5][0].Blue, 5 ^ 33);
+  EXPECT_EQ(unit->Pixels[7][33].Green, 0);
+  EXPECT_EQ(unit->Tile, cut);
+}
+
+TEST(ConversionMethodMake, WrongSizeGivesError3AndKeepsTheTile) {
+  auto unit = std::make_unique<TestMethod>();
+  ASSERT_TRUE(unit->Setup({32, 32}, false));
+  Bitmap cut = Gradient(32, 32);
+  ASSERT_TRUE(unit->Make(cut));
+  Bitmap other(32, 30);
+  other.Fill(1, 2, 3);
+  EXPECT_FALSE(unit->Make(other));
+  EXPECT_EQ(unit->ErrorNo, 3);
+  EXPECT_EQ(unit->Tile, cut);
+}
+
+TEST(ConversionMethodShuffle, ReseedsAndPermutesTheCut) {
+  auto unit = std::make_unique<TestMethod>();
+  uint32_t seed = 1;
+  ScopedSeedSource source([&] { return seed++; });
+  ASSERT_TRUE(unit->Setup({32, 32}, true));
+  std::vector<int32_t> first(&unit->PointMap[0][0], &unit->PointMap[0][0] + 257 * 257);
+  ASSERT_TRUE(unit->Setup({32, 32}, true));
+  std::vector<int32_t> second(&unit->PointMap[0][0], &unit->PointMap[0][0] + 257 * 257);
+  EXPECT_NE(first, second);
+  // Still a permutation of the cut's points, and nothing outside the cut moved.
+  std::vector<int> seen(32 * 256, 0);
+  for (int x = 0; x < 257; ++x)
+    for (int y = 0; y < 257; ++y) {
+      int32_t v = unit->PointMap[x][y];
+      if (x < 32 && y < 32) {
+        ASSERT_LT(ConversionMethod::PointX(v), 32);
+        ASSERT_LT(ConversionMethod::PointY(v), 32);
+        ++seen[v];
+      } else {
+        ASSERT_EQ(v, 0);
+      }
+    }
+  for (int x = 0; x < 32; ++x)
+    for (int y = 0; y < 32; ++y) EXPECT_EQ(seen[ConversionMethod::PackPoint(x, y)], 1);
+}
+
+TEST(ConversionMethodShuffle, FixedSeedGivesTheSameMap) {
+  ScopedSeedSource source(FixedSeed(1234));
+  auto a = std::make_unique<TestMethod>();
+  auto b = std::make_unique<TestMethod>();
+  ASSERT_TRUE(a->Setup({48, 48}, true));
+  ASSERT_TRUE(b->Setup({48, 48}, true));
+  EXPECT_TRUE(std::equal(&a->PointMap[0][0], &a->PointMap[0][0] + 257 * 257, &b->PointMap[0][0]));
+}
+
+TEST(MethodNumbering, TableAndFallbacks) {
+  // type, code, combo index
+  const int table[][3] = {{1, 0, 0}, {2, 1, 1}, {3, 2, 2},  {4, 3, 3},  {5, 4, 6},  {6, 5, 8},
+                          {7, 7, 4}, {8, 6, 9}, {10, 8, 5}, {11, 9, 7}};
+  for (const auto& row : table) {
+    EXPECT_EQ(MethodTypeToCode(row[0]), row[1]) << row[0];
+    EXPECT_EQ(CodeToMethodType(row[1]), row[0]) << row[1];
+    EXPECT_EQ(MethodTypeToListPosition(row[0]), row[2]) << row[0];
+    EXPECT_EQ(ListPositionToMethodType(row[2]), row[0]) << row[2];
+  }
+  EXPECT_EQ(MethodTypeToCode(9), -1);
+  EXPECT_EQ(MethodTypeToCode(0), -1);
+  EXPECT_EQ(MethodTypeToCode(12), -1);
+  EXPECT_EQ(CodeToMethodType(6), 8);
+  EXPECT_EQ(CodeToMethodType(-1), 0);
+  EXPECT_EQ(CodeToMethodType(10), 0);
+  EXPECT_EQ(MethodTypeToListPosition(9), 0);
+  EXPECT_EQ(MethodTypeToListPosition(255), 0);
+  EXPECT_EQ(ListPositionToMethodType(0), 1);
+  EXPECT_EQ(ListPositionToMethodType(10), 1);
+  EXPECT_EQ(ListPositionToMethodType(-1), 1);
+  const auto& labels = MethodListLabels();
+  EXPECT_EQ(labels[0], "万華鏡風");
+  EXPECT_EQ(labels[6], "長方形");
+  EXPECT_EQ(labels[9], "ランダムに選ぶ");
+}
+
+// Setup used to turn every exception into a false result, so running out of
+// memory was reported as a unit error numbered 0.
+TEST(ConversionMethodSetup, AllocationFailureIsNotAUnitError) {
+  class Hungry : public testing::TestMethod {
+    void BuildMap() override { throw std::bad_alloc(); }
+  };
+  auto method = std::make_unique<Hungry>();
+  EXPECT_THROW(method->Setup({32, 32}, false), std::bad_alloc);
+  EXPECT_EQ(method->ErrorNo, 0);
+}
+
+// The method table is the only list of methods: its numberings must be
+// one-to-one, and the facts it states about a class must be the class's own.
+TEST(MethodTable, RowsAgreeWithTheirClassesAndNumberingsAreOneToOne) {
+  std::set<int> codes, positions;
+  std::set<std::string_view> names;
+  for (const MethodRow& row : MethodRows()) {
+    if (row.Code >= 0) {
+      EXPECT_TRUE(codes.insert(row.Code).second) << row.Type;
+    }
+    if (row.ListPosition >= 0) {
+      EXPECT_TRUE(positions.insert(row.ListPosition).second) << row.Type;
+    }
+    if (!row.CliName.empty()) {
+      EXPECT_TRUE(names.insert(row.CliName).second) << row.CliName;
+    }
+    std::unique_ptr<ConversionMethod> method = CreateMethodByType(row.Type, ComposerParams{});
+    if (!row.Create) {
+      EXPECT_EQ(method, nullptr) << row.Type;
+      continue;
+    }
+    ASSERT_NE(method, nullptr) << row.Type;
+    EXPECT_EQ(method->TakesOblongCut(), row.TakesOblongCut) << row.Type;
+    // Only a method that takes an oblong cut can use an aspect step, and
+    // such a method reads both sides of its cut.
+    if (row.Aspect != AspectSetting::None) {
+      EXPECT_TRUE(row.TakesOblongCut) << row.Type;
+    }
+    if (row.TakesOblongCut) {
+      EXPECT_FALSE(row.ReadsWidthOnly) << row.Type;
+    }
+  }
+  EXPECT_EQ(codes.size(), 10u);
+  EXPECT_EQ(positions.size(), static_cast<size_t>(kMethodListCount));
+  EXPECT_EQ(*positions.rbegin(), kMethodListCount - 1);
+}
+
+}  // namespace
+}  // namespace tessivane
