@@ -119,9 +119,11 @@ TEST_F(OptionsDialog, OneMarkedMethodStoresItsCharacterAloneAndReopensMarked) {
   spiral[7] = true;  // "渦巻き"
   Mark(spiral);
   SetText(OptionsItem(kIdDistortValueEdit), L"20");
-  OkAndClose();
+  Click(OptionsItem(kIdOptionsUpdateButton));
   EXPECT_EQ(Setting("Option", "Random"), L"0000000001");
   EXPECT_EQ(Setting("Option", "Rotate"), L"20");
+  EXPECT_TRUE(IsWindowVisible(Options())) << "update keeps the dialog open";
+  OkAndClose();
 
   ASSERT_NE(Session().OpenOptions(), nullptr);
   EXPECT_EQ(ShownMarks(), spiral);

@@ -276,7 +276,7 @@ TEST_F(SettingsDialog, MethodListPositionsStoreTheirCodes) {
   EXPECT_EQ(Setting("Settings", "MovePositionType"), L"2");
 }
 
-TEST_F(SettingsDialog, PluginModeDisablesTheMethodsAndAnEmptyPathFailsWithErrorSeven) {
+TEST_F(SettingsDialog, PluginModeDisablesTheMethodsAndAnEmptyOrMissingLibraryFailsWithErrorSeven) {
   ASSERT_NO_FATAL_FAILURE(Open());
   Click(Item(kIdPluginRadio));
   EXPECT_FALSE(Enabled(Item(kIdMethodList)));
@@ -285,6 +285,11 @@ TEST_F(SettingsDialog, PluginModeDisablesTheMethodsAndAnEmptyPathFailsWithErrorS
   EXPECT_TRUE(Enabled(Item(kIdPluginBrowseButton)));
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdPluginEdit));
   ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrPluginLoad, DetailFile("")))));
+  EXPECT_EQ(Setting("Settings", "TransType"), std::nullopt);
+  const std::wstring missing = HostToWindowsPath(TESSIVANE_SOURCE_ROOT) + L"\\missing.dll";
+  SetText(Item(kIdPluginEdit), missing);
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdUpdateButton, kErrorCaption, Widen(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(missing))))));
   EXPECT_EQ(Setting("Settings", "TransType"), std::nullopt);
 
   Click(Item(kIdBasicRadio));
@@ -461,6 +466,27 @@ TEST_F(SettingsDialog, MnemonicsChooseTheirControlsAndUpdateSaves) {
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"1");
   PostAltKey(dialog, L'c');
   EXPECT_TRUE(Session().Ended());
+}
+
+// Positions are pixels at 96 DPI; at 192 DPI every one doubles.
+TEST_F(SettingsDialog, LayoutScalesWithTheDisplayResolution) {
+  for (DWORD dpi : {96u, 192u}) {
+    SCOPED_TRACE(dpi);
+    RegistryValue resolution(L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    ASSERT_NO_FATAL_FAILURE(Open());
+    const int scale = static_cast<int>(dpi / 96);
+    RECT client{};
+    GetClientRect(Session().Settings(), &client);
+    EXPECT_NEAR(client.right, 480 * scale, scale);
+    EXPECT_NEAR(client.bottom, 497 * scale, scale);
+    RECT ok = WindowRect(Item(kIdOkButton));
+    MapWindowPoints(nullptr, Session().Settings(), reinterpret_cast<POINT*>(&ok), 2);
+    EXPECT_NEAR(ok.left, 384 * scale, scale);
+    EXPECT_NEAR(ok.top, 16 * scale, scale);
+    EXPECT_NEAR(ok.right - ok.left, 81 * scale, scale);
+    EXPECT_NEAR(ok.bottom - ok.top, 25 * scale, scale);
+    Cancel();
+  }
 }
 
 TEST_F(SettingsDialog, EscapeDiscardsAndEnterApplies) {
