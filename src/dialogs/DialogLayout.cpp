@@ -198,9 +198,37 @@ void DialogLayout::DpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   CreateFonts();
   for (const Entry& entry : entries_) Place(entry);
+  for (Glyph& glyph : glyphs_) ApplyGlyph(glyph);
   const SIZE size = WindowSize();
   SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(dialog_, nullptr, TRUE);
+}
+
+void DialogLayout::SetGlyph(int buttonId, int glyphId) {
+  HWND button = GetDlgItem(dialog_, buttonId);
+  if (!button) return;
+  glyphs_.push_back({button, glyphId, {}});
+  ApplyGlyph(glyphs_.back());
+}
+
+void DialogLayout::ApplyGlyph(Glyph& glyph) const {
+  // 16 pixels at 96 DPI, 24 at 144, 32 at 192 and above.
+  const int wanted = Scale(16);
+  const int step = wanted >= 28 ? 2 : wanted >= 20 ? 1 : 0;
+  const int size = 16 + 8 * step;
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE));
+  // A 32-bit bitmap with premultiplied alpha, drawn by the image list.
+  ScopedGdiObject<HBITMAP> bitmap(static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(glyph.glyphId + step), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!bitmap) return;
+  ScopedHandle<ImageListTraits> images(ImageList_Create(size, size, ILC_COLOR32, 1, 0));
+  if (!images || ImageList_Add(images.get(), bitmap.get(), nullptr) < 0) return;
+  BUTTON_IMAGELIST list{};
+  list.himl = images.get();
+  list.margin = {Scale(2), 0, 0, 0};
+  list.uAlign = BUTTON_IMAGELIST_ALIGN_LEFT;
+  SendMessageW(glyph.button, BCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(&list));
+  glyph.images = std::move(images);  // the button uses the list; the old one goes now
 }
 
 void DialogLayout::CenterOn(const RECT& area) const {

@@ -4,6 +4,7 @@
 // Also the tooltip window that shows the controls' hints.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
@@ -48,6 +49,11 @@ public:
   // window placed at the rectangle the system suggests.
   void DpiChanged(UINT dpi, const RECT& suggested);
 
+  // Puts a glyph of the resources (ids glyphId, + 1, + 2 for 16, 24 and 32
+  // pixels) on a button, in the size nearest to 16 pixels at this DPI, and
+  // again after each DPI change.
+  void SetGlyph(int buttonId, int glyphId);
+
   // Centres the window on a rectangle of the screen.
   void CenterOn(const RECT& area) const;
 
@@ -61,14 +67,24 @@ private:
     RECT rect;  // 96-DPI pixels
     FontRole font;
   };
+  struct ImageListTraits : NullHandleTraits<HIMAGELIST> {
+    static void Close(Type h) { ImageList_Destroy(h); }
+  };
+  struct Glyph {
+    HWND button;
+    int glyphId;
+    ScopedHandle<ImageListTraits> images;
+  };
   void CreateFonts();
   void Place(const Entry& entry) const;
+  void ApplyGlyph(Glyph& glyph) const;
   SIZE WindowSize() const;
 
   HWND dialog_ = nullptr;
   UINT dpi_ = kLayoutDpi;
   SIZE client96_;
   std::vector<Entry> entries_;
+  std::vector<Glyph> glyphs_;
   ScopedGdiObject<HFONT> fonts_[static_cast<int>(FontRole::kCount)];
 };
 

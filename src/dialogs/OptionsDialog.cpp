@@ -9,6 +9,7 @@
 #include "base/Utf.h"
 #include "dialogs/ControlIds.h"
 #include "dialogs/DialogLayout.h"
+#include "dialogs/DialogResources.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/OptionsDialogModel.h"
 #include "base/ErrorBoxes.h"
@@ -154,6 +155,9 @@ private:
     l.Add(kIdOkButton, B, W(texts::kOkButton), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 66, buttonTop, 81, 25);
     l.Add(kIdCancelButton, B, W(texts::kCancelButton), WS_TABSTOP | BS_PUSHBUTTON, 0, 154, buttonTop, 81, 25);
     l.Add(kIdOptionsUpdateButton, B, W(texts::kUpdateButton), WS_TABSTOP | BS_PUSHBUTTON, 0, 242, buttonTop, 81, 25);
+    l.SetGlyph(kIdOkButton, IDB_GLYPH_OK);
+    l.SetGlyph(kIdCancelButton, IDB_GLYPH_CANCEL);
+    l.SetGlyph(kIdOptionsUpdateButton, IDB_GLYPH_UPDATE);
     hints_.Add(GetDlgItem(dialog_, kIdOkButton), W(texts::kOptionsOkHint));
     hints_.Add(GetDlgItem(dialog_, kIdCancelButton), W(texts::kCancelHint));
     hints_.Add(GetDlgItem(dialog_, kIdOptionsUpdateButton), W(texts::kOptionsUpdateHint));

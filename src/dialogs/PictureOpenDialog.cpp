@@ -87,12 +87,27 @@ void PaintPreview(const Preview& preview, const DRAWITEMSTRUCT& item) {
                 0, picture.Width(), picture.Height(), picture.Data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
+// The preview fills the child dialog below the open dialog's own controls
+// (some systems give the child the whole dialog, others only the part
+// below the standard controls).
 void FitPreviewArea(HWND child) {
   RECT client{};
   GetClientRect(child, &client);
   const int margin = 4;
-  SetWindowPos(GetDlgItem(child, kPreviewId), nullptr, margin, margin, client.right - 2 * margin,
-               client.bottom - 2 * margin, SWP_NOZORDER | SWP_NOACTIVATE);
+  int top = margin;
+  HWND dialog = GetParent(child);
+  const int standardControls[] = {IDOK, IDCANCEL, 0x470 /* file types */, 0x441 /* its label */, 0x47c /* file name */,
+                                  0x410 /* read-only */};
+  for (int id : standardControls) {
+    HWND control = GetDlgItem(dialog, id);
+    if (!control || !(GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE)) continue;  // the dialog may be hidden yet
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, child, reinterpret_cast<POINT*>(&rect), 2);
+    if (rect.bottom + margin > top) top = rect.bottom + margin;
+  }
+  SetWindowPos(GetDlgItem(child, kPreviewId), nullptr, margin, top, std::max(0L, client.right - 2 * margin),
+               std::max(0L, client.bottom - top - margin), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The hook of the child dialog below the standard controls: it holds the
@@ -113,6 +128,7 @@ UINT_PTR CALLBACK PreviewHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
       return TRUE;
     case WM_NOTIFY: {
       const auto* notice = reinterpret_cast<const OFNOTIFYW*>(lParam);
+      if (notice->hdr.code == CDN_INITDONE) FitPreviewArea(child);
       if (!preview || (notice->hdr.code != CDN_SELCHANGE && notice->hdr.code != CDN_FOLDERCHANGE)) return FALSE;
       std::wstring path(kPathCapacity, L'\0');
       const LRESULT length = SendMessageW(GetParent(child), CDM_GETFILEPATH, kPathCapacity,

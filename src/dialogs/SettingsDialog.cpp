@@ -233,7 +233,7 @@ void SettingsDialog::CreateControls() {
   }
   l.Add(kIdIntervalGroup, B, W(texts::kIntervalGroup), BS_GROUPBOX, 0, 168, 332, 97, 49);
   l.Add(kIdIntervalEdit, E, L"60", kEdit | WS_GROUP, edge, 176, 350, 57, 21);
-  l.Add(kIdIntervalUnitLabel, S, W(texts::kIntervalUnit), SS_LEFT, 0, 238, 354, 20, 14);
+  l.Add(kIdIntervalUnitLabel, S, W(texts::kIntervalUnit), SS_LEFT | SS_NOTIFY, 0, 238, 354, 20, 14);
 
   // The three value rows (panels at 16, 388 / 420 / 452, 345 x 32).
   const char* const rowLabels[] = {texts::kSizeLabel, texts::kMoveLabel, texts::kWeightLabel};
@@ -241,7 +241,7 @@ void SettingsDialog::CreateControls() {
   for (int i = 0; i < 3; ++i) {
     const RowIds& row = kRows[i];
     const int top = 388 + 32 * i;
-    l.Add(row.label, S, W(rowLabels[i]), SS_LEFT, 0, 16, top + 9, 110, 14);
+    l.Add(row.label, S, W(rowLabels[i]), SS_LEFT | SS_NOTIFY, 0, 16, top + 9, 110, 14);
     HWND edit = l.Add(row.edit, E, L"", kEdit | WS_GROUP, edge, 128, top + 5, 33, 21);
     SendMessageW(edit, EM_SETLIMITTEXT, 11, 0);
     HWND bar = l.Add(row.scroll, SB, L"", WS_TABSTOP | SBS_HORZ, 0, 168, top + 7, 193, 17);
@@ -269,6 +269,15 @@ void SettingsDialog::CreateControls() {
   l.Add(kIdCreditLabel3, S, W(texts::kCreditLine3), SS_LEFT, 0, 404, 468, 65, 14);
   LoadIcons();
   FitApplicationName();
+
+  const std::pair<int, int> glyphs[] = {
+      {kIdDetailsButton, IDB_GLYPH_DETAILS}, {kIdPluginBrowseButton, IDB_GLYPH_BROWSE},
+      {kIdImageFileBrowseButton, IDB_GLYPH_BROWSE}, {kIdImageFolderBrowseButton, IDB_GLYPH_FOLDER},
+      {kIdOkButton, IDB_GLYPH_OK}, {kIdCancelButton, IDB_GLYPH_CANCEL},
+      {kIdUpdateButton, IDB_GLYPH_UPDATE}, {kIdHelpButton, IDB_GLYPH_HELP},
+      {kIdMusicButton, IDB_GLYPH_MUSIC},
+  };
+  for (const auto& [button, glyph] : glyphs) l.SetGlyph(button, glyph);
 
   // Hints. A control without a hint of its own shows the one of the box
   // around it.

@@ -48,6 +48,10 @@ RunModeChoice DecideRunMode(const std::vector<std::string>& args) {
     choice.mode = smChangePassword;
   } else {
     choice.mode = smSetting;
+    if (first.size() > 3 && (first[0] == '/' || first[0] == '-') && first[1] == 'C' && first[2] == ':') {
+      choice.settingsOwner = ParseWindowHandle(std::string_view(first).substr(3));
+    }
+    if (choice.settingsOwner == 0) choice.settingsOwner = choice.parentWnd;
   }
   return choice;
 }

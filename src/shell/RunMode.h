@@ -18,6 +18,9 @@ enum RunMode : std::uint8_t {
 struct RunModeChoice {
   RunMode mode = smSetting;
   std::int32_t parentWnd = 0;  // the window handle's 32 significant bits; 0 for none
+  // Settings mode: the window that the settings dialog belongs to, the
+  // number after "/C:" (the control panel's window), else parentWnd.
+  std::int32_t settingsOwner = 0;
 };
 
 // args are the command-line arguments after the program name. The first

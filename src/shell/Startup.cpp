@@ -20,6 +20,11 @@ RunMode SaverMode = smSetting;
 HWND ParentWnd = nullptr;
 
 namespace {
+// The settings dialog's owner window (settings mode only); null for none.
+HWND SettingsOwner = nullptr;
+}  // namespace
+
+namespace {
 
 std::vector<std::string> CommandLineArguments() {
   std::vector<std::string> args;
@@ -69,6 +74,7 @@ RunMode DecideSaverMode() {
   SaverMode = choice.mode;
   // Handles keep 32 significant bits; a 64-bit handle is the sign extension.
   ParentWnd = reinterpret_cast<HWND>(static_cast<LONG_PTR>(choice.parentWnd));
+  SettingsOwner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(choice.settingsOwner));
   return SaverMode;
 }
 
@@ -108,7 +114,7 @@ int RunSaverProgram(HINSTANCE instance) {
 
   if (SaverMode == smSetting) {
     // The settings dialog is the main window; closing it ends the run.
-    dialogs::SettingsDialog::Run(instance, ParentWnd);
+    dialogs::SettingsDialog::Run(instance, SettingsOwner);
     return 0;
   }
 

@@ -28,6 +28,17 @@ TEST(RunMode, SecondArgumentIsTheParentWindowInEveryMode) {
   EXPECT_EQ(DecideRunMode({"/p", "1234", "99"}).parentWnd, 1234);
 }
 
+TEST(RunMode, SettingsDialogBelongsToTheWindowAfterTheColonElseTheSecondArgument) {
+  EXPECT_EQ(DecideRunMode({"/c:1234"}).settingsOwner, 1234);
+  EXPECT_EQ(DecideRunMode({"-C:65538", "77"}).settingsOwner, 65538);
+  EXPECT_EQ(DecideRunMode({"/c:x", "77"}).settingsOwner, 77);
+  EXPECT_EQ(DecideRunMode({"/c", "77"}).settingsOwner, 77);
+  EXPECT_EQ(DecideRunMode({"/c:"}).settingsOwner, 0);
+  EXPECT_EQ(DecideRunMode({}).settingsOwner, 0);
+  // Only the settings mode has an owner.
+  EXPECT_EQ(DecideRunMode({"/s", "77"}).settingsOwner, 0);
+}
+
 TEST(RunMode, UnparsableWindowHandleGivesZero) {
   for (const char* bad : {"", "abc", "12a", "0x10", "$10", " 12", "12 ", "1.5", "-", "+", "99999999999",
                           "4294967296", "-2147483649"})
