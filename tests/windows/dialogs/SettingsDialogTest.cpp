@@ -462,8 +462,12 @@ TEST_F(SettingsDialog, MnemonicsChooseTheirControlsAndUpdateSaves) {
   PostAltKey(dialog, L'l');
   EXPECT_EQ(FocusedWindow(dialog), Item(kIdSizeScroll)) << "a value label focuses its scroll bar";
   PostAltKey(dialog, L'a');
-  PumpFor(kSettle);
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"1");
+  PostAltKey(dialog, L'z');
+  const HWND options = WaitForTopWindow(Session().Process().Id(), kDialogClassName, kOptionsCaption, kStartBound);
+  ASSERT_NE(options, nullptr) << "the details mnemonic opens the options dialog";
+  PostKeyToFocus(options, VK_ESCAPE);
+  EXPECT_TRUE(WaitForWindowGone(options, kExitBound));
   PostAltKey(dialog, L'c');
   EXPECT_TRUE(Session().Ended());
 }
