@@ -3,11 +3,15 @@
 // boxes and what it leaves in the registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "DialogSession.h"
+
+#include <commctrl.h>
+
 #include "base/Errors.h"
 #include "base/Utf.h"
 #include "dialogs/DialogTexts.h"
@@ -404,6 +408,21 @@ TEST_F(SettingsDialog, HelpOpensThePageBesideTheProgramOrSaysItIsMissing) {
   for (int i = 0; i < 50 && !DeleteFileW(program.c_str()); ++i) PumpFor(20);
 }
 
+// The file type list of the shell's open dialog (cmb1).
+constexpr int kOpenDialogFilterList = 0x470;
+
+// The labels of a "label|pattern|label|pattern" filter.
+std::vector<std::wstring> FilterLabels(const char* filter) {
+  std::vector<std::wstring> labels;
+  std::string text = filter;
+  for (size_t at = 0, index = 0; at <= text.size(); ++index) {
+    const size_t bar = std::min(text.find('|', at), text.size());
+    if (index % 2 == 0) labels.push_back(Widen(text.substr(at, bar - at)));
+    at = bar + 1;
+  }
+  return labels;
+}
+
 TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   TempFolder folder;
   const std::wstring picture = folder.File(L"写真.bmp");
@@ -418,6 +437,7 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   HWND open = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(open, nullptr);
   EXPECT_EQ(WindowText(open), W(texts::kPictureDialogTitle));
+  EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)), FilterLabels(texts::kPictureDialogFilter));
   ConfirmOpenFileDialog(open, picture);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));
   Settle(Session().Settings());
@@ -427,6 +447,7 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ClickAsync(Item(kIdPluginBrowseButton));
   open = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(open, nullptr);
+  EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)), FilterLabels(texts::kPluginDialogFilter));
   ConfirmOpenFileDialog(open, plugin);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));
   Settle(Session().Settings());
@@ -470,6 +491,21 @@ TEST_F(SettingsDialog, MnemonicsChooseTheirControlsAndUpdateSaves) {
   EXPECT_TRUE(WaitForWindowGone(options, kExitBound));
   PostAltKey(dialog, L'c');
   EXPECT_TRUE(Session().Ended());
+}
+
+// The hint of a control shows when the pointer rests on it and stays for
+// five seconds in the settings run.
+TEST_F(SettingsDialog, HintsShowOverTheirControls) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const HWND tip = ThreadTooltip(Session().Settings());
+  ASSERT_NE(tip, nullptr);
+  DWORD_PTR autoPop = 0;
+  SendMessageTimeoutW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0, SMTO_NORMAL, 2000, &autoPop);
+  EXPECT_EQ(autoPop, 5000u);
+  EXPECT_EQ(HoverText(Item(kIdOkButton), 3000), W(texts::kOkHint));
+  EXPECT_EQ(HoverText(Item(kIdMethodList), 3000), W(texts::kMethodListHint));
+  EXPECT_EQ(HoverText(Item(kIdSizeEdit), 3000), W(texts::kSizeHint)) << "the value row's multi-line hint";
+  Cancel();
 }
 
 // Positions are pixels at 96 DPI; at 192 DPI every one doubles.

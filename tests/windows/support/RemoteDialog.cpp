@@ -310,6 +310,41 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD ms, const std::vector<HW
 
 namespace {
 
+BOOL CALLBACK FindTooltip(HWND wnd, LPARAM param) {
+  if (!HasClass(wnd, TOOLTIPS_CLASSW)) return TRUE;
+  *reinterpret_cast<HWND*>(param) = wnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND ThreadTooltip(HWND wnd) {
+  HWND tip = nullptr;
+  EnumThreadWindows(GetWindowThreadProcessId(wnd, nullptr), &FindTooltip, reinterpret_cast<LPARAM>(&tip));
+  return tip;
+}
+
+std::wstring HoverText(HWND control, DWORD ms) {
+  // Away first, until the tip of the last control has gone.
+  SetCursorPos(0, 0);
+  const HWND previous = ThreadTooltip(control);
+  for (int i = 0; i < 40 && previous && IsWindowVisible(previous); ++i) PumpFor(50);
+  RECT rect = WindowRect(control);
+  SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    const HWND tip = ThreadTooltip(control);
+    if (tip && IsWindowVisible(tip)) {
+      const std::wstring text = WindowText(tip);
+      if (!text.empty()) return text;
+    }
+    if (GetTickCount64() >= end) return {};
+    PumpFor(50);
+  }
+}
+
+namespace {
+
 HWND KeyTarget(HWND fallback) {
   HWND focus = FocusedWindow(fallback);
   return focus ? focus : fallback;

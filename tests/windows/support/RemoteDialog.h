@@ -130,6 +130,13 @@ struct MessageBoxSeen {
 // windows in `except` (the process's own dialogs) are passed over.
 MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD ms, const std::vector<HWND>& except);
 
+// The tooltip window of the thread that owns `wnd` (tooltips_class32),
+// visible or not; nullptr when it has none.
+HWND ThreadTooltip(HWND wnd);
+// Moves the pointer to the middle of a control and waits up to ms for the
+// thread's tooltip to show; its text then, empty when none showed.
+std::wstring HoverText(HWND control, DWORD ms);
+
 // ---- Keys -------------------------------------------------------------------------
 
 // A key posted to the target's focused window (or `fallback` when the
