@@ -346,11 +346,15 @@ TEST_F(SettingsDialog, DroppedFilesPutTheFirstPathIntoThePictureBoxAndChangeNoth
   ASSERT_NO_FATAL_FAILURE(Open());
   std::map<int, std::wstring> before = ControlStates(*session_);
   RemoteMemory drop = DropFiles(Session().Settings(), files);
-  PumpFor(kSettle);
   std::map<int, std::wstring> after = ControlStates(*session_);
   EXPECT_EQ(after[kIdImageFileEdit], files.front() + L" (disabled)");
   after[kIdImageFileEdit] = before[kIdImageFileEdit];
   EXPECT_EQ(after, before);
+
+  // A path longer than the old 260-character limit arrives whole.
+  const std::wstring longPath = folder.Path() + L"\\" + std::wstring(150, L'長') + L"\\" + std::wstring(150, L'x') + L".bmp";
+  RemoteMemory longDrop = DropFiles(Session().Settings(), {longPath});
+  EXPECT_EQ(Text(Item(kIdImageFileEdit)), longPath);
   Cancel();
   EXPECT_EQ(Setting("Settings", "BmpFileName"), L"") << "a drop is not applied by itself";
 }

@@ -145,7 +145,13 @@ bool WaitForWindowGone(HWND wnd, DWORD ms) {
   }
 }
 
-std::wstring Text(HWND control) { return WindowText(control); }
+std::wstring Text(HWND control) {
+  const LRESULT length = Send(control, WM_GETTEXTLENGTH);
+  std::wstring text(static_cast<size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+  const LRESULT copied = Send(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
+  return text;
+}
 
 void SetText(HWND control, const std::wstring& text) {
   Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
@@ -248,6 +254,7 @@ void SetListItemChecked(HWND list, int item, bool checked) {
 }
 
 RemoteMemory DropFiles(HWND target, const std::vector<std::wstring>& paths) {
+  if (paths.empty()) throw std::invalid_argument("a drop names at least one file");
   std::vector<wchar_t> names;
   for (const std::wstring& path : paths) names.insert(names.end(), path.c_str(), path.c_str() + path.size() + 1);
   names.push_back(L'\0');

@@ -101,8 +101,8 @@ std::wstring ListItemText(HWND list, int item);
 bool ListItemChecked(HWND list, int item);
 void SetListItemChecked(HWND list, int item, bool checked);
 
-// Files dropped on a window from the shell: a DROPFILES block with wide
-// names inside the target. The block must live until the target has
+// Files dropped on a window from the shell (one or more, as the shell
+// always drops): a DROPFILES block with wide names inside the target. The block must live until the target has
 // handled the drop, so it is handed back to the caller.
 RemoteMemory DropFiles(HWND target, const std::vector<std::wstring>& paths);
 
