@@ -143,9 +143,10 @@ std::wstring HoverText(HWND control, DWORD ms);
 // thread has no focus): WM_KEYDOWN then WM_KEYUP. The dialog manager of the
 // target turns Enter and Esc into its default and cancel buttons.
 void PostKeyToFocus(HWND fallback, WORD virtualKey);
-// Alt plus a letter posted to the target's focused window as the system
-// key pair and the WM_SYSCHAR that translation gives, so a dialog's
-// mnemonics (the "&F" of a caption) work.
+// Alt plus a letter posted to the target's focused window as
+// WM_SYSKEYDOWN and WM_SYSKEYUP with the Alt bit; the target's own message
+// translation makes the WM_SYSCHAR that its dialog manager matches against
+// the mnemonics (the "&F" of a caption). No foreground window is needed.
 void PostAltKey(HWND fallback, wchar_t letter);
 
 }  // namespace tessivane::test
