@@ -394,8 +394,11 @@ TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSourc
 }
 
 TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
-  const char* sizes[] = {"-3", "0", "7", "65", "1073741824", "2147483647"};
+  // Every hostile size fails the set-up; the one sound size lets the
+  // hostile moves reach the frames.
+  const char* sizes[] = {"-3", "0", "7", "65", "1073741824", "2147483647", "8"};
   const char* moves[] = {"0", "-5", "2147483647"};
+  int runsWithFrames = 0;
   for (const char* size : sizes) {
     for (const char* move : moves) {
       Put("Size", size);
@@ -407,6 +410,7 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       try {
         if (loop->Activate(kClient)) {
           for (int i = 0; i < 3; ++i) loop->MakeFrame();
+          ++runsWithFrames;
         }
       } catch (const SilentAbort&) {
         EXPECT_FALSE(recorder.shown.empty()) << size << " " << move;
@@ -414,6 +418,7 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       recorder.shown.clear();
     }
   }
+  EXPECT_EQ(runsWithFrames, 3) << "each hostile move made frames with the sound size";
 }
 
 }  // namespace
