@@ -202,9 +202,11 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
 }
 
 TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
+  TempFolder folder("tessivane-loop-noclass");
   Put("UnitType", "42");  // loads as type 0
   Put("FileType", "2");
-  Put("BmpFileName", "no-such-picture.bmp");
+  // A picture that loads, so that an empty source means it was never read.
+  Put("BmpFileName", folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00)));
   auto loop = Loop(/*preview=*/true);
   EXPECT_THROW(loop->Activate(kClient), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
