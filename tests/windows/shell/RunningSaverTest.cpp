@@ -11,6 +11,7 @@
 #include "SaverTimes.h"
 #include "base/Errors.h"
 #include "base/Utf.h"
+#include "codecs/PictureLoader.h"
 #include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MusicSettings.h"
@@ -45,14 +46,13 @@ protected:
     PostKey(wnd_, VK_SPACE);
     EXPECT_TRUE(saver_->WaitForExit(kExitBound));
   }
-  // Waits for the saver's box, checks it (any text when `text` is empty),
-  // answers OK and closes the saver.
+  // Waits for the saver's box, checks its caption and text, answers OK and
+  // closes the saver.
   void AnswerBoxAndClose(const std::wstring& caption, const std::wstring& text) {
     HWND box = ErrorBox(*saver_, kStartBound);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), caption);
-    if (text.empty()) EXPECT_FALSE(MessageBoxText(box).empty());
-    else EXPECT_EQ(MessageBoxText(box), text);
+    EXPECT_EQ(MessageBoxText(box), text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     PumpFor(kSettle);
     CloseWithKey();
@@ -158,8 +158,16 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
   TempFolder folder;
   PutSetting("Settings", "FileType", L"2");
   PutSetting("Settings", "BmpFileName", folder.File(L"gone.png"));
+  // The loader's own words for this file, as the standard box words them.
+  std::string message;
+  try {
+    LoadPicture(Narrow(folder.File(L"gone.png")));
+  } catch (const PictureError& e) {
+    message = e.what();
+  }
+  ASSERT_FALSE(message.empty());
   ASSERT_NO_FATAL_FAILURE(Start());
-  AnswerBoxAndClose(L"Tessivane", L"");
+  AnswerBoxAndClose(L"Tessivane", Widen(StandardErrorText(message)));
   EXPECT_EQ(Setting("Settings", "FileType"), L"2");
 }
 
