@@ -191,14 +191,16 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
     ASSERT_TRUE(loop->Activate(kClient));
     EXPECT_EQ(loop->FrameComposer->UnitType, 11);
   }
-  // The plug-in switch: a library that does not load ends the run with an
-  // error box.
+  // The plug-in switch: a library that does not load ends the run with the
+  // box of error 7, which names the file.
   Put("TransType", "2");
-  Put("DllFileName", (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string());
+  const std::string missing = (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string();
+  Put("DllFileName", missing);
   auto loop = Loop();
   EXPECT_THROW(loop->Activate(kClient), SilentAbort);
   EXPECT_EQ(loop->FrameComposer->UnitType, kMethodTypePlugin);
-  EXPECT_EQ(recorder.shown.size(), 1u);
+  EXPECT_EQ(loop->FrameComposer->ErrorNo, kErrPluginLoad);
+  EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginLoad, DetailFile(missing))});
 }
 
 TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
