@@ -29,20 +29,21 @@
 #endif
 
 /* What the answers may be. */
-#define TESSIVANE_PLUGIN_ID 1       /* TessivaneDLL's answer */
-#define TESSIVANE_MIN_SIDE 32       /* each side of the mapped area: 32..256 */
+#define TESSIVANE_PLUGIN_ID 1 /* TessivaneDLL's answer */
+#define TESSIVANE_MIN_SIDE 32 /* each side of the mapped area: 32..256 */
 #define TESSIVANE_MAX_SIDE 256
-#define TESSIVANE_SYMMETRY_NONE 1         /* the area as it is */
-#define TESSIVANE_SYMMETRY_RIGHT 2        /* the area, then mirrored to the right */
-#define TESSIVANE_SYMMETRY_DOWN 3         /* the area, then mirrored downwards */
-#define TESSIVANE_SYMMETRY_RIGHT_DOWN 4   /* mirrored to the right, then downwards */
+#define TESSIVANE_SYMMETRY_NONE 1       /* the area as it is */
+#define TESSIVANE_SYMMETRY_RIGHT 2      /* the area, then mirrored to the right */
+#define TESSIVANE_SYMMETRY_DOWN 3       /* the area, then mirrored downwards */
+#define TESSIVANE_SYMMETRY_RIGHT_DOWN 4 /* mirrored to the right, then downwards */
 
 /* The saver finds the functions through these pointer types. */
 typedef int32_t(TESSIVANE_PLUGIN_CALL* TessivaneDllFunction)(void);
 typedef int32_t(TESSIVANE_PLUGIN_CALL* MakeImageSizeFunction)(int32_t cutWidth, int32_t cutHeight,
                                                               int32_t* tileWidth, int32_t* tileHeight);
-typedef int32_t(TESSIVANE_PLUGIN_CALL* MakeTransMethodFunction)(int32_t tileWidth, int32_t tileHeight, int32_t x,
-                                                                int32_t y, int32_t* sourceX, int32_t* sourceY);
+typedef int32_t(TESSIVANE_PLUGIN_CALL* MakeTransMethodFunction)(int32_t tileWidth, int32_t tileHeight,
+                                                                int32_t x, int32_t y, int32_t* sourceX,
+                                                                int32_t* sourceY);
 typedef int32_t(TESSIVANE_PLUGIN_CALL* SymmetryTypeFunction)(void);
 
 #if !defined(TESSIVANE_PLUGIN_HOST)

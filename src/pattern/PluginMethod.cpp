@@ -13,6 +13,10 @@ namespace tessivane {
 
 namespace {
 
+// The kit's header tells plug-in authors the same limits.
+static_assert(TESSIVANE_MIN_SIDE == ConversionMethod::kMinCut &&
+              TESSIVANE_MAX_SIDE == ConversionMethod::kMaxCut);
+
 // One set-up's conversation with the library. It owns everything it
 // touches, because a runner may leave it running (inside a plug-in that
 // never returns) after the run has ended and the method is gone.
@@ -77,7 +81,7 @@ struct PluginSession {
 
     // A plug-in that does not say it was written for this interface is
     // noted, and asked all the same: a later failure overwrites the note.
-    if (identify() != 1) {
+    if (identify() != TESSIVANE_PLUGIN_ID) {
       errorNo = kErrPluginUnusable;
       errorText = UnitErrorMessage(kErrPluginUnusable);
     }

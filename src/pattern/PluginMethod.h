@@ -10,6 +10,7 @@
 
 #include "base/Point.h"
 #include "pattern/ConversionMethod.h"
+#include "pattern/PluginLibrary.h"
 
 namespace tessivane {
 
@@ -17,10 +18,10 @@ class PluginMethod : public ConversionMethod {
 public:
   // The symmetry types: how MakeTile completes the tile from the mapped
   // area A (TileWidth x TileHeight).
-  static constexpr int32_t kSymmetryNone = 1;         // A as it is
-  static constexpr int32_t kSymmetryRight = 2;        // A, then A mirrored to the right
-  static constexpr int32_t kSymmetryDown = 3;         // A, then A mirrored downwards
-  static constexpr int32_t kSymmetryRightDown = 4;    // both
+  static constexpr int32_t kSymmetryNone = TESSIVANE_SYMMETRY_NONE;             // A as it is
+  static constexpr int32_t kSymmetryRight = TESSIVANE_SYMMETRY_RIGHT;           // A, then mirrored right
+  static constexpr int32_t kSymmetryDown = TESSIVANE_SYMMETRY_DOWN;             // A, then mirrored down
+  static constexpr int32_t kSymmetryRightDown = TESSIVANE_SYMMETRY_RIGHT_DOWN;  // both
 
   explicit PluginMethod(std::string dllFileName = {});
 

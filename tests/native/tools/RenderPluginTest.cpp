@@ -42,7 +42,8 @@ protected:
     return LoadSource(o);
   }
   tessivane::testing::TempFolder folder_{
-      "tessivane-render-plugin-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())};
+      "tessivane-render-plugin-" +
+      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())};
 };
 
 TEST(RenderPluginOptions, PluginIsTheMethod) {
@@ -58,7 +59,8 @@ TEST_F(RenderPluginTest, IdentityPluginGivesTheCutBackAndTheOthersTheirTileSizes
   for (int y = 0; y < 64; ++y)
     for (int x = 0; x < 64; ++x) cut.SetPixelRgb(x, y, uint32_t(x) << 16 | uint32_t(y) << 8 | 7);
   WritePng(cut, File("cut.png"));
-  Render(ParseRenderOptions({"--plugin", ExamplePlugin("identity"), "--cut", File("cut.png"), File("t.png")}));
+  Render(
+      ParseRenderOptions({"--plugin", ExamplePlugin("identity"), "--cut", File("cut.png"), File("t.png")}));
   EXPECT_EQ(ReadBack(File("t.png")), cut);
 
   // 64 x 64 cut: the hexagon maps 48 x 82 and mirrors both ways; the waves
@@ -68,7 +70,8 @@ TEST_F(RenderPluginTest, IdentityPluginGivesTheCutBackAndTheOthersTheirTileSizes
     int width, height;
   } examples[] = {{"hexagon", 94, 162}, {"waves_right", 126, 64}, {"waves_down", 64, 126}};
   for (const auto& example : examples) {
-    Render(ParseRenderOptions({"--plugin", ExamplePlugin(example.name), "--cut", File("cut.png"), File("t.png")}));
+    Render(ParseRenderOptions(
+        {"--plugin", ExamplePlugin(example.name), "--cut", File("cut.png"), File("t.png")}));
     const Bitmap tile = ReadBack(File("t.png"));
     EXPECT_EQ(tile.Width(), example.width) << example.name;
     EXPECT_EQ(tile.Height(), example.height) << example.name;
@@ -77,8 +80,8 @@ TEST_F(RenderPluginTest, IdentityPluginGivesTheCutBackAndTheOthersTheirTileSizes
 
 TEST_F(RenderPluginTest, EveryExamplePluginDrawsFramesThroughTheComposer) {
   for (const char* name : {"identity", "hexagon", "waves_right", "waves_down"}) {
-    Render(ParseRenderOptions(
-        {"--seed", "5", "--plugin", ExamplePlugin(name), "--screen", "320x200", "--frames", "2", File("f%d.png")}));
+    Render(ParseRenderOptions({"--seed", "5", "--plugin", ExamplePlugin(name), "--screen", "320x200",
+                               "--frames", "2", File("f%d.png")}));
     for (const char* frame : {"f1.png", "f2.png"}) {
       const Bitmap picture = ReadBack(File(frame));
       EXPECT_EQ(picture.Width(), 320) << name;
