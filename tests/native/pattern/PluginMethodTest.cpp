@@ -76,7 +76,7 @@ protected:
   // Sets the method up for a w x h cut with the scripted plug-in (or the
   // build `kind`) answering as `script` says. The library must be unloaded
   // afterwards, whatever happened: its unload writes the call log.
-  bool SetUp(PluginMethod& method, const std::string& script, int w = 64, int h = 64, bool shuffle = false,
+  bool AskPlugin(PluginMethod& method, const std::string& script, int w = 64, int h = 64, bool shuffle = false,
              const std::string& kind = "scripted") {
     SetVariable("TESSIVANE_TEST_PLUGIN", script.c_str());
     SetVariable("TESSIVANE_TEST_PLUGIN_LOG", nullptr);
@@ -90,7 +90,7 @@ protected:
 
   void ExpectFailure(const std::string& script, int errorNo, const std::string& detail) {
     auto method = std::make_unique<PluginMethod>();
-    EXPECT_FALSE(SetUp(*method, script)) << script;
+    EXPECT_FALSE(AskPlugin(*method, script)) << script;
     EXPECT_EQ(method->ErrorNo, errorNo) << script;
     EXPECT_EQ(method->ErrorText, detail) << script;
   }
@@ -121,7 +121,7 @@ TEST_F(PluginMethodTest, TheFirstMissingExportGivesError8WithItsNameAndNothingIs
                 {"without_size_symmetry", "MakeImageSize"}};
   for (const auto& build : builds) {
     auto method = std::make_unique<PluginMethod>();
-    EXPECT_FALSE(SetUp(*method, "", 64, 64, false, build.kind)) << build.kind;
+    EXPECT_FALSE(AskPlugin(*method, "", 64, 64, false, build.kind)) << build.kind;
     EXPECT_EQ(method->ErrorNo, kErrPluginExport) << build.kind;
     EXPECT_EQ(method->ErrorText, std::string("関数名[") + build.missing + "]");
     EXPECT_EQ(log, "calls= identify=0 size=0 trans=0 symmetry=0 last=-1,-1") << build.kind;
@@ -138,12 +138,12 @@ TEST_F(PluginMethodTest, AreaSizeChecksInOrderAndNothingIsAskedAfterThem) {
   ExpectFailure("nosize", kErrPluginWidthSmall, "設定値[0] 制限値[32]");
 
   auto method = std::make_unique<PluginMethod>();
-  ASSERT_TRUE(SetUp(*method, "area=32x256"));
+  ASSERT_TRUE(AskPlugin(*method, "area=32x256"));
   EXPECT_EQ(method->TileWidth, 32);
   EXPECT_EQ(method->TileHeight, 256);
   EXPECT_EQ(log, "calls=ISTY identify=1 size=1 trans=8192 symmetry=1 last=31,255");
   // The sizes are written in place: without an answer the last one stands.
-  ASSERT_TRUE(SetUp(*method, "nosize"));
+  ASSERT_TRUE(AskPlugin(*method, "nosize"));
   EXPECT_EQ(method->TileWidth, 32);
   EXPECT_EQ(method->TileHeight, 256);
 }
@@ -169,19 +169,19 @@ TEST_F(PluginMethodTest, SymmetryOutsideOneToFourGivesError14AfterEveryPosition)
 
 TEST_F(PluginMethodTest, IdentificationOtherThanOneIsRecordedAsError13AndTheSetUpCarriesOn) {
   auto method = std::make_unique<PluginMethod>();
-  ASSERT_TRUE(SetUp(*method, "id=2"));
+  ASSERT_TRUE(AskPlugin(*method, "id=2"));
   EXPECT_EQ(method->ErrorNo, kErrPluginUnusable);
   EXPECT_EQ(method->ErrorText, "このDLLは使えません。");
   EXPECT_TRUE(method->Make(CoordinateCut(64, 64)));
   // A later failure of the same set-up overwrites the record.
-  EXPECT_FALSE(SetUp(*method, "id=0 sym=7"));
+  EXPECT_FALSE(AskPlugin(*method, "id=0 sym=7"));
   EXPECT_EQ(method->ErrorNo, kErrPluginSymmetry);
   EXPECT_EQ(method->ErrorText, "変換タイプ[7]");
 }
 
 TEST_F(PluginMethodTest, IdentityReproducesTheCutAndFramesNeitherAllocateNorCallThePlugin) {
   auto method = std::make_unique<PluginMethod>();
-  ASSERT_TRUE(SetUp(*method, "", 64, 48));
+  ASSERT_TRUE(AskPlugin(*method, "", 64, 48));
   EXPECT_EQ(method->ErrorNo, 0);
   EXPECT_EQ(method->Symmetry, 1);
   const Bitmap cut = CoordinateCut(64, 48);
@@ -203,7 +203,7 @@ TEST_F(PluginMethodTest, TheFourSymmetryTypesForA100By80Area) {
   auto method = std::make_unique<PluginMethod>();
   for (int symmetry = 1; symmetry <= 4; ++symmetry) {
     SCOPED_TRACE(symmetry);
-    ASSERT_TRUE(SetUp(*method, "area=100x80 sym=" + std::to_string(symmetry), 128, 128));
+    ASSERT_TRUE(AskPlugin(*method, "area=100x80 sym=" + std::to_string(symmetry), 128, 128));
     ASSERT_TRUE(method->Make(CoordinateCut(128, 128)));
     const Bitmap& tile = method->Tile;
     EXPECT_EQ(tile.Width(), sizes[symmetry - 1][0]);
@@ -224,7 +224,7 @@ TEST_F(PluginMethodTest, TheFourSymmetryTypesForA100By80Area) {
 TEST_F(PluginMethodTest, ShuffledPointsComposeWithThePluginAnswers) {
   ScopedSeedSource seed(FixedSeed(77));
   auto method = std::make_unique<PluginMethod>();
-  ASSERT_TRUE(SetUp(*method, "", 64, 64, /*shuffle=*/true));
+  ASSERT_TRUE(AskPlugin(*method, "", 64, 64, /*shuffle=*/true));
   ASSERT_TRUE(method->Make(CoordinateCut(64, 64)));
   int moved = 0;
   for (int x = 0; x < 64; ++x)
