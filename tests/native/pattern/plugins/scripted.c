@@ -21,16 +21,13 @@
 
 #if defined(_WIN32)
 #include <windows.h>
-#define EXPORT __declspec(dllexport)
 #else
 #include <unistd.h>
-#define EXPORT __attribute__((visibility("default")))
 #endif
-#if defined(_WIN32) && !defined(_WIN64)
-#define CALL __stdcall
-#else
-#define CALL
-#endif
+
+/* The kit's header: the exports and their calling convention, as a
+   plug-in author gets them. */
+#include "TessivanePlugin.h"
 
 #ifndef DEFAULT_SCRIPT
 #define DEFAULT_SCRIPT ""
@@ -92,14 +89,15 @@ __attribute__((destructor)) static void Unloaded(void) { WriteLog(); }
 #endif
 
 #if !defined(WITHOUT_IDENTIFY)
-EXPORT int CALL TessivaneDLL(void) {
+int32_t TESSIVANE_PLUGIN_CALL TessivaneDLL(void) {
   Called(0, 'I');
   return Number("id=", 1);
 }
 #endif
 
 #if !defined(WITHOUT_SIZE)
-EXPORT int CALL MakeImageSize(int width, int height, int* tileWidth, int* tileHeight) {
+int32_t TESSIVANE_PLUGIN_CALL MakeImageSize(int32_t width, int32_t height, int32_t* tileWidth,
+                                            int32_t* tileHeight) {
   const char* area = strstr(script, "area=");
   Called(1, 'S');
   cutWidth = width;
@@ -113,7 +111,8 @@ EXPORT int CALL MakeImageSize(int width, int height, int* tileWidth, int* tileHe
 #endif
 
 #if !defined(WITHOUT_TRANS)
-EXPORT int CALL MakeTransMethod(int tileWidth, int tileHeight, int x, int y, int* sourceX, int* sourceY) {
+int32_t TESSIVANE_PLUGIN_CALL MakeTransMethod(int32_t tileWidth, int32_t tileHeight, int32_t x, int32_t y,
+                                              int32_t* sourceX, int32_t* sourceY) {
   const char* bad = strstr(script, "bad=");
   int badX = -1, badY = -1, badSourceX = 0, badSourceY = 0;
   (void)tileWidth;
@@ -143,7 +142,7 @@ EXPORT int CALL MakeTransMethod(int tileWidth, int tileHeight, int x, int y, int
 #endif
 
 #if !defined(WITHOUT_SYMMETRY)
-EXPORT int CALL SymmetryType(void) {
+int32_t TESSIVANE_PLUGIN_CALL SymmetryType(void) {
   Called(3, 'Y');
   return Number("sym=", 1);
 }
