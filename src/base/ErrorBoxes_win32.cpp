@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/Utf.h"
+#include "pattern/PluginCalls.h"
 
 namespace tessivane {
 
@@ -48,6 +49,8 @@ void HandleException() noexcept {
     throw;
   } catch (const SilentAbort&) {
     // Already recorded or shown where it happened.
+  } catch (const PluginRunEnded&) {
+    // The run ended while a plug-in was being asked: nothing to show.
   } catch (const std::bad_alloc&) {
     ShowOutOfMemory();
   } catch (const std::length_error&) {  // a size beyond what can be allocated at all
