@@ -241,6 +241,13 @@ void DialogLayout::CenterOn(const RECT& area) const {
   SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+std::wstring WindowText(HWND wnd) {
+  const int length = GetWindowTextLengthW(wnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), length + 1)));
+  return text;
+}
+
 void HintWindow::Create(HWND dialog, int autoPopMs) {
   dialog_ = dialog;
   tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
