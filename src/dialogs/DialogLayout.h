@@ -80,6 +80,7 @@ private:
   void Place(const Entry& entry) const;
   void ApplyGlyph(Glyph& glyph) const;
   SIZE WindowSize() const;
+  void SizeClientArea() const;
 
   HWND dialog_ = nullptr;
   UINT dpi_ = kLayoutDpi;
