@@ -12,7 +12,12 @@ TESSIVANE_PACKAGES=(
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   nasm dpkg-dev python3
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
+  fonts-ipafont-gothic locales fonts-wine
 )
+
+# The locale the Wine tests run in: under it, and with the prefix's font
+# substitutes (scripts/lib/wine-test), the dialogs' Japanese texts render.
+TESSIVANE_WINE_LOCALE=ja_JP.UTF-8
 
 missing_packages() {
   local p
@@ -64,4 +69,12 @@ install_deps() {
     # shellcheck disable=SC2086
     apt-get install -y -qq --no-install-recommends $missing >/dev/null
   fi
+  ensure_wine_locale
+}
+
+# Generates the Wine tests' locale once (localedef from `locales`).
+ensure_wine_locale() {
+  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
+  echo "Generating the locale $TESSIVANE_WINE_LOCALE" >&2
+  localedef -i ja_JP -f UTF-8 "$TESSIVANE_WINE_LOCALE"
 }

@@ -152,8 +152,10 @@ TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
 TEST(ComposerPrepare, SecondPrepareRestartsMotionAndBrightness) {
   Composer composer(1, ComposerParams{}, &TestFactory);
   composer.Prepare({80, 60}, Gradient(200, 150), 32, 5, 0, false, true);
-  for (int i = 0; i < 10; ++i) composer.Make();
+  // Past the upper bound, so the brightness is on its way down.
+  for (int i = 0; i < 40; ++i) composer.Make();
   EXPECT_NE(composer.Motion->Position(), (Point{0, 0}));
+  ASSERT_LT(composer.Brightness->Step, 0);
   composer.Prepare({80, 60}, Gradient(120, 100), 32, 5, 0, false, true);
   EXPECT_EQ(composer.Motion->Position(), (Point{0, 0}));
   EXPECT_EQ(composer.Motion->MaxX, 88);

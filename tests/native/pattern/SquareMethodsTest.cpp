@@ -68,7 +68,7 @@ TEST(RectangleMethod, MirrorsTheWholeCut) {
 
 // On screen: within the first a x a block, the pixel at column x, row r
 // (from the top) equals the pixel at column r, row x.
-TEST(RectangleMethod, BlockIsSymmetricInTheFallingDiagonal) {
+TEST(TableclothMethod, BlockIsSymmetricInTheFallingDiagonal) {
   auto unit = std::make_unique<TableclothMethod>();
   MakeTileOf(*unit, CoordinateCut(48, 48));
   for (int r = 0; r < 48; ++r)

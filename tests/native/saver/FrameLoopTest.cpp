@@ -202,9 +202,11 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
 }
 
 TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
+  TempFolder folder("tessivane-loop-noclass");
   Put("UnitType", "42");  // loads as type 0
   Put("FileType", "2");
-  Put("BmpFileName", "no-such-picture.bmp");
+  // A picture that loads, so that an empty source means it was never read.
+  Put("BmpFileName", folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00)));
   auto loop = Loop(/*preview=*/true);
   EXPECT_THROW(loop->Activate(kClient), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
@@ -319,11 +321,15 @@ TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
   Put("ImageChangeTime", "0");
   auto loop = Loop();
   ASSERT_TRUE(loop->Activate(kClient));
+  // A reload at the same moment would keep the same time stamp: the new
+  // content of the file tells it.
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x0000FF));
   loop->FinishFrame(kClient);
-  EXPECT_EQ(loop->LastImageChange, kStart) << "same moment: no reload";
+  EXPECT_EQ(loop->SourceBitmap.PixelRgb(0, 0), 0x00FF00u) << "same moment: no reload";
   now += 0.002 * kSecond;
   loop->FinishFrame(kClient);
   EXPECT_EQ(loop->LastImageChange, now);
+  EXPECT_EQ(loop->SourceBitmap.PixelRgb(0, 0), 0x0000FFu);
 }
 
 TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtEachLoad) {
@@ -394,8 +400,11 @@ TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSourc
 }
 
 TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
-  const char* sizes[] = {"-3", "0", "7", "65", "1073741824", "2147483647"};
+  // Every hostile size fails the set-up; the one sound size lets the
+  // hostile moves reach the frames.
+  const char* sizes[] = {"-3", "0", "7", "65", "1073741824", "2147483647", "8"};
   const char* moves[] = {"0", "-5", "2147483647"};
+  int runsWithFrames = 0;
   for (const char* size : sizes) {
     for (const char* move : moves) {
       Put("Size", size);
@@ -407,6 +416,7 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       try {
         if (loop->Activate(kClient)) {
           for (int i = 0; i < 3; ++i) loop->MakeFrame();
+          ++runsWithFrames;
         }
       } catch (const SilentAbort&) {
         EXPECT_FALSE(recorder.shown.empty()) << size << " " << move;
@@ -414,6 +424,7 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       recorder.shown.clear();
     }
   }
+  EXPECT_EQ(runsWithFrames, 3) << "each hostile move made frames with the sound size";
 }
 
 }  // namespace

@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace tessivane::testing {
 
 // A path as UTF-8, as the core takes it (string() would give the
@@ -25,7 +31,10 @@ inline void WriteFile(const std::filesystem::path& path, const std::vector<uint8
 // removed with everything in it when the object goes.
 class TempFolder {
 public:
-  explicit TempFolder(const std::string& name) : path_(std::filesystem::temp_directory_path() / Child(name)) {
+  // The folder's name is `name` plus the process id, so that test programs
+  // running at the same time (ctest -j, two build trees) never share one.
+  explicit TempFolder(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() / Child(name + "-" + std::to_string(ProcessId()))) {
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
@@ -48,6 +57,14 @@ public:
   }
 
 private:
+  static long ProcessId() {
+#ifdef _WIN32
+    return static_cast<long>(_getpid());
+#else
+    return static_cast<long>(getpid());
+#endif
+  }
+
   static std::filesystem::path Child(const std::string& name) {
     return std::filesystem::path(std::u8string(name.begin(), name.end()));
   }

@@ -143,13 +143,16 @@ TEST_F(RenderTest, FramesAndTiles) {
   EXPECT_FALSE(pictures[0] == pictures[1]);  // the sampling position moves
   o.tile = true;
   o.frames = 1;
+  int tiles = 0;
   RenderEach(o, [&](const Bitmap& b, int) {
+    ++tiles;
     EXPECT_EQ(b.Width(), 96);  // the kaleidoscope tile of a 32-pixel cut
     EXPECT_EQ(b.Height(), 54);
     // The frame is that tile repeated.
     for (int y = 0; y < 200; ++y)
       for (int x = 0; x < 300; ++x) ASSERT_EQ(pictures[0].PixelRgb(x, y), b.PixelRgb(x % 96, y % 54));
   });
+  EXPECT_EQ(tiles, 1) << "the tile run hands over one picture";
   Render(Options({"--seed", "3", "--screen", "64x48", "--frames", "2", File("f%02d.png")}));
   EXPECT_TRUE(fs::exists(File("f01.png")));
   EXPECT_TRUE(fs::exists(File("f02.png")));

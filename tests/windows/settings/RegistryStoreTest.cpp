@@ -54,9 +54,54 @@ TEST(RegistryStore, AKeyThatCannotBeCreatedGivesDefaultsAndFailsTheSave) {
   DeleteKeyTree(path);
 }
 
+// Moves an existing product key (a saver run before the test leaves one) to
+// a private key for the object's life and puts it back afterwards.
+class ProductKeySetAside {
+public:
+  explicit ProductKeySetAside(const std::string& product) : product_(product), aside_(PrivateKeyPath()) {
+    if (!KeyExists(product_)) return;
+    HKEY from = nullptr, to = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(product_).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) return;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(aside_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to,
+                        nullptr) == ERROR_SUCCESS) {
+      held_ = RegCopyTreeW(from, nullptr, to) == ERROR_SUCCESS;
+      RegCloseKey(to);
+    }
+    RegCloseKey(from);
+    if (held_) DeleteTree(product_);
+  }
+  ~ProductKeySetAside() {
+    if (!held_) return;
+    DeleteTree(product_);
+    HKEY from = nullptr, to = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(aside_).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) return;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(product_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to,
+                        nullptr) == ERROR_SUCCESS) {
+      const bool back = RegCopyTreeW(from, nullptr, to) == ERROR_SUCCESS;
+      RegCloseKey(to);
+      RegCloseKey(from);
+      if (back) DeleteKeyTree(aside_);
+      return;
+    }
+    RegCloseKey(from);
+  }
+  ProductKeySetAside(const ProductKeySetAside&) = delete;
+  ProductKeySetAside& operator=(const ProductKeySetAside&) = delete;
+
+private:
+  static void DeleteTree(const std::string& path) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(path).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, Widen(path).c_str());
+  }
+  std::string product_;
+  std::string aside_;
+  bool held_ = false;
+};
+
 TEST(RegistryStore, TheDefaultStoreIsTheProductKeyOfTheCurrentUser) {
   const std::string product = kProductKeyPath;
-  if (KeyExists(product)) GTEST_SKIP() << "a real product key exists; not touching it";
+  const ProductKeySetAside aside(product);
+  ASSERT_FALSE(KeyExists(product)) << "the product key could not be set aside";
   {
     MusicSettings bgm;  // loading alone creates the key, not the subkey
     EXPECT_TRUE(KeyExists(product));

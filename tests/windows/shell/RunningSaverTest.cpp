@@ -11,6 +11,7 @@
 #include "SaverTimes.h"
 #include "base/Errors.h"
 #include "base/Utf.h"
+#include "codecs/PictureLoader.h"
 #include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MusicSettings.h"
@@ -22,94 +23,7 @@
 namespace tessivane::test {
 namespace {
 
-const wchar_t kProductKey[] = L"Software\\Qel\\Tessivane";
 constexpr DWORD kFrames = 700;  // long enough for a few frames after the first at 100 ms
-
-void DeleteProductKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kProductKey); }
-
-void PutSetting(const std::string& subkey, const std::string& name, const std::wstring& text) {
-  const std::wstring key = std::wstring(kProductKey) + L"\\" + Widen(subkey);
-  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), REG_SZ, text.c_str(),
-                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-std::optional<std::wstring> Setting(const std::string& subkey, const std::string& name) {
-  const std::wstring key = std::wstring(kProductKey) + L"\\" + Widen(subkey);
-  wchar_t text[1024] = {};
-  DWORD size = sizeof text;
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  return std::wstring(text);
-}
-
-// What a window shows on the screen, as 0xRRGGBB values row by row.
-struct Shot {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;
-  bool OneColour() const {
-    for (uint32_t p : pixels)
-      if (p != pixels.front()) return false;
-    return true;
-  }
-  friend bool operator==(const Shot&, const Shot&) = default;
-};
-
-Shot Capture(HWND wnd) {
-  RECT rect{};
-  GetClientRect(wnd, &rect);
-  POINT origin{0, 0};
-  ClientToScreen(wnd, &origin);
-  Shot shot;
-  shot.width = rect.right;
-  shot.height = rect.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = shot.width;
-  info.bmiHeader.biHeight = -shot.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  ScopedWindowDC screen(nullptr);
-  ScopedGdiObject<HBITMAP> dib(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  HDC memory = CreateCompatibleDC(screen.get());
-  {
-    ScopedSelect select(memory, dib.get());
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen.get(), origin.x, origin.y, SRCCOPY);
-  }
-  DeleteDC(memory);
-  if (!bits) return shot;
-  const auto* p = static_cast<const uint32_t*>(bits);
-  shot.pixels.assign(p, p + static_cast<size_t>(shot.width) * shot.height);
-  for (uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFF;
-  return shot;
-}
-
-// A 24-bit BMP file of one colour.
-void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb) {
-  const uint32_t stride = (width * 3 + 3) & ~3u;
-  const uint32_t pixelBytes = stride * height;
-  std::vector<uint8_t> file(54 + pixelBytes);
-  auto put = [&](size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put(2, static_cast<uint32_t>(file.size()), 4);
-  put(10, 54, 4);
-  put(14, 40, 4);
-  put(18, width, 4);
-  put(22, height, 4);
-  put(26, 1, 2);
-  put(28, 24, 2);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) put(54 + y * stride + x * 3, rgb, 3);  // B, G, R: 0xRRGGBB little-endian
-  ScopedKernelHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_TRUE(out);
-  DWORD written = 0;
-  WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
-}
 
 // The saver's own message boxes (dialog class "#32770").
 HWND ErrorBox(const SaverProcess& saver, DWORD ms) { return saver.WaitForWindow(L"#32770", ms); }
@@ -132,14 +46,13 @@ protected:
     PostKey(wnd_, VK_SPACE);
     EXPECT_TRUE(saver_->WaitForExit(kExitBound));
   }
-  // Waits for the saver's box, checks it (any text when `text` is empty),
-  // answers OK and closes the saver.
+  // Waits for the saver's box, checks its caption and text, answers OK and
+  // closes the saver.
   void AnswerBoxAndClose(const std::wstring& caption, const std::wstring& text) {
     HWND box = ErrorBox(*saver_, kStartBound);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowText(box), caption);
-    if (text.empty()) EXPECT_FALSE(MessageBoxText(box).empty());
-    else EXPECT_EQ(MessageBoxText(box), text);
+    EXPECT_EQ(MessageBoxText(box), text);
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     PumpFor(kSettle);
     CloseWithKey();
@@ -245,8 +158,16 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
   TempFolder folder;
   PutSetting("Settings", "FileType", L"2");
   PutSetting("Settings", "BmpFileName", folder.File(L"gone.png"));
+  // The loader's own words for this file, as the standard box words them.
+  std::string message;
+  try {
+    LoadPicture(Narrow(folder.File(L"gone.png")));
+  } catch (const PictureError& e) {
+    message = e.what();
+  }
+  ASSERT_FALSE(message.empty());
   ASSERT_NO_FATAL_FAILURE(Start());
-  AnswerBoxAndClose(L"Tessivane", L"");
+  AnswerBoxAndClose(L"Tessivane", Widen(StandardErrorText(message)));
   EXPECT_EQ(Setting("Settings", "FileType"), L"2");
 }
 

@@ -9,6 +9,7 @@
 
 #include "SaverTimes.h"
 #include "base/Utf.h"
+#include "settings/SettingsStore.h"
 
 namespace tessivane::test {
 
@@ -230,10 +231,11 @@ void PostKey(HWND wnd, WORD virtualKey) {
   PostMessageW(wnd, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
-RegistryValue::RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
-    : key_(key), name_(name) {
+RegistryValue::RegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                             DWORD size)
+    : root_(root), key_(key), name_(name) {
   HKEY raw = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
+  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
       ERROR_SUCCESS)
     throw std::runtime_error("cannot open a registry key");
   ScopedKey opened(raw);
@@ -251,7 +253,7 @@ RegistryValue::RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type
 
 RegistryValue::~RegistryValue() {
   HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(root_, key_.c_str(), 0, KEY_ALL_ACCESS, &raw) != ERROR_SUCCESS) return;
   ScopedKey opened(raw);
   if (existed_) {
     RegSetValueExW(opened.get(), name_.c_str(), 0, type_, data_.data(), static_cast<DWORD>(data_.size()));
@@ -320,6 +322,83 @@ std::string ReadFileText(const std::wstring& path) {
   DWORD read = 0;
   while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
   return text;
+}
+
+void DeleteProductKey() { RegDeleteTreeW(HKEY_CURRENT_USER, Widen(kProductKeyPath).c_str()); }
+
+void PutSetting(const std::string& subkey, const std::string& name, const std::wstring& text) {
+  const std::wstring key = Widen(std::string(kProductKeyPath) + "\\" + subkey);
+  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), REG_SZ, text.c_str(),
+                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::optional<std::wstring> Setting(const std::string& subkey, const std::string& name) {
+  const std::wstring key = Widen(std::string(kProductKeyPath) + "\\" + subkey);
+  wchar_t text[1024] = {};
+  DWORD size = sizeof text;
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(text);
+}
+
+Shot Capture(HWND wnd) {
+  RECT rect{};
+  GetClientRect(wnd, &rect);
+  POINT origin{0, 0};
+  ClientToScreen(wnd, &origin);
+  Shot shot;
+  shot.width = rect.right;
+  shot.height = rect.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = shot.width;
+  info.bmiHeader.biHeight = -shot.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  ScopedWindowDC screen(nullptr);
+  ScopedGdiObject<HBITMAP> dib(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  HDC memory = CreateCompatibleDC(screen.get());
+  {
+    ScopedSelect select(memory, dib.get());
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen.get(), origin.x, origin.y, SRCCOPY);
+  }
+  DeleteDC(memory);
+  if (!bits) return shot;
+  const auto* p = static_cast<const uint32_t*>(bits);
+  shot.pixels.assign(p, p + static_cast<size_t>(shot.width) * shot.height);
+  for (uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFF;
+  return shot;
+}
+
+void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb) {
+  WriteBmp(path, width, height, [rgb](int, int) { return rgb; });
+}
+
+void WriteBmp(const std::wstring& path, int width, int height, const std::function<uint32_t(int x, int y)>& rgbAt) {
+  const uint32_t stride = (width * 3 + 3) & ~3u;
+  const uint32_t pixelBytes = stride * height;
+  std::vector<uint8_t> file(54 + pixelBytes);
+  auto put = [&](size_t at, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put(2, static_cast<uint32_t>(file.size()), 4);
+  put(10, 54, 4);
+  put(14, 40, 4);
+  put(18, width, 4);
+  put(22, height, 4);
+  put(26, 1, 2);
+  put(28, 24, 2);
+  // Rows bottom-up; B, G, R is 0xRRGGBB little-endian.
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) put(54 + (height - 1 - y) * stride + x * 3, rgbAt(x, y), 3);
+  ScopedKernelHandle out(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!out) throw std::runtime_error("cannot write " + Narrow(path));
+  DWORD written = 0;
+  WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
 }
 
 }  // namespace tessivane::test

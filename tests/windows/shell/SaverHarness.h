@@ -5,6 +5,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,17 +87,20 @@ void PostMouseMove(HWND wnd, int x, int y);
 void PostClick(HWND wnd, int x, int y);
 void PostKey(HWND wnd, WORD virtualKey);
 
-// Sets a value under a key of HKEY_CURRENT_USER (made when missing), or
-// removes it when type is REG_NONE; puts back what was there when the
-// object goes.
+// Sets a value under a key of HKEY_CURRENT_USER, or of another root (made
+// when missing), or removes it when type is REG_NONE; puts back what was
+// there when the object goes.
 class RegistryValue {
 public:
-  RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size);
+  RegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size)
+      : RegistryValue(HKEY_CURRENT_USER, key, name, type, data, size) {}
+  RegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data, DWORD size);
   ~RegistryValue();
   RegistryValue(const RegistryValue&) = delete;
   RegistryValue& operator=(const RegistryValue&) = delete;
 
 private:
+  HKEY root_;
   std::wstring key_;
   std::wstring name_;
   bool existed_ = false;
@@ -124,5 +130,33 @@ private:
 };
 
 std::string ReadFileText(const std::wstring& path);
+
+// The saver's own settings in the registry (HKEY_CURRENT_USER).
+void DeleteProductKey();
+// Stores a text value in a subkey ("Settings", "Option", "BGM").
+void PutSetting(const std::string& subkey, const std::string& name, const std::wstring& text);
+// A stored text value; nothing when the value or its subkey is missing.
+std::optional<std::wstring> Setting(const std::string& subkey, const std::string& name);
+
+// What a window shows on the screen, as 0xRRGGBB values row by row.
+struct Shot {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  bool OneColour() const {
+    for (uint32_t p : pixels)
+      if (p != pixels.front()) return false;
+    return true;
+  }
+  friend bool operator==(const Shot&, const Shot&) = default;
+};
+
+// The client area of a window as the screen shows it.
+Shot Capture(HWND wnd);
+
+// A 24-bit BMP file of one colour (0xRRGGBB).
+void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb);
+// A 24-bit BMP file with the colour rgbAt(x, y) at each pixel, y from the top.
+void WriteBmp(const std::wstring& path, int width, int height, const std::function<uint32_t(int x, int y)>& rgbAt);
 
 }  // namespace tessivane::test

@@ -15,6 +15,7 @@ class SaverWindow : public ::testing::Test {
 protected:
   void Start() {
     SetCursorPos(300, 300);
+    started_ = GetTickCount64();
     saver_.emplace(L"/s");
     wnd_ = saver_->WaitForWindow(L"SaverWindow", kStartBound);
     ASSERT_NE(wnd_, nullptr);
@@ -26,13 +27,20 @@ protected:
 
   std::optional<SaverProcess> saver_;
   HWND wnd_ = nullptr;
+  ULONGLONG started_ = 0;  // just before the process was started
 };
 
 TEST_F(SaverWindow, MouseMovesCloseOnlyAfterWarmUpAndARecordedPosition) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  // Within the first second no movement counts.
+  // Within the first second no movement counts: right away, and again late
+  // in that second. The warm-up starts after the process does, so 900 ms
+  // after the start it is still running.
   PostMouseMove(wnd_, 10, 10);
   PostMouseMove(wnd_, 900, 700);
+  const ULONGLONG lateInWarmUp = started_ + 900;
+  if (const ULONGLONG now = GetTickCount64(); now < lateInWarmUp) PumpFor(static_cast<DWORD>(lateInWarmUp - now));
+  PostMouseMove(wnd_, 20, 20);
+  PostMouseMove(wnd_, 800, 600);
   EXPECT_TRUE(StaysAfter(kSettle));
   PumpFor(kWarmUp);
   // The first movement after the warm-up only records where the mouse is.
