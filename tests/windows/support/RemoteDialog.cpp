@@ -253,6 +253,24 @@ void SetListItemChecked(HWND list, int item, bool checked) {
   Settle(list);
 }
 
+void SelectListItem(HWND list, int item) {
+  ScopedKernelHandle process = OpenWindowProcess(list);
+  RemoteMemory memory(process.get(), sizeof(LVITEMW));
+  LVITEMW change{};
+  change.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  change.state = LVIS_SELECTED | LVIS_FOCUSED;
+  memory.Write(&change, sizeof change);
+  Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), memory.AsParam());
+  Settle(list);
+}
+
+int FindListItem(HWND list, const std::wstring& part) {
+  const int count = ListItemCount(list);
+  for (int i = 0; i < count; ++i)
+    if (ListItemText(list, i).find(part) != std::wstring::npos) return i;
+  return -1;
+}
+
 RemoteMemory DropFiles(HWND target, const std::vector<std::wstring>& paths) {
   if (paths.empty()) throw std::invalid_argument("a drop names at least one file");
   std::vector<wchar_t> names;

@@ -100,6 +100,10 @@ int ListItemCount(HWND list);
 std::wstring ListItemText(HWND list, int item);
 bool ListItemChecked(HWND list, int item);
 void SetListItemChecked(HWND list, int item, bool checked);
+// Selects and focuses one item (the list tells its parent, as a click does).
+void SelectListItem(HWND list, int item);
+// The first item whose text contains `part`; -1 when none has it.
+int FindListItem(HWND list, const std::wstring& part);
 
 // Files dropped on a window from the shell (one or more, as the shell
 // always drops): a DROPFILES block with wide names inside the target. The block must live until the target has
