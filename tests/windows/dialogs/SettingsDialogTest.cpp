@@ -485,8 +485,11 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ClickAsync(Item(kIdImageFolderBrowseButton));
   HWND browser = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(browser, nullptr);
+  EXPECT_NE(DescendantWithText(browser, W(texts::kFolderPickerTitle)), nullptr) << "the picker's title";
+  EXPECT_FALSE(Enabled(Session().Settings())) << "the settings dialog waits while the picker is open";
   ConfirmFolderBrowser(browser, folder.Path());
   Settle(Session().Settings());
+  EXPECT_TRUE(Enabled(Session().Settings()));
   EXPECT_EQ(_wcsicmp(Text(Item(kIdImageFolderEdit)).c_str(), folder.Path().c_str()), 0)
       << Narrow(Text(Item(kIdImageFolderEdit)));
   Cancel();

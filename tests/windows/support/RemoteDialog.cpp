@@ -136,6 +136,29 @@ HWND Descendant(HWND root, const wchar_t* className) {
   return search.found;
 }
 
+namespace {
+
+struct TextSearch {
+  const std::wstring* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindText(HWND wnd, LPARAM param) {
+  auto* search = reinterpret_cast<TextSearch*>(param);
+  if (Text(wnd) != *search->text) return TRUE;
+  search->found = wnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND DescendantWithText(HWND root, const std::wstring& text) {
+  if (!root) return nullptr;
+  TextSearch search{&text, nullptr};
+  EnumChildWindows(root, &FindText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 bool WaitForWindowGone(HWND wnd, DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {

@@ -56,6 +56,8 @@ HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* 
 HWND Control(HWND root, int id);
 // Like Control, but the first descendant of this class.
 HWND Descendant(HWND root, const wchar_t* className);
+// The first window below root whose text is `text`; nullptr when none.
+HWND DescendantWithText(HWND root, const std::wstring& text);
 // Waits until the window is gone (destroyed or hidden), within ms.
 bool WaitForWindowGone(HWND wnd, DWORD ms);
 
