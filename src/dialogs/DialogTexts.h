@@ -70,7 +70,7 @@ inline constexpr char kApplicationNameHint[] = "テシヴェイン (Tessivane)";
 inline constexpr char kVersionPrefix[] = "version ";
 inline constexpr char kCreditLine1[] = "Tessivane";
 inline constexpr char kCreditLine2[] = "developers";
-inline constexpr char kCreditLine3[] = "free software";
+inline constexpr char kCreditLine3[] = "2026";
 // The music dialog arrives in a later version; its button says so.
 inline constexpr char kMusicNotYetText[] = "BGMの設定は、この版ではまだ使えません。";
 
