@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "base/Utf.h"
-#include "pattern/PluginCalls.h"
 
 namespace tessivane {
 

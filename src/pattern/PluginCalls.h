@@ -5,19 +5,11 @@
 // renderer, the tests). The saver window installs a runner that runs it on
 // a worker thread and keeps answering input meanwhile.
 #pragma once
-#include <exception>
 #include <functional>
 
-namespace tessivane {
+#include "base/Errors.h"  // PluginRunEnded
 
-// Thrown by a runner when the run ended (the window closed) while the work
-// was still running: the work is abandoned where it stands, and the caller
-// unwinds without showing anything. The work owns everything it touches,
-// so it may go on (or hang) safely after this is thrown.
-class PluginRunEnded : public std::exception {
-public:
-  const char* what() const noexcept override { return "The run ended while a plug-in was being asked"; }
-};
+namespace tessivane {
 
 class PluginCallRunner {
 public:
