@@ -13,9 +13,9 @@ public:
   const char* what() const noexcept override { return "Operation aborted"; }
 };
 
-// Thrown by the plug-in call runner (pattern/PluginCalls.h) when the run ended (the window closed) while the work
-// was still running: the work is abandoned where it stands, and the caller
-// unwinds without showing anything. The work owns everything it touches,
+// Thrown by the plug-in call runner (pattern/PluginCalls.h) when the run
+// ended (the window closed) while the work was still running: the work is
+// abandoned where it stands, and the caller unwinds without showing anything. The work owns everything it touches,
 // so it may go on (or hang) safely after this is thrown.
 class PluginRunEnded : public std::exception {
 public:
