@@ -10,24 +10,29 @@
 
 namespace tessivane {
 
-TileCopies TileBitmap(Bitmap& image, const Bitmap& tile) {
+TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile) {
   TileCopies copies;
   const int w = tile.Width();
   const int h = tile.Height();
   if (w <= 0 || h <= 0) return copies;  // nothing to repeat
-  CopyRect(image, 0, 0, tile, 0, 0, w, h);
   const int width = image.Width();
   const int height = image.Height();
-  for (int f = w; f < width; f *= 2) {
-    CopyRect(image, f, 0, image, 0, 0, f, h);
-    ++copies.horizontal;
+  for (int f = w; f < width; f *= 2) ++copies.horizontal;
+  for (int g = h; g < height; g *= 2) ++copies.vertical;
+  // Each tile row is converted once, then doubled rightwards within its
+  // own frame row while that row is still in the cache.
+  ConvertRect(image, 0, 0, tile, 0, 0, w, h);
+  const int rows = std::min(h, height);
+  for (int y = 0; y < rows; ++y) {
+    uint32_t* row = image.Row(y);
+    for (int f = w; f < width; f *= 2)
+      std::memcpy(row + f, row, static_cast<size_t>(std::min(f, width - f)) * FrameBitmap::kBytesPerPixel);
   }
   // Full-width rows are one contiguous run of bytes, so each downward
   // doubling is a single block copy of the rows filled so far.
   for (int g = h; g < height; g *= 2) {
-    const int rows = std::min(g, height - g);
-    std::memcpy(image.Row(g), image.Row(0), static_cast<size_t>(rows) * image.Stride());
-    ++copies.vertical;
+    const int count = std::min(g, height - g);
+    std::memcpy(image.Row(g), image.Row(0), static_cast<size_t>(count) * image.Stride());
   }
   return copies;
 }

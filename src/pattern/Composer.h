@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/Bitmap.h"
+#include "base/FrameBitmap.h"
 #include "base/Numeric.h"
 #include "base/Point.h"
 #include "images/ImageEffect.h"
@@ -24,11 +25,11 @@ struct TileCopies {
   int vertical = 0;
 };
 
-// Fills image with tile: the tile at (0, 0), then doubled rightwards over
-// the tile's rows, then the filled band doubled downwards; copies beyond
-// the edge are clipped. Allocates nothing. An empty tile leaves image as
-// it is.
-TileCopies TileBitmap(Bitmap& image, const Bitmap& tile);
+// Fills image with tile: the tile converted to the frame's format at
+// (0, 0), then doubled rightwards over the tile's rows, then the filled
+// band doubled downwards; copies beyond the edge are clipped. Allocates
+// nothing. An empty tile leaves image as it is.
+TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile);
 
 class Composer {
 public:
@@ -59,7 +60,7 @@ public:
   // Steps beyond +-5 count as +-5.
   static Point PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect);
 
-  Bitmap Image;                         // output frame, window-sized
+  FrameBitmap Image;                    // output frame, window-sized, 32 bits per pixel
   Bitmap Piece;                         // this frame's cut
   std::unique_ptr<ConversionMethod> Method;  // null when the type has no class
   int32_t UnitType = 0;

@@ -71,7 +71,7 @@ void FrameLoop::SetUpComposer(Point clientSize) {
   }
 }
 
-const Bitmap& FrameLoop::MakeFrame() {
+const FrameBitmap& FrameLoop::MakeFrame() {
   if (!FrameComposer) throw SilentAbort();
   try {
     FrameComposer->Make();

@@ -21,6 +21,7 @@
 
 #include "base/Bitmap.h"
 #include "base/DateTime.h"
+#include "base/FrameBitmap.h"
 #include "base/Point.h"
 #include "pattern/Composer.h"
 #include "settings/MethodOptions.h"
@@ -52,7 +53,7 @@ public:
   bool Activate(Point clientSize);
 
   // One frame of the composer. Returns its Image, to be painted at (0, 0).
-  const Bitmap& MakeFrame();
+  const FrameBitmap& MakeFrame();
   // The rest of the frame: in folder mode, once ImageChangeSecs have passed
   // since the last change, a new source picture and a new set-up for
   // clientSize. Returns the interval for the frame timer (0: stay stopped).

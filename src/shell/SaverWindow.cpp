@@ -233,13 +233,13 @@ void SaverWindow::timDrawTimer() {
   timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
   if (!loop_) return;
   BusyScope busy(*this);
-  const Bitmap& frame = loop_->MakeFrame();
+  const FrameBitmap& frame = loop_->MakeFrame();
   ScopedWindowDC dc(Handle());
   PaintFrame(dc.get(), frame);
   timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
 }
 
-void SaverWindow::PaintFrame(HDC dc, const Bitmap& frame) {
+void SaverWindow::PaintFrame(HDC dc, const FrameBitmap& frame) {
   painter_.Paint(dc, frame);
   painted_ = true;
 }

@@ -62,7 +62,7 @@ private:
   void WatchParent();
   void Close();
   Point ClientSize() const;
-  void PaintFrame(HDC dc, const Bitmap& frame);
+  void PaintFrame(HDC dc, const FrameBitmap& frame);
 
   ScopedWindow window_;
   HWND owner_;

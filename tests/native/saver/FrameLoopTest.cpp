@@ -36,7 +36,7 @@ testing::Bytes SolidBmp(int width, int height, uint32_t rgb) {
   return testing::Rgb24(picture).Write();
 }
 
-bool OneColour(const Bitmap& image) {
+bool OneColour(const FrameBitmap& image) {
   for (int y = 0; y < image.Height(); ++y)
     for (int x = 0; x < image.Width(); ++x)
       if (image.PixelRgb(x, y) != image.PixelRgb(0, 0)) return false;
@@ -100,9 +100,9 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   MakeRandomImage(expected);
   EXPECT_EQ(loop->SourceBitmap, expected);
 
-  const Bitmap first = loop->MakeFrame();
+  const FrameBitmap first = loop->MakeFrame();
   EXPECT_EQ(loop->FinishFrame(kClient), 10u);
-  const Bitmap& second = loop->MakeFrame();
+  const FrameBitmap& second = loop->MakeFrame();
   EXPECT_EQ(second.Width(), kClient.x);
   EXPECT_EQ(second.Height(), kClient.y);
   EXPECT_FALSE(OneColour(second));
