@@ -58,6 +58,7 @@ private:
   void FormMouseMove(int x, int y);
   void timDrawTimer();
   void timMouseTimer();
+  void PictureReady();
   void StartMusic();
   void WatchParent();
   void Close();
