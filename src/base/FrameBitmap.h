@@ -3,8 +3,8 @@
 // display's own format, so a window paints it as a top-down 32-bit DIB in
 // one straight copy, without a conversion.
 #pragma once
-#include <cstddef>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -12,7 +12,8 @@
 
 namespace tessivane {
 
-static_assert(std::endian::native == std::endian::little, "a frame pixel is one word, blue in its lowest byte");
+static_assert(std::endian::native == std::endian::little,
+              "a frame pixel is one word, blue in its lowest byte");
 
 class FrameBitmap {
 public:

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/Errors.h"
 #include "base/Numeric.h"
@@ -81,7 +82,7 @@ Point Composer::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
   return {static_cast<int32_t>(Round(unitSize * fx)), static_cast<int32_t>(Round(unitSize * fy))};
 }
 
-void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
+void Composer::Prepare(Point screenSize, Bitmap source, int32_t unitSize, int32_t speed, int32_t aspect,
                          bool shuffle, bool brightnessOn) {
   prepared_ = false;
   if (!Method) Fail(kErrBadMethod);
@@ -89,7 +90,7 @@ void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize,
   Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
   SourceWidth = source.Width();
   SourceHeight = source.Height();
-  Source = source;
+  Source = std::move(source);
   UnitSize = unitSize;
   UnitAspect = aspect;
   const Point piece = PieceSizeFor(UnitType, unitSize, aspect);

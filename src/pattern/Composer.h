@@ -47,8 +47,10 @@ public:
 
   // Sizes everything for a window of screenSize and a new source picture,
   // restarts the motion at (0, 0) and the brightness at 0, and sets the unit
-  // up. On failure sets ErrorNo/ErrorText and throws SilentAbort.
-  void Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
+  // up. The composer keeps its own copy of source (a picture handed over
+  // with std::move is taken as it is, without a copy). On failure sets
+  // ErrorNo/ErrorText and throws SilentAbort.
+  void Prepare(Point screenSize, Bitmap source, int32_t unitSize, int32_t speed, int32_t aspect,
                bool shuffle, bool brightnessOn);
   // One frame into Image. On failure throws SilentAbort (with ErrorNo and
   // ErrorText copied from the unit when the unit failed). Allocates nothing.

@@ -1,5 +1,7 @@
 #include "saver/FrameLoop.h"
 
+#include <utility>
+
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
@@ -78,7 +80,8 @@ void FrameLoop::LoadSourceImage() {
 void FrameLoop::SetUpComposer(Point clientSize) {
   if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
   try {
-    FrameComposer->Prepare(clientSize, SourceBitmap, UnitSize, MoveSpeed, UnitAspect, UseShuffle, UseBrightnessChange);
+    FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), UnitSize, MoveSpeed, UnitAspect,
+                           UseShuffle, UseBrightnessChange);
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
     ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     Settings->FileType = kFileTypeRandom;

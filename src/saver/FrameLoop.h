@@ -92,7 +92,9 @@ public:
   // Copies the settings of the run, then loads the source picture of the
   // current FileType and applies its effects.
   void LoadSourceImage();
-  // Prepares the composer for clientSize and SourceBitmap. On failure the
+  // Prepares the composer for clientSize and hands it SourceBitmap (which
+  // is empty afterwards: the composer's Source is the run's picture, and no
+  // second copy is kept or made). On failure the
   // unit error is shown, the source kind becomes the random picture (so the
   // next run starts with one) and SilentAbort is thrown.
   void SetUpComposer(Point clientSize);
@@ -102,7 +104,7 @@ public:
   std::unique_ptr<MainSettings> Settings;
   std::unique_ptr<MethodOptions> Options;
   std::unique_ptr<Composer> FrameComposer;  // null until the first activation
-  Bitmap SourceBitmap;
+  Bitmap SourceBitmap;         // a loaded picture until SetUpComposer hands it over
   int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
   uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
   int32_t UnitSize = 0;        // 4 x Size

@@ -1,8 +1,8 @@
-#include "base/FrameBitmap.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+
+#include "base/FrameBitmap.h"
 
 namespace tessivane {
 namespace {

@@ -1,5 +1,3 @@
-#include "saver/BackgroundPictureLoad.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,6 +9,7 @@
 
 #include "codecs/PictureLoader.h"
 #include "images/PictureEffects.h"
+#include "saver/BackgroundPictureLoad.h"
 
 namespace tessivane {
 namespace {
@@ -102,8 +101,8 @@ TEST(BackgroundPictureLoad, GivenUpLoadReturnsAtOnceAndItsWorkerEndsAlone) {
 
   // Given up after it finished: the worker is joined.
   {
-    BackgroundPictureLoad load("name", false, false, [&] { ++calls; },
-                               [](const std::string&) { return Checker(4); });
+    BackgroundPictureLoad load(
+        "name", false, false, [&] { ++calls; }, [](const std::string&) { return Checker(4); });
     load.Wait();
   }
   EXPECT_EQ(BackgroundPictureLoad::RunningWorkers(), 0);

@@ -112,7 +112,8 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
 
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected);
-  EXPECT_EQ(loop->SourceBitmap, expected);
+  EXPECT_EQ(loop->FrameComposer->Source, expected);
+  EXPECT_TRUE(loop->SourceBitmap.Empty()) << "the composer took the picture over: no second copy";
 
   const FrameBitmap first = loop->MakeFrame();
   EXPECT_EQ(loop->FinishFrame(kClient), 10u);
@@ -170,7 +171,7 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   MakeRandomImage(expected);
   BlurBitmap(expected);
   MonotoneBitmap(expected);
-  EXPECT_EQ(loop->SourceBitmap, expected);
+  EXPECT_EQ(loop->FrameComposer->Source, expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
   loop->Settings->Weight = 0;
@@ -294,7 +295,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   auto loop = Loop();
   EXPECT_TRUE(loop->FolderMode);
   ASSERT_TRUE(loop->Activate(kClient));
-  std::set<uint32_t> colours{loop->SourceBitmap.PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
 
   const auto frameAt = [&](double seconds) {
     now = kStart + seconds * kSecond;
@@ -315,7 +316,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   }
   EXPECT_EQ(loop->LastImageChange, now);
   const DateTime changed = now;
-  colours.insert(loop->SourceBitmap.PixelRgb(0, 0));
+  colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
   frameAt(1.5);
   EXPECT_EQ(loop->LastImageChange, changed);
   EXPECT_FALSE(loop->PictureChangePending());
@@ -323,7 +324,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
     frameAt(t);
     now += 0.01 * kSecond;
     SettlePictureChange(*loop);
-    colours.insert(loop->SourceBitmap.PixelRgb(0, 0));
+    colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF})) << "both pictures are drawn over many changes";
 
@@ -395,7 +396,7 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
       loop->FinishFrame(kClient);
       ASSERT_LT(++boundaries, 10);
     }
-    EXPECT_EQ(loop->SourceBitmap, expected) << changeSeed;
+    EXPECT_EQ(loop->FrameComposer->Source, expected) << changeSeed;
     EXPECT_EQ(loop->LastImageChange, now);
     // The composer was set up from the generator where the draws left it.
     SetRandSeed(seedAfter);
@@ -437,7 +438,7 @@ TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
       }
     }
     EXPECT_FALSE(loop->PictureChangePending());
-    EXPECT_EQ(loop->SourceBitmap.PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
+    EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
     EXPECT_TRUE(recorder.shown.empty());
     now = kStart;
   }
@@ -476,12 +477,12 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->Activate(kClient));
-    EXPECT_EQ(loop->SourceBitmap.Width(), 64);
+    EXPECT_EQ(loop->FrameComposer->Source.Width(), 64);
     loop->Settings->FileType = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
     EXPECT_EQ(loop->LastImageChange, now);
-    EXPECT_EQ(loop->SourceBitmap.Width(), kRandomImageWidth);
+    EXPECT_EQ(loop->FrameComposer->Source.Width(), kRandomImageWidth);
   }
   Put("FileType", "1");
   auto loop = Loop();
