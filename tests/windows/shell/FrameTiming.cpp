@@ -5,8 +5,9 @@
 // For each frame size (default 1920x1080 and 3840x2160) it prints the
 // medians over N frames (default 200, after ten to warm up) of the
 // composer's Make, of the paint of the frame into a window (the way the
-// saver window paints, one SetDIBitsToDevice per frame, flushed), of the
-// two together, and of one memcpy of a 32-bit frame of that size as the
+// saver window paints, one SetDIBitsToDevice per frame, then flushed and
+// the messages pumped so the display gets the pixels; "blit" is the
+// SetDIBitsToDevice call alone), of the two together, and of one memcpy of a 32-bit frame of that size as the
 // yardstick, with the ratio of total to memcpy. Size S (default 8, a
 // 32-pixel cut) and type T (default 1, the kaleidoscope) pick the method.
 //
@@ -85,13 +86,18 @@ ScopedWindow MakeWindow(int width, int height) {
   return window;
 }
 
-void Paint(HWND window, FramePainter& painter, const decltype(Composer::Image)& frame) {
+// Returns the counter after the SetDIBitsToDevice call itself, before the
+// flush and the message pump that pass the pixels on to the display.
+LONGLONG Paint(HWND window, FramePainter& painter, const decltype(Composer::Image)& frame) {
+  LONGLONG blitted = 0;
   {
     ScopedWindowDC dc(window);
     painter.Paint(dc.get(), frame);
+    blitted = Counter();
   }
   GdiFlush();
   Pump();  // lets the system pass the window's pixels on to the display
+  return blitted;
 }
 
 int TimeFrames(int width, int height, int frames, int size, int type) {
@@ -115,12 +121,12 @@ int TimeFrames(int width, int height, int frames, int size, int type) {
   const size_t frameBytes = static_cast<size_t>(width) * height * 4;
   std::vector<unsigned char> from(frameBytes, 1);
   std::vector<unsigned char> to(frameBytes, 2);
-  std::vector<double> make, paint, total, copy;
+  std::vector<double> make, paint, blit, total, copy;
   for (int i = -10; i < frames; ++i) {  // ten frames to warm up
     const LONGLONG t0 = Counter();
     composer.Make();
     const LONGLONG t1 = Counter();
-    Paint(window.get(), painter, composer.Image);
+    const LONGLONG blitted = Paint(window.get(), painter, composer.Image);
     const LONGLONG t2 = Counter();
     std::memcpy(to.data(), from.data(), frameBytes);
     const LONGLONG t3 = Counter();
@@ -128,6 +134,7 @@ int TimeFrames(int width, int height, int frames, int size, int type) {
     if (i >= 0) {
       make.push_back(Ms(t1 - t0));
       paint.push_back(Ms(t2 - t1));
+      blit.push_back(Ms(blitted - t1));
       total.push_back(Ms(t2 - t0));
       copy.push_back(Ms(t3 - t2));
     }
@@ -136,10 +143,10 @@ int TimeFrames(int width, int height, int frames, int size, int type) {
   GetClientRect(window.get(), &client);
   const double totalMs = Median(total);
   const double copyMs = Median(copy);
-  std::printf("%2d-bit %4dx%-4d type %d cut %3d: Make %6.2f  paint %6.2f  total %6.2f  memcpy %5.2f ms  "
-              "total/memcpy %5.1f  (window %ldx%ld, screen %dx%d, %d frames)\n",
+  std::printf("%2d-bit %4dx%-4d type %d cut %3d: Make %6.2f  paint %6.2f (blit %5.2f)  total %6.2f  "
+              "memcpy %5.2f ms  total/memcpy %5.1f  (window %ldx%ld, screen %dx%d, %d frames)\n",
               static_cast<int>(sizeof(void*) * 8), width, height, type, 4 * size, Median(make), Median(paint),
-              totalMs, copyMs, copyMs > 0 ? totalMs / copyMs : 0.0, client.right, client.bottom,
+              Median(blit), totalMs, copyMs, copyMs > 0 ? totalMs / copyMs : 0.0, client.right, client.bottom,
               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), frames);
   std::fflush(stdout);
   return 0;
@@ -167,9 +174,12 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
     DateTime lastChange = loop.LastImageChange;
     int changes = 0;
     double longest = 0;
+    double longestAtSwitch = 0;  // the gap that ends with the first frame of a new picture
+    double longestFinish = 0;    // the end of a frame, where the change begins and the switch happens
     std::vector<double> gaps;
     const LONGLONG end = Counter() + static_cast<LONGLONG>(seconds * Frequency());
     LONGLONG lastFrame = 0;
+    bool switched = false;
     while (Counter() < end) {
       const auto& frame = loop.MakeFrame();
       Paint(window.get(), painter, frame);
@@ -177,19 +187,22 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
       if (lastFrame != 0) {
         gaps.push_back(Ms(painted - lastFrame));
         longest = std::max(longest, gaps.back());
+        if (switched) longestAtSwitch = std::max(longestAtSwitch, gaps.back());
       }
       lastFrame = painted;
       const uint32_t interval = loop.FinishFrame(client);
-      if (loop.LastImageChange != lastChange) {
+      longestFinish = std::max(longestFinish, Ms(Counter() - painted));
+      switched = loop.LastImageChange != lastChange;
+      if (switched) {
         lastChange = loop.LastImageChange;
         ++changes;
       }
       Sleep(interval);
     }
     std::printf("%2d-bit %dx%d, %d s, interval 10 ms: %zu frames, %d picture changes, median gap %.1f ms, "
-                "longest gap %.1f ms\n",
+                "longest gap %.1f ms (across a switch %.1f ms; longest end of a frame %.1f ms)\n",
                 static_cast<int>(sizeof(void*) * 8), width, height, seconds, gaps.size() + 1, changes,
-                Median(gaps), longest);
+                Median(gaps), longest, longestAtSwitch, longestFinish);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "failed: %s\n", e.what());
     return 1;
