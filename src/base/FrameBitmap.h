@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "base/Bitmap.h"
@@ -21,6 +22,19 @@ public:
 
   FrameBitmap() = default;
   FrameBitmap(int width, int height) { SetSize(width, height); }
+  FrameBitmap(const FrameBitmap&) = default;
+  FrameBitmap& operator=(const FrameBitmap&) = default;
+  // A frame moved from is empty (0 x 0), never a size without pixels.
+  FrameBitmap(FrameBitmap&& other) noexcept { *this = std::move(other); }
+  FrameBitmap& operator=(FrameBitmap&& other) noexcept {
+    if (this != &other) {
+      width_ = std::exchange(other.width_, 0);
+      height_ = std::exchange(other.height_, 0);
+      pixels_ = std::move(other.pixels_);
+      other.pixels_.clear();
+    }
+    return *this;
+  }
 
   int Width() const { return width_; }
   int Height() const { return height_; }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 #include "base/FrameBitmap.h"
 
@@ -38,6 +39,10 @@ TEST(FrameBitmap, SameSizeKeepsPixelsOtherSizeClearsBadSizesThrow) {
   EXPECT_THROW(f.SetSize(-1, 5), std::length_error);
   EXPECT_THROW(f.SetSize(100000, 100000), std::length_error);
   EXPECT_EQ(f.Width(), 2);
+  FrameBitmap g = std::move(f);
+  EXPECT_EQ(g.Width(), 2);
+  EXPECT_TRUE(f.Empty());  // NOLINT(bugprone-use-after-move): the moved-from state is the point
+  EXPECT_EQ(f.Stride(), 0u);
 }
 
 TEST(ConvertRect, ClipsAgainstSourceAndDestination) {
