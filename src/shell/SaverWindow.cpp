@@ -20,7 +20,7 @@ constexpr int kDesignHeight = 448;
 constexpr UINT kParentCheckMs = 500;
 // Posted by the picture decoder's worker when the next folder picture is
 // ready.
-constexpr UINT kPictureReadyMessage = WM_APP + 1;
+constexpr UINT kPictureReadyMessage = WM_APP + 0x100;
 
 void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
