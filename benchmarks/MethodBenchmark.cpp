@@ -1,23 +1,40 @@
 // Per-frame cost of each conversion method: the unit's Make (cut loading
-// and tile) at cuts of 32, 128 and 256 pixels, the map built beforehand.
+// and tile) at cuts of 32, 128 and 256 pixels, the map built beforehand;
+// MethodTile: MakeTile alone at cut 256; Brightness: the composer's
+// brightness step on a 256 x 256 piece (copy in, change, copy back).
 //
-//   build/native/benchmarks/tessivane_benchmarks --benchmark_filter=Method
+//   build/native/benchmarks/tessivane_benchmarks --benchmark_filter='Method|Brightness'
+// PluginMethod: the same for the plug-in method with the kit's hexagon example.
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
 #include "base/Bitmap.h"
+#include "images/BrightnessWave.h"
+#include "images/ImageEffect.h"
 #include "pattern/MethodTable.h"
 
 namespace tessivane {
 namespace {
 
-void RunMethod(benchmark::State& state, int type, int cut, const ComposerParams& param) {
-  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, param);
+Bitmap Piece(int cut) {
   Bitmap piece(cut, cut);
   for (int y = 0; y < cut; ++y)
     for (int x = 0; x < cut; ++x) piece.SetPixelRgb(x, y, static_cast<uint32_t>(x * 2654435761u ^ y * 40503u));
-  if (!unit || !unit->Setup({cut, cut}, false)) {
+  return piece;
+}
+
+std::unique_ptr<ConversionMethod> SetUpUnit(int type, int cut, ComposerParams param = {}) {
+  param.Rotate = 3;
+  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, param);
+  if (unit && !unit->Setup({cut, cut}, false)) unit.reset();
+  return unit;
+}
+
+void RunMethod(benchmark::State& state, int type, int cut, const ComposerParams& param) {
+  std::unique_ptr<ConversionMethod> unit = SetUpUnit(type, cut, param);
+  const Bitmap piece = Piece(cut);
+  if (!unit) {
     state.SkipWithError("set-up failed");
     return;
   }
@@ -29,9 +46,7 @@ void RunMethod(benchmark::State& state, int type, int cut, const ComposerParams&
 }
 
 void Method(benchmark::State& state) {
-  ComposerParams param;
-  param.Rotate = 3;
-  RunMethod(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), param);
+  RunMethod(state, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), {});
 }
 
 // The plug-in method with the kit's hexagon example: the library is asked
@@ -42,6 +57,32 @@ void PluginMethod(benchmark::State& state) {
   RunMethod(state, kMethodTypePlugin, static_cast<int>(state.range(0)), param);
 }
 
+void MethodTile(benchmark::State& state) {
+  const int type = static_cast<int>(state.range(0));
+  std::unique_ptr<ConversionMethod> unit = SetUpUnit(type, 256);
+  if (!unit || !unit->Make(Piece(256))) {
+    state.SkipWithError("set-up failed");
+    return;
+  }
+  for (auto _ : state) {
+    unit->MakeTile();
+    benchmark::ClobberMemory();
+  }
+}
+
+void Brightness(benchmark::State& state) {
+  Bitmap piece = Piece(256);
+  ImageEffect effect;
+  BrightnessWave wave(-0.3, 0.3, 0.01);
+  for (auto _ : state) {
+    effect.SetImage(piece);
+    wave.Next();
+    effect.ChangeBrightness(wave.Value);
+    CopyRect(piece, 0, 0, effect.GetResult(), 0, 0, 256, 256);
+    benchmark::ClobberMemory();
+  }
+}
+
 // Type numbers: 1 kaleidoscope, 2 carpet, 3 tablecloth, 4 tile,
 // 5 rectangle, 6 none, 7 floral, 10 distorted square, 11 spiral.
 BENCHMARK(Method)
@@ -49,6 +90,8 @@ BENCHMARK(Method)
     ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 10, 11}, {32, 128, 256}})
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(PluginMethod)->ArgName("cut")->Arg(32)->Arg(128)->Arg(256)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MethodTile)->ArgNames({"type"})->DenseRange(1, 7)->Arg(10)->Arg(11)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Brightness)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tessivane

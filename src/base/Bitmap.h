@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tessivane {
@@ -12,6 +13,20 @@ class Bitmap {
 public:
   Bitmap() = default;
   Bitmap(int width, int height) { SetSize(width, height); }
+  Bitmap(const Bitmap&) = default;
+  Bitmap& operator=(const Bitmap&) = default;
+  // A bitmap moved from is empty (0 x 0), never a size without pixels.
+  Bitmap(Bitmap&& other) noexcept { *this = std::move(other); }
+  Bitmap& operator=(Bitmap&& other) noexcept {
+    if (this != &other) {
+      width_ = std::exchange(other.width_, 0);
+      height_ = std::exchange(other.height_, 0);
+      stride_ = std::exchange(other.stride_, 0);
+      pixels_ = std::move(other.pixels_);
+      other.pixels_.clear();
+    }
+    return *this;
+  }
 
   int Width() const { return width_; }
   int Height() const { return height_; }

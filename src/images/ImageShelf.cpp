@@ -1,5 +1,6 @@
 #include "images/ImageShelf.h"
 
+#include <cstddef>
 #include <stdexcept>
 
 #include "base/FileSystem.h"
@@ -40,18 +41,26 @@ bool ImageShelf::IsImageFile(const std::string& name) {
   return ext == ".bmp" || ext == ".jpg" || ext == ".jpeg" || ext == ".png";
 }
 
+size_t ImageShelf::Draw() const {
+  if (files_.empty()) throw std::runtime_error(kNoImageFileText);
+  return RandomInt(static_cast<uint32_t>(files_.size()));
+}
+
+void ImageShelf::Drop(size_t index) {
+  if (index < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
 void ImageShelf::GetImage(Bitmap& bitmap) {
   Randomize();
-  while (!files_.empty()) {
-    const uint32_t index = RandomInt(static_cast<uint32_t>(files_.size()));
+  for (;;) {
+    const size_t index = Draw();
     try {
       bitmap = LoadPicture(files_[index]);
       return;
     } catch (const PictureError&) {
-      files_.erase(files_.begin() + index);
+      Drop(index);
     }
   }
-  throw std::runtime_error(kNoImageFileText);
 }
 
 }  // namespace tessivane

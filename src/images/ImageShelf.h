@@ -2,6 +2,7 @@
 // creates a shelf, calls GetImage once and frees it, each time it needs a
 // new picture from the folder.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ public:
   // another drawn; when none is left, throws std::runtime_error
   // (kNoImageFileText).
   void GetImage(Bitmap& bitmap);
+
+  // The steps of GetImage, for a caller that decodes elsewhere: Draw picks
+  // a random entry's index with the program-wide generator (the caller
+  // re-seeds it before the first draw); Drop removes an entry that did not
+  // load. Draw on an empty shelf throws std::runtime_error
+  // (kNoImageFileText).
+  size_t Draw() const;
+  void Drop(size_t index);
 
   // Whether the lower-case extension of `name` is ".bmp", ".jpg", ".jpeg"
   // or ".png".

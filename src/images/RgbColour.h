@@ -23,6 +23,8 @@ public:
   void SetYCrCb(double y, double cr, double cb);
 
 private:
+  struct Terms;
+  static const Terms& TermTable();
   static int32_t Clamp(int32_t v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
 
   int32_t R = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "base/Errors.h"
 #include "base/Numeric.h"
@@ -10,24 +11,29 @@
 
 namespace tessivane {
 
-TileCopies TileBitmap(Bitmap& image, const Bitmap& tile) {
+TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile) {
   TileCopies copies;
   const int w = tile.Width();
   const int h = tile.Height();
   if (w <= 0 || h <= 0) return copies;  // nothing to repeat
-  CopyRect(image, 0, 0, tile, 0, 0, w, h);
   const int width = image.Width();
   const int height = image.Height();
-  for (int f = w; f < width; f *= 2) {
-    CopyRect(image, f, 0, image, 0, 0, f, h);
-    ++copies.horizontal;
+  for (int f = w; f < width; f *= 2) ++copies.horizontal;
+  for (int g = h; g < height; g *= 2) ++copies.vertical;
+  // Each tile row is converted once, then doubled rightwards within its
+  // own frame row while that row is still in the cache.
+  ConvertRect(image, 0, 0, tile, 0, 0, w, h);
+  const int rows = std::min(h, height);
+  for (int y = 0; y < rows; ++y) {
+    uint32_t* row = image.Row(y);
+    for (int f = w; f < width; f *= 2)
+      std::memcpy(row + f, row, static_cast<size_t>(std::min(f, width - f)) * FrameBitmap::kBytesPerPixel);
   }
   // Full-width rows are one contiguous run of bytes, so each downward
   // doubling is a single block copy of the rows filled so far.
   for (int g = h; g < height; g *= 2) {
-    const int rows = std::min(g, height - g);
-    std::memcpy(image.Row(g), image.Row(0), static_cast<size_t>(rows) * image.Stride());
-    ++copies.vertical;
+    const int count = std::min(g, height - g);
+    std::memcpy(image.Row(g), image.Row(0), static_cast<size_t>(count) * image.Stride());
   }
   return copies;
 }
@@ -76,7 +82,7 @@ Point Composer::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
   return {static_cast<int32_t>(Round(unitSize * fx)), static_cast<int32_t>(Round(unitSize * fy))};
 }
 
-void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
+void Composer::Prepare(Point screenSize, Bitmap source, int32_t unitSize, int32_t speed, int32_t aspect,
                          bool shuffle, bool brightnessOn) {
   prepared_ = false;
   if (!Method) Fail(kErrBadMethod);
@@ -84,7 +90,7 @@ void Composer::Prepare(Point screenSize, const Bitmap& source, int32_t unitSize,
   Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
   SourceWidth = source.Width();
   SourceHeight = source.Height();
-  Source = source;
+  Source = std::move(source);
   UnitSize = unitSize;
   UnitAspect = aspect;
   const Point piece = PieceSizeFor(UnitType, unitSize, aspect);

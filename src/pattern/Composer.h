@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/Bitmap.h"
+#include "base/FrameBitmap.h"
 #include "base/Numeric.h"
 #include "base/Point.h"
 #include "images/ImageEffect.h"
@@ -24,11 +25,11 @@ struct TileCopies {
   int vertical = 0;
 };
 
-// Fills image with tile: the tile at (0, 0), then doubled rightwards over
-// the tile's rows, then the filled band doubled downwards; copies beyond
-// the edge are clipped. Allocates nothing. An empty tile leaves image as
-// it is.
-TileCopies TileBitmap(Bitmap& image, const Bitmap& tile);
+// Fills image with tile: the tile converted to the frame's format at
+// (0, 0), then doubled rightwards over the tile's rows, then the filled
+// band doubled downwards; copies beyond the edge are clipped. Allocates
+// nothing. An empty tile leaves image as it is.
+TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile);
 
 class Composer {
 public:
@@ -46,8 +47,10 @@ public:
 
   // Sizes everything for a window of screenSize and a new source picture,
   // restarts the motion at (0, 0) and the brightness at 0, and sets the unit
-  // up. On failure sets ErrorNo/ErrorText and throws SilentAbort.
-  void Prepare(Point screenSize, const Bitmap& source, int32_t unitSize, int32_t speed, int32_t aspect,
+  // up. The composer keeps its own copy of source (a picture handed over
+  // with std::move is taken as it is, without a copy). On failure sets
+  // ErrorNo/ErrorText and throws SilentAbort.
+  void Prepare(Point screenSize, Bitmap source, int32_t unitSize, int32_t speed, int32_t aspect,
                bool shuffle, bool brightnessOn);
   // One frame into Image. On failure throws SilentAbort (with ErrorNo and
   // ErrorText copied from the unit when the unit failed). Allocates nothing.
@@ -64,7 +67,7 @@ public:
     return !(1.5L * unitSize > width || 1.5L * unitSize > height);
   }
 
-  Bitmap Image;                         // output frame, window-sized
+  FrameBitmap Image;                    // output frame, window-sized, 32 bits per pixel
   Bitmap Piece;                         // this frame's cut
   std::unique_ptr<ConversionMethod> Method;  // null when the type has no class
   int32_t UnitType = 0;

@@ -7,7 +7,17 @@
 //   activation    if (loop.Activate(clientSize)) arm the frame timer at kFirstFrameMs
 //   timer tick    stop the timer; paint loop.MakeFrame();
 //                 restart the timer at loop.FinishFrame(clientSize)
+//   picture ready (the callback of OnPictureReady, on a worker thread:
+//                 post it to the window's thread) between two frames,
+//                 stop the timer; loop.SwitchPictureIfReady(clientSize);
+//                 restart the timer
 //   destruction   ~FrameLoop (the records write themselves back)
+//
+// In folder mode the next picture is drawn on the caller's thread (the
+// program-wide generator lives there) and decoded, blurred and turned
+// monotone on a worker thread; the switch to it, with the composer's new
+// set-up, happens on the caller's thread at a frame boundary. Everything
+// but the worker's own result is touched by the caller's thread only.
 //
 // Failures follow one rule: an error of the composer is shown through
 // ShowUnitError and turns into SilentAbort; an error of the source picture
@@ -21,8 +31,11 @@
 
 #include "base/Bitmap.h"
 #include "base/DateTime.h"
+#include "base/FrameBitmap.h"
 #include "base/Point.h"
+#include "images/ImageShelf.h"
 #include "pattern/Composer.h"
+#include "saver/BackgroundPictureLoad.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
 
@@ -52,16 +65,36 @@ public:
   bool Activate(Point clientSize);
 
   // One frame of the composer. Returns its Image, to be painted at (0, 0).
-  const Bitmap& MakeFrame();
+  const FrameBitmap& MakeFrame();
   // The rest of the frame: in folder mode, once ImageChangeSecs have passed
-  // since the last change, a new source picture and a new set-up for
-  // clientSize. Returns the interval for the frame timer (0: stay stopped).
+  // since the last change, the change to a new source picture begins (a
+  // folder's picture is drawn here and decoded on a worker; another source
+  // kind loads at once), and a picture that has finished decoding is
+  // switched to (SwitchPictureIfReady). Returns the interval for the frame
+  // timer (0: stay stopped).
   uint32_t FinishFrame(Point clientSize);
+
+  // At a frame boundary: when the picture being decoded is ready, makes it
+  // the source and sets the composer up again for clientSize; a picture
+  // that did not decode is dropped from the folder's draw and another one
+  // drawn. True when the source changed. Throws as LoadSourceImage and
+  // SetUpComposer do (the folder's last picture failing gives the empty
+  // folder's error).
+  bool SwitchPictureIfReady(Point clientSize);
+  // Whether a picture is being decoded; WaitForPicture blocks until it is
+  // ready (tests and measurements; the saver never waits).
+  bool PictureChangePending() const { return pictureLoad_ != nullptr; }
+  void WaitForPicture() const;
+  // Called on the worker thread when a picture has finished decoding
+  // (never after this object is gone). Set it before the first frame.
+  void OnPictureReady(BackgroundPictureLoad::ReadyCallback ready) { pictureReady_ = std::move(ready); }
 
   // Copies the settings of the run, then loads the source picture of the
   // current FileType and applies its effects.
   void LoadSourceImage();
-  // Prepares the composer for clientSize and SourceBitmap. On failure the
+  // Prepares the composer for clientSize and hands it SourceBitmap (which
+  // is empty afterwards: the composer's Source is the run's picture, and no
+  // second copy is kept or made). On failure the
   // unit error is shown, the source kind becomes the random picture (so the
   // next run starts with one) and SilentAbort is thrown.
   void SetUpComposer(Point clientSize);
@@ -71,7 +104,7 @@ public:
   std::unique_ptr<MainSettings> Settings;
   std::unique_ptr<MethodOptions> Options;
   std::unique_ptr<Composer> FrameComposer;  // null until the first activation
-  Bitmap SourceBitmap;
+  Bitmap SourceBitmap;         // a loaded picture until SetUpComposer hands it over
   int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
   uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
   int32_t UnitSize = 0;        // 4 x Size
@@ -86,9 +119,24 @@ public:
   bool FirstActivate = true;
 
 private:
+  void CopyRunSettings();
+  void BeginPictureChange(Point clientSize);
+  void DecodeNextPicture();
+  // Runs a step of loading the source picture with the preview's rule:
+  // there a picture error ends the frames without a box.
+  template <typename Step>
+  void LoadingStep(Step step);
+
   bool preview_;
   Clock now_;
   MethodFactory factory_;
+  BackgroundPictureLoad::ReadyCallback pictureReady_;
+  // The change in progress: the folder's shelf, the picture being decoded
+  // and where the generator's sequence of this change's draws stands.
+  std::unique_ptr<ImageShelf> shelf_;
+  size_t drawnIndex_ = 0;
+  uint32_t drawSeed_ = 0;
+  std::unique_ptr<BackgroundPictureLoad> pictureLoad_;
 };
 
 }  // namespace tessivane

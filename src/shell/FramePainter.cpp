@@ -6,11 +6,11 @@ FramePainter::FramePainter() {
   BITMAPINFOHEADER& header = info_.bmiHeader;
   header.biSize = sizeof header;
   header.biPlanes = 1;
-  header.biBitCount = 24;
+  header.biBitCount = 32;
   header.biCompression = BI_RGB;
 }
 
-void FramePainter::Paint(HDC dc, const Bitmap& image) {
+void FramePainter::Paint(HDC dc, const FrameBitmap& image) {
   if (!dc || image.Empty()) return;
   BITMAPINFOHEADER& header = info_.bmiHeader;
   header.biWidth = image.Width();

@@ -1,11 +1,12 @@
-// Paints a core Bitmap on a window's DC: one SetDIBitsToDevice per call
-// from a top-down 24-bit DIB header kept between calls. The Bitmap's rows
-// are already DIB rows (three bytes per pixel, padded to four bytes), so
-// nothing is copied, converted or allocated, and no GDI object is made.
+// Paints the composer's frame on a window's DC: one SetDIBitsToDevice per
+// call from a top-down 32-bit DIB header kept between calls. The frame is
+// already in the display's format (blue, green, red, unused), so the paint
+// is a straight copy: nothing is converted or allocated, and no GDI object
+// is made.
 #pragma once
 #include <windows.h>
 
-#include "base/Bitmap.h"
+#include "base/FrameBitmap.h"
 
 namespace tessivane {
 
@@ -14,7 +15,7 @@ public:
   FramePainter();
   // Draws `image` unscaled with its top-left corner at (0, 0) of dc.
   // An empty image draws nothing.
-  void Paint(HDC dc, const Bitmap& image);
+  void Paint(HDC dc, const FrameBitmap& image);
 
 private:
   BITMAPINFO info_{};

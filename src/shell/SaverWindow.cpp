@@ -18,6 +18,9 @@ const wchar_t kClassName[] = L"SaverWindow";
 constexpr int kDesignWidth = 641;   // client size before the run sizes the window
 constexpr int kDesignHeight = 448;
 constexpr UINT kParentCheckMs = 500;
+// Posted by the picture decoder's worker when the next folder picture is
+// ready.
+constexpr UINT kPictureReadyMessage = WM_APP + 0x100;
 
 void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
@@ -151,6 +154,9 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
       if (painted_ && loop_ && loop_->FrameComposer) PaintFrame(paint.dc(), loop_->FrameComposer->Image);
       return 0;
     }
+    case kPictureReadyMessage:
+      PictureReady();
+      return 0;
     case WM_TIMER:
       if (wParam == timDraw.Id()) timDrawTimer();
       else if (wParam == timMouse.Id()) timMouseTimer();
@@ -195,6 +201,7 @@ void SaverWindow::FormCreate() {
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
   loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
+  loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
   if (SaverMode == smSaver) hiddenCursor_.emplace(false);
   if (SaverMode == smPreview) {
     timParent.SetInterval(kParentCheckMs);
@@ -233,13 +240,28 @@ void SaverWindow::timDrawTimer() {
   timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
   if (!loop_) return;
   BusyScope busy(*this);
-  const Bitmap& frame = loop_->MakeFrame();
+  const FrameBitmap& frame = loop_->MakeFrame();
   ScopedWindowDC dc(Handle());
   PaintFrame(dc.get(), frame);
   timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
 }
 
-void SaverWindow::PaintFrame(HDC dc, const Bitmap& frame) {
+// Between two frames: the next folder picture has been decoded, so the
+// composer switches to it now rather than at the end of the next frame.
+// Only while frames run (the timer is armed) and no frame handler is in
+// progress; otherwise the next frame's end picks the picture up. The timer
+// is stopped meanwhile, as in a frame, so an error box of the switch runs
+// no frames, and an error leaves it stopped.
+void SaverWindow::PictureReady() {
+  if (!loop_ || busy_ != 0 || timDraw.Interval() == 0) return;
+  BusyScope busy(*this);
+  const UINT interval = timDraw.Interval();
+  timDraw.SetInterval(0);
+  loop_->SwitchPictureIfReady(ClientSize());
+  timDraw.SetInterval(interval);
+}
+
+void SaverWindow::PaintFrame(HDC dc, const FrameBitmap& frame) {
   painter_.Paint(dc, frame);
   painted_ = true;
 }

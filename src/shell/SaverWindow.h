@@ -59,11 +59,12 @@ private:
   void FormMouseMove(int x, int y);
   void timDrawTimer();
   void timMouseTimer();
+  void PictureReady();
   void StartMusic();
   void WatchParent();
   void Close();
   Point ClientSize() const;
-  void PaintFrame(HDC dc, const Bitmap& frame);
+  void PaintFrame(HDC dc, const FrameBitmap& frame);
 
   // While the set-up asks a plug-in, this window keeps handling input.
   PluginCallPump pluginPump_;

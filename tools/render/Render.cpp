@@ -115,13 +115,19 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   } catch (const SilentAbort&) {
     FailUnit(composer->ErrorNo, composer->ErrorText);
   }
+  Bitmap picture;  // the frame in the 24-bit form the files take
   for (int frame = 1; frame <= o.frames; ++frame) {
     try {
       composer->Make();
     } catch (const SilentAbort&) {
       FailUnit(composer->ErrorNo, composer->ErrorText);
     }
-    sink(o.tile ? composer->Method->Tile : composer->Image, frame);
+    if (o.tile) {
+      sink(composer->Method->Tile, frame);
+    } else {
+      CopyFrameToBitmap(composer->Image, picture);
+      sink(picture, frame);
+    }
   }
 }
 

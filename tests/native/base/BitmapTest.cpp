@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
 
 namespace tessivane {
 namespace {
@@ -31,6 +32,20 @@ TEST(Bitmap, SameSizeKeepsPixelsOtherSizeClears) {
   EXPECT_EQ(b.PixelRgb(3, 3), 0x030201u);
   b.SetSize(2, 8);
   EXPECT_EQ(b.PixelRgb(1, 7), 0u);
+}
+
+TEST(Bitmap, MovingHandsThePixelsOverAndLeavesAnEmptyBitmap) {
+  Bitmap a = Numbered(5, 3);
+  const uint8_t* pixels = a.Data();
+  Bitmap b = std::move(a);
+  EXPECT_EQ(b.Data(), pixels);
+  EXPECT_EQ(b.PixelRgb(4, 2), 2005u);
+  EXPECT_TRUE(a.Empty());  // NOLINT(bugprone-use-after-move): the moved-from state is the point
+  EXPECT_EQ(a.Width(), 0);
+  EXPECT_EQ(a.Stride(), 0u);
+  a = std::move(b);
+  EXPECT_EQ(a.Data(), pixels);
+  EXPECT_TRUE(b.Empty());  // NOLINT(bugprone-use-after-move)
 }
 
 TEST(Bitmap, RefusesNegativeAndHugeSizes) {

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "base/Bitmap.h"
 #include "base/Errors.h"
+#include "base/Numeric.h"
 #include "images/PictureEffects.h"
 #include "images/ImageEffect.h"
+#include "images/RgbColour.h"
 
 namespace tessivane {
 namespace {
@@ -21,6 +25,63 @@ Bitmap Row(std::initializer_list<uint32_t> colours) {
   int x = 0;
   for (uint32_t c : colours) b.SetPixelRgb(x++, 0, c);
   return b;
+}
+
+// The colour conversion looks its terms up; every sum must still be the
+// one the formulas give in extended precision, to the last bit (the
+// brightness step and monotone feed them to rounding).
+TEST(RgbColour, LumaAndColourDifferencesAreTheFormulasBitForBit) {
+  RgbColour rgb;
+  for (int32_t r = 0; r < 256; ++r)
+    for (int32_t g = 0; g < 256; ++g)
+      for (int32_t b : {0, 1, 2, 77, 127, 128, 200, 254, 255, (r + 3 * g) & 255}) {
+        rgb.SetR(r);
+        rgb.SetG(g);
+        rgb.SetB(b);
+        const auto y = static_cast<double>(r * 0.299L / 255 + g * 0.587L / 255 + b * 0.114L / 255);
+        const auto cb = static_cast<double>((r / 255.0L) * (-0.169L) - (g / 255.0L) * 0.332L + (b / 255.0L) * 0.5L);
+        const auto cr = static_cast<double>((r / 255.0L) * 0.5L - (g / 255.0L) * 0.419L - (b / 255.0L) * 0.081L);
+        ASSERT_EQ(rgb.GetY(), y) << r << "," << g << "," << b;
+        ASSERT_EQ(rgb.GetCb(), cb) << r << "," << g << "," << b;
+        ASSERT_EQ(rgb.GetCr(), cr) << r << "," << g << "," << b;
+      }
+}
+
+// The brightness step as plain formulas: luma and colour differences in
+// extended precision stored as doubles, the luma moved, the channels
+// rounded half to even and clamped.
+uint32_t ReferenceBrightness(uint32_t rgb, double amount) {
+  const int32_t r = static_cast<int32_t>(rgb >> 16), g = static_cast<int32_t>((rgb >> 8) & 0xFF),
+                b = static_cast<int32_t>(rgb & 0xFF);
+  auto y = static_cast<double>(r * 0.299L / 255 + g * 0.587L / 255 + b * 0.114L / 255);
+  const auto cb = static_cast<double>((r / 255.0L) * (-0.169L) - (g / 255.0L) * 0.332L + (b / 255.0L) * 0.5L);
+  const auto cr = static_cast<double>((r / 255.0L) * 0.5L - (g / 255.0L) * 0.419L - (b / 255.0L) * 0.081L);
+  if (amount > 0)
+    y = static_cast<double>(y + amount * (1 - Extended{y}));
+  else
+    y = static_cast<double>((1 - Extended{std::fabs(amount)}) * y);
+  const auto channel = [](Extended v) -> uint32_t {
+    const Extended scaled = v * 255;
+    if (!(scaled > 0)) return 0;
+    if (scaled > 255) return 255;
+    return static_cast<uint32_t>(std::clamp<int64_t>(Round(scaled), 0, 255));
+  };
+  return channel(y + cr * 1.4026L) << 16 | channel(y - cr * 0.7144L - cb * 0.3444L) << 8 | channel(y + cb * 1.773L);
+}
+
+TEST(ImageEffect, BrightnessIsTheFormulasByteForByte) {
+  Bitmap piece(256, 256);  // every red and green value, blue varied with them
+  for (int y = 0; y < 256; ++y)
+    for (int x = 0; x < 256; ++x) piece.SetPixelRgb(x, y, static_cast<uint32_t>(x << 16 | y << 8 | ((x * 7 + y * 13) & 255)));
+  ImageEffect effect;
+  for (double amount : {0.01, -0.01, 0.1, -0.1, 0.29999999999999993, -0.3, 0.3, 0.5, -0.77, 1.0, -1.0}) {
+    effect.SetImage(piece);
+    effect.ChangeBrightness(amount);
+    for (int y = 0; y < 256; ++y)
+      for (int x = 0; x < 256; ++x)
+        ASSERT_EQ(effect.GetResult().PixelRgb(x, y), ReferenceBrightness(piece.PixelRgb(x, y), amount))
+            << amount << " at " << x << "," << y;
+  }
 }
 
 TEST(ImageEffect, BrightnessMovesLumaTowardsWhiteOrBlack) {

@@ -165,7 +165,7 @@ TEST(ComposerPrepare, SecondPrepareRestartsMotionAndBrightness) {
 
 TEST(ComposerTile, DoublingCountsAndContent) {
   Bitmap tile = Gradient(44, 44);
-  Bitmap image(1024, 768);
+  FrameBitmap image(1024, 768);
   TileCopies copies = TileBitmap(image, tile);
   EXPECT_EQ(copies.horizontal, 5);
   EXPECT_EQ(copies.vertical, 5);
@@ -173,15 +173,23 @@ TEST(ComposerTile, DoublingCountsAndContent) {
   for (auto [tw, th, iw, ih] : {std::array{7, 5, 101, 37}, std::array{44, 44, 1024, 768},
                                 std::array{300, 200, 120, 90}, std::array{1, 1, 5, 3}}) {
     Bitmap t = Gradient(tw, th);
-    Bitmap img(iw, ih);
+    FrameBitmap img(iw, ih);
     TileBitmap(img, t);
     for (int y = 0; y < ih; ++y)
-      for (int x = 0; x < iw; ++x) ASSERT_EQ(img.PixelRgb(x, y), t.PixelRgb(x % tw, y % th)) << x << "," << y;
+      for (int x = 0; x < iw; ++x) {
+        // Blue, green, red and the unused byte 0, as the display takes them.
+        const uint8_t* p = img.Data() + y * img.Stride() + 4 * x;
+        const uint32_t rgb = t.PixelRgb(x % tw, y % th);
+        ASSERT_EQ(p[0], rgb & 0xFF) << x << "," << y;
+        ASSERT_EQ(p[1], (rgb >> 8) & 0xFF) << x << "," << y;
+        ASSERT_EQ(p[2], rgb >> 16) << x << "," << y;
+        ASSERT_EQ(p[3], 0) << x << "," << y;
+      }
   }
   Bitmap empty;
-  Bitmap untouched(10, 10);
-  untouched.Fill(1, 2, 3);
-  Bitmap before = untouched;
+  FrameBitmap untouched(10, 10);
+  TileBitmap(untouched, Gradient(10, 10));
+  FrameBitmap before = untouched;
   EXPECT_EQ(TileBitmap(untouched, empty).horizontal, 0);
   EXPECT_EQ(untouched, before);
 }

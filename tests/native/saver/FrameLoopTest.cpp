@@ -1,21 +1,25 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "codecs/TestPictures.h"
+#include "images/ImageShelf.h"
 #include "images/PictureEffects.h"
 #include "images/RandomPicture.h"
 #include "motion/MotionPaths.h"
 #include "pattern/PluginCalls.h"
 #include "pattern/TestMethod.h"
+#include "saver/BackgroundPictureLoad.h"
 #include "saver/FrameLoop.h"
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
@@ -37,7 +41,7 @@ testing::Bytes SolidBmp(int width, int height, uint32_t rgb) {
   return testing::Rgb24(picture).Write();
 }
 
-bool OneColour(const Bitmap& image) {
+bool OneColour(const FrameBitmap& image) {
   for (int y = 0; y < image.Height(); ++y)
     for (int x = 0; x < image.Width(); ++x)
       if (image.PixelRgb(x, y) != image.PixelRgb(0, 0)) return false;
@@ -57,6 +61,16 @@ protected:
     return std::make_unique<FrameLoop>(preview, store, [this] { return now; }, factory);
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
+  // The frame boundaries of a picture change, without frames: waits for
+  // each decode and switches, until the change has ended (the folder's
+  // "." and ".." entries are drawn and dropped like damaged pictures).
+  static void SettlePictureChange(FrameLoop& loop, Point client = kClient) {
+    for (int i = 0; i < 100 && loop.PictureChangePending(); ++i) {
+      loop.WaitForPicture();
+      loop.SwitchPictureIfReady(client);
+    }
+    ASSERT_FALSE(loop.PictureChangePending());
+  }
 
   MemorySettingsStore store;
   ErrorRecorder recorder;
@@ -99,11 +113,12 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
 
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected);
-  EXPECT_EQ(loop->SourceBitmap, expected);
+  EXPECT_EQ(loop->FrameComposer->Source, expected);
+  EXPECT_TRUE(loop->SourceBitmap.Empty()) << "the composer took the picture over: no second copy";
 
-  const Bitmap first = loop->MakeFrame();
+  const FrameBitmap first = loop->MakeFrame();
   EXPECT_EQ(loop->FinishFrame(kClient), 10u);
-  const Bitmap& second = loop->MakeFrame();
+  const FrameBitmap& second = loop->MakeFrame();
   EXPECT_EQ(second.Width(), kClient.x);
   EXPECT_EQ(second.Height(), kClient.y);
   EXPECT_FALSE(OneColour(second));
@@ -157,7 +172,7 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   MakeRandomImage(expected);
   BlurBitmap(expected);
   MonotoneBitmap(expected);
-  EXPECT_EQ(loop->SourceBitmap, expected);
+  EXPECT_EQ(loop->FrameComposer->Source, expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
   loop->Settings->Weight = 0;
@@ -309,7 +324,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   auto loop = Loop();
   EXPECT_TRUE(loop->FolderMode);
   ASSERT_TRUE(loop->Activate(kClient));
-  std::set<uint32_t> colours{loop->SourceBitmap.PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
 
   const auto frameAt = [&](double seconds) {
     now = kStart + seconds * kSecond;
@@ -320,15 +335,25 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   EXPECT_EQ(loop->LastImageChange, kStart);
   frameAt(1.0009);  // less than 1 ms past the due moment counts as the moment itself
   EXPECT_EQ(loop->LastImageChange, kStart);
-  frameAt(1.002);
+  EXPECT_FALSE(loop->PictureChangePending());
+  frameAt(1.002);  // the change begins: a picture is drawn and decoded elsewhere
+  EXPECT_TRUE(loop->PictureChangePending());
+  EXPECT_EQ(loop->LastImageChange, kStart);
+  for (double t = 1.012; loop->PictureChangePending(); t += 0.01) {
+    loop->WaitForPicture();
+    frameAt(t);  // a later frame's end switches to it
+  }
   EXPECT_EQ(loop->LastImageChange, now);
   const DateTime changed = now;
-  colours.insert(loop->SourceBitmap.PixelRgb(0, 0));
+  colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
   frameAt(1.5);
   EXPECT_EQ(loop->LastImageChange, changed);
+  EXPECT_FALSE(loop->PictureChangePending());
   for (double t = 3; t < 40; t += 1.5) {
     frameAt(t);
-    colours.insert(loop->SourceBitmap.PixelRgb(0, 0));
+    now += 0.01 * kSecond;
+    SettlePictureChange(*loop);
+    colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF})) << "both pictures are drawn over many changes";
 
@@ -336,7 +361,8 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   fs::remove(folder.Path() + "/red.bmp");
   fs::remove(folder.Path() + "/blue.bmp");
   now += 2 * kSecond;
-  EXPECT_THROW(loop->FinishFrame(kClient), std::runtime_error);
+  loop->FinishFrame(kClient);
+  EXPECT_THROW(SettlePictureChange(*loop), std::runtime_error);
   EXPECT_TRUE(recorder.shown.empty());
 }
 
@@ -348,15 +374,133 @@ TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
   Put("ImageChangeTime", "0");
   auto loop = Loop();
   ASSERT_TRUE(loop->Activate(kClient));
-  // A reload at the same moment would keep the same time stamp: the new
-  // content of the file tells it.
+  // A reload at the same moment would keep the same time stamp: whether a
+  // change is pending tells it, and the new content of the file shows
+  // which picture the composer took.
   folder.Write("a.bmp", SolidBmp(64, 64, 0x0000FF));
   loop->FinishFrame(kClient);
-  EXPECT_EQ(loop->SourceBitmap.PixelRgb(0, 0), 0x00FF00u) << "same moment: no reload";
+  EXPECT_FALSE(loop->PictureChangePending()) << "same moment: no reload";
+  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x00FF00u);
   now += 0.002 * kSecond;
   loop->FinishFrame(kClient);
+  EXPECT_TRUE(loop->PictureChangePending());
+  SettlePictureChange(*loop);
   EXPECT_EQ(loop->LastImageChange, now);
-  EXPECT_EQ(loop->SourceBitmap.PixelRgb(0, 0), 0x0000FFu);
+  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x0000FFu);
+  loop->FinishFrame(kClient);
+  EXPECT_FALSE(loop->PictureChangePending()) << "same moment as the switch: no reload";
+  now += 0.002 * kSecond;
+  loop->FinishFrame(kClient);
+  EXPECT_TRUE(loop->PictureChangePending());
+}
+
+// The picture of a change, the pictures dropped on the way and the
+// generator afterwards are those of a load on the window's thread (as
+// GetImage does it), however many frames pass while the pictures decode.
+TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
+  TempFolder folder("tessivane-loop-order");
+  folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+  folder.Write("blue.png", SolidBmp(64, 64, 0x0000FF));  // a BMP by content: loads
+  folder.Write("green.bmp", SolidBmp(64, 64, 0x00FF00));
+  folder.Write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00});
+  folder.Write("notes.txt", {'h', 'i'});
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  std::set<uint32_t> colours;
+  for (uint32_t changeSeed = 1; changeSeed <= 12; ++changeSeed) {
+    Bitmap expected;
+    uint32_t seedAfter = 0;
+    {
+      ScopedSeedSource fixed(FixedSeed(changeSeed));
+      ImageShelf(folder.Path()).GetImage(expected);
+      seedAfter = RandSeed();
+    }
+    now = kStart;
+    auto loop = Loop();
+    ASSERT_TRUE(loop->Activate(kClient));
+    ScopedSeedSource fixed(FixedSeed(changeSeed));
+    now = kStart + 2 * kSecond;
+    loop->FinishFrame(kClient);
+    int boundaries = 0;
+    while (loop->PictureChangePending()) {
+      loop->MakeFrame();  // frames draw from the generator meanwhile
+      SetRandSeed(RandSeed() ^ 0x5A5A5A5Au);
+      loop->WaitForPicture();
+      now += 0.01 * kSecond;
+      loop->FinishFrame(kClient);
+      ASSERT_LT(++boundaries, 10);
+    }
+    EXPECT_EQ(loop->FrameComposer->Source, expected) << changeSeed;
+    EXPECT_EQ(loop->LastImageChange, now);
+    // The composer was set up from the generator where the draws left it.
+    SetRandSeed(seedAfter);
+    const std::unique_ptr<MotionPath> path =
+        MakeMotionPath(kMoveLine, 0, 0, loop->MoveSpeed, Point{64 - 32, 64 - 32});
+    EXPECT_EQ(loop->FrameComposer->Motion->DX, path->DX) << changeSeed;
+    colours.insert(expected.PixelRgb(0, 0));
+  }
+  EXPECT_EQ(colours.size(), 3u) << "all three pictures drawn over the seeds";
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
+TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
+  TempFolder folder("tessivane-loop-allbad");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  for (bool preview : {false, true}) {
+    folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+    auto loop = Loop(preview);
+    ASSERT_TRUE(loop->Activate(kClient));
+    folder.Write("a.bmp", {'B', 'M', 0});  // damaged after the start
+    now += 2 * kSecond;
+    const auto finishAll = [&] {
+      loop->FinishFrame(kClient);
+      SettlePictureChange(*loop);
+    };
+    if (preview) {
+      EXPECT_THROW(finishAll(), SilentAbort);
+    } else {
+      try {
+        finishAll();
+        ADD_FAILURE() << "no error";
+      } catch (const SilentAbort&) {
+        ADD_FAILURE() << "the error lost its message";
+      } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
+      }
+    }
+    EXPECT_FALSE(loop->PictureChangePending());
+    EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
+    EXPECT_TRUE(recorder.shown.empty());
+    now = kStart;
+  }
+}
+
+// A run that ends while a large picture decodes does not wait for it; the
+// worker ends by itself and frees what it held (the sanitizer build checks
+// the freeing).
+TEST_F(FrameLoopTest, RunEndingDuringADecodeEndsAtOnceAndTheWorkerStillEnds) {
+  TempFolder folder("tessivane-loop-inflight");
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  Put("ShadeOff", "1");
+  folder.Write("a.bmp", SolidBmp(2400, 1800, 0x3366CC));
+  auto loop = Loop();
+  ASSERT_TRUE(loop->Activate(kClient));
+  now += 2 * kSecond;
+  loop->FinishFrame(kClient);
+  ASSERT_TRUE(loop->PictureChangePending());
+  const auto start = std::chrono::steady_clock::now();
+  loop.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (BackgroundPictureLoad::RunningWorkers() > 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(BackgroundPictureLoad::RunningWorkers(), 0);
 }
 
 TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtEachLoad) {
@@ -368,12 +512,12 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->Activate(kClient));
-    EXPECT_EQ(loop->SourceBitmap.Width(), 64);
+    EXPECT_EQ(loop->FrameComposer->Source.Width(), 64);
     loop->Settings->FileType = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
     EXPECT_EQ(loop->LastImageChange, now);
-    EXPECT_EQ(loop->SourceBitmap.Width(), kRandomImageWidth);
+    EXPECT_EQ(loop->FrameComposer->Source.Width(), kRandomImageWidth);
   }
   Put("FileType", "1");
   auto loop = Loop();

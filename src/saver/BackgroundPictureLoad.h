@@ -1,0 +1,54 @@
+// One picture file decoded, and given its load-time effects, on a worker
+// thread, so that a large picture never holds up the frames. The window's
+// thread starts the load, asks whether it is done at its frame boundaries
+// and takes the result there; the worker touches nothing but its own file
+// name, flags and result.
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "base/Bitmap.h"
+
+namespace tessivane {
+
+class BackgroundPictureLoad {
+public:
+  // Called on the worker thread once the result is ready, unless the load
+  // was given up first. It must not block (the saver window posts itself
+  // a message).
+  using ReadyCallback = std::function<void()>;
+  // What reads the file; LoadPicture unless a test hands in another.
+  using Loader = std::function<Bitmap(const std::string&)>;
+
+  // Starts a thread that loads `path` (BMP, JPEG or PNG by content), then
+  // blurs it when shadeOff and turns it monotone when monoTone.
+  BackgroundPictureLoad(std::string path, bool shadeOff, bool monoTone, ReadyCallback ready = {},
+                        Loader loader = {});
+  // Gives the load up without waiting: a worker still decoding finishes on
+  // its own, frees its picture and ends; its callback is not called any
+  // more once this returns.
+  ~BackgroundPictureLoad();
+  BackgroundPictureLoad(const BackgroundPictureLoad&) = delete;
+  BackgroundPictureLoad& operator=(const BackgroundPictureLoad&) = delete;
+
+  bool Ready() const;
+  // Blocks until Ready.
+  void Wait() const;
+  // Waits, then hands over the picture, or throws what the load threw
+  // (PictureError for a file that does not decode, std::bad_alloc, ...).
+  Bitmap Take();
+
+  const std::string& Path() const { return path_; }
+
+  // Worker threads of all loads that have not ended yet, given-up ones
+  // included (tests: a given-up load must still end and free its picture).
+  static int RunningWorkers();
+
+private:
+  struct Shared;
+  std::string path_;
+  std::shared_ptr<Shared> shared_;
+};
+
+}  // namespace tessivane
