@@ -106,8 +106,10 @@ private:
   static LRESULT CALLBACK NoticeProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != MM_MCINOTIFY) return DefWindowProcW(wnd, message, wParam, lParam);
     auto* self = reinterpret_cast<MciPlayer*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-    // A notice of a device closed since (or of another one) is stale.
-    if (!self || !self->device_ || static_cast<MCIDEVICEID>(lParam) != self->device_.get()) return 0;
+    // A notice of a device closed since (or of another one) is stale. Some
+    // drivers (the MPEG one under Wine) name no device in their notices.
+    const auto from = static_cast<MCIDEVICEID>(lParam);
+    if (!self || !self->device_ || (from != 0 && from != self->device_.get())) return 0;
     switch (wParam) {
       case MCI_NOTIFY_SUCCESSFUL: self->ReportEnd(PlayEnd::kFinished); break;
       case MCI_NOTIFY_SUPERSEDED: self->ReportEnd(PlayEnd::kSuperseded); break;
