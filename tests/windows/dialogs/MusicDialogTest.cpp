@@ -138,6 +138,18 @@ TEST_F(MusicDialog, WithoutMusicAnyTextIsStoredWithFlagZero) {
   EXPECT_EQ(Setting("BGM", "Flag"), L"0");
 }
 
+TEST_F(MusicDialog, EveryActivationShowsTheRecordAgain) {
+  PutSetting("BGM", "File", L"stored.wav");
+  PutSetting("BGM", "Flag", L"0");
+  ASSERT_NO_FATAL_FAILURE(OpenMusic());
+  Click(MusicItem(kIdMusicOnRadio));
+  SetText(MusicItem(kIdMusicFileEdit), L"typed.wav");
+  SendMessageW(music_, WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(Text(MusicItem(kIdMusicFileEdit)), L"stored.wav");
+  EXPECT_TRUE(Checked(MusicItem(kIdMusicOffRadio)));
+  EXPECT_FALSE(Enabled(MusicItem(kIdMusicFileEdit)));
+}
+
 TEST_F(MusicDialog, ADropFillsTheDisabledPathBoxAndLeavesTheChoice) {
   ASSERT_NO_FATAL_FAILURE(OpenMusic());
   const std::wstring wav = folder_.File(L"音.wav");
