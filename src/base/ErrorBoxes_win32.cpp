@@ -48,6 +48,8 @@ void HandleException() noexcept {
     throw;
   } catch (const SilentAbort&) {
     // Already recorded or shown where it happened.
+  } catch (const PluginRunEnded&) {
+    // The run ended while a plug-in was being asked: nothing to show.
   } catch (const std::bad_alloc&) {
     ShowOutOfMemory();
   } catch (const std::length_error&) {  // a size beyond what can be allocated at all

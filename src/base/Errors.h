@@ -13,6 +13,15 @@ public:
   const char* what() const noexcept override { return "Operation aborted"; }
 };
 
+// Thrown by the plug-in call runner (pattern/PluginCalls.h) when the run
+// ended (the window closed) while the work was still running: the work is
+// abandoned where it stands, and the caller unwinds without showing anything. The work owns everything it touches,
+// so it may go on (or hang) safely after this is thrown.
+class PluginRunEnded : public std::exception {
+public:
+  const char* what() const noexcept override { return "The run ended while a plug-in was being asked"; }
+};
+
 // The message for an allocation that the memory left cannot satisfy.
 inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
 

@@ -149,8 +149,21 @@ void DialogLayout::Attach(HWND dialog) {
   }
   dpi_ = WindowDpi(dialog);
   CreateFonts();
+  SizeClientArea();
+}
+
+// The window's size for the scaled client area. Where the frame does not
+// grow with the DPI as the system's metrics say (some systems keep it),
+// the measured client area corrects the size once.
+void DialogLayout::SizeClientArea() const {
   const SIZE size = WindowSize();
-  SetWindowPos(dialog, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE;
+  SetWindowPos(dialog_, nullptr, 0, 0, size.cx, size.cy, flags);
+  RECT client{};
+  GetClientRect(dialog_, &client);
+  const int dx = Scale(client96_.cx) - client.right;
+  const int dy = Scale(client96_.cy) - client.bottom;
+  if (dx != 0 || dy != 0) SetWindowPos(dialog_, nullptr, 0, 0, size.cx + dx, size.cy + dy, flags);
 }
 
 void DialogLayout::CreateFonts() {
@@ -199,8 +212,8 @@ void DialogLayout::DpiChanged(UINT dpi, const RECT& suggested) {
   CreateFonts();
   for (const Entry& entry : entries_) Place(entry);
   for (Glyph& glyph : glyphs_) ApplyGlyph(glyph);
-  const SIZE size = WindowSize();
-  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeClientArea();
   InvalidateRect(dialog_, nullptr, TRUE);
 }
 
@@ -239,6 +252,13 @@ void DialogLayout::CenterOn(const RECT& area) const {
   const int x = area.left + (area.right - area.left - width) / 2;
   const int y = area.top + (area.bottom - area.top - height) / 2;
   SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::wstring WindowText(HWND wnd) {
+  const int length = GetWindowTextLengthW(wnd);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), length + 1)));
+  return text;
 }
 
 void HintWindow::Create(HWND dialog, int autoPopMs) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/ErrorBoxes.h"
 #include "base/ScopedWin.h"
 
 namespace tessivane::dialogs {
@@ -80,6 +81,7 @@ private:
   void Place(const Entry& entry) const;
   void ApplyGlyph(Glyph& glyph) const;
   SIZE WindowSize() const;
+  void SizeClientArea() const;
 
   HWND dialog_ = nullptr;
   UINT dpi_ = kLayoutDpi;
@@ -102,6 +104,30 @@ private:
   HWND dialog_ = nullptr;
   ScopedWindow tip_;
 };
+
+// The text of a control, any length.
+std::wstring WindowText(HWND wnd);
+
+// The dialog procedure of a dialog object that is the creation parameter
+// (lParam of WM_INITDIALOG): the window's handle goes into the object's
+// dialog_, every message to its Handle. An exception escaping a handler is
+// shown in the standard error box and the message counts as handled.
+template <class Dialog>
+INT_PTR CALLBACK DialogProcOf(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<Dialog*>(lParam);
+    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    self->dialog_ = dialog;
+  }
+  if (!self) return FALSE;
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    HandleException();
+    return TRUE;
+  }
+}
 
 // Makes the dialog-manager window of an empty in-memory template: the
 // dialogs create their controls themselves in WM_INITDIALOG. The caption

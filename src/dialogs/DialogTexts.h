@@ -70,7 +70,7 @@ inline constexpr char kApplicationNameHint[] = "テシヴェイン (Tessivane)";
 inline constexpr char kVersionPrefix[] = "version ";
 inline constexpr char kCreditLine1[] = "Tessivane";
 inline constexpr char kCreditLine2[] = "developers";
-inline constexpr char kCreditLine3[] = "free software";
+inline constexpr char kCreditLine3[] = "2026";
 
 // ---- Settings dialog: messages --------------------------------------------
 inline constexpr char kFileNotFound[] = "ファイルが見つかりません";

@@ -31,13 +31,6 @@ constexpr DWORD kPathCapacity = 32768;
 
 std::wstring W(const char* utf8) { return Widen(utf8); }
 
-std::wstring WindowText(HWND wnd) {
-  const int length = GetWindowTextLengthW(wnd);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), length + 1)));
-  return text;
-}
-
 // The hourglass for the time a test takes; the cursor before it comes back
 // on every path.
 class WaitCursor {
@@ -73,23 +66,9 @@ class MusicDialog {
 public:
   MusicDialog() : model_(&MakeMciPlayer), layout_(kClientWidth, kClientHeight) {}
 
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<MusicDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (message == WM_INITDIALOG) {
-      self = reinterpret_cast<MusicDialog*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      self->dialog_ = dialog;
-    }
-    if (!self) return FALSE;
-    try {
-      return self->Handle(message, wParam, lParam);
-    } catch (...) {
-      HandleException();
-      return TRUE;
-    }
-  }
-
 private:
+  friend INT_PTR CALLBACK tessivane::dialogs::DialogProcOf<MusicDialog>(HWND, UINT, WPARAM, LPARAM);
+
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_INITDIALOG: {
@@ -242,7 +221,7 @@ private:
 void ShowMusicDialog(HINSTANCE instance, HWND owner) {
   MusicDialog dialog;  // loads the record; written back when it goes
   EmptyDialogTemplate dialogTemplate(kDialogStyle);
-  DialogBoxIndirectParamW(instance, dialogTemplate.Get(), owner, &MusicDialog::DialogProc,
+  DialogBoxIndirectParamW(instance, dialogTemplate.Get(), owner, &DialogProcOf<MusicDialog>,
                           reinterpret_cast<LPARAM>(&dialog));
 }
 

@@ -25,34 +25,13 @@ constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAM
 
 std::wstring W(const char* utf8) { return Widen(utf8); }
 
-std::wstring WindowText(HWND wnd) {
-  const int length = GetWindowTextLengthW(wnd);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), length + 1)));
-  return text;
-}
-
 class OptionsDialog {
 public:
   OptionsDialog() : layout_(kClientWidth, kClientHeight) {}
 
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<OptionsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-    if (message == WM_INITDIALOG) {
-      self = reinterpret_cast<OptionsDialog*>(lParam);
-      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      self->dialog_ = dialog;
-    }
-    if (!self) return FALSE;
-    try {
-      return self->Handle(message, wParam, lParam);
-    } catch (...) {
-      HandleException();
-      return TRUE;
-    }
-  }
-
 private:
+  friend INT_PTR CALLBACK tessivane::dialogs::DialogProcOf<OptionsDialog>(HWND, UINT, WPARAM, LPARAM);
+
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_INITDIALOG: {
@@ -295,7 +274,7 @@ private:
 void ShowOptionsDialog(HINSTANCE instance, HWND owner) {
   OptionsDialog dialog;  // loads the record; written back when it goes
   EmptyDialogTemplate dialogTemplate(kDialogStyle);
-  DialogBoxIndirectParamW(instance, dialogTemplate.Get(), owner, &OptionsDialog::DialogProc,
+  DialogBoxIndirectParamW(instance, dialogTemplate.Get(), owner, &DialogProcOf<OptionsDialog>,
                           reinterpret_cast<LPARAM>(&dialog));
 }
 

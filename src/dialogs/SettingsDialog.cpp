@@ -57,13 +57,6 @@ const RowIds* RowOfScroll(int id) {
 
 std::wstring W(const char* utf8) { return Widen(utf8); }
 
-std::wstring WindowText(HWND wnd) {
-  const int length = GetWindowTextLengthW(wnd);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), length + 1)));
-  return text;
-}
-
 // The folder of the running program, with its trailing backslash.
 std::wstring ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
@@ -94,7 +87,7 @@ void SettingsDialog::Run(HINSTANCE instance, HWND owner) {
   InitCommonControlsEx(&classes);
   SettingsDialog dialog(instance);
   EmptyDialogTemplate dialogTemplate(kDialogStyle);
-  if (!CreateDialogIndirectParamW(instance, dialogTemplate.Get(), owner, &SettingsDialog::DialogProc,
+  if (!CreateDialogIndirectParamW(instance, dialogTemplate.Get(), owner, &DialogProcOf<SettingsDialog>,
                                   reinterpret_cast<LPARAM>(&dialog))) {
     throw std::runtime_error("The settings dialog could not be created");
   }
@@ -108,22 +101,6 @@ void SettingsDialog::Run(HINSTANCE instance, HWND owner) {
     DispatchMessageW(&msg);
   }
   // Leaving here destroys the dialog and so writes the record back.
-}
-
-INT_PTR CALLBACK SettingsDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<SettingsDialog*>(lParam);
-    SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    self->dialog_ = dialog;
-  }
-  if (!self) return FALSE;
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (...) {
-    HandleException();
-    return TRUE;
-  }
 }
 
 INT_PTR SettingsDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

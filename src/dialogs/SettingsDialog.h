@@ -23,7 +23,7 @@ public:
 
 private:
   explicit SettingsDialog(HINSTANCE instance);
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  friend INT_PTR CALLBACK tessivane::dialogs::DialogProcOf<SettingsDialog>(HWND, UINT, WPARAM, LPARAM);
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void CreateControls();

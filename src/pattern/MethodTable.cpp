@@ -5,6 +5,7 @@
 #include "pattern/FloralMethod.h"
 #include "pattern/KaleidoscopeMethod.h"
 #include "pattern/NoConversionMethod.h"
+#include "pattern/PluginMethod.h"
 #include "pattern/RectangleMethod.h"
 #include "pattern/SpiralMethod.h"
 #include "pattern/TableclothMethod.h"
@@ -26,6 +27,10 @@ std::unique_ptr<ConversionMethod> DistortedSquare(const ComposerParams& params) 
   return method;
 }
 
+std::unique_ptr<ConversionMethod> Plugin(const ComposerParams& params) {
+  return std::make_unique<PluginMethod>(params.DllFileName);
+}
+
 using enum AspectSetting;
 
 // type, code, list position, label, renderer name, constructor,
@@ -39,7 +44,7 @@ constexpr MethodRow kMethodRows[] = {
     {6, 5, 8, "無変換", "none", Plain<NoConversionMethod>, true, NoConversion, false},
     {7, 7, 4, "花柄", "floral", Plain<FloralMethod>, false, None, true},
     {kMethodTypeRandom, 6, 9, "ランダムに選ぶ", "random", nullptr, false, None, false},
-    {kMethodTypePlugin, -1, -1, "", "", nullptr, false, None, false},
+    {kMethodTypePlugin, -1, -1, "", "", Plugin, false, None, false},
     {10, 8, 5, "歪四角", "distorted", DistortedSquare, false, None, false},
     {11, 9, 7, "渦巻き", "spiral", Plain<SpiralMethod>, false, None, true},
 };

@@ -32,8 +32,7 @@ struct MethodRow {
   int ListPosition;         // position in the settings dialog's method list, -1 for none
   std::string_view Label;   // the list's Japanese label
   std::string_view CliName; // the renderer's --method name, empty for none
-  // Makes the method; null for the two rows without a class of their own
-  // (the random choice, and the plug-in, which is made elsewhere).
+  // Makes the method; null for the random choice, which has no class.
   std::unique_ptr<ConversionMethod> (*Create)(const ComposerParams& params);
   bool TakesOblongCut;      // relaxed size rules: odd and oblong cuts pass
   AspectSetting Aspect;     // the piece is shaped by this aspect step
@@ -60,8 +59,9 @@ int ListPositionToMethodType(int index);
 // The method list's labels in list order (position 0..9).
 const std::array<std::string_view, kMethodListCount>& MethodListLabels();
 
-// The method of a type number: 1..7 and 10..11 have a class; every other
-// number (8, "choose at random", and 9, the plug-in, included) gives null.
+// The method of a type number: 1..7, 9 (the plug-in, with
+// params.DllFileName) and 10..11 have a class; every other number (8,
+// "choose at random", included) gives null.
 std::unique_ptr<ConversionMethod> CreateMethodByType(int type, const ComposerParams& params);
 
 }  // namespace tessivane

@@ -7,13 +7,10 @@
 #include <string>
 #include <utility>
 
-// Plug-in functions use the platform's standard calling convention for
-// library functions: stdcall on 32-bit Windows.
-#if defined(_WIN32) && !defined(_WIN64)
-#define TESSIVANE_PLUGIN_CALL __stdcall
-#else
-#define TESSIVANE_PLUGIN_CALL
-#endif
+// The calling convention and the function types come from the plug-in
+// kit's header, the one that plug-ins compile against.
+#define TESSIVANE_PLUGIN_HOST
+#include "TessivanePlugin.h"
 
 namespace tessivane {
 
@@ -24,14 +21,13 @@ inline constexpr const char* kExportMakeTransMethod = "MakeTransMethod";
 inline constexpr const char* kExportSymmetryType = "SymmetryType";
 
 // Answers 1 for a plug-in written for this interface.
-using TessivaneDllProc = int32_t(TESSIVANE_PLUGIN_CALL*)();
+using TessivaneDllProc = TessivaneDllFunction;
 // (CutWidth, CutHeight, out TileWidth, out TileHeight); result unused.
-using MakeImageSizeProc = int32_t(TESSIVANE_PLUGIN_CALL*)(int32_t, int32_t, int32_t*, int32_t*);
+using MakeImageSizeProc = MakeImageSizeFunction;
 // (TileWidth, TileHeight, X, Y, out SourceX, out SourceY); result unused.
-using MakeTransMethodProc = int32_t(TESSIVANE_PLUGIN_CALL*)(int32_t, int32_t, int32_t, int32_t,
-                                                             int32_t*, int32_t*);
+using MakeTransMethodProc = MakeTransMethodFunction;
 // Answers the symmetry type 1..4.
-using SymmetryTypeProc = int32_t(TESSIVANE_PLUGIN_CALL*)();
+using SymmetryTypeProc = SymmetryTypeFunction;
 
 class PluginLibrary {
 public:

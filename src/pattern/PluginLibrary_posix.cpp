@@ -5,9 +5,8 @@
 namespace tessivane {
 
 PluginLibrary PluginLibrary::Open(const std::string& fileName) {
-  // dlopen takes an empty name as the program itself; as on Windows, an
-  // empty name names no library.
-  if (fileName.empty()) return PluginLibrary(nullptr);
+  // dlopen takes an empty name for the program itself: no library.
+  if (fileName.empty()) return PluginLibrary();
   // RTLD_NOW: a library with unresolved symbols fails here, not mid-call.
   return PluginLibrary(dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL));
 }

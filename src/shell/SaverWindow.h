@@ -12,6 +12,7 @@
 #include "saver/FrameLoop.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
+#include "shell/PluginCallPump.h"
 #include "base/ScopedWin.h"
 
 namespace tessivane {
@@ -65,6 +66,9 @@ private:
   Point ClientSize() const;
   void PaintFrame(HDC dc, const Bitmap& frame);
 
+  // While the set-up asks a plug-in, this window keeps handling input.
+  PluginCallPump pluginPump_;
+  ScopedPluginCallRunner pluginRunner_{pluginPump_};
   ScopedWindow window_;
   HWND owner_;
   WindowTimer timDraw{1};

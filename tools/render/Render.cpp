@@ -38,12 +38,19 @@ Bitmap LoadPictureFile(const std::string& name) {
   }
 }
 
-int ResolveType(int type) {
-  return ChooseRunMethodType(kTransBasic, type, MethodOptions::NormalizeRandom(kDefaultRandom));
+int ResolveType(const RenderOptions& o) {
+  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType,
+                             MethodOptions::NormalizeRandom(kDefaultRandom));
 }
 
 ComposerParams ParamOf(const RenderOptions& o) {
   ComposerParams param;
+  param.DllFileName = o.plugin;
+#if !defined(_WIN32)
+  // FILE is a path: a bare name means the file in the current folder, which
+  // dlopen would not look in.
+  if (!o.plugin.empty() && o.plugin.find('/') == std::string::npos) param.DllFileName = "./" + o.plugin;
+#endif
   param.Rotate = o.rotate;
   param.MovePositionType = static_cast<uint8_t>(o.motion);
   return param;
@@ -93,7 +100,9 @@ Bitmap LoadSource(const RenderOptions& o) {
 void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, int)>& sink) {
   std::unique_ptr<ScopedSeedSource> seed;
   if (o.seed) seed = std::make_unique<ScopedSeedSource>(FixedSeed(*o.seed));
-  const int type = ResolveType(o.unitType);
+  const int type = ResolveType(o);
+  if (type == kMethodTypePlugin && o.plugin.empty())
+    throw RenderError("the plug-in method takes its library: --plugin FILE");
   if (!o.cut.empty()) return RenderCut(o, type, sink);
 
   // The saver's order: composer, source picture, preparation, frames.

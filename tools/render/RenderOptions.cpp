@@ -17,6 +17,7 @@ const char kOptionsUsage[] =
     "  --motion K      line | curve | slideshow                 --speed N    the Move setting 1..10\n"
     "  --screen WxH    frame size (default 1280x720)            --frames N   OUT then holds %d, e.g. f%03d.png\n"
     "  --seed N        every re-seed takes this value: the same options give the same bytes everywhere\n"
+    "  --plugin FILE   a plug-in library as the method (a shared object here, a DLL on Windows)\n"
     "  --cut FILE      skip the composer: this picture, as it is, is the cut; write that unit's tile\n"
     "  --tile          write the first frame's tile instead of the frame\n";
 
@@ -134,6 +135,7 @@ std::string FrameFileName(const std::string& pattern, int number) {
 
 RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
   RenderOptions o;
+  bool methodGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> const std::string& {
@@ -148,6 +150,10 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       return o;
     } else if (a == "--method") {
       o.unitType = ParseMethod(value());
+      methodGiven = true;
+    } else if (a == "--plugin") {
+      o.plugin = value();
+      if (o.plugin.empty()) throw RenderError("--plugin needs a file name");
     } else if (a == "--size") {
       o.size = static_cast<int>(IntInRange(a, value(), 8, 64));
     } else if (a == "--aspect") {
@@ -188,6 +194,10 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
     } else {
       throw RenderError("more than one output file ('" + o.out + "' and '" + a + "')");
     }
+  }
+  if (!o.plugin.empty()) {
+    if (methodGiven) throw RenderError("--plugin is the method; --method does not apply");
+    o.unitType = kMethodTypePlugin;
   }
   if (o.out.empty()) throw RenderError("no output file given (see --help)");
   if (o.framesGiven) SplitPattern(o.out);  // checked before anything runs

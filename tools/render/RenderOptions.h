@@ -22,7 +22,7 @@ public:
 struct RenderOptions {
   bool help = false;
   bool listMethods = false;  // print the --method names, one a line
-  int unitType = 1;        // conversion-method type number; 8 = choose at random
+  int unitType = 1;        // conversion-method type number; 8 = choose at random, 9 = --plugin
   int size = 8;            // the Size setting; the cut is 4 x size
   int aspect = 0;          // aspect step of the rectangle and no-conversion methods
   int rotate = 3;          // value of the distorted-square method
@@ -38,6 +38,7 @@ struct RenderOptions {
   int frames = 1;
   bool framesGiven = false;  // OUT is then a pattern with one %d
   std::optional<uint32_t> seed;
+  std::string plugin;        // --plugin: the plug-in library that is the method; empty for none
   std::string cut;           // a picture that is the cut itself; empty for none
   bool tile = false;         // write the tile instead of the frame
   std::string out;

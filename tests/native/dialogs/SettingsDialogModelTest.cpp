@@ -102,12 +102,10 @@ TEST_F(SettingsModel, EditTextThatIsNotAnIntegerLeavesTheScrollBar) {
   EXPECT_EQ(row.position, 1);
 
   // OK stores the scroll bar's value and shows it in the edit box.
-  SettingsControls after;
-  EXPECT_TRUE(PressOk([&](SettingsControls& c) {
+  EXPECT_TRUE(PressOk([](SettingsControls& c) {
                 c.size.position = 12;
                 c.size.text = "abc";
                 TakeEditText(c.size, kSizeRange);
-                after = c;
               }).Saved());
   EXPECT_EQ(Stored("Size"), "12");
 }

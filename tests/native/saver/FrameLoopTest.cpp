@@ -14,6 +14,7 @@
 #include "images/PictureEffects.h"
 #include "images/RandomPicture.h"
 #include "motion/MotionPaths.h"
+#include "pattern/PluginCalls.h"
 #include "pattern/TestMethod.h"
 #include "saver/FrameLoop.h"
 #include "saver/SourcePicture.h"
@@ -191,14 +192,40 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
     ASSERT_TRUE(loop->Activate(kClient));
     EXPECT_EQ(loop->FrameComposer->UnitType, 11);
   }
-  // The plug-in switch: a library that does not load ends the run with an
-  // error box.
+  // The plug-in switch: a library that does not load ends the run with the
+  // box of error 7, which names the file.
   Put("TransType", "2");
-  Put("DllFileName", (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string());
+  const std::string missing = (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string();
+  Put("DllFileName", missing);
   auto loop = Loop();
   EXPECT_THROW(loop->Activate(kClient), SilentAbort);
   EXPECT_EQ(loop->FrameComposer->UnitType, kMethodTypePlugin);
-  EXPECT_EQ(recorder.shown.size(), 1u);
+  EXPECT_EQ(loop->FrameComposer->ErrorNo, kErrPluginLoad);
+  EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginLoad, DetailFile(missing))});
+}
+
+// A runner whose run always ends before the plug-in answers, as when a key
+// closes the saver window while a plug-in is still being asked.
+struct RunEndsFirst : PluginCallRunner {
+  void Run(const std::function<void()>&) override { throw PluginRunEnded(); }
+};
+
+TEST_F(FrameLoopTest, RunEndingWhileThePluginIsAskedShowsNothingAndKeepsTheSourceKind) {
+  TempFolder folder("tessivane-loop-run-ends");
+  folder.Write("a.bmp", SolidBmp(200, 200, 0x123456));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("TransType", "2");
+  Put("DllFileName", "slow.dll");
+  RunEndsFirst runner;
+  SetPluginCallRunner(&runner);
+  auto loop = Loop();
+  EXPECT_THROW(loop->Activate(kClient), PluginRunEnded);
+  SetPluginCallRunner(nullptr);
+  loop.reset();
+  EXPECT_TRUE(recorder.shown.empty());
+  // A unit error of the set-up would have stored the random picture (1).
+  EXPECT_EQ(store.Text("Settings", "FileType"), "3");
 }
 
 TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {

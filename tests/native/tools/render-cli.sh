@@ -9,9 +9,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$render" --help >"$dir/help" || fail "--help exits non-zero"
 head -1 "$dir/help" | grep -qx 'tessivane-render \[options\] OUT.png' || fail "--help does not print the usage"
-[ "$(wc -l <"$dir/help")" -eq 11 ] || fail "usage is not 11 lines"
+[ "$(wc -l <"$dir/help")" -eq 12 ] || fail "usage is not 12 lines"
 
-for args in "--bogus $dir/x.png" "--method mosaic $dir/x.png" "--size 99 $dir/x.png" "--cut $dir/none.png $dir/x.png" ""; do
+for args in "--bogus $dir/x.png" "--method mosaic $dir/x.png" "--size 99 $dir/x.png" "--cut $dir/none.png $dir/x.png" \
+            "--plugin $dir/none.so $dir/x.png" ""; do
   # shellcheck disable=SC2086
   if "$render" $args 2>"$dir/err" >/dev/null; then fail "'$args' succeeded"; fi
   [ "$(wc -l <"$dir/err")" -eq 1 ] || fail "'$args' did not print one line: $(cat "$dir/err")"

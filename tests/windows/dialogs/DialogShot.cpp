@@ -4,10 +4,11 @@
 //
 // starts Tessivane.scr /c with an empty store, saves the settings dialog as
 // OUT_DIR\settings-SUFFIX.bmp, opens the method options dialog with the
-// details button, saves it as OUT_DIR\options-SUFFIX.bmp, the same with the
-// music dialog (OUT_DIR\music-SUFFIX.bmp), and closes them with cancel.
-// The pictures are the windows as the screen shows them, frame and caption
-// included. Exit status 0 when all were saved.
+// details button, saves it as OUT_DIR\options-SUFFIX.bmp and with its
+// random page as OUT_DIR\options-random-SUFFIX.bmp, opens the music dialog
+// with its button and saves it as OUT_DIR\music-SUFFIX.bmp, and closes them
+// with cancel. The pictures are the windows as the screen shows them, frame
+// and caption included. Exit status 0 when all were saved.
 #include <windows.h>
 
 #include <cstdio>
@@ -68,6 +69,9 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
   if (options) {
     PumpFor(1000);
     saved = SaveWindowPicture(options, outDir + L"\\options-" + suffix + L".bmp") && saved;
+    SelectTab(Control(options, dialogs::kIdOptionsTabs), dialogs::kPageRandom);
+    PumpFor(500);
+    saved = SaveWindowPicture(options, outDir + L"\\options-random-" + suffix + L".bmp") && saved;
     ClickAsync(Control(options, dialogs::kIdCancelButton));
     WaitForWindowGone(options, kExitBound);
   } else {

@@ -414,6 +414,9 @@ TEST_F(SettingsDialog, HelpOpensThePageBesideTheProgramOrSaysItIsMissing) {
 
 // The file type list of the shell's open dialog (cmb1).
 constexpr int kOpenDialogFilterList = 0x470;
+// The picture dialog's preview area, in the child dialog below the
+// standard controls.
+constexpr int kPreviewArea = 100;
 
 // The labels of a "label|pattern|label|pattern" filter.
 std::vector<std::wstring> FilterLabels(const char* filter) {
@@ -442,6 +445,26 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ASSERT_NE(open, nullptr);
   EXPECT_EQ(WindowText(open), W(texts::kPictureDialogTitle));
   EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)), FilterLabels(texts::kPictureDialogFilter));
+  // Into the picture's folder (a folder name opens it), then the picture
+  // chosen in the list shows in the preview.
+  ConfirmOpenFileDialog(open, folder.Path());
+  Settle(open);
+  const HWND files = Descendant(open, L"SysListView32");
+  ASSERT_NE(files, nullptr);
+  int item = -1;
+  for (int i = 0; i < 40 && item < 0; ++i) {
+    item = FindListItem(files, L"写真");
+    if (item < 0) PumpFor(50);
+  }
+  ASSERT_GE(item, 0) << "the picture's folder is listed";
+  SelectListItem(files, item);
+  Settle(open);
+  PumpFor(kSettle);
+  const Shot preview = Capture(Control(open, kPreviewArea));
+  ASSERT_GT(preview.width, 8);
+  ASSERT_GT(preview.height, 8);
+  EXPECT_EQ(preview.pixels[preview.height / 2 * preview.width + preview.width / 2], 0x123456u)
+      << "the preview shows the picture";
   ConfirmOpenFileDialog(open, picture);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));
   Settle(Session().Settings());
@@ -462,8 +485,11 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ClickAsync(Item(kIdImageFolderBrowseButton));
   HWND browser = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(browser, nullptr);
+  EXPECT_NE(DescendantWithText(browser, W(texts::kFolderPickerTitle)), nullptr) << "the picker's title";
+  EXPECT_FALSE(Enabled(Session().Settings())) << "the settings dialog waits while the picker is open";
   ConfirmFolderBrowser(browser, folder.Path());
   Settle(Session().Settings());
+  EXPECT_TRUE(Enabled(Session().Settings()));
   EXPECT_EQ(_wcsicmp(Text(Item(kIdImageFolderEdit)).c_str(), folder.Path().c_str()), 0)
       << Narrow(Text(Item(kIdImageFolderEdit)));
   Cancel();

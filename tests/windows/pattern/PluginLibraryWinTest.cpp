@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "base/Errors.h"
 #include "base/Utf.h"
 #include "pattern/PluginLibrary.h"
+#include "pattern/PluginMethod.h"
 #include "pattern/PluginCheck.h"
 #include "support/ErrorRecorder.h"
 
@@ -61,6 +63,24 @@ TEST(PluginLibraryWin, StdcallExportsWithArguments) {
     ASSERT_EQ(w, i + 1);
     ASSERT_EQ(h, 2 * i + 2);
   }
+}
+
+}  // namespace
+}  // namespace tessivane
+
+namespace tessivane {
+namespace {
+
+// A 64-bit DLL in the 32-bit build, or a 32-bit DLL in the 64-bit build:
+// the system refuses it, and the set-up reports error 7 without a box.
+TEST_F(PluginCheckWin, LibraryOfTheOtherWordSizeGivesError7) {
+  const std::string name = "tessivane_test_plugin_other_word_size.dll";
+  auto method = std::make_unique<PluginMethod>(name);
+  EXPECT_FALSE(method->Setup({64, 64}, false));
+  EXPECT_EQ(method->ErrorNo, kErrPluginLoad);
+  EXPECT_EQ(method->ErrorText, "ファイル[" + name + "]");
+  EXPECT_THROW(CheckPluginFile(name), SilentAbort);
+  EXPECT_EQ(recorder.shown.at(0), "DLLの呼び出しに失敗しました。:7\r\nファイル[" + name + "]");
 }
 
 }  // namespace

@@ -136,6 +136,29 @@ HWND Descendant(HWND root, const wchar_t* className) {
   return search.found;
 }
 
+namespace {
+
+struct TextSearch {
+  const std::wstring* text;
+  HWND found;
+};
+
+BOOL CALLBACK FindText(HWND wnd, LPARAM param) {
+  auto* search = reinterpret_cast<TextSearch*>(param);
+  if (Text(wnd) != *search->text) return TRUE;
+  search->found = wnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND DescendantWithText(HWND root, const std::wstring& text) {
+  if (!root) return nullptr;
+  TextSearch search{&text, nullptr};
+  EnumChildWindows(root, &FindText, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 bool WaitForWindowGone(HWND wnd, DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
   for (;;) {
@@ -251,6 +274,24 @@ void SetListItemChecked(HWND list, int item, bool checked) {
   memory.Write(&change, sizeof change);
   Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), memory.AsParam());
   Settle(list);
+}
+
+void SelectListItem(HWND list, int item) {
+  ScopedKernelHandle process = OpenWindowProcess(list);
+  RemoteMemory memory(process.get(), sizeof(LVITEMW));
+  LVITEMW change{};
+  change.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  change.state = LVIS_SELECTED | LVIS_FOCUSED;
+  memory.Write(&change, sizeof change);
+  Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), memory.AsParam());
+  Settle(list);
+}
+
+int FindListItem(HWND list, const std::wstring& part) {
+  const int count = ListItemCount(list);
+  for (int i = 0; i < count; ++i)
+    if (ListItemText(list, i).find(part) != std::wstring::npos) return i;
+  return -1;
 }
 
 RemoteMemory DropFiles(HWND target, const std::vector<std::wstring>& paths) {

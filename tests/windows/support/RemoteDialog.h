@@ -56,6 +56,8 @@ HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* 
 HWND Control(HWND root, int id);
 // Like Control, but the first descendant of this class.
 HWND Descendant(HWND root, const wchar_t* className);
+// The first window below root whose text is `text`; nullptr when none.
+HWND DescendantWithText(HWND root, const std::wstring& text);
 // Waits until the window is gone (destroyed or hidden), within ms.
 bool WaitForWindowGone(HWND wnd, DWORD ms);
 
@@ -100,6 +102,10 @@ int ListItemCount(HWND list);
 std::wstring ListItemText(HWND list, int item);
 bool ListItemChecked(HWND list, int item);
 void SetListItemChecked(HWND list, int item, bool checked);
+// Selects and focuses one item (the list tells its parent, as a click does).
+void SelectListItem(HWND list, int item);
+// The first item whose text contains `part`; -1 when none has it.
+int FindListItem(HWND list, const std::wstring& part);
 
 // Files dropped on a window from the shell (one or more, as the shell
 // always drops): a DROPFILES block with wide names inside the target. The block must live until the target has

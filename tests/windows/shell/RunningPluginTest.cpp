@@ -1,0 +1,134 @@
+// The real Tessivane.scr with a plug-in as its method: an example plug-in
+// draws frames, a broken one shows its error box, and one that never
+// returns does not keep the run from ending.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "SaverHarness.h"
+#include "SaverTimes.h"
+#include "base/Errors.h"
+#include "base/Utf.h"
+
+namespace tessivane::test {
+namespace {
+
+const wchar_t kSettingsKey[] = L"Software\\Qel\\Tessivane\\Settings";
+
+void PutSetting(const wchar_t* name, const std::wstring& text) {
+  RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text.c_str(),
+                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring Setting(const wchar_t* name) {
+  wchar_t text[1024] = {};
+  DWORD size = sizeof text;
+  RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, text, &size);
+  return text;
+}
+
+// A few screen pixels of the window's client area, row by row.
+std::wstring Sample(HWND wnd) {
+  RECT rect{};
+  GetClientRect(wnd, &rect);
+  ScopedWindowDC dc(wnd);
+  std::wstring pixels;
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const COLORREF c = GetPixel(dc.get(), rect.right * (2 * x + 1) / 16, rect.bottom * (2 * y + 1) / 16);
+      pixels += std::to_wstring(c) + L" ";
+    }
+  return pixels;
+}
+
+bool OneColour(const std::wstring& sample) {
+  const std::wstring first = sample.substr(0, sample.find(L' ') + 1);
+  for (size_t at = 0; at < sample.size(); at += first.size())
+    if (sample.compare(at, first.size(), first) != 0) return false;
+  return true;
+}
+
+class RunningPlugin : public ::testing::Test {
+protected:
+  void SetUp() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Qel\\Tessivane"); }
+  void TearDown() override {
+    saver_.reset();
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Qel\\Tessivane");
+  }
+
+  // The saver with the plug-in switch on ("TransType" 2) and this library.
+  void Start(const std::wstring& plugin) {
+    PutSetting(L"TransType", L"2");
+    PutSetting(L"DllFileName", plugin);
+    SetCursorPos(300, 300);
+    saver_.emplace(L"/s");
+    wnd_ = saver_->WaitForWindow(L"SaverWindow", kStartBound);
+    ASSERT_NE(wnd_, nullptr);
+  }
+
+  void ExpectErrorBox(const std::string& text) {
+    HWND box = saver_->WaitForWindow(L"#32770", kStartBound);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), L"エラー");
+    EXPECT_EQ(MessageBoxText(box), Widen(text));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PumpFor(kSettle);
+    PostKey(wnd_, VK_SPACE);
+    EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+  }
+
+  std::optional<SaverProcess> saver_;
+  HWND wnd_ = nullptr;
+};
+
+TEST_F(RunningPlugin, ExamplePluginDrawsMovingFrames) {
+  for (const char* plugin : {TESSIVANE_EXAMPLE_HEXAGON, TESSIVANE_EXAMPLE_WAVES}) {
+    SCOPED_TRACE(plugin);
+    ASSERT_NO_FATAL_FAILURE(Start(HostToWindowsPath(plugin)));
+    PumpFor(1000);
+    const std::wstring first = Sample(wnd_);
+    PumpFor(800);
+    const std::wstring second = Sample(wnd_);
+    EXPECT_EQ(saver_->WaitForWindow(L"#32770", 0), nullptr);
+    EXPECT_FALSE(OneColour(first));
+    EXPECT_NE(first, second) << "the pattern moves";
+    PostKey(wnd_, VK_SPACE);
+    EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+    EXPECT_EQ(Setting(L"TransType"), L"2");
+  }
+}
+
+TEST_F(RunningPlugin, BrokenPluginsShowTheirErrorBox) {
+  const std::wstring broken = HostToWindowsPath(TESSIVANE_TEST_PLUGIN_WITHOUT_TRANS);
+  ASSERT_NO_FATAL_FAILURE(Start(broken));
+  ExpectErrorBox(FormatUnitError(kErrPluginExport, DetailFunction("MakeTransMethod")));
+
+  TempFolder folder;
+  const std::wstring missing = folder.File(L"なし.dll");
+  ASSERT_NO_FATAL_FAILURE(Start(missing));
+  ExpectErrorBox(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(missing))));
+}
+
+// The plug-in is asked on a worker thread while the window keeps handling
+// input: a key (and a click) ends the run although the plug-in never
+// returns, without an error box, and the settings are written back.
+TEST_F(RunningPlugin, PluginThatNeverReturnsDoesNotFreezeTheRun) {
+  const std::wstring hang = HostToWindowsPath(TESSIVANE_TEST_PLUGIN_HANG);
+  ASSERT_NO_FATAL_FAILURE(Start(hang));
+  PumpFor(1000);
+  EXPECT_TRUE(saver_->Running());
+  PostKey(wnd_, VK_SPACE);
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound)) << "a key ends the run";
+  EXPECT_EQ(saver_->ExitCode(), 0u);
+  EXPECT_EQ(Setting(L"DllFileName"), hang);
+
+  ASSERT_NO_FATAL_FAILURE(Start(hang));
+  PumpFor(kWarmUp);
+  PostClick(wnd_, 40, 40);
+  EXPECT_TRUE(saver_->WaitForExit(kExitBound)) << "a click ends the run";
+  EXPECT_EQ(saver_->ExitCode(), 0u);
+}
+
+}  // namespace
+}  // namespace tessivane::test
