@@ -13,6 +13,12 @@ TESSIVANE_PACKAGES=(
   nasm dpkg-dev python3
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-ipafont-gothic locales fonts-wine
+  # Sound for the music tests: a PulseAudio null sink (scripts/lib/wine-test);
+  # 32-bit ALSA needs its plugins once pulseaudio is in, MP3 the GStreamer
+  # plugins of both architectures.
+  pulseaudio libasound2-plugins:i386
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386
 )
 
 # The locale the Wine tests run in: under it, and with the prefix's font

@@ -120,4 +120,15 @@ inline constexpr int kIdRandomSeparator = 1141;  // the separating line
 // (LVM_GETITEMSTATE / LVM_SETITEMSTATE with LVIS_STATEIMAGEMASK).
 inline constexpr int kIdRandomList = 1142;
 
+// ---- Music dialog ---------------------------------------------------------
+
+inline constexpr const wchar_t* kMusicCaption = L"BGMに関する設定";
+inline constexpr int kIdMusicFrame = 1300;         // Panel1, lowered bevel
+inline constexpr int kIdMusicOnRadio = 1301;       // rdbBGM "BGMあり(&M)"
+inline constexpr int kIdMusicFileEdit = 1302;      // edtBGM
+inline constexpr int kIdMusicBrowseButton = 1303;  // bbnBGM "参照(&R)..."
+inline constexpr int kIdMusicOffRadio = 1304;      // rdbSilent "BGMなし(&S)"
+inline constexpr int kIdMusicUpdateButton = 1305;  // bbnReg "更新(&A)"
+// OK and cancel: kIdOkButton and kIdCancelButton.
+
 }  // namespace tessivane::dialogs

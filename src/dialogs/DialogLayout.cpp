@@ -291,4 +291,16 @@ EmptyDialogTemplate::EmptyDialogTemplate(DWORD style) {
   header->style = style;
 }
 
+std::wstring TakeFirstDroppedFile(HDROP drop) {
+  struct Release {
+    HDROP drop;
+    ~Release() { DragFinish(drop); }
+  } release{drop};
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0) return {};
+  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+  std::wstring path(static_cast<size_t>(length) + 1, L'\0');
+  path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
+  return path;
+}
+
 }  // namespace tessivane::dialogs

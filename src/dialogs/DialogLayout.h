@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -139,5 +140,9 @@ public:
 private:
   std::vector<WORD> words_;
 };
+
+// The path of the first file of a drop from the shell (empty when the drop
+// holds none); the drop is released in every case.
+std::wstring TakeFirstDroppedFile(HDROP drop);
 
 }  // namespace tessivane::dialogs

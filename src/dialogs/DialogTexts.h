@@ -71,8 +71,6 @@ inline constexpr char kVersionPrefix[] = "version ";
 inline constexpr char kCreditLine1[] = "Tessivane";
 inline constexpr char kCreditLine2[] = "developers";
 inline constexpr char kCreditLine3[] = "2026";
-// The music dialog arrives in a later version; its button says so.
-inline constexpr char kMusicNotYetText[] = "BGMの設定は、この版ではまだ使えません。";
 
 // ---- Settings dialog: messages --------------------------------------------
 inline constexpr char kFileNotFound[] = "ファイルが見つかりません";
@@ -111,5 +109,22 @@ inline constexpr char kOptionsOkHint[] = "現在の値をﾚｼﾞｽﾄﾘに�
 inline constexpr char kOptionsUpdateHint[] = "現在の値をﾚｼﾞｽﾄﾘに書き込みます。";
 inline constexpr char kDistortValueRange[] = "歪四角の変換値は%d～%dの整数を指定して下さい。";
 inline constexpr char kNoMethodForRandom[] = "ランダムに選ぶの変換方法は\r\n一つ以上指定する必要があります。";
+
+// ---- Music dialog ---------------------------------------------------------
+// Its browse button reads kPluginBrowseButton, its OK and update hints are
+// kOptionsOkHint and kOptionsUpdateHint, its cancel hint kCancelHint; its
+// caption is in ControlIds.h.
+inline constexpr char kMusicOnRadio[] = "BGMあり(&M)";
+inline constexpr char kMusicOnHint[] = "実行中に指定したﾌｧｲﾙを再生します。";
+inline constexpr char kMusicFileHint[] = "BGMﾌｧｲﾙを指定して下さい。";
+inline constexpr char kMusicBrowseHint[] = "ﾀﾞｲｱﾛｸﾞからBGMﾌｧｲﾙを選択します。";
+inline constexpr char kMusicOffRadio[] = "BGMなし(&S)";
+inline constexpr char kMusicOffHint[] = "無音で実行します。";
+// The open dialog's filter: pairs of shown text and pattern.
+inline constexpr char kMusicFilterName[] = "音楽ﾌｧｲﾙ(*.mid;*.mp3;*.wma;*.wav)";
+inline constexpr char kMusicFilterPattern[] = "*.mid;*.mp3;*.wma;*.wav";
+inline constexpr char kAllFilesFilterName[] = "すべてのﾌｧｲﾙ(*.*)";
+inline constexpr char kAllFilesFilterPattern[] = "*.*";
+inline constexpr char kMusicCannotPlay[] = "[%s]は再生できません。";
 
 }  // namespace tessivane::dialogs::texts

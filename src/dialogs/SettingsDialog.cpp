@@ -12,6 +12,7 @@
 #include "dialogs/ControlIds.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/FolderPicker.h"
+#include "dialogs/MusicDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/PictureOpenDialog.h"
 #include "pattern/MethodTable.h"
@@ -70,18 +71,6 @@ std::wstring ProgramFolder() {
   }
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
-
-// Releases a drop of files in every case.
-class DropGuard {
-public:
-  explicit DropGuard(HDROP drop) : drop_(drop) {}
-  ~DropGuard() { DragFinish(drop_); }
-  DropGuard(const DropGuard&) = delete;
-  DropGuard& operator=(const DropGuard&) = delete;
-
-private:
-  HDROP drop_;
-};
 
 }  // namespace
 
@@ -450,7 +439,7 @@ void SettingsDialog::OnCommand(int id, int code) {
       OpenOptions();
       break;
     case kIdMusicButton:
-      MessageBoxW(dialog_, W(texts::kMusicNotYetText).c_str(), kApplicationTitle, MB_OK | MB_ICONINFORMATION);
+      OpenMusic();
       break;
     case kIdImageFileBrowseButton:
       BrowsePicture();
@@ -508,12 +497,8 @@ bool SettingsDialog::OnRowMnemonic(const MSG& msg) {
 }
 
 void SettingsDialog::OnDropFiles(HDROP drop) {
-  DropGuard release(drop);
-  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 0) return;
-  const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-  std::wstring path(static_cast<size_t>(length) + 1, L'\0');
-  path.resize(DragQueryFileW(drop, 0, path.data(), length + 1));
-  SetDlgItemTextW(dialog_, kIdImageFileEdit, path.c_str());
+  const std::wstring path = TakeFirstDroppedFile(drop);
+  if (!path.empty()) SetDlgItemTextW(dialog_, kIdImageFileEdit, path.c_str());
 }
 
 // The source area's edit boxes: window colour when enabled, button face
@@ -560,6 +545,14 @@ bool SettingsDialog::SaveSettings() {
 
 void SettingsDialog::Close() {
   if (dialog_) DestroyWindow(dialog_);  // WM_DESTROY clears dialog_, which ends Run's loop
+}
+
+void SettingsDialog::OpenMusic() {
+  try {
+    ShowMusicDialog(instance_, dialog_);
+  } catch (...) {
+    HandleException();
+  }
 }
 
 void SettingsDialog::OpenOptions() {

@@ -43,6 +43,7 @@ private:
   HBRUSH OnEditColour(HDC dc, HWND edit);
   bool SaveSettings();
   void Close();
+  void OpenMusic();
   void OpenOptions();
   void OpenHelp();
   void BrowsePicture();

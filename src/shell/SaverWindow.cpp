@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "settings/MusicSettings.h"
 #include "base/ErrorBoxes.h"
 #include "shell/Resources.h"
 #include "shell/Startup.h"
@@ -209,13 +208,13 @@ void SaverWindow::FormCreate() {
     // at the window's design size.
     FormActivate();
   }
-  if (SaverMode == smSaver) StartMusic();
+  StartMusic();
 }
 
 void SaverWindow::StartMusic() {
-  // The music record is loaded and written back, as at every saver start;
-  // nothing plays.
-  MusicSettings music;
+  // Only the full-screen run plays; the player's notices arrive through
+  // this thread's message loop, so frames go on while the music plays.
+  music_.Start(SaverMode == smSaver);
 }
 
 struct SaverWindow::BusyScope {
@@ -312,6 +311,7 @@ void SaverWindow::FormDestroy() {
   timParent.SetInterval(0);
   destroyed_ = true;
   if (busy_ == 0) loop_.reset();  // the records write all their values back
+  music_.Stop();
   if (SaverMode == smSaver) {
     hiddenCursor_.reset();
     ShowWindow(owner_, SW_SHOW);

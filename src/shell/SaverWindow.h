@@ -8,6 +8,7 @@
 
 #include <optional>
 
+#include "saver/BackgroundMusic.h"
 #include "saver/FrameLoop.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
@@ -88,6 +89,7 @@ private:
   int busy_ = 0;
   bool destroyed_ = false;      // FormDestroy has run
   std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run
+  BackgroundMusic music_{&MakeMciPlayer};     // saver mode: loops the chosen file
 };
 
 }  // namespace tessivane

@@ -146,7 +146,8 @@ TEST_F(SettingsModel, IntervalNegativeStoresSixtyZeroStaysAndTextIsRefused) {
 
 TEST_F(SettingsModel, MethodChoicesStoreTheirCodes) {
   const std::pair<int, const char*> cases[] = {{9, "6"}, {4, "7"}, {6, "4"}, {0, "0"}, {-1, "0"}};
-  for (const auto& [position, code] : cases) {
+  for (const auto& [listPosition, code] : cases) {
+    const int position = listPosition;  // clang 14 cannot capture a structured binding
     EXPECT_TRUE(PressOk([&](SettingsControls& c) { c.methodListPosition = position; }).Saved());
     EXPECT_EQ(Stored("UnitType"), code) << position;
   }

@@ -1,13 +1,14 @@
-// Pictures of the two dialogs for the documentation (scripts/screenshots):
+// Pictures of the three dialogs for the documentation (scripts/screenshots):
 //
 //   tessivane_dialog_shot OUT_DIR SUFFIX
 //
 // starts Tessivane.scr /c with an empty store, saves the settings dialog as
 // OUT_DIR\settings-SUFFIX.bmp, opens the method options dialog with the
 // details button, saves it as OUT_DIR\options-SUFFIX.bmp and with its
-// random page as OUT_DIR\options-random-SUFFIX.bmp, and closes both with
-// cancel. The pictures are the windows as the screen shows them,
-// frame and caption included. Exit status 0 when both were saved.
+// random page as OUT_DIR\options-random-SUFFIX.bmp, opens the music dialog
+// with its button and saves it as OUT_DIR\music-SUFFIX.bmp, and closes them
+// with cancel. The pictures are the windows as the screen shows them, frame
+// and caption included. Exit status 0 when all were saved.
 #include <windows.h>
 
 #include <cstdio>
@@ -75,6 +76,18 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
     WaitForWindowGone(options, kExitBound);
   } else {
     std::fprintf(stderr, "dialog-shot: the options dialog did not appear\n");
+    saved = false;
+  }
+  ClickAsync(Control(settings, dialogs::kIdMusicButton));
+  const HWND music =
+      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::kMusicCaption, kStartBound);
+  if (music) {
+    PumpFor(1000);
+    saved = SaveWindowPicture(music, outDir + L"\\music-" + suffix + L".bmp") && saved;
+    ClickAsync(Control(music, dialogs::kIdCancelButton));
+    WaitForWindowGone(music, kExitBound);
+  } else {
+    std::fprintf(stderr, "dialog-shot: the music dialog did not appear\n");
     saved = false;
   }
   ClickAsync(Control(settings, dialogs::kIdCancelButton));

@@ -1,0 +1,309 @@
+// Background music on the system's real media control interface under
+// Wine, with the silent sound output of scripts/lib/wine-test: the player
+// on WAV, MP3 and MIDI files, the endless loop with frames going on, and
+// the saver's runs seen from outside.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "SaverHarness.h"
+#include "SaverTimes.h"
+#include "base/MediaPlayer.h"
+#include "base/Utf.h"
+#include "saver/BackgroundMusic.h"
+#include "settings/MemorySettingsStore.h"
+#include "support/SoundFiles.h"
+
+namespace tessivane::test {
+namespace {
+
+constexpr int kShortWavMs = 300;
+constexpr DWORD kLoopWatch = 3000;  // the loop test's run
+
+struct PlayCounts {
+  int plays = 0;
+  int finished = 0;
+  int other = 0;
+};
+
+// A real player that counts its plays and their ends.
+class CountingPlayer final : public MediaPlayer {
+public:
+  explicit CountingPlayer(PlayCounts& counts) : inner_(MakeMciPlayer()), counts_(counts) {
+    inner_->SetEndHandler([this](PlayEnd end) {
+      (end == PlayEnd::kFinished ? counts_.finished : counts_.other) += 1;
+      ReportEnd(end);
+    });
+  }
+  bool Open(const std::string& fileName) override { return inner_->Open(fileName); }
+  bool Play() override {
+    ++counts_.plays;
+    return inner_->Play();
+  }
+  bool IsPlaying() const override { return inner_->IsPlaying(); }
+  int64_t Position() const override { return inner_->Position(); }
+  int64_t Length() const override { return inner_->Length(); }
+  bool SeekToStart() override { return inner_->SeekToStart(); }
+  void Stop() override { inner_->Stop(); }
+  void Close() override { inner_->Close(); }
+  bool IsOpen() const override { return inner_->IsOpen(); }
+
+private:
+  std::unique_ptr<MediaPlayer> inner_;
+  PlayCounts& counts_;
+};
+
+std::string Utf8(const std::wstring& path) { return Narrow(path); }
+
+// Processor time of a process in milliseconds (user and kernel).
+double CpuMs(HANDLE process) {
+  FILETIME created, ended, kernel, user;
+  if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
+  auto ms = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000.0;
+  };
+  return ms(kernel) + ms(user);
+}
+
+// Runs this thread's messages for ms with a 10 ms thread timer standing in
+// for the frame timer; its ticks served.
+int RunFrames(DWORD ms) {
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, nullptr);
+  int ticks = 0;
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < ms) {
+    MSG msg;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_TIMER && msg.hwnd == nullptr && msg.wParam == timer) ++ticks;
+      DispatchMessageW(&msg);
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+  }
+  KillTimer(nullptr, timer);
+  return ticks;
+}
+
+// Runs messages until the player reports the end of its play.
+bool WaitForEnd(MediaPlayer& player, PlayEnd& end, DWORD ms) {
+  bool ended = false;
+  player.SetEndHandler([&](PlayEnd e) {
+    end = e;
+    ended = true;
+  });
+  const DWORD start = GetTickCount();
+  while (!ended && GetTickCount() - start < ms) RunFrames(10);
+  player.SetEndHandler(nullptr);
+  return ended;
+}
+
+// The media players of a process: its message-only windows of the
+// player's class.
+int PlayerWindows(DWORD processId) {
+  int count = 0;
+  HWND wnd = nullptr;
+  while ((wnd = FindWindowExW(HWND_MESSAGE, wnd, kMciPlayerWindowClass, nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    count += owner == processId;
+  }
+  return count;
+}
+
+TEST(MciPlayer, AShortWavPlaysToItsEndInRealTimeAndNotifies) {
+  TempFolder folder;
+  WriteWav(folder.File(L"短い.wav"), kShortWavMs);
+  auto player = MakeMciPlayer();
+  ASSERT_TRUE(player->Open(Utf8(folder.File(L"短い.wav"))));
+  EXPECT_NEAR(static_cast<double>(player->Length()), kShortWavMs, 30);
+  const DWORD start = GetTickCount();
+  ASSERT_TRUE(player->Play());
+  EXPECT_TRUE(player->IsPlaying());
+  PlayEnd end = PlayEnd::kFailed;
+  ASSERT_TRUE(WaitForEnd(*player, end, 5000)) << "no notice";
+  const DWORD took = GetTickCount() - start;
+  EXPECT_EQ(end, PlayEnd::kFinished);
+  EXPECT_GE(took, static_cast<DWORD>(kShortWavMs) - 50) << "played in real time";
+  EXPECT_FALSE(player->IsPlaying());
+  EXPECT_EQ(player->Position(), player->Length());
+  EXPECT_TRUE(player->SeekToStart());
+  EXPECT_EQ(player->Position(), 0);
+  player->Close();
+  EXPECT_FALSE(player->IsOpen());
+}
+
+TEST(MciPlayer, FilesItCannotOpenAreRefusedAtOnce) {
+  TempFolder folder;
+  WriteBytes(folder.File(L"text.wav"), "not a sound at all");
+  WriteBytes(folder.File(L"empty.wav"), "");
+  auto player = MakeMciPlayer();
+  for (const std::wstring& path : {folder.File(L"gone.wav"), folder.File(L"text.wav"), folder.File(L"empty.wav"),
+                                   folder.Path(), std::wstring()}) {
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(player->Open(Utf8(path))) << Utf8(path);
+    EXPECT_LT(GetTickCount() - start, 3000u) << Utf8(path);
+    EXPECT_FALSE(player->IsOpen());
+    EXPECT_FALSE(player->Play());
+  }
+}
+
+TEST(MciPlayer, Mp3PlaysToItsEnd) {
+  TempFolder folder;
+  WriteMp3(folder.File(L"silence.mp3"), 600);
+  auto player = MakeMciPlayer();
+  ASSERT_TRUE(player->Open(Utf8(folder.File(L"silence.mp3"))));
+  ASSERT_TRUE(player->Play());
+
+  PlayEnd end = PlayEnd::kFailed;
+  ASSERT_TRUE(WaitForEnd(*player, end, 8000)) << "no notice";
+  EXPECT_EQ(end, PlayEnd::kFinished);
+}
+
+// There is no MIDI output here: whatever the open and the play do, nothing
+// may wait for them.
+TEST(MciPlayer, MidiNeverBlocks) {
+  TempFolder folder;
+  WriteMidi(folder.File(L"note.mid"));
+  MemorySettingsStore store;
+  store.PutText("BGM", "File", Utf8(folder.File(L"note.mid")));
+  store.PutText("BGM", "Flag", "1");
+  const DWORD start = GetTickCount();
+  {
+    BackgroundMusic music(&MakeMciPlayer);
+    music.Start(true, store);
+    EXPECT_GT(RunFrames(1000), 50) << "frames go on";
+    music.Stop();
+  }
+  EXPECT_LT(GetTickCount() - start, 6000u);
+}
+
+TEST(BackgroundMusicOnMci, AShortWavRestartsAgainAndAgainWhileFramesGoOn) {
+  TempFolder folder;
+  WriteWav(folder.File(L"loop.wav"), kShortWavMs);
+  MemorySettingsStore store;
+  store.PutText("BGM", "File", Utf8(folder.File(L"loop.wav")));
+  store.PutText("BGM", "Flag", "1");
+  PlayCounts counts;
+  BackgroundMusic music([&counts] { return std::make_unique<CountingPlayer>(counts); });
+
+  // The same frames without music first: the processor time to compare.
+  const double idleStart = CpuMs(GetCurrentProcess());
+  const int idleTicks = RunFrames(kLoopWatch);
+  const double idleCpu = CpuMs(GetCurrentProcess()) - idleStart;
+
+  music.Start(true, store);
+  ASSERT_TRUE(music.HasPlayer());
+  const double start = CpuMs(GetCurrentProcess());
+  const int ticks = RunFrames(kLoopWatch);
+  const double cpu = CpuMs(GetCurrentProcess()) - start;
+  // About one end every 0.35 s; every end was a real one and restarted.
+  EXPECT_GE(counts.finished, 4);
+  EXPECT_EQ(counts.other, 0);
+  EXPECT_EQ(counts.plays, counts.finished + 1);
+  EXPECT_GE(ticks, idleTicks * 3 / 4) << "frames are served while the music loops";
+  std::printf("loop: %d plays in %lu ms; cpu %.0f ms with music, %.0f ms without\n", counts.plays,
+              static_cast<unsigned long>(kLoopWatch), cpu, idleCpu);
+  EXPECT_LT(cpu, kLoopWatch * 0.5) << "no waiting loop spins";
+
+  music.Stop();
+  const int plays = counts.plays;
+  RunFrames(kShortWavMs * 2);
+  EXPECT_EQ(counts.plays, plays) << "nothing plays after the stop";
+}
+
+TEST(BackgroundMusicOnMci, AnMp3LoopsToo) {
+  TempFolder folder;
+  WriteMp3(folder.File(L"loop.mp3"), kShortWavMs);
+  MemorySettingsStore store;
+  store.PutText("BGM", "File", Utf8(folder.File(L"loop.mp3")));
+  store.PutText("BGM", "Flag", "1");
+  PlayCounts counts;
+  BackgroundMusic music([&counts] { return std::make_unique<CountingPlayer>(counts); });
+  music.Start(true, store);
+  RunFrames(kLoopWatch);
+  // Each play of the MPEG device pays the start of its decoding pipeline:
+  // fewer rounds than the WAV makes. That device now and then sends a
+  // second success notice while the next play runs; it restarts nothing.
+  EXPECT_GE(counts.plays, 3);
+  EXPECT_LE(counts.plays, counts.finished + 1);
+  music.Stop();
+}
+
+class MusicRun : public ::testing::Test {
+protected:
+  void SetUp() override {
+    DeleteProductKey();
+    WriteWav(folder_.File(L"loop.wav"), kShortWavMs);
+  }
+  void TearDown() override {
+    saver_.reset();
+    DeleteProductKey();
+  }
+  void ChooseMusic(const std::wstring& file) {
+    PutSetting("BGM", "File", file);
+    PutSetting("BGM", "Flag", L"1");
+  }
+  void StartSaver() {
+    SetCursorPos(300, 300);
+    saver_.emplace(L"/s");
+    wnd_ = saver_->WaitForWindow(L"SaverWindow", kStartBound);
+    ASSERT_NE(wnd_, nullptr);
+  }
+  // Closes the saver with a key; no box may have come up.
+  void CloseSilently() {
+    EXPECT_EQ(saver_->WaitForWindow(L"#32770", 0), nullptr) << "no message";
+    PostKey(wnd_, VK_SPACE);
+    EXPECT_TRUE(saver_->WaitForExit(kExitBound));
+    EXPECT_EQ(saver_->ExitCode(), 0u);
+  }
+
+  TempFolder folder_;
+  std::optional<SaverProcess> saver_;
+  HWND wnd_ = nullptr;
+};
+
+TEST_F(MusicRun, TheFullScreenSaverPlaysTheChosenFileWhileThePatternMoves) {
+  ChooseMusic(folder_.File(L"loop.wav"));
+  ASSERT_NO_FATAL_FAILURE(StartSaver());
+  PumpFor(1000);
+  EXPECT_EQ(PlayerWindows(saver_->Id()), 1);
+  const Shot first = Capture(wnd_);
+  PumpFor(1500);  // several ends and restarts of the file
+  EXPECT_NE(Capture(wnd_), first) << "frames go on";
+  EXPECT_EQ(PlayerWindows(saver_->Id()), 1);
+  CloseSilently();
+  EXPECT_EQ(Setting("BGM", "Flag"), L"1");
+}
+
+TEST_F(MusicRun, AMissingOrEmptyFileStartsSilently) {
+  WriteBytes(folder_.File(L"empty.wav"), "");
+  for (const std::wstring& file : {folder_.File(L"gone.wav"), folder_.File(L"empty.wav"), std::wstring()}) {
+    ChooseMusic(file);
+    ASSERT_NO_FATAL_FAILURE(StartSaver());
+    PumpFor(1000);
+    EXPECT_EQ(PlayerWindows(saver_->Id()), 0) << "a player that failed is dropped";
+    CloseSilently();
+  }
+}
+
+TEST_F(MusicRun, PreviewAndSettingsRunsMakeNoPlayer) {
+  ChooseMusic(folder_.File(L"loop.wav"));
+  {
+    HostWindow host(200, 150);
+    SaverProcess preview(L"/p " + HandleText(host.Handle()));
+    ASSERT_NE(host.WaitForChild(L"SaverWindow", kStartBound), nullptr);
+    PumpFor(1000);
+    EXPECT_EQ(PlayerWindows(preview.Id()), 0);
+    host.Destroy();
+    EXPECT_TRUE(preview.WaitForExit(kExitBound));
+  }
+  SaverProcess settings(L"/c");
+  ASSERT_NE(settings.WaitForWindow(L"#32770", kStartBound), nullptr);
+  PumpFor(1000);
+  EXPECT_EQ(PlayerWindows(settings.Id()), 0);
+}
+
+}  // namespace
+}  // namespace tessivane::test
