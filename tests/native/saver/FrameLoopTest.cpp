@@ -599,6 +599,38 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
 }
 
 
+// The worker decoding a picture change must get the entry's full path: a
+// bare name was opened in the current folder, which here holds a picture
+// named like the folder's text file.
+TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
+  TempFolder folder("tessivane-loop-own-folder");
+  folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+  folder.Write("notes.txt", {'h', 'i'});
+  TempFolder current("tessivane-loop-current-folder");
+  current.Write("notes.txt", SolidBmp(64, 64, 0x0000FF));
+  struct CurrentFolder {
+    fs::path before = fs::current_path();
+    ~CurrentFolder() { fs::current_path(before); }
+  } restore;
+  fs::current_path(fs::u8path(current.Path()));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  uint32_t seeds = 1;  // each change draws from a sequence of its own
+  ScopedSeedSource counting([&seeds] { return seeds++; });
+  auto loop = Loop();
+  ASSERT_TRUE(loop->Activate(kClient));
+  std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
+  for (int change = 0; change < 20; ++change) {
+    now += 2 * kSecond;
+    loop->MakeFrame();
+    loop->FinishFrame(kClient);
+    SettlePictureChange(*loop);
+    colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
+  }
+  EXPECT_EQ(colours, std::set<uint32_t>{0xFF0000});
+}
+
 // The piece size was worked out in 32 bits: a stored "Size" of 536870912
 // wrapped it to INT32_MIN and the composer then overflowed subtracting it.
 // Every numeric value at the extremes of a 32-bit integer, one at a time,
