@@ -31,9 +31,9 @@ std::string LowerAscii(std::string text) {
 
 ImageShelf::ImageShelf(const std::string& folderName) {
   ListFiles(folderName, &files_);
-  for (size_t i = files_.size(); i-- > 0;) {
-    if (IsImageFile(files_[i])) files_[i] = folderName + kPathDelimiter + files_[i];
-  }
+  // Every entry is opened by its full path: a bare name would be looked up
+  // in the current folder and could open a file from outside this one.
+  for (std::string& file : files_) file = folderName + kPathDelimiter + file;
 }
 
 bool ImageShelf::IsImageFile(const std::string& name) {

@@ -12,10 +12,9 @@ namespace tessivane {
 
 class ImageShelf {
 public:
-  // Create: lists the folder. Entries whose extension marks a picture
-  // become "<folder><delimiter><name>" (the folder name unchanged, so one
-  // ending in the delimiter gives a doubled one, which the file system
-  // accepts); every other entry keeps its bare name.
+  // Create: lists the folder. Every entry becomes "<folder><delimiter>
+  // <name>" (the folder name unchanged, so one ending in the delimiter gives
+  // a doubled one, which the file system accepts), whatever its extension.
   explicit ImageShelf(const std::string& folderName);
 
   // Loads one randomly drawn entry into `bitmap`. An entry that does not

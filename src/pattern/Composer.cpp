@@ -82,7 +82,7 @@ Point Composer::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
   return {static_cast<int32_t>(Round(unitSize * fx)), static_cast<int32_t>(Round(unitSize * fy))};
 }
 
-void Composer::Prepare(Point screenSize, Bitmap source, int32_t unitSize, int32_t speed, int32_t aspect,
+void Composer::Prepare(Point screenSize, Bitmap source, int64_t unitSize, int32_t speed, int32_t aspect,
                          bool shuffle, bool brightnessOn) {
   prepared_ = false;
   if (!Method) Fail(kErrBadMethod);
@@ -91,9 +91,13 @@ void Composer::Prepare(Point screenSize, Bitmap source, int32_t unitSize, int32_
   SourceWidth = source.Width();
   SourceHeight = source.Height();
   Source = std::move(source);
-  UnitSize = unitSize;
+  // An edited store can ask for any size: one no picture could give is
+  // refused before it reaches the piece and motion arithmetic.
+  if (unitSize > kMaxUnitSize) Fail(kErrCutTooLarge);
+  if (unitSize < -kMaxUnitSize) Fail(kErrCutTooSmall);
+  UnitSize = static_cast<int32_t>(unitSize);
   UnitAspect = aspect;
-  const Point piece = PieceSizeFor(UnitType, unitSize, aspect);
+  const Point piece = PieceSizeFor(UnitType, UnitSize, aspect);
   PieceWidth = piece.x;
   PieceHeight = piece.y;
   Piece.SetSize(std::max(0, PieceWidth), std::max(0, PieceHeight));

@@ -35,6 +35,9 @@ class Composer {
 public:
   static constexpr int kMaxAspect = 5;        // aspect steps -5..5
   static constexpr Extended kAspectStep = 0.18L;  // share of UnitSize per step
+  // Far beyond any picture's side, and small enough that no pixel
+  // arithmetic on a piece of that size can overflow 32 bits.
+  static constexpr int64_t kMaxUnitSize = int64_t{1} << 30;
 
   // Creates the unit of unitType (re-seeding the generator first). Never
   // throws for a bad type number: ErrorNo is then 6 and Method null.
@@ -48,9 +51,10 @@ public:
   // Sizes everything for a window of screenSize and a new source picture,
   // restarts the motion at (0, 0) and the brightness at 0, and sets the unit
   // up. The composer keeps its own copy of source (a picture handed over
-  // with std::move is taken as it is, without a copy). On failure sets
-  // ErrorNo/ErrorText and throws SilentAbort.
-  void Prepare(Point screenSize, Bitmap source, int32_t unitSize, int32_t speed, int32_t aspect,
+  // with std::move is taken as it is, without a copy). A unit size beyond
+  // +-kMaxUnitSize fails at once with error 1 (too large) or 2 (negative).
+  // On failure sets ErrorNo/ErrorText and throws SilentAbort.
+  void Prepare(Point screenSize, Bitmap source, int64_t unitSize, int32_t speed, int32_t aspect,
                bool shuffle, bool brightnessOn);
   // One frame into Image. On failure throws SilentAbort (with ErrorNo and
   // ErrorText copied from the unit when the unit failed). Allocates nothing.

@@ -46,7 +46,7 @@ bool FrameLoop::Activate(Point clientSize) {
 }
 
 void FrameLoop::CopyRunSettings() {
-  UnitSize = static_cast<int32_t>(static_cast<uint32_t>(Settings->Size) * 4);  // wraps in 32 bits, as the stored value may be any integer
+  UnitSize = int64_t{Settings->Size} * 4;  // 64 bits: the stored value may be any integer
   MoveSpeed = Settings->Move;
   DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
   UseBrightnessChange = Settings->BrightnessChange;

@@ -107,7 +107,7 @@ public:
   Bitmap SourceBitmap;         // a loaded picture until SetUpComposer hands it over
   int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
   uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
-  int32_t UnitSize = 0;        // 4 x Size
+  int64_t UnitSize = 0;        // 4 x Size
   int32_t MoveSpeed = 0;
   bool UseBrightnessChange = false;
   bool UseMonoTone = false;

@@ -42,13 +42,14 @@ TEST(ImageShelf, IsImageFileLooksOnlyAtTheLowerCaseExtension) {
     EXPECT_FALSE(ImageShelf::IsImageFile(no)) << no;
 }
 
-TEST(ImageShelf, ListingKeepsDotEntriesAndPrefixesOnlyPictures) {
+TEST(ImageShelf, ListingKeepsDotEntriesAndGivesEveryOneItsFullPath) {
   TempFolder folder("tessivane-shelf-listing");
   folder.Write("a.JPG", testing::EncodeJpeg(testing::Pattern(8, 8)));
   folder.Write("notes.txt", {'h', 'i'});
   ImageShelf shelf(folder.Path());
   std::multiset<std::string> files(shelf.Files().begin(), shelf.Files().end());
-  EXPECT_EQ(files, (std::multiset<std::string>{folder.Path() + Separator() + "a.JPG", "notes.txt", ".", ".."}));
+  const std::string prefix = folder.Path() + Separator();
+  EXPECT_EQ(files, (std::multiset<std::string>{prefix + "a.JPG", prefix + "notes.txt", prefix + ".", prefix + ".."}));
 
   // A folder name that already ends in the delimiter gives a doubled one.
   ImageShelf again(folder.Path() + Separator());
@@ -69,6 +70,32 @@ TEST(ImageShelf, GetImageDropsWhatDoesNotLoadAndEndsWithThePicture) {
     Bitmap bitmap;
     shelf.GetImage(bitmap);
     EXPECT_EQ(bitmap, expected);
+  }
+}
+
+// Entries were opened by their bare name, relative to the current folder:
+// a folder holding only "notes.txt", drawn from while the current folder
+// held a picture of that name, showed that picture.
+TEST(ImageShelf, EntriesAreOpenedInTheirFolderNotTheCurrentOne) {
+  TempFolder chosen("tessivane-shelf-chosen");
+  chosen.Write("notes.txt", {'h', 'i'});
+  TempFolder current("tessivane-shelf-current");
+  current.Write("notes.txt", testing::EncodePng(testing::Pattern(8, 8)));
+  struct CurrentFolder {
+    std::filesystem::path before = std::filesystem::current_path();
+    ~CurrentFolder() { std::filesystem::current_path(before); }
+  } restore;
+  std::filesystem::current_path(std::filesystem::u8path(current.Path()));
+  for (uint32_t seed = 0; seed < 8; ++seed) {
+    ScopedSeedSource fixed(FixedSeed(seed * 0x9E3779B9u));
+    ImageShelf shelf(chosen.Path());
+    Bitmap bitmap;
+    try {
+      shelf.GetImage(bitmap);
+      ADD_FAILURE() << "a picture from outside the folder was shown";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
+    }
   }
 }
 

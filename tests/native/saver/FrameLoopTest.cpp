@@ -598,5 +598,95 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
   EXPECT_EQ(runsWithFrames, 3) << "each hostile move made frames with the sound size";
 }
 
+
+// The worker decoding a picture change must get the entry's full path: a
+// bare name was opened in the current folder, which here holds a picture
+// named like the folder's text file.
+TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
+  TempFolder folder("tessivane-loop-own-folder");
+  folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+  folder.Write("notes.txt", {'h', 'i'});
+  TempFolder current("tessivane-loop-current-folder");
+  current.Write("notes.txt", SolidBmp(64, 64, 0x0000FF));
+  struct CurrentFolder {
+    fs::path before = fs::current_path();
+    ~CurrentFolder() { fs::current_path(before); }
+  } restore;
+  fs::current_path(fs::u8path(current.Path()));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  uint32_t seeds = 1;  // each change draws from a sequence of its own
+  ScopedSeedSource counting([&seeds] { return seeds++; });
+  auto loop = Loop();
+  ASSERT_TRUE(loop->Activate(kClient));
+  std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
+  for (int change = 0; change < 20; ++change) {
+    now += 2 * kSecond;
+    loop->MakeFrame();
+    loop->FinishFrame(kClient);
+    SettlePictureChange(*loop);
+    colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
+  }
+  EXPECT_EQ(colours, std::set<uint32_t>{0xFF0000});
+}
+
+// The piece size was worked out in 32 bits: a stored "Size" of 536870912
+// wrapped it to INT32_MIN and the composer then overflowed subtracting it.
+// Every numeric value at the extremes of a 32-bit integer, one at a time,
+// either runs or fails with a shown error, and is written back as read.
+TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRead) {
+  const int64_t extremes[] = {INT32_MIN, int64_t{INT32_MIN} + 1, -1073741824, -536870912, -1, 0, 1,
+                              536870912, 1073741824, INT32_MAX - 1, INT32_MAX};
+  const std::pair<const char*, const char*> values[] = {
+      {"Settings", "Size"},          {"Settings", "Move"},      {"Settings", "Weight"},
+      {"Settings", "ImageChangeTime"}, {"Settings", "FileType"}, {"Settings", "UnitType"},
+      {"Settings", "BrightnessChange"}, {"Settings", "MonoTone"}, {"Settings", "ShadeOff"},
+      {"Settings", "Shuffle"},       {"Settings", "TransType"}, {"Settings", "MovePositionType"},
+      {"Option", "NoneXY"},          {"Option", "XY"},          {"Option", "Rotate"}};
+  TempFolder folder("tessivane-loop-extremes");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  for (const auto& [subkey, name] : values) {
+    for (const int64_t value : extremes) {
+      SCOPED_TRACE(std::string(subkey) + "\\" + name + " = " + std::to_string(value));
+      store = MemorySettingsStore();
+      // The aspect steps matter only to the methods that read them.
+      if (std::string(name) == "XY") Put("UnitType", std::to_string(MethodTypeToCode(5)));
+      if (std::string(name) == "NoneXY") Put("UnitType", std::to_string(MethodTypeToCode(6)));
+      // The change time matters only to a folder.
+      if (std::string(name) == "ImageChangeTime") {
+        Put("FileType", "3");
+        Put("ImageFolderName", folder.Path());
+      }
+      store.PutText(subkey, name, std::to_string(value));
+      recorder.shown.clear();
+      {
+        auto loop = Loop();
+        try {
+          if (loop->Activate(kClient)) {
+            for (int i = 0; i < 3; ++i) {
+              now += 1e6 * kSecond;
+              loop->MakeFrame();
+              loop->FinishFrame(kClient);
+              loop->WaitForPicture();
+            }
+          }
+        } catch (const SilentAbort&) {
+          EXPECT_FALSE(recorder.shown.empty());
+        }
+        if (std::string(name) == "Size" && !recorder.shown.empty() && value != 8) {
+          EXPECT_TRUE(loop->FrameComposer && (loop->FrameComposer->ErrorNo == kErrCutTooLarge ||
+                                              loop->FrameComposer->ErrorNo == kErrCutTooSmall))
+              << "a size out of range is error 1 or 2";
+        }
+      }  // the records are written back as the loop ends
+      if (std::string(name) == "Size" || std::string(name) == "Move" || std::string(name) == "Weight" ||
+          std::string(subkey) == "Option") {
+        EXPECT_EQ(store.Text(subkey, name), std::to_string(value)) << "written back as read";
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tessivane
