@@ -6,17 +6,11 @@
 
 namespace tessivane {
 
-namespace {
-// Largest pixel buffer a bitmap may hold (1 GiB); larger requests are
-// refused before any allocation.
-constexpr uint64_t kMaxBytes = uint64_t{1} << 30;
-}  // namespace
-
 void Bitmap::SetSize(int width, int height) {
   if (width == width_ && height == height_) return;
   if (width < 0 || height < 0) throw std::length_error("bitmap size is negative");
   uint64_t stride = StrideFor(width);
-  if (stride * static_cast<uint64_t>(height) > kMaxBytes)
+  if (stride * static_cast<uint64_t>(height) > kMaxPixelBytes)
     throw std::length_error("bitmap is too large");
   pixels_.assign(static_cast<size_t>(stride * static_cast<uint64_t>(height)), 0);
   width_ = width;
@@ -55,18 +49,23 @@ bool operator==(const Bitmap& a, const Bitmap& b) {
   return true;
 }
 
-void CopyRect(Bitmap& dst, int dx, int dy, const Bitmap& src, int sx, int sy, int w, int h) {
+bool ClipBlock(int dstW, int dstH, int dx, int dy, int srcW, int srcH, int sx, int sy, int w, int h,
+               ClippedBlock& out) {
   // Clip against the source, then the destination, moving both origins.
-  int64_t x0 = 0, y0 = 0, x1 = w, y1 = h;  // block-relative bounds
-  x0 = std::max<int64_t>(x0, std::max<int64_t>(-int64_t{sx}, -int64_t{dx}));
-  y0 = std::max<int64_t>(y0, std::max<int64_t>(-int64_t{sy}, -int64_t{dy}));
-  x1 = std::min<int64_t>(x1, std::min<int64_t>(int64_t{src.Width()} - sx, int64_t{dst.Width()} - dx));
-  y1 = std::min<int64_t>(y1, std::min<int64_t>(int64_t{src.Height()} - sy, int64_t{dst.Height()} - dy));
-  if (x1 <= x0 || y1 <= y0) return;
-  size_t bytes = static_cast<size_t>(x1 - x0) * 3;
-  for (int64_t y = y0; y < y1; ++y) {
-    const uint8_t* from = src.Row(static_cast<int>(sy + y)) + (sx + x0) * 3;
-    uint8_t* to = dst.Row(static_cast<int>(dy + y)) + (dx + x0) * 3;
+  out.x0 = std::max<int64_t>(0, std::max<int64_t>(-int64_t{sx}, -int64_t{dx}));
+  out.y0 = std::max<int64_t>(0, std::max<int64_t>(-int64_t{sy}, -int64_t{dy}));
+  out.x1 = std::min<int64_t>(w, std::min<int64_t>(int64_t{srcW} - sx, int64_t{dstW} - dx));
+  out.y1 = std::min<int64_t>(h, std::min<int64_t>(int64_t{srcH} - sy, int64_t{dstH} - dy));
+  return out.x1 > out.x0 && out.y1 > out.y0;
+}
+
+void CopyRect(Bitmap& dst, int dx, int dy, const Bitmap& src, int sx, int sy, int w, int h) {
+  ClippedBlock b;
+  if (!ClipBlock(dst.Width(), dst.Height(), dx, dy, src.Width(), src.Height(), sx, sy, w, h, b)) return;
+  size_t bytes = static_cast<size_t>(b.x1 - b.x0) * 3;
+  for (int64_t y = b.y0; y < b.y1; ++y) {
+    const uint8_t* from = src.Row(static_cast<int>(sy + y)) + (sx + b.x0) * 3;
+    uint8_t* to = dst.Row(static_cast<int>(dy + y)) + (dx + b.x0) * 3;
     std::memmove(to, from, bytes);
   }
 }

@@ -62,6 +62,19 @@ private:
   std::vector<uint8_t> pixels_;
 };
 
+// Largest pixel buffer a bitmap or a frame may hold (1 GiB); larger
+// requests are refused before any allocation.
+inline constexpr uint64_t kMaxPixelBytes = uint64_t{1} << 30;
+
+// The part of a w x h block, copied from (sx, sy) of a srcW x srcH picture
+// to (dx, dy) of a dstW x dstH one, that lies inside both: block-relative
+// columns x0..x1 and rows y0..y1 (exclusive). False when nothing is left.
+struct ClippedBlock {
+  int64_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+};
+bool ClipBlock(int dstW, int dstH, int dx, int dy, int srcW, int srcH, int sx, int sy, int w, int h,
+               ClippedBlock& out);
+
 // Copies the w x h block at (sx, sy) of src to (dx, dy) of dst. Parts of the
 // block that lie outside either bitmap are clipped: nothing outside src is
 // read and nothing outside dst is written. src and dst may be the same

@@ -5,32 +5,23 @@
 
 namespace tessivane {
 
-namespace {
-// Largest pixel buffer a frame may hold (1 GiB), as for Bitmap.
-constexpr uint64_t kMaxBytes = uint64_t{1} << 30;
-}  // namespace
-
 void FrameBitmap::SetSize(int width, int height) {
   if (width == width_ && height == height_) return;
   if (width < 0 || height < 0) throw std::length_error("frame size is negative");
   const uint64_t pixels = static_cast<uint64_t>(width) * static_cast<uint64_t>(height);
-  if (pixels * kBytesPerPixel > kMaxBytes) throw std::length_error("frame is too large");
+  if (pixels * kBytesPerPixel > kMaxPixelBytes) throw std::length_error("frame is too large");
   pixels_.assign(static_cast<size_t>(pixels), 0);
   width_ = width;
   height_ = height;
 }
 
 void ConvertRect(FrameBitmap& dst, int dx, int dy, const Bitmap& src, int sx, int sy, int w, int h) {
-  int64_t x0 = 0, y0 = 0, x1 = w, y1 = h;  // block-relative bounds
-  x0 = std::max<int64_t>(x0, std::max<int64_t>(-int64_t{sx}, -int64_t{dx}));
-  y0 = std::max<int64_t>(y0, std::max<int64_t>(-int64_t{sy}, -int64_t{dy}));
-  x1 = std::min<int64_t>(x1, std::min<int64_t>(int64_t{src.Width()} - sx, int64_t{dst.Width()} - dx));
-  y1 = std::min<int64_t>(y1, std::min<int64_t>(int64_t{src.Height()} - sy, int64_t{dst.Height()} - dy));
-  if (x1 <= x0 || y1 <= y0) return;
-  const int64_t n = x1 - x0;
-  for (int64_t y = y0; y < y1; ++y) {
-    const uint8_t* from = src.Row(static_cast<int>(sy + y)) + (sx + x0) * 3;
-    uint32_t* to = dst.Row(static_cast<int>(dy + y)) + (dx + x0);
+  ClippedBlock b;
+  if (!ClipBlock(dst.Width(), dst.Height(), dx, dy, src.Width(), src.Height(), sx, sy, w, h, b)) return;
+  const int64_t n = b.x1 - b.x0;
+  for (int64_t y = b.y0; y < b.y1; ++y) {
+    const uint8_t* from = src.Row(static_cast<int>(sy + y)) + (sx + b.x0) * 3;
+    uint32_t* to = dst.Row(static_cast<int>(dy + y)) + (dx + b.x0);
     for (int64_t x = 0; x < n; ++x, from += 3)
       to[x] = uint32_t{from[0]} | (uint32_t{from[1]} << 8) | (uint32_t{from[2]} << 16);
   }

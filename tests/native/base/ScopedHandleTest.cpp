@@ -37,16 +37,6 @@ TEST(ScopedHandle, ClosesEachValidHandleExactlyOnce) {
   EXPECT_EQ(closed, (std::vector<int>{5, 3}));
 }
 
-TEST(ScopedHandle, OutParameterFillsAnEmptyOwner) {
-  closed.clear();
-  {
-    Counted h;
-    *h.out() = 4;
-    EXPECT_EQ(h.get(), 4);
-  }
-  EXPECT_EQ(closed, std::vector<int>{4});
-}
-
 #ifdef _WIN32
 // Some Win32 calls fail with null, others with INVALID_HANDLE_VALUE; an
 // owner of either kind must treat both as "no handle" and never close them.
