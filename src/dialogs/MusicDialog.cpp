@@ -17,6 +17,7 @@
 #include "dialogs/DialogTexts.h"
 #include "dialogs/MusicDialogModel.h"
 #include "dialogs/PictureOpenDialog.h"
+#include "dialogs/SettingsDialog.h"
 
 namespace tessivane::dialogs {
 
@@ -65,6 +66,7 @@ std::wstring ChooseMusicFile(HWND owner) {
 class MusicDialog {
 public:
   MusicDialog() : model_(&MakeMciPlayer), layout_(kClientWidth, kClientHeight) {}
+  const std::vector<std::string>& UnreadableValues() const { return model_.Record().UnreadableValues(); }
 
 private:
   friend INT_PTR CALLBACK tessivane::dialogs::DialogProcOf<MusicDialog>(HWND, UINT, WPARAM, LPARAM);
@@ -220,6 +222,7 @@ private:
 
 void ShowMusicDialog(HINSTANCE instance, HWND owner) {
   MusicDialog dialog;  // loads the record; written back when it goes
+  ReportUnreadableValues(dialog.UnreadableValues());
   EmptyDialogTemplate dialogTemplate(kDialogStyle);
   DialogBoxIndirectParamW(instance, dialogTemplate.Get(), owner, &DialogProcOf<MusicDialog>,
                           reinterpret_cast<LPARAM>(&dialog));

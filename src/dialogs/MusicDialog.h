@@ -5,8 +5,9 @@
 
 namespace tessivane::dialogs {
 
-// Loads the music record (a RegistryError propagates), shows the dialog
-// centred over `owner` until it is closed, and writes the record back.
+// Loads the music record (reporting a value it could not read, which then
+// shows its default), shows the dialog centred over `owner` until it is
+// closed, and writes the record back.
 void ShowMusicDialog(HINSTANCE instance, HWND owner);
 
 }  // namespace tessivane::dialogs

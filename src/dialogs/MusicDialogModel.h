@@ -33,6 +33,8 @@ public:
   // propagate as RegistryError.
   MusicOutcome Save(const MusicControls& controls);
 
+  const MusicSettings& Record() const { return record_; }
+
 private:
   bool Playable(const std::string& path) const;
 

@@ -12,6 +12,7 @@
 #include "dialogs/DialogResources.h"
 #include "dialogs/DialogTexts.h"
 #include "dialogs/OptionsDialogModel.h"
+#include "dialogs/SettingsDialog.h"
 #include "base/ErrorBoxes.h"
 
 namespace tessivane::dialogs {
@@ -28,6 +29,7 @@ std::wstring W(const char* utf8) { return Widen(utf8); }
 class OptionsDialog {
 public:
   OptionsDialog() : layout_(kClientWidth, kClientHeight) {}
+  const std::vector<std::string>& UnreadableValues() const { return model_.Record().UnreadableValues(); }
 
 private:
   friend INT_PTR CALLBACK tessivane::dialogs::DialogProcOf<OptionsDialog>(HWND, UINT, WPARAM, LPARAM);
@@ -273,6 +275,7 @@ private:
 
 void ShowOptionsDialog(HINSTANCE instance, HWND owner) {
   OptionsDialog dialog;  // loads the record; written back when it goes
+  ReportUnreadableValues(dialog.UnreadableValues());
   EmptyDialogTemplate dialogTemplate(kDialogStyle);
   DialogBoxIndirectParamW(instance, dialogTemplate.Get(), owner, &DialogProcOf<OptionsDialog>,
                           reinterpret_cast<LPARAM>(&dialog));

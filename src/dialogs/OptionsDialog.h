@@ -6,8 +6,9 @@
 
 namespace tessivane::dialogs {
 
-// Loads the option record (a RegistryError propagates), shows the dialog
-// centred over `owner` until it is closed, and writes the record back.
+// Loads the option record (reporting a value it could not read, which then
+// shows its default), shows the dialog centred over `owner` until it is
+// closed, and writes the record back.
 void ShowOptionsDialog(HINSTANCE instance, HWND owner);
 
 }  // namespace tessivane::dialogs

@@ -16,6 +16,7 @@
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/PictureOpenDialog.h"
 #include "pattern/MethodTable.h"
+#include "settings/SettingsTexts.h"
 #include "base/ErrorBoxes.h"
 #include "dialogs/DialogResources.h"
 #include "TessivaneVersion.h"
@@ -74,6 +75,10 @@ std::wstring ProgramFolder() {
 
 }  // namespace
 
+void ReportUnreadableValues(const std::vector<std::string>& names) {
+  if (!names.empty()) ShowStandardError(DataTypeInvalidText(names.front()));
+}
+
 SettingsDialog::SettingsDialog(HINSTANCE instance) : instance_(instance), layout_(kClientWidth, kClientHeight) {}
 
 SettingsDialog::~SettingsDialog() {
@@ -86,6 +91,7 @@ void SettingsDialog::Run(HINSTANCE instance, HWND owner) {
                                      ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
   SettingsDialog dialog(instance);
+  ReportUnreadableValues(dialog.model_.Record().UnreadableValues());
   EmptyDialogTemplate dialogTemplate(kDialogStyle);
   if (!CreateDialogIndirectParamW(instance, dialogTemplate.Get(), owner, &DialogProcOf<SettingsDialog>,
                                   reinterpret_cast<LPARAM>(&dialog))) {

@@ -5,16 +5,26 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string>
+#include <vector>
+
 #include "dialogs/DialogLayout.h"
 #include "dialogs/SettingsDialogModel.h"
 
 namespace tessivane::dialogs {
 
+// Tells the user, in the standard error box, that the first of these
+// stored values has a type the settings cannot read ("'Size' のデータ型が
+// 不正です."). Nothing when there are none. The run goes on with the
+// value's default, and saving the record stores it.
+void ReportUnreadableValues(const std::vector<std::string>& names);
+
 class SettingsDialog {
 public:
-  // Loads the record (a RegistryError propagates) and shows the dialog,
-  // owned by `owner` when that is a window, centred on the screen. Returns
-  // when the dialog is closed.
+  // Loads the record and shows the dialog, owned by `owner` when that is a
+  // window, centred on the screen; a value the record could not read is
+  // reported first, and the dialog then shows its default, so that OK
+  // repairs the store. Returns when the dialog is closed.
   static void Run(HINSTANCE instance, HWND owner);
 
   ~SettingsDialog();

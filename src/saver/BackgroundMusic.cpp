@@ -4,15 +4,19 @@
 
 namespace tessivane {
 
-void BackgroundMusic::Start(bool fullScreenRun, SettingsStore& store) {
-  if (!fullScreenRun) return;
+std::vector<std::string> BackgroundMusic::Start(bool fullScreenRun, SettingsStore& store) {
+  if (!fullScreenRun) return {};
   MusicSettings settings(store);  // written back when the start is over
-  if (!settings.Flag) return;
+  if (settings.Flag) Play(settings.File);
+  return settings.UnreadableValues();
+}
+
+void BackgroundMusic::Play(const std::string& file) {
   try {
     player_ = makePlayer_();
     if (!player_) return;
     player_->SetEndHandler([this](PlayEnd end) { PlayEnded(end); });
-    if (!player_->Open(settings.File) || !player_->Play()) player_.reset();
+    if (!player_->Open(file) || !player_->Play()) player_.reset();
   } catch (...) {
     player_.reset();  // no music, no message
   }

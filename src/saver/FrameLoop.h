@@ -46,14 +46,16 @@ public:
   using Clock = std::function<DateTime()>;
   static constexpr uint32_t kFirstFrameMs = 100;  // from activation to the first frame
 
-  // Loads the main record, then the option record (RegistryError when one
-  // holds a value of the wrong type), and fixes the image-change time and
-  // folder mode for the whole run. `now` is the clock of the image-change
+  // Loads the main record, then the option record (a value of a type they
+  // cannot read takes its default; the shell reports it from the records'
+  // UnreadableValues), and fixes the image-change time and folder mode for
+  // the whole run. `now` is the clock of the image-change
   // schedule; `factory` makes the unit transforms.
   explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
                       MethodFactory factory = &CreateMethodByType);
   // Frees the source picture, the composer, the main record and the option
-  // record, in that order; the records write all their values back.
+  // record, in that order; the records write all their values back (a
+  // record that met an unreadable value writes nothing).
   ~FrameLoop();
   FrameLoop(const FrameLoop&) = delete;
   FrameLoop& operator=(const FrameLoop&) = delete;

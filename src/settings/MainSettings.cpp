@@ -68,11 +68,15 @@ uint8_t CodeToTransType(int32_t code) { return code == 2 ? kTransPlugin : kTrans
 MainSettings::MainSettings(SettingsStore& store) : store_(store) { Load(); }
 
 MainSettings::~MainSettings() {
-  SaveOnDestruction([this] { Save(); });
+  SaveOnDestruction(unreadable_, [this] { Save(); });
 }
 
-void MainSettings::Load() { LoadSettings<R>(store_, kSubkey, *this, kValues); }
-void MainSettings::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues); }
+void MainSettings::Load() { unreadable_ = LoadSettings<R>(store_, kSubkey, *this, kValues); }
+
+void MainSettings::Save() {
+  SaveSettings<R>(store_, kSubkey, *this, kValues);
+  unreadable_.clear();  // every value is stored as text now
+}
 
 void MainSettings::SetSize(int32_t value) { CheckedAssign(Size, value, 8, 64); }
 void MainSettings::SetMove(int32_t value) { CheckedAssign(Move, value, 1, 10); }

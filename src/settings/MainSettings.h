@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/SettingsStore.h"
 
@@ -24,16 +25,22 @@ uint8_t CodeToTransType(int32_t code);
 
 class MainSettings {
 public:
-  // Loads every value; throws RegistryError when a value has a non-text
-  // type (the record then never exists and writes nothing).
+  // Loads every value; a value of a non-text type takes its default (see
+  // UnreadableValues).
   explicit MainSettings(SettingsStore& store = CurrentSettingsStore());
-  // Writes every value back, as Save does.
+  // Writes every value back, as Save does, unless a value was unreadable.
   ~MainSettings();
   MainSettings(const MainSettings&) = delete;
   MainSettings& operator=(const MainSettings&) = delete;
 
   // Writes all fifteen values; throws RegistryError when a write fails.
-  void Save() const;
+  void Save();
+
+  // The values whose stored type could not be read (a number or binary
+  // data where text belongs), in load order; each took its default. While
+  // there are any, the record does not write itself back when destroyed,
+  // so the store is left as it is; Save writes every value and clears them.
+  const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
 
   // Assign inside 8..64, 1..10 and 1..99; otherwise throw SilentAbort and
   // keep the field.
@@ -65,6 +72,7 @@ public:
 private:
   void Load();
   SettingsStore& store_;
+  std::vector<std::string> unreadable_;
 };
 
 }  // namespace tessivane

@@ -31,15 +31,18 @@ constexpr std::array<int, 4> kSaveOrder = {0, 3, 2, 1};
 MethodOptions::MethodOptions(SettingsStore& store) : store_(store) { Load(); }
 
 MethodOptions::~MethodOptions() {
-  SaveOnDestruction([this] { Save(); });
+  SaveOnDestruction(unreadable_, [this] { Save(); });
 }
 
 void MethodOptions::Load() {
-  LoadSettings<R>(store_, kSubkey, *this, kValues);
+  unreadable_ = LoadSettings<R>(store_, kSubkey, *this, kValues);
   Random = NormalizeRandom(Random);
 }
 
-void MethodOptions::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues, kSaveOrder); }
+void MethodOptions::Save() {
+  SaveSettings<R>(store_, kSubkey, *this, kValues, kSaveOrder);
+  unreadable_.clear();  // every value is stored as text now
+}
 
 void MethodOptions::SetRotate(int32_t value) { Rotate = value >= 2 && value <= 20 ? value : 2; }
 

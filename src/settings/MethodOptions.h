@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "settings/SettingsStore.h"
 
@@ -10,15 +11,19 @@ namespace tessivane {
 
 class MethodOptions {
 public:
-  // Loads; throws RegistryError when a value has a non-text type.
+  // Loads; a value of a non-text type takes its default (see
+  // UnreadableValues).
   explicit MethodOptions(SettingsStore& store = CurrentSettingsStore());
-  ~MethodOptions();  // writes every value back, as Save does
+  ~MethodOptions();  // writes every value back, as Save does, unless one was unreadable
   MethodOptions(const MethodOptions&) = delete;
   MethodOptions& operator=(const MethodOptions&) = delete;
 
   // Writes "NoneXY", "Random", "Rotate", "XY"; throws RegistryError when a
   // write fails.
-  void Save() const;
+  void Save();
+
+  // The values that could not be read, as MainSettings::UnreadableValues.
+  const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
 
   // Assigns 2..20; any other value assigns 2.
   void SetRotate(int32_t value);
@@ -37,6 +42,7 @@ public:
 private:
   void Load();
   SettingsStore& store_;
+  std::vector<std::string> unreadable_;
 };
 
 }  // namespace tessivane

@@ -23,10 +23,14 @@ const std::array<SettingValue<R>, 2> kValues = {{
 MusicSettings::MusicSettings(SettingsStore& store) : store_(store) { Load(); }
 
 MusicSettings::~MusicSettings() {
-  SaveOnDestruction([this] { Save(); });
+  SaveOnDestruction(unreadable_, [this] { Save(); });
 }
 
-void MusicSettings::Load() { LoadSettings<R>(store_, kSubkey, *this, kValues); }
-void MusicSettings::Save() const { SaveSettings<R>(store_, kSubkey, *this, kValues); }
+void MusicSettings::Load() { unreadable_ = LoadSettings<R>(store_, kSubkey, *this, kValues); }
+
+void MusicSettings::Save() {
+  SaveSettings<R>(store_, kSubkey, *this, kValues);
+  unreadable_.clear();  // every value is stored as text now
+}
 
 }  // namespace tessivane

@@ -2,6 +2,7 @@
 // loads, destroying it writes everything back.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "settings/SettingsStore.h"
 
@@ -9,14 +10,18 @@ namespace tessivane {
 
 class MusicSettings {
 public:
-  // Loads; throws RegistryError when a value has a non-text type.
+  // Loads; a value of a non-text type takes its default (see
+  // UnreadableValues).
   explicit MusicSettings(SettingsStore& store = CurrentSettingsStore());
-  ~MusicSettings();  // writes both values back, as Save does
+  ~MusicSettings();  // writes both values back, as Save does, unless one was unreadable
   MusicSettings(const MusicSettings&) = delete;
   MusicSettings& operator=(const MusicSettings&) = delete;
 
   // Writes "File", then "Flag"; throws RegistryError when a write fails.
-  void Save() const;
+  void Save();
+
+  // The values that could not be read, as MainSettings::UnreadableValues.
+  const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
 
   std::string File;   // the music file
   bool Flag = false;  // play File while the screen saver runs
@@ -24,6 +29,7 @@ public:
 private:
   void Load();
   SettingsStore& store_;
+  std::vector<std::string> unreadable_;
 };
 
 }  // namespace tessivane

@@ -8,6 +8,7 @@
 #include <string>
 #include <type_traits>
 #include <variant>
+#include <vector>
 
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTexts.h"
@@ -20,11 +21,14 @@ int32_t ParseSettingInt(const std::string& text, int32_t fallback);
 
 // A record writes itself back when it is destroyed. A failure there cannot
 // leave a destructor, so it is shown as the standard error box would show
-// it, through the error display, and the destruction goes on.
+// it, through the error display, and the destruction goes on. A record that
+// met values it could not read writes nothing then: the store keeps them
+// until the user saves the record on purpose.
 void ShowSaveFailure(const char* message) noexcept;
 
 template <class F>
-void SaveOnDestruction(F&& save) noexcept {
+void SaveOnDestruction(const std::vector<std::string>& unreadable, F&& save) noexcept {
+  if (!unreadable.empty()) return;
   try {
     save();
   } catch (const std::exception& e) {
@@ -52,13 +56,6 @@ struct SettingValue {
 
 namespace settings_detail {
 
-// Reads one value; a value of a non-text type stops the load.
-inline StoredRead ReadOrThrow(SettingsSession& session, const char* subkey, const char* name) {
-  StoredRead read = session.Read(subkey, name);
-  if (read.status == StoredRead::kWrongType) throw RegistryError(DataTypeInvalidText(name));
-  return read;
-}
-
 inline void WriteOrThrow(SettingsSession& session, const char* subkey, const char* name, const std::string& text) {
   switch (session.WriteText(subkey, name, text)) {
     case WriteStatus::kOk:
@@ -73,13 +70,19 @@ inline void WriteOrThrow(SettingsSession& session, const char* subkey, const cha
 }  // namespace settings_detail
 
 // Reads every value of `table` from `subkey` in table order into `record`.
-// Throws RegistryError at the first value of a non-text type; the record
-// is then half loaded and must not be saved.
+// A value of a non-text type (a number or binary data put there by hand or
+// by another program) cannot be read: it takes its default like a missing
+// value, the load goes on with the others, and its name is returned, in
+// table order, so that the record can tell the user and keep the store as
+// it is until the user saves.
 template <class R>
-void LoadSettings(SettingsStore& store, const char* subkey, R& record, std::span<const SettingValue<R>> table) {
+std::vector<std::string> LoadSettings(SettingsStore& store, const char* subkey, R& record,
+                                      std::span<const SettingValue<R>> table) {
+  std::vector<std::string> unreadable;
   auto session = store.Open();
   for (const SettingValue<R>& v : table) {
-    StoredRead read = settings_detail::ReadOrThrow(*session, subkey, v.name);
+    StoredRead read = session->Read(subkey, v.name);
+    if (read.status == StoredRead::kWrongType) unreadable.emplace_back(v.name);
     const bool hasText = read.status == StoredRead::kText;
     std::visit(
         [&](auto member) {
@@ -96,6 +99,7 @@ void LoadSettings(SettingsStore& store, const char* subkey, R& record, std::span
         },
         v.field);
   }
+  return unreadable;
 }
 
 // The text a value is stored as.

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "base/ErrorBoxes.h"
+#include "dialogs/SettingsDialog.h"
 #include "shell/Resources.h"
 #include "shell/Startup.h"
 
@@ -201,6 +202,14 @@ void SaverWindow::FormCreate() {
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
   loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
+  // A stored value of a type the records cannot read runs with its default.
+  // The full-screen run says so once, before it starts, so that the user
+  // learns why the settings look reset and that saving them in the settings
+  // dialog repairs the store; the preview stays silent. Neither writes the
+  // records back, so the store keeps the value until the user saves.
+  std::vector<std::string> unreadable = loop_->Settings->UnreadableValues();
+  if (unreadable.empty()) unreadable = loop_->Options->UnreadableValues();
+  if (SaverMode == smSaver) dialogs::ReportUnreadableValues(unreadable);
   if (SaverMode == smSaver) hiddenCursor_.emplace(false);
   if (SaverMode == smPreview) {
     timParent.SetInterval(kParentCheckMs);
@@ -208,13 +217,14 @@ void SaverWindow::FormCreate() {
     // at the window's design size.
     FormActivate();
   }
-  StartMusic();
+  const std::vector<std::string> musicUnreadable = StartMusic();
+  if (SaverMode == smSaver && unreadable.empty()) dialogs::ReportUnreadableValues(musicUnreadable);
 }
 
-void SaverWindow::StartMusic() {
+std::vector<std::string> SaverWindow::StartMusic() {
   // Only the full-screen run plays; the player's notices arrive through
   // this thread's message loop, so frames go on while the music plays.
-  music_.Start(SaverMode == smSaver);
+  return music_.Start(SaverMode == smSaver);
 }
 
 struct SaverWindow::BusyScope {

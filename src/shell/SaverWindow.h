@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "saver/BackgroundMusic.h"
 #include "saver/FrameLoop.h"
@@ -61,7 +63,7 @@ private:
   void timDrawTimer();
   void timMouseTimer();
   void PictureReady();
-  void StartMusic();
+  std::vector<std::string> StartMusic();  // the music record's unreadable values
   void WatchParent();
   void Close();
   Point ClientSize() const;

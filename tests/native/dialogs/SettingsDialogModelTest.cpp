@@ -62,6 +62,37 @@ TEST_F(SettingsModel, EmptyStoreOpensWithTheDefaultsAndTheSourceBoxesDisabled) {
   EXPECT_FALSE(e.pluginEdit || e.pluginBrowse);
 }
 
+TEST_F(SettingsModel, AValueThatIsNotTextOpensAtItsDefaultCancelKeepsTheStoreAndOkRepairsIt) {
+  store.PutDword("Settings", "Size", 20);
+  store.PutText("Settings", "Move", "5");
+  store.PutText("Settings", "Weight", "7");
+  store.PutText("Settings", "MonoTone", "1");
+  store.PutText("Settings", "UnitType", "4");  // the rectangle
+  store.PutText("Settings", "ImageChangeTime", "30");
+  const auto before = store.contents();
+  {
+    SettingsDialogModel model(store);  // closed without OK
+    EXPECT_EQ(model.Record().UnreadableValues(), std::vector<std::string>{"Size"});
+    const SettingsControls c = model.InitialControls();
+    EXPECT_EQ(c.size.text, "8");
+    EXPECT_EQ(c.move.text, "5");
+    EXPECT_EQ(c.weight.text, "7");
+    EXPECT_TRUE(c.monoTone);
+    EXPECT_EQ(c.methodListPosition, 6);
+    EXPECT_EQ(c.intervalText, "30");
+  }
+  EXPECT_EQ(store.contents(), before);
+
+  EXPECT_TRUE(PressOk([](SettingsControls&) {}).Saved());
+  EXPECT_EQ(Stored("Size"), "8");
+  EXPECT_EQ(Stored("Move"), "5");
+  EXPECT_EQ(Stored("Weight"), "7");
+  EXPECT_EQ(Stored("MonoTone"), "1");
+  EXPECT_EQ(Stored("UnitType"), "4");
+  EXPECT_EQ(Stored("ImageChangeTime"), "30");
+  EXPECT_TRUE(SettingsDialogModel(store).Record().UnreadableValues().empty());
+}
+
 TEST_F(SettingsModel, RadioButtonsEnableTheirOwnControlsAndFocusThem) {
   EnabledControls file = EnabledFor(kFileTypeFile, kTransBasic);
   EXPECT_TRUE(file.imageFileEdit && file.imageFileBrowse);

@@ -67,6 +67,15 @@ TEST_F(BackgroundMusicTest, FailuresAreSilentAndLeaveNoPlayer) {
   EXPECT_FALSE(throwing.HasPlayer());
 }
 
+TEST_F(BackgroundMusicTest, AValueThatIsNotTextIsReturnedAndLeftInTheStore) {
+  store.PutText("BGM", "File", "loop.wav");
+  store.PutRaw("BGM", "Flag", kStoredBinary, {1});
+  EXPECT_EQ(music.Start(true, store), std::vector<std::string>{"Flag"});
+  EXPECT_EQ(journal.playersMade, 0) << "the unreadable switch counts as off";
+  EXPECT_TRUE(store.writes().empty());
+  EXPECT_TRUE(music.Start(false, store).empty());
+}
+
 TEST_F(BackgroundMusicTest, EveryFinishedPlayStartsAgainFromTheBeginning) {
   Choose("loop.wav", "1");
   music.Start(true, store);

@@ -134,6 +134,23 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   EXPECT_EQ(store.Text("Option", "Random"), MethodOptions(empty).Random);
 }
 
+TEST_F(FrameLoopTest, AValueThatIsNotTextRunsWithItsDefaultAndTheStoreIsLeftAsItWas) {
+  store.PutDword("Settings", "Size", 20);
+  Put("Move", "5");
+  store.PutRaw("Option", "Rotate", kStoredBinary, {9});
+  const auto before = store.contents();
+  auto loop = Loop();
+  EXPECT_EQ(loop->Settings->UnreadableValues(), std::vector<std::string>{"Size"});
+  EXPECT_EQ(loop->Options->UnreadableValues(), std::vector<std::string>{"Rotate"});
+  ASSERT_TRUE(loop->Activate(kClient));
+  EXPECT_EQ(loop->UnitSize, 32);
+  EXPECT_EQ(loop->MoveSpeed, 5);
+  loop->MakeFrame();
+  EXPECT_TRUE(recorder.shown.empty()) << "the shell reports the value, not the frame loop";
+  loop.reset();
+  EXPECT_EQ(store.contents(), before);
+}
+
 TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
   TempFolder folder("tessivane-loop-alloc");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));

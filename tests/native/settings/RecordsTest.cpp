@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <tuple>
+#include <vector>
 
 #include "StoreHarness.h"
 #include "base/Errors.h"
@@ -138,25 +141,119 @@ TEST_P(Records, SettersAbortSilentlyOutsideTheirRange) {
   EXPECT_EQ(reg.ImageChangeTime, 0);
 }
 
-TEST_P(Records, ValueOfANonTextTypeFailsTheLoadAndWritesNothing) {
-  h->PutText("Settings", "Move", "5");
-  h->PutDword("Settings", "Size", 20);
-  auto before = h->Snapshot();
-  try {
+// Stored data that is not text, as an edited registry or another program
+// may leave it where the records keep a text.
+struct NonText {
+  const char* what;
+  uint32_t type;
+  std::vector<unsigned char> data;
+};
+const NonText kNonText[] = {
+    {"a DWORD", kStoredDword, {20, 0, 0, 0}},
+    {"a DWORD of two bytes", kStoredDword, {20, 0}},
+    {"binary data spelling a number", kStoredBinary, {'2', 0, '0', 0, 0, 0}},
+    {"a multi-string", 7, {'2', 0, '0', 0, 0, 0, 0, 0}},
+    {"a 64-bit number", 11, {20, 0, 0, 0, 0, 0, 0, 0}},
+    {"a typeless empty value", kStoredNone, {}},
+};
+
+// The fifteen main values stored as text, none of them at its default.
+const std::map<std::string, std::string> kStoredMain = {
+    {"Size", "20"},          {"Move", "5"},          {"Weight", "7"},        {"BmpFileName", "C:\\画像.bmp"},
+    {"ImageChangeTime", "30"}, {"ImageFolderName", "D:\\pics"}, {"FileType", "3"}, {"UnitType", "4"},
+    {"BrightnessChange", "1"}, {"MonoTone", "1"},    {"ShadeOff", "1"},      {"Shuffle", "1"},
+    {"TransType", "2"},      {"DllFileName", "E:\\p.dll"}, {"MovePositionType", "2"},
+};
+
+// What a record of type R writes for an empty store.
+template <class R>
+std::map<std::string, std::string> WrittenDefaults(const char* subkey) {
+  MemorySettingsStore empty;
+  { R record(empty); }
+  std::map<std::string, std::string> texts;
+  for (const auto& [name, value] : empty.contents().subkeys.at(subkey)) texts[name] = *empty.Text(subkey, name);
+  return texts;
+}
+
+TEST_P(Records, AValueThatIsNotTextTakesItsDefaultAndEveryOtherValueIsKept) {
+  const auto defaults = WrittenDefaults<MainSettings>("Settings");
+  // Every kind of non-text data once, and a DWORD in place of every value.
+  std::vector<std::pair<std::string, const NonText*>> cases;
+  const char* targets[] = {"Size", "BmpFileName", "MonoTone", "FileType", "UnitType", "MovePositionType"};
+  for (size_t i = 0; i < std::size(kNonText); ++i) cases.push_back({targets[i], &kNonText[i]});
+  for (const auto& [name, text] : kStoredMain) cases.push_back({name, &kNonText[0]});
+
+  for (const auto& [bad, nonText] : cases) {
+    SCOPED_TRACE(bad + " holding " + nonText->what);
+    auto store = GetParam().make();
+    for (const auto& [name, text] : kStoredMain) store->PutText("Settings", name, text);
+    store->PutRaw("Settings", bad, nonText->type, nonText->data);
+    const auto before = store->Snapshot();
+    {
+      MainSettings reg(store->store());
+      EXPECT_EQ(reg.UnreadableValues(), std::vector<std::string>{bad});
+    }
+    EXPECT_EQ(store->Snapshot(), before) << "a record that could not read a value writes nothing when freed";
+
+    MainSettings reg(store->store());
+    reg.Save();
+    EXPECT_TRUE(reg.UnreadableValues().empty());
+    for (const auto& [name, text] : kStoredMain) {
+      auto value = store->Get("Settings", name);
+      ASSERT_TRUE(value) << name;
+      EXPECT_EQ(value->type, kStoredText) << name;
+      EXPECT_EQ(store->Text("Settings", name), name == bad ? defaults.at(name) : text) << name;
+    }
+    EXPECT_TRUE(MainSettings(store->store()).UnreadableValues().empty()) << "saving repaired the store";
+  }
+}
+
+TEST_P(Records, EveryUnreadableValueIsNamedInLoadOrderInEachRecord) {
+  h->PutDword("Settings", "MovePositionType", 1);
+  h->PutText("Settings", "Size", "20");
+  h->PutRaw("Settings", "Weight", kStoredBinary, {1});
+  {
     MainSettings reg(store());
-    FAIL() << "loaded";
-  } catch (const RegistryError& e) {
-    EXPECT_STREQ(e.what(), "'Size' のデータ型が不正です");
+    EXPECT_EQ(reg.UnreadableValues(), (std::vector<std::string>{"Weight", "MovePositionType"}));
+    EXPECT_EQ(reg.Size, 20);
+    EXPECT_EQ(reg.Weight, 1);
+  }
+
+  h->PutText("Option", "NoneXY", "-4");
+  h->PutText("Option", "XY", "3");
+  h->PutText("Option", "Rotate", "9");
+  h->PutDword("Option", "Random", 0x31313131);
+  auto before = h->Snapshot();
+  {
+    MethodOptions option(store());
+    EXPECT_EQ(option.UnreadableValues(), std::vector<std::string>{"Random"});
+    EXPECT_EQ(std::make_tuple(option.NoneXY, option.XY, option.Rotate), std::make_tuple(-4, 3, 9));
+    EXPECT_EQ(option.Random, "1111110100");
   }
   EXPECT_EQ(h->Snapshot(), before);
+  {
+    MethodOptions option(store());
+    option.Save();
+  }
+  EXPECT_EQ(h->Text("Option", "Random"), "1111110100");
+  EXPECT_EQ(h->Text("Option", "NoneXY"), "-4");
 
+  h->PutText("BGM", "File", "C:\\bgm.mid");
   h->PutRaw("BGM", "Flag", kStoredBinary, {1, 0});
   before = h->Snapshot();
-  EXPECT_THROW(MusicSettings bgm(store()), RegistryError);
+  {
+    MusicSettings bgm(store());
+    EXPECT_EQ(bgm.UnreadableValues(), std::vector<std::string>{"Flag"});
+    EXPECT_EQ(bgm.File, "C:\\bgm.mid");
+    EXPECT_FALSE(bgm.Flag);
+  }
   EXPECT_EQ(h->Snapshot(), before);
-
-  h->PutRaw("Option", "Random", 7 /* multi-string */, EncodeStoredText("1"));
-  EXPECT_THROW(MethodOptions option(store()), RegistryError);
+  {
+    MusicSettings bgm(store());
+    bgm.Save();
+  }
+  EXPECT_EQ(h->Text("BGM", "Flag"), "0");
+  EXPECT_EQ(h->Text("BGM", "File"), "C:\\bgm.mid");
 }
 
 TEST_P(Records, ExpandableTextIsReadAsPlainText) {
