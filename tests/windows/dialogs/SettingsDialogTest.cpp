@@ -147,6 +147,56 @@ TEST_F(SettingsDialog, CancelWritesTheLoadedValuesBackNormalisedAndKeepsASizeOut
   EXPECT_EQ(Setting("Settings", "Size"), L"100") << "only an applied dialog brings the size into range";
 }
 
+// A stored value of a type the settings cannot read used to stop the
+// settings run with its box, so nothing could ever repair the store.
+TEST_F(SettingsDialog, AValueThatIsNotTextIsReportedThenShownAtItsDefaultCancelKeepsItAndOkRepairsIt) {
+  const std::map<std::string, std::wstring> stored{
+      {"Move", L"5"},        {"Weight", L"7"},           {"MonoTone", L"1"},       {"UnitType", L"4"},
+      {"FileType", L"7"},    {"ImageChangeTime", L"30"}, {"DllFileName", L"C:\\p.dll"}, {"MovePositionType", L"2"},
+  };
+  for (const auto& [name, text] : stored) PutSetting("Settings", name, text);
+  PutSettingDword("Settings", "Size", 20);
+  // The box first, then the dialog with the default for Size only.
+  auto openAfterTheBox = [](SaverProcess& run) -> HWND {
+    MessageBoxSeen box = WaitForMessageBox(run.Id(), kStartBound, {});
+    if (!box) return nullptr;
+    EXPECT_EQ(box.caption, L"Tessivane");
+    EXPECT_EQ(box.text, L"'Size' のデータ型が不正です.");
+    box.Answer();
+    return WaitForTopWindow(run.Id(), kDialogClassName, kSettingsCaption, kStartBound);
+  };
+  {
+    SaverProcess run(L"/c");
+    HWND dialog = openAfterTheBox(run);
+    ASSERT_NE(dialog, nullptr) << "the settings dialog opens after the message";
+    EXPECT_EQ(Text(Control(dialog, kIdSizeEdit)), L"8");
+    EXPECT_EQ(Text(Control(dialog, kIdMoveEdit)), L"5");
+    EXPECT_EQ(Text(Control(dialog, kIdWeightEdit)), L"7");
+    EXPECT_TRUE(Checked(Control(dialog, kIdMonoToneCheck)));
+    EXPECT_EQ(ComboSelection(Control(dialog, kIdMotionList)), 2);
+    ClickAsync(Control(dialog, kIdCancelButton));
+    EXPECT_TRUE(run.WaitForExit(kExitBound));
+  }
+  EXPECT_EQ(SettingType("Settings", "Size"), static_cast<DWORD>(REG_DWORD)) << "cancel writes nothing";
+  for (const auto& [name, text] : stored) EXPECT_EQ(Setting("Settings", name), text) << name;
+  {
+    SaverProcess run(L"/c");
+    HWND dialog = openAfterTheBox(run);
+    ASSERT_NE(dialog, nullptr);
+    ClickAsync(Control(dialog, kIdOkButton));
+    EXPECT_TRUE(run.WaitForExit(kExitBound)) << "OK did not close the dialog";
+  }
+  EXPECT_EQ(SettingType("Settings", "Size"), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(Setting("Settings", "Size"), DefaultSettings().at("Size"));
+  for (const auto& [name, text] : stored) {
+    // OK stores what the dialog shows: the source kind it could show.
+    EXPECT_EQ(Setting("Settings", name), name == "FileType" ? L"1" : text) << name;
+  }
+  ASSERT_NO_FATAL_FAILURE(Open());
+  EXPECT_FALSE(Session().Box(kNoBoxWatch)) << "the store is repaired";
+  Cancel();
+}
+
 TEST_F(SettingsDialog, SizeAboveTheRangeIsShownAndStoredAsTheBound) {
   PutSetting("Settings", "Size", L"100");
   ASSERT_NO_FATAL_FAILURE(Open());

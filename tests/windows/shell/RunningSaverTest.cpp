@@ -171,6 +171,28 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
   EXPECT_EQ(Setting("Settings", "FileType"), L"2");
 }
 
+// A stored value of a type the settings cannot read used to fail the whole
+// load: the box came at every start and the screen stayed blank until a key.
+TEST_F(RunningSaver, AValueThatIsNotTextIsReportedOnceThenTheRunUsesItsDefaultAndWritesNothing) {
+  PutSettingDword("Settings", "Size", 20);
+  PutSetting("Settings", "FileType", L"7");  // a normal run writes it back as "1"
+  SetCursorPos(300, 300);
+  saver_.emplace(L"/s");
+  HWND box = ErrorBox(*saver_, kStartBound);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(box), L"Tessivane");
+  EXPECT_EQ(MessageBoxText(box), L"'Size' のデータ型が不正です.");
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  wnd_ = saver_->WaitForWindow(L"SaverWindow", kStartBound);
+  ASSERT_NE(wnd_, nullptr);
+  PumpFor(kFrames);
+  EXPECT_FALSE(Capture(wnd_).OneColour()) << "the kaleidoscope runs";
+  EXPECT_EQ(ErrorBox(*saver_, 0), nullptr) << "one box a start";
+  CloseWithKey();
+  EXPECT_EQ(SettingType("Settings", "Size"), static_cast<DWORD>(REG_DWORD)) << "left for the user to repair";
+  EXPECT_EQ(Setting("Settings", "FileType"), L"7");
+}
+
 // The preview window in this process: Wine shows no drawing of a child
 // window whose parent belongs to another process, so the window is made
 // here, as the preview run makes it, inside a parent window of the test.
@@ -227,6 +249,21 @@ TEST(RunningPreview, PictureErrorsPassSilently) {
   EXPECT_TRUE(preview.Running());
   host.Destroy();
   EXPECT_TRUE(preview.WaitForExit(kExitBound));
+  DeleteProductKey();
+}
+
+TEST(RunningPreview, AValueThatIsNotTextPassesSilently) {
+  DeleteProductKey();
+  PutSettingDword("Settings", "Size", 20);
+  HostWindow host(200, 150);
+  SaverProcess preview(L"/p " + HandleText(host.Handle()));
+  ASSERT_NE(host.WaitForChild(L"SaverWindow", kStartBound), nullptr);
+  PumpFor(kFrames);
+  EXPECT_EQ(ErrorBox(preview, 0), nullptr);
+  EXPECT_TRUE(preview.Running());
+  host.Destroy();
+  EXPECT_TRUE(preview.WaitForExit(kExitBound));
+  EXPECT_EQ(SettingType("Settings", "Size"), static_cast<DWORD>(REG_DWORD));
   DeleteProductKey();
 }
 

@@ -332,6 +332,20 @@ void PutSetting(const std::string& subkey, const std::string& name, const std::w
                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
+void PutSettingDword(const std::string& subkey, const std::string& name, DWORD value) {
+  const std::wstring key = Widen(std::string(kProductKeyPath) + "\\" + subkey);
+  RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), REG_DWORD, &value, sizeof value);
+}
+
+DWORD SettingType(const std::string& subkey, const std::string& name) {
+  const std::wstring key = Widen(std::string(kProductKeyPath) + "\\" + subkey);
+  DWORD type = REG_NONE;
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), RRF_RT_ANY, &type, nullptr,
+                   nullptr) != ERROR_SUCCESS)
+    return REG_NONE;
+  return type;
+}
+
 std::optional<std::wstring> Setting(const std::string& subkey, const std::string& name) {
   const std::wstring key = Widen(std::string(kProductKeyPath) + "\\" + subkey);
   wchar_t text[1024] = {};

@@ -135,8 +135,12 @@ std::string ReadFileText(const std::wstring& path);
 void DeleteProductKey();
 // Stores a text value in a subkey ("Settings", "Option", "BGM").
 void PutSetting(const std::string& subkey, const std::string& name, const std::wstring& text);
+// Stores a 32-bit number (REG_DWORD), a type the settings never hold.
+void PutSettingDword(const std::string& subkey, const std::string& name, DWORD value);
 // A stored text value; nothing when the value or its subkey is missing.
 std::optional<std::wstring> Setting(const std::string& subkey, const std::string& name);
+// The registry type of a stored value; REG_NONE when it is missing.
+DWORD SettingType(const std::string& subkey, const std::string& name);
 
 // What a window shows on the screen, as 0xRRGGBB values row by row.
 struct Shot {
