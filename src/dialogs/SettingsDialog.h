@@ -14,9 +14,9 @@
 namespace tessivane::dialogs {
 
 // Tells the user, in the standard error box, that the first of these
-// stored values has a type the settings cannot read ("'Size' のデータ型が
-// 不正です."). Nothing when there are none. The run goes on with the
-// value's default, and saving the record stores it.
+// stored values has a type the settings cannot read, for example
+// "'Size' のデータ型が不正です.". Nothing when there are none. The run goes
+// on with the value's default, and saving the record stores it.
 void ReportUnreadableValues(const std::vector<std::string>& names);
 
 class SettingsDialog {

@@ -49,8 +49,8 @@ public:
   // Loads the main record, then the option record (a value of a type they
   // cannot read takes its default; the shell reports it from the records'
   // UnreadableValues), and fixes the image-change time and folder mode for
-  // the whole run. `now` is the clock of the image-change
-  // schedule; `factory` makes the unit transforms.
+  // the whole run. `now` is the clock of the image-change schedule;
+  // `factory` makes the unit transforms.
   explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
                       MethodFactory factory = &CreateMethodByType);
   // Frees the source picture, the composer, the main record and the option

@@ -8,9 +8,9 @@
 
 #include "StoreHarness.h"
 #include "base/Errors.h"
-#include "settings/MusicSettings.h"
-#include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
+#include "settings/MethodOptions.h"
+#include "settings/MusicSettings.h"
 
 namespace tessivane::testing {
 namespace {
@@ -159,10 +159,21 @@ const NonText kNonText[] = {
 
 // The fifteen main values stored as text, none of them at its default.
 const std::map<std::string, std::string> kStoredMain = {
-    {"Size", "20"},          {"Move", "5"},          {"Weight", "7"},        {"BmpFileName", "C:\\画像.bmp"},
-    {"ImageChangeTime", "30"}, {"ImageFolderName", "D:\\pics"}, {"FileType", "3"}, {"UnitType", "4"},
-    {"BrightnessChange", "1"}, {"MonoTone", "1"},    {"ShadeOff", "1"},      {"Shuffle", "1"},
-    {"TransType", "2"},      {"DllFileName", "E:\\p.dll"}, {"MovePositionType", "2"},
+    {"Size", "20"},
+    {"Move", "5"},
+    {"Weight", "7"},
+    {"BmpFileName", "C:\\画像.bmp"},
+    {"ImageChangeTime", "30"},
+    {"ImageFolderName", "D:\\pics"},
+    {"FileType", "3"},
+    {"UnitType", "4"},
+    {"BrightnessChange", "1"},
+    {"MonoTone", "1"},
+    {"ShadeOff", "1"},
+    {"Shuffle", "1"},
+    {"TransType", "2"},
+    {"DllFileName", "E:\\p.dll"},
+    {"MovePositionType", "2"},
 };
 
 // What a record of type R writes for an empty store.
@@ -171,7 +182,8 @@ std::map<std::string, std::string> WrittenDefaults(const char* subkey) {
   MemorySettingsStore empty;
   { R record(empty); }
   std::map<std::string, std::string> texts;
-  for (const auto& [name, value] : empty.contents().subkeys.at(subkey)) texts[name] = *empty.Text(subkey, name);
+  for (const auto& [name, value] : empty.contents().subkeys.at(subkey))
+    texts[name] = *empty.Text(subkey, name);
   return texts;
 }
 

@@ -54,6 +54,10 @@ public:
   // Opens the method options dialog with the details button.
   HWND OpenOptions() {
     ClickAsync(Item(dialogs::kIdDetailsButton));
+    return WaitForOptions();
+  }
+  // Waits for the method options dialog (after a box that came first).
+  HWND WaitForOptions() {
     options_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::kOptionsCaption, kStartBound);
     return options_;
   }

@@ -69,6 +69,24 @@ protected:
   }
 };
 
+TEST_F(OptionsDialog, AValueThatIsNotTextIsReportedThenShownAtItsDefaultAndOkRepairsIt) {
+  PutSetting("Option", "XY", L"3");
+  PutSettingDword("Option", "Rotate", 9);
+  ASSERT_NO_FATAL_FAILURE(Open());
+  MessageBoxSeen box = Session().ClickForBox(Item(kIdDetailsButton));
+  ASSERT_TRUE(box) << "no message box";
+  EXPECT_EQ(box.caption, L"Tessivane");
+  EXPECT_EQ(box.text, L"'Rotate' のデータ型が不正です.");
+  box.Answer();
+  ASSERT_NE(Session().WaitForOptions(), nullptr) << "the options dialog opens after the message";
+  EXPECT_EQ(Text(OptionsItem(kIdDistortValueEdit)), L"3");
+  EXPECT_EQ(ScrollPosition(OptionsItem(kIdRectangleAspectScroll)), 3);
+  OkAndClose();
+  EXPECT_EQ(Setting("Option", "Rotate"), L"3");
+  EXPECT_EQ(Setting("Option", "XY"), L"3");
+  CloseAll();
+}
+
 TEST_F(OptionsDialog, EmptyStoreOpensOnTheFirstPageWithTheDefaultMarks) {
   ASSERT_NO_FATAL_FAILURE(OpenOptions());
   EXPECT_EQ(SelectedTab(OptionsItem(kIdOptionsTabs)), kPageDistortedSquare);

@@ -151,8 +151,14 @@ TEST_F(SettingsDialog, CancelWritesTheLoadedValuesBackNormalisedAndKeepsASizeOut
 // settings run with its box, so nothing could ever repair the store.
 TEST_F(SettingsDialog, AValueThatIsNotTextIsReportedThenShownAtItsDefaultCancelKeepsItAndOkRepairsIt) {
   const std::map<std::string, std::wstring> stored{
-      {"Move", L"5"},        {"Weight", L"7"},           {"MonoTone", L"1"},       {"UnitType", L"4"},
-      {"FileType", L"7"},    {"ImageChangeTime", L"30"}, {"DllFileName", L"C:\\p.dll"}, {"MovePositionType", L"2"},
+      {"Move", L"5"},
+      {"Weight", L"7"},
+      {"MonoTone", L"1"},
+      {"UnitType", L"4"},
+      {"FileType", L"7"},
+      {"ImageChangeTime", L"30"},
+      {"DllFileName", L"C:\\p.dll"},
+      {"MovePositionType", L"2"},
   };
   for (const auto& [name, text] : stored) PutSetting("Settings", name, text);
   PutSettingDword("Settings", "Size", 20);
