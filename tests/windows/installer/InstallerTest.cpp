@@ -272,7 +272,22 @@ std::vector<bool> ComponentTicks(HWND page) {
   return ticks;
 }
 
-HWND FindChildDialog(HWND parent) { return FindWindowExW(parent, nullptr, L"#32770", nullptr); }
+// The ticks of the components page of an installer or uninstaller window,
+// once the page shows the expected number of components.
+std::vector<bool> WaitForComponentTicks(HWND wnd, size_t count) {
+  std::vector<bool> ticks;
+  const ULONGLONG end = GetTickCount64() + kStartBound;
+  while (GetTickCount64() < end) {
+    if (const HWND page = FindWindowExW(wnd, nullptr, L"#32770", nullptr)) {
+      ticks = ComponentTicks(page);
+      if (ticks.size() == count) break;
+    }
+    PumpFor(100);
+  }
+  return ticks;
+}
+
+bool SystemLanguageIsJapanese() { return PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE; }
 
 TEST_F(Installer, InteractiveInstallSpeaksTheSystemLanguageAndOffersToBecomeTheCurrentSaver) {
   SaverProcess::Options options;
@@ -281,23 +296,37 @@ TEST_F(Installer, InteractiveInstallSpeaksTheSystemLanguageAndOffersToBecomeTheC
   const HWND wnd = installer.WaitForWindow(L"#32770", kStartBound);
   ASSERT_NE(wnd, nullptr);
   // The language files' caption ("Tessivane Setup", "Tessivane セットアップ ").
-  const bool japanese = PRIMARYLANGID(GetUserDefaultUILanguage()) == LANG_JAPANESE;
+  const bool japanese = SystemLanguageIsJapanese();
   const std::wstring caption = WindowText(wnd);
+  RecordProperty("caption", Narrow(caption));
   EXPECT_EQ(caption.rfind(L"Tessivane ", 0), 0u) << Narrow(caption);
   EXPECT_NE(caption.find(japanese ? L"セットアップ" : L"Setup"), std::wstring::npos) << Narrow(caption);
 
   // The components page: the saver (fixed) and "use as my screen saver", both ticked.
-  HWND page = nullptr;
-  std::vector<bool> ticks;
-  const ULONGLONG end = GetTickCount64() + kStartBound;
-  while (GetTickCount64() < end) {
-    page = FindChildDialog(wnd);
-    if (page && (ticks = ComponentTicks(page)).size() == 2) break;
-    PumpFor(100);
-  }
+  const std::vector<bool> ticks = WaitForComponentTicks(wnd, 2);
   ASSERT_EQ(ticks.size(), 2u);
   EXPECT_TRUE(ticks[0]);
   EXPECT_TRUE(ticks[1]);
+}
+
+TEST_F(Installer, InteractiveUninstallOffersToRemoveTheSettingsUnticked) {
+  ASSERT_EQ(Install(), 0u);
+  TempFolder temp;
+  SaverProcess::Options options;
+  options.program = temp.File(L"uninstall.exe");
+  ASSERT_TRUE(CopyFileW((UninstallerFolder() + L"\\uninstall.exe").c_str(), options.program.c_str(), FALSE));
+  SaverProcess uninstaller(L"_?=" + UninstallerFolder(), options);
+  const HWND wnd = uninstaller.WaitForWindow(L"#32770", kStartBound);
+  ASSERT_NE(wnd, nullptr);
+  const std::wstring caption = WindowText(wnd);
+  EXPECT_NE(caption.find(SystemLanguageIsJapanese() ? L"アンインストール" : L"Uninstall"), std::wstring::npos)
+      << Narrow(caption);
+
+  // The saver (fixed, ticked), then "remove my settings", unticked.
+  const std::vector<bool> ticks = WaitForComponentTicks(wnd, 2);
+  ASSERT_EQ(ticks.size(), 2u);
+  EXPECT_TRUE(ticks[0]);
+  EXPECT_FALSE(ticks[1]);
 }
 
 }  // namespace
