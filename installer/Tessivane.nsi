@@ -93,15 +93,39 @@ Var SaverDir
 !insertmacro DefineFindSaverDir ""
 !insertmacro DefineFindSaverDir "un."
 
+; Ends the install with an error box (none in a silent install) and exit
+; code 2, so that a failed install never passes for a finished one.
+!macro FailInstall text
+  MessageBox MB_OK|MB_ICONSTOP "${text}" /SD IDOK
+  SetErrorLevel 2
+  Abort
+!macroend
+
+; A running saver or an open settings dialog holds its file: Windows lets
+; such a file be renamed but not replaced, so the old file moves aside (and
+; goes at the next restart) and the new one takes its name.
+!macro MoveAsideIfHeld name
+  ClearErrors
+  Delete "$SaverDir\${name}"
+  ${If} ${Errors}
+    GetTempFileName $0 "$SaverDir"
+    Delete $0
+    Rename "$SaverDir\${name}" $0
+    Delete /REBOOTOK $0
+  ${EndIf}
+!macroend
+
+; A file that cannot be written stops the install (Retry or Cancel; a
+; silent install cancels) instead of being skipped.
+AllowSkipFiles off
+
 Section "!$(SectionSaver)" SectionSaver
   SectionIn RO
-  SetOutPath "$SaverDir"
-  File "/oname=${SAVER_FILE}" "${SAVER}"
-  File "/oname=${HELP_FILE}" "${HELP}"
-
+  ; The uninstaller and its entry first: whatever a failed install leaves,
+  ; the uninstaller removes.
+  ClearErrors
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
-
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
@@ -111,6 +135,16 @@ Section "!$(SectionSaver)" SectionSaver
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\${UNINSTALLER}" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${If} ${Errors}
+    !insertmacro FailInstall "$(CannotRegister)"
+  ${EndIf}
+
+  SetOutPath "$SaverDir"
+  !insertmacro MoveAsideIfHeld "${SAVER_FILE}"
+  File "/oname=${SAVER_FILE}" "${SAVER}"
+  !insertmacro MoveAsideIfHeld "${HELP_FILE}"
+  File "/oname=${HELP_FILE}" "${HELP}"
+
   ; In KiB, what the installed files take.
   ${GetSize} "$SaverDir" "/M=Tessivane.* /S=0K /G=0" $0 $1 $2
   ${GetSize} "$INSTDIR" "/S=0K /G=0" $1 $2 $3
@@ -133,7 +167,19 @@ SectionEnd
   !insertmacro MUI_DESCRIPTION_TEXT ${SectionActivate} "$(SectionActivateDescription)"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
+; Installing into the system folder and HKLM needs an administrator.
+!macro RequireAdministrator
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "$(NeedsAdministrator)" /SD IDOK
+    SetErrorLevel 740 ; ERROR_ELEVATION_REQUIRED
+    Quit
+  ${EndIf}
+!macroend
+
 Function .onInit
+  !insertmacro RequireAdministrator
   Call FindSaverDir
   ${If} ${Silent}
     ${GetParameters} $0
@@ -180,6 +226,7 @@ SectionEnd
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_END
 
 Function un.onInit
+  !insertmacro RequireAdministrator
   Call un.FindSaverDir
   ${GetParameters} $0
   ClearErrors

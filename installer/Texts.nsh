@@ -21,3 +21,9 @@ LangString SectionRemoveSettings ${LANG_JAPANESE} "Tessivane の設定も削除�
 
 LangString SectionRemoveSettingsDescription ${LANG_ENGLISH} "Also removes your settings (picture, conversion method, music) from the registry. Unticked, they stay for a later install."
 LangString SectionRemoveSettingsDescription ${LANG_JAPANESE} "レジストリに保存された設定（画像、変換方法、BGM）も削除します。チェックしない場合、設定は残り、再インストール後も使われます。"
+
+LangString NeedsAdministrator ${LANG_ENGLISH} "Tessivane is installed into the Windows system folder: run this program as an administrator."
+LangString NeedsAdministrator ${LANG_JAPANESE} "Tessivane は Windows のシステムフォルダーにインストールされます。管理者として実行してください。"
+
+LangString CannotRegister ${LANG_ENGLISH} "The uninstaller or its entry in the installed programs could not be written. Nothing more was installed."
+LangString CannotRegister ${LANG_JAPANESE} "アンインストーラーまたはプログラムの一覧の項目を書き込めませんでした。インストールを中止しました。"

@@ -227,6 +227,34 @@ TEST_F(Installer, InstalledSaverRunsFullScreenAndOpensItsSettings) {
   }
 }
 
+TEST_F(Installer, ReinstallReplacesARunningSaverAndFailsOnAFileItCannotReplace) {
+  ASSERT_EQ(Install(), 0u);
+  {
+    ScopedKernelHandle file(CreateFileW(InstalledHelp().c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file.get() != INVALID_HANDLE_VALUE);
+  }
+  {
+    // Over a saver whose settings dialog is open.
+    SaverProcess::Options options;
+    options.program = InstalledSaver();
+    SaverProcess settings(L"/c", options);
+    ASSERT_NE(settings.WaitForWindow(L"#32770", kStartBound, dialogs::kSettingsCaption), nullptr);
+    ASSERT_EQ(Install(), 0u);
+  }
+  EXPECT_TRUE(ReadFileText(InstalledHelp()) == ReadFileText(HostToWindowsPath(TESSIVANE_HELP)));
+  EXPECT_TRUE(ReadFileText(InstalledSaver()) == ReadFileText(SaverPath()));
+
+  // Held open with no sharing: neither replaced nor moved aside, so the
+  // install fails rather than leave the old file and report success.
+  ScopedKernelHandle held(
+      CreateFileW(InstalledHelp().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
+  const auto exitCode = Install();
+  ASSERT_TRUE(exitCode.has_value());
+  EXPECT_NE(*exitCode, 0u);
+}
+
 TEST_F(Installer, SilentUninstallRemovesWhatTheInstallMadeAndKeepsTheSettings) {
   ASSERT_EQ(Install(L"/S /ACTIVATE"), 0u);
   PutSetting("Settings", "Size", L"16");
