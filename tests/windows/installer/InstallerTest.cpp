@@ -66,34 +66,28 @@ bool InNative64BitSystemFolder(const wchar_t* name) {
 
 bool KeyExists(HKEY root, const std::wstring& key, REGSAM view = 0) {
   HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
-  RegCloseKey(opened);
-  return true;
+  const bool exists = RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | view, &opened) == ERROR_SUCCESS;
+  ScopedKey owner(opened);
+  return exists;
+}
+
+// A value of the given type (RRF_RT_...) in a registry view (KEY_WOW64_32KEY, ...).
+bool ReadValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view, DWORD type, void* data, DWORD size) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
+  ScopedKey owner(opened);
+  return RegGetValueW(opened, nullptr, name, type, nullptr, data, &size) == ERROR_SUCCESS;
 }
 
 std::optional<std::wstring> TextValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view = 0) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return std::nullopt;
-  ScopedKey owner(opened);
   wchar_t text[2048] = {};
-  DWORD size = sizeof text - sizeof(wchar_t);
-  DWORD type = 0;
-  if (RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
-      type != REG_SZ)
-    return std::nullopt;
+  if (!ReadValue(root, key, name, view, RRF_RT_REG_SZ, text, sizeof text)) return std::nullopt;
   return std::wstring(text);
 }
 
 std::optional<DWORD> NumberValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return std::nullopt;
-  ScopedKey owner(opened);
   DWORD number = 0;
-  DWORD size = sizeof number;
-  DWORD type = 0;
-  if (RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&number), &size) != ERROR_SUCCESS ||
-      type != REG_DWORD)
-    return std::nullopt;
+  if (!ReadValue(root, key, name, view, RRF_RT_REG_DWORD, &number, sizeof number)) return std::nullopt;
   return number;
 }
 
@@ -155,8 +149,7 @@ TEST_F(Installer, SilentInstallPutsTheSaverInThe32BitSystemFolderAndListsItInThe
   }
   EXPECT_TRUE(FileExists(UninstallerFolder() + L"\\uninstall.exe"));
 
-  const REGSAM view32 = KEY_WOW64_32KEY;
-  auto text = [&](const wchar_t* name) { return TextValue(HKEY_LOCAL_MACHINE, kUninstallKey, name, view32); };
+  auto text = [&](const wchar_t* name) { return TextValue(HKEY_LOCAL_MACHINE, kUninstallKey, name, KEY_WOW64_32KEY); };
   EXPECT_EQ(text(L"DisplayName"), L"Tessivane");
   EXPECT_EQ(text(L"DisplayVersion"), Widen(TESSIVANE_VERSION_TEXT));
   EXPECT_EQ(text(L"Publisher"), L"Qel");
@@ -164,12 +157,12 @@ TEST_F(Installer, SilentInstallPutsTheSaverInThe32BitSystemFolderAndListsItInThe
   const std::wstring uninstaller = L"\"" + UninstallerFolder() + L"\\uninstall.exe\"";
   EXPECT_EQ(text(L"UninstallString"), uninstaller);
   EXPECT_EQ(text(L"QuietUninstallString"), uninstaller + L" /S");
-  EXPECT_EQ(NumberValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"NoModify", view32), 1u);
-  EXPECT_EQ(NumberValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"NoRepair", view32), 1u);
+  EXPECT_EQ(NumberValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"NoModify", KEY_WOW64_32KEY), 1u);
+  EXPECT_EQ(NumberValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"NoRepair", KEY_WOW64_32KEY), 1u);
   // In KiB: at least the saver itself, at most a few times its size.
   WIN32_FILE_ATTRIBUTE_DATA saverData{};
   ASSERT_TRUE(GetFileAttributesExW(InstalledSaver().c_str(), GetFileExInfoStandard, &saverData));
-  const auto size = NumberValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"EstimatedSize", view32);
+  const auto size = NumberValue(HKEY_LOCAL_MACHINE, kUninstallKey, L"EstimatedSize", KEY_WOW64_32KEY);
   ASSERT_TRUE(size.has_value());
   EXPECT_GE(*size, saverData.nFileSizeLow / 1024);
   EXPECT_LE(*size, 4 * saverData.nFileSizeLow / 1024);
