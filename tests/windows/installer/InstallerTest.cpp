@@ -3,11 +3,10 @@
 // the uninstaller removes and keeps. Runs in a fresh prefix (see
 // in-fresh-prefix), since it writes the system folder and HKLM.
 #include <windows.h>
-
+// These need the types of windows.h.
 #include <commctrl.h>
-#include <shlobj.h>
-
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <optional>
 #include <string>
@@ -50,7 +49,9 @@ std::wstring UninstallerFolder() {
   return std::wstring(path) + L"\\Tessivane";
 }
 
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool FileExists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Whether the 64-bit system folder (System32 as 64-bit programs see it)
 // holds a file of this name.
@@ -72,7 +73,8 @@ bool KeyExists(HKEY root, const std::wstring& key, REGSAM view = 0) {
 }
 
 // A value of the given type (RRF_RT_...) in a registry view (KEY_WOW64_32KEY, ...).
-bool ReadValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view, DWORD type, void* data, DWORD size) {
+bool ReadValue(HKEY root, const wchar_t* key, const wchar_t* name, REGSAM view, DWORD type, void* data,
+               DWORD size) {
   HKEY opened = nullptr;
   if (RegOpenKeyExW(root, key, 0, KEY_READ | view, &opened) != ERROR_SUCCESS) return false;
   ScopedKey owner(opened);
@@ -96,7 +98,9 @@ void SetCurrentSaver(const std::wstring& path) {
                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
 }
 
-std::optional<std::wstring> CurrentSaver() { return TextValue(HKEY_CURRENT_USER, kDesktopKey, kCurrentSaver); }
+std::optional<std::wstring> CurrentSaver() {
+  return TextValue(HKEY_CURRENT_USER, kDesktopKey, kCurrentSaver);
+}
 
 // Runs a program to its end; its exit code, or nothing when it outlives the bound.
 std::optional<DWORD> RunToEnd(const std::wstring& program, const std::wstring& arguments) {
@@ -109,7 +113,9 @@ std::optional<DWORD> RunToEnd(const std::wstring& program, const std::wstring& a
 
 std::wstring InstallerPath() { return HostToWindowsPath(TESSIVANE_INSTALLER); }
 
-std::optional<DWORD> Install(const std::wstring& arguments = L"/S") { return RunToEnd(InstallerPath(), arguments); }
+std::optional<DWORD> Install(const std::wstring& arguments = L"/S") {
+  return RunToEnd(InstallerPath(), arguments);
+}
 
 // The uninstaller deletes in a copy of itself that it starts in the
 // background; run from a copy elsewhere with _?= it works in place and
@@ -117,15 +123,14 @@ std::optional<DWORD> Install(const std::wstring& arguments = L"/S") { return Run
 std::optional<DWORD> Uninstall(const std::wstring& arguments = L"/S") {
   TempFolder temp;
   const std::wstring copy = temp.File(L"uninstall.exe");
-  if (!CopyFileW((UninstallerFolder() + L"\\uninstall.exe").c_str(), copy.c_str(), FALSE)) return std::nullopt;
+  if (!CopyFileW((UninstallerFolder() + L"\\uninstall.exe").c_str(), copy.c_str(), FALSE))
+    return std::nullopt;
   return RunToEnd(copy, arguments + L" _?=" + UninstallerFolder());
 }
 
 class Installer : public ::testing::Test {
 protected:
-  void SetUp() override {
-    ASSERT_TRUE(FileExists(InstallerPath())) << Narrow(InstallerPath());
-  }
+  void SetUp() override { ASSERT_TRUE(FileExists(InstallerPath())) << Narrow(InstallerPath()); }
   // Whatever a failed test left installed goes, settings included.
   void TearDown() override {
     if (FileExists(UninstallerFolder() + L"\\uninstall.exe")) Uninstall(L"/S /REMOVESETTINGS");
@@ -149,7 +154,9 @@ TEST_F(Installer, SilentInstallPutsTheSaverInThe32BitSystemFolderAndListsItInThe
   }
   EXPECT_TRUE(FileExists(UninstallerFolder() + L"\\uninstall.exe"));
 
-  auto text = [&](const wchar_t* name) { return TextValue(HKEY_LOCAL_MACHINE, kUninstallKey, name, KEY_WOW64_32KEY); };
+  auto text = [&](const wchar_t* name) {
+    return TextValue(HKEY_LOCAL_MACHINE, kUninstallKey, name, KEY_WOW64_32KEY);
+  };
   EXPECT_EQ(text(L"DisplayName"), L"Tessivane");
   EXPECT_EQ(text(L"DisplayVersion"), Widen(TESSIVANE_VERSION_TEXT));
   EXPECT_EQ(text(L"Publisher"), L"Qel");
@@ -240,8 +247,8 @@ TEST_F(Installer, ReinstallReplacesARunningSaverAndFailsOnAFileItCannotReplace) 
 
   // Held open with no sharing: neither replaced nor moved aside, so the
   // install fails rather than leave the old file and report success.
-  ScopedKernelHandle held(
-      CreateFileW(InstalledHelp().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ScopedKernelHandle held(CreateFileW(InstalledHelp().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(held.get() != INVALID_HANDLE_VALUE);
   const auto exitCode = Install();
   ASSERT_TRUE(exitCode.has_value());
