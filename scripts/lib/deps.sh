@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, once.
-# Sourced by scripts/test and scripts/run; a second run only checks.
+# Sourced by scripts/test, scripts/run and scripts/package; a second run only checks.
 set -euo pipefail
 
 TESSIVANE_PACKAGES=(
@@ -11,6 +11,8 @@ TESSIVANE_PACKAGES=(
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   nasm dpkg-dev python3
+  # The Windows installer (scripts/package, the package_installer target).
+  nsis
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-ipafont-gothic locales fonts-wine
   # Sound for the music tests: a PulseAudio null sink (scripts/lib/wine-test);
