@@ -105,15 +105,23 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
 
 // A monitor added or removed: the window covers the new virtual screen and
 // the frame takes its size, with no error. The change is simulated: the
-// window is made smaller first, then told that the display changed.
+// window is moved and made smaller first, then told that the display
+// changed. A mouse that stays where it is on the screen is at another place
+// in the moved window; that must not end the run.
 TEST_F(RunningSaver, DisplayChangeCoversTheVirtualScreenAgain) {
   ASSERT_NO_FATAL_FAILURE(Start());
-  PumpFor(kFrames);
-  SetWindowPos(wnd_, nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  PumpFor(kWarmUp);
+  PostMouseMove(wnd_, 300, 300);  // recorded: from now on a movement ends the run
   PumpFor(kSettle);
+  SetWindowPos(wnd_, nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  PostMouseMove(wnd_, 200, 250);  // the same place on the screen
+  PumpFor(kSettle);
+  ASSERT_TRUE(saver_->Running()) << "a still mouse in a moved window is no movement";
   ASSERT_EQ(Capture(wnd_).width, 300);
   PostMessageW(wnd_, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  PostMouseMove(wnd_, 300, 300);
   PumpFor(kFrames);
+  ASSERT_TRUE(saver_->Running());
   const RECT rect = WindowRect(wnd_);
   EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
   EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
