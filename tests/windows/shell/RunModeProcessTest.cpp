@@ -72,11 +72,7 @@ TEST(SaverRun, AsAChildEndsOnARealKeyPress) {
   SaverProcess saver(L"/s " + HandleText(host.Handle()));
   ASSERT_NE(host.WaitForChild(L"SaverWindow", kStartBound), nullptr);
   PumpFor(kSettle);
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = 'K';
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(SendKeyPress('K'));
   EXPECT_TRUE(saver.WaitForExit(kExitBound));
 }
 

@@ -274,11 +274,7 @@ TEST(RunningSaverInAWindow, StartsItsFramesWhenShownAndEndsOnARealKey) {
   EXPECT_EQ(shot.height, 300);
   EXPECT_FALSE(shot.OneColour());
   EXPECT_LT(BackgroundAtBottomRight(shot), 100);
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = 'K';
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  ASSERT_EQ(SendInput(2, keys, sizeof(INPUT)), 2u);
+  ASSERT_TRUE(SendKeyPress('K'));
   PumpFor(kSettle);
   EXPECT_FALSE(IsWindow(wnd)) << "a key ends the run";
 }
