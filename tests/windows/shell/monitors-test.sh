@@ -9,9 +9,14 @@
 # the saver with "/s". Screenshots of the X screen must show the pattern on
 # both monitors as one tiling from the virtual screen's corner: every pixel
 # of either monitor repeats the tile found at the top-left, so the pattern
-# runs on across the border without a seam. A key (through the system's
-# input queue) must end the process. The probe (MonitorProbe.cpp) reports
-# what Wine sees and sends the key.
+# runs on across the border without a seam. Then the left monitor becomes
+# 800x600 and the saver is told so (WM_DISPLAYCHANGE, which Wine 8 does
+# not send for a change of the X server's outputs): it must cover the new
+# virtual screen, again with one seamless tiling. Last, a key (through the
+# system's input queue) must end the process. The probe (MonitorProbe.cpp)
+# reports what Wine sees, tells of the change and sends the key.
+#
+# TESSIVANE_KEEP_MONITORS_PREFIX=1 keeps the prefix for a look afterwards.
 #
 # Xvfb cannot give Wine two monitors; only where no X server with the dummy
 # driver starts at all does the test skip (exit 77).
@@ -22,6 +27,7 @@ probe=${2:?missing PROBE}
 state=${3:?missing STATE_DIR}
 mkdir -p "$state"
 state=$(cd "$state" && pwd)
+rm -f "$state/failed-shot.rgb"
 
 fail() {
   echo "monitors-test: FAIL: $*" >&2
@@ -41,9 +47,11 @@ cleanup() {
     wineserver -w 2>/dev/null || true
   fi
   if [ -n "$xorg_pid" ]; then kill "$xorg_pid" 2>/dev/null || true; fi
+  rm -f "$state/shot.rgb"
   [ -n "${TESSIVANE_KEEP_MONITORS_PREFIX:-}" ] || rm -rf "$state/prefix"
 }
 trap cleanup EXIT
+trap 'exit 143' TERM INT
 
 # --- the X server: one screen large enough for both monitors -------------
 command -v Xorg >/dev/null 2>&1 || skip "Xorg is not installed (scripts/lib/deps.sh installs xserver-xorg-core)"
@@ -93,6 +101,8 @@ export DISPLAY=:$n
 xrandr --addmode DUMMY1 1024x768 || fail "xrandr cannot give the second output a mode"
 xrandr --fb 2304x1024 --output DUMMY1 --mode 1024x768 --pos 0x0 \
   --output DUMMY0 --mode 1280x1024 --pos 1024x0 --primary || fail "xrandr cannot arrange the two monitors"
+# Listing the monitors once makes the server publish them: without this,
+# a prefix made right after the arrangement saw one monitor in our runs.
 xrandr --listmonitors
 
 # --- a prefix whose first Wine process runs on this display --------------
@@ -124,7 +134,7 @@ wine reg add 'HKCU\Software\Qel\Tessivane\Settings' /v Weight /t REG_SZ /d 99 /f
 xdotool mousemove 1664 512 || fail "xdotool cannot place the pointer"
 wine "$saver" /s </dev/null >"$state/saver.out" 2>&1 &
 saver_pid=$!
-window=$(read_probe window 20000) || fail "no saver window appeared"
+window=$(read_probe window 20000) || fail "no saver window appeared ($window)"
 echo "$window"
 [ "$window" = "window $vl $vt $vw $vh" ] || fail "the saver window ($window) does not cover the virtual screen ($vl $vt $vw $vh)"
 
@@ -201,7 +211,7 @@ expect_pattern() {
     echo "screenshot $attempt: $result" >&2
     sleep 0.3
   done
-  cp "$state/shot.rgb" "$state/failed-shot.rgb"
+  cp "$state/shot.rgb" "$state/failed-shot.rgb"  # convert -size WxH -depth 8 rgb:FILE shot.png
   fail "$4"
 }
 
