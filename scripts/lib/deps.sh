@@ -15,6 +15,9 @@ TESSIVANE_PACKAGES=(
   nsis
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-ipafont-gothic locales fonts-wine
+  # Two monitors for Wine (Xvfb gives only one): an X server with the dummy
+  # video driver, arranged by xrandr (tests/windows/shell/monitors-test.sh).
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # Sound for the music tests: a PulseAudio null sink (scripts/lib/wine-test);
   # 32-bit ALSA needs its plugins once pulseaudio is in, MP3 the GStreamer
   # plugins of both architectures.

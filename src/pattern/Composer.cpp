@@ -126,6 +126,11 @@ void Composer::CutPiece(Point at) {
   CopyRect(Piece, 0, 0, Source, x, y, PieceWidth, PieceHeight);
 }
 
+void Composer::Resize(Point screenSize) {
+  Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
+  if (prepared_) TileBitmap(Image, Method->Tile);
+}
+
 void Composer::Make() {
   // Only after a successful Prepare: the unit, motion and piece agree then.
   if (!prepared_) throw SilentAbort();

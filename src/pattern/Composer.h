@@ -56,6 +56,13 @@ public:
   // On failure sets ErrorNo/ErrorText and throws SilentAbort.
   void Prepare(Point screenSize, Bitmap source, int64_t unitSize, int32_t speed, int32_t aspect,
                bool shuffle, bool brightnessOn);
+  // The window's client area changed: Image takes screenSize at once and,
+  // once prepared, shows the current tile over it, so the next paint has no
+  // black or missing part. The source, the unit, the motion and the
+  // brightness go on where they were: the tiling starts at (0, 0) whatever
+  // the size. Throws std::length_error for a size no frame can have, and
+  // std::bad_alloc; Image is then unchanged.
+  void Resize(Point screenSize);
   // One frame into Image. On failure throws SilentAbort (with ErrorNo and
   // ErrorText copied from the unit when the unit failed). Allocates nothing.
   void Make();

@@ -89,6 +89,10 @@ void FrameLoop::SetUpComposer(Point clientSize) {
   }
 }
 
+void FrameLoop::Resize(Point clientSize) {
+  if (FrameComposer) FrameComposer->Resize(clientSize);
+}
+
 const FrameBitmap& FrameLoop::MakeFrame() {
   if (!FrameComposer) throw SilentAbort();
   try {

@@ -7,6 +7,7 @@
 //   activation    if (loop.Activate(clientSize)) arm the frame timer at kFirstFrameMs
 //   timer tick    stop the timer; paint loop.MakeFrame();
 //                 restart the timer at loop.FinishFrame(clientSize)
+//   resize        loop.Resize(clientSize) (before activation: nothing to do)
 //   picture ready (the callback of OnPictureReady, on a worker thread:
 //                 post it to the window's thread) between two frames,
 //                 stop the timer; loop.SwitchPictureIfReady(clientSize);
@@ -65,6 +66,12 @@ public:
   // composer for clientSize. True when this call did the set-up (the caller
   // then arms its frame timer at kFirstFrameMs); false on later calls.
   bool Activate(Point clientSize);
+
+  // The window's client area changed: the frame takes clientSize at once,
+  // filled with the current tile; the source picture and the motion go on.
+  // Nothing happens before the first activation, which takes the size it
+  // is given.
+  void Resize(Point clientSize);
 
   // One frame of the composer. Returns its Image, to be painted at (0, 0).
   const FrameBitmap& MakeFrame();

@@ -21,6 +21,9 @@ constexpr UINT kParentCheckMs = 500;
 // Posted by the picture decoder's worker when the next folder picture is
 // ready.
 constexpr UINT kPictureReadyMessage = WM_APP + 0x100;
+// Posted when the window is first shown: the run is set up once the window
+// is on the screen at its size.
+constexpr UINT kFirstShownMessage = WM_APP + 0x101;
 
 void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
@@ -38,6 +41,14 @@ void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
 // The window is parented only to a window that exists; a stale or made-up
 // handle leaves it a top-level window.
 bool HasParent() { return ParentWnd != nullptr && IsWindow(ParentWnd); }
+
+// The rectangle of all monitors together, in screen coordinates; its
+// origin is negative when a monitor lies left of or above the primary one.
+RECT VirtualScreen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
 
 }  // namespace
 
@@ -85,10 +96,24 @@ void SaverWindow::Show() {
   if (!Handle()) return;
   if (SaverMode == smPreview) {
     ShowWindow(Handle(), SW_SHOWNA);
-  } else {
+  } else if (HasParent()) {
+    // A saver inside another window fills it, and takes the keyboard focus
+    // so that a key reaches it and ends the run like any other input.
     ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+    SetFocus(Handle());
+  } else {
+    CoverAllMonitors();
+    ShowWindow(Handle(), SW_SHOW);
     SetForegroundWindow(Handle());
   }
+}
+
+// The full-screen window covers every monitor: one frame of the virtual
+// screen's size, so the pattern runs on from one monitor to the next.
+void SaverWindow::CoverAllMonitors() {
+  const RECT screen = VirtualScreen();
+  SetWindowPos(Handle(), nullptr, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK SaverWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -127,17 +152,48 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
       break;
+    case WM_WINDOWPOSCHANGED: {
+      const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
+      if (flags & SWP_SHOWWINDOW) {
+        // A child window is never activated: its run starts when it is
+        // first shown, as a top-level window's does. (WM_SHOWWINDOW does not
+        // come for every way of showing a window, a maximised one for
+        // instance.)
+        PostMessageW(wnd, kFirstShownMessage, 0, 0);
+      } else if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE) && IsWindowVisible(wnd)) {
+        // Moved or resized while shown: the monitors changed. The mouse
+        // keeps its place on the screen but not in the window, and the
+        // system may have moved it off a monitor that went away; neither is
+        // a user's movement, so the mouse warms up again as at the start.
+        RestartMouseWarmUp();
+      }
+      break;  // the default handling sends WM_SIZE and WM_MOVE
+    }
+    case kFirstShownMessage:
+      FormActivate();
+      return 0;
+    case WM_SIZE:
+      // The preview takes its parent's size after its set-up; the full-screen
+      // window changes with the monitors.
+      if (loop_) loop_->Resize(ClientSize());
+      break;
+    case WM_DISPLAYCHANGE:
+      // A monitor added, removed or re-arranged: cover the new virtual screen.
+      if (SaverMode == smSaver && !HasParent()) CoverAllMonitors();
+      break;
     case WM_SYSCOMMAND:
       // Refuse the system's start-saver command: no other saver over this one.
       if ((wParam & 0xFFF0) == SC_SCREENSAVE) return 1;
       break;
     case WM_GETMINMAXINFO:
       if (!HasParent()) {
-        // Maximised without a border means the whole primary screen,
-        // taskbar included.
+        // The largest the window may be is every monitor together, taskbar
+        // included; the system's default limit is a little larger than the
+        // primary monitor.
+        const RECT screen = VirtualScreen();
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMaxPosition = {0, 0};
-        info->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        info->ptMaxPosition = {screen.left, screen.top};
+        info->ptMaxSize = {screen.right - screen.left, screen.bottom - screen.top};
         info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, info->ptMaxSize.x);
         info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, info->ptMaxSize.y);
         return 0;
@@ -197,7 +253,7 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
 }
 
 void SaverWindow::FormCreate() {
-  // Maximised: applied when the window is shown (Show).
+  // Full screen (every monitor): applied when the window is shown (Show).
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
   loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
@@ -214,7 +270,8 @@ void SaverWindow::FormCreate() {
   if (SaverMode == smPreview) {
     timParent.SetInterval(kParentCheckMs);
     // The preview is never activated: its set-up runs from within creation,
-    // at the window's design size.
+    // at the window's design size; the frame takes the preview's size when
+    // the window does (WM_SIZE).
     FormActivate();
   }
   const std::vector<std::string> musicUnreadable = StartMusic();
@@ -279,6 +336,12 @@ Point SaverWindow::ClientSize() const {
   RECT rect{};
   GetClientRect(Handle(), &rect);
   return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void SaverWindow::RestartMouseWarmUp() {
+  if (SaverMode == smPreview) return;
+  mouse_ = MouseWarmUp{};
+  timMouse.SetInterval(MouseWarmUp::kIntervalMs);
 }
 
 void SaverWindow::timMouseTimer() {

@@ -46,8 +46,11 @@ public:
 
   HWND Handle() const { return window_.get(); }
   void SetBounds(int left, int top, int width, int height);
-  // Maximised in saver mode; in preview mode shown at its bounds without
-  // taking the activation from the preview's owner.
+  // In saver mode over every monitor (the whole virtual screen), or filling
+  // the window named on the command line, with the keyboard focus; in
+  // preview mode shown at its bounds without taking the activation from
+  // the preview's owner. The run is set up when the window is first shown
+  // (the preview's already at its creation).
   void Show();
 
 private:
@@ -62,9 +65,11 @@ private:
   void FormMouseMove(int x, int y);
   void timDrawTimer();
   void timMouseTimer();
+  void RestartMouseWarmUp();
   void PictureReady();
   std::vector<std::string> StartMusic();  // the music record's unreadable values
   void WatchParent();
+  void CoverAllMonitors();
   void Close();
   Point ClientSize() const;
   void PaintFrame(HDC dc, const FrameBitmap& frame);

@@ -568,6 +568,60 @@ TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginUnusable, "")});
 }
 
+// Whether every pixel of the frame repeats the tile from (0, 0).
+bool TiledWith(const FrameBitmap& frame, const Bitmap& tile) {
+  if (tile.Empty()) return false;
+  for (int y = 0; y < frame.Height(); ++y)
+    for (int x = 0; x < frame.Width(); ++x) {
+      const uint8_t* t = tile.Row(y % tile.Height()) + (x % tile.Width()) * 3;
+      if (frame.PixelRgb(x, y) != (uint32_t{t[2]} << 16 | uint32_t{t[1]} << 8 | t[0])) return false;
+    }
+  return true;
+}
+
+// A window that takes another size after the set-up (the preview taking
+// its parent's size, a monitor added) gets frames of the new size at once,
+// painted all over, while the picture and the motion go on: the frames
+// match those of a run that kept the old size, over the part they share.
+TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
+  constexpr Point kDesign{641, 448};
+  constexpr Point kLarger{800, 600};
+  auto resized = Loop();
+  auto kept = Loop();
+  resized->Resize(kLarger);  // before the set-up: nothing to resize yet
+  EXPECT_EQ(resized->FrameComposer, nullptr);
+  ASSERT_TRUE(resized->Activate(kDesign));
+  ASSERT_TRUE(kept->Activate(kDesign));
+  EXPECT_EQ(resized->MakeFrame(), kept->MakeFrame());
+
+  resized->Resize(kLarger);
+  const FrameBitmap& now = resized->FrameComposer->Image;
+  EXPECT_EQ(now.Width(), kLarger.x);
+  EXPECT_EQ(now.Height(), kLarger.y);
+  EXPECT_TRUE(TiledWith(now, resized->FrameComposer->Method->Tile)) << "the next paint shows no black part";
+
+  for (int i = 0; i < 3; ++i) {
+    const FrameBitmap& large = resized->MakeFrame();
+    const FrameBitmap& small = kept->MakeFrame();
+    ASSERT_EQ(large.Width(), kLarger.x);
+    bool same = true;
+    for (int y = 0; y < kDesign.y; ++y)
+      for (int x = 0; x < kDesign.x; ++x) same = same && large.PixelRgb(x, y) == small.PixelRgb(x, y);
+    EXPECT_TRUE(same) << "frame " << i << " continues the same motion";
+    EXPECT_TRUE(TiledWith(large, resized->FrameComposer->Method->Tile));
+  }
+
+  // A minimised window (no client area) and back, and a size no frame can
+  // have, which leaves the frame as it was.
+  resized->Resize({0, 0});
+  EXPECT_TRUE(resized->MakeFrame().Empty());
+  EXPECT_THROW(resized->Resize({1 << 20, 1 << 20}), std::length_error);
+  resized->Resize(kDesign);
+  EXPECT_EQ(resized->FrameComposer->Image.Width(), kDesign.x);
+  EXPECT_EQ(resized->MakeFrame().Height(), kDesign.y);
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
 // The set-up used to catch everything, so an allocation failure showed unit
 // error 0 and switched the stored source to the random picture.
 class HungryUnit : public testing::TestMethod {

@@ -22,12 +22,12 @@ TEST(SaverRun, CoversTheScreenBorderlessTopMostWithAToolWindowOwner) {
   EXPECT_TRUE(style & WS_POPUP);
   EXPECT_FALSE(style & (WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME));
   EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
-  EXPECT_TRUE(IsZoomed(wnd));
+  // Every monitor: the whole virtual screen (the primary screen here).
   const RECT rect = WindowRect(wnd);
-  EXPECT_EQ(rect.left, 0);
-  EXPECT_EQ(rect.top, 0);
-  EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-  EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+  EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+  EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
 
   HWND owner = GetWindow(wnd, GW_OWNER);
   ASSERT_NE(owner, nullptr);
@@ -62,6 +62,18 @@ TEST(SaverRun, WithAWindowHandleBecomesAChildOfThatWindow) {
   PostClick(wnd, 5, 5);
   ASSERT_TRUE(saver.WaitForExit(kExitBound));
   EXPECT_FALSE(ScreenSaverRunning());
+}
+
+// The child used to stay grey and deaf: it never became active, so its
+// run never started, and keys went to the host window that had the focus.
+TEST(SaverRun, AsAChildEndsOnARealKeyPress) {
+  HostWindow host(320, 240);
+  SetForegroundWindow(host.Handle());
+  SaverProcess saver(L"/s " + HandleText(host.Handle()));
+  ASSERT_NE(host.WaitForChild(L"SaverWindow", kStartBound), nullptr);
+  PumpFor(kSettle);
+  ASSERT_TRUE(SendKeyPress('K'));
+  EXPECT_TRUE(saver.WaitForExit(kExitBound));
 }
 
 class PreviewRun : public ::testing::TestWithParam<const wchar_t*> {};

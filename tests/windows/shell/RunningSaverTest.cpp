@@ -28,6 +28,17 @@ constexpr DWORD kFrames = 700;  // long enough for a few frames after the first 
 // The saver's own message boxes (dialog class "#32770").
 HWND ErrorBox(const SaverProcess& saver, DWORD ms) { return saver.WaitForWindow(L"#32770", ms); }
 
+// How many pixels of the 10 x 10 corner at the bottom right of a shot still
+// show the window's background colour instead of the pattern.
+int BackgroundAtBottomRight(const Shot& shot) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
+  int background = 0;
+  for (int y = shot.height - 10; y < shot.height; ++y)
+    for (int x = shot.width - 10; x < shot.width; ++x) background += shot.pixels[y * shot.width + x] == faceRgb;
+  return background;
+}
+
 class RunningSaver : public ::testing::Test {
 protected:
   void SetUp() override { DeleteProductKey(); }
@@ -73,14 +84,9 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
   EXPECT_FALSE(first.OneColour());
   EXPECT_FALSE(second.OneColour());
   EXPECT_NE(first, second) << "the pattern moves";
-  // The composer works at the maximised size: the bottom-right corner is
+  // The composer works at the full-screen size: the bottom-right corner is
   // painted too, not left in the background colour.
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
-  int background = 0;
-  for (int y = second.height - 10; y < second.height; ++y)
-    for (int x = second.width - 10; x < second.width; ++x) background += second.pixels[y * second.width + x] == faceRgb;
-  EXPECT_LT(background, 100);
+  EXPECT_LT(BackgroundAtBottomRight(second), 100);
   EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
   CloseWithKey();
 
@@ -95,6 +101,37 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
     }
   }
   EXPECT_EQ(checked, 15u + 4u + 2u);
+}
+
+// A monitor added or removed: the window covers the new virtual screen and
+// the frame takes its size, with no error. The change is simulated: the
+// window is moved and made smaller first, then told that the display
+// changed. A mouse that stays where it is on the screen is at another place
+// in the moved window; that must not end the run.
+TEST_F(RunningSaver, DisplayChangeCoversTheVirtualScreenAgain) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PumpFor(kWarmUp);
+  PostMouseMove(wnd_, 300, 300);  // recorded: from now on a movement ends the run
+  PumpFor(kSettle);
+  SetWindowPos(wnd_, nullptr, 100, 50, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+  PostMouseMove(wnd_, 200, 250);  // the same place on the screen
+  PumpFor(kSettle);
+  ASSERT_TRUE(saver_->Running()) << "a still mouse in a moved window is no movement";
+  ASSERT_EQ(Capture(wnd_).width, 300);
+  PostMessageW(wnd_, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  PostMouseMove(wnd_, 300, 300);
+  PumpFor(kFrames);
+  ASSERT_TRUE(saver_->Running());
+  const RECT rect = WindowRect(wnd_);
+  EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+  EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+  EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  const Shot shot = Capture(wnd_);
+  EXPECT_FALSE(shot.OneColour());
+  EXPECT_LT(BackgroundAtBottomRight(shot), 100);
+  EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
+  CloseWithKey();
 }
 
 TEST_F(RunningSaver, EveryConversionMethodRunsWithoutAnErrorBox) {
@@ -193,22 +230,41 @@ TEST_F(RunningSaver, AValueThatIsNotTextIsReportedOnceThenTheRunUsesItsDefaultAn
   EXPECT_EQ(Setting("Settings", "FileType"), L"7");
 }
 
-// The preview window in this process: Wine shows no drawing of a child
-// window whose parent belongs to another process, so the window is made
-// here, as the preview run makes it, inside a parent window of the test.
-TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
-  DeleteProductKey();
-  HostWindow host(200, 150);
-  const RunMode savedMode = SaverMode;
-  const HWND savedParent = ParentWnd;
-  SaverMode = smPreview;
-  ParentWnd = host.Handle();
-  {
-    std::optional<SaverWindow> frm;
+// A saver window made in this process, as the run makes it, inside a parent
+// window of the test: Wine shows no drawing of a child window whose parent
+// belongs to another process.
+class InProcessRun {
+public:
+  InProcessRun(RunMode mode, HWND parent) : savedMode_(SaverMode), savedParent_(ParentWnd) {
+    DeleteProductKey();
+    SaverMode = mode;
+    ParentWnd = parent;
     frm.emplace(GetModuleHandleW(nullptr), nullptr);
-    frm->SetBounds(0, 0, 200, 150);
-    frm->Show();
-    const HWND wnd = frm->Handle();
+  }
+  ~InProcessRun() {
+    frm.reset();
+    PumpFor(kSettle);  // the window's end posts a quit message; it goes here
+    SaverMode = savedMode_;
+    ParentWnd = savedParent_;
+    DeleteProductKey();
+  }
+  std::optional<SaverWindow> frm;
+
+private:
+  RunMode savedMode_;
+  HWND savedParent_;
+};
+
+// The preview is set up during its creation at the design size (641 x 448);
+// a larger preview window used to get only that part painted.
+TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
+  for (const SIZE size : {SIZE{200, 150}, SIZE{800, 600}}) {
+    SCOPED_TRACE(size.cx);
+    HostWindow host(size.cx, size.cy);
+    InProcessRun run(smPreview, host.Handle());
+    run.frm->SetBounds(0, 0, size.cx, size.cy);
+    run.frm->Show();
+    const HWND wnd = run.frm->Handle();
     PumpFor(kFrames);
     const Shot first = Capture(wnd);
     PostClick(wnd, 20, 20);
@@ -217,23 +273,32 @@ TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
     PumpFor(600);
     const Shot second = Capture(wnd);
     EXPECT_TRUE(IsWindow(wnd)) << "input never closes the preview";
-    EXPECT_EQ(first.width, 200);
-    EXPECT_EQ(first.height, 150);
+    EXPECT_EQ(first.width, size.cx);
+    EXPECT_EQ(first.height, size.cy);
     EXPECT_FALSE(first.OneColour());
     EXPECT_NE(first, second) << "the pattern moves";
-    // The bottom-right corner is painted too, not left in the background colour.
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
-    int background = 0;
-    for (int y = 140; y < 150; ++y)
-      for (int x = 190; x < 200; ++x) background += second.pixels[y * 200 + x] == faceRgb;
-    EXPECT_LT(background, 100);
-    frm.reset();
+    EXPECT_LT(BackgroundAtBottomRight(first), 100);
+    EXPECT_LT(BackgroundAtBottomRight(second), 100);
   }
-  PumpFor(kSettle);  // the window's end posts a quit message; it goes here
-  SaverMode = savedMode;
-  ParentWnd = savedParent;
-  DeleteProductKey();
+}
+
+// "/s <handle>": the saver inside another window. It is never activated;
+// its frames used to never start, and keys went to the parent.
+TEST(RunningSaverInAWindow, StartsItsFramesWhenShownAndEndsOnARealKey) {
+  HostWindow host(400, 300);
+  SetForegroundWindow(host.Handle());
+  InProcessRun run(smSaver, host.Handle());
+  run.frm->Show();
+  const HWND wnd = run.frm->Handle();
+  PumpFor(kFrames);
+  const Shot shot = Capture(wnd);
+  EXPECT_EQ(shot.width, 400) << "the saver fills the window it lives in";
+  EXPECT_EQ(shot.height, 300);
+  EXPECT_FALSE(shot.OneColour());
+  EXPECT_LT(BackgroundAtBottomRight(shot), 100);
+  ASSERT_TRUE(SendKeyPress('K'));
+  PumpFor(kSettle);
+  EXPECT_FALSE(IsWindow(wnd)) << "a key ends the run";
 }
 
 // Runs a preview of the settings in the registry for a few frames and

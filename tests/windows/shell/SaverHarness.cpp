@@ -231,6 +231,14 @@ void PostKey(HWND wnd, WORD virtualKey) {
   PostMessageW(wnd, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+bool SendKeyPress(WORD virtualKey) {
+  INPUT keys[2] = {};
+  keys[0].type = keys[1].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = keys[1].ki.wVk = virtualKey;
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
 RegistryValue::RegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
                              DWORD size)
     : root_(root), key_(key), name_(name) {

@@ -86,6 +86,10 @@ std::wstring MessageBoxText(HWND box);
 void PostMouseMove(HWND wnd, int x, int y);
 void PostClick(HWND wnd, int x, int y);
 void PostKey(HWND wnd, WORD virtualKey);
+// A key pressed and released through the system's input queue, as a user's
+// would come: it goes to the window with the keyboard focus. True when
+// both events were queued.
+bool SendKeyPress(WORD virtualKey);
 
 // Sets a value under a key of HKEY_CURRENT_USER, or of another root (made
 // when missing), or removes it when type is REG_NONE; puts back what was

@@ -73,11 +73,7 @@ TEST_F(SaverWindow, RightClickAndAltKeyCloseToo) {
 TEST_F(SaverWindow, RealKeyPressCloses) {
   ASSERT_NO_FATAL_FAILURE(Start());
   PumpFor(kSettle);
-  INPUT keys[2] = {};
-  keys[0].type = keys[1].type = INPUT_KEYBOARD;
-  keys[0].ki.wVk = keys[1].ki.wVk = VK_SHIFT;
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
+  ASSERT_TRUE(SendKeyPress(VK_SHIFT));
   EXPECT_TRUE(saver_->WaitForExit(kExitBound));
 }
 
