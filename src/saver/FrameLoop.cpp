@@ -110,8 +110,10 @@ void FrameLoop::LoadingStep(const std::string& name, Step step) {
     } catch (const std::runtime_error& e) {  // the folder holds no picture, or cannot be listed
       throw std::runtime_error(NameInMessage(name, e.what()));
     }
-  } catch (const std::exception&) {  // the preview shows no box for a picture that does not load
-    if (preview_) throw SilentAbort();
+  } catch (const std::exception& e) {  // the preview shows no box for a picture that does not load
+    // Out of memory during a change is the change's to handle.
+    const bool allocation = dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e);
+    if (preview_ && !(allocation && framesReady_)) throw SilentAbort();
     throw;
   }
 }
@@ -178,7 +180,13 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
     return;
   }
   CopyRunSettings();
-  BeginFolderDraw();
+  try {
+    BeginFolderDraw();
+  } catch (const std::bad_alloc&) {  // listing the folder or starting the worker
+    AllocationFailed(Settings->ImageFolderName);
+  } catch (const std::length_error&) {
+    AllocationFailed(Settings->ImageFolderName);
+  }
 }
 
 void FrameLoop::BeginFolderDraw() {
