@@ -292,7 +292,8 @@ TEST(RunningPreview, ParentClosedUnderASetUpErrorBoxStillStoresTheRandomPicture)
   SaverProcess preview(L"/p " + HandleText(host.Handle()));
   const HWND box = ErrorBox(preview, kStartBound);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), Widen(FormatUnitError(kErrSourceTooSmall, "")));
+  EXPECT_EQ(MessageBoxText(box),
+            Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(folder.File(L"small.bmp"))))));
   host.Destroy();
   PumpFor(kSettle);
   if (HWND left = ErrorBox(preview, 0)) PostMessageW(left, WM_COMMAND, IDOK, 0);
