@@ -1,8 +1,9 @@
 // A long folder run of the real Tessivane.scr, a measurement, not a test.
 //
-//   tessivane_folder_soak FOLDER [--seconds S] [--change C]
+//   tessivane_folder_soak FOLDER [--seconds S] [--change C] [--shade-off 1]
 //
-// Stores folder mode on FOLDER with ImageChangeTime C (default 1), starts
+// Stores folder mode on FOLDER with ImageChangeTime C (default 1) and, with
+// --shade-off 1, the blur of each loaded picture, starts
 // the saver with "/s" and watches it for S seconds (default 600): every
 // second it looks for an error box, tells the picture on the screen by its
 // mean colour (red-heavy or blue-heavy: make the folder's pictures so) and
@@ -40,20 +41,23 @@ char Dominant(const Shot& shot) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: tessivane_folder_soak FOLDER [--seconds S] [--change C]\n");
+    std::fprintf(stderr, "usage: tessivane_folder_soak FOLDER [--seconds S] [--change C] [--shade-off 1]\n");
     return 2;
   }
   const std::wstring folder = argv[1];
   int seconds = 600;
   std::wstring change = L"1";
+  std::wstring shadeOff = L"0";
   for (int i = 2; i + 1 < argc; i += 2) {
     if (std::wstring(argv[i]) == L"--seconds") seconds = _wtoi(argv[i + 1]);
     if (std::wstring(argv[i]) == L"--change") change = argv[i + 1];
+    if (std::wstring(argv[i]) == L"--shade-off") shadeOff = argv[i + 1];
   }
   DeleteProductKey();
   PutSetting("Settings", "FileType", L"3");
   PutSetting("Settings", "ImageFolderName", folder);
   PutSetting("Settings", "ImageChangeTime", change);
+  PutSetting("Settings", "ShadeOff", shadeOff);
   SaverProcess saver(L"/s");
   HWND wnd = saver.WaitForWindow(L"SaverWindow", kStartBound);
   if (!wnd) {
