@@ -96,6 +96,11 @@ std::string NameInMessage(const std::string& name, const std::string& message) {
   return text;
 }
 
+// The out-of-memory message, with the picture's name when there is one.
+void ShowOutOfMemoryFor(const std::string& pictureName) {
+  ShowErrorMessage(pictureName.empty() ? std::string(kOutOfMemoryText) : NamedMessage(pictureName, kOutOfMemoryText));
+}
+
 }  // namespace
 
 template <typename Step>
@@ -141,10 +146,10 @@ void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) 
     Settings->FileType = kFileTypeRandom;
     throw SilentAbort();
   } catch (const std::bad_alloc&) {  // not the picture's fault: the source kind stays
-    ShowErrorMessage(pictureName.empty() ? kOutOfMemoryText : NamedMessage(pictureName, kOutOfMemoryText));
+    ShowOutOfMemoryFor(pictureName);
     throw SilentAbort();
   } catch (const std::length_error&) {
-    ShowErrorMessage(pictureName.empty() ? kOutOfMemoryText : NamedMessage(pictureName, kOutOfMemoryText));
+    ShowOutOfMemoryFor(pictureName);
     throw SilentAbort();
   }
 }
@@ -173,7 +178,8 @@ uint32_t FrameLoop::FinishFrame(Point clientSize) {
 
 void FrameLoop::BeginPictureChange(Point clientSize) {
   if (Settings->FileType == kFileTypeRandom || Settings->FileType == kFileTypeFile) {
-    // The random picture and a single file load at once, as at the start.
+    // The random picture (or a single file) loads on this thread: no
+    // folder to draw from, and the random picture is quick to make.
     LoadSourceImage();
     SetUpComposer(clientSize, Settings->FileType == kFileTypeFile ? Settings->BmpFileName : std::string());
     LastImageChange = now_();
@@ -243,7 +249,7 @@ bool FrameLoop::AllocationFailed(const std::string& pictureName) {
     LastImageChange = now_();
     return false;
   }
-  if (!preview_) ShowErrorMessage(NamedMessage(pictureName, kOutOfMemoryText));
+  if (!preview_) ShowOutOfMemoryFor(pictureName);
   throw SilentAbort();
 }
 
