@@ -11,9 +11,10 @@
 #       `eval "$("$TESSIVANE_WINE_TEST" env "$TESSIVANE_WINE_STATE")"` gives
 #       it WINEPREFIX and DISPLAY for wine, xdotool and import. Such tests
 #       hold the resource lock "wine-display", so two never share the screen.
-#   tessivane_check_pe(<target> GUI|CONSOLE)
+#   tessivane_check_pe(<target> GUI|CONSOLE [LARGE_ADDRESS_AWARE])
 #       ctest test "pe.<target>": the file is a PE executable of that
-#       subsystem and imports only system DLLs.
+#       subsystem and imports only system DLLs (and, when asked, may use
+#       addresses above 2 GB).
 #
 # Every Wine test requires the fixture "wine" (tests wine.setup and
 # wine.cleanup, added by tests/windows/CMakeLists.txt), so the prefix is
@@ -52,7 +53,11 @@ function(tessivane_check_pe target subsystem)
   if(NOT subsystem MATCHES "^(GUI|CONSOLE)$")
     message(FATAL_ERROR "tessivane_check_pe: subsystem must be GUI or CONSOLE, not '${subsystem}'")
   endif()
+  set(extra)
+  if("LARGE_ADDRESS_AWARE" IN_LIST ARGN)
+    set(extra --large-address-aware)
+  endif()
   add_test(NAME pe.${target}
-    COMMAND ${TESSIVANE_CHECK_PE} --objdump ${CMAKE_OBJDUMP} --${subsystem} $<TARGET_FILE:${target}>)
+    COMMAND ${TESSIVANE_CHECK_PE} --objdump ${CMAKE_OBJDUMP} --${subsystem} ${extra} $<TARGET_FILE:${target}>)
   set_tests_properties(pe.${target} PROPERTIES LABELS "windows;pe")
 endfunction()

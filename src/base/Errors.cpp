@@ -1,5 +1,6 @@
 #include "base/Errors.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
@@ -68,11 +69,84 @@ std::string DetailFunction(const std::string& exportName) { return "関数名[" 
 std::string DetailLimit(int value, int limit) { return Format("設定値[%d] 制限値[%d]", value, limit); }
 std::string DetailSymmetry(int type) { return Format("変換タイプ[%d]", type); }
 
+namespace {
+
+// Length in bytes of the UTF-8 sequence that begins with `lead` (1 for a
+// byte that cannot begin one, so a damaged text still advances).
+size_t SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF7) return 4;
+  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+  if (lead >= 0xC2) return 2;
+  return 1;
+}
+
+// The characters of a UTF-8 text, each with its width in columns: one for
+// ASCII and the half-width katakana, two for everything else.
+struct Character {
+  size_t begin;
+  size_t length;
+  size_t columns;
+};
+
+std::vector<Character> SplitCharacters(const std::string& text) {
+  std::vector<Character> characters;
+  for (size_t at = 0; at < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    size_t length = std::min(SequenceLength(lead), text.size() - at);
+    size_t columns = 2;
+    if (lead < 0x80) {
+      columns = 1;
+    } else if (length == 3 && lead == 0xEF) {
+      // U+FF61..U+FF9F, half-width katakana and punctuation: EF BD A1..EF BE 9F.
+      const auto second = static_cast<unsigned char>(text[at + 1]);
+      const auto third = static_cast<unsigned char>(text[at + 2]);
+      if ((second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F)) columns = 1;
+    }
+    characters.push_back({at, length, columns});
+    at += length;
+  }
+  return characters;
+}
+
+constexpr char kEllipsis[] = "…";
+constexpr size_t kEllipsisColumns = 2;
+
+}  // namespace
+
 std::string StandardErrorText(const std::string& message) {
+  static const char* const kSentenceEnds[] = {"。", "．", "｡", "！", "？", "!", "?"};
+  for (const char* end : kSentenceEnds) {
+    const std::string mark(end);
+    if (message.size() >= mark.size() && message.compare(message.size() - mark.size(), mark.size(), mark) == 0)
+      return message;
+  }
   // A UTF-8 multi-byte character ends in a byte >= 0x80, which sorts after
   // '.' just as its UTF-16 code unit would.
   if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') return message + ".";
   return message;
+}
+
+std::string ShortenedName(const std::string& name, size_t maxColumns) {
+  const std::vector<Character> characters = SplitCharacters(name);
+  size_t total = 0;
+  for (const Character& c : characters) total += c.columns;
+  if (total <= maxColumns) return name;
+  const size_t room = maxColumns > kEllipsisColumns ? maxColumns - kEllipsisColumns : 0;
+  const size_t headRoom = room / 3;
+  const size_t tailRoom = room - headRoom;
+  size_t headEnd = 0;  // characters taken from the front
+  for (size_t used = 0; headEnd < characters.size() && used + characters[headEnd].columns <= headRoom; ++headEnd)
+    used += characters[headEnd].columns;
+  size_t tailBegin = characters.size();  // first character taken from the back
+  for (size_t used = 0; tailBegin > headEnd && used + characters[tailBegin - 1].columns <= tailRoom; --tailBegin)
+    used += characters[tailBegin - 1].columns;
+  const size_t headBytes = headEnd == 0 ? 0 : characters[headEnd - 1].begin + characters[headEnd - 1].length;
+  const size_t tailStart = tailBegin == characters.size() ? name.size() : characters[tailBegin].begin;
+  return name.substr(0, headBytes) + kEllipsis + name.substr(tailStart);
+}
+
+std::string NamedMessage(const std::string& name, const std::string& message) {
+  return ShortenedName(name) + "\r\n" + message;
 }
 
 void SetErrorDisplay(ErrorDisplay* display) { g_display = display; }

@@ -1,6 +1,7 @@
 // Failures of the core: the silent abort, the unit error table and the
 // service that shows errors (the shell shows them; tests record them).
 #pragma once
+#include <cstddef>
 #include <exception>
 #include <string>
 
@@ -69,8 +70,22 @@ std::string DetailLimit(int value, int limit);               // "設定値[%d] �
 std::string DetailSymmetry(int type);                        // "変換タイプ[%d]"
 
 // The text of the standard error box for an uncaught error: the message
-// with "." appended when its last character sorts after ".".
+// with "." appended when its last character sorts after ".", unless it
+// already ends in a full stop or a mark that ends a sentence ("。", "．",
+// "!", "?" and their full-width forms).
 std::string StandardErrorText(const std::string& message);
+
+// How wide a file or folder name may be in a message box: in half-width
+// columns, a full-width character taking two. 64 columns are about 450
+// pixels in the box's font, so a box with its icon stays within 640 pixels.
+inline constexpr size_t kMessageNameColumns = 64;
+// `name` as a message shows it: unchanged when it fits in maxColumns,
+// otherwise its beginning and its end (the end, where the file's own name
+// is, gets the larger share) joined by "…", never splitting a character.
+std::string ShortenedName(const std::string& name, size_t maxColumns = kMessageNameColumns);
+// A message about a file or folder: its shortened name on the first line,
+// then the message unchanged.
+std::string NamedMessage(const std::string& name, const std::string& message);
 
 // Where errors are shown. The shell installs a message-box display; tests
 // install a recorder. With none installed, showing does nothing.

@@ -21,12 +21,19 @@ enum class ReadFileResult { kOk, kCannotOpen, kNotAFile, kTooLarge, kReadError }
 // maxBytes is refused before anything is read.
 ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes);
 
+enum class ListFolderResult {
+  kListed,      // every matching entry was added
+  kNoFolder,    // no folder of that name: nothing added
+  kUnreadable,  // the folder exists, but listing it failed (access denied, out of handles, ...)
+};
+
 // Appends to `names` the name of every entry of `folder` (which ends with
 // kPathDelimiter) that matches the wildcard `pattern` ('*' any run, '?' any
 // one character; "*.*" matches every name), hidden and system entries,
 // subfolders and "." and ".." included, in the order the system returns
-// them. A folder that cannot be listed adds nothing.
-void ListFolder(const std::string& folder, const std::string& pattern, std::vector<std::string>& names);
+// them.
+ListFolderResult ListFolder(const std::string& folder, const std::string& pattern,
+                            std::vector<std::string>& names);
 
 // Whether `path` names an existing file (not a folder), as the settings
 // dialog tests a chosen picture file.

@@ -46,12 +46,17 @@ ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::ve
   return ReadFileResult::kOk;
 }
 
-void ListFolder(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) {
+ListFolderResult ListFolder(const std::string& folder, const std::string& pattern,
+                            std::vector<std::string>& names) {
   std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), &closedir);
-  if (!dir) return;
-  while (const dirent* entry = readdir(dir.get())) {
+  if (!dir) return FolderExists(folder) ? ListFolderResult::kUnreadable : ListFolderResult::kNoFolder;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(dir.get());
+    if (!entry) break;
     if (WildcardMatch(pattern, entry->d_name)) names.emplace_back(entry->d_name);
   }
+  return errno == 0 ? ListFolderResult::kListed : ListFolderResult::kUnreadable;
 }
 
 bool FileExists(const std::string& path) {

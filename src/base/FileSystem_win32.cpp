@@ -27,13 +27,20 @@ ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::ve
   return ReadFileResult::kOk;
 }
 
-void ListFolder(const std::string& folder, const std::string& pattern, std::vector<std::string>& names) {
+ListFolderResult ListFolder(const std::string& folder, const std::string& pattern,
+                            std::vector<std::string>& names) {
   WIN32_FIND_DATAW found;
   ScopedFind search(FindFirstFileW(Widen(folder + pattern).c_str(), &found));
-  if (!search) return;
+  if (!search) {
+    const DWORD error = GetLastError();
+    if (!FolderExists(folder)) return ListFolderResult::kNoFolder;
+    // A folder that exists but has no matching entry is simply empty.
+    return error == ERROR_FILE_NOT_FOUND ? ListFolderResult::kListed : ListFolderResult::kUnreadable;
+  }
   do {
     names.push_back(Narrow(found.cFileName));
   } while (FindNextFileW(search.get(), &found));
+  return GetLastError() == ERROR_NO_MORE_FILES ? ListFolderResult::kListed : ListFolderResult::kUnreadable;
 }
 
 bool FileExists(const std::string& path) {

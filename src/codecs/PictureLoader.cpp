@@ -38,9 +38,9 @@ Bitmap DecodePicture(const uint8_t* data, size_t size, const PictureLimits& limi
     if (HasJpegSignature(data, size)) return DecodeJpeg(data, size, limits);
     if (HasPngSignature(data, size)) return DecodePng(data, size, limits);
   } catch (const std::bad_alloc&) {
-    throw PictureError("not enough memory for the picture");
+    throw PictureOutOfMemory("not enough memory for the picture");
   } catch (const std::length_error&) {
-    throw PictureError("picture is too large");
+    throw PictureOutOfMemory("picture is too large for the memory");
   }
   throw PictureError("not a BMP, JPEG or PNG picture");
 }
@@ -53,7 +53,7 @@ Bitmap LoadPicture(const std::string& path) {
   } catch (const std::bad_alloc&) {
     // A file within the cap that the memory left cannot hold fails like
     // any other file that does not load.
-    throw PictureError("not enough memory to read " + path);
+    throw PictureOutOfMemory("not enough memory to read " + path);
   }
   switch (read) {
     case ReadFileResult::kOk:
@@ -69,6 +69,8 @@ Bitmap LoadPicture(const std::string& path) {
   }
   try {
     return DecodePicture(bytes.data(), bytes.size());
+  } catch (const PictureOutOfMemory& e) {
+    throw PictureOutOfMemory(path + ": " + e.what());
   } catch (const PictureError& e) {
     throw PictureError(path + ": " + e.what());
   }

@@ -19,6 +19,13 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// The memory left could not hold the picture (or reading it): the file may
+// be sound, and loading it again later may succeed.
+class PictureOutOfMemory : public PictureError {
+public:
+  using PictureError::PictureError;
+};
+
 // Largest picture accepted, in pixels: 89,478,485, the count at which
 // widely used imaging libraries start warning of a decompression bomb.
 // A 24-bit bitmap of that size is just under 256 MiB, and the saver holds

@@ -7,16 +7,17 @@
 
 namespace tessivane {
 
-void ListFiles(const std::string& folder, std::vector<std::string>* list) {
-  ListFilesMatching(folder, "*.*", list);
+ListFolderResult ListFiles(const std::string& folder, std::vector<std::string>* list) {
+  return ListFilesMatching(folder, "*.*", list);
 }
 
-void ListFilesMatching(const std::string& folder, const std::string& pattern, std::vector<std::string>* list) {
-  if (list == nullptr) return;
+ListFolderResult ListFilesMatching(const std::string& folder, const std::string& pattern,
+                                   std::vector<std::string>* list) {
+  if (list == nullptr) return ListFolderResult::kListed;
   if (folder.empty()) throw std::out_of_range(kRangeCheckErrorText);
   std::string path = folder;
   if (path.back() != kPathDelimiter) path += kPathDelimiter;
-  ListFolder(path, pattern, *list);
+  return ListFolder(path, pattern, *list);
 }
 
 }  // namespace tessivane

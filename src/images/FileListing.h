@@ -3,17 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "base/FileSystem.h"
+
 namespace tessivane {
 
 // Adds the names of all entries of `folder` to `list` (every name matches
 // the pattern "*.*").
-void ListFiles(const std::string& folder, std::vector<std::string>* list);
+ListFolderResult ListFiles(const std::string& folder, std::vector<std::string>* list);
 
 // Adds the name of each entry of `folder` matching the wildcard `pattern`
 // to `list`, as the system returns it: "." and "..", subfolders, hidden and
 // system entries included. Nothing happens without a list; an empty folder
 // name throws std::out_of_range(kRangeCheckErrorText); a folder that does not
-// exist adds nothing.
-void ListFilesMatching(const std::string& folder, const std::string& pattern, std::vector<std::string>* list);
+// exist adds nothing. The result tells a missing folder from one that
+// exists but could not be listed.
+ListFolderResult ListFilesMatching(const std::string& folder, const std::string& pattern,
+                                   std::vector<std::string>* list);
 
 }  // namespace tessivane

@@ -30,7 +30,8 @@ std::string LowerAscii(std::string text) {
 }  // namespace
 
 ImageShelf::ImageShelf(const std::string& folderName) {
-  ListFiles(folderName, &files_);
+  if (ListFiles(folderName, &files_) == ListFolderResult::kUnreadable)
+    throw std::runtime_error(kFolderUnreadableText);
   // Every entry is opened by its full path: a bare name would be looked up
   // in the current folder and could open a file from outside this one.
   for (std::string& file : files_) file = folderName + kPathDelimiter + file;

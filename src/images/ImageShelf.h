@@ -15,6 +15,8 @@ public:
   // Create: lists the folder. Every entry becomes "<folder><delimiter>
   // <name>" (the folder name unchanged, so one ending in the delimiter gives
   // a doubled one, which the file system accepts), whatever its extension.
+  // A folder that exists but cannot be listed throws std::runtime_error
+  // (kFolderUnreadableText); one that does not exist gives an empty shelf.
   explicit ImageShelf(const std::string& folderName);
 
   // Loads one randomly drawn entry into `bitmap`. An entry that does not

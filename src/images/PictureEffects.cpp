@@ -12,14 +12,19 @@ void BlurBitmap(Bitmap& picture) {
   const int w = picture.Width();
   const int h = picture.Height();
   if (w == 0 || h == 0) return;
-  // Every output is computed from the unchanged values: work on a copy.
+  // Every output is computed from the unchanged values. Row i needs the
+  // unchanged rows i-1, i and i+1; rows below i are not written yet, so
+  // only the unchanged rows i-1 and i are kept aside, and a picture at the
+  // size limit is never held twice.
   const size_t rowBytes = static_cast<size_t>(w) * 3;
-  std::vector<uint8_t> work(rowBytes * static_cast<size_t>(h));
-  for (int i = 0; i < h; ++i) std::copy_n(picture.Row(i), rowBytes, work.data() + rowBytes * i);
+  std::vector<uint8_t> above(rowBytes);
+  std::vector<uint8_t> current(rowBytes);
+  std::copy_n(picture.Row(0), rowBytes, current.data());
+  above = current;  // the top row is its own upper neighbour
 
   for (int i = 0; i < h; ++i) {
-    const uint8_t* rows[3] = {work.data() + rowBytes * std::max(i - 1, 0), work.data() + rowBytes * i,
-                              work.data() + rowBytes * std::min(i + 1, h - 1)};
+    const uint8_t* below = i + 1 < h ? picture.Row(i + 1) : current.data();
+    const uint8_t* rows[3] = {above.data(), current.data(), below};
     uint8_t* out = picture.Row(i);
     for (int j = 0; j < w; ++j) {
       const size_t cols[3] = {static_cast<size_t>(std::max(j - 1, 0)) * 3, static_cast<size_t>(j) * 3,
@@ -30,6 +35,10 @@ void BlurBitmap(Bitmap& picture) {
           for (size_t col : cols) sum += r[col + c];
         out[cols[1] + c] = static_cast<uint8_t>(sum / 10);
       }
+    }
+    if (i + 1 < h) {
+      above.swap(current);
+      std::copy_n(picture.Row(i + 1), rowBytes, current.data());
     }
   }
 }

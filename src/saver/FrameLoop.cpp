@@ -1,5 +1,7 @@
 #include "saver/FrameLoop.h"
 
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "base/Errors.h"
@@ -39,9 +41,30 @@ bool FrameLoop::Activate(Point clientSize) {
     ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     throw SilentAbort();
   }
-  LoadSourceImage();
-  SetUpComposer(clientSize);
-  LastImageChange = now_();
+  if (Settings->FileType == kFileTypeRandom) {
+    LoadSourceImage();
+    SetUpComposer(clientSize);
+    LastImageChange = now_();
+    framesReady_ = true;
+    return true;
+  }
+  CopyRunSettings();
+  if (Settings->FileType == kFileTypeFile) {
+    drawSeed_ = RandSeed();  // the set-up goes on from here, as after a load on this thread
+    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(Settings->BmpFileName, UseShadeOff, UseMonoTone,
+                                                           pictureReady_, pictureLoader_);
+  } else {
+    BeginFolderDraw();
+  }
+  return true;
+}
+
+bool FrameLoop::ActivateAndWait(Point clientSize) {
+  if (!Activate(clientSize)) return false;
+  while (pictureLoad_) {
+    pictureLoad_->Wait();
+    SwitchPictureIfReady(clientSize);
+  }
   return true;
 }
 
@@ -59,32 +82,74 @@ void FrameLoop::CopyRunSettings() {
   }
 }
 
+namespace {
+
+// A message about the file or folder `name` that names it once, shortened:
+// where the message already holds the name it is shortened in place,
+// otherwise it goes on a line before the message.
+std::string NameInMessage(const std::string& name, const std::string& message) {
+  if (name.empty() || message.find(name) == std::string::npos) return NamedMessage(name, message);
+  std::string text = message;
+  const std::string shortened = ShortenedName(name);
+  for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + shortened.size()))
+    text.replace(at, name.size(), shortened);
+  return text;
+}
+
+// The out-of-memory message, with the picture's name when there is one.
+void ShowOutOfMemoryFor(const std::string& pictureName) {
+  ShowErrorMessage(pictureName.empty() ? std::string(kOutOfMemoryText) : NamedMessage(pictureName, kOutOfMemoryText));
+}
+
+}  // namespace
+
 template <typename Step>
-void FrameLoop::LoadingStep(Step step) {
+void FrameLoop::LoadingStep(const std::string& name, Step step) {
   try {
-    step();
-  } catch (const std::exception&) {  // the preview shows no box for a picture that does not load
-    if (preview_) throw SilentAbort();
+    try {
+      step();
+    } catch (const PictureError& e) {
+      throw PictureError(NameInMessage(name, e.what()));
+    } catch (const std::out_of_range&) {  // the range check of an empty folder name: no name to give
+      throw;
+    } catch (const std::runtime_error& e) {  // the folder holds no picture, or cannot be listed
+      throw std::runtime_error(NameInMessage(name, e.what()));
+    }
+  } catch (const std::exception& e) {  // the preview shows no box for a picture that does not load
+    // Out of memory during a change is the change's to handle.
+    const bool allocation = dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e);
+    if (preview_ && !(allocation && framesReady_)) throw SilentAbort();
     throw;
   }
 }
 
 void FrameLoop::LoadSourceImage() {
   CopyRunSettings();
-  LoadingStep([this] {
+  const std::string name =
+      Settings->FileType == kFileTypeFile ? Settings->BmpFileName : Settings->ImageFolderName;
+  LoadingStep(name, [this] {
     LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
   });
   ApplySourceEffects(SourceBitmap, UseShadeOff, UseMonoTone);
 }
 
-void FrameLoop::SetUpComposer(Point clientSize) {
+void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) {
   if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
   try {
     FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), UnitSize, MoveSpeed, UnitAspect,
                            UseShuffle, UseBrightnessChange);
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
+    std::string detail = FrameComposer->ErrorText;
+    if (detail.empty() && FrameComposer->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
+      detail = ShortenedName(pictureName);
+    ShowUnitError(FrameComposer->ErrorNo, detail);
     Settings->FileType = kFileTypeRandom;
+    throw SilentAbort();
+  } catch (const std::bad_alloc&) {  // not the picture's fault: the source kind stays
+    ShowOutOfMemoryFor(pictureName);
+    throw SilentAbort();
+  } catch (const std::length_error&) {
+    ShowOutOfMemoryFor(pictureName);
     throw SilentAbort();
   }
 }
@@ -94,7 +159,7 @@ void FrameLoop::Resize(Point clientSize) {
 }
 
 const FrameBitmap& FrameLoop::MakeFrame() {
-  if (!FrameComposer) throw SilentAbort();
+  if (!FrameComposer || !framesReady_) throw SilentAbort();
   try {
     FrameComposer->Make();
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
@@ -117,14 +182,27 @@ uint32_t FrameLoop::FinishFrame(Point clientSize) {
 
 void FrameLoop::BeginPictureChange(Point clientSize) {
   if (Settings->FileType == kFileTypeRandom || Settings->FileType == kFileTypeFile) {
-    // The random picture and a single file load at once, as at the start.
+    // The random picture (or a single file) loads on this thread: no
+    // folder to draw from, and the random picture is quick to make.
     LoadSourceImage();
-    SetUpComposer(clientSize);
+    SetUpComposer(clientSize, Settings->FileType == kFileTypeFile ? Settings->BmpFileName : std::string());
     LastImageChange = now_();
     return;
   }
   CopyRunSettings();
-  LoadingStep([this] { shelf_ = std::make_unique<ImageShelf>(Settings->ImageFolderName); });
+  try {
+    BeginFolderDraw();
+  } catch (const std::bad_alloc&) {  // listing the folder or starting the worker
+    AllocationFailed(Settings->ImageFolderName);
+  } catch (const std::length_error&) {
+    AllocationFailed(Settings->ImageFolderName);
+  }
+}
+
+void FrameLoop::BeginFolderDraw() {
+  const std::string& folder = Settings->ImageFolderName;
+  LoadingStep(folder, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); });
+  droppedTooSmall_ = false;
   Randomize();
   drawSeed_ = RandSeed();
   DecodeNextPicture();
@@ -136,7 +214,7 @@ void FrameLoop::DecodeNextPicture() {
   const uint32_t frameSeed = RandSeed();
   SetRandSeed(drawSeed_);
   try {
-    LoadingStep([this] { drawnIndex_ = shelf_->Draw(); });
+    LoadingStep(Settings->ImageFolderName, [this] { drawnIndex_ = shelf_->Draw(); });
   } catch (...) {
     SetRandSeed(frameSeed);
     shelf_.reset();
@@ -145,31 +223,82 @@ void FrameLoop::DecodeNextPicture() {
   drawSeed_ = RandSeed();
   SetRandSeed(frameSeed);
   pictureLoad_ = std::make_unique<BackgroundPictureLoad>(shelf_->Files()[drawnIndex_], UseShadeOff, UseMonoTone,
-                                                         pictureReady_);
+                                                         pictureReady_, pictureLoader_);
+}
+
+// A folder's picture that cannot be used is passed over. When none is
+// left and one of them was only too small for the cut, that is the error
+// to show (the set-up error's rule: the next run starts with the random
+// picture); otherwise the empty folder's error follows from the draw.
+void FrameLoop::DropAndDrawNext() {
+  shelf_->Drop(drawnIndex_);
+  if (shelf_->Files().empty() && droppedTooSmall_) {
+    shelf_.reset();
+    FrameComposer->ErrorNo = kErrSourceTooSmall;
+    FrameComposer->ErrorText.clear();
+    ShowUnitError(kErrSourceTooSmall, ShortenedName(Settings->ImageFolderName));
+    Settings->FileType = kFileTypeRandom;
+    throw SilentAbort();
+  }
+  DecodeNextPicture();
+}
+
+// Running out of memory says nothing about the picture: nothing is
+// dropped. During a change the current picture goes on showing and the
+// next change comes at the next change time; the first picture has
+// nothing to fall back on, so the run shows why it has no frames.
+bool FrameLoop::AllocationFailed(const std::string& pictureName) {
+  shelf_.reset();
+  if (framesReady_) {
+    LastImageChange = now_();
+    return false;
+  }
+  if (!preview_) ShowOutOfMemoryFor(pictureName);
+  throw SilentAbort();
 }
 
 bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
   if (!pictureLoad_ || !pictureLoad_->Ready()) return false;
   std::unique_ptr<BackgroundPictureLoad> load = std::move(pictureLoad_);
+  const std::string path = load->Path();
   Bitmap picture;
   try {
     picture = load->Take();
-  } catch (const PictureError&) {  // not a picture: dropped from the draw, the next one drawn
+  } catch (const PictureOutOfMemory&) {
     load.reset();
-    shelf_->Drop(drawnIndex_);
-    DecodeNextPicture();
+    return AllocationFailed(path);
+  } catch (const PictureError& e) {
+    load.reset();
+    if (!shelf_) {  // the single picture file: its error ends the set-up
+      LoadingStep(path, [&e] { throw e; });
+    }
+    DropAndDrawNext();  // not a picture: dropped from the draw, the next one drawn
     return false;
-  } catch (const std::exception&) {  // out of memory, say: the change ends as a failed load would
+  } catch (const std::bad_alloc&) {
+    load.reset();
+    return AllocationFailed(path);
+  } catch (const std::length_error&) {
+    load.reset();
+    return AllocationFailed(path);
+  } catch (const std::exception&) {
     shelf_.reset();
     if (preview_) throw SilentAbort();
     throw;
   }
   load.reset();
+  if (shelf_ && UnitSize >= -Composer::kMaxUnitSize && UnitSize <= Composer::kMaxUnitSize &&
+      !Composer::SourceFits(static_cast<int32_t>(UnitSize), picture.Width(), picture.Height())) {
+    picture = Bitmap();  // too small for the cut: passed over like a picture that does not load
+    droppedTooSmall_ = true;
+    DropAndDrawNext();
+    return false;
+  }
   shelf_.reset();
   SourceBitmap = std::move(picture);
   SetRandSeed(drawSeed_);  // the generator goes on from the draws, as after a load on this thread
-  SetUpComposer(clientSize);
+  SetUpComposer(clientSize, path);
   LastImageChange = now_();
+  framesReady_ = true;
   return true;
 }
 

@@ -5,30 +5,40 @@
 //
 //   creation      FrameLoop loop(preview)
 //   activation    if (loop.Activate(clientSize)) arm the frame timer at kFirstFrameMs
-//   timer tick    stop the timer; paint loop.MakeFrame();
+//   timer tick    stop the timer; if (!loop.FramesReady() &&
+//                 !loop.SwitchPictureIfReady(clientSize)) stay stopped (the
+//                 first picture is still decoding); paint loop.MakeFrame();
 //                 restart the timer at loop.FinishFrame(clientSize)
 //   resize        loop.Resize(clientSize) (before activation: nothing to do)
 //   picture ready (the callback of OnPictureReady, on a worker thread:
 //                 post it to the window's thread) between two frames,
 //                 stop the timer; loop.SwitchPictureIfReady(clientSize);
-//                 restart the timer
+//                 restart the timer (before the first frame: arm it at
+//                 kFirstFrameMs when the switch succeeded)
 //   destruction   ~FrameLoop (the records write themselves back)
 //
-// In folder mode the next picture is drawn on the caller's thread (the
-// program-wide generator lives there) and decoded, blurred and turned
-// monotone on a worker thread; the switch to it, with the composer's new
-// set-up, happens on the caller's thread at a frame boundary. Everything
-// but the worker's own result is touched by the caller's thread only.
+// A picture file, the first one included, is decoded, blurred and turned
+// monotone on a worker thread, so the window shows its background and
+// answers input while a large picture decodes. In folder mode the picture
+// is drawn on the caller's thread (the program-wide generator lives there);
+// the switch to it, with the composer's new set-up, happens on the
+// caller's thread at a frame boundary. Everything but the worker's own
+// result is touched by the caller's thread only.
 //
 // Failures follow one rule: an error of the composer is shown through
 // ShowUnitError and turns into SilentAbort; an error of the source picture
-// propagates with its own message for the shell's standard error box, or
-// turns into SilentAbort unseen in preview mode. Either way the caller
-// leaves its handler before arming the timer, so the frames stop.
+// propagates with its own message, the file's or folder's name before it,
+// for the shell's standard error box, or turns into SilentAbort unseen in
+// preview mode. Either way the caller leaves its handler before arming the
+// timer, so the frames stop. In folder mode a picture that does not decode
+// or is too small for the cut is passed over, and a picture change that
+// runs out of memory keeps the current picture and tries again at the next
+// change time.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "base/Bitmap.h"
 #include "base/DateTime.h"
@@ -61,11 +71,18 @@ public:
   FrameLoop(const FrameLoop&) = delete;
   FrameLoop& operator=(const FrameLoop&) = delete;
 
-  // The set-up of a run, done on the first call only: chooses the method,
-  // creates the composer, loads the source picture and prepares the
-  // composer for clientSize. True when this call did the set-up (the caller
-  // then arms its frame timer at kFirstFrameMs); false on later calls.
+  // The set-up of a run, done on the first call only: chooses the method
+  // and creates the composer; the random picture is then made and the
+  // composer prepared for clientSize at once, a picture file begins
+  // decoding on a worker (SwitchPictureIfReady finishes the set-up). True
+  // when this call did the set-up (the caller then arms its frame timer at
+  // kFirstFrameMs); false on later calls.
   bool Activate(Point clientSize);
+  // Activate, then waits for the first picture and finishes the set-up
+  // (tests and measurements; the saver never waits).
+  bool ActivateAndWait(Point clientSize);
+  // Whether the composer has its first picture and frames can be made.
+  bool FramesReady() const { return framesReady_; }
 
   // The window's client area changed: the frame takes clientSize at once,
   // filled with the current tile; the source picture and the motion go on.
@@ -84,11 +101,15 @@ public:
   uint32_t FinishFrame(Point clientSize);
 
   // At a frame boundary: when the picture being decoded is ready, makes it
-  // the source and sets the composer up again for clientSize; a picture
-  // that did not decode is dropped from the folder's draw and another one
-  // drawn. True when the source changed. Throws as LoadSourceImage and
-  // SetUpComposer do (the folder's last picture failing gives the empty
-  // folder's error).
+  // the source and sets the composer up again for clientSize. In folder
+  // mode a picture that did not decode, or is too small for the cut, is
+  // dropped from the folder's draw and another one drawn; when none is
+  // left the error shows (error 5 when a picture was too small, else the
+  // empty folder's). Out of memory at a change keeps the current picture
+  // and ends the change (the next comes at the next change time); out of
+  // memory for the first picture shows kOutOfMemoryText with the picture's
+  // name. True when the source changed. Otherwise throws as LoadSourceImage
+  // and SetUpComposer do.
   bool SwitchPictureIfReady(Point clientSize);
   // Whether a picture is being decoded; WaitForPicture blocks until it is
   // ready (tests and measurements; the saver never waits).
@@ -97,6 +118,9 @@ public:
   // Called on the worker thread when a picture has finished decoding
   // (never after this object is gone). Set it before the first frame.
   void OnPictureReady(BackgroundPictureLoad::ReadyCallback ready) { pictureReady_ = std::move(ready); }
+  // What reads a picture file on the worker: LoadPicture unless a test
+  // hands in another (a slow one, one that runs out of memory).
+  void UsePictureLoader(BackgroundPictureLoad::Loader loader) { pictureLoader_ = std::move(loader); }
 
   // Copies the settings of the run, then loads the source picture of the
   // current FileType and applies its effects.
@@ -105,8 +129,11 @@ public:
   // is empty afterwards: the composer's Source is the run's picture, and no
   // second copy is kept or made). On failure the
   // unit error is shown, the source kind becomes the random picture (so the
-  // next run starts with one) and SilentAbort is thrown.
-  void SetUpComposer(Point clientSize);
+  // next run starts with one) and SilentAbort is thrown; running out of
+  // memory shows kOutOfMemoryText instead and keeps the source kind.
+  // `pictureName` (the file, empty for the random picture) goes with
+  // error 5 and the out-of-memory message.
+  void SetUpComposer(Point clientSize, const std::string& pictureName = {});
 
   bool Preview() const { return preview_; }
 
@@ -130,19 +157,27 @@ public:
 private:
   void CopyRunSettings();
   void BeginPictureChange(Point clientSize);
+  void BeginFolderDraw();
   void DecodeNextPicture();
-  // Runs a step of loading the source picture with the preview's rule:
-  // there a picture error ends the frames without a box.
+  void DropAndDrawNext();
+  bool AllocationFailed(const std::string& pictureName);
+  // Runs a step of loading the source picture: an error of the file or
+  // folder `name` gets the name before its message, and in preview mode
+  // ends the frames without a box.
   template <typename Step>
-  void LoadingStep(Step step);
+  void LoadingStep(const std::string& name, Step step);
 
   bool preview_;
   Clock now_;
   MethodFactory factory_;
   BackgroundPictureLoad::ReadyCallback pictureReady_;
-  // The change in progress: the folder's shelf, the picture being decoded
+  BackgroundPictureLoad::Loader pictureLoader_;
+  bool framesReady_ = false;  // the composer was set up with a first picture
+  // The change in progress: the folder's shelf (null for a single file),
+  // the picture being decoded, whether one was passed over as too small
   // and where the generator's sequence of this change's draws stands.
   std::unique_ptr<ImageShelf> shelf_;
+  bool droppedTooSmall_ = false;
   size_t drawnIndex_ = 0;
   uint32_t drawSeed_ = 0;
   std::unique_ptr<BackgroundPictureLoad> pictureLoad_;

@@ -306,6 +306,9 @@ void SaverWindow::timDrawTimer() {
   timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
   if (!loop_) return;
   BusyScope busy(*this);
+  // The first picture still decoding: the window shows its background,
+  // and PictureReady arms the timer once the picture is in.
+  if (!loop_->FramesReady() && !loop_->SwitchPictureIfReady(ClientSize())) return;
   const FrameBitmap& frame = loop_->MakeFrame();
   ScopedWindowDC dc(Handle());
   PaintFrame(dc.get(), frame);
@@ -317,9 +320,17 @@ void SaverWindow::timDrawTimer() {
 // Only while frames run (the timer is armed) and no frame handler is in
 // progress; otherwise the next frame's end picks the picture up. The timer
 // is stopped meanwhile, as in a frame, so an error box of the switch runs
-// no frames, and an error leaves it stopped.
+// no frames, and an error leaves it stopped. Before the first frame the
+// first picture is switched to here, and the frames start.
 void SaverWindow::PictureReady() {
-  if (!loop_ || busy_ != 0 || timDraw.Interval() == 0) return;
+  if (!loop_ || busy_ != 0) return;
+  if (!loop_->FramesReady()) {
+    BusyScope busy(*this);
+    timDraw.SetInterval(0);
+    if (loop_->SwitchPictureIfReady(ClientSize())) timDraw.SetInterval(FrameLoop::kFirstFrameMs);
+    return;
+  }
+  if (timDraw.Interval() == 0) return;
   BusyScope busy(*this);
   const UINT interval = timDraw.Interval();
   timDraw.SetInterval(0);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Utf.h"
+
 #include "support/ErrorRecorder.h"
 
 namespace tessivane {
@@ -43,8 +45,58 @@ TEST(StandardError, AppendsAPeriodOnlyAfterCharactersSortingAfterIt) {
   EXPECT_EQ(StandardErrorText("File not found"), "File not found.");
   EXPECT_EQ(StandardErrorText("Done."), "Done.");
   EXPECT_EQ(StandardErrorText("Really!"), "Really!");  // '!' sorts before '.'
-  EXPECT_EQ(StandardErrorText("イメージファイルが存在しません。"), "イメージファイルが存在しません。.");
   EXPECT_EQ(StandardErrorText(""), "");
+  EXPECT_EQ(StandardErrorText("PNG: Invalid IHDR data"), "PNG: Invalid IHDR data.");
+  EXPECT_EQ(StandardErrorText("範囲チェックエラー"), "範囲チェックエラー.");
+}
+
+// A box once ended in "。.": a Japanese or full-width sentence end is a
+// full stop too.
+TEST(StandardError, NoPeriodAfterAJapaneseOrFullWidthSentenceEnd) {
+  for (const char* text : {"イメージファイルが存在しません。", "終わり．", "終わり｡", "本当！", "本当？", "really?"})
+    EXPECT_EQ(StandardErrorText(text), text);
+  // A named message ends with the message, not the name.
+  EXPECT_EQ(StandardErrorText(NamedMessage("C:\\pics\\a.png", "メモリが不足しています。")),
+            "C:\\pics\\a.png\r\nメモリが不足しています。");
+}
+
+// Columns of a text as ShortenedName counts them.
+size_t Columns(const std::string& text) {
+  size_t columns = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) ++columns;
+    else if (byte >= 0xC0) columns += 2;  // no half-width katakana in these tests
+  }
+  return columns;
+}
+
+TEST(ShortenedName, LongNamesKeepTheirBeginningAndTheirFileNameAroundAnEllipsis) {
+  EXPECT_EQ(ShortenedName("C:\\pics\\a.png"), "C:\\pics\\a.png");
+  const std::string exact(kMessageNameColumns, 'x');
+  EXPECT_EQ(ShortenedName(exact), exact);
+
+  // A 1,600-character path fits, with its drive and its file name.
+  std::string path = "C:\\";
+  while (path.size() < 1590) path += "folder\\";
+  path += "photo.jpg";
+  path.resize(1600 - 9);
+  path += "photo.jpg";
+  const std::string shown = ShortenedName(path);
+  EXPECT_LE(Columns(shown), kMessageNameColumns);
+  EXPECT_GE(Columns(shown), kMessageNameColumns - 1);
+  EXPECT_EQ(shown.rfind("C:\\", 0), 0u);
+  EXPECT_EQ(shown.substr(shown.size() - 9), "photo.jpg");
+  EXPECT_NE(shown.find("…"), std::string::npos);
+
+  // Wide characters count two columns and are never cut in half.
+  std::string japanese = "D:\\";
+  for (int i = 0; i < 100; ++i) japanese += "写真";
+  japanese += "\\夏.png";
+  const std::string shortJapanese = ShortenedName(japanese);
+  EXPECT_LE(Columns(shortJapanese), kMessageNameColumns);
+  EXPECT_EQ(Utf8ToUtf16(shortJapanese).find(u'\uFFFD'), std::u16string::npos) << "a character was split";
+  EXPECT_EQ(shortJapanese.substr(shortJapanese.size() - std::string("\\夏.png").size()), "\\夏.png");
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <set>
 
 #if !defined(_WIN32)
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #endif
@@ -178,6 +180,33 @@ TEST(ImageShelf, FileTooLargeForTheMemoryLeftIsDroppedLikeAnyOther) {
     std::exit(5);
   };
   EXPECT_EXIT(drawWithLittleMemory(), ::testing::ExitedWithCode(0), "");
+}
+#endif
+
+#if !defined(_WIN32)
+// A folder that exists but could not be listed (here: no file descriptor
+// left to open it with) was taken for one holding no picture.
+TEST(ImageShelf, FolderThatCannotBeListedSaysSoInsteadOfNoPicture) {
+  TempFolder folder("tessivane-shelf-unlistable");
+  folder.Write("a.bmp", testing::Rgb24(testing::Pattern(8, 8)).Write());
+  rlimit before{};
+  ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &before), 0);
+  rlimit low = before;
+  low.rlim_cur = std::min<rlim_t>(before.rlim_cur, 256);
+  ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+  std::vector<int> held;
+  for (int fd; (fd = open("/dev/null", O_RDONLY)) >= 0;) held.push_back(fd);
+  std::string error;
+  try {
+    ImageShelf shelf(folder.Path());
+  } catch (const std::runtime_error& e) {
+    error = e.what();
+  }
+  for (int fd : held) close(fd);
+  setrlimit(RLIMIT_NOFILE, &before);
+  EXPECT_EQ(error, "フォルダの内容を読み取れません。");
+  // A folder that does not exist still holds no picture.
+  EXPECT_TRUE(ImageShelf(folder.Path() + Separator() + "missing").Files().empty());
 }
 #endif
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <filesystem>
@@ -103,8 +104,8 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   auto loop = Loop();
   EXPECT_FALSE(loop->FolderMode);
   EXPECT_EQ(loop->ImageChangeSecs, 60);
-  ASSERT_TRUE(loop->Activate(kClient));
-  EXPECT_FALSE(loop->Activate(kClient)) << "only the first activation sets the run up";
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
+  EXPECT_FALSE(loop->ActivateAndWait(kClient)) << "only the first activation sets the run up";
   EXPECT_EQ(loop->FrameComposer->UnitType, 1);
   EXPECT_EQ(loop->UnitSize, 32);
   EXPECT_EQ(loop->MoveSpeed, 3);
@@ -157,7 +158,7 @@ TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
   Put("FileType", "3");
   Put("ImageFolderName", folder.Path());
   auto loop = Loop();
-  ASSERT_TRUE(loop->Activate({640, 360}));
+  ASSERT_TRUE(loop->ActivateAndWait({640, 360}));
   loop->MakeFrame();
   testing::AllocationCounter counter;
   for (int i = 0; i < 20; ++i) {
@@ -178,7 +179,7 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   Put("Shuffle", "1");
   Put("BrightnessChange", "1");
   auto loop = Loop();
-  ASSERT_TRUE(loop->Activate(kClient));
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
   EXPECT_EQ(loop->UnitSize, 64);
   EXPECT_EQ(loop->MoveSpeed, 7);
   EXPECT_EQ(loop->DrawInterval, 49100u);
@@ -204,7 +205,7 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
   for (int type : {5, 6, 1}) {
     Put("UnitType", std::to_string(MethodTypeToCode(type)));
     auto loop = Loop();
-    ASSERT_TRUE(loop->Activate(kClient));
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
     EXPECT_EQ(loop->UnitAspect, aspect) << type;
     const Point piece = Composer::PieceSizeFor(type, 32, aspect);
@@ -221,7 +222,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   Put("UnitType", std::to_string(MethodTypeToCode(kMethodTypeRandom)));
   {
     auto loop = Loop();
-    ASSERT_TRUE(loop->Activate(kClient));
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
     EXPECT_EQ(loop->FrameComposer->UnitType, 11);
   }
   // The plug-in switch: a library that does not load ends the run with the
@@ -230,7 +231,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   const std::string missing = (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string();
   Put("DllFileName", missing);
   auto loop = Loop();
-  EXPECT_THROW(loop->Activate(kClient), SilentAbort);
+  EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
   EXPECT_EQ(loop->FrameComposer->UnitType, kMethodTypePlugin);
   EXPECT_EQ(loop->FrameComposer->ErrorNo, kErrPluginLoad);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginLoad, DetailFile(missing))});
@@ -252,7 +253,7 @@ TEST_F(FrameLoopTest, RunEndingWhileThePluginIsAskedShowsNothingAndKeepsTheSourc
   RunEndsFirst runner;
   SetPluginCallRunner(&runner);
   auto loop = Loop();
-  EXPECT_THROW(loop->Activate(kClient), PluginRunEnded);
+  EXPECT_THROW(loop->ActivateAndWait(kClient), PluginRunEnded);
   SetPluginCallRunner(nullptr);
   loop.reset();
   EXPECT_TRUE(recorder.shown.empty());
@@ -267,7 +268,7 @@ TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
   // A picture that loads, so that an empty source means it was never read.
   Put("BmpFileName", folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00)));
   auto loop = Loop(/*preview=*/true);
-  EXPECT_THROW(loop->Activate(kClient), SilentAbort);
+  EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
   EXPECT_TRUE(loop->SourceBitmap.Empty());
   EXPECT_THROW(loop->MakeFrame(), SilentAbort);
@@ -278,13 +279,15 @@ TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
 TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresTheRandomPicture) {
   TempFolder folder("tessivane-loop-small");
   Put("FileType", "2");
-  Put("BmpFileName", folder.Write("small.bmp", SolidBmp(47, 200, 0x336699)));
+  const std::string small = folder.Write("small.bmp", SolidBmp(47, 200, 0x336699));
+  Put("BmpFileName", small);
   for (bool preview : {false, true}) {
     recorder.shown.clear();
     auto loop = Loop(preview);
-    EXPECT_THROW(loop->Activate(kClient), SilentAbort);
-    // The preview hides picture errors, not composer errors.
-    EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, "")});
+    EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
+    // The preview hides picture errors, not composer errors; the picture's
+    // name follows the error's own text.
+    EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, small)});
     EXPECT_EQ(loop->Settings->FileType, kFileTypeRandom);
     loop.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), "1");
@@ -294,7 +297,7 @@ TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
   Put("BmpFileName", folder.Write("enough.bmp", SolidBmp(48, 48, 0x336699)));
   recorder.shown.clear();
   auto loop = Loop();
-  EXPECT_TRUE(loop->Activate(kClient));
+  EXPECT_TRUE(loop->ActivateAndWait(kClient));
   EXPECT_TRUE(recorder.shown.empty());
 }
 
@@ -312,17 +315,22 @@ TEST_F(FrameLoopTest, PictureErrorsPropagateWithTheirMessageExceptInPreview) {
     {
       auto loop = Loop();
       try {
-        loop->Activate(kClient);
+        loop->ActivateAndWait(kClient);
         ADD_FAILURE() << "no error for " << c.file << c.folder;
       } catch (const SilentAbort&) {
         ADD_FAILURE() << "the error lost its message";
       } catch (const std::exception& e) {
-        if (c.fileType == "3") EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
-        else EXPECT_NE(dynamic_cast<const PictureError*>(&e), nullptr) << e.what();
+        // The file or folder is named before the error's own text.
+        if (c.fileType == "3") {
+          EXPECT_EQ(e.what(), c.folder + "\r\n" + "イメージファイルが存在しません。");
+        } else {
+          EXPECT_NE(dynamic_cast<const PictureError*>(&e), nullptr) << e.what();
+          EXPECT_NE(std::string(e.what()).find(c.file), std::string::npos) << e.what();
+        }
       }
     }
     auto preview = Loop(true);
-    EXPECT_THROW(preview->Activate(kClient), SilentAbort);
+    EXPECT_THROW(preview->ActivateAndWait(kClient), SilentAbort);
     EXPECT_TRUE(recorder.shown.empty());
     preview.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), c.fileType) << "a picture error keeps the source kind";
@@ -340,7 +348,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   ScopedSeedSource counting([&seeds] { return seeds++; });
   auto loop = Loop();
   EXPECT_TRUE(loop->FolderMode);
-  ASSERT_TRUE(loop->Activate(kClient));
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
   std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
 
   const auto frameAt = [&](double seconds) {
@@ -390,7 +398,7 @@ TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
   Put("ImageFolderName", folder.Path());
   Put("ImageChangeTime", "0");
   auto loop = Loop();
-  ASSERT_TRUE(loop->Activate(kClient));
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
   // A reload at the same moment would keep the same time stamp: whether a
   // change is pending tells it, and the new content of the file shows
   // which picture the composer took.
@@ -435,7 +443,7 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
     }
     now = kStart;
     auto loop = Loop();
-    ASSERT_TRUE(loop->Activate(kClient));
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
     ScopedSeedSource fixed(FixedSeed(changeSeed));
     now = kStart + 2 * kSecond;
     loop->FinishFrame(kClient);
@@ -470,7 +478,7 @@ TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
   for (bool preview : {false, true}) {
     folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
     auto loop = Loop(preview);
-    ASSERT_TRUE(loop->Activate(kClient));
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
     folder.Write("a.bmp", {'B', 'M', 0});  // damaged after the start
     now += 2 * kSecond;
     const auto finishAll = [&] {
@@ -486,7 +494,7 @@ TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
       } catch (const SilentAbort&) {
         ADD_FAILURE() << "the error lost its message";
       } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
+        EXPECT_EQ(e.what(), folder.Path() + "\r\n" + "イメージファイルが存在しません。");
       }
     }
     EXPECT_FALSE(loop->PictureChangePending());
@@ -507,7 +515,7 @@ TEST_F(FrameLoopTest, RunEndingDuringADecodeEndsAtOnceAndTheWorkerStillEnds) {
   Put("ShadeOff", "1");
   folder.Write("a.bmp", SolidBmp(2400, 1800, 0x3366CC));
   auto loop = Loop();
-  ASSERT_TRUE(loop->Activate(kClient));
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
   now += 2 * kSecond;
   loop->FinishFrame(kClient);
   ASSERT_TRUE(loop->PictureChangePending());
@@ -528,7 +536,7 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   Put("FileType", "3");
   {
     auto loop = Loop();
-    ASSERT_TRUE(loop->Activate(kClient));
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
     EXPECT_EQ(loop->FrameComposer->Source.Width(), 64);
     loop->Settings->FileType = kFileTypeRandom;
     now += 5 * kSecond;
@@ -538,7 +546,7 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   }
   Put("FileType", "1");
   auto loop = Loop();
-  ASSERT_TRUE(loop->Activate(kClient));
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
   const DateTime start = now;
   loop->Settings->FileType = kFileTypeFolder;
   now += 5 * kSecond;
@@ -562,7 +570,7 @@ std::unique_ptr<ConversionMethod> MakeFailingUnit(int, const ComposerParams&) { 
 
 TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
   auto loop = Loop(false, &MakeFailingUnit);
-  ASSERT_TRUE(loop->Activate(kClient));
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
   loop->MakeFrame();
   EXPECT_THROW(loop->MakeFrame(), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginUnusable, "")});
@@ -623,21 +631,22 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
 }
 
 // The set-up used to catch everything, so an allocation failure showed unit
-// error 0 and switched the stored source to the random picture.
+// error 0 and switched the stored source to the random picture. It shows
+// the out-of-memory message with the picture's name and keeps the source.
 class HungryUnit : public testing::TestMethod {
   void BuildMap() override { throw std::bad_alloc(); }
 };
 
 TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSource) {
   TempFolder folder("tessivane-loop-hungry");
-  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  const std::string picture = folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
   Put("FileType", "3");
   Put("ImageFolderName", folder.Path());
   auto loop = Loop(false, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
     return std::make_unique<HungryUnit>();
   });
-  EXPECT_THROW(loop->Activate(kClient), std::bad_alloc);
-  EXPECT_TRUE(recorder.shown.empty());
+  EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
+  EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + kOutOfMemoryText});
   EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
 }
 
@@ -656,7 +665,7 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       auto loop = Loop();
       EXPECT_EQ(loop->ImageChangeSecs, 60);
       try {
-        if (loop->Activate(kClient)) {
+        if (loop->ActivateAndWait(kClient)) {
           for (int i = 0; i < 3; ++i) loop->MakeFrame();
           ++runsWithFrames;
         }
@@ -690,7 +699,7 @@ TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
   uint32_t seeds = 1;  // each change draws from a sequence of its own
   ScopedSeedSource counting([&seeds] { return seeds++; });
   auto loop = Loop();
-  ASSERT_TRUE(loop->Activate(kClient));
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
   std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
   for (int change = 0; change < 20; ++change) {
     now += 2 * kSecond;
@@ -734,7 +743,7 @@ TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRea
       {
         auto loop = Loop();
         try {
-          if (loop->Activate(kClient)) {
+          if (loop->ActivateAndWait(kClient)) {
             for (int i = 0; i < 3; ++i) {
               now += 1e6 * kSecond;
               loop->MakeFrame();
@@ -757,6 +766,203 @@ TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRea
       }
     }
   }
+}
+
+// A folder picture too small for the cut used to stop the run with error 5
+// and switch the stored source to the random picture. It is passed over
+// like a damaged picture, at the start and at every change; only a folder
+// of nothing usable shows error 5 (with the folder's name), and then the
+// next run starts with the random picture.
+TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
+  TempFolder folder("tessivane-loop-toosmall");
+  folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+  folder.Write("tiny.png", SolidBmp(40, 40, 0x00FF00));
+  folder.Write("thin.bmp", SolidBmp(200, 47, 0x00FF00));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  uint32_t seeds = 1;  // each change draws from a sequence of its own
+  ScopedSeedSource counting([&seeds] { return seeds++; });
+  for (bool preview : {false, true}) {
+    auto loop = Loop(preview);
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
+    EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u);
+    for (int change = 0; change < 12; ++change) {
+      now += 2 * kSecond;
+      loop->MakeFrame();
+      loop->FinishFrame(kClient);
+      SettlePictureChange(*loop);
+      EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u) << change;
+    }
+    EXPECT_TRUE(recorder.shown.empty());
+    EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+  }
+
+  // Nothing usable left at a change: the frames stop on error 5.
+  auto loop = Loop();
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
+  fs::remove(folder.Path() + "/red.bmp");
+  folder.Write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00});
+  now += 2 * kSecond;
+  loop->FinishFrame(kClient);
+  EXPECT_THROW(SettlePictureChange(*loop), SilentAbort);
+  EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
+  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u) << "the last picture stays on the screen";
+  EXPECT_EQ(loop->Settings->FileType, kFileTypeRandom);
+
+  // And at the start, in the preview too (a composer error shows there).
+  for (bool preview : {false, true}) {
+    Put("FileType", "3");
+    recorder.shown.clear();
+    auto first = Loop(preview);
+    EXPECT_THROW(first->ActivateAndWait(kClient), SilentAbort);
+    EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
+    first.reset();
+    EXPECT_EQ(store.Text("Settings", "FileType"), "1");
+  }
+}
+
+// Reads pictures as LoadPicture does, except for the files named in
+// `hungry`, which run out of memory (as a 32-bit process does at a large
+// picture), counting their reads.
+struct HungryLoader {
+  std::shared_ptr<std::set<std::string>> hungry = std::make_shared<std::set<std::string>>();
+  std::shared_ptr<std::atomic<int>> reads = std::make_shared<std::atomic<int>>(0);
+  int kind = 0;  // bad_alloc, length_error, the loader's own out-of-memory error
+  Bitmap operator()(const std::string& path) const {
+    if (hungry->count(fs::path(path).filename().string())) {
+      ++*reads;
+      switch (kind) {
+        case 0: throw std::bad_alloc();
+        case 1: throw std::length_error("vector");
+        default: throw PictureOutOfMemory("not enough memory for the picture");
+      }
+    }
+    return LoadPicture(path);
+  }
+};
+
+// Running out of memory while the next picture decodes used to count as a
+// damaged picture: every file was dropped and the run stopped with "no
+// image file" (or showed ":0", "std::bad_alloc." and reset the source).
+// The current picture goes on, nothing is dropped, and the next change
+// comes at the next change time; no message, no setting changed.
+TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
+  TempFolder folder("tessivane-loop-oom");
+  folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+  folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
+  Put("FileType", "3");
+  Put("ImageFolderName", folder.Path());
+  Put("ImageChangeTime", "1");
+  uint32_t seeds = 1;
+  ScopedSeedSource counting([&seeds] { return seeds++; });
+  for (int kind : {0, 1, 2}) {
+    HungryLoader loader;
+    loader.kind = kind;
+    auto loop = Loop();
+    loop->UsePictureLoader(loader);
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
+    const uint32_t first = loop->FrameComposer->Source.PixelRgb(0, 0);
+    *loader.hungry = {"red.bmp", "blue.bmp"};
+    for (int change = 0; change < 5; ++change) {
+      now += 2 * kSecond;
+      loop->MakeFrame();
+      const int readsBefore = *loader.reads;
+      loop->FinishFrame(kClient);
+      SettlePictureChange(*loop);
+      EXPECT_EQ(*loader.reads - readsBefore, 1) << "one attempt per change time, nothing dropped";
+      EXPECT_EQ(loop->LastImageChange, now);
+      EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), first);
+      loop->MakeFrame();  // the frames go on
+    }
+    EXPECT_TRUE(recorder.shown.empty());
+    // Memory back: both pictures are still on the shelf.
+    loader.hungry->clear();
+    std::set<uint32_t> colours;
+    for (int change = 0; change < 12; ++change) {
+      now += 2 * kSecond;
+      loop->FinishFrame(kClient);
+      SettlePictureChange(*loop);
+      colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
+    }
+    EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF}));
+    EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+  }
+}
+
+// With nothing on the screen yet, out of memory for the first picture is
+// shown with its own message and the picture's name; the stored source
+// kind stays. The preview stays silent, as for any picture that does not load.
+TEST_F(FrameLoopTest, OutOfMemoryForTheFirstPictureNamesItAndKeepsTheSettings) {
+  TempFolder folder("tessivane-loop-oom-first");
+  const std::string picture = folder.Write("big.bmp", SolidBmp(64, 64, 0xFF0000));
+  for (const char* fileType : {"2", "3"}) {
+    Put("FileType", fileType);
+    Put("BmpFileName", picture);
+    Put("ImageFolderName", folder.Path());
+    for (bool preview : {false, true}) {
+      recorder.shown.clear();
+      HungryLoader loader;
+      *loader.hungry = {"big.bmp"};
+      {
+        auto loop = Loop(preview);
+        loop->UsePictureLoader(loader);
+        EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
+        EXPECT_EQ(*loader.reads, 1) << "not dropped and retried like a damaged picture";
+      }
+      if (preview) EXPECT_TRUE(recorder.shown.empty());
+      else EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + kOutOfMemoryText});
+      EXPECT_EQ(store.Text("Settings", "FileType"), fileType);
+    }
+  }
+}
+
+// The first picture used to be decoded inside the activation, so a slow
+// picture held up the window and its input. Activation returns at once;
+// the frames start when the picture is in, and a run that ends first does
+// not wait for it.
+TEST_F(FrameLoopTest, FirstPictureDecodesWithoutHoldingUpTheActivation) {
+  TempFolder folder("tessivane-loop-slow");
+  const std::string picture = folder.Write("slow.bmp", SolidBmp(64, 64, 0x0000FF));
+  const auto slowLoader = [](const std::string& path) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    return LoadPicture(path);
+  };
+  for (const char* fileType : {"2", "3"}) {
+    Put("FileType", fileType);
+    Put("BmpFileName", picture);
+    Put("ImageFolderName", folder.Path());
+    std::atomic<int> ready{0};
+    auto loop = Loop();
+    loop->UsePictureLoader(slowLoader);
+    loop->OnPictureReady([&ready] { ++ready; });
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(loop->Activate(kClient));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_FALSE(loop->FramesReady());
+    EXPECT_FALSE(loop->SwitchPictureIfReady(kClient));
+    EXPECT_THROW(loop->MakeFrame(), SilentAbort) << "no frame before the picture";
+    while (ready == 0 || loop->PictureChangePending()) {  // the folder's "." and ".." come first
+      loop->WaitForPicture();
+      loop->SwitchPictureIfReady(kClient);
+    }
+    EXPECT_TRUE(loop->FramesReady());
+    EXPECT_EQ(loop->LastImageChange, now);
+    EXPECT_EQ(loop->MakeFrame().PixelRgb(0, 0), 0x0000FFu);
+
+    // Ending the run during the first decode.
+    auto ended = Loop();
+    ended->UsePictureLoader(slowLoader);
+    ASSERT_TRUE(ended->Activate(kClient));
+    start = std::chrono::steady_clock::now();
+    ended.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+  }
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (BackgroundPictureLoad::RunningWorkers() > 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(BackgroundPictureLoad::RunningWorkers(), 0);
+  EXPECT_TRUE(recorder.shown.empty());
 }
 
 }  // namespace

@@ -169,7 +169,7 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
   try {
     FrameLoop loop(false, store);
     const LONGLONG t0 = Counter();
-    loop.Activate(client);
+    loop.ActivateAndWait(client);
     std::printf("first picture and set-up: %.1f ms\n", Ms(Counter() - t0));
     DateTime lastChange = loop.LastImageChange;
     int changes = 0;

@@ -187,8 +187,53 @@ TEST_F(RunningSaver, PictureSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
   PutSetting("Settings", "FileType", L"2");
   PutSetting("Settings", "BmpFileName", folder.File(L"small.bmp"));
   ASSERT_NO_FATAL_FAILURE(Start());
-  AnswerBoxAndClose(L"エラー", Widen(FormatUnitError(kErrSourceTooSmall, "")));
+  // The picture is named after the error's own text.
+  AnswerBoxAndClose(L"エラー",
+                    Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(folder.File(L"small.bmp"))))));
   EXPECT_EQ(Setting("Settings", "FileType"), L"1");
+}
+
+// In a folder, a picture too small for the cut used to stop the run with
+// error 5 and store the random picture as the source. It is passed over.
+TEST_F(RunningSaver, FolderPictureTooSmallForTheCutIsPassedOver) {
+  TempFolder folder;
+  WriteSolidBmp(folder.File(L"red.bmp"), 120, 120, 0xFF0000);
+  WriteSolidBmp(folder.File(L"tiny.bmp"), 40, 40, 0x00FF00);
+  PutSetting("Settings", "FileType", L"3");
+  PutSetting("Settings", "ImageFolderName", folder.Path());
+  PutSetting("Settings", "ImageChangeTime", L"0");  // a change after every frame
+  ASSERT_NO_FATAL_FAILURE(Start());
+  for (int i = 0; i < 10; ++i) {
+    PumpFor(300);
+    EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
+    const Shot shot = Capture(wnd_);
+    EXPECT_TRUE(shot.OneColour() && shot.pixels.front() == 0xFF0000) << i;
+  }
+  CloseWithKey();
+  EXPECT_EQ(Setting("Settings", "FileType"), L"3");
+}
+
+// A box naming a 1,600-character path used to run off the screen: the
+// name is shortened in the middle so the box fits in 640 pixels.
+TEST_F(RunningSaver, BoxNamingAVeryLongPathFitsOnTheScreen) {
+  TempFolder folder;
+  std::wstring path = folder.Path();
+  while (path.size() < 1590) path += L"\\abcdefghijklmnopqrstuvwxyz";
+  path.resize(1600 - 9);
+  path += L"\\gone.png";
+  ASSERT_EQ(path.size(), 1600u);
+  PutSetting("Settings", "FileType", L"2");
+  PutSetting("Settings", "BmpFileName", path);
+  ASSERT_NO_FATAL_FAILURE(Start());
+  HWND box = ErrorBox(*saver_, kStartBound);
+  ASSERT_NE(box, nullptr);
+  const RECT rect = WindowRect(box);
+  EXPECT_LE(rect.right - rect.left, 640) << Narrow(MessageBoxText(box));
+  EXPECT_NE(MessageBoxText(box).find(L"gone.png"), std::wstring::npos);
+  EXPECT_NE(MessageBoxText(box).find(L"…"), std::wstring::npos);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  PumpFor(kSettle);
+  CloseWithKey();
 }
 
 TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
@@ -203,6 +248,9 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
     message = e.what();
   }
   ASSERT_FALSE(message.empty());
+  // The name in it is shortened to fit the box.
+  const std::string name = Narrow(folder.File(L"gone.png"));
+  if (const size_t at = message.find(name); at != std::string::npos) message.replace(at, name.size(), ShortenedName(name));
   ASSERT_NO_FATAL_FAILURE(Start());
   AnswerBoxAndClose(L"Tessivane", Widen(StandardErrorText(message)));
   EXPECT_EQ(Setting("Settings", "FileType"), L"2");
@@ -345,7 +393,8 @@ TEST(RunningPreview, ParentClosedUnderASetUpErrorBoxStillStoresTheRandomPicture)
   SaverProcess preview(L"/p " + HandleText(host.Handle()));
   const HWND box = ErrorBox(preview, kStartBound);
   ASSERT_NE(box, nullptr);
-  EXPECT_EQ(MessageBoxText(box), Widen(FormatUnitError(kErrSourceTooSmall, "")));
+  EXPECT_EQ(MessageBoxText(box),
+            Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(folder.File(L"small.bmp"))))));
   host.Destroy();
   PumpFor(kSettle);
   if (HWND left = ErrorBox(preview, 0)) PostMessageW(left, WM_COMMAND, IDOK, 0);
