@@ -19,8 +19,10 @@
 #include <string>
 
 #include "SaverHarness.h"
+#include "base/ScopedWin.h"
 #include "SaverTimes.h"
 
+using namespace tessivane;
 using namespace tessivane::test;
 
 namespace {
@@ -64,7 +66,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("no saver window\n");
     return 1;
   }
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, saver.Id());
+  ScopedKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, saver.Id()));
   int switches = 0;
   int lastSwitchAt = 0;
   char shown = '?';
@@ -88,11 +90,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    if (process && GetProcessMemoryInfo(process, &counters, sizeof counters)) {
+    if (process && GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) {
       peak = counters.PeakPagefileUsage > peak ? counters.PeakPagefileUsage : peak;
       if ((second + 1) % 30 == 0)
         std::printf("%4d s: %d picture switches, showing %c, private %zu MB (peak %zu MB)\n", second + 1, switches,
-                    now, counters.PagefileUsage >> 20, peak >> 20);
+                    now, static_cast<size_t>(counters.PagefileUsage >> 20),
+                    static_cast<size_t>(peak >> 20));
     }
     std::fflush(stdout);
   }
@@ -101,10 +104,9 @@ int wmain(int argc, wchar_t** argv) {
     PostKey(wnd, VK_SPACE);
     saver.WaitForExit(kExitBound);
   }
-  if (process) CloseHandle(process);
   DeleteProductKey();
   std::printf("ran %d s, %s, %d picture switches, last at %d s, peak private %zu MB, %s\n", second,
-              running ? "still running" : "ended by itself", switches, lastSwitchAt, peak >> 20,
+              running ? "still running" : "ended by itself", switches, lastSwitchAt, static_cast<size_t>(peak >> 20),
               box ? "an error box" : "no error box");
   const bool ok = running && !box && switches > 0 && lastSwitchAt + 30 >= second;
   return ok ? 0 : 1;
