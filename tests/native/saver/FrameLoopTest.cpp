@@ -62,6 +62,12 @@ protected:
     return std::make_unique<FrameLoop>(preview, store, [this] { return now; }, factory);
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
+  // Folder mode on `folder`, a new picture every second.
+  void UseFolderChangingEverySecond(const TempFolder& folder) {
+    Put("FileType", "3");
+    Put("ImageFolderName", folder.Path());
+    Put("ImageChangeTime", "1");
+  }
   // The frame boundaries of a picture change, without frames: waits for
   // each decode and switches, until the change has ended (the folder's
   // "." and ".." entries are drawn and dropped like damaged pictures).
@@ -341,9 +347,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   TempFolder folder("tessivane-loop-change");
   folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
   folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
-  Put("FileType", "3");
-  Put("ImageFolderName", folder.Path());
-  Put("ImageChangeTime", "1");
+  UseFolderChangingEverySecond(folder);
   uint32_t seeds = 1;
   ScopedSeedSource counting([&seeds] { return seeds++; });
   auto loop = Loop();
@@ -429,9 +433,7 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
   folder.Write("green.bmp", SolidBmp(64, 64, 0x00FF00));
   folder.Write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00});
   folder.Write("notes.txt", {'h', 'i'});
-  Put("FileType", "3");
-  Put("ImageFolderName", folder.Path());
-  Put("ImageChangeTime", "1");
+  UseFolderChangingEverySecond(folder);
   std::set<uint32_t> colours;
   for (uint32_t changeSeed = 1; changeSeed <= 12; ++changeSeed) {
     Bitmap expected;
@@ -472,9 +474,7 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
 TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
   TempFolder folder("tessivane-loop-allbad");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
-  Put("FileType", "3");
-  Put("ImageFolderName", folder.Path());
-  Put("ImageChangeTime", "1");
+  UseFolderChangingEverySecond(folder);
   for (bool preview : {false, true}) {
     folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
     auto loop = Loop(preview);
@@ -509,9 +509,7 @@ TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
 // the freeing).
 TEST_F(FrameLoopTest, RunEndingDuringADecodeEndsAtOnceAndTheWorkerStillEnds) {
   TempFolder folder("tessivane-loop-inflight");
-  Put("FileType", "3");
-  Put("ImageFolderName", folder.Path());
-  Put("ImageChangeTime", "1");
+  UseFolderChangingEverySecond(folder);
   Put("ShadeOff", "1");
   folder.Write("a.bmp", SolidBmp(2400, 1800, 0x3366CC));
   auto loop = Loop();
@@ -693,9 +691,7 @@ TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
     ~CurrentFolder() { fs::current_path(before); }
   } restore;
   fs::current_path(fs::u8path(current.Path()));
-  Put("FileType", "3");
-  Put("ImageFolderName", folder.Path());
-  Put("ImageChangeTime", "1");
+  UseFolderChangingEverySecond(folder);
   uint32_t seeds = 1;  // each change draws from a sequence of its own
   ScopedSeedSource counting([&seeds] { return seeds++; });
   auto loop = Loop();
@@ -778,9 +774,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
   folder.Write("tiny.png", SolidBmp(40, 40, 0x00FF00));
   folder.Write("thin.bmp", SolidBmp(200, 47, 0x00FF00));
-  Put("FileType", "3");
-  Put("ImageFolderName", folder.Path());
-  Put("ImageChangeTime", "1");
+  UseFolderChangingEverySecond(folder);
   uint32_t seeds = 1;  // each change draws from a sequence of its own
   ScopedSeedSource counting([&seeds] { return seeds++; });
   for (bool preview : {false, true}) {
@@ -851,9 +845,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
   TempFolder folder("tessivane-loop-oom");
   folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
   folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
-  Put("FileType", "3");
-  Put("ImageFolderName", folder.Path());
-  Put("ImageChangeTime", "1");
+  UseFolderChangingEverySecond(folder);
   uint32_t seeds = 1;
   ScopedSeedSource counting([&seeds] { return seeds++; });
   for (int kind : {0, 1, 2}) {
