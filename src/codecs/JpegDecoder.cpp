@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/Errors.h"
 #include "codecs/CodecGlue.h"
 #include "codecs/Decoders.h"
 
@@ -8,14 +9,27 @@ namespace tessivane {
 
 namespace {
 
-// The bytes from the first scan to the end-of-image marker (the picture's
-// compressed data), or 0 when there is no such marker. Entropy-coded data
-// never holds 0xFF 0xD9 (a 0xFF data byte is followed by 0x00), so a file
-// without one is cut short, and is refused before the pixels are allocated.
-uint64_t CompressedBytes(BufferedPictureReader& data) {
+// What the markers tell of a stream before it is decoded.
+struct JpegLayout {
+  uint64_t compressedBytes = 0;  // from the first scan to the end marker; 0: no end marker
+  int scans = 0;
+};
+
+uint64_t SegmentLength(BufferedPictureReader& data, uint64_t at) {
+  const int high = data.At(at + 2), low = data.At(at + 3);
+  return high < 0 || low < 0 ? 0 : (static_cast<uint64_t>(high) << 8) | static_cast<uint64_t>(low);
+}
+
+// Walks the markers of the whole stream, skipping the entropy-coded data
+// of each scan (where a 0xFF byte is followed by 0x00, a restart marker or
+// a fill byte), so that a stream cut short, or with too many scans, is
+// refused before the pixels are allocated.
+JpegLayout ReadLayout(BufferedPictureReader& data) {
+  JpegLayout layout;
   uint64_t at = 2;  // past the start-of-image marker
+  uint64_t firstScan = 0;
   while (data.At(at + 1) >= 0) {
-    if (data.At(at) != 0xFF) {  // stray bytes between segments: libjpeg skips them
+    if (data.At(at) != 0xFF) {  // entropy-coded data, or stray bytes between segments
       ++at;
       continue;
     }
@@ -24,46 +38,52 @@ uint64_t CompressedBytes(BufferedPictureReader& data) {
       ++at;
       continue;
     }
-    if (marker == 0xD9) return 0;  // the end before any scan
-    if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // no length
+    if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // no length
       at += 2;
       continue;
     }
-    if (marker == 0xDA) {
-      for (uint64_t i = at + 2; data.At(i + 1) >= 0; ++i)
-        if (data.At(i) == 0xFF && data.At(i + 1) == 0xD9) return i - at;
-      return 0;
+    if (marker == 0xD9) {
+      if (layout.scans > 0) layout.compressedBytes = at - firstScan;
+      return layout;
     }
-    if (data.At(at + 3) < 0) return 0;
-    at += 2 + ((static_cast<uint64_t>(data.At(at + 2)) << 8) | static_cast<uint64_t>(data.At(at + 3)));
+    if (marker == 0xDA && layout.scans++ == 0) firstScan = at;
+    const uint64_t length = SegmentLength(data, at);
+    if (length < 2) return layout;
+    at += 2 + length;
   }
-  return 0;
+  layout.compressedBytes = 0;
+  return layout;
 }
 
 // Memory a picture's whole-image coefficient buffers may take. A
 // progressive picture (or one whose components come in separate scans)
 // keeps 64 two-byte coefficients per 8 x 8 block of every component until
 // the last scan: 2 bytes per pixel for grey, 3 for colour with halved
-// chroma (4:2:0), 6 for full-resolution colour, 8 for CMYK. The budget is
-// the largest of three allowances:
-// - kJpegBudgetFloor, so small pictures with their padding to whole
-//   blocks always pass;
+// chroma (4:2:0), 6 for full-resolution colour, 8 for CMYK; and every scan
+// sweeps the buffers of its components again. The budget is the largest
+// of three allowances:
+// - kJpegBudgetFloor, so that small pictures, with their padding to whole
+//   blocks, always pass;
 // - as much as the decoded bitmap (3 bytes per pixel), which every grey and
-//   4:2:0 picture fits whatever its compression;
-// - 256 bytes per byte of compressed data: full-resolution colour passes
-//   from 0.19 bits of data per pixel and CMYK from 0.25, while photos
-//   carry 0.5 to 4. What exceeds all three is a small stream claiming a
-//   huge picture, whose many scans would each sweep buffers of hundreds of
-//   megabytes for a picture of nothing.
-// Never more than kMaxJpegMemory, libjpeg's own cap, so that a picture
-// it would refuse halfway is refused before the bitmap is allocated.
+//   4:2:0 picture fits however it is compressed;
+// - 1,024 bytes per byte of compressed data, shared out over the scans
+//   beyond ten (the default scripts write ten or fewer). Huffman coding
+//   spends at least one bit per block in the DC scan, so a complete stream
+//   of ten scans or fewer always fits; a stream of 100 scans must carry a
+//   byte for every 102 bytes of coefficients (photos carry one for every 2
+//   to 30). What exceeds all three is a small stream of many near-empty
+//   scans claiming a large picture: decoding it would take hundreds of
+//   megabytes and sweep them once a scan for a picture of nothing.
+// Never more than kMaxJpegMemory, libjpeg's own cap, so that a picture it
+// would refuse halfway is refused before the bitmap is allocated.
 constexpr uint64_t kJpegBudgetFloor = uint64_t{4} << 20;
-constexpr uint64_t kCoefficientBytesPerCompressedByte = 256;
+constexpr uint64_t kCoefficientBytesPerCompressedByte = 1024;
+constexpr uint64_t kDefaultScans = 10;
 
-uint64_t CoefficientBudget(uint64_t pixels, uint64_t compressedBytes) {
-  const uint64_t budget =
-      std::max({kJpegBudgetFloor, 3 * pixels, kCoefficientBytesPerCompressedByte * compressedBytes});
-  return std::min(budget, kMaxJpegMemory);
+uint64_t CoefficientBudget(uint64_t pixels, const JpegLayout& layout) {
+  const uint64_t scans = std::max<uint64_t>(kDefaultScans, static_cast<uint64_t>(layout.scans));
+  const uint64_t byData = kCoefficientBytesPerCompressedByte * layout.compressedBytes * kDefaultScans / scans;
+  return std::min(std::max({kJpegBudgetFloor, 3 * pixels, byData}), kMaxJpegMemory);
 }
 
 // libjpeg reads through this: never throws across the C library.
@@ -87,10 +107,11 @@ Bitmap DecodeJpeg(PictureSource& source, const PictureLimits& limits) {
                                  &height) != 0)
     fail();
   CheckPictureSize(width, height, limits);
-  const uint64_t compressed = CompressedBytes(data);
-  if (compressed == 0) throw PictureError("JPEG: data ended early");
-  const uint64_t pixels = uint64_t{width} * height;
-  if (tessivane_jpeg_coefficient_bytes(jpeg.get()) > CoefficientBudget(pixels, compressed))
+  const JpegLayout layout = ReadLayout(data);
+  if (layout.compressedBytes == 0) throw PictureError("JPEG: data ended early");
+  if (layout.scans > kMaxJpegScans)
+    throw PictureError(Format("JPEG: progressive JPEG has more than %d scans", kMaxJpegScans));
+  if (tessivane_jpeg_coefficient_bytes(jpeg.get()) > CoefficientBudget(uint64_t{width} * height, layout))
     throw PictureError("JPEG: picture is too large for its data");
   Bitmap bitmap(static_cast<int>(width), static_cast<int>(height));
   if (tessivane_jpeg_read_pixels(jpeg.get(), bitmap.Data(), bitmap.Stride()) != 0) fail();

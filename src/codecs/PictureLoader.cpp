@@ -41,9 +41,11 @@ size_t PictureSourceSlice::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
   return whole_.ReadAt(offset_ + offset, out, static_cast<size_t>(std::min<uint64_t>(count, length_ - offset)));
 }
 
+// The buffer starts a little before `offset`, so that a parser looking a
+// byte or two back after crossing into it does not read it all again.
 void BufferedPictureReader::Fill(uint64_t offset) {
-  start_ = offset;
-  length_ = source_.ReadAt(offset, buffer_.data(), buffer_.size());
+  start_ = offset - std::min<uint64_t>(offset, 16);
+  length_ = source_.ReadAt(start_, buffer_.data(), buffer_.size());
 }
 
 bool BufferedPictureReader::Copy(uint64_t offset, uint8_t* out, size_t count) {
