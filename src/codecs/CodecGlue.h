@@ -25,6 +25,8 @@ typedef struct TessivaneJpeg TessivaneJpeg;
 TessivaneJpeg* tessivane_jpeg_open(void);
 void tessivane_jpeg_close(TessivaneJpeg* jpeg);
 const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg);
+/* Whether the last failure was the library running out of memory. */
+int tessivane_jpeg_out_of_memory(const TessivaneJpeg* jpeg);
 /* Reads the header of the JPEG stream that `read` delivers (`context`
    must outlive the JPEG context). Returns 0 and the picture's size, or -1. */
 int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, TessivaneReadFn read, void* context, uint64_t max_memory,
@@ -42,6 +44,7 @@ typedef struct TessivanePng TessivanePng;
 TessivanePng* tessivane_png_open(void);
 void tessivane_png_close(TessivanePng* png);
 const char* tessivane_png_message(const TessivanePng* png);
+int tessivane_png_out_of_memory(const TessivanePng* png);
 /* Reads the signature and the chunks before the pixels, and sets up
    output as 4-byte red, green, blue, alpha pixels. Returns 0 with the
    size and the number of interlace passes, or -1. */

@@ -101,7 +101,11 @@ Bitmap DecodeJpeg(PictureSource& source, const PictureLimits& limits) {
   BufferedPictureReader data(source);
   std::unique_ptr<TessivaneJpeg, void (*)(TessivaneJpeg*)> jpeg(tessivane_jpeg_open(), &tessivane_jpeg_close);
   if (!jpeg) throw std::bad_alloc();
-  auto fail = [&]() { throw PictureError(std::string("JPEG: ") + tessivane_jpeg_message(jpeg.get())); };
+  auto fail = [&]() {
+    const std::string why = std::string("JPEG: ") + tessivane_jpeg_message(jpeg.get());
+    if (tessivane_jpeg_out_of_memory(jpeg.get())) throw PictureMemoryError(why);
+    throw PictureError(why);
+  };
   uint32_t width = 0, height = 0;
   if (tessivane_jpeg_read_header(jpeg.get(), &ReadForLibjpeg, &data, kMaxJpegMemory, kMaxJpegScans, &width,
                                  &height) != 0)

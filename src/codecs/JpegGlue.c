@@ -24,6 +24,7 @@ struct TessivaneJpeg {
   int created;
   int max_scans;
   int cmyk;
+  int out_of_memory;
   char message[JMSG_LENGTH_MAX + 64];
 };
 
@@ -32,6 +33,7 @@ static void fail(TessivaneJpeg* jpeg) { longjmp(jpeg->jump, 1); }
 static void on_error(j_common_ptr cinfo) {
   TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
   cinfo->err->format_message(cinfo, jpeg->message);
+  jpeg->out_of_memory = cinfo->err->msg_code == JERR_OUT_OF_MEMORY;
   fail(jpeg);
 }
 
@@ -101,6 +103,8 @@ void tessivane_jpeg_close(TessivaneJpeg* jpeg) {
 }
 
 const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg) { return jpeg->message; }
+
+int tessivane_jpeg_out_of_memory(const TessivaneJpeg* jpeg) { return jpeg->out_of_memory; }
 
 int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, TessivaneReadFn read, void* context, uint64_t max_memory,
                                int max_scans, uint32_t* width, uint32_t* height) {

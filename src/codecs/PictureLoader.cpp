@@ -12,6 +12,8 @@ namespace tessivane {
 
 namespace {
 
+constexpr char kNoMemoryText[] = "not enough memory for the picture";
+
 // An open picture file; every read goes to the file.
 class FilePictureSource : public PictureSource {
 public:
@@ -113,7 +115,7 @@ Bitmap DecodePicture(PictureSource& source, const PictureLimits& limits) {
     if (HasJpegSignature(head.data(), head.size())) return DecodeJpeg(source, limits);
     if (HasPngSignature(head.data(), head.size())) return DecodePng(source, limits);
   } catch (const std::bad_alloc&) {
-    throw PictureError("not enough memory for the picture");
+    throw PictureMemoryError(kNoMemoryText);
   } catch (const std::length_error&) {
     throw PictureError("picture is too large");
   }
@@ -142,6 +144,8 @@ Bitmap LoadPicture(const std::string& path) {
   FilePictureSource source(file);
   try {
     return DecodePicture(source);
+  } catch (const PictureMemoryError& e) {
+    throw PictureMemoryError(path + ": " + e.what());
   } catch (const PictureError& e) {
     throw PictureError(path + ": " + e.what());
   }

@@ -20,6 +20,14 @@ public:
   using std::runtime_error::runtime_error;
 };
 
+// The memory a picture needs could not be had. The file may well be
+// sound and load once memory is free, so it is not to be taken for a
+// damaged picture.
+class PictureMemoryError : public PictureError {
+public:
+  using PictureError::PictureError;
+};
+
 #if defined(TESSIVANE_SMALL_PICTURE_LIMITS)
 // The fuzz build scales every limit down, so that inputs of a few
 // kilobytes reach the paths that refuse large pictures, and every run

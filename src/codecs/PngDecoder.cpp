@@ -84,7 +84,11 @@ Bitmap DecodePng(PictureSource& source, const PictureLimits& limits) {
   const uint64_t compressed = WalkChunks(data);
   std::unique_ptr<TessivanePng, void (*)(TessivanePng*)> png(tessivane_png_open(), &tessivane_png_close);
   if (!png) throw std::bad_alloc();
-  auto fail = [&]() { throw PictureError(std::string("PNG: ") + tessivane_png_message(png.get())); };
+  auto fail = [&]() {
+    const std::string why = std::string("PNG: ") + tessivane_png_message(png.get());
+    if (tessivane_png_out_of_memory(png.get())) throw PictureMemoryError(why);
+    throw PictureError(why);
+  };
   uint32_t width = 0, height = 0;
   int passes = 0;
   if (tessivane_png_read_header(png.get(), &ReadForLibpng, &data, kMaxPictureSide, kMaxPngChunkBytes, &width,

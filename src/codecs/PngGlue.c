@@ -3,6 +3,7 @@
 #include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <png.h>
 
@@ -14,12 +15,15 @@ struct TessivanePng {
   TessivaneReadFn read;
   void* read_context;
   jmp_buf jump;
+  int out_of_memory;
   char message[256];
 };
 
 static void on_error(png_structp png, png_const_charp text) {
   TessivanePng* self = (TessivanePng*)png_get_error_ptr(png);
   snprintf(self->message, sizeof self->message, "%s", text ? text : "PNG error");
+  /* libpng's allocation failures: "Out of memory", "...insufficient memory..." */
+  self->out_of_memory = text && (strstr(text, "memory") || strstr(text, "Memory"));
   longjmp(self->jump, 1);
 }
 
@@ -58,6 +62,8 @@ void tessivane_png_close(TessivanePng* self) {
 }
 
 const char* tessivane_png_message(const TessivanePng* self) { return self->message; }
+
+int tessivane_png_out_of_memory(const TessivanePng* self) { return self->out_of_memory; }
 
 int tessivane_png_read_header(TessivanePng* self, TessivaneReadFn read, void* context, uint32_t max_side,
                               uint32_t max_chunk_bytes, uint32_t* width, uint32_t* height, int* passes) {

@@ -88,6 +88,33 @@ TEST(PictureSource, AnUnknownFileIsRefusedFromItsFirstBytes) {
   EXPECT_LE(text.bytesRead, 8u);
 }
 
+// A source whose memory runs out once reading passes `limit`.
+class ExhaustedSource : public CountingSource {
+public:
+  ExhaustedSource(const Bytes& bytes, uint64_t limit) : CountingSource(bytes), limit_(limit) {}
+  size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+    if (offset + count > limit_) throw std::bad_alloc();
+    return CountingSource::ReadAt(offset, out, count);
+  }
+
+private:
+  uint64_t limit_;
+};
+
+TEST(PictureSource, RunningOutOfMemoryIsNotADamagedPicture) {
+  const Bytes bmp = testing::Rgb24(testing::Pattern(40, 30)).Write();
+  ExhaustedSource exhausted(bmp, 2048);  // the headers load, the rows do not
+  EXPECT_THROW(DecodePicture(exhausted), PictureMemoryError);
+  const Bytes cut(bmp.begin(), bmp.end() - 100);
+  try {
+    DecodePicture(cut.data(), cut.size());
+    ADD_FAILURE() << "a truncated picture decoded";
+  } catch (const PictureMemoryError&) {
+    ADD_FAILURE() << "a truncated picture was taken for a lack of memory";
+  } catch (const PictureError&) {
+  }
+}
+
 #if defined(__linux__)
 // The process's peak resident memory since the last reset, in KiB.
 long PeakKib() {
