@@ -8,6 +8,33 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 
 }  // namespace
 
+bool ReadOnlyFile::ReadAt(uint64_t offset, uint8_t* out, size_t count, size_t& done) {
+  done = 0;
+  if (!file_) return false;
+  if (offset >= size_ || count == 0) return true;
+#if defined(_WIN32)
+  if (_fseeki64(file_.get(), static_cast<int64_t>(offset), SEEK_SET) != 0) return false;
+#else
+  if (fseeko(file_.get(), static_cast<off_t>(offset), SEEK_SET) != 0) return false;
+#endif
+  done = std::fread(out, 1, count, file_.get());
+  return done == count || !std::ferror(file_.get());
+}
+
+ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  ReadOnlyFile file;
+  const ReadFileResult opened = file.Open(path, maxBytes);
+  if (opened != ReadFileResult::kOk) return opened;
+  bytes.resize(static_cast<size_t>(file.Size()));
+  size_t done = 0;
+  if (!file.ReadAt(0, bytes.data(), bytes.size(), done) || done != bytes.size()) {
+    bytes.clear();
+    return ReadFileResult::kReadError;
+  }
+  return ReadFileResult::kOk;
+}
+
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
   if (pattern == "*.*") return true;  // a folder search's "every entry"
   // Greedy matching with one backtrack point: the last '*' seen.

@@ -3,6 +3,8 @@
 // names with any Unicode character work on both platforms.
 #pragma once
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,24 @@ inline constexpr char kPathDelimiter = '/';
 #endif
 
 enum class ReadFileResult { kOk, kCannotOpen, kNotAFile, kTooLarge, kReadError };
+
+// A regular file opened for reading at any offset, so that a decoder can
+// look at its first bytes and then read only what it needs.
+class ReadOnlyFile {
+public:
+  // Opens the file at `path`; a file larger than maxBytes is refused
+  // before anything is read. Any previous file is closed first.
+  ReadFileResult Open(const std::string& path, uint64_t maxBytes);
+  bool IsOpen() const { return file_ != nullptr; }
+  uint64_t Size() const { return size_; }
+  // Reads up to `count` bytes at `offset` into `out`; fewer only at the
+  // end of the file. False on a read error.
+  bool ReadAt(uint64_t offset, uint8_t* out, size_t count, size_t& done);
+
+private:
+  std::unique_ptr<FILE, int (*)(FILE*)> file_{nullptr, &std::fclose};
+  uint64_t size_ = 0;
+};
 
 // Reads the whole file at `path` into `bytes`. A file larger than
 // maxBytes is refused before anything is read.

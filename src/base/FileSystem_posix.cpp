@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <memory>
 
 #include "base/FileSystem.h"
@@ -22,27 +21,22 @@ using Descriptor = ScopedHandle<DescriptorTraits>;
 
 }  // namespace
 
-ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes) {
-  bytes.clear();
+ReadFileResult ReadOnlyFile::Open(const std::string& path, uint64_t maxBytes) {
+  file_.reset();
+  size_ = 0;
   // Non-blocking, so that a named pipe in a picture folder cannot stall
   // the open; it is then refused as not a regular file.
-  Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!file) return ReadFileResult::kCannotOpen;
+  Descriptor descriptor(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!descriptor) return ReadFileResult::kCannotOpen;
   struct stat info;
-  if (fstat(file.get(), &info) != 0) return ReadFileResult::kReadError;
+  if (fstat(descriptor.get(), &info) != 0) return ReadFileResult::kReadError;
   if (!S_ISREG(info.st_mode)) return ReadFileResult::kNotAFile;
   if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > maxBytes) return ReadFileResult::kTooLarge;
-  bytes.resize(static_cast<size_t>(info.st_size));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = read(file.get(), bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      bytes.clear();
-      return ReadFileResult::kReadError;
-    }
-    done += static_cast<size_t>(n);
-  }
+  FILE* stream = fdopen(descriptor.get(), "rb");
+  if (!stream) return ReadFileResult::kReadError;
+  descriptor.release();  // the stream owns it now
+  file_.reset(stream);
+  size_ = static_cast<uint64_t>(info.st_size);
   return ReadFileResult::kOk;
 }
 

@@ -11,19 +11,17 @@
 
 namespace tessivane {
 
-ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes) {
-  bytes.clear();
+ReadFileResult ReadOnlyFile::Open(const std::string& path, uint64_t maxBytes) {
+  file_.reset();
+  size_ = 0;
   std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(Widen(path).c_str(), L"rb"), &std::fclose);
   if (!file) return ReadFileResult::kCannotOpen;
   struct _stat64 info;
   if (_fstat64(_fileno(file.get()), &info) != 0) return ReadFileResult::kReadError;
   if ((info.st_mode & _S_IFMT) != _S_IFREG) return ReadFileResult::kNotAFile;
   if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > maxBytes) return ReadFileResult::kTooLarge;
-  bytes.resize(static_cast<size_t>(info.st_size));
-  if (!bytes.empty() && std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-    bytes.clear();
-    return ReadFileResult::kReadError;
-  }
+  file_ = std::move(file);
+  size_ = static_cast<uint64_t>(info.st_size);
   return ReadFileResult::kOk;
 }
 

@@ -1,10 +1,13 @@
-// Windows and OS/2 bitmap files. Every field is checked against the file's
-// real size before it is used; unknown header sizes and compressions are
-// refused with their value in the message.
+// Windows and OS/2 bitmap files. The headers and the palette are read
+// from the first kHeadBytes of the file, the pixels row by row; every
+// field is checked against the file's real size before it is used; unknown
+// header sizes and compressions are refused with their value in the
+// message.
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <climits>
+#include <vector>
 
 #include "base/Errors.h"
 #include "codecs/Decoders.h"
@@ -24,6 +27,12 @@ enum Compression : uint32_t {
 };
 
 constexpr size_t kFileHeaderSize = 14;
+// Bytes that hold every header and palette: the file header, the largest
+// info header (124), three colour masks after a 40-byte header, and a
+// palette of 256 four-byte entries come to 1,178 bytes.
+constexpr size_t kHeadBytes = 2048;
+// Bytes of pixel rows read at once.
+constexpr size_t kRowChunkBytes = 64 * 1024;
 // Most pixels one byte of RLE data may describe. Runs give at most 127.5;
 // the rest covers deltas and early ends. A tiny file claiming a huge
 // RLE picture is refused instead of allocating it.
@@ -73,7 +82,9 @@ struct Channel {
   }
 };
 
-Header ReadHeader(const uint8_t* d, size_t size) {
+// `d` holds the first kHeadBytes of the file (or all of it when shorter);
+// `size` is the file's size. Every offset read here lies within the head.
+Header ReadHeader(const uint8_t* d, uint64_t size) {
   Header h;
   if (size < kFileHeaderSize + 4) Fail("file is truncated");
   if (U32(d + 2) > size) Fail("file is shorter than its header says");
@@ -197,7 +208,7 @@ struct Palette {
   }
 };
 
-Palette ReadPalette(const Header& h, const uint8_t* d, size_t size) {
+Palette ReadPalette(const Header& h, const uint8_t* d, uint64_t size) {
   Palette p;
   const size_t entrySize = h.headerSize == 12 ? 3 : 4;
   const size_t start = h.masksEnd;
@@ -209,7 +220,7 @@ Palette ReadPalette(const Header& h, const uint8_t* d, size_t size) {
     p.count = std::min(h.colorsUsed, full);
   } else {
     // The implied full palette, cut short where the pixels begin.
-    size_t room = (std::min(h.dataOffset, size) - start) / entrySize;
+    size_t room = static_cast<size_t>((std::min<uint64_t>(h.dataOffset, size) - start) / entrySize);
     p.count = static_cast<uint32_t>(std::min<size_t>(full, room));
   }
   if (p.count == 0) Fail("palette is empty");
@@ -226,11 +237,27 @@ void Put(uint8_t* dst, const uint8_t* bgr) {
   dst[2] = bgr[2];
 }
 
+// Reads the pixel rows in file order, a chunk of rows at a time, and
+// hands each to `use(index, row)`.
+template <class UseRow>
+void ForEachRow(PictureSource& source, const Header& h, uint64_t rowBytes, UseRow use) {
+  const int height = static_cast<int>(h.height);
+  const size_t rowsPerChunk = static_cast<size_t>(std::max<uint64_t>(1, kRowChunkBytes / rowBytes));
+  std::vector<uint8_t> chunk(static_cast<size_t>(rowBytes) * std::min<size_t>(rowsPerChunk, height));
+  for (int first = 0; first < height;) {
+    const int rows = static_cast<int>(std::min<size_t>(rowsPerChunk, static_cast<size_t>(height - first)));
+    const size_t bytes = static_cast<size_t>(rowBytes) * rows;
+    if (source.ReadAt(h.dataOffset + first * rowBytes, chunk.data(), bytes) != bytes) Fail("pixel data is truncated");
+    for (int i = 0; i < rows; ++i) use(first + i, chunk.data() + i * rowBytes);
+    first += rows;
+  }
+}
+
 // Uncompressed pixels: palette indices, 24-bit BGR, or 16/32-bit fields.
-Bitmap DecodeUncompressed(const Header& h, const uint8_t* d, size_t size, const Palette& palette) {
+Bitmap DecodeUncompressed(const Header& h, PictureSource& source, const Palette& palette) {
   const uint32_t bits = h.bitCount;
   const uint64_t rowBytes = (static_cast<uint64_t>(h.width) * bits + 31) / 32 * 4;
-  if (rowBytes * static_cast<uint64_t>(h.height) > size - h.dataOffset) Fail("pixel data is truncated");
+  if (rowBytes * static_cast<uint64_t>(h.height) > source.Size() - h.dataOffset) Fail("pixel data is truncated");
   const int width = static_cast<int>(h.width), height = static_cast<int>(h.height);
 
   std::array<uint32_t, 4> masks = h.masks;
@@ -240,19 +267,19 @@ Bitmap DecodeUncompressed(const Header& h, const uint8_t* d, size_t size, const 
   auto pixelAt = [&](const uint8_t* row, int x) -> uint32_t {
     return bits == 16 ? U16(row + 2 * x) : U32(row + 4 * x);
   };
-  auto rowAt = [&](int y) { return d + h.dataOffset + static_cast<size_t>(y) * rowBytes; };
 
   // An alpha channel that is zero everywhere is taken as unused (writers
   // that do not know alpha leave it so); otherwise pixels lie over white.
+  // Finding out takes a first pass over the pixels.
   bool useAlpha = false;
   if (masks[3] != 0 && (bits == 16 || bits == 32)) {
-    for (int y = 0; y < height && !useAlpha; ++y)
-      for (int x = 0; x < width && !useAlpha; ++x) useAlpha = (pixelAt(rowAt(y), x) & masks[3]) != 0;
+    ForEachRow(source, h, rowBytes, [&](int, const uint8_t* src) {
+      for (int x = 0; x < width && !useAlpha; ++x) useAlpha = (pixelAt(src, x) & masks[3]) != 0;
+    });
   }
 
   Bitmap bitmap(width, height);
-  for (int y = 0; y < height; ++y) {
-    const uint8_t* src = rowAt(y);
+  ForEachRow(source, h, rowBytes, [&](int y, const uint8_t* src) {
     uint8_t* dst = bitmap.Row(h.topDown ? y : height - 1 - y);
     if (bits <= 8) {
       const uint32_t perByte = 8 / bits, valueMask = (1u << bits) - 1;
@@ -275,7 +302,7 @@ Bitmap DecodeUncompressed(const Header& h, const uint8_t* d, size_t size, const 
         }
       }
     }
-  }
+  });
   return bitmap;
 }
 
@@ -283,11 +310,12 @@ Bitmap DecodeUncompressed(const Header& h, const uint8_t* d, size_t size, const 
 // the bitmap) stay black. A run, a delta or absolute pixels that would
 // leave the image, and data that ends before the end-of-bitmap code while
 // rows are still missing, are refused.
-Bitmap DecodeRle(const Header& h, const uint8_t* d, size_t size, const Palette& palette) {
-  const uint8_t* p = d + h.dataOffset;
-  const uint8_t* end = p + (h.sizeImage != 0 ? h.sizeImage : size - h.dataOffset);
+Bitmap DecodeRle(const Header& h, PictureSource& source, const Palette& palette) {
+  BufferedPictureReader data(source);
+  uint64_t p = h.dataOffset;
+  const uint64_t end = p + (h.sizeImage != 0 ? h.sizeImage : source.Size() - h.dataOffset);
   const uint64_t pixels = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
-  if (pixels / kRlePixelsPerByte > static_cast<uint64_t>(end - p)) Fail("RLE data is far too short for the picture");
+  if (pixels / kRlePixelsPerByte > end - p) Fail("RLE data is far too short for the picture");
   const bool rle4 = h.compression == kRle4;
   const int width = static_cast<int>(h.width), height = static_cast<int>(h.height);
   Bitmap bitmap(width, height);
@@ -297,12 +325,19 @@ Bitmap DecodeRle(const Header& h, const uint8_t* d, size_t size, const Palette& 
     Put(bitmap.Row(height - 1 - y) + 3 * x, palette.At(index));
     ++x;
   };
+  // The data lies within the file (checked by the caller), so every byte
+  // before `end` can be read.
+  auto at = [&](uint64_t offset) {
+    const int byte = data.At(offset);
+    if (byte < 0) Fail("RLE data is truncated");
+    return static_cast<uint8_t>(byte);
+  };
   while (true) {
     if (end - p < 2) {
       if (y >= height) break;  // every row written; only the end code is missing
       Fail("RLE data is truncated");
     }
-    uint8_t count = p[0], value = p[1];
+    uint8_t count = at(p), value = at(p + 1);
     p += 2;
     if (count > 0) {
       for (int i = 0; i < count; ++i) put(rle4 ? ((i % 2 == 0) ? value >> 4 : value & 15) : value);
@@ -313,15 +348,18 @@ Bitmap DecodeRle(const Header& h, const uint8_t* d, size_t size, const Palette& 
       break;
     } else if (value == 2) {  // delta
       if (end - p < 2) Fail("RLE data is truncated");
-      x += p[0];
-      y += p[1];
+      x += at(p);
+      y += at(p + 1);
       p += 2;
       if (x > width || y > height) Fail("an RLE delta moves past the image");
     } else {  // absolute pixels, padded to a whole 16-bit word
-      size_t bytes = rle4 ? (value + 1) / 2 : value;
-      size_t padded = (bytes + 1) & ~size_t{1};
-      if (static_cast<size_t>(end - p) < padded) Fail("RLE data is truncated");
-      for (int i = 0; i < value; ++i) put(rle4 ? ((i % 2 == 0) ? p[i / 2] >> 4 : p[i / 2] & 15) : p[i]);
+      uint64_t bytes = rle4 ? (value + 1) / 2 : value;
+      uint64_t padded = (bytes + 1) & ~uint64_t{1};
+      if (end - p < padded) Fail("RLE data is truncated");
+      for (int i = 0; i < value; ++i) {
+        const uint8_t byte = at(p + (rle4 ? i / 2 : i));
+        put(rle4 ? ((i % 2 == 0) ? byte >> 4 : byte & 15) : byte);
+      }
       p += padded;
     }
   }
@@ -329,16 +367,16 @@ Bitmap DecodeRle(const Header& h, const uint8_t* d, size_t size, const Palette& 
 }
 
 // A JPEG or PNG stream inside a bitmap file (meant for printers).
-Bitmap DecodeEmbedded(const Header& h, const uint8_t* d, size_t size, const PictureLimits& limits) {
-  const uint8_t* data = d + h.dataOffset;
-  size_t length = h.sizeImage != 0 ? h.sizeImage : size - h.dataOffset;
+Bitmap DecodeEmbedded(const Header& h, PictureSource& source, const PictureLimits& limits) {
+  PictureSourceSlice stream(source, h.dataOffset, h.sizeImage != 0 ? h.sizeImage : source.Size() - h.dataOffset);
+  const std::vector<uint8_t> head = ReadHead(stream, kSignatureBytes);
   Bitmap bitmap;
   if (h.compression == kJpeg) {
-    if (!HasJpegSignature(data, length)) Fail("embedded JPEG data is not JPEG");
-    bitmap = DecodeJpeg(data, length, limits);
+    if (!HasJpegSignature(head.data(), head.size())) Fail("embedded JPEG data is not JPEG");
+    bitmap = DecodeJpeg(stream, limits);
   } else {
-    if (!HasPngSignature(data, length)) Fail("embedded PNG data is not PNG");
-    bitmap = DecodePng(data, length, limits);
+    if (!HasPngSignature(head.data(), head.size())) Fail("embedded PNG data is not PNG");
+    bitmap = DecodePng(stream, limits);
   }
   if (bitmap.Width() != h.width || bitmap.Height() != h.height)
     Fail("embedded picture's size differs from the header's");
@@ -347,19 +385,22 @@ Bitmap DecodeEmbedded(const Header& h, const uint8_t* d, size_t size, const Pict
 
 }  // namespace
 
-Bitmap DecodeBmp(const uint8_t* data, size_t size, const PictureLimits& limits) {
-  if (!HasBmpSignature(data, size)) Fail("not a bitmap file");
-  const Header h = ReadHeader(data, size);
+Bitmap DecodeBmp(PictureSource& source, const PictureLimits& limits) {
+  const uint64_t size = source.Size();
+  const std::vector<uint8_t> head = ReadHead(source, kHeadBytes);
+  if (head.size() != std::min<uint64_t>(size, kHeadBytes)) Fail("file is truncated");
+  if (!HasBmpSignature(head.data(), head.size())) Fail("not a bitmap file");
+  const Header h = ReadHeader(head.data(), size);
   CheckFormat(h);
   CheckPictureSize(h.width, h.height, limits);
   if (h.dataOffset < h.masksEnd || h.dataOffset > size) Fail("pixel data offset lies outside the file");
   if (h.sizeImage > size - h.dataOffset) Fail("declared pixel data is larger than the file");
 
-  if (h.compression == kJpeg || h.compression == kPng) return DecodeEmbedded(h, data, size, limits);
+  if (h.compression == kJpeg || h.compression == kPng) return DecodeEmbedded(h, source, limits);
   Palette palette;
-  if (h.bitCount <= 8) palette = ReadPalette(h, data, size);
-  if (h.compression == kRle8 || h.compression == kRle4) return DecodeRle(h, data, size, palette);
-  return DecodeUncompressed(h, data, size, palette);
+  if (h.bitCount <= 8) palette = ReadPalette(h, head.data(), size);
+  if (h.compression == kRle8 || h.compression == kRle4) return DecodeRle(h, source, palette);
+  return DecodeUncompressed(h, source, palette);
 }
 
 }  // namespace tessivane

@@ -14,16 +14,27 @@
 extern "C" {
 #endif
 
+/* Where the libraries read a picture's bytes: fills `out` with up to
+   `count` of the next bytes and returns how many, 0 at the end of the
+   data, or (size_t)-1 when the bytes cannot be read. Never throws. */
+typedef size_t (*TessivaneReadFn)(void* context, uint8_t* out, size_t count);
+
 typedef struct TessivaneJpeg TessivaneJpeg;
 
 /* NULL when out of memory. */
 TessivaneJpeg* tessivane_jpeg_open(void);
 void tessivane_jpeg_close(TessivaneJpeg* jpeg);
 const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg);
-/* Reads the header of the JPEG stream in data (which must outlive the
-   context). Returns 0 and the picture's size, or -1. */
-int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, const uint8_t* data, size_t size, uint64_t max_memory,
+/* Whether the last failure was the library running out of memory. */
+int tessivane_jpeg_out_of_memory(const TessivaneJpeg* jpeg);
+/* Reads the header of the JPEG stream that `read` delivers (`context`
+   must outlive the JPEG context). Returns 0 and the picture's size, or -1. */
+int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, TessivaneReadFn read, void* context, uint64_t max_memory,
                                int max_scans, uint32_t* width, uint32_t* height);
+/* Bytes of coefficient buffers that decoding will allocate for the whole
+   picture: 0 for a sequential picture whose first scan holds every
+   component (decoded one row of blocks at a time). */
+uint64_t tessivane_jpeg_coefficient_bytes(const TessivaneJpeg* jpeg);
 /* Decodes the picture into rows of 3-byte blue, green, red pixels, `stride`
    bytes apart. Returns 0 or -1. */
 int tessivane_jpeg_read_pixels(TessivaneJpeg* jpeg, uint8_t* bgr, size_t stride);
@@ -33,10 +44,11 @@ typedef struct TessivanePng TessivanePng;
 TessivanePng* tessivane_png_open(void);
 void tessivane_png_close(TessivanePng* png);
 const char* tessivane_png_message(const TessivanePng* png);
+int tessivane_png_out_of_memory(const TessivanePng* png);
 /* Reads the signature and the chunks before the pixels, and sets up
    output as 4-byte red, green, blue, alpha pixels. Returns 0 with the
    size and the number of interlace passes, or -1. */
-int tessivane_png_read_header(TessivanePng* png, const uint8_t* data, size_t size, uint32_t max_side,
+int tessivane_png_read_header(TessivanePng* png, TessivaneReadFn read, void* context, uint32_t max_side,
                               uint32_t max_chunk_bytes, uint32_t* width, uint32_t* height, int* passes);
 /* Reads the next `count` rows of the current pass into rows[]. 0 or -1. */
 int tessivane_png_read_rows(TessivanePng* png, uint8_t** rows, uint32_t count);

@@ -10,14 +10,21 @@
 
 #include "codecs/CodecGlue.h"
 
+#define TESSIVANE_JPEG_BUFFER 65536
+
 struct TessivaneJpeg {
   struct jpeg_decompress_struct cinfo; /* first: callbacks find the context from it */
   struct jpeg_error_mgr error;
   struct jpeg_progress_mgr progress;
+  struct jpeg_source_mgr source;
+  TessivaneReadFn read;
+  void* read_context;
+  JOCTET buffer[TESSIVANE_JPEG_BUFFER];
   jmp_buf jump;
   int created;
   int max_scans;
   int cmyk;
+  int out_of_memory;
   char message[JMSG_LENGTH_MAX + 64];
 };
 
@@ -26,6 +33,7 @@ static void fail(TessivaneJpeg* jpeg) { longjmp(jpeg->jump, 1); }
 static void on_error(j_common_ptr cinfo) {
   TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
   cinfo->err->format_message(cinfo, jpeg->message);
+  jpeg->out_of_memory = cinfo->err->msg_code == JERR_OUT_OF_MEMORY;
   fail(jpeg);
 }
 
@@ -47,6 +55,42 @@ static void on_progress(j_common_ptr cinfo) {
   }
 }
 
+/* The data source: the caller's read function through a buffer. */
+static void source_init(j_decompress_ptr cinfo) { (void)cinfo; }
+static void source_term(j_decompress_ptr cinfo) { (void)cinfo; }
+
+/* At the end of the data, an end-of-image marker is handed over (as
+   libjpeg's own sources do) and the warning that the data ended early is
+   raised, which on_message turns into an error. */
+static boolean source_fill(j_decompress_ptr cinfo) {
+  TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
+  size_t n = jpeg->read(jpeg->read_context, jpeg->buffer, sizeof jpeg->buffer);
+  if (n == (size_t)-1) {
+    snprintf(jpeg->message, sizeof jpeg->message, "cannot read the file");
+    fail(jpeg);
+  }
+  if (n == 0) {
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    jpeg->buffer[0] = (JOCTET)0xFF;
+    jpeg->buffer[1] = (JOCTET)JPEG_EOI;
+    n = 2;
+  }
+  jpeg->source.next_input_byte = jpeg->buffer;
+  jpeg->source.bytes_in_buffer = n;
+  return TRUE;
+}
+
+static void source_skip(j_decompress_ptr cinfo, long count) {
+  TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
+  if (count <= 0) return;
+  while (count > (long)jpeg->source.bytes_in_buffer) {
+    count -= (long)jpeg->source.bytes_in_buffer;
+    source_fill(cinfo);
+  }
+  jpeg->source.next_input_byte += count;
+  jpeg->source.bytes_in_buffer -= (size_t)count;
+}
+
 TessivaneJpeg* tessivane_jpeg_open(void) {
   TessivaneJpeg* jpeg = (TessivaneJpeg*)calloc(1, sizeof(TessivaneJpeg));
   return jpeg;
@@ -60,7 +104,9 @@ void tessivane_jpeg_close(TessivaneJpeg* jpeg) {
 
 const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg) { return jpeg->message; }
 
-int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, const uint8_t* data, size_t size, uint64_t max_memory,
+int tessivane_jpeg_out_of_memory(const TessivaneJpeg* jpeg) { return jpeg->out_of_memory; }
+
+int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, TessivaneReadFn read, void* context, uint64_t max_memory,
                                int max_scans, uint32_t* width, uint32_t* height) {
   if (setjmp(jpeg->jump)) return -1;
   jpeg->cinfo.err = jpeg_std_error(&jpeg->error);
@@ -73,7 +119,16 @@ int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, const uint8_t* data, size_t 
   jpeg->cinfo.mem->max_memory_to_use = (long)max_memory;
   jpeg->progress.progress_monitor = on_progress;
   jpeg->cinfo.progress = &jpeg->progress;
-  jpeg_mem_src(&jpeg->cinfo, data, (unsigned long)size);
+  jpeg->read = read;
+  jpeg->read_context = context;
+  jpeg->source.init_source = source_init;
+  jpeg->source.fill_input_buffer = source_fill;
+  jpeg->source.skip_input_data = source_skip;
+  jpeg->source.resync_to_restart = jpeg_resync_to_restart;
+  jpeg->source.term_source = source_term;
+  jpeg->source.bytes_in_buffer = 0;
+  jpeg->source.next_input_byte = NULL;
+  jpeg->cinfo.src = &jpeg->source;
   jpeg_read_header(&jpeg->cinfo, TRUE);
   switch (jpeg->cinfo.jpeg_color_space) {
     case JCS_GRAYSCALE:
@@ -95,6 +150,24 @@ int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, const uint8_t* data, size_t 
   *width = jpeg->cinfo.image_width;
   *height = jpeg->cinfo.image_height;
   return 0;
+}
+
+uint64_t tessivane_jpeg_coefficient_bytes(const TessivaneJpeg* jpeg) {
+  const struct jpeg_decompress_struct* cinfo = &jpeg->cinfo;
+  uint64_t total = 0;
+  int c;
+  if (!cinfo->progressive_mode && cinfo->comps_in_scan >= cinfo->num_components) return 0;
+  /* One block of 64 coefficients per 8 x 8 pixels of each component,
+     rounded up to whole sampling units (as libjpeg allocates them). */
+  for (c = 0; c < cinfo->num_components; ++c) {
+    const jpeg_component_info* comp = &cinfo->comp_info[c];
+    uint64_t across = comp->width_in_blocks, down = comp->height_in_blocks;
+    uint64_t h = (uint64_t)comp->h_samp_factor, v = (uint64_t)comp->v_samp_factor;
+    across = (across + h - 1) / h * h;
+    down = (down + v - 1) / v * v;
+    total += across * down * DCTSIZE2 * sizeof(JCOEF);
+  }
+  return total;
 }
 
 /* CMYK to blue, green, red. Adobe's writers store the inks inverted

@@ -1,5 +1,6 @@
 #include "codecs/PictureLoader.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -8,6 +9,81 @@
 #include "codecs/Decoders.h"
 
 namespace tessivane {
+
+namespace {
+
+constexpr char kNoMemoryText[] = "not enough memory for the picture";
+
+// An open picture file; every read goes to the file.
+class FilePictureSource : public PictureSource {
+public:
+  explicit FilePictureSource(ReadOnlyFile& file) : file_(file) {}
+  uint64_t Size() const override { return file_.Size(); }
+  size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
+    size_t done = 0;
+    if (!file_.ReadAt(offset, out, count, done)) throw PictureError("cannot read the file");
+    return done;
+  }
+
+private:
+  ReadOnlyFile& file_;
+};
+
+}  // namespace
+
+size_t MemoryPictureSource::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
+  if (offset >= size_) return 0;
+  const size_t n = static_cast<size_t>(std::min<uint64_t>(count, size_ - offset));
+  if (n > 0) std::memcpy(out, data_ + offset, n);
+  return n;
+}
+
+size_t PictureSourceSlice::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
+  if (offset >= length_) return 0;
+  return whole_.ReadAt(offset_ + offset, out, static_cast<size_t>(std::min<uint64_t>(count, length_ - offset)));
+}
+
+// The buffer starts a little before `offset`, so that a parser looking a
+// byte or two back after crossing into it does not read it all again.
+void BufferedPictureReader::Fill(uint64_t offset) {
+  start_ = offset - std::min<uint64_t>(offset, 16);
+  length_ = source_.ReadAt(start_, buffer_.data(), buffer_.size());
+}
+
+bool BufferedPictureReader::Copy(uint64_t offset, uint8_t* out, size_t count) {
+  while (count > 0) {
+    if (At(offset) < 0) return false;
+    const size_t n = std::min(count, static_cast<size_t>(start_ + length_ - offset));
+    std::memcpy(out, buffer_.data() + (offset - start_), n);
+    out += n;
+    offset += n;
+    count -= n;
+  }
+  return true;
+}
+
+size_t BufferedPictureReader::ReadNext(uint8_t* out, size_t count) {
+  size_t done = 0;
+  while (done < count && At(position) >= 0) {
+    const size_t n = std::min(count - done, static_cast<size_t>(start_ + length_ - position));
+    std::memcpy(out + done, buffer_.data() + (position - start_), n);
+    done += n;
+    position += n;
+  }
+  return done;
+}
+
+std::vector<uint8_t> ReadHead(PictureSource& source, size_t count) {
+  std::vector<uint8_t> head(static_cast<size_t>(std::min<uint64_t>(count, source.Size())));
+  size_t done = 0;
+  while (done < head.size()) {
+    const size_t n = source.ReadAt(done, head.data() + done, head.size() - done);
+    if (n == 0) break;
+    done += n;
+  }
+  head.resize(done);
+  return head;
+}
 
 bool HasBmpSignature(const uint8_t* data, size_t size) {
   return size >= 2 && data[0] == 'B' && data[1] == 'M';
@@ -32,30 +108,28 @@ void CheckPictureSize(int64_t width, int64_t height, const PictureLimits& limits
 // The formats are tried in the order BMP, JPEG, PNG. Each decoder refuses
 // at once a file without its signature, so going by the first bytes gives
 // the same outcome as trying them in turn, with the most telling error.
-Bitmap DecodePicture(const uint8_t* data, size_t size, const PictureLimits& limits) {
+Bitmap DecodePicture(PictureSource& source, const PictureLimits& limits) {
   try {
-    if (HasBmpSignature(data, size)) return DecodeBmp(data, size, limits);
-    if (HasJpegSignature(data, size)) return DecodeJpeg(data, size, limits);
-    if (HasPngSignature(data, size)) return DecodePng(data, size, limits);
+    const std::vector<uint8_t> head = ReadHead(source, kSignatureBytes);
+    if (HasBmpSignature(head.data(), head.size())) return DecodeBmp(source, limits);
+    if (HasJpegSignature(head.data(), head.size())) return DecodeJpeg(source, limits);
+    if (HasPngSignature(head.data(), head.size())) return DecodePng(source, limits);
   } catch (const std::bad_alloc&) {
-    throw PictureOutOfMemory("not enough memory for the picture");
+    throw PictureOutOfMemory(kNoMemoryText);
   } catch (const std::length_error&) {
     throw PictureOutOfMemory("picture is too large for the memory");
   }
   throw PictureError("not a BMP, JPEG or PNG picture");
 }
 
+Bitmap DecodePicture(const uint8_t* data, size_t size, const PictureLimits& limits) {
+  MemoryPictureSource source(data, size);
+  return DecodePicture(source, limits);
+}
+
 Bitmap LoadPicture(const std::string& path) {
-  std::vector<uint8_t> bytes;
-  ReadFileResult read;
-  try {
-    read = ReadWholeFile(path, kMaxPictureFileBytes, bytes);
-  } catch (const std::bad_alloc&) {
-    // A file within the cap that the memory left cannot hold fails like
-    // any other file that does not load.
-    throw PictureOutOfMemory("not enough memory to read " + path);
-  }
-  switch (read) {
+  ReadOnlyFile file;
+  switch (file.Open(path, kMaxPictureFileBytes)) {
     case ReadFileResult::kOk:
       break;
     case ReadFileResult::kCannotOpen:
@@ -67,8 +141,9 @@ Bitmap LoadPicture(const std::string& path) {
     case ReadFileResult::kReadError:
       throw PictureError("cannot read " + path);
   }
+  FilePictureSource source(file);
   try {
-    return DecodePicture(bytes.data(), bytes.size());
+    return DecodePicture(source);
   } catch (const PictureOutOfMemory& e) {
     throw PictureOutOfMemory(path + ": " + e.what());
   } catch (const PictureError& e) {

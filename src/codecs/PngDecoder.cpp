@@ -24,42 +24,78 @@ constexpr uint64_t kMaxDeflateRatio = 1032;
 
 uint32_t Be32(const uint8_t* p) { return (uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
 
-// Walks the chunks up to IEND, before anything large is allocated: a file
-// cut short, or whose compressed pixel data could not hold the pixels its
-// header declares even at deflate's best ratio, is refused. libpng checks
-// everything else.
-void CheckChunks(const uint8_t* data, size_t size, uint64_t width, uint64_t height) {
-  uint64_t compressed = 0;
-  bool ended = false;
-  size_t at = 8;
-  while (!ended && at + 8 <= size) {
-    const uint64_t length = Be32(data + at);
+// Refuses, from the first bytes, a header whose sides exceed the side
+// limit, with the same text as the other formats (libpng's own limit
+// would only say the header is invalid).
+void CheckHeaderSides(PictureSource& source) {
+  const std::vector<uint8_t> head = ReadHead(source, 24);
+  if (head.size() < 24 || std::memcmp(head.data() + 12, "IHDR", 4) != 0) return;  // libpng tells
+  if (Be32(head.data() + 16) > kMaxPictureSide || Be32(head.data() + 20) > kMaxPictureSide)
+    throw PictureError("picture is too large");
+}
+
+// Walks the chunk headers up to IEND before libpng reads anything: a file
+// cut short is refused, and so is a chunk other than pixel data larger
+// than libpng may allocate (libpng would allocate a chunk's declared
+// length before reading it). Returns the bytes of compressed pixel data.
+uint64_t WalkChunks(BufferedPictureReader& data) {
+  const uint64_t size = data.Size();
+  uint64_t compressed = 0, at = 8;
+  uint8_t header[8];
+  while (at + 8 <= size && data.Copy(at, header, 8)) {
+    const uint64_t length = Be32(header);
     if (length > size - at - 8 || size - at - 8 - length < 4) break;
-    if (std::memcmp(data + at + 4, "IDAT", 4) == 0) compressed += length;
-    ended = std::memcmp(data + at + 4, "IEND", 4) == 0;
-    at += 12 + static_cast<size_t>(length);
+    const bool pixels = std::memcmp(header + 4, "IDAT", 4) == 0;
+    if (pixels) compressed += length;
+    else if (length > kMaxPngChunkBytes)
+      throw PictureError("PNG: chunk data is too large");
+    if (std::memcmp(header + 4, "IEND", 4) == 0) return compressed;
+    at += 12 + length;
   }
-  if (!ended) throw PictureError("PNG: data ended early");
+  throw PictureError("PNG: data ended early");
+}
+
+// Refuses a picture whose compressed pixel data could not hold the pixels
+// its header declares even at deflate's best ratio, before the bitmap is
+// allocated.
+void CheckPixelData(PictureSource& source, uint64_t width, uint64_t height, uint64_t compressed) {
   // Bits per pixel from the header (libpng has checked it): channels x depth.
+  const std::vector<uint8_t> head = ReadHead(source, 26);
   static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
-  const uint64_t bits = uint64_t{data[24]} * (data[25] < 7 ? kChannels[data[25]] : 1);
+  const uint64_t bits = uint64_t{head[24]} * (head[25] < 7 ? kChannels[head[25]] : 1);
   if ((width * height * bits + 7) / 8 > compressed * kMaxDeflateRatio)
     throw PictureError("PNG: pixel data is too short for the picture's size");
 }
 
+// libpng reads through this: never throws across the C library.
+size_t ReadForLibpng(void* context, uint8_t* out, size_t count) {
+  try {
+    return static_cast<BufferedPictureReader*>(context)->ReadNext(out, count);
+  } catch (...) {
+    return static_cast<size_t>(-1);
+  }
+}
+
 }  // namespace
 
-Bitmap DecodePng(const uint8_t* data, size_t size, const PictureLimits& limits) {
+Bitmap DecodePng(PictureSource& source, const PictureLimits& limits) {
+  CheckHeaderSides(source);
+  BufferedPictureReader data(source);
+  const uint64_t compressed = WalkChunks(data);
   std::unique_ptr<TessivanePng, void (*)(TessivanePng*)> png(tessivane_png_open(), &tessivane_png_close);
   if (!png) throw std::bad_alloc();
-  auto fail = [&]() { throw PictureError(std::string("PNG: ") + tessivane_png_message(png.get())); };
+  auto fail = [&]() {
+    const std::string why = std::string("PNG: ") + tessivane_png_message(png.get());
+    if (tessivane_png_out_of_memory(png.get())) throw PictureOutOfMemory(why);
+    throw PictureError(why);
+  };
   uint32_t width = 0, height = 0;
   int passes = 0;
-  if (tessivane_png_read_header(png.get(), data, size, kMaxPictureSide, kMaxPngChunkBytes, &width, &height,
-                                &passes) != 0)
+  if (tessivane_png_read_header(png.get(), &ReadForLibpng, &data, kMaxPictureSide, kMaxPngChunkBytes, &width,
+                                &height, &passes) != 0)
     fail();
   CheckPictureSize(width, height, limits);
-  CheckChunks(data, size, width, height);
+  CheckPixelData(source, width, height, compressed);
   const int w = static_cast<int>(width), h = static_cast<int>(height);
   Bitmap bitmap(w, h);
   const size_t rowBytes = size_t{width} * 4;

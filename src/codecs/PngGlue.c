@@ -12,16 +12,18 @@
 struct TessivanePng {
   png_structp png;
   png_infop info;
-  const uint8_t* data;
-  size_t size;
-  size_t offset;
+  TessivaneReadFn read;
+  void* read_context;
   jmp_buf jump;
+  int out_of_memory;
   char message[256];
 };
 
 static void on_error(png_structp png, png_const_charp text) {
   TessivanePng* self = (TessivanePng*)png_get_error_ptr(png);
   snprintf(self->message, sizeof self->message, "%s", text ? text : "PNG error");
+  /* libpng's allocation failures: "Out of memory", "...insufficient memory..." */
+  self->out_of_memory = text && (strstr(text, "memory") || strstr(text, "Memory"));
   longjmp(self->jump, 1);
 }
 
@@ -32,9 +34,9 @@ static void on_warning(png_structp png, png_const_charp text) {
 
 static void on_read(png_structp png, png_bytep out, png_size_t length) {
   TessivanePng* self = (TessivanePng*)png_get_io_ptr(png);
-  if (length > self->size - self->offset) png_error(png, "PNG data ended early");
-  memcpy(out, self->data + self->offset, length);
-  self->offset += length;
+  size_t n = self->read(self->read_context, out, length);
+  if (n == (size_t)-1) png_error(png, "cannot read the file");
+  if (n != length) png_error(png, "PNG data ended early");
 }
 
 TessivanePng* tessivane_png_open(void) {
@@ -61,14 +63,15 @@ void tessivane_png_close(TessivanePng* self) {
 
 const char* tessivane_png_message(const TessivanePng* self) { return self->message; }
 
-int tessivane_png_read_header(TessivanePng* self, const uint8_t* data, size_t size, uint32_t max_side,
+int tessivane_png_out_of_memory(const TessivanePng* self) { return self->out_of_memory; }
+
+int tessivane_png_read_header(TessivanePng* self, TessivaneReadFn read, void* context, uint32_t max_side,
                               uint32_t max_chunk_bytes, uint32_t* width, uint32_t* height, int* passes) {
   png_structp png = self->png;
   png_infop info = self->info;
   if (setjmp(self->jump)) return -1;
-  self->data = data;
-  self->size = size;
-  self->offset = 0;
+  self->read = read;
+  self->read_context = context;
   png_set_read_fn(png, self, on_read);
   png_set_user_limits(png, max_side, max_side);
   png_set_chunk_malloc_max(png, max_chunk_bytes);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <png.h>
 #include <zlib.h>
@@ -92,6 +93,49 @@ TEST(JpegDecoder, TooManyScansTruncationAndHugeSizesAreRefused) {
   file[sof + 5] = file[sof + 7] = 0xEA;  // 60000 x 60000
   file[sof + 6] = file[sof + 8] = 0x60;
   EXPECT_NE(ErrorOf(file).find("too large"), std::string::npos);
+}
+
+// A smooth picture: gradients with a little texture, like sky or skin in
+// a photo, which compresses far better than Pattern's noise.
+Bitmap Smooth(int width, int height) {
+  Bitmap b(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t* px = b.Row(y) + 3 * x;
+      px[0] = static_cast<uint8_t>(120 + 100 * x / width + ((x * 7 + y * 13) % 5));
+      px[1] = static_cast<uint8_t>(80 + 120 * y / height);
+      px[2] = static_cast<uint8_t>(200 - 60 * (x + y) / (width + height));
+    }
+  return b;
+}
+
+TEST(JpegDecoder, ProgressiveMemoryBudgetKeepsNormalPicturesAndRefusesBombs) {
+  // Full-resolution colour (6 bytes of coefficients per pixel, twice the
+  // bitmap), CMYK and grey, with the default scans, at common qualities.
+  for (int quality : {50, 90}) {
+    SCOPED_TRACE(quality);
+    JpegOptions options;
+    options.progressive = true;
+    options.quality = quality;
+    const Bitmap smooth = Smooth(1600, 1200);
+    EXPECT_LE(MaxDifference(Decode(EncodeJpeg(smooth, options)), smooth), 40);
+    options.cmyk = true;
+    EXPECT_LE(MaxDifference(Decode(EncodeJpeg(smooth, options)), smooth), 40);
+    options.cmyk = false;
+    options.grayscale = true;
+    EXPECT_NO_THROW(Decode(EncodeJpeg(smooth, options)));
+  }
+
+  // 2048 x 2048 of one colour in 100 scans: 25 MB of coefficients from a
+  // few kilobytes of data. Refused from the headers, without decoding.
+  JpegOptions bomb;
+  bomb.progressive = true;
+  bomb.manyScans = true;
+  bomb.acBands = 33;
+  const Bytes file = EncodeJpeg(Bitmap(2048, 2048), bomb);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(ErrorOf(file), "JPEG: picture is too large for its data");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
 }
 
 // Samples for a PNG of the given layout, and the picture it must decode to.
@@ -191,6 +235,45 @@ TEST(PngDecoder, DamagedAndHugeFilesAreRefused) {
   };
   EXPECT_NE(ErrorOf(resized(0xEA, 0x60)).find("too large"), std::string::npos);
   EXPECT_EQ(ErrorOf(resized(0x1F, 0x40)), "PNG: pixel data is too short for the picture's size");
+}
+
+void PutBe32(Bytes& file, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+}
+
+// A chunk of `type` with `data`, its CRC correct, inserted after IHDR.
+Bytes WithChunkAfterHeader(const Bytes& png, const char* type, const Bytes& data) {
+  Bytes chunk(8);
+  PutBe32(chunk, 0, static_cast<uint32_t>(data.size()));
+  std::copy(type, type + 4, chunk.begin() + 4);
+  chunk.insert(chunk.end(), data.begin(), data.end());
+  chunk.resize(chunk.size() + 4);
+  PutBe32(chunk, chunk.size() - 4, Crc(chunk.data() + 4, chunk.size() - 8));
+  Bytes out = png;
+  out.insert(out.begin() + 33, chunk.begin(), chunk.end());
+  return out;
+}
+
+TEST(PngDecoder, LimitsAreCheckedBeforeLibpngAllocates) {
+  const Bytes file = testing::EncodePng(Pattern(9, 9));
+  // One side past the side limit says what the other formats say.
+  for (int side : {16, 20}) {
+    Bytes wide = file;
+    PutBe32(wide, side, kMaxPictureSide + 1);
+    PutBe32(wide, 36 - side, 1);
+    PutBe32(wide, 29, Crc(wide.data() + 12, 17));
+    EXPECT_EQ(ErrorOf(wide), "picture is too large");
+  }
+
+  // A text chunk larger than libpng may allocate, complete and with its
+  // CRC right, is refused; so is one that declares 800 MB in a small file
+  // (found by fuzzing: libpng allocated the declared length).
+  EXPECT_EQ(ErrorOf(WithChunkAfterHeader(file, "tEXt", Bytes(kMaxPngChunkBytes + 1, 'a'))),
+            "PNG: chunk data is too large");
+  EXPECT_NO_THROW(Decode(WithChunkAfterHeader(file, "tEXt", Bytes(1000, 'a'))));
+  Bytes claim = WithChunkAfterHeader(file, "iTXt", Bytes(100, 'a'));
+  PutBe32(claim, 33, 800'000'000);
+  EXPECT_EQ(ErrorOf(claim), "PNG: data ended early");
 }
 
 }  // namespace

@@ -117,11 +117,12 @@ Bytes EncodeJpeg(const Bitmap& picture, const JpegOptions& options) {
     for (int c = 0; c < cinfo.num_components; ++c) dc.component_index[c] = c;
     script.push_back(dc);
     for (int c = 0; c < cinfo.num_components; ++c)
-      for (int k = 1; k < 64; ++k) {
+      for (int band = 0; band < options.acBands; ++band) {
         jpeg_scan_info ac{};
         ac.comps_in_scan = 1;
         ac.component_index[0] = c;
-        ac.Ss = ac.Se = k;
+        ac.Ss = 1 + band * 63 / options.acBands;
+        ac.Se = (band + 1) * 63 / options.acBands;
         script.push_back(ac);
       }
     cinfo.scan_info = script.data();

@@ -67,9 +67,11 @@ struct JpegOptions {
   bool grayscale = false;
   bool cmyk = false;  // Adobe CMYK (inverted inks); with ycck: stored as YCCK
   bool ycck = false;
-  // Custom progressive script: one scan per spectral band and component
-  // (gives 190 scans for a colour picture).
+  // Custom progressive script: a DC scan, then one scan per spectral band
+  // and component, the 63 AC coefficients split into `acBands` bands (63
+  // gives 190 scans for a colour picture, 33 gives 100).
   bool manyScans = false;
+  int acBands = 63;
 };
 Bytes EncodeJpeg(const Bitmap& picture, const JpegOptions& options = {});
 

@@ -39,5 +39,21 @@ TEST(JapaneseNames, EachFormatLoadsAndTheShelfFindsThem) {
   EXPECT_EQ(drawn.Width(), picture.Width());
 }
 
+// Pictures larger than one read: the decoders seek and read the file in
+// pieces through the wide-character open.
+TEST(JapaneseNames, LargePicturesAreReadInPieces) {
+  const TempFolder folder("テッシヴェーン大きな画像");
+  const Bitmap picture = testing::Pattern(400, 300);
+  testing::JpegOptions progressive;
+  progressive.progressive = true;
+  const Bytes jpeg = testing::EncodeJpeg(picture, progressive);
+  folder.Write("大きな写真.bmp", testing::Rgb24(picture).Write());
+  folder.Write("大きな花火.png", testing::EncodePng(picture, true));
+  folder.Write("大きな夕焼け.jpg", jpeg);
+  EXPECT_EQ(LoadPicture(folder.File("大きな写真.bmp")), picture);
+  EXPECT_EQ(LoadPicture(folder.File("大きな花火.png")), picture);
+  EXPECT_EQ(LoadPicture(folder.File("大きな夕焼け.jpg")), testing::Decode(jpeg));
+}
+
 }  // namespace
 }  // namespace tessivane
