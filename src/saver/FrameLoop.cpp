@@ -133,18 +133,27 @@ void FrameLoop::LoadSourceImage() {
   ApplySourceEffects(SourceBitmap, UseShadeOff, UseMonoTone);
 }
 
+void FrameLoop::PrepareComposer(Point clientSize) {
+  if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
+  FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), UnitSize, MoveSpeed, UnitAspect,
+                         UseShuffle, UseBrightnessChange);
+}
+
+void FrameLoop::ShowComposerError(const std::string& pictureName) {
+  std::string detail = FrameComposer->ErrorText;
+  if (detail.empty() && FrameComposer->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
+    detail = ShortenedName(pictureName);
+  ShowUnitError(FrameComposer->ErrorNo, detail);
+  Settings->FileType = kFileTypeRandom;
+  throw SilentAbort();
+}
+
 void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) {
   if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
   try {
-    FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), UnitSize, MoveSpeed, UnitAspect,
-                           UseShuffle, UseBrightnessChange);
+    PrepareComposer(clientSize);
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    std::string detail = FrameComposer->ErrorText;
-    if (detail.empty() && FrameComposer->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
-      detail = ShortenedName(pictureName);
-    ShowUnitError(FrameComposer->ErrorNo, detail);
-    Settings->FileType = kFileTypeRandom;
-    throw SilentAbort();
+    ShowComposerError(pictureName);
   } catch (const std::bad_alloc&) {  // not the picture's fault: the source kind stays
     ShowOutOfMemoryFor(pictureName);
     throw SilentAbort();
@@ -294,12 +303,39 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
     return false;
   }
   shelf_.reset();
-  SourceBitmap = std::move(picture);
   SetRandSeed(drawSeed_);  // the generator goes on from the draws, as after a load on this thread
+  if (framesReady_) return ChangeComposerPicture(clientSize, std::move(picture), path);
+  SourceBitmap = std::move(picture);
   SetUpComposer(clientSize, path);
   LastImageChange = now_();
   framesReady_ = true;
   return true;
+}
+
+// The picture being shown stays at hand until the new one is set up: the
+// composer's set-up running out of memory then goes back to it, as a decode
+// that runs out of memory does, instead of stopping the frames.
+bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path) {
+  Bitmap current = std::move(FrameComposer->Source);
+  SourceBitmap = std::move(picture);
+  try {
+    PrepareComposer(clientSize);
+  } catch (const std::bad_alloc&) {
+    return KeepCurrentPicture(clientSize, std::move(current), path);
+  } catch (const std::length_error&) {
+    return KeepCurrentPicture(clientSize, std::move(current), path);
+  } catch (const SilentAbort&) {
+    ShowComposerError(path);
+  }
+  LastImageChange = now_();
+  return true;
+}
+
+bool FrameLoop::KeepCurrentPicture(Point clientSize, Bitmap current, const std::string& path) {
+  SourceBitmap = std::move(current);
+  SetUpComposer(clientSize, path);
+  LastImageChange = now_();
+  return false;
 }
 
 void FrameLoop::WaitForPicture() const {

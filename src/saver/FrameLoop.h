@@ -105,11 +105,12 @@ public:
   // mode a picture that did not decode, or is too small for the cut, is
   // dropped from the folder's draw and another one drawn; when none is
   // left the error shows (error 5 when a picture was too small, else the
-  // empty folder's). Out of memory at a change keeps the current picture
-  // and ends the change (the next comes at the next change time); out of
-  // memory for the first picture shows kOutOfMemoryText with the picture's
-  // name. True when the source changed. Otherwise throws as LoadSourceImage
-  // and SetUpComposer do.
+  // empty folder's). Out of memory at a change, in the decode or in the
+  // composer's set-up, keeps the current picture and ends the change (the
+  // next comes at the next change time); out of memory for the first
+  // picture shows kOutOfMemoryText with the picture's name. True when the
+  // source changed. Otherwise throws as LoadSourceImage and SetUpComposer
+  // do.
   bool SwitchPictureIfReady(Point clientSize);
   // Whether a picture is being decoded; WaitForPicture blocks until it is
   // ready (tests and measurements; the saver never waits).
@@ -161,6 +162,13 @@ private:
   void DecodeNextPicture();
   void DropAndDrawNext();
   bool AllocationFailed(const std::string& pictureName);
+  void PrepareComposer(Point clientSize);
+  // Shows the composer's recorded unit error (naming the picture when it is
+  // too small for the cut), makes the random picture the source kind and
+  // throws SilentAbort.
+  [[noreturn]] void ShowComposerError(const std::string& pictureName);
+  bool ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path);
+  bool KeepCurrentPicture(Point clientSize, Bitmap current, const std::string& path);
   // Runs a step of loading the source picture: an error of the file or
   // folder `name` gets the name before its message, and in preview mode
   // ends the frames without a box.

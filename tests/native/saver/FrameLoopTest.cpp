@@ -882,6 +882,54 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
   }
 }
 
+// A unit whose set-up runs out of memory while setUpsToFail is above zero
+// (a factory is a plain function, so the count is the class's own).
+class SometimesHungryUnit : public testing::TestMethod {
+public:
+  static inline int setUpsToFail = 0;
+  void BuildMap() override {
+    if (setUpsToFail > 0) {
+      --setUpsToFail;
+      throw std::bad_alloc();
+    }
+    TestMethod::BuildMap();
+  }
+};
+
+// The composer's own set-up running out of memory at a change used to show
+// the box and stop the frames: the picture being shown was already gone.
+// It now goes back to that picture, as a decode that runs out of memory does.
+TEST_F(FrameLoopTest, OutOfMemoryInTheSetUpAtAChangeKeepsThePicture) {
+  TempFolder folder("tessivane-loop-oom-setup");
+  const std::string red = folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+  UseFolderChangingEverySecond(folder);
+  int& hungry = SometimesHungryUnit::setUpsToFail;
+  hungry = 0;
+  auto loop = Loop(false, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
+    return std::make_unique<SometimesHungryUnit>();
+  });
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
+  fs::remove(fs::u8path(red));  // every change now draws the blue picture
+  folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
+  for (int change = 0; change < 3; ++change) {
+    hungry = 1;
+    now += 2 * kSecond;
+    loop->MakeFrame();
+    loop->FinishFrame(kClient);
+    SettlePictureChange(*loop);
+    EXPECT_EQ(hungry, 0) << "the blue picture's set-up was tried";
+    EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u);
+    EXPECT_EQ(loop->LastImageChange, now) << "the next try comes at the next change time";
+    loop->MakeFrame();  // the frames go on
+  }
+  now += 2 * kSecond;
+  loop->FinishFrame(kClient);
+  SettlePictureChange(*loop);
+  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x0000FFu) << "memory back: the change happens";
+  EXPECT_TRUE(recorder.shown.empty());
+  EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+}
+
 // With nothing on the screen yet, out of memory for the first picture is
 // shown with its own message and the picture's name; the stored source
 // kind stays. The preview stays silent, as for any picture that does not load.
