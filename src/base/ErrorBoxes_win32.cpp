@@ -50,12 +50,11 @@ void HandleException() noexcept {
     // Already recorded or shown where it happened.
   } catch (const PluginRunEnded&) {
     // The run ended while a plug-in was being asked: nothing to show.
-  } catch (const std::bad_alloc&) {
-    ShowOutOfMemory();
-  } catch (const std::length_error&) {  // a size beyond what can be allocated at all
-    ShowOutOfMemory();
   } catch (const std::exception& e) {
-    ShowStandardError(e.what());
+    if (IsAllocationFailure(e))
+      ShowOutOfMemory();
+    else
+      ShowStandardError(e.what());
   } catch (...) {
     ShowStandardError("Unknown error");
   }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace tessivane {
@@ -30,6 +32,10 @@ const char* const kMessages[] = {
 ErrorDisplay* g_display = nullptr;
 
 }  // namespace
+
+bool IsAllocationFailure(const std::exception& e) noexcept {
+  return dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr;
+}
 
 const char* UnitErrorMessage(int errorNo) {
   if (errorNo < 1 || errorNo >= static_cast<int>(sizeof kMessages / sizeof kMessages[0])) return "";

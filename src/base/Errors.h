@@ -26,6 +26,11 @@ public:
 // The message for an allocation that the memory left cannot satisfy.
 inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
 
+// Whether e is an allocation failure: the memory left could not satisfy it
+// (std::bad_alloc), or the size was beyond what can be allocated at all
+// (std::length_error). Neither says anything about the data being handled.
+bool IsAllocationFailure(const std::exception& e) noexcept;
+
 // The unit error numbers (messages in UnitErrorMessage).
 enum UnitError : int {
   kErrCutTooLarge = 1,

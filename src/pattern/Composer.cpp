@@ -102,7 +102,7 @@ void Composer::Prepare(Point screenSize, Bitmap source, int64_t unitSize, int32_
   PieceHeight = piece.y;
   Piece.SetSize(std::max(0, PieceWidth), std::max(0, PieceHeight));
   // The rule looks at the unit size, not at the (possibly smaller) piece.
-  if (!SourceFits(UnitSize, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
+  if (SourceTooSmall(UnitSize, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
   Motion.reset();
   Motion = MakeMotionPath(MovePositionType, 0, 0, speed,
                                  Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});

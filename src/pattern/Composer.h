@@ -77,6 +77,13 @@ public:
   static bool SourceFits(int32_t unitSize, int32_t width, int32_t height) {
     return !(1.5L * unitSize > width || 1.5L * unitSize > height);
   }
+  // Whether Prepare would refuse a source of width x height with error 5
+  // for this unit size (a unit size outside +-kMaxUnitSize fails earlier,
+  // with error 1 or 2, whatever the source).
+  static bool SourceTooSmall(int64_t unitSize, int32_t width, int32_t height) {
+    return unitSize >= -kMaxUnitSize && unitSize <= kMaxUnitSize &&
+           !SourceFits(static_cast<int32_t>(unitSize), width, height);
+  }
 
   FrameBitmap Image;                    // output frame, window-sized, 32 bits per pixel
   Bitmap Piece;                         // this frame's cut

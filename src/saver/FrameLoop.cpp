@@ -117,8 +117,7 @@ void FrameLoop::LoadingStep(const std::string& name, Step step) {
     }
   } catch (const std::exception& e) {  // the preview shows no box for a picture that does not load
     // Out of memory during a change is the change's to handle.
-    const bool allocation = dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e);
-    if (preview_ && !(allocation && framesReady_)) throw SilentAbort();
+    if (preview_ && !(IsAllocationFailure(e) && framesReady_)) throw SilentAbort();
     throw;
   }
 }
@@ -154,11 +153,9 @@ void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) 
     PrepareComposer(clientSize);
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
     ShowComposerError(pictureName);
-  } catch (const std::bad_alloc&) {  // not the picture's fault: the source kind stays
-    ShowOutOfMemoryFor(pictureName);
-    throw SilentAbort();
-  } catch (const std::length_error&) {
-    ShowOutOfMemoryFor(pictureName);
+  } catch (const std::exception& e) {
+    if (!IsAllocationFailure(e)) throw;
+    ShowOutOfMemoryFor(pictureName);  // not the picture's fault: the source kind stays
     throw SilentAbort();
   }
 }
@@ -201,10 +198,9 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
   CopyRunSettings();
   try {
     BeginFolderDraw();
-  } catch (const std::bad_alloc&) {  // listing the folder or starting the worker
-    AllocationFailed(Settings->ImageFolderName);
-  } catch (const std::length_error&) {
-    AllocationFailed(Settings->ImageFolderName);
+  } catch (const std::exception& e) {
+    if (!IsAllocationFailure(e)) throw;
+    AllocationFailed(Settings->ImageFolderName);  // listing the folder or starting the worker
   }
 }
 
@@ -283,20 +279,17 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
     }
     DropAndDrawNext();  // not a picture: dropped from the draw, the next one drawn
     return false;
-  } catch (const std::bad_alloc&) {
-    load.reset();
-    return AllocationFailed(path);
-  } catch (const std::length_error&) {
-    load.reset();
-    return AllocationFailed(path);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    if (IsAllocationFailure(e)) {
+      load.reset();
+      return AllocationFailed(path);
+    }
     shelf_.reset();
     if (preview_) throw SilentAbort();
     throw;
   }
   load.reset();
-  if (shelf_ && UnitSize >= -Composer::kMaxUnitSize && UnitSize <= Composer::kMaxUnitSize &&
-      !Composer::SourceFits(static_cast<int32_t>(UnitSize), picture.Width(), picture.Height())) {
+  if (shelf_ && Composer::SourceTooSmall(UnitSize, picture.Width(), picture.Height())) {
     picture = Bitmap();  // too small for the cut: passed over like a picture that does not load
     droppedTooSmall_ = true;
     DropAndDrawNext();
@@ -320,12 +313,11 @@ bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const st
   SourceBitmap = std::move(picture);
   try {
     PrepareComposer(clientSize);
-  } catch (const std::bad_alloc&) {
-    return KeepCurrentPicture(clientSize, std::move(current), path);
-  } catch (const std::length_error&) {
-    return KeepCurrentPicture(clientSize, std::move(current), path);
   } catch (const SilentAbort&) {
     ShowComposerError(path);
+  } catch (const std::exception& e) {
+    if (!IsAllocationFailure(e)) throw;
+    return KeepCurrentPicture(clientSize, std::move(current), path);
   }
   LastImageChange = now_();
   return true;
