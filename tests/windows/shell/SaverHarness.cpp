@@ -101,12 +101,23 @@ SaverProcess::SaverProcess(const std::wstring& arguments, const Options& options
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessW(options.program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
-                      CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                      options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
-                      &info)) {
-    throw std::runtime_error("CreateProcessW failed: " + std::to_string(GetLastError()) + " for " +
-                             Narrow(options.program));
+  // Wine now and then loses a new process before it has run any of the
+  // program (the start fails with ERROR_INTERNAL_ERROR, more often on a
+  // loaded machine); that start is tried again. Every other failure is the
+  // test's.
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(options.program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
+                       CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                       options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
+                       &info)) {
+      break;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == 3) {
+      throw std::runtime_error("CreateProcessW failed: " + std::to_string(error) + " for " +
+                               Narrow(options.program));
+    }
+    Sleep(200);
   }
   ScopedKernelHandle thread(info.hThread);
   process_.reset(info.hProcess);
