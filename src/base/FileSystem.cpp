@@ -21,20 +21,6 @@ bool ReadOnlyFile::ReadAt(uint64_t offset, uint8_t* out, size_t count, size_t& d
   return done == count || !std::ferror(file_.get());
 }
 
-ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes) {
-  bytes.clear();
-  ReadOnlyFile file;
-  const ReadFileResult opened = file.Open(path, maxBytes);
-  if (opened != ReadFileResult::kOk) return opened;
-  bytes.resize(static_cast<size_t>(file.Size()));
-  size_t done = 0;
-  if (!file.ReadAt(0, bytes.data(), bytes.size(), done) || done != bytes.size()) {
-    bytes.clear();
-    return ReadFileResult::kReadError;
-  }
-  return ReadFileResult::kOk;
-}
-
 bool WildcardMatch(const std::string& pattern, const std::string& name) {
   if (pattern == "*.*") return true;  // a folder search's "every entry"
   // Greedy matching with one backtrack point: the last '*' seen.

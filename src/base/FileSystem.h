@@ -37,10 +37,6 @@ private:
   uint64_t size_ = 0;
 };
 
-// Reads the whole file at `path` into `bytes`. A file larger than
-// maxBytes is refused before anything is read.
-ReadFileResult ReadWholeFile(const std::string& path, uint64_t maxBytes, std::vector<uint8_t>& bytes);
-
 enum class ListFolderResult {
   kListed,      // every matching entry was added
   kNoFolder,    // no folder of that name: nothing added

@@ -59,6 +59,10 @@ public:
   // Reads the next bytes in order for a library's read callback: up to
   // `count` bytes from the reading position, which then moves past them.
   size_t ReadNext(uint8_t* out, size_t count);
+  // The read callback the C libraries call (TessivaneReadFn) with a
+  // BufferedPictureReader as context: ReadNext, with a read error given
+  // back as (size_t)-1, since nothing may be thrown across a C library.
+  static size_t ReadForLibrary(void* context, uint8_t* out, size_t count) noexcept;
   uint64_t position = 0;
 
 private:
@@ -68,6 +72,11 @@ private:
   uint64_t start_ = 0;
   size_t length_ = 0;
 };
+
+// A failure a C library reported: PictureOutOfMemory when it ran out of
+// memory, PictureError otherwise; the text is `prefix` ("JPEG: " or
+// "PNG: ") followed by the library's message.
+[[noreturn]] void ThrowLibraryFailure(const char* prefix, const char* message, bool outOfMemory);
 
 // A colour channel with opacity `alpha` laid over white, rounded.
 inline uint8_t OverWhite(uint32_t channel, uint32_t alpha) {

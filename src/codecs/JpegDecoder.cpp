@@ -86,15 +86,6 @@ uint64_t CoefficientBudget(uint64_t pixels, const JpegLayout& layout) {
   return std::min(std::max({kJpegBudgetFloor, 3 * pixels, byData}), kMaxJpegMemory);
 }
 
-// libjpeg reads through this: never throws across the C library.
-size_t ReadForLibjpeg(void* context, uint8_t* out, size_t count) {
-  try {
-    return static_cast<BufferedPictureReader*>(context)->ReadNext(out, count);
-  } catch (...) {
-    return static_cast<size_t>(-1);
-  }
-}
-
 }  // namespace
 
 Bitmap DecodeJpeg(PictureSource& source, const PictureLimits& limits) {
@@ -102,12 +93,10 @@ Bitmap DecodeJpeg(PictureSource& source, const PictureLimits& limits) {
   std::unique_ptr<TessivaneJpeg, void (*)(TessivaneJpeg*)> jpeg(tessivane_jpeg_open(), &tessivane_jpeg_close);
   if (!jpeg) throw std::bad_alloc();
   auto fail = [&]() {
-    const std::string why = std::string("JPEG: ") + tessivane_jpeg_message(jpeg.get());
-    if (tessivane_jpeg_out_of_memory(jpeg.get())) throw PictureOutOfMemory(why);
-    throw PictureError(why);
+    ThrowLibraryFailure("JPEG: ", tessivane_jpeg_message(jpeg.get()), tessivane_jpeg_out_of_memory(jpeg.get()));
   };
   uint32_t width = 0, height = 0;
-  if (tessivane_jpeg_read_header(jpeg.get(), &ReadForLibjpeg, &data, kMaxJpegMemory, kMaxJpegScans, &width,
+  if (tessivane_jpeg_read_header(jpeg.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxJpegMemory, kMaxJpegScans, &width,
                                  &height) != 0)
     fail();
   CheckPictureSize(width, height, limits);

@@ -73,6 +73,20 @@ size_t BufferedPictureReader::ReadNext(uint8_t* out, size_t count) {
   return done;
 }
 
+size_t BufferedPictureReader::ReadForLibrary(void* context, uint8_t* out, size_t count) noexcept {
+  try {
+    return static_cast<BufferedPictureReader*>(context)->ReadNext(out, count);
+  } catch (...) {
+    return static_cast<size_t>(-1);
+  }
+}
+
+void ThrowLibraryFailure(const char* prefix, const char* message, bool outOfMemory) {
+  const std::string why = std::string(prefix) + message;
+  if (outOfMemory) throw PictureOutOfMemory(why);
+  throw PictureError(why);
+}
+
 std::vector<uint8_t> ReadHead(PictureSource& source, size_t count) {
   std::vector<uint8_t> head(static_cast<size_t>(std::min<uint64_t>(count, source.Size())));
   size_t done = 0;

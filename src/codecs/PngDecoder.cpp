@@ -67,15 +67,6 @@ void CheckPixelData(PictureSource& source, uint64_t width, uint64_t height, uint
     throw PictureError("PNG: pixel data is too short for the picture's size");
 }
 
-// libpng reads through this: never throws across the C library.
-size_t ReadForLibpng(void* context, uint8_t* out, size_t count) {
-  try {
-    return static_cast<BufferedPictureReader*>(context)->ReadNext(out, count);
-  } catch (...) {
-    return static_cast<size_t>(-1);
-  }
-}
-
 }  // namespace
 
 Bitmap DecodePng(PictureSource& source, const PictureLimits& limits) {
@@ -85,13 +76,11 @@ Bitmap DecodePng(PictureSource& source, const PictureLimits& limits) {
   std::unique_ptr<TessivanePng, void (*)(TessivanePng*)> png(tessivane_png_open(), &tessivane_png_close);
   if (!png) throw std::bad_alloc();
   auto fail = [&]() {
-    const std::string why = std::string("PNG: ") + tessivane_png_message(png.get());
-    if (tessivane_png_out_of_memory(png.get())) throw PictureOutOfMemory(why);
-    throw PictureError(why);
+    ThrowLibraryFailure("PNG: ", tessivane_png_message(png.get()), tessivane_png_out_of_memory(png.get()));
   };
   uint32_t width = 0, height = 0;
   int passes = 0;
-  if (tessivane_png_read_header(png.get(), &ReadForLibpng, &data, kMaxPictureSide, kMaxPngChunkBytes, &width,
+  if (tessivane_png_read_header(png.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxPictureSide, kMaxPngChunkBytes, &width,
                                 &height, &passes) != 0)
     fail();
   CheckPictureSize(width, height, limits);

@@ -241,9 +241,7 @@ void FrameLoop::DropAndDrawNext() {
     shelf_.reset();
     FrameComposer->ErrorNo = kErrSourceTooSmall;
     FrameComposer->ErrorText.clear();
-    ShowUnitError(kErrSourceTooSmall, ShortenedName(Settings->ImageFolderName));
-    Settings->FileType = kFileTypeRandom;
-    throw SilentAbort();
+    ShowComposerError(Settings->ImageFolderName);
   }
   DecodeNextPicture();
 }

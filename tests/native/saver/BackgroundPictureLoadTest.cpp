@@ -10,6 +10,7 @@
 #include "codecs/PictureLoader.h"
 #include "images/PictureEffects.h"
 #include "saver/BackgroundPictureLoad.h"
+#include "WorkerWait.h"
 
 namespace tessivane {
 namespace {
@@ -38,13 +39,6 @@ Bitmap Checker(int size) {
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) b.SetPixelRgb(x, y, (x + y) % 2 ? 0xFF0000u : 0x0000FFu);
   return b;
-}
-
-void WaitForWorkersToEnd() {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (BackgroundPictureLoad::RunningWorkers() > 0 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  EXPECT_EQ(BackgroundPictureLoad::RunningWorkers(), 0);
 }
 
 TEST(BackgroundPictureLoad, HandsOverThePictureWithItsEffectsAndCallsBackOnce) {

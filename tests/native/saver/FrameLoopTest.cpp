@@ -5,6 +5,7 @@
 #include <climits>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -27,6 +28,7 @@
 #include "support/AllocationCounter.h"
 #include "support/ErrorRecorder.h"
 #include "support/TempFolder.h"
+#include "WorkerWait.h"
 
 namespace tessivane {
 namespace {
@@ -68,6 +70,9 @@ protected:
     Put("ImageFolderName", folder.Path());
     Put("ImageChangeTime", "1");
   }
+  // Each seed drawn is the next number, so that every picture change draws
+  // from a sequence of its own.
+  void CountSeeds() { countingSeeds.emplace([this] { return nextSeed++; }); }
   // The frame boundaries of a picture change, without frames: waits for
   // each decode and switches, until the change has ended (the folder's
   // "." and ".." entries are drawn and dropped like damaged pictures).
@@ -82,6 +87,8 @@ protected:
   MemorySettingsStore store;
   ErrorRecorder recorder;
   ScopedSeedSource seed{FixedSeed(20261207)};
+  uint32_t nextSeed = 1;
+  std::optional<ScopedSeedSource> countingSeeds;  // after `seed`: ends before it
   DateTime now = kStart;
 };
 
@@ -348,8 +355,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
   folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
   UseFolderChangingEverySecond(folder);
-  uint32_t seeds = 1;
-  ScopedSeedSource counting([&seeds] { return seeds++; });
+  CountSeeds();
   auto loop = Loop();
   EXPECT_TRUE(loop->FolderMode);
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
@@ -520,10 +526,7 @@ TEST_F(FrameLoopTest, RunEndingDuringADecodeEndsAtOnceAndTheWorkerStillEnds) {
   const auto start = std::chrono::steady_clock::now();
   loop.reset();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (BackgroundPictureLoad::RunningWorkers() > 0 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_EQ(BackgroundPictureLoad::RunningWorkers(), 0);
+  WaitForWorkersToEnd();
 }
 
 TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtEachLoad) {
@@ -692,8 +695,7 @@ TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
   } restore;
   fs::current_path(fs::u8path(current.Path()));
   UseFolderChangingEverySecond(folder);
-  uint32_t seeds = 1;  // each change draws from a sequence of its own
-  ScopedSeedSource counting([&seeds] { return seeds++; });
+  CountSeeds();
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
@@ -775,8 +777,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   folder.Write("tiny.png", SolidBmp(40, 40, 0x00FF00));
   folder.Write("thin.bmp", SolidBmp(200, 47, 0x00FF00));
   UseFolderChangingEverySecond(folder);
-  uint32_t seeds = 1;  // each change draws from a sequence of its own
-  ScopedSeedSource counting([&seeds] { return seeds++; });
+  CountSeeds();
   for (bool preview : {false, true}) {
     auto loop = Loop(preview);
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
@@ -846,8 +847,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
   folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
   folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
   UseFolderChangingEverySecond(folder);
-  uint32_t seeds = 1;
-  ScopedSeedSource counting([&seeds] { return seeds++; });
+  CountSeeds();
   for (int kind : {0, 1, 2}) {
     HungryLoader loader;
     loader.kind = kind;
@@ -998,10 +998,7 @@ TEST_F(FrameLoopTest, FirstPictureDecodesWithoutHoldingUpTheActivation) {
     ended.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
   }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  while (BackgroundPictureLoad::RunningWorkers() > 0 && std::chrono::steady_clock::now() < deadline)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  EXPECT_EQ(BackgroundPictureLoad::RunningWorkers(), 0);
+  WaitForWorkersToEnd();
   EXPECT_TRUE(recorder.shown.empty());
 }
 
