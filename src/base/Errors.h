@@ -15,9 +15,9 @@ public:
 };
 
 // Thrown by the plug-in call runner (pattern/PluginCalls.h) when the run
-// ended (the window closed) while the work was still running: the work is
-// abandoned where it stands, and the caller unwinds without showing anything. The work owns everything it touches,
-// so it may go on (or hang) safely after this is thrown.
+// ended (the window closed) while a plug-in was being asked: the plug-in's
+// host process has been ended, and the caller unwinds without showing
+// anything.
 class PluginRunEnded : public std::exception {
 public:
   const char* what() const noexcept override { return "The run ended while a plug-in was being asked"; }

@@ -47,6 +47,12 @@ struct KernelTraits : EitherInvalidTraits {
 };
 using ScopedKernelHandle = ScopedHandle<KernelTraits>;
 
+// A view of a file mapping (MapViewOfFile).
+struct MappedViewTraits : NullHandleTraits<void*> {
+  static void Close(Type h) { UnmapViewOfFile(h); }
+};
+using ScopedMappedView = ScopedHandle<MappedViewTraits>;
+
 // A directory search from FindFirstFileW, which fails with INVALID_HANDLE_VALUE.
 struct FindTraits : EitherInvalidTraits {
   static void Close(Type h) { FindClose(h); }

@@ -99,6 +99,10 @@ SaveOutcome Message(const std::string& text, int focus) {
   return outcome;
 }
 
+// The side of the square cut that a Size gives: the composer cuts 4 x Size
+// pixels.
+int32_t CutSide(int32_t size) { return 4 * size; }
+
 // The image file must exist and hold a picture whose sides are both at
 // least 1.5 times the cut size that the chosen Size gives.
 SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
@@ -106,8 +110,7 @@ SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
   SaveOutcome outcome;
   try {
     const Bitmap picture = LoadPicture(path);
-    const int32_t cutSize = 4 * size;  // the composer cuts 4 x Size pixels
-    if (!Composer::SourceFits(cutSize, picture.Width(), picture.Height())) {
+    if (!Composer::SourceFits(CutSide(size), picture.Width(), picture.Height())) {
       outcome.kind = SaveOutcome::Kind::kUnitError;
       outcome.unitError = kErrSourceTooSmall;
     }
@@ -129,7 +132,8 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   }
   if (c.conversion == kTransPlugin) {
     try {
-      CheckPluginFile(c.pluginFile);  // shows its own errors; a wrong answer only warns
+      // Shows its own errors; a wrong answer only warns.
+      CheckPluginFile(c.pluginFile, CutSide(kSizeRange.Clamp(c.size.position)));
     } catch (const SilentAbort&) {
       SaveOutcome outcome;
       outcome.kind = SaveOutcome::Kind::kAlreadyShown;

@@ -9,12 +9,8 @@ PluginCallRunner* g_runner = nullptr;
 void SetPluginCallRunner(PluginCallRunner* runner) { g_runner = runner; }
 PluginCallRunner* GetPluginCallRunner() { return g_runner; }
 
-void RunPluginCalls(const std::function<void()>& work) {
-  if (g_runner) {
-    g_runner->Run(work);
-  } else {
-    work();
-  }
+PluginAnswers AskPluginThroughRunner(const PluginQuestion& question) {
+  return g_runner ? g_runner->Ask(question) : AskPlugin(question);
 }
 
 }  // namespace tessivane

@@ -1,29 +1,46 @@
 // Where the plug-in's code runs. A plug-in is code from outside that may
-// take long or never return, so the set-up hands every call into it (load,
-// lookups, questions, unload) to the installed runner as one piece of work.
-// With none installed the work runs at once on the caller's thread (the
-// renderer, the tests). The saver window installs a runner that runs it on
-// a worker thread and keeps answering input meanwhile.
+// crash, hang or end its process, so the set-up and the settings dialog's
+// check hand the whole conversation with it to the installed runner as one
+// question, and get all its answers back at once. With none installed the
+// conversation runs in this process (the renderer, the native tests). The
+// Windows program installs a runner that asks a plug-in host process.
 #pragma once
-#include <functional>
-
-#include "base/Errors.h"  // PluginRunEnded
+#include "pattern/PluginConversation.h"
 
 namespace tessivane {
+
+// How long a runner that asks elsewhere waits for the answers: loading the
+// library and every question of the largest area, on a busy machine.
+inline constexpr unsigned kPluginAnswerTimeoutMs = 10000;
 
 class PluginCallRunner {
 public:
   virtual ~PluginCallRunner() = default;
-  // Runs work to its end and returns, passing on whatever work threw; or
-  // throws PluginRunEnded when the run ends first.
-  virtual void Run(const std::function<void()>& work) = 0;
+  // The answers to `question`. A conversation that could not be held or
+  // whose answers were lost answers error 7 (PluginCallFailed). Throws
+  // PluginRunEnded when the run ends first.
+  virtual PluginAnswers Ask(const PluginQuestion& question) = 0;
 };
 
-// Installs the runner (null: run the work inline).
+// Installs the runner (null: ask in this process).
 void SetPluginCallRunner(PluginCallRunner* runner);
 PluginCallRunner* GetPluginCallRunner();
 
-// Runs work through the installed runner, or inline when there is none.
-void RunPluginCalls(const std::function<void()>& work);
+// Asks through the installed runner, or in this process when there is none.
+PluginAnswers AskPluginThroughRunner(const PluginQuestion& question);
+
+// Installs a runner for the lifetime of this object.
+class ScopedPluginCallRunner {
+public:
+  explicit ScopedPluginCallRunner(PluginCallRunner& runner) : previous_(GetPluginCallRunner()) {
+    SetPluginCallRunner(&runner);
+  }
+  ~ScopedPluginCallRunner() { SetPluginCallRunner(previous_); }
+  ScopedPluginCallRunner(const ScopedPluginCallRunner&) = delete;
+  ScopedPluginCallRunner& operator=(const ScopedPluginCallRunner&) = delete;
+
+private:
+  PluginCallRunner* previous_;
+};
 
 }  // namespace tessivane

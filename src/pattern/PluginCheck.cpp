@@ -1,22 +1,23 @@
 #include "pattern/PluginCheck.h"
 
 #include "base/Errors.h"
-#include "pattern/PluginLibrary.h"
+#include "pattern/PluginCalls.h"
 
 namespace tessivane {
 
-void CheckPluginFile(const std::string& fileName) {
-  PluginLibrary library = PluginLibrary::Open(fileName);
-  if (!library.Loaded()) {
-    ShowUnitError(kErrPluginLoad, DetailFile(fileName));
+void CheckPluginFile(const std::string& fileName, int32_t cutSide) {
+  PluginQuestion question;
+  question.kind = PluginQuestion::Kind::kCheck;
+  question.fileName = fileName;
+  question.cutWidth = cutSide;
+  question.cutHeight = cutSide;
+  const PluginAnswers answers = AskPluginThroughRunner(question);
+  if (answers.failed && (answers.errorNo == kErrPluginLoad || !answers.identified)) {
+    ShowUnitError(answers.errorNo, answers.errorText);
     throw SilentAbort();
   }
-  auto identify = library.Find<TessivaneDllProc>(kExportTessivaneDll);
-  if (!identify) {
-    ShowUnitError(kErrPluginExport, DetailFunction(kExportTessivaneDll));
-    throw SilentAbort();  // the handle unloads the library on the way out
-  }
-  if (identify() != 1) ShowUnitError(kErrPluginUnusable, UnitErrorMessage(kErrPluginUnusable));
+  if (answers.identified && answers.identification != 1)
+    ShowUnitError(kErrPluginUnusable, UnitErrorMessage(kErrPluginUnusable));
 }
 
 }  // namespace tessivane

@@ -31,8 +31,8 @@ public:
   // identification (an answer other than 1 records error 13 and carries
   // on), the area size (CheckTileSize), the source point of every position
   // (errors 11, 17, 12, 18 for the first bad one), the symmetry type (error
-  // 14). The library is unloaded on every path. The calls run through the
-  // installed PluginCallRunner.
+  // 14). The library is unloaded on every path. The conversation runs
+  // through the installed PluginCallRunner.
   void BuildMap() override;
   // One table lookup per pixel of the area plus the mirror copies.
   void MakeTile() override;

@@ -14,7 +14,7 @@
 #include "saver/FrameLoop.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
-#include "shell/PluginCallPump.h"
+#include "shell/PluginHost.h"
 #include "base/ScopedWin.h"
 
 namespace tessivane {
@@ -75,8 +75,8 @@ private:
   void PaintFrame(HDC dc, const FrameBitmap& frame);
 
   // While the set-up asks a plug-in, this window keeps handling input.
-  PluginCallPump pluginPump_;
-  ScopedPluginCallRunner pluginRunner_{pluginPump_};
+  PluginHostRunner pluginHost_{false};
+  ScopedPluginCallRunner pluginRunner_{pluginHost_};
   ScopedWindow window_;
   HWND owner_;
   WindowTimer timDraw{1};

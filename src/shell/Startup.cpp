@@ -12,6 +12,7 @@
 #include "base/ErrorBoxes.h"
 #include "shell/SaverWindow.h"
 #include "shell/OwnerWindow.h"
+#include "shell/PluginHost.h"
 #include "base/ScopedWin.h"
 
 namespace tessivane {
@@ -113,7 +114,10 @@ int RunSaverProgram(HINSTANCE instance) {
   }
 
   if (SaverMode == smSetting) {
-    // The settings dialog is the main window; closing it ends the run.
+    // The settings dialog is the main window; closing it ends the run. Its
+    // plug-in check asks a host process while the dialog waits.
+    PluginHostRunner pluginHost(true);
+    ScopedPluginCallRunner pluginRunner(pluginHost);
     dialogs::SettingsDialog::Run(instance, SettingsOwner);
     return 0;
   }

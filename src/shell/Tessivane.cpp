@@ -2,13 +2,35 @@
 #include <windows.h>
 
 #include "base/Errors.h"
-#include "shell/DynCalls.h"
+#include <shellapi.h>
+
+#include <string>
+
 #include "base/ErrorBoxes.h"
+#include "base/ScopedWin.h"
+#include "shell/DynCalls.h"
+#include "shell/PluginHost.h"
 #include "shell/Startup.h"
+
+namespace {
+
+// The shared memory's handle when this start is a plug-in host, else empty.
+std::wstring PluginHostArgument() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (!argv) return {};
+  tessivane::ScopedLocal owner(reinterpret_cast<HLOCAL>(argv));
+  if (count != 3 || std::wstring(argv[1]) != tessivane::kPluginHostSwitch) return {};
+  return argv[2];
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace tessivane;
   HardenLibrarySearch();
+  // A plug-in host answers one question and ends: no run mode, no windows.
+  if (const std::wstring mapping = PluginHostArgument(); !mapping.empty()) return RunPluginHost(mapping);
   // The run mode comes first; in saver mode the system learns at once that
   // a saver runs, and this object, the last to go, tells it that it ended.
   ScreenSaverRunningFlag running(DecideSaverMode() == smSaver);

@@ -35,20 +35,20 @@ protected:
 };
 
 TEST_F(PluginCheck, AnswerOnePassesSilentlyAndUnloads) {
-  EXPECT_NO_THROW(CheckPluginFile(TEST_PLUGIN_ANSWER1));
+  EXPECT_NO_THROW(CheckPluginFile(TEST_PLUGIN_ANSWER1, 64));
   EXPECT_TRUE(recorder.shown.empty());
   EXPECT_FALSE(StillLoaded(TEST_PLUGIN_ANSWER1));
 }
 
 TEST_F(PluginCheck, OtherAnswerShowsError13AndCarriesOn) {
-  EXPECT_NO_THROW(CheckPluginFile(TEST_PLUGIN_ANSWER2));
+  EXPECT_NO_THROW(CheckPluginFile(TEST_PLUGIN_ANSWER2, 64));
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0], "このDLLは使えません。:13\r\nこのDLLは使えません。");
   EXPECT_FALSE(StillLoaded(TEST_PLUGIN_ANSWER2));
 }
 
 TEST_F(PluginCheck, MissingExportShowsError8AbortsAndUnloads) {
-  EXPECT_THROW(CheckPluginFile(TEST_PLUGIN_NOEXPORT), SilentAbort);
+  EXPECT_THROW(CheckPluginFile(TEST_PLUGIN_NOEXPORT, 64), SilentAbort);
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0], "関数が呼び出せませんでした。:8\r\n関数名[TessivaneDLL]");
   EXPECT_FALSE(StillLoaded(TEST_PLUGIN_NOEXPORT));
@@ -57,13 +57,13 @@ TEST_F(PluginCheck, MissingExportShowsError8AbortsAndUnloads) {
 TEST_F(PluginCheck, NotALibraryShowsError7AndAborts) {
   auto path = std::filesystem::temp_directory_path() / "tessivane_not_a_library.dll";
   { std::ofstream(path) << "MZ this is only text"; }
-  EXPECT_THROW(CheckPluginFile(path.string()), SilentAbort);
+  EXPECT_THROW(CheckPluginFile(path.string(), 64), SilentAbort);
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0], "DLLの呼び出しに失敗しました。:7\r\nファイル[" + path.string() + "]");
   std::filesystem::remove(path);
 
   recorder.shown.clear();
-  EXPECT_THROW(CheckPluginFile("/nonexistent/プラグイン.dll"), SilentAbort);
+  EXPECT_THROW(CheckPluginFile("/nonexistent/プラグイン.dll", 64), SilentAbort);
   EXPECT_EQ(recorder.shown.at(0), "DLLの呼び出しに失敗しました。:7\r\nファイル[/nonexistent/プラグイン.dll]");
 }
 

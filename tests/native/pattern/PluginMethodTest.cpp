@@ -241,7 +241,7 @@ TEST_F(PluginMethodTest, ShuffledPointsComposeWithThePluginAnswers) {
 // A runner that reports the end of the run instead of running the work.
 struct EndedRunner : PluginCallRunner {
   int asked = 0;
-  void Run(const std::function<void()>&) override {
+  PluginAnswers Ask(const PluginQuestion&) override {
     ++asked;
     throw PluginRunEnded();
   }

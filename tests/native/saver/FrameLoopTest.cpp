@@ -253,7 +253,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
 // A runner whose run always ends before the plug-in answers, as when a key
 // closes the saver window while a plug-in is still being asked.
 struct RunEndsFirst : PluginCallRunner {
-  void Run(const std::function<void()>&) override { throw PluginRunEnded(); }
+  PluginAnswers Ask(const PluginQuestion&) override { throw PluginRunEnded(); }
 };
 
 TEST_F(FrameLoopTest, RunEndingWhileThePluginIsAskedShowsNothingAndKeepsTheSourceKind) {

@@ -41,11 +41,15 @@ public:
     ClickAsync(button);
     return WaitForMessageBox(process_.Id(), kBoxBound, OwnDialogs());
   }
-  // True when the button raises no message box within the watch time.
+  // True when the button raises no message box within the watch time and
+  // its work has ended (the dialog, held back while a plug-in is checked,
+  // takes input again or is gone).
   bool ClickRaisesNoBox(HWND button) {
     ClickAsync(button);
     MessageBoxSeen box = WaitForMessageBox(process_.Id(), kNoBoxWatch, OwnDialogs());
     if (box) box.Answer();
+    for (DWORD waited = 0; waited < kBoxBound && IsWindow(settings_) && !IsWindowEnabled(settings_); waited += 50)
+      Sleep(50);
     return !box;
   }
   // Any message box of the process that shows within ms.

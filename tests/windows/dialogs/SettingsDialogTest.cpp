@@ -16,6 +16,7 @@
 #include "base/Utf.h"
 #include "dialogs/DialogTexts.h"
 #include "pattern/PluginLibrary.h"
+#include "pattern/PluginCalls.h"
 #include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MainSettings.h"
@@ -387,6 +388,29 @@ TEST_F(SettingsDialog, PluginCheckStopsOnALibraryWithoutTheExportAndSavesDespite
   EXPECT_TRUE(Session().Ended()) << "a wrong answer is only reported";
   EXPECT_EQ(Setting("Settings", "DllFileName"), wrongAnswer);
   EXPECT_EQ(Setting("Settings", "TransType"), L"2");
+}
+
+// The check asks the plug-in in a host process: one that crashes in its
+// trial set-up, or whose DllMain never returns, is refused with error 7
+// naming it, and the dialog answers messages while the host works.
+TEST_F(SettingsDialog, PluginCheckRefusesAPluginThatCrashesOrHangsAndStaysResponsive) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Click(Item(kIdPluginRadio));
+  for (const char* plugin : {TESSIVANE_TEST_PLUGIN_CRASH, TESSIVANE_TEST_PLUGIN_BLOCKLOAD}) {
+    const std::wstring path = PluginPath(plugin);
+    SCOPED_TRACE(Narrow(path));
+    SetText(Item(kIdPluginEdit), path);
+    ClickAsync(Item(kIdUpdateButton));
+    PumpFor(kSettle);
+    DWORD_PTR result = 0;
+    EXPECT_NE(SendMessageTimeoutW(Session().Settings(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &result), 0)
+        << "the dialog answers while the host works";
+    MessageBoxSeen box = Session().Box(kPluginAnswerTimeoutMs + kBoxBound);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text, Widen(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(path)))));
+    box.Answer();
+    EXPECT_EQ(Setting("Settings", "DllFileName"), std::nullopt) << "nothing saved";
+  }
 }
 
 TEST_F(SettingsDialog, DroppedFilesPutTheFirstPathIntoThePictureBoxAndChangeNothingElse) {

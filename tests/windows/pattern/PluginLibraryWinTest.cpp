@@ -28,15 +28,15 @@ protected:
 };
 
 TEST_F(PluginCheckWin, AnswersAndUnloading) {
-  EXPECT_NO_THROW(CheckPluginFile("tessivane_test_plugin_answer1.dll"));
+  EXPECT_NO_THROW(CheckPluginFile("tessivane_test_plugin_answer1.dll", 64));
   EXPECT_TRUE(recorder.shown.empty());
   EXPECT_FALSE(StillLoaded("tessivane_test_plugin_answer1.dll"));
 
-  EXPECT_NO_THROW(CheckPluginFile("tessivane_test_plugin_answer2.dll"));
+  EXPECT_NO_THROW(CheckPluginFile("tessivane_test_plugin_answer2.dll", 64));
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0], "このDLLは使えません。:13\r\nこのDLLは使えません。");
 
-  EXPECT_THROW(CheckPluginFile("tessivane_test_plugin_noexport.dll"), SilentAbort);
+  EXPECT_THROW(CheckPluginFile("tessivane_test_plugin_noexport.dll", 64), SilentAbort);
   EXPECT_EQ(recorder.shown.at(1), "関数が呼び出せませんでした。:8\r\n関数名[TessivaneDLL]");
   EXPECT_FALSE(StillLoaded("tessivane_test_plugin_noexport.dll"));
 }
@@ -44,7 +44,7 @@ TEST_F(PluginCheckWin, AnswersAndUnloading) {
 TEST_F(PluginCheckWin, FileThatIsNoLibraryGivesError7WithoutASystemBox) {
   const std::string name = "not_a_library_プラグイン.dll";
   { std::ofstream(Widen(name).c_str()) << "MZ this is only text"; }
-  EXPECT_THROW(CheckPluginFile(name), SilentAbort);
+  EXPECT_THROW(CheckPluginFile(name, 64), SilentAbort);
   ASSERT_EQ(recorder.shown.size(), 1u);
   EXPECT_EQ(recorder.shown[0], "DLLの呼び出しに失敗しました。:7\r\nファイル[" + name + "]");
   DeleteFileW(Widen(name).c_str());
@@ -79,7 +79,7 @@ TEST_F(PluginCheckWin, LibraryOfTheOtherWordSizeGivesError7) {
   EXPECT_FALSE(method->Setup({64, 64}, false));
   EXPECT_EQ(method->ErrorNo, kErrPluginLoad);
   EXPECT_EQ(method->ErrorText, "ファイル[" + name + "]");
-  EXPECT_THROW(CheckPluginFile(name), SilentAbort);
+  EXPECT_THROW(CheckPluginFile(name, 64), SilentAbort);
   EXPECT_EQ(recorder.shown.at(0), "DLLの呼び出しに失敗しました。:7\r\nファイル[" + name + "]");
 }
 

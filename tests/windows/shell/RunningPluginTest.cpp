@@ -1,6 +1,7 @@
 // The real Tessivane.scr with a plug-in as its method: an example plug-in
 // draws frames, a broken one shows its error box, and one that never
-// returns does not keep the run from ending.
+// returns, blocks while it loads, crashes or ends its process does not
+// keep the run from ending or take the saver with it.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -10,6 +11,9 @@
 #include "SaverTimes.h"
 #include "base/Errors.h"
 #include "base/Utf.h"
+
+// After windows.h (from SaverHarness.h), which it needs.
+#include <tlhelp32.h>
 
 namespace tessivane::test {
 namespace {
@@ -47,6 +51,18 @@ bool OneColour(const std::wstring& sample) {
   for (size_t at = 0; at < sample.size(); at += first.size())
     if (sample.compare(at, first.size(), first) != 0) return false;
   return true;
+}
+
+// The processes whose parent is the process `parent` (the plug-in hosts of
+// a saver).
+int ChildProcesses(DWORD parent) {
+  ScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  int children = 0;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+    children += entry.th32ParentProcessID == parent;
+  return children;
 }
 
 class RunningPlugin : public ::testing::Test {
@@ -110,7 +126,7 @@ TEST_F(RunningPlugin, BrokenPluginsShowTheirErrorBox) {
   ExpectErrorBox(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(missing))));
 }
 
-// The plug-in is asked on a worker thread while the window keeps handling
+// The plug-in is asked in a host process while the window keeps handling
 // input: a key (and a click) ends the run although the plug-in never
 // returns, without an error box, and the settings are written back.
 TEST_F(RunningPlugin, PluginThatNeverReturnsDoesNotFreezeTheRun) {
@@ -128,6 +144,44 @@ TEST_F(RunningPlugin, PluginThatNeverReturnsDoesNotFreezeTheRun) {
   PostClick(wnd_, 40, 40);
   EXPECT_TRUE(saver_->WaitForExit(kExitBound)) << "a click ends the run";
   EXPECT_EQ(saver_->ExitCode(), 0u);
+}
+
+// A plug-in whose DllMain never returns holds the host's loader lock, not
+// the saver's: a key ends the run at once, with the random picture and with
+// a picture file (whose decoding thread needs the saver's loader lock), and
+// neither the saver nor its host outlives it.
+TEST_F(RunningPlugin, PluginBlockingWhileItLoadsEndsWithTheRun) {
+  TempFolder folder;
+  const std::wstring picture = folder.File(L"picture.bmp");
+  WriteSolidBmp(picture, 400, 300, 0x336699);
+  for (bool fromFile : {false, true}) {
+    SCOPED_TRACE(fromFile ? "picture file" : "random picture");
+    if (fromFile) {
+      PutSetting(L"FileType", L"2");
+      PutSetting(L"BmpFileName", picture);
+    }
+    ASSERT_NO_FATAL_FAILURE(Start(HostToWindowsPath(TESSIVANE_TEST_PLUGIN_BLOCKLOAD)));
+    PumpFor(1500);
+    ASSERT_TRUE(saver_->Running());
+    EXPECT_EQ(ChildProcesses(saver_->Id()), 1) << "the plug-in's host";
+    const DWORD saver = saver_->Id();
+    PostKey(wnd_, VK_SPACE);
+    EXPECT_TRUE(saver_->WaitForExit(2000)) << "a key ends the run";
+    PumpFor(kSettle);
+    EXPECT_EQ(ChildProcesses(saver), 0) << "the host ends with the run";
+  }
+}
+
+// A plug-in that crashes or ends its process takes only its host: the
+// saver shows error 7 naming the library, and a key then ends the run.
+TEST_F(RunningPlugin, PluginThatCrashesOrExitsGivesError7) {
+  for (const char* plugin : {TESSIVANE_TEST_PLUGIN_CRASH, TESSIVANE_TEST_PLUGIN_EXIT}) {
+    const std::wstring path = HostToWindowsPath(plugin);
+    SCOPED_TRACE(Narrow(path));
+    ASSERT_NO_FATAL_FAILURE(Start(path));
+    ExpectErrorBox(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(path))));
+    EXPECT_EQ(saver_->ExitCode(), 0u);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
      bad=X,Y:SX,SY   position (X, Y) answers (SX, SY); every other position
                      answers the identity, wrapped into the cut
      hang            "MakeTransMethod" never returns
+     crash           "MakeTransMethod" writes through a null pointer
+     exit            "MakeTransMethod" ends the process (exit status 0)
+     blockload       (Windows) the library's DllMain never returns
 
    When the library is unloaded it writes what it was asked to
    TESSIVANE_TEST_PLUGIN_LOG: "calls=ISTY identify=1 size=1 trans=4096
@@ -79,7 +82,10 @@ static void WriteLog(void) {
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
   (void)instance;
   (void)reserved;
-  if (reason == DLL_PROCESS_ATTACH) ReadScript();
+  if (reason == DLL_PROCESS_ATTACH) {
+    ReadScript();
+    if (strstr(script, "blockload")) Sleep(INFINITE);
+  }
   if (reason == DLL_PROCESS_DETACH) WriteLog();
   return TRUE;
 }
@@ -129,6 +135,11 @@ int32_t TESSIVANE_PLUGIN_CALL MakeTransMethod(int32_t tileWidth, int32_t tileHei
 #endif
     }
   }
+  if (strstr(script, "crash")) {
+    int* volatile nowhere = NULL; /* the compiler cannot know it is null */
+    *nowhere = 1;
+  }
+  if (strstr(script, "exit")) exit(0);
   if (bad) sscanf(bad + 4, "%d,%d:%d,%d", &badX, &badY, &badSourceX, &badSourceY);
   if (x == badX && y == badY) {
     *sourceX = badSourceX;
