@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 namespace tessivane {
@@ -34,7 +35,10 @@ ErrorDisplay* g_display = nullptr;
 }  // namespace
 
 bool IsAllocationFailure(const std::exception& e) noexcept {
-  return dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr;
+  if (dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e)) return true;
+  const auto* system = dynamic_cast<const std::system_error*>(&e);
+  return system && (system->code() == std::errc::resource_unavailable_try_again ||
+                    system->code() == std::errc::not_enough_memory);
 }
 
 const char* UnitErrorMessage(int errorNo) {

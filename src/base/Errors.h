@@ -27,8 +27,11 @@ public:
 inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
 
 // Whether e is an allocation failure: the memory left could not satisfy it
-// (std::bad_alloc), or the size was beyond what can be allocated at all
-// (std::length_error). Neither says anything about the data being handled.
+// (std::bad_alloc), the size was beyond what can be allocated at all
+// (std::length_error), or a thread could not start for want of memory or
+// of the system's resources (std::system_error; a 32-bit process short of
+// address space has no room for another stack). None says anything about
+// the data being handled.
 bool IsAllocationFailure(const std::exception& e) noexcept;
 
 // The unit error numbers (messages in UnitErrorMessage).
