@@ -420,14 +420,7 @@ void SettingsDialog::OnCommand(int id, int code) {
     case kIdSizeEdit:
     case kIdMoveEdit:
     case kIdWeightEdit:
-      if (code == EN_KILLFOCUS) {
-        for (const RowIds& row : kRows) {
-          if (row.edit != id) continue;
-          ValueRow value = ReadRow(row.edit, row.scroll);
-          TakeEditText(value, *row.range);
-          ShowRow(row.edit, row.scroll, value);
-        }
-      }
+      if (code == EN_KILLFOCUS) TakeRowText(id);
       break;
     case kIdOkButton:
       if (SaveSettings()) Close();
@@ -518,7 +511,20 @@ HBRUSH SettingsDialog::OnEditColour(HDC dc, HWND edit) {
   return GetSysColorBrush(colour);
 }
 
+// A value box's text moves its scroll bar when the box loses the focus.
+void SettingsDialog::TakeRowText(int editId) {
+  for (const RowIds& row : kRows) {
+    if (row.edit != editId) continue;
+    ValueRow value = ReadRow(row.edit, row.scroll);
+    TakeEditText(value, *row.range);
+    ShowRow(row.edit, row.scroll, value);
+  }
+}
+
 bool SettingsDialog::SaveSettings() {
+  // Enter and Alt+O press OK with the focus still in a value box: the
+  // number typed there counts, as if the focus had left it.
+  if (HWND focus = GetFocus(); focus && GetParent(focus) == dialog_) TakeRowText(GetDlgCtrlID(focus));
   SettingsControls controls = ReadControls();
   SaveOutcome outcome;
   try {

@@ -627,6 +627,14 @@ TEST_F(SettingsDialog, EscapeDiscardsAndEnterApplies) {
   PostKeyToFocus(Session().Settings(), VK_RETURN);
   EXPECT_TRUE(Session().Ended());
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"1");
+
+  // A number typed into a value box counts though the focus never left it.
+  ASSERT_NO_FATAL_FAILURE(Open());
+  FocusControl(Session().Settings(), Item(kIdWeightEdit));
+  SetText(Item(kIdWeightEdit), L"42");
+  PostKeyToFocus(Session().Settings(), VK_RETURN);
+  EXPECT_TRUE(Session().Ended());
+  EXPECT_EQ(Setting("Settings", "Weight"), L"42");
 }
 
 }  // namespace
