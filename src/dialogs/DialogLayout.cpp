@@ -291,6 +291,8 @@ EmptyDialogTemplate::EmptyDialogTemplate(DWORD style) {
   header->style = style;
 }
 
+void WakeDialogLoop() { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0); }
+
 std::wstring TakeFirstDroppedFile(HDROP drop) {
   struct Release {
     HDROP drop;

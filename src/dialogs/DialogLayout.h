@@ -108,10 +108,20 @@ private:
 // The text of a control, any length.
 std::wstring WindowText(HWND wnd);
 
+// A message loop waiting in GetMessage handles messages sent to its
+// thread inside that call and goes on waiting for a posted one. A dialog
+// destroyed by a sent message (WM_CLOSE, a BM_CLICK on its cancel button,
+// as accessibility tools send them) wakes its loop with an empty thread
+// message, so that the loop sees its window gone.
+void WakeDialogLoop();
+
 // The dialog procedure of a dialog object that is the creation parameter
 // (lParam of WM_INITDIALOG): the window's handle goes into the object's
 // dialog_, every message to its Handle. An exception escaping a handler is
-// shown in the standard error box and the message counts as handled.
+// shown in the standard error box and the message counts as handled. A
+// handler that leaves the window destroyed wakes the dialog loops: a loop
+// nested in it (a modal dialog, a message box) may have taken an earlier
+// wake-up for itself.
 template <class Dialog>
 INT_PTR CALLBACK DialogProcOf(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -121,6 +131,12 @@ INT_PTR CALLBACK DialogProcOf(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     self->dialog_ = dialog;
   }
   if (!self) return FALSE;
+  struct WakeIfDestroyed {
+    HWND dialog;
+    ~WakeIfDestroyed() {
+      if (!IsWindow(dialog)) WakeDialogLoop();
+    }
+  } wake{dialog};
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {

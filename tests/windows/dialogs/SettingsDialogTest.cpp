@@ -637,5 +637,20 @@ TEST_F(SettingsDialog, EscapeDiscardsAndEnterApplies) {
   EXPECT_EQ(Setting("Settings", "Weight"), L"42");
 }
 
+// Accessibility tools close a dialog with messages they send, not post:
+// WM_CLOSE, BM_CLICK on cancel, WM_CLOSE while the options dialog is open.
+TEST_F(SettingsDialog, ClosingBySentMessageEndsTheRunAndWritesTheRecord) {
+  for (int way : {0, 1, 2}) {
+    DeleteProductKey();
+    ASSERT_NO_FATAL_FAILURE(Open());
+    if (way == 2 && !Session().OpenOptions()) FAIL() << "no options dialog";
+    const bool cancel = way == 1;
+    SendMessageTimeoutW(cancel ? Item(kIdCancelButton) : Session().Settings(), cancel ? BM_CLICK : WM_CLOSE, 0, 0, 0,
+                        kExitBound, nullptr);
+    EXPECT_TRUE(Session().Ended()) << way;
+    EXPECT_EQ(Setting("Settings", "Size"), L"8") << way << ": the record is written back";
+  }
+}
+
 }  // namespace
 }  // namespace tessivane::test
