@@ -261,7 +261,7 @@ std::wstring WindowText(HWND wnd) {
   return text;
 }
 
-void HintWindow::Create(HWND dialog, int autoPopMs) {
+void HintWindow::Create(HWND dialog) {
   dialog_ = dialog;
   tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
@@ -269,7 +269,7 @@ void HintWindow::Create(HWND dialog, int autoPopMs) {
   if (!tip_) return;
   // A width limit makes the tooltip break lines at "\r\n".
   SendMessageW(tip_.get(), TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, WindowDpi(dialog)));
-  if (autoPopMs > 0) SendMessageW(tip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(autoPopMs, 0));
+  SendMessageW(tip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kHintShowMs, 0));
 }
 
 void HintWindow::Add(HWND control, const std::wstring& text) {

@@ -91,11 +91,14 @@ private:
   ScopedGdiObject<HFONT> fonts_[static_cast<int>(FontRole::kCount)];
 };
 
-// The tooltips of one dialog: one tooltip window, one tool per control.
+// How long a hint stays up, in every dialog.
+inline constexpr int kHintShowMs = 5000;
+
+// The tooltips of one dialog: one tooltip window, one tool per control;
+// each hint stays up for kHintShowMs.
 class HintWindow {
 public:
-  // autoPopMs: how long a hint stays up; 0 leaves the system's time.
-  void Create(HWND dialog, int autoPopMs);
+  void Create(HWND dialog);
   // Texts may hold line breaks ("\r\n").
   void Add(HWND control, const std::wstring& text);
   HWND Handle() const { return tip_.get(); }
