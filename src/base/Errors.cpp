@@ -159,6 +159,15 @@ std::string NamedMessage(const std::string& name, const std::string& message) {
   return ShortenedName(name) + "\r\n" + message;
 }
 
+std::string NameInMessage(const std::string& name, const std::string& message) {
+  if (name.empty() || message.find(name) == std::string::npos) return NamedMessage(name, message);
+  std::string text = message;
+  const std::string shortened = ShortenedName(name);
+  for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + shortened.size()))
+    text.replace(at, name.size(), shortened);
+  return text;
+}
+
 void SetErrorDisplay(ErrorDisplay* display) { g_display = display; }
 ErrorDisplay* GetErrorDisplay() { return g_display; }
 

@@ -94,6 +94,10 @@ std::string ShortenedName(const std::string& name, size_t maxColumns = kMessageN
 // A message about a file or folder: its shortened name on the first line,
 // then the message unchanged.
 std::string NamedMessage(const std::string& name, const std::string& message);
+// A message about the file or folder `name` that names it once, shortened:
+// where the message already holds the name it is shortened in place,
+// otherwise it goes on a line before the message.
+std::string NameInMessage(const std::string& name, const std::string& message);
 
 // Where errors are shown. The shell installs a message-box display; tests
 // install a recorder. With none installed, showing does nothing.

@@ -542,7 +542,7 @@ bool SettingsDialog::SaveSettings() {
       ShowErrorMessage(outcome.message);
       break;
     case SaveOutcome::Kind::kUnitError:
-      ShowUnitError(outcome.unitError, "");
+      ShowUnitError(outcome.unitError, outcome.detail);
       break;
     case SaveOutcome::Kind::kStandardError:
       ShowStandardError(outcome.message);

@@ -83,18 +83,6 @@ void FrameLoop::CopyRunSettings() {
 
 namespace {
 
-// A message about the file or folder `name` that names it once, shortened:
-// where the message already holds the name it is shortened in place,
-// otherwise it goes on a line before the message.
-std::string NameInMessage(const std::string& name, const std::string& message) {
-  if (name.empty() || message.find(name) == std::string::npos) return NamedMessage(name, message);
-  std::string text = message;
-  const std::string shortened = ShortenedName(name);
-  for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + shortened.size()))
-    text.replace(at, name.size(), shortened);
-  return text;
-}
-
 // The out-of-memory message, with the picture's name when there is one.
 void ShowOutOfMemoryFor(const std::string& pictureName) {
   ShowErrorMessage(pictureName.empty() ? std::string(kOutOfMemoryText) : NamedMessage(pictureName, kOutOfMemoryText));

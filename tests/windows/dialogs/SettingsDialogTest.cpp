@@ -230,7 +230,8 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit)) << "the box at fault has the focus";
 
   SetText(Item(kIdImageFileEdit), narrow);
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ""))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(narrow))))));
   EXPECT_EQ(Setting("Settings", "FileType"), std::nullopt) << "a rejected OK stores nothing";
 
   SetText(Item(kIdImageFileEdit), enough);
@@ -246,7 +247,8 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
   WriteSolidBmp(tooShort, 384, 383, 0x808080);
   SetScrollPosition(Item(kIdSizeScroll), 64);
   SetText(Item(kIdImageFileEdit), tooShort);
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ""))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(tooShort))))));
   EXPECT_EQ(Setting("Settings", "Size"), L"8");
   SetText(Item(kIdImageFileEdit), large);
   OkAndEnd();
