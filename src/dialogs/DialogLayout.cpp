@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 
 namespace tessivane::dialogs {
 
@@ -37,6 +38,13 @@ SetDialogDpiChangeBehaviorProc SetDialogDpiChangeBehaviorFunction() {
   static const auto f = User32Function<SetDialogDpiChangeBehaviorProc>("SetDialogDpiChangeBehavior");
   return f;
 }
+
+// The DPIs the layout takes: the display scales the system offers, 100 %
+// to 500 %. A DPI outside them (an absurd WM_DPICHANGED) is brought to the
+// nearer bound instead of scaling the controls off the window.
+constexpr UINT kMinDpi = kLayoutDpi;
+constexpr UINT kMaxDpi = 5 * kLayoutDpi;
+UINT SaneDpi(UINT dpi) { return std::clamp(dpi, kMinDpi, kMaxDpi); }
 
 }  // namespace
 
@@ -147,7 +155,7 @@ void DialogLayout::Attach(HWND dialog) {
     constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
     setBehavior(dialog, kDisableAll, kDisableAll);
   }
-  dpi_ = WindowDpi(dialog);
+  dpi_ = SaneDpi(WindowDpi(dialog));
   CreateFonts();
   SizeClientArea();
 }
@@ -208,7 +216,7 @@ void DialogLayout::DpiChanged(UINT dpi, const RECT& suggested) {
   // The old fonts stay alive until every control has taken its new one.
   ScopedGdiObject<HFONT> old[static_cast<int>(FontRole::kCount)];
   for (int role = 0; role < static_cast<int>(FontRole::kCount); ++role) old[role] = std::move(fonts_[role]);
-  dpi_ = dpi;
+  dpi_ = SaneDpi(dpi);
   CreateFonts();
   for (const Entry& entry : entries_) Place(entry);
   for (Glyph& glyph : glyphs_) ApplyGlyph(glyph);

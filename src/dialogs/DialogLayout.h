@@ -41,14 +41,15 @@ public:
   DialogLayout& operator=(const DialogLayout&) = delete;
 
   // From WM_INITDIALOG: takes the dialog's DPI, makes the fonts and sizes
-  // the client area.
+  // the client area. The layout keeps to 96..480 DPI (100 % to 500 %).
   void Attach(HWND dialog);
   // Creates a control at (x, y, w, h) in 96-DPI client pixels. The order of
   // the calls is the tab order.
   HWND Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int x, int y,
            int w, int h, FontRole font = FontRole::kNormal);
   // From WM_DPICHANGED: new fonts, every control moved and resized, the
-  // window placed at the rectangle the system suggests.
+  // window placed at the rectangle the system suggests. A DPI outside
+  // 96..480 counts as the nearer bound.
   void DpiChanged(UINT dpi, const RECT& suggested);
 
   // Puts a glyph of the resources (ids glyphId, + 1, + 2 for 16, 24 and 32

@@ -615,6 +615,16 @@ TEST_F(SettingsDialog, LayoutScalesWithTheDisplayResolution) {
     EXPECT_NEAR(ok.bottom - ok.top, 25 * scale, scale);
     Cancel();
   }
+  // An absurd DPI change lays the dialog out at the largest scale (500 %).
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const RECT place = WindowRect(Session().Settings());
+  const ScopedKernelHandle process = OpenWindowProcess(Session().Settings());
+  RemoteMemory suggested(process.get(), sizeof place);
+  suggested.Write(&place, sizeof place);
+  SendMessageTimeoutW(Session().Settings(), WM_DPICHANGED, MAKEWPARAM(10000, 10000), suggested.AsParam(), 0, kExitBound,
+                      nullptr);
+  EXPECT_EQ(WindowRect(Item(kIdOkButton)).right - WindowRect(Item(kIdOkButton)).left, 81 * 5);
+  Cancel();
 }
 
 TEST_F(SettingsDialog, EscapeDiscardsAndEnterApplies) {
