@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 namespace tessivane {
@@ -34,7 +35,10 @@ ErrorDisplay* g_display = nullptr;
 }  // namespace
 
 bool IsAllocationFailure(const std::exception& e) noexcept {
-  return dynamic_cast<const std::bad_alloc*>(&e) != nullptr || dynamic_cast<const std::length_error*>(&e) != nullptr;
+  if (dynamic_cast<const std::bad_alloc*>(&e) || dynamic_cast<const std::length_error*>(&e)) return true;
+  const auto* system = dynamic_cast<const std::system_error*>(&e);
+  return system && (system->code() == std::errc::resource_unavailable_try_again ||
+                    system->code() == std::errc::not_enough_memory);
 }
 
 const char* UnitErrorMessage(int errorNo) {
@@ -153,6 +157,15 @@ std::string ShortenedName(const std::string& name, size_t maxColumns) {
 
 std::string NamedMessage(const std::string& name, const std::string& message) {
   return ShortenedName(name) + "\r\n" + message;
+}
+
+std::string NameInMessage(const std::string& name, const std::string& message) {
+  if (name.empty() || message.find(name) == std::string::npos) return NamedMessage(name, message);
+  std::string text = message;
+  const std::string shortened = ShortenedName(name);
+  for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + shortened.size()))
+    text.replace(at, name.size(), shortened);
+  return text;
 }
 
 void SetErrorDisplay(ErrorDisplay* display) { g_display = display; }

@@ -27,8 +27,11 @@ public:
 inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
 
 // Whether e is an allocation failure: the memory left could not satisfy it
-// (std::bad_alloc), or the size was beyond what can be allocated at all
-// (std::length_error). Neither says anything about the data being handled.
+// (std::bad_alloc), the size was beyond what can be allocated at all
+// (std::length_error), or a thread could not start for want of memory or
+// of the system's resources (std::system_error; a 32-bit process short of
+// address space has no room for another stack). None says anything about
+// the data being handled.
 bool IsAllocationFailure(const std::exception& e) noexcept;
 
 // The unit error numbers (messages in UnitErrorMessage).
@@ -91,6 +94,10 @@ std::string ShortenedName(const std::string& name, size_t maxColumns = kMessageN
 // A message about a file or folder: its shortened name on the first line,
 // then the message unchanged.
 std::string NamedMessage(const std::string& name, const std::string& message);
+// A message about the file or folder `name` that names it once, shortened:
+// where the message already holds the name it is shortened in place,
+// otherwise it goes on a line before the message.
+std::string NameInMessage(const std::string& name, const std::string& message);
 
 // Where errors are shown. The shell installs a message-box display; tests
 // install a recorder. With none installed, showing does nothing.

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 
 namespace tessivane::dialogs {
 
@@ -37,6 +38,13 @@ SetDialogDpiChangeBehaviorProc SetDialogDpiChangeBehaviorFunction() {
   static const auto f = User32Function<SetDialogDpiChangeBehaviorProc>("SetDialogDpiChangeBehavior");
   return f;
 }
+
+// The DPIs the layout takes: the display scales the system offers, 100 %
+// to 500 %. A DPI outside them (an absurd WM_DPICHANGED) is brought to the
+// nearer bound instead of scaling the controls off the window.
+constexpr UINT kMinDpi = kLayoutDpi;
+constexpr UINT kMaxDpi = 5 * kLayoutDpi;
+UINT SaneDpi(UINT dpi) { return std::clamp(dpi, kMinDpi, kMaxDpi); }
 
 }  // namespace
 
@@ -147,7 +155,7 @@ void DialogLayout::Attach(HWND dialog) {
     constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
     setBehavior(dialog, kDisableAll, kDisableAll);
   }
-  dpi_ = WindowDpi(dialog);
+  dpi_ = SaneDpi(WindowDpi(dialog));
   CreateFonts();
   SizeClientArea();
 }
@@ -208,7 +216,7 @@ void DialogLayout::DpiChanged(UINT dpi, const RECT& suggested) {
   // The old fonts stay alive until every control has taken its new one.
   ScopedGdiObject<HFONT> old[static_cast<int>(FontRole::kCount)];
   for (int role = 0; role < static_cast<int>(FontRole::kCount); ++role) old[role] = std::move(fonts_[role]);
-  dpi_ = dpi;
+  dpi_ = SaneDpi(dpi);
   CreateFonts();
   for (const Entry& entry : entries_) Place(entry);
   for (Glyph& glyph : glyphs_) ApplyGlyph(glyph);
@@ -261,7 +269,7 @@ std::wstring WindowText(HWND wnd) {
   return text;
 }
 
-void HintWindow::Create(HWND dialog, int autoPopMs) {
+void HintWindow::Create(HWND dialog) {
   dialog_ = dialog;
   tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
@@ -269,7 +277,7 @@ void HintWindow::Create(HWND dialog, int autoPopMs) {
   if (!tip_) return;
   // A width limit makes the tooltip break lines at "\r\n".
   SendMessageW(tip_.get(), TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, WindowDpi(dialog)));
-  if (autoPopMs > 0) SendMessageW(tip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(autoPopMs, 0));
+  SendMessageW(tip_.get(), TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(kHintShowMs, 0));
 }
 
 void HintWindow::Add(HWND control, const std::wstring& text) {
@@ -290,6 +298,8 @@ EmptyDialogTemplate::EmptyDialogTemplate(DWORD style) {
   auto* header = reinterpret_cast<DLGTEMPLATE*>(words_.data());
   header->style = style;
 }
+
+void WakeDialogLoop() { PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0); }
 
 std::wstring TakeFirstDroppedFile(HDROP drop) {
   struct Release {

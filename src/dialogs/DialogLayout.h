@@ -41,14 +41,15 @@ public:
   DialogLayout& operator=(const DialogLayout&) = delete;
 
   // From WM_INITDIALOG: takes the dialog's DPI, makes the fonts and sizes
-  // the client area.
+  // the client area. The layout keeps to 96..480 DPI (100 % to 500 %).
   void Attach(HWND dialog);
   // Creates a control at (x, y, w, h) in 96-DPI client pixels. The order of
   // the calls is the tab order.
   HWND Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int x, int y,
            int w, int h, FontRole font = FontRole::kNormal);
   // From WM_DPICHANGED: new fonts, every control moved and resized, the
-  // window placed at the rectangle the system suggests.
+  // window placed at the rectangle the system suggests. A DPI outside
+  // 96..480 counts as the nearer bound.
   void DpiChanged(UINT dpi, const RECT& suggested);
 
   // Puts a glyph of the resources (ids glyphId, + 1, + 2 for 16, 24 and 32
@@ -91,11 +92,14 @@ private:
   ScopedGdiObject<HFONT> fonts_[static_cast<int>(FontRole::kCount)];
 };
 
-// The tooltips of one dialog: one tooltip window, one tool per control.
+// How long a hint stays up, in every dialog.
+inline constexpr int kHintShowMs = 5000;
+
+// The tooltips of one dialog: one tooltip window, one tool per control;
+// each hint stays up for kHintShowMs.
 class HintWindow {
 public:
-  // autoPopMs: how long a hint stays up; 0 leaves the system's time.
-  void Create(HWND dialog, int autoPopMs);
+  void Create(HWND dialog);
   // Texts may hold line breaks ("\r\n").
   void Add(HWND control, const std::wstring& text);
   HWND Handle() const { return tip_.get(); }
@@ -108,10 +112,20 @@ private:
 // The text of a control, any length.
 std::wstring WindowText(HWND wnd);
 
+// A message loop waiting in GetMessage handles messages sent to its
+// thread inside that call and goes on waiting for a posted one. A dialog
+// destroyed by a sent message (WM_CLOSE, a BM_CLICK on its cancel button,
+// as accessibility tools send them) wakes its loop with an empty thread
+// message, so that the loop sees its window gone.
+void WakeDialogLoop();
+
 // The dialog procedure of a dialog object that is the creation parameter
 // (lParam of WM_INITDIALOG): the window's handle goes into the object's
 // dialog_, every message to its Handle. An exception escaping a handler is
-// shown in the standard error box and the message counts as handled.
+// shown in the standard error box and the message counts as handled. A
+// handler that leaves the window destroyed wakes the dialog loops: a loop
+// nested in it (a modal dialog, a message box) may have taken an earlier
+// wake-up for itself.
 template <class Dialog>
 INT_PTR CALLBACK DialogProcOf(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -121,6 +135,12 @@ INT_PTR CALLBACK DialogProcOf(HWND dialog, UINT message, WPARAM wParam, LPARAM l
     self->dialog_ = dialog;
   }
   if (!self) return FALSE;
+  struct WakeIfDestroyed {
+    HWND dialog;
+    ~WakeIfDestroyed() {
+      if (!IsWindow(dialog)) WakeDialogLoop();
+    }
+  } wake{dialog};
   try {
     return self->Handle(message, wParam, lParam);
   } catch (...) {

@@ -115,7 +115,7 @@ private:
 
   void CreateControls() {
     DialogLayout& l = layout_;
-    hints_.Create(dialog_, 0);
+    hints_.Create(dialog_);
     auto hint = [this](int id, const char* text) { hints_.Add(GetDlgItem(dialog_, id), W(text)); };
 
     // The lowered panel and, inside it, the four controls of the choice.

@@ -86,7 +86,7 @@ private:
     const wchar_t* const S = WC_STATICW;
     const wchar_t* const B = WC_BUTTONW;
     const FontRole page = FontRole::kPage;
-    hints_.Create(dialog_, 0);
+    hints_.Create(dialog_);
 
     HWND tabs = l.Add(kIdOptionsTabs, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 4, 4, kClientWidth - 8,
                       kClientHeight - kStripHeight - 4, page);

@@ -28,7 +28,6 @@ namespace {
 
 constexpr int kClientWidth = 480;
 constexpr int kClientHeight = 497;
-constexpr int kHintShowMs = 5000;  // how long a hint stays up in the settings run
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_3DLOOK;
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
@@ -163,7 +162,7 @@ void SettingsDialog::CreateControls() {
   const DWORD edge = WS_EX_CLIENTEDGE;
   auto hint = [this](int id, const char* text) { hints_.Add(Item(id), W(text)); };
 
-  hints_.Create(dialog_, kHintShowMs);
+  hints_.Create(dialog_);
 
   // Frames behind everything else.
   l.Add(kIdLeftFrame, S, L"", SS_ETCHEDFRAME, 0, 8, 8, 361, 481);
@@ -180,7 +179,7 @@ void SettingsDialog::CreateControls() {
   }
   l.Add(kIdDetailsButton, B, W(texts::kDetailsButton), kButton, 0, 272, 48, 75, 25);
   l.Add(kIdPluginRadio, B, W(texts::kPluginRadio), kRadio, 0, 32, 72, 150, 17);
-  l.Add(kIdPluginEdit, E, L"", kEdit, edge, 48, 89, 217, 21);
+  l.Add(kIdPluginEdit, E, L"", kEdit, edge, 48, 88, 217, 21);
   l.Add(kIdPluginBrowseButton, B, W(texts::kPluginBrowseButton), kButton, 0, 272, 88, 75, 25);
   l.Add(kIdShuffleCheck, B, W(texts::kShuffleCheck), kCheck | WS_GROUP, 0, 32, 112, 130, 17);
   l.Add(kIdMonoToneCheck, B, W(texts::kMonoToneCheck), kCheck, 0, 168, 112, 130, 17);
@@ -420,14 +419,7 @@ void SettingsDialog::OnCommand(int id, int code) {
     case kIdSizeEdit:
     case kIdMoveEdit:
     case kIdWeightEdit:
-      if (code == EN_KILLFOCUS) {
-        for (const RowIds& row : kRows) {
-          if (row.edit != id) continue;
-          ValueRow value = ReadRow(row.edit, row.scroll);
-          TakeEditText(value, *row.range);
-          ShowRow(row.edit, row.scroll, value);
-        }
-      }
+      if (code == EN_KILLFOCUS) TakeRowText(id);
       break;
     case kIdOkButton:
       if (SaveSettings()) Close();
@@ -518,7 +510,20 @@ HBRUSH SettingsDialog::OnEditColour(HDC dc, HWND edit) {
   return GetSysColorBrush(colour);
 }
 
+// A value box's text moves its scroll bar when the box loses the focus.
+void SettingsDialog::TakeRowText(int editId) {
+  for (const RowIds& row : kRows) {
+    if (row.edit != editId) continue;
+    ValueRow value = ReadRow(row.edit, row.scroll);
+    TakeEditText(value, *row.range);
+    ShowRow(row.edit, row.scroll, value);
+  }
+}
+
 bool SettingsDialog::SaveSettings() {
+  // Enter and Alt+O press OK with the focus still in a value box: the
+  // number typed there counts, as if the focus had left it.
+  if (HWND focus = GetFocus(); focus && GetParent(focus) == dialog_) TakeRowText(GetDlgCtrlID(focus));
   SettingsControls controls = ReadControls();
   SaveOutcome outcome;
   try {
@@ -537,7 +542,7 @@ bool SettingsDialog::SaveSettings() {
       ShowErrorMessage(outcome.message);
       break;
     case SaveOutcome::Kind::kUnitError:
-      ShowUnitError(outcome.unitError, "");
+      ShowUnitError(outcome.unitError, outcome.detail);
       break;
     case SaveOutcome::Kind::kStandardError:
       ShowStandardError(outcome.message);

@@ -63,6 +63,7 @@ private:
   HWND Item(int id) const { return GetDlgItem(dialog_, id); }
   ValueRow ReadRow(int editId, int scrollId) const;
   void ShowRow(int editId, int scrollId, const ValueRow& row);
+  void TakeRowText(int editId);
 
   HINSTANCE instance_;
   HWND dialog_ = nullptr;

@@ -104,7 +104,8 @@ SaveOutcome Message(const std::string& text, int focus) {
 int32_t CutSide(int32_t size) { return 4 * size; }
 
 // The image file must exist and hold a picture whose sides are both at
-// least 1.5 times the cut size that the chosen Size gives.
+// least 1.5 times the cut size that the chosen Size gives. Its messages
+// name the file as the saver's picture messages do.
 SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
   if (!FileExists(path)) return Message(texts::kFileNotFound, kIdImageFileEdit);
   SaveOutcome outcome;
@@ -113,10 +114,14 @@ SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
     if (!Composer::SourceFits(CutSide(size), picture.Width(), picture.Height())) {
       outcome.kind = SaveOutcome::Kind::kUnitError;
       outcome.unitError = kErrSourceTooSmall;
+      outcome.detail = ShortenedName(path);
     }
+  } catch (const PictureOutOfMemory&) {
+    return Message(NamedMessage(path, kOutOfMemoryText), 0);
   } catch (const std::exception& error) {
+    if (IsAllocationFailure(error)) return Message(NamedMessage(path, kOutOfMemoryText), 0);
     outcome.kind = SaveOutcome::Kind::kStandardError;
-    outcome.message = error.what();
+    outcome.message = NameInMessage(path, error.what());
   }
   return outcome;
 }

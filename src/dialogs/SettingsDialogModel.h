@@ -79,13 +79,14 @@ struct SaveOutcome {
   enum class Kind {
     kSaved,
     kMessage,        // ShowErrorMessage(message)
-    kUnitError,      // ShowUnitError(unitError, "")
+    kUnitError,      // ShowUnitError(unitError, detail)
     kStandardError,  // the standard error box with message, as for an uncaught error
     kAlreadyShown,   // the plug-in check has shown its error itself
   };
   Kind kind = Kind::kSaved;
   std::string message;
   int unitError = 0;
+  std::string detail;  // of the unit error: the picture file's name
   int focusControl = 0;  // control to focus after the message; 0 for none
   bool Saved() const { return kind == Kind::kSaved; }
 };

@@ -43,17 +43,16 @@ struct WorkerCount {
 int BackgroundPictureLoad::RunningWorkers() { return runningWorkers.load(); }
 
 BackgroundPictureLoad::BackgroundPictureLoad(std::string path, bool shadeOff, bool monoTone,
-                                             ReadyCallback ready, Loader loader)
+                                             ReadyCallback ready, Loader loader, const ThreadStarter& start)
     : path_(std::move(path)), shared_(std::make_shared<Shared>()) {
   shared_->callback = std::move(ready);
   if (!loader) loader = &LoadPicture;
-  auto count = std::make_unique<WorkerCount>();
-  std::lock_guard<std::mutex> lock(shared_->mutex);  // the thread's handle is shared state too
-  shared_->worker = std::thread([count = std::move(count), shared = shared_, path = path_,
-                                 loader = std::move(loader), shadeOff, monoTone]() mutable {
+  auto count = std::make_shared<WorkerCount>();
+  auto work = [count = std::move(count), shared = shared_, path = path_, loader = std::move(loader), shadeOff,
+               monoTone]() mutable {
     // Everything the worker holds is moved into locals, so that all of
     // it is freed before the count (declared first) goes down.
-    const std::unique_ptr<WorkerCount> counted = std::move(count);
+    const std::shared_ptr<WorkerCount> counted = std::move(count);
     const std::shared_ptr<Shared> state = std::move(shared);
     const std::string file = std::move(path);
     const Loader load = std::move(loader);
@@ -72,7 +71,9 @@ BackgroundPictureLoad::BackgroundPictureLoad(std::string path, bool shadeOff, bo
     state->ready = true;
     state->done.notify_all();
     if (state->callback) state->callback();
-  });
+  };
+  std::lock_guard<std::mutex> lock(shared_->mutex);  // the thread's handle is shared state too
+  shared_->worker = start ? start(std::move(work)) : std::thread(std::move(work));
 }
 
 BackgroundPictureLoad::~BackgroundPictureLoad() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "base/Bitmap.h"
 
@@ -20,11 +21,15 @@ public:
   using ReadyCallback = std::function<void()>;
   // What reads the file; LoadPicture unless a test hands in another.
   using Loader = std::function<Bitmap(const std::string&)>;
+  // What starts the worker thread running `work`; a std::thread unless a
+  // test hands in another (one that fails as a system short of resources).
+  using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
 
   // Starts a thread that loads `path` (BMP, JPEG or PNG by content), then
-  // blurs it when shadeOff and turns it monotone when monoTone.
+  // blurs it when shadeOff and turns it monotone when monoTone. A thread
+  // that cannot start throws std::system_error, and nothing is left behind.
   BackgroundPictureLoad(std::string path, bool shadeOff, bool monoTone, ReadyCallback ready = {},
-                        Loader loader = {});
+                        Loader loader = {}, const ThreadStarter& start = {});
   // Gives the load up without waiting: a worker still decoding finishes on
   // its own, frees its picture and ends; its callback is not called any
   // more once this returns.

@@ -51,8 +51,7 @@ bool FrameLoop::Activate(Point clientSize) {
   CopyRunSettings();
   if (Settings->FileType == kFileTypeFile) {
     drawSeed_ = RandSeed();  // the set-up goes on from here, as after a load on this thread
-    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(Settings->BmpFileName, UseShadeOff, UseMonoTone,
-                                                           pictureReady_, pictureLoader_);
+    StartDecode(Settings->BmpFileName);
   } else {
     BeginFolderDraw();
   }
@@ -83,18 +82,6 @@ void FrameLoop::CopyRunSettings() {
 }
 
 namespace {
-
-// A message about the file or folder `name` that names it once, shortened:
-// where the message already holds the name it is shortened in place,
-// otherwise it goes on a line before the message.
-std::string NameInMessage(const std::string& name, const std::string& message) {
-  if (name.empty() || message.find(name) == std::string::npos) return NamedMessage(name, message);
-  std::string text = message;
-  const std::string shortened = ShortenedName(name);
-  for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + shortened.size()))
-    text.replace(at, name.size(), shortened);
-  return text;
-}
 
 // The out-of-memory message, with the picture's name when there is one.
 void ShowOutOfMemoryFor(const std::string& pictureName) {
@@ -200,7 +187,7 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
     BeginFolderDraw();
   } catch (const std::exception& e) {
     if (!IsAllocationFailure(e)) throw;
-    AllocationFailed(Settings->ImageFolderName);  // listing the folder or starting the worker
+    AllocationFailed(Settings->ImageFolderName);  // listing the folder
   }
 }
 
@@ -227,8 +214,21 @@ void FrameLoop::DecodeNextPicture() {
   }
   drawSeed_ = RandSeed();
   SetRandSeed(frameSeed);
-  pictureLoad_ = std::make_unique<BackgroundPictureLoad>(shelf_->Files()[drawnIndex_], UseShadeOff, UseMonoTone,
-                                                         pictureReady_, pictureLoader_);
+  StartDecode(shelf_->Files()[drawnIndex_]);
+}
+
+// A worker that cannot start (no memory or threads left for it) is a
+// decode that ran out of memory: the first picture shows why there are no
+// frames, a change keeps the current picture. `path` is a copy: that
+// failure drops the shelf the name comes from.
+void FrameLoop::StartDecode(std::string path) {
+  try {
+    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, UseShadeOff, UseMonoTone, pictureReady_,
+                                                           pictureLoader_, threadStarter_);
+  } catch (const std::exception& e) {
+    if (!IsAllocationFailure(e)) throw;
+    AllocationFailed(path);
+  }
 }
 
 // A folder's picture that cannot be used is passed over. When none is

@@ -122,6 +122,9 @@ public:
   // What reads a picture file on the worker: LoadPicture unless a test
   // hands in another (a slow one, one that runs out of memory).
   void UsePictureLoader(BackgroundPictureLoad::Loader loader) { pictureLoader_ = std::move(loader); }
+  // What starts the worker threads: std::thread unless a test hands in
+  // another. A worker that cannot start counts as running out of memory.
+  void UseThreadStarter(BackgroundPictureLoad::ThreadStarter start) { threadStarter_ = std::move(start); }
 
   // Copies the settings of the run, then loads the source picture of the
   // current FileType and applies its effects.
@@ -160,6 +163,7 @@ private:
   void BeginPictureChange(Point clientSize);
   void BeginFolderDraw();
   void DecodeNextPicture();
+  void StartDecode(std::string path);
   void DropAndDrawNext();
   bool AllocationFailed(const std::string& pictureName);
   void PrepareComposer(Point clientSize);
@@ -180,6 +184,7 @@ private:
   MethodFactory factory_;
   BackgroundPictureLoad::ReadyCallback pictureReady_;
   BackgroundPictureLoad::Loader pictureLoader_;
+  BackgroundPictureLoad::ThreadStarter threadStarter_;
   bool framesReady_ = false;  // the composer was set up with a first picture
   // The change in progress: the folder's shelf (null for a single file),
   // the picture being decoded, whether one was passed over as too small

@@ -231,7 +231,8 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit)) << "the box at fault has the focus";
 
   SetText(Item(kIdImageFileEdit), narrow);
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ""))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(narrow))))));
   EXPECT_EQ(Setting("Settings", "FileType"), std::nullopt) << "a rejected OK stores nothing";
 
   SetText(Item(kIdImageFileEdit), enough);
@@ -247,7 +248,8 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
   WriteSolidBmp(tooShort, 384, 383, 0x808080);
   SetScrollPosition(Item(kIdSizeScroll), 64);
   SetText(Item(kIdImageFileEdit), tooShort);
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ""))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(tooShort))))));
   EXPECT_EQ(Setting("Settings", "Size"), L"8");
   SetText(Item(kIdImageFileEdit), large);
   OkAndEnd();
@@ -637,6 +639,16 @@ TEST_F(SettingsDialog, LayoutScalesWithTheDisplayResolution) {
     EXPECT_NEAR(ok.bottom - ok.top, 25 * scale, scale);
     Cancel();
   }
+  // An absurd DPI change lays the dialog out at the largest scale (500 %).
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const RECT place = WindowRect(Session().Settings());
+  const ScopedKernelHandle process = OpenWindowProcess(Session().Settings());
+  RemoteMemory suggested(process.get(), sizeof place);
+  suggested.Write(&place, sizeof place);
+  SendMessageTimeoutW(Session().Settings(), WM_DPICHANGED, MAKEWPARAM(10000, 10000), suggested.AsParam(), 0, kExitBound,
+                      nullptr);
+  EXPECT_EQ(WindowRect(Item(kIdOkButton)).right - WindowRect(Item(kIdOkButton)).left, 81 * 5);
+  Cancel();
 }
 
 TEST_F(SettingsDialog, EscapeDiscardsAndEnterApplies) {
@@ -651,6 +663,29 @@ TEST_F(SettingsDialog, EscapeDiscardsAndEnterApplies) {
   PostKeyToFocus(Session().Settings(), VK_RETURN);
   EXPECT_TRUE(Session().Ended());
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"1");
+
+  // A number typed into a value box counts though the focus never left it.
+  ASSERT_NO_FATAL_FAILURE(Open());
+  FocusControl(Session().Settings(), Item(kIdWeightEdit));
+  SetText(Item(kIdWeightEdit), L"42");
+  PostKeyToFocus(Session().Settings(), VK_RETURN);
+  EXPECT_TRUE(Session().Ended());
+  EXPECT_EQ(Setting("Settings", "Weight"), L"42");
+}
+
+// Accessibility tools close a dialog with messages they send, not post:
+// WM_CLOSE, BM_CLICK on cancel, WM_CLOSE while the options dialog is open.
+TEST_F(SettingsDialog, ClosingBySentMessageEndsTheRunAndWritesTheRecord) {
+  for (int way : {0, 1, 2}) {
+    DeleteProductKey();
+    ASSERT_NO_FATAL_FAILURE(Open());
+    if (way == 2 && !Session().OpenOptions()) FAIL() << "no options dialog";
+    const bool cancel = way == 1;
+    SendMessageTimeoutW(cancel ? Item(kIdCancelButton) : Session().Settings(), cancel ? BM_CLICK : WM_CLOSE, 0, 0, 0,
+                        kExitBound, nullptr);
+    EXPECT_TRUE(Session().Ended()) << way;
+    EXPECT_EQ(Setting("Settings", "Size"), L"8") << way << ": the record is written back";
+  }
 }
 
 }  // namespace
