@@ -2,6 +2,7 @@
 
 #include "base/Errors.h"
 #include "pattern/PluginCalls.h"
+#include "pattern/PluginLibrary.h"  // TESSIVANE_PLUGIN_ID
 
 namespace tessivane {
 
@@ -16,7 +17,7 @@ void CheckPluginFile(const std::string& fileName, int32_t cutSide) {
     ShowUnitError(answers.errorNo, answers.errorText);
     throw SilentAbort();
   }
-  if (answers.identified && answers.identification != 1)
+  if (answers.identified && answers.identification != TESSIVANE_PLUGIN_ID)
     ShowUnitError(kErrPluginUnusable, UnitErrorMessage(kErrPluginUnusable));
 }
 
