@@ -7,7 +7,7 @@
 #include "base/FileSystem.h"
 #include "codecs/PictureLoader.h"
 #include "dialogs/ControlIds.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "motion/MotionPaths.h"
 #include "pattern/Composer.h"
 #include "pattern/MethodTable.h"
@@ -102,7 +102,7 @@ SaveOutcome Message(const std::string& text, int focus) {
 // The image file must exist and hold a picture whose sides are both at
 // least 1.5 times the cut size that the chosen Size gives.
 SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
-  if (!FileExists(path)) return Message(texts::kFileNotFound, kIdImageFileEdit);
+  if (!FileExists(path)) return Message(NamedMessage(path, Tr(TextId::kFileNotFound)), kIdImageFileEdit);
   SaveOutcome outcome;
   try {
     const Bitmap picture = LoadPicture(path);
@@ -125,7 +125,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
     SaveOutcome outcome = CheckImageFile(c.imageFile, c.size.position);
     if (!outcome.Saved()) return outcome;
   } else if (c.source == kFileTypeFolder && !FolderExists(c.imageFolder)) {
-    return Message(texts::kFolderNotFound, kIdImageFolderEdit);
+    return Message(NamedMessage(c.imageFolder, Tr(TextId::kFolderNotFound)), kIdImageFolderEdit);
   }
   if (c.conversion == kTransPlugin) {
     try {
@@ -143,7 +143,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   if (!ParseInteger(c.intervalText, interval)) {
     SaveOutcome outcome;
     outcome.kind = SaveOutcome::Kind::kStandardError;
-    outcome.message = Format(texts::kNotAnInteger, c.intervalText.c_str());
+    outcome.message = Format(Tr(TextId::kNotAnInteger), c.intervalText.c_str());
     return outcome;
   }
 

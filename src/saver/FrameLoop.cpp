@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/Errors.h"
+#include "base/Texts.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "saver/SourcePicture.h"
@@ -98,7 +99,8 @@ std::string NameInMessage(const std::string& name, const std::string& message) {
 
 // The out-of-memory message, with the picture's name when there is one.
 void ShowOutOfMemoryFor(const std::string& pictureName) {
-  ShowErrorMessage(pictureName.empty() ? std::string(kOutOfMemoryText) : NamedMessage(pictureName, kOutOfMemoryText));
+  const char* text = Tr(TextId::kOutOfMemory);
+  ShowErrorMessage(pictureName.empty() ? std::string(text) : NamedMessage(pictureName, text));
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 - it is one self-contained UTF-8 file: every src, href and CSS url() is a
   data: URI or an #anchor of the page itself, and no placeholder is left;
 - the Japanese part comes first, then the English one;
-- every method label of the method table in src/pattern/MethodTable.cpp, every
+- every method label of the method table in src/pattern/MethodTable.cpp (its
+  Japanese catalog text), every
   gallery picture of docs/gallery, the caption of each dialog and the
   captions of their controls (as the user sees them) appear on the page;
 - both tables of stored method numbers agree with the method table;
@@ -92,13 +93,22 @@ class Page(html.parser.HTMLParser):
             self.cell += data
 
 
+def catalog(name):
+    """Entry name -> text of a catalog in src/base (the Japanese one, say)."""
+    with open(os.path.join(ROOT, "src", "base", f"Texts{name}.cpp"), encoding="utf-8") as f:
+        source = f.read()
+    return dict(re.findall(r'case TextId::(\w+):\s*return "([^"]*)";', source))
+
+
 def method_table():
     """(stored code, label) of every listed method of the method table, whose
-    rows begin with type, code, list position, label and renderer name."""
+    rows begin with type, code, list position, label entry and renderer name;
+    the labels are the Japanese catalog's."""
     with open(os.path.join(ROOT, "src", "pattern", "MethodTable.cpp"), encoding="utf-8") as f:
         source = f.read()
-    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*"([^"]*)"\s*,\s*"([^"]*)"', source)
-    return [(int(code), label) for _, code, _, label, _ in rows if label]
+    labels = catalog("Japanese")
+    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*TextId::(\w+)\s*,\s*"([^"]*)"', source)
+    return [(int(code), labels[entry]) for _, code, _, entry, _ in rows if entry in labels]
 
 
 def main():

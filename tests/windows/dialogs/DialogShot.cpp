@@ -55,7 +55,7 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
   DeleteProductKey();
   SaverProcess settingsRun(L"/c");
   const HWND settings =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::kSettingsCaption, kStartBound);
+      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::SettingsCaption().c_str(), kStartBound);
   if (!settings) {
     std::fprintf(stderr, "dialog-shot: the settings dialog did not appear\n");
     return 1;
@@ -65,7 +65,7 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
 
   ClickAsync(Control(settings, dialogs::kIdDetailsButton));
   const HWND options =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::kOptionsCaption, kStartBound);
+      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::OptionsCaption().c_str(), kStartBound);
   if (options) {
     PumpFor(1000);
     saved = SaveWindowPicture(options, outDir + L"\\options-" + suffix + L".bmp") && saved;
@@ -80,7 +80,7 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
   }
   ClickAsync(Control(settings, dialogs::kIdMusicButton));
   const HWND music =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::kMusicCaption, kStartBound);
+      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::MusicCaption().c_str(), kStartBound);
   if (music) {
     PumpFor(1000);
     saved = SaveWindowPicture(music, outDir + L"\\music-" + suffix + L".bmp") && saved;
