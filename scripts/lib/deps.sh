@@ -83,9 +83,13 @@ install_deps() {
   ensure_wine_locale
 }
 
-# Generates the Wine tests' locale once (localedef from `locales`).
+# Generates the Wine tests' locales once (localedef from `locales`): the
+# Japanese one and the English one of the English dialog tests.
 ensure_wine_locale() {
-  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
-  echo "Generating the locale $TESSIVANE_WINE_LOCALE" >&2
-  localedef -i ja_JP -f UTF-8 "$TESSIVANE_WINE_LOCALE"
+  local locale
+  for locale in "$TESSIVANE_WINE_LOCALE" en_US.UTF-8; do
+    locale -a 2>/dev/null | grep -qix "${locale%.UTF-8}.utf8" && continue
+    echo "Generating the locale $locale" >&2
+    localedef -i "${locale%.UTF-8}" -f UTF-8 "$locale"
+  done
 }

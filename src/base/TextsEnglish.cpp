@@ -1,7 +1,8 @@
 // The English catalog, for every Windows whose display language is not
 // Japanese (UTF-8). Each dialog gives every mnemonic letter to one control
 // only; captions are short enough for the controls' places at the system's
-// message font.
+// message font: the browse buttons go without the usual "...", which their
+// place beside a glyph has no room for.
 #include "base/Texts.h"
 
 namespace tessivane {
@@ -24,7 +25,7 @@ const char* EnglishText(TextId id) {
     case TextId::kPluginRadio:
       return "&Plug-in DLL";
     case TextId::kPluginBrowseButton:
-      return "B&rowse...";
+      return "B&rowse";
     case TextId::kShuffleCheck:
       return "&Shuffle pixels";
     case TextId::kMonoToneCheck:
@@ -40,11 +41,11 @@ const char* EnglishText(TextId id) {
     case TextId::kImageFileRadio:
       return "Picture &file";
     case TextId::kImageFileBrowseButton:
-      return "Bro&wse...";
+      return "Bro&wse";
     case TextId::kImageFolderRadio:
       return "Pictures in a fo&lder";
     case TextId::kImageFolderBrowseButton:
-      return "Brows&e...";
+      return "Brows&e";
     case TextId::kMotionGroup:
       return "Motion";
     case TextId::kMotionStraight:
