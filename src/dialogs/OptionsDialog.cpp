@@ -88,8 +88,13 @@ private:
     const FontRole page = FontRole::kPage;
     hints_.Create(dialog_, 0);
 
+    // The English page names are about half as long again as the Japanese
+    // ones: in the pages' larger font the four no longer fit in one row and
+    // the strip would hide the last behind scroll arrows, so English tabs
+    // take the normal font.
+    const FontRole tabFont = CurrentLanguage() == Language::kJapanese ? page : FontRole::kNormal;
     HWND tabs = l.Add(kIdOptionsTabs, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 4, 4, kClientWidth - 8,
-                      kClientHeight - kStripHeight - 4, page);
+                      kClientHeight - kStripHeight - 4, tabFont);
     const char* const captions[] = {Tr(TextId::kDistortedSquarePage), Tr(TextId::kRectanglePage), Tr(TextId::kNoConversionPage),
                                     Tr(TextId::kRandomPage)};
     for (int i = 0; i < 4; ++i) {
