@@ -2,7 +2,8 @@
 //
 //   tessivane_dialog_shot OUT_DIR SUFFIX
 //
-// starts Tessivane.scr /c with an empty store, saves the settings dialog as
+// starts Tessivane.scr /c with an empty store (the saver and this program
+// both speak the display language of the prefix), saves the settings dialog as
 // OUT_DIR\settings-SUFFIX.bmp, opens the method options dialog with the
 // details button, saves it as OUT_DIR\options-SUFFIX.bmp and with its
 // random page as OUT_DIR\options-random-SUFFIX.bmp, opens the music dialog
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Texts.h"
 #include "dialogs/ControlIds.h"
 #include "shell/SaverHarness.h"
 #include "shell/SaverTimes.h"
@@ -104,5 +106,8 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: tessivane_dialog_shot OUT_DIR SUFFIX\n");
     return 2;
   }
+  // The captions waited for are those the saver shows: its catalog is the
+  // one of the user's display language.
+  tessivane::SetLanguage(tessivane::LanguageOfLangId(GetUserDefaultUILanguage()));
   return tessivane::test::Run(argv[1], argv[2]);
 }
