@@ -11,6 +11,9 @@
 #       `eval "$("$TESSIVANE_WINE_TEST" env "$TESSIVANE_WINE_STATE")"` gives
 #       it WINEPREFIX and DISPLAY for wine, xdotool and import. Such tests
 #       hold the resource lock "wine-display", so two never share the screen.
+#   tessivane_english_wine_test(<name> <target-or-path> [args...])
+#       the same under LANG=en_US.UTF-8 in the English prefix (fixture
+#       "wine-en"): the saver speaks English there.
 #   tessivane_check_pe(<target> GUI|CONSOLE [LARGE_ADDRESS_AWARE])
 #       ctest test "pe.<target>": the file is a PE executable of that
 #       subsystem and imports only system DLLs (and, when asked, may use
@@ -22,6 +25,8 @@
 
 set(TESSIVANE_WINE_TEST ${CMAKE_SOURCE_DIR}/scripts/lib/wine-test)
 set(TESSIVANE_WINE_STATE ${CMAKE_BINARY_DIR}/wine)
+set(TESSIVANE_WINE_STATE_EN ${CMAKE_BINARY_DIR}/wine-en)
+set(TESSIVANE_WINE_LOCALE_EN en_US.UTF-8)
 set(TESSIVANE_CHECK_PE ${CMAKE_SOURCE_DIR}/scripts/lib/check-pe)
 
 function(_tessivane_wine_properties name)
@@ -47,6 +52,18 @@ function(tessivane_wine_script_test name script)
     TESSIVANE_WINE_TEST=${TESSIVANE_WINE_TEST}
     TESSIVANE_WINE_STATE=${TESSIVANE_WINE_STATE}
     TESSIVANE_OBJDUMP=${CMAKE_OBJDUMP})
+endfunction()
+
+# The same as tessivane_wine_test under an English locale, in a prefix,
+# display and wineserver of its own (build/<preset>/wine-en, fixture
+# "wine-en").
+function(tessivane_english_wine_test name program)
+  if(TARGET ${program})
+    set(program $<TARGET_FILE:${program}>)
+  endif()
+  add_test(NAME ${name} COMMAND ${TESSIVANE_WINE_TEST} run ${TESSIVANE_WINE_STATE_EN} ${program} ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine-en LABELS "windows;wine" TIMEOUT 300
+                       ENVIRONMENT TESSIVANE_WINE_LOCALE=${TESSIVANE_WINE_LOCALE_EN})
 endfunction()
 
 function(tessivane_check_pe target subsystem)

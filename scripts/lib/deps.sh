@@ -83,9 +83,22 @@ install_deps() {
   ensure_wine_locale
 }
 
-# Generates the Wine tests' locale once (localedef from `locales`).
+# Generates the Wine tests' locales once (localedef from `locales`): the
+# Japanese one and the English one of the English dialog tests.
 ensure_wine_locale() {
-  locale -a 2>/dev/null | grep -qix 'ja_JP.utf8' && return 0
-  echo "Generating the locale $TESSIVANE_WINE_LOCALE" >&2
-  localedef -i ja_JP -f UTF-8 "$TESSIVANE_WINE_LOCALE"
+  ensure_locale "$TESSIVANE_WINE_LOCALE"
+  ensure_locale en_US.UTF-8
+}
+
+# Generates one UTF-8 locale (ll_CC.UTF-8 or ll_CC.utf8) unless it exists;
+# other names are left to the system.
+ensure_locale() {
+  local locale=$1 name
+  case "$locale" in
+    *.UTF-8 | *.utf8) name=${locale%.*} ;;
+    *) return 0 ;;
+  esac
+  locale -a 2>/dev/null | grep -qix "$name.utf8" && return 0
+  echo "Generating the locale $name.UTF-8" >&2
+  localedef -i "$name" -f UTF-8 "$name.UTF-8"
 }

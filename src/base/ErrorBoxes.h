@@ -1,5 +1,5 @@
 // The two error boxes of the program: the common error box of the core's
-// ErrorDisplay (beep, caption "エラー") and the standard box for uncaught
+// ErrorDisplay (beep, caption "Error" in the installed language) and the standard box for uncaught
 // errors (caption "Tessivane", the application title).
 #pragma once
 #include <windows.h>
@@ -22,7 +22,7 @@ public:
 // caption "Tessivane", error icon, OK.
 void ShowStandardError(const std::string& message) noexcept;
 
-// The common error box with kOutOfMemoryText.
+// The common error box with the out-of-memory message.
 void ShowOutOfMemory() noexcept;
 
 // Call from a catch (...) block: a SilentAbort is ignored, an allocation

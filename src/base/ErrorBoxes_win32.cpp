@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "base/Texts.h"
 #include "base/Utf.h"
 
 namespace tessivane {
@@ -27,12 +28,12 @@ void ShowBox(const std::string& text, const wchar_t* caption) noexcept {
 
 void MessageBoxErrorDisplay::ShowErrorMessage(const std::string& text) {
   MessageBeep(MB_ICONHAND);
-  ShowBox(text, L"エラー");
+  ShowBox(text, Widen(Tr(TextId::kErrorCaption)).c_str());
 }
 
 void ShowOutOfMemory() noexcept {
   MessageBeep(MB_ICONHAND);
-  ShowBox(kOutOfMemoryText, L"エラー");
+  ShowBox(Tr(TextId::kOutOfMemory), Widen(Tr(TextId::kErrorCaption)).c_str());
 }
 
 void ShowStandardError(const std::string& message) noexcept {
@@ -56,7 +57,7 @@ void HandleException() noexcept {
     else
       ShowStandardError(e.what());
   } catch (...) {
-    ShowStandardError("Unknown error");
+    ShowStandardError(Tr(TextId::kUnknownError));
   }
 }
 

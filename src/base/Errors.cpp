@@ -8,27 +8,11 @@
 #include <system_error>
 #include <vector>
 
+#include "base/Texts.h"
+
 namespace tessivane {
 
 namespace {
-
-const char* const kMessages[] = {
-    "",
-    "切り出した画像が大きすぎます。",
-    "切り出した画像が小さすぎます。",
-    "切り出した画像サイズが指定された値と異なります。",
-    "切り出した画像サイズが奇数です(奇数不可)。",
-    "元の画像が小さすぎます。\r\n(もっと大きな画像を設定してください)",
-    "変換方式が不正です。",
-    "DLLの呼び出しに失敗しました。",
-    "関数が呼び出せませんでした。",
-    "変換後のX方向のサイズが大きすぎます。",
-    "変換後のY方向のサイズが大きすぎます。",
-    "取得元のX座標の値が切り出した画像をはみ出しています。",
-    "取得元のY座標の値が切り出した画像をはみ出しています。",
-    "このDLLは使えません。",
-    "変換のタイプが不正です。",
-};
 
 ErrorDisplay* g_display = nullptr;
 
@@ -42,8 +26,9 @@ bool IsAllocationFailure(const std::exception& e) noexcept {
 }
 
 const char* UnitErrorMessage(int errorNo) {
-  if (errorNo < 1 || errorNo >= static_cast<int>(sizeof kMessages / sizeof kMessages[0])) return "";
-  return kMessages[errorNo];
+  constexpr int kLast = kErrPluginYNegative;
+  if (errorNo < 1 || errorNo > kLast) return "";
+  return Tr(static_cast<TextId>(static_cast<int>(TextId::kUnitError1) + errorNo - 1));
 }
 
 std::string FormatUnitError(int errorNo, const std::string& detail) {
@@ -74,10 +59,12 @@ std::string Format(const char* format, ...) {
   return out;
 }
 
-std::string DetailFile(const std::string& fileName) { return "ファイル[" + fileName + "]"; }
-std::string DetailFunction(const std::string& exportName) { return "関数名[" + exportName + "]"; }
-std::string DetailLimit(int value, int limit) { return Format("設定値[%d] 制限値[%d]", value, limit); }
-std::string DetailSymmetry(int type) { return Format("変換タイプ[%d]", type); }
+std::string DetailFile(const std::string& fileName) { return Format(Tr(TextId::kDetailFile), fileName.c_str()); }
+std::string DetailFunction(const std::string& exportName) {
+  return Format(Tr(TextId::kDetailFunction), exportName.c_str());
+}
+std::string DetailLimit(int value, int limit) { return Format(Tr(TextId::kDetailLimit), value, limit); }
+std::string DetailSymmetry(int type) { return Format(Tr(TextId::kDetailSymmetry), type); }
 
 namespace {
 

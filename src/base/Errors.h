@@ -23,8 +23,6 @@ public:
   const char* what() const noexcept override { return "The run ended while a plug-in was being asked"; }
 };
 
-// The message for an allocation that the memory left cannot satisfy.
-inline constexpr char kOutOfMemoryText[] = "メモリが不足しています。";
 
 // Whether e is an allocation failure: the memory left could not satisfy it
 // (std::bad_alloc), the size was beyond what can be allocated at all
@@ -56,8 +54,8 @@ enum UnitError : int {
   kErrPluginYNegative = 18,
 };
 
-// The message of an error number; empty for a number without one
-// (0, 15..18 and every number outside the table).
+// The message of an error number in the installed language; empty for a
+// number outside 1..18 (and, in Japanese, for 15..18, which have none).
 const char* UnitErrorMessage(int errorNo);
 
 // The text ShowUnitError shows: message, ':', the number, and the detail
@@ -72,10 +70,10 @@ std::string Format(const char* format, ...)
     ;
 
 // Detail texts of the plug-in errors.
-std::string DetailFile(const std::string& fileName);         // "ファイル[%s]"
-std::string DetailFunction(const std::string& exportName);   // "関数名[%s]"
-std::string DetailLimit(int value, int limit);               // "設定値[%d] 制限値[%d]"
-std::string DetailSymmetry(int type);                        // "変換タイプ[%d]"
+std::string DetailFile(const std::string& fileName);
+std::string DetailFunction(const std::string& exportName);
+std::string DetailLimit(int value, int limit);
+std::string DetailSymmetry(int type);
 
 // The text of the standard error box for an uncaught error: the message
 // with "." appended when its last character sorts after ".", unless it
@@ -104,7 +102,8 @@ std::string NameInMessage(const std::string& name, const std::string& message);
 class ErrorDisplay {
 public:
   virtual ~ErrorDisplay() = default;
-  // Error beep, then a modal error box (caption "エラー", one OK button).
+  // Error beep, then a modal error box (caption "Error" in the installed
+  // language, one OK button).
   virtual void ShowErrorMessage(const std::string& text) = 0;
 };
 

@@ -3,14 +3,22 @@
 // another process find the controls by these numbers, so the values stay
 // fixed once published. No Windows header is needed to include this file.
 #pragma once
+#include <string>
+
+#include "base/Texts.h"
+#include "base/Utf.h"
 
 namespace tessivane::dialogs {
 
 // Both dialogs are ordinary dialog-manager windows.
 inline constexpr const wchar_t* kDialogClassName = L"#32770";
 
-inline constexpr const wchar_t* kSettingsCaption = L"Tessivaneの設定";
-inline constexpr const wchar_t* kOptionsCaption = L"変換方法に関する設定";
+#if defined(_WIN32)
+// The dialogs' captions in the installed language.
+inline std::wstring SettingsCaption() { return Widen(Tr(TextId::kSettingsCaption)); }
+inline std::wstring OptionsCaption() { return Widen(Tr(TextId::kOptionsCaption)); }
+inline std::wstring MusicCaption() { return Widen(Tr(TextId::kMusicCaption)); }
+#endif
 
 // Buttons shared by both dialogs: the dialog manager presses IDOK on Enter
 // and IDCANCEL on Esc.
@@ -122,7 +130,6 @@ inline constexpr int kIdRandomList = 1142;
 
 // ---- Music dialog ---------------------------------------------------------
 
-inline constexpr const wchar_t* kMusicCaption = L"BGMに関する設定";
 inline constexpr int kIdMusicFrame = 1300;         // Panel1, lowered bevel
 inline constexpr int kIdMusicOnRadio = 1301;       // rdbBGM "BGMあり(&M)"
 inline constexpr int kIdMusicFileEdit = 1302;      // edtBGM

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include "base/Texts.h"
 
 namespace tessivane::dialogs {
 
@@ -133,7 +134,8 @@ const std::wstring& DialogFontFace() {
 
 ScopedGdiObject<HFONT> CreateDialogFont(FontRole role, UINT dpi) {
   LOGFONTW font{};
-  const std::wstring& face = DialogFontFace();
+  // English texts take the system's message font; Japanese ones a Japanese face.
+  const std::wstring& face = CurrentLanguage() == Language::kJapanese ? DialogFontFace() : std::wstring();
   if (face.empty()) {
     font = MessageFont(dpi);
   } else {

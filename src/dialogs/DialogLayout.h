@@ -29,8 +29,9 @@ enum class FontRole {
   kCount
 };
 
-// The face of the dialogs' type: "ＭＳ Ｐゴシック" where installed, else a
-// Japanese UI font the system has, else the system's message font.
+// The face of the dialogs' Japanese type: "ＭＳ Ｐゴシック" where installed,
+// else a Japanese UI font the system has, else empty (the system's message
+// font serves). CreateDialogFont uses the message font for English.
 const std::wstring& DialogFontFace();
 ScopedGdiObject<HFONT> CreateDialogFont(FontRole role, UINT dpi);
 

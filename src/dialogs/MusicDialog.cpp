@@ -14,7 +14,7 @@
 #include "dialogs/ControlIds.h"
 #include "dialogs/DialogLayout.h"
 #include "dialogs/DialogResources.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "dialogs/MusicDialogModel.h"
 #include "dialogs/PictureOpenDialog.h"
 #include "dialogs/SettingsDialog.h"
@@ -48,8 +48,8 @@ private:
 // The music file chosen in an open dialog; empty when cancelled.
 std::wstring ChooseMusicFile(HWND owner) {
   const std::wstring filter =
-      FilterFromBars(W(texts::kMusicFilterName) + L"|" + W(texts::kMusicFilterPattern) + L"|" +
-                     W(texts::kAllFilesFilterName) + L"|" + W(texts::kAllFilesFilterPattern));
+      FilterFromBars(W(Tr(TextId::kMusicFilterName)) + L"|" + L"*.mid;*.mp3;*.wma;*.wav" + L"|" +
+                     W(Tr(TextId::kAllFilesFilterName)) + L"|" + L"*.*");
   std::wstring path(kPathCapacity, L'\0');
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -74,7 +74,7 @@ private:
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_INITDIALOG: {
-        SetWindowTextW(dialog_, kMusicCaption);
+        SetWindowTextW(dialog_, MusicCaption().c_str());
         layout_.Attach(dialog_);
         CreateControls();
         ShowControls(model_.ActivationControls());
@@ -120,26 +120,26 @@ private:
 
     // The lowered panel and, inside it, the four controls of the choice.
     l.Add(kIdMusicFrame, WC_STATICW, L"", SS_SUNKEN, 0, 8, 8, 329, 81);
-    l.Add(kIdMusicOnRadio, WC_BUTTONW, W(texts::kMusicOnRadio), kRadio | WS_GROUP, 0, 16, 16, 140, 17);
+    l.Add(kIdMusicOnRadio, WC_BUTTONW, W(Tr(TextId::kMusicOnRadio)), kRadio | WS_GROUP, 0, 16, 16, 140, 17);
     l.Add(kIdMusicFileEdit, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 32, 37, 209, 20);
-    l.Add(kIdMusicBrowseButton, WC_BUTTONW, W(texts::kPluginBrowseButton), kButton, 0, 248, 35, 75, 25);
-    l.Add(kIdMusicOffRadio, WC_BUTTONW, W(texts::kMusicOffRadio), kRadio, 0, 16, 64, 140, 17);
+    l.Add(kIdMusicBrowseButton, WC_BUTTONW, W(Tr(TextId::kPluginBrowseButton)), kButton, 0, 248, 35, 75, 25);
+    l.Add(kIdMusicOffRadio, WC_BUTTONW, W(Tr(TextId::kMusicOffRadio)), kRadio, 0, 16, 64, 140, 17);
 
-    l.Add(kIdOkButton, WC_BUTTONW, W(texts::kOkButton), kButton | WS_GROUP | BS_DEFPUSHBUTTON, 0, 56, 96, 83, 25);
-    l.Add(kIdCancelButton, WC_BUTTONW, W(texts::kCancelButton), kButton, 0, 152, 96, 83, 25);
-    l.Add(kIdMusicUpdateButton, WC_BUTTONW, W(texts::kUpdateButton), kButton, 0, 248, 96, 83, 25);
+    l.Add(kIdOkButton, WC_BUTTONW, W(Tr(TextId::kOkButton)), kButton | WS_GROUP | BS_DEFPUSHBUTTON, 0, 56, 96, 83, 25);
+    l.Add(kIdCancelButton, WC_BUTTONW, W(Tr(TextId::kCancelButton)), kButton, 0, 152, 96, 83, 25);
+    l.Add(kIdMusicUpdateButton, WC_BUTTONW, W(Tr(TextId::kUpdateButton)), kButton, 0, 248, 96, 83, 25);
     l.SetGlyph(kIdMusicBrowseButton, IDB_GLYPH_BROWSE);
     l.SetGlyph(kIdOkButton, IDB_GLYPH_OK);
     l.SetGlyph(kIdCancelButton, IDB_GLYPH_CANCEL);
     l.SetGlyph(kIdMusicUpdateButton, IDB_GLYPH_UPDATE);
 
-    hint(kIdMusicOnRadio, texts::kMusicOnHint);
-    hint(kIdMusicFileEdit, texts::kMusicFileHint);
-    hint(kIdMusicBrowseButton, texts::kMusicBrowseHint);
-    hint(kIdMusicOffRadio, texts::kMusicOffHint);
-    hint(kIdOkButton, texts::kOptionsOkHint);
-    hint(kIdCancelButton, texts::kCancelHint);
-    hint(kIdMusicUpdateButton, texts::kOptionsUpdateHint);
+    hint(kIdMusicOnRadio, Tr(TextId::kMusicOnHint));
+    hint(kIdMusicFileEdit, Tr(TextId::kMusicFileHint));
+    hint(kIdMusicBrowseButton, Tr(TextId::kMusicBrowseHint));
+    hint(kIdMusicOffRadio, Tr(TextId::kMusicOffHint));
+    hint(kIdOkButton, Tr(TextId::kOptionsOkHint));
+    hint(kIdCancelButton, Tr(TextId::kCancelHint));
+    hint(kIdMusicUpdateButton, Tr(TextId::kOptionsUpdateHint));
     created_ = true;
   }
 

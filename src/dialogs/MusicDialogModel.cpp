@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "base/Errors.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 
 namespace tessivane::dialogs {
 
@@ -23,7 +23,7 @@ MusicOutcome MusicDialogModel::Save(const MusicControls& controls) {
   // The flag changes only with a successful test, so a refused path never
   // reaches the store, not even when the record is written back at the end.
   if (controls.musicOn && !Playable(controls.path)) {
-    return {false, Format(texts::kMusicCannotPlay, controls.path.c_str())};
+    return {false, Format(Tr(TextId::kMusicCannotPlay), controls.path.c_str())};
   }
   record_.Flag = controls.musicOn;
   record_.File = controls.path;

@@ -10,7 +10,7 @@
 #include "dialogs/ControlIds.h"
 #include "dialogs/DialogLayout.h"
 #include "dialogs/DialogResources.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "dialogs/OptionsDialogModel.h"
 #include "dialogs/SettingsDialog.h"
 #include "base/ErrorBoxes.h"
@@ -37,7 +37,7 @@ private:
   INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_INITDIALOG: {
-        SetWindowTextW(dialog_, kOptionsCaption);
+        SetWindowTextW(dialog_, OptionsCaption().c_str());
         layout_.Attach(dialog_);
         CreateControls();
         ShowPage(kPageDistortedSquare);
@@ -88,10 +88,15 @@ private:
     const FontRole page = FontRole::kPage;
     hints_.Create(dialog_);
 
+    // The English page names are about half as long again as the Japanese
+    // ones: in the pages' larger font the four no longer fit in one row and
+    // the strip would hide the last behind scroll arrows, so English tabs
+    // take the normal font.
+    const FontRole tabFont = CurrentLanguage() == Language::kJapanese ? page : FontRole::kNormal;
     HWND tabs = l.Add(kIdOptionsTabs, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 4, 4, kClientWidth - 8,
-                      kClientHeight - kStripHeight - 4, page);
-    const char* const captions[] = {texts::kDistortedSquarePage, texts::kRectanglePage, texts::kNoConversionPage,
-                                    texts::kRandomPage};
+                      kClientHeight - kStripHeight - 4, tabFont);
+    const char* const captions[] = {Tr(TextId::kDistortedSquarePage), Tr(TextId::kRectanglePage), Tr(TextId::kNoConversionPage),
+                                    Tr(TextId::kRandomPage)};
     for (int i = 0; i < 4; ++i) {
       std::wstring caption = W(captions[i]);
       TCITEMW item{};
@@ -101,7 +106,7 @@ private:
     }
 
     pages_[kPageDistortedSquare] = {
-        l.Add(kIdDistortValueLabel, S, W(texts::kDistortValueLabel), SS_LEFT, 0, 32, 56, 200, 20, page),
+        l.Add(kIdDistortValueLabel, S, W(Tr(TextId::kDistortValueLabel)), SS_LEFT, 0, 32, 56, 200, 20, page),
         l.Add(kIdDistortValueEdit, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 32, 82, 64, 26,
               page),
     };
@@ -114,7 +119,7 @@ private:
                       WS_TABSTOP | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER, 0, 20, 94, 291,
                       92);  // rows of about 16 pixels: nine items in two columns
     pages_[kPageRandom] = {
-        l.Add(kIdRandomLabel, S, W(texts::kRandomExplanation), SS_LEFT, 0, 20, 40, 291, 42, page),
+        l.Add(kIdRandomLabel, S, W(Tr(TextId::kRandomExplanation)), SS_LEFT, 0, 20, 40, 291, 42, page),
         l.Add(kIdRandomSeparator, S, L"", SS_ETCHEDHORZ, 0, 20, 86, 291, 2),
         list,
     };
@@ -133,15 +138,15 @@ private:
     SizeListColumns();
 
     const int buttonTop = kClientHeight - kStripHeight + 8;
-    l.Add(kIdOkButton, B, W(texts::kOkButton), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 66, buttonTop, 81, 25);
-    l.Add(kIdCancelButton, B, W(texts::kCancelButton), WS_TABSTOP | BS_PUSHBUTTON, 0, 154, buttonTop, 81, 25);
-    l.Add(kIdOptionsUpdateButton, B, W(texts::kUpdateButton), WS_TABSTOP | BS_PUSHBUTTON, 0, 242, buttonTop, 81, 25);
+    l.Add(kIdOkButton, B, W(Tr(TextId::kOkButton)), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 66, buttonTop, 81, 25);
+    l.Add(kIdCancelButton, B, W(Tr(TextId::kCancelButton)), WS_TABSTOP | BS_PUSHBUTTON, 0, 154, buttonTop, 81, 25);
+    l.Add(kIdOptionsUpdateButton, B, W(Tr(TextId::kUpdateButton)), WS_TABSTOP | BS_PUSHBUTTON, 0, 242, buttonTop, 81, 25);
     l.SetGlyph(kIdOkButton, IDB_GLYPH_OK);
     l.SetGlyph(kIdCancelButton, IDB_GLYPH_CANCEL);
     l.SetGlyph(kIdOptionsUpdateButton, IDB_GLYPH_UPDATE);
-    hints_.Add(GetDlgItem(dialog_, kIdOkButton), W(texts::kOptionsOkHint));
-    hints_.Add(GetDlgItem(dialog_, kIdCancelButton), W(texts::kCancelHint));
-    hints_.Add(GetDlgItem(dialog_, kIdOptionsUpdateButton), W(texts::kOptionsUpdateHint));
+    hints_.Add(GetDlgItem(dialog_, kIdOkButton), W(Tr(TextId::kOptionsOkHint)));
+    hints_.Add(GetDlgItem(dialog_, kIdCancelButton), W(Tr(TextId::kCancelHint)));
+    hints_.Add(GetDlgItem(dialog_, kIdOptionsUpdateButton), W(Tr(TextId::kOptionsUpdateHint)));
     created_ = true;
   }
 
@@ -155,10 +160,10 @@ private:
     SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, kAspectMin, kAspectMax, 0, 0, 0};
     SetScrollInfo(bar, SB_CTL, &info, FALSE);
     pages_[page] = {
-        l.Add(labelId, S, W(texts::kAspectLabel), SS_LEFT, 0, 32, 48, 200, 20, font),
-        l.Add(wideId, S, W(texts::kAspectWide), SS_LEFT, 0, 40, 86, 70, 20, font),
-        l.Add(squareId, S, W(texts::kAspectSquare), SS_CENTER, 0, 125, 86, 81, 20, font),
-        l.Add(tallId, S, W(texts::kAspectTall), SS_RIGHT, 0, 221, 86, 70, 20, font),
+        l.Add(labelId, S, W(Tr(TextId::kAspectLabel)), SS_LEFT, 0, 32, 48, 200, 20, font),
+        l.Add(wideId, S, W(Tr(TextId::kAspectWide)), SS_LEFT, 0, 40, 86, 70, 20, font),
+        l.Add(squareId, S, W(Tr(TextId::kAspectSquare)), SS_CENTER, 0, 125, 86, 81, 20, font),
+        l.Add(tallId, S, W(Tr(TextId::kAspectTall)), SS_RIGHT, 0, 221, 86, 70, 20, font),
         bar,
     };
   }

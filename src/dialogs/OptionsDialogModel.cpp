@@ -2,7 +2,7 @@
 
 #include "base/Errors.h"
 #include "dialogs/ControlIds.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "dialogs/SettingsDialogModel.h"
 
 namespace tessivane::dialogs {
@@ -53,10 +53,10 @@ OptionsControls OptionsDialogModel::ActivationControls() const {
 OptionsOutcome OptionsDialogModel::Save(const OptionsControls& c) {
   int32_t value = 0;
   if (!ParseInteger(c.distortValueText, value) || value < kDistortValueMin || value > kDistortValueMax) {
-    return {false, Format(texts::kDistortValueRange, kDistortValueMin, kDistortValueMax), kPageDistortedSquare};
+    return {false, Format(Tr(TextId::kDistortValueRange), kDistortValueMin, kDistortValueMax), kPageDistortedSquare};
   }
   const std::string random = RandomFromMarks(c.marks);
-  if (random.find('1') == std::string::npos) return {false, texts::kNoMethodForRandom, kPageRandom};
+  if (random.find('1') == std::string::npos) return {false, Tr(TextId::kNoMethodForRandom), kPageRandom};
 
   // Everything is taken only once both checks passed, so a rejected input
   // never reaches the store, not even when the dialog is closed afterwards.

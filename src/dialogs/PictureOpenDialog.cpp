@@ -9,7 +9,7 @@
 #include "base/Bitmap.h"
 #include "base/Utf.h"
 #include "codecs/PictureLoader.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 
 namespace tessivane::dialogs {
 
@@ -181,9 +181,9 @@ std::wstring FilterFromBars(const std::wstring& bars) {
 }
 
 std::wstring ChoosePictureFile(HWND owner) {
-  const std::wstring filter = FilterFromBars(Widen(texts::kPictureDialogFilter));
-  const std::wstring title = Widen(texts::kPictureDialogTitle);
-  const std::wstring extension = Widen(texts::kPictureDialogDefaultExtension);
+  const std::wstring filter = FilterFromBars(Widen(Tr(TextId::kPictureDialogFilter)));
+  const std::wstring title = Widen(Tr(TextId::kPictureDialogTitle));
+  const std::wstring extension = L"bmp";
   std::vector<WORD> childTemplate = PreviewTemplate();
   Preview preview;
   OPENFILENAMEW dialog{};
@@ -201,7 +201,7 @@ std::wstring ChoosePictureFile(HWND owner) {
 }
 
 std::wstring ChoosePluginFile(HWND owner) {
-  const std::wstring filter = FilterFromBars(Widen(texts::kPluginDialogFilter));
+  const std::wstring filter = FilterFromBars(Widen(Tr(TextId::kPluginDialogFilter)));
   OPENFILENAMEW dialog{};
   dialog.hwndOwner = owner;
   dialog.lpstrFilter = filter.c_str();

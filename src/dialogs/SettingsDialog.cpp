@@ -2,15 +2,18 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlwapi.h>
+#include <wininet.h>
 
 #include <cwctype>
 #include <exception>
+#include <iterator>
 
 #include "base/Errors.h"
 #include "base/FileSystem.h"
 #include "base/Utf.h"
 #include "dialogs/ControlIds.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "dialogs/FolderPicker.h"
 #include "dialogs/MusicDialog.h"
 #include "dialogs/OptionsDialog.h"
@@ -56,6 +59,44 @@ const RowIds* RowOfScroll(int id) {
 }
 
 std::wstring W(const char* utf8) { return Widen(utf8); }
+
+constexpr wchar_t kHelpFileName[] = L"Tessivane.html";
+
+// The file: URL of a local file, with a fragment.
+std::wstring PageUrl(const std::wstring& path, const std::wstring& section) {
+  wchar_t url[INTERNET_MAX_URL_LENGTH] = {};
+  DWORD length = INTERNET_MAX_URL_LENGTH;
+  if (FAILED(UrlCreateFromPathW(path.c_str(), url, &length, 0))) return {};
+  return std::wstring(url) + L"#" + section;
+}
+
+// Starts the program that opens ".html" files with a URL in place of the
+// file ("%1" or "%L" of its command). False when there is none.
+bool OpenUrlAsPage(const std::wstring& url) {
+  if (url.empty()) return false;
+  wchar_t command[2048] = {};
+  DWORD length = static_cast<DWORD>(std::size(command));
+  if (FAILED(AssocQueryStringW(ASSOCF_NOTRUNCATE, ASSOCSTR_COMMAND, L".html", L"open", command, &length)))
+    return false;
+  std::wstring line = command;
+  const std::wstring quoted = L"\"" + url + L"\"";
+  size_t at = line.find(L"%1");
+  if (at == std::wstring::npos) at = line.find(L"%L");
+  if (at == std::wstring::npos) {
+    line += L" " + quoted;
+  } else {
+    const bool inQuotes = at > 0 && line[at - 1] == L'"';
+    line.replace(at, 2, inQuotes ? url : quoted);
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return false;
+  ScopedKernelHandle processHandle(process.hProcess);
+  ScopedKernelHandle threadHandle(process.hThread);
+  return true;
+}
 
 // The folder of the running program, with its trailing backslash.
 std::wstring ProgramFolder() {
@@ -111,7 +152,7 @@ void SettingsDialog::Run(HINSTANCE instance, HWND owner) {
 INT_PTR SettingsDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
-      SetWindowTextW(dialog_, kSettingsCaption);
+      SetWindowTextW(dialog_, SettingsCaption().c_str());
       layout_.Attach(dialog_);
       CreateControls();
       ShowControls(model_.InitialControls());
@@ -171,44 +212,44 @@ void SettingsDialog::CreateControls() {
   l.Add(kIdAboutFrame, S, L"", SS_ETCHEDFRAME, 0, 376, 352, 97, 137);
 
   // Conversion method (the box at 16, 16; its controls relative to it).
-  l.Add(kIdMethodGroup, B, W(texts::kMethodGroup), BS_GROUPBOX, 0, 16, 16, 345, 157);
-  l.Add(kIdBasicRadio, B, W(texts::kBasicRadio), kRadio | WS_GROUP, 0, 32, 31, 150, 17);
+  l.Add(kIdMethodGroup, B, W(Tr(TextId::kMethodGroup)), BS_GROUPBOX, 0, 16, 16, 345, 157);
+  l.Add(kIdBasicRadio, B, W(Tr(TextId::kBasicRadio)), kRadio | WS_GROUP, 0, 32, 31, 150, 17);
   HWND methods = l.Add(kIdMethodList, C, L"", kList, 0, 48, 48, 217, 240);
   for (std::string_view label : MethodListLabels()) {
     SendMessageW(methods, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(std::string(label)).c_str()));
   }
-  l.Add(kIdDetailsButton, B, W(texts::kDetailsButton), kButton, 0, 272, 48, 75, 25);
-  l.Add(kIdPluginRadio, B, W(texts::kPluginRadio), kRadio, 0, 32, 72, 150, 17);
+  l.Add(kIdDetailsButton, B, W(Tr(TextId::kDetailsButton)), kButton, 0, 272, 48, 75, 25);
+  l.Add(kIdPluginRadio, B, W(Tr(TextId::kPluginRadio)), kRadio, 0, 32, 72, 150, 17);
   l.Add(kIdPluginEdit, E, L"", kEdit, edge, 48, 88, 217, 21);
-  l.Add(kIdPluginBrowseButton, B, W(texts::kPluginBrowseButton), kButton, 0, 272, 88, 75, 25);
-  l.Add(kIdShuffleCheck, B, W(texts::kShuffleCheck), kCheck | WS_GROUP, 0, 32, 112, 130, 17);
-  l.Add(kIdMonoToneCheck, B, W(texts::kMonoToneCheck), kCheck, 0, 168, 112, 130, 17);
-  l.Add(kIdBlurCheck, B, W(texts::kBlurCheck), kCheck, 0, 32, 132, 160, 17);
-  l.Add(kIdBrightnessCheck, B, W(texts::kBrightnessCheck), kCheck, 0, 32, 152, 160, 17);
+  l.Add(kIdPluginBrowseButton, B, W(Tr(TextId::kPluginBrowseButton)), kButton, 0, 272, 88, 75, 25);
+  l.Add(kIdShuffleCheck, B, W(Tr(TextId::kShuffleCheck)), kCheck | WS_GROUP, 0, 32, 112, 130, 17);
+  l.Add(kIdMonoToneCheck, B, W(Tr(TextId::kMonoToneCheck)), kCheck, 0, 168, 112, 130, 17);
+  l.Add(kIdBlurCheck, B, W(Tr(TextId::kBlurCheck)), kCheck, 0, 32, 132, 160, 17);
+  l.Add(kIdBrightnessCheck, B, W(Tr(TextId::kBrightnessCheck)), kCheck, 0, 32, 152, 160, 17);
 
   // Source picture (the box at 16, 180).
-  l.Add(kIdSourceGroup, B, W(texts::kSourceGroup), BS_GROUPBOX, 0, 16, 180, 345, 145);
-  l.Add(kIdRandomImageRadio, B, W(texts::kRandomImageRadio), kRadio | WS_GROUP, 0, 32, 196, 220, 17);
-  l.Add(kIdImageFileRadio, B, W(texts::kImageFileRadio), kRadio, 0, 32, 220, 220, 17);
-  l.Add(kIdImageFileBrowseButton, B, W(texts::kImageFileBrowseButton), kButton, 0, 271, 215, 75, 25);
+  l.Add(kIdSourceGroup, B, W(Tr(TextId::kSourceGroup)), BS_GROUPBOX, 0, 16, 180, 345, 145);
+  l.Add(kIdRandomImageRadio, B, W(Tr(TextId::kRandomImageRadio)), kRadio | WS_GROUP, 0, 32, 196, 220, 17);
+  l.Add(kIdImageFileRadio, B, W(Tr(TextId::kImageFileRadio)), kRadio, 0, 32, 220, 220, 17);
+  l.Add(kIdImageFileBrowseButton, B, W(Tr(TextId::kImageFileBrowseButton)), kButton, 0, 271, 215, 75, 25);
   l.Add(kIdImageFileEdit, E, L"", kEdit, edge, 48, 244, 297, 21);
-  l.Add(kIdImageFolderRadio, B, W(texts::kImageFolderRadio), kRadio, 0, 32, 273, 220, 17);
+  l.Add(kIdImageFolderRadio, B, W(Tr(TextId::kImageFolderRadio)), kRadio, 0, 32, 273, 220, 17);
   l.Add(kIdImageFolderEdit, E, L"", kEdit, edge, 48, 296, 297, 21);
-  l.Add(kIdImageFolderBrowseButton, B, W(texts::kImageFolderBrowseButton), kButton, 0, 271, 268, 75, 25);
+  l.Add(kIdImageFolderBrowseButton, B, W(Tr(TextId::kImageFolderBrowseButton)), kButton, 0, 271, 268, 75, 25);
 
   // Motion and reload interval.
-  l.Add(kIdMotionGroup, B, W(texts::kMotionGroup), BS_GROUPBOX, 0, 16, 332, 145, 49);
+  l.Add(kIdMotionGroup, B, W(Tr(TextId::kMotionGroup)), BS_GROUPBOX, 0, 16, 332, 145, 49);
   HWND motions = l.Add(kIdMotionList, C, L"", kList | WS_GROUP, 0, 24, 350, 129, 120);
-  for (const char* item : texts::kMotionItems) {
-    SendMessageW(motions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(item).c_str()));
+  for (TextId item : {TextId::kMotionStraight, TextId::kMotionCurve, TextId::kMotionSlideShow}) {
+    SendMessageW(motions, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(Tr(item)).c_str()));
   }
-  l.Add(kIdIntervalGroup, B, W(texts::kIntervalGroup), BS_GROUPBOX, 0, 168, 332, 97, 49);
+  l.Add(kIdIntervalGroup, B, W(Tr(TextId::kIntervalGroup)), BS_GROUPBOX, 0, 168, 332, 97, 49);
   l.Add(kIdIntervalEdit, E, L"60", kEdit | WS_GROUP, edge, 176, 350, 57, 21);
-  l.Add(kIdIntervalUnitLabel, S, W(texts::kIntervalUnit), SS_LEFT | SS_NOTIFY, 0, 238, 354, 20, 14);
+  l.Add(kIdIntervalUnitLabel, S, W(Tr(TextId::kIntervalUnit)), SS_LEFT | SS_NOTIFY, 0, 238, 354, 20, 14);
 
   // The three value rows (panels at 16, 388 / 420 / 452, 345 x 32).
-  const char* const rowLabels[] = {texts::kSizeLabel, texts::kMoveLabel, texts::kWeightLabel};
-  const char* const rowHints[] = {texts::kSizeHint, texts::kMoveHint, texts::kWeightHint};
+  const char* const rowLabels[] = {Tr(TextId::kSizeLabel), Tr(TextId::kMoveLabel), Tr(TextId::kWeightLabel)};
+  const char* const rowHints[] = {Tr(TextId::kSizeHint), Tr(TextId::kMoveHint), Tr(TextId::kWeightHint)};
   for (int i = 0; i < 3; ++i) {
     const RowIds& row = kRows[i];
     const int top = 388 + 32 * i;
@@ -224,20 +265,20 @@ void SettingsDialog::CreateControls() {
   ImmAssociateContextEx(Item(kIdSizeEdit), nullptr, 0);
 
   // Button column.
-  l.Add(kIdOkButton, B, W(texts::kOkButton), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 384, 16, 81, 25);
-  l.Add(kIdCancelButton, B, W(texts::kCancelButton), kButton, 0, 384, 48, 81, 25);
-  l.Add(kIdUpdateButton, B, W(texts::kUpdateButton), kButton, 0, 384, 80, 81, 25);
-  l.Add(kIdHelpButton, B, W(texts::kHelpButton), kButton, 0, 384, 112, 81, 25);
-  l.Add(kIdMusicButton, B, W(texts::kMusicButton), kButton, 0, 384, 160, 81, 25);
+  l.Add(kIdOkButton, B, W(Tr(TextId::kOkButton)), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 384, 16, 81, 25);
+  l.Add(kIdCancelButton, B, W(Tr(TextId::kCancelButton)), kButton, 0, 384, 48, 81, 25);
+  l.Add(kIdUpdateButton, B, W(Tr(TextId::kUpdateButton)), kButton, 0, 384, 80, 81, 25);
+  l.Add(kIdHelpButton, B, W(Tr(TextId::kHelpButton)), kButton, 0, 384, 112, 81, 25);
+  l.Add(kIdMusicButton, B, W(Tr(TextId::kMusicButton)), kButton, 0, 384, 160, 81, 25);
 
   // About area.
   l.Add(kIdAppIcon, S, L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY, 0, 384, 360, 32, 32);
-  l.Add(kIdAppNameLabel, S, W(texts::kApplicationName), SS_CENTER | SS_NOTIFY, 0, 378, 394, 93, 26, FontRole::kTitle);
-  l.Add(kIdVersionLabel, S, W(texts::kVersionPrefix) + W(TESSIVANE_VERSION_TEXT), SS_RIGHT, 0, 384, 422, 81, 14);
+  l.Add(kIdAppNameLabel, S, std::wstring(kApplicationTitle), SS_CENTER | SS_NOTIFY, 0, 378, 394, 93, 26, FontRole::kTitle);
+  l.Add(kIdVersionLabel, S, W(Tr(TextId::kVersionPrefix)) + W(TESSIVANE_VERSION_TEXT), SS_RIGHT, 0, 384, 422, 81, 14);
   l.Add(kIdCreditIcon, S, L"", SS_ICON | SS_REALSIZECONTROL, 0, 384, 442, 16, 16);
-  l.Add(kIdCreditLabel1, S, W(texts::kCreditLine1), SS_LEFT, 0, 404, 440, 65, 14);
-  l.Add(kIdCreditLabel2, S, W(texts::kCreditLine2), SS_LEFT, 0, 404, 454, 65, 14);
-  l.Add(kIdCreditLabel3, S, W(texts::kCreditLine3), SS_LEFT, 0, 404, 468, 65, 14);
+  l.Add(kIdCreditLabel1, S, W(Tr(TextId::kCreditLine1)), SS_LEFT, 0, 404, 440, 65, 14);
+  l.Add(kIdCreditLabel2, S, W(Tr(TextId::kCreditLine2)), SS_LEFT, 0, 404, 454, 65, 14);
+  l.Add(kIdCreditLabel3, S, W(Tr(TextId::kCreditLine3)), SS_LEFT, 0, 404, 468, 65, 14);
   LoadIcons();
   FitApplicationName();
 
@@ -252,33 +293,33 @@ void SettingsDialog::CreateControls() {
 
   // Hints. A control without a hint of its own shows the one of the box
   // around it.
-  hint(kIdBasicRadio, texts::kBasicRadioHint);
-  hint(kIdMethodList, texts::kMethodListHint);
-  hint(kIdDetailsButton, texts::kDetailsButtonHint);
-  hint(kIdPluginRadio, texts::kPluginRadioHint);
-  hint(kIdPluginEdit, texts::kPluginEditHint);
-  hint(kIdPluginBrowseButton, texts::kPluginBrowseHint);
-  hint(kIdShuffleCheck, texts::kShuffleHint);
-  hint(kIdMonoToneCheck, texts::kMonoToneHint);
-  hint(kIdBlurCheck, texts::kBlurHint);
-  hint(kIdBrightnessCheck, texts::kBrightnessHint);
-  hint(kIdRandomImageRadio, texts::kRandomImageHint);
-  hint(kIdImageFileRadio, texts::kImageFileRadioHint);
-  hint(kIdImageFileBrowseButton, texts::kImageFileBrowseHint);
-  hint(kIdImageFileEdit, texts::kImageFileEditHint);
-  hint(kIdImageFolderRadio, texts::kImageFolderRadioHint);
-  hint(kIdImageFolderEdit, texts::kImageFolderEditHint);
-  hint(kIdImageFolderBrowseButton, texts::kImageFolderBrowseHint);
-  hint(kIdMotionGroup, texts::kMotionHint);
-  hint(kIdMotionList, texts::kMotionHint);
-  hint(kIdIntervalGroup, texts::kIntervalHint);
-  hint(kIdIntervalEdit, texts::kIntervalHint);
-  hint(kIdIntervalUnitLabel, texts::kIntervalHint);
-  hint(kIdOkButton, texts::kOkHint);
-  hint(kIdCancelButton, texts::kCancelHint);
-  hint(kIdUpdateButton, texts::kUpdateHint);
-  hint(kIdMusicButton, texts::kMusicHint);
-  hint(kIdAppNameLabel, texts::kApplicationNameHint);
+  hint(kIdBasicRadio, Tr(TextId::kBasicRadioHint));
+  hint(kIdMethodList, Tr(TextId::kMethodListHint));
+  hint(kIdDetailsButton, Tr(TextId::kDetailsButtonHint));
+  hint(kIdPluginRadio, Tr(TextId::kPluginRadioHint));
+  hint(kIdPluginEdit, Tr(TextId::kPluginEditHint));
+  hint(kIdPluginBrowseButton, Tr(TextId::kPluginBrowseHint));
+  hint(kIdShuffleCheck, Tr(TextId::kShuffleHint));
+  hint(kIdMonoToneCheck, Tr(TextId::kMonoToneHint));
+  hint(kIdBlurCheck, Tr(TextId::kBlurHint));
+  hint(kIdBrightnessCheck, Tr(TextId::kBrightnessHint));
+  hint(kIdRandomImageRadio, Tr(TextId::kRandomImageHint));
+  hint(kIdImageFileRadio, Tr(TextId::kImageFileRadioHint));
+  hint(kIdImageFileBrowseButton, Tr(TextId::kImageFileBrowseHint));
+  hint(kIdImageFileEdit, Tr(TextId::kImageFileEditHint));
+  hint(kIdImageFolderRadio, Tr(TextId::kImageFolderRadioHint));
+  hint(kIdImageFolderEdit, Tr(TextId::kImageFolderEditHint));
+  hint(kIdImageFolderBrowseButton, Tr(TextId::kImageFolderBrowseHint));
+  hint(kIdMotionGroup, Tr(TextId::kMotionHint));
+  hint(kIdMotionList, Tr(TextId::kMotionHint));
+  hint(kIdIntervalGroup, Tr(TextId::kIntervalHint));
+  hint(kIdIntervalEdit, Tr(TextId::kIntervalHint));
+  hint(kIdIntervalUnitLabel, Tr(TextId::kIntervalHint));
+  hint(kIdOkButton, Tr(TextId::kOkHint));
+  hint(kIdCancelButton, Tr(TextId::kCancelHint));
+  hint(kIdUpdateButton, Tr(TextId::kUpdateHint));
+  hint(kIdMusicButton, Tr(TextId::kMusicHint));
+  hint(kIdAppNameLabel, Tr(TextId::kApplicationNameHint));
 }
 
 void SettingsDialog::LoadIcons() {
@@ -297,7 +338,7 @@ void SettingsDialog::FitApplicationName() {
   HWND label = Item(kIdAppNameLabel);
   RECT client{};
   GetClientRect(label, &client);
-  const std::wstring name = W(texts::kApplicationName);
+  const std::wstring name = std::wstring(kApplicationTitle);
   SIZE extent{};
   {
     ScopedWindowDC dc(label);
@@ -574,15 +615,24 @@ void SettingsDialog::OpenOptions() {
   }
 }
 
+// The help page lies beside the program and opens at the section of the
+// user's language. The shell drops the "#section" of a file it opens, so
+// the page goes as a file: URL to the program that opens ".html" files;
+// with none registered the shell opens the page at its top.
 void SettingsDialog::OpenHelp() {
   const std::wstring folder = ProgramFolder();
   if (!FolderExists(Narrow(folder))) {
-    ShowErrorMessage(Narrow(folder) + texts::kHelpFolderMissing + texts::kHelpNeedsPage);
+    ShowErrorMessage(Format(Tr(TextId::kHelpFolderMissing), Narrow(folder).c_str()));
     return;
   }
-  const HINSTANCE result = ShellExecuteW(dialog_, nullptr, W(texts::kHelpFileName).c_str(), nullptr, folder.c_str(),
-                                         SW_SHOWNORMAL);
-  if (reinterpret_cast<INT_PTR>(result) == SE_ERR_FNF) ShowErrorMessage(texts::kHelpPageMissing);
+  const std::wstring page = folder + kHelpFileName;
+  if (!FileExists(Narrow(page))) {
+    ShowErrorMessage(Tr(TextId::kHelpPageMissing));
+    return;
+  }
+  if (OpenUrlAsPage(PageUrl(page, W(Tr(TextId::kHelpSection))))) return;
+  const HINSTANCE result = ShellExecuteW(dialog_, nullptr, kHelpFileName, nullptr, folder.c_str(), SW_SHOWNORMAL);
+  if (reinterpret_cast<INT_PTR>(result) == SE_ERR_FNF) ShowErrorMessage(Tr(TextId::kHelpPageMissing));
 }
 
 void SettingsDialog::BrowsePicture() {
@@ -597,7 +647,7 @@ void SettingsDialog::BrowsePlugin() {
 
 void SettingsDialog::BrowseFolder() {
   std::wstring folder;
-  if (PickFolder(dialog_, W(texts::kFolderPickerTitle), L"\\", folder)) {
+  if (PickFolder(dialog_, W(Tr(TextId::kFolderPickerTitle)), L"\\", folder)) {
     SetDlgItemTextW(dialog_, kIdImageFolderEdit, folder.c_str());
   }
 }

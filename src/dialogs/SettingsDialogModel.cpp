@@ -7,7 +7,7 @@
 #include "base/FileSystem.h"
 #include "codecs/PictureLoader.h"
 #include "dialogs/ControlIds.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "motion/MotionPaths.h"
 #include "pattern/Composer.h"
 #include "pattern/MethodTable.h"
@@ -107,7 +107,7 @@ int32_t CutSide(int32_t size) { return 4 * size; }
 // least 1.5 times the cut size that the chosen Size gives. Its messages
 // name the file as the saver's picture messages do.
 SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
-  if (!FileExists(path)) return Message(texts::kFileNotFound, kIdImageFileEdit);
+  if (!FileExists(path)) return Message(NamedMessage(path, Tr(TextId::kFileNotFound)), kIdImageFileEdit);
   SaveOutcome outcome;
   try {
     const Bitmap picture = LoadPicture(path);
@@ -117,9 +117,9 @@ SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
       outcome.detail = ShortenedName(path);
     }
   } catch (const PictureOutOfMemory&) {
-    return Message(NamedMessage(path, kOutOfMemoryText), 0);
+    return Message(NamedMessage(path, Tr(TextId::kOutOfMemory)), 0);
   } catch (const std::exception& error) {
-    if (IsAllocationFailure(error)) return Message(NamedMessage(path, kOutOfMemoryText), 0);
+    if (IsAllocationFailure(error)) return Message(NamedMessage(path, Tr(TextId::kOutOfMemory)), 0);
     outcome.kind = SaveOutcome::Kind::kStandardError;
     outcome.message = NameInMessage(path, error.what());
   }
@@ -133,7 +133,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
     SaveOutcome outcome = CheckImageFile(c.imageFile, c.size.position);
     if (!outcome.Saved()) return outcome;
   } else if (c.source == kFileTypeFolder && !FolderExists(c.imageFolder)) {
-    return Message(texts::kFolderNotFound, kIdImageFolderEdit);
+    return Message(NamedMessage(c.imageFolder, Tr(TextId::kFolderNotFound)), kIdImageFolderEdit);
   }
   if (c.conversion == kTransPlugin) {
     try {
@@ -152,7 +152,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   if (!ParseInteger(c.intervalText, interval)) {
     SaveOutcome outcome;
     outcome.kind = SaveOutcome::Kind::kStandardError;
-    outcome.message = Format(texts::kNotAnInteger, c.intervalText.c_str());
+    outcome.message = Format(Tr(TextId::kNotAnInteger), c.intervalText.c_str());
     return outcome;
   }
 

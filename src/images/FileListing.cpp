@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "base/FileSystem.h"
-#include "images/ImageTexts.h"
+#include "base/Texts.h"
 
 namespace tessivane {
 
@@ -14,7 +14,7 @@ ListFolderResult ListFiles(const std::string& folder, std::vector<std::string>* 
 ListFolderResult ListFilesMatching(const std::string& folder, const std::string& pattern,
                                    std::vector<std::string>* list) {
   if (list == nullptr) return ListFolderResult::kListed;
-  if (folder.empty()) throw std::out_of_range(kRangeCheckErrorText);
+  if (folder.empty()) throw std::out_of_range(Tr(TextId::kRangeCheckError));
   std::string path = folder;
   if (path.back() != kPathDelimiter) path += kPathDelimiter;
   return ListFolder(path, pattern, *list);

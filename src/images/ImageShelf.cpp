@@ -6,7 +6,7 @@
 #include "base/FileSystem.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
-#include "images/ImageTexts.h"
+#include "base/Texts.h"
 #include "images/FileListing.h"
 
 namespace tessivane {
@@ -31,7 +31,7 @@ std::string LowerAscii(std::string text) {
 
 ImageShelf::ImageShelf(const std::string& folderName) {
   if (ListFiles(folderName, &files_) == ListFolderResult::kUnreadable)
-    throw std::runtime_error(kFolderUnreadableText);
+    throw std::runtime_error(Tr(TextId::kFolderUnreadable));
   // Every entry is opened by its full path: a bare name would be looked up
   // in the current folder and could open a file from outside this one.
   for (std::string& file : files_) file = folderName + kPathDelimiter + file;
@@ -43,7 +43,7 @@ bool ImageShelf::IsImageFile(const std::string& name) {
 }
 
 size_t ImageShelf::Draw() const {
-  if (files_.empty()) throw std::runtime_error(kNoImageFileText);
+  if (files_.empty()) throw std::runtime_error(Tr(TextId::kNoImageFile));
   return RandomInt(static_cast<uint32_t>(files_.size()));
 }
 

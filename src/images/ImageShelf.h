@@ -16,20 +16,20 @@ public:
   // <name>" (the folder name unchanged, so one ending in the delimiter gives
   // a doubled one, which the file system accepts), whatever its extension.
   // A folder that exists but cannot be listed throws std::runtime_error
-  // (kFolderUnreadableText); one that does not exist gives an empty shelf.
+  // (the unreadable-folder message); one that does not exist gives an empty shelf.
   explicit ImageShelf(const std::string& folderName);
 
   // Loads one randomly drawn entry into `bitmap`. An entry that does not
   // decode as BMP, JPEG or PNG (whatever its name says) is dropped and
   // another drawn; when none is left, throws std::runtime_error
-  // (kNoImageFileText).
+  // (the no-picture message).
   void GetImage(Bitmap& bitmap);
 
   // The steps of GetImage, for a caller that decodes elsewhere: Draw picks
   // a random entry's index with the program-wide generator (the caller
   // re-seeds it before the first draw); Drop removes an entry that did not
   // load. Draw on an empty shelf throws std::runtime_error
-  // (kNoImageFileText).
+  // (the no-picture message).
   size_t Draw() const;
   void Drop(size_t index);
 

@@ -33,20 +33,20 @@ std::unique_ptr<ConversionMethod> Plugin(const ComposerParams& params) {
 
 using enum AspectSetting;
 
-// type, code, list position, label, renderer name, constructor,
+// type, code, list position, label (catalog entry), renderer name, constructor,
 // oblong cut, aspect step, width only
 constexpr MethodRow kMethodRows[] = {
-    {1, 0, 0, "万華鏡風", "kaleidoscope", Plain<KaleidoscopeMethod>, false, None, true},
-    {2, 1, 1, "絨毯風", "carpet", Plain<CarpetMethod>, false, None, true},
-    {3, 2, 2, "テーブルクロス風", "tablecloth", Plain<TableclothMethod>, false, None, true},
-    {4, 3, 3, "タイル風", "tile", Plain<TileMethod>, false, None, true},
-    {5, 4, 6, "長方形", "rectangle", Plain<RectangleMethod>, true, Rectangle, false},
-    {6, 5, 8, "無変換", "none", Plain<NoConversionMethod>, true, NoConversion, false},
-    {7, 7, 4, "花柄", "floral", Plain<FloralMethod>, false, None, true},
-    {kMethodTypeRandom, 6, 9, "ランダムに選ぶ", "random", nullptr, false, None, false},
-    {kMethodTypePlugin, -1, -1, "", "", Plugin, false, None, false},
-    {10, 8, 5, "歪四角", "distorted", DistortedSquare, false, None, false},
-    {11, 9, 7, "渦巻き", "spiral", Plain<SpiralMethod>, false, None, true},
+    {1, 0, 0, TextId::kMethodKaleidoscope, "kaleidoscope", Plain<KaleidoscopeMethod>, false, None, true},
+    {2, 1, 1, TextId::kMethodCarpet, "carpet", Plain<CarpetMethod>, false, None, true},
+    {3, 2, 2, TextId::kMethodTablecloth, "tablecloth", Plain<TableclothMethod>, false, None, true},
+    {4, 3, 3, TextId::kMethodTile, "tile", Plain<TileMethod>, false, None, true},
+    {5, 4, 6, TextId::kMethodRectangle, "rectangle", Plain<RectangleMethod>, true, Rectangle, false},
+    {6, 5, 8, TextId::kMethodNoConversion, "none", Plain<NoConversionMethod>, true, NoConversion, false},
+    {7, 7, 4, TextId::kMethodFloral, "floral", Plain<FloralMethod>, false, None, true},
+    {kMethodTypeRandom, 6, 9, TextId::kMethodRandom, "random", nullptr, false, None, false},
+    {kMethodTypePlugin, -1, -1, TextId::kCount, "", Plugin, false, None, false},
+    {10, 8, 5, TextId::kMethodDistortedSquare, "distorted", DistortedSquare, false, None, false},
+    {11, 9, 7, TextId::kMethodSpiral, "spiral", Plain<SpiralMethod>, false, None, true},
 };
 
 }  // namespace
@@ -82,13 +82,10 @@ int ListPositionToMethodType(int index) {
   return 1;
 }
 
-const std::array<std::string_view, kMethodListCount>& MethodListLabels() {
-  static const std::array<std::string_view, kMethodListCount> labels = [] {
-    std::array<std::string_view, kMethodListCount> a{};
-    for (const MethodRow& m : kMethodRows)
-      if (m.ListPosition >= 0) a[static_cast<size_t>(m.ListPosition)] = m.Label;
-    return a;
-  }();
+std::array<std::string_view, kMethodListCount> MethodListLabels() {
+  std::array<std::string_view, kMethodListCount> labels{};
+  for (const MethodRow& m : kMethodRows)
+    if (m.ListPosition >= 0) labels[static_cast<size_t>(m.ListPosition)] = Tr(m.Label);
   return labels;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Texts.h"
 #include "pattern/ConversionMethod.h"
 
 namespace tessivane {
@@ -30,7 +31,7 @@ struct MethodRow {
   int Type;                 // type number, what the composer takes
   int Code;                 // stored method code ("UnitType"), -1 for none
   int ListPosition;         // position in the settings dialog's method list, -1 for none
-  std::string_view Label;   // the list's Japanese label
+  TextId Label;             // the list's label in the catalog; kCount for none
   std::string_view CliName; // the renderer's --method name, empty for none
   // Makes the method; null for the random choice, which has no class.
   std::unique_ptr<ConversionMethod> (*Create)(const ComposerParams& params);
@@ -56,8 +57,9 @@ int CodeToMethodType(int code);
 int MethodTypeToListPosition(int type);
 // List position -> type number; 1 for 0 and every position outside 1..9.
 int ListPositionToMethodType(int index);
-// The method list's labels in list order (position 0..9).
-const std::array<std::string_view, kMethodListCount>& MethodListLabels();
+// The method list's labels in list order (position 0..9), in the
+// installed language.
+std::array<std::string_view, kMethodListCount> MethodListLabels();
 
 // The method of a type number: 1..7, 9 (the plug-in, with
 // params.DllFileName) and 10..11 have a class; every other number (8,

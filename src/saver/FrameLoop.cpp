@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/Errors.h"
+#include "base/Texts.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "saver/SourcePicture.h"
@@ -85,7 +86,8 @@ namespace {
 
 // The out-of-memory message, with the picture's name when there is one.
 void ShowOutOfMemoryFor(const std::string& pictureName) {
-  ShowErrorMessage(pictureName.empty() ? std::string(kOutOfMemoryText) : NamedMessage(pictureName, kOutOfMemoryText));
+  const char* text = Tr(TextId::kOutOfMemory);
+  ShowErrorMessage(pictureName.empty() ? std::string(text) : NamedMessage(pictureName, text));
 }
 
 }  // namespace

@@ -108,7 +108,7 @@ public:
   // empty folder's). Out of memory at a change, in the decode or in the
   // composer's set-up, keeps the current picture and ends the change (the
   // next comes at the next change time); out of memory for the first
-  // picture shows kOutOfMemoryText with the picture's name. True when the
+  // picture shows the out-of-memory text with the picture's name. True when the
   // source changed. Otherwise throws as LoadSourceImage and SetUpComposer
   // do.
   bool SwitchPictureIfReady(Point clientSize);
@@ -134,7 +134,7 @@ public:
   // second copy is kept or made). On failure the
   // unit error is shown, the source kind becomes the random picture (so the
   // next run starts with one) and SilentAbort is thrown; running out of
-  // memory shows kOutOfMemoryText instead and keeps the source kind.
+  // memory shows the out-of-memory text instead and keeps the source kind.
   // `pictureName` (the file, empty for the random picture) goes with
   // error 5 and the out-of-memory message.
   void SetUpComposer(Point clientSize, const std::string& pictureName = {});

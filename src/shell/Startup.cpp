@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Texts.h"
 #include "base/Utf.h"
 #include "dialogs/SettingsDialog.h"
 #include "shell/DynCalls.h"
@@ -109,7 +110,7 @@ bool ChangePassword() {
 
 int RunSaverProgram(HINSTANCE instance) {
   if (SaverMode == smChangePassword) {
-    if (!ChangePassword()) ShowErrorMessage("この機能は使えません");
+    if (!ChangePassword()) ShowErrorMessage(Tr(TextId::kPasswordChangeUnavailable));
     return 0;
   }
 

@@ -1,13 +1,14 @@
 // The program entry of the screen saver.
 #include <windows.h>
 
-#include "base/Errors.h"
 #include <shellapi.h>
 
 #include <string>
 
 #include "base/ErrorBoxes.h"
+#include "base/Errors.h"
 #include "base/ScopedWin.h"
+#include "base/Texts.h"
 #include "shell/DynCalls.h"
 #include "shell/PluginHost.h"
 #include "shell/Startup.h"
@@ -34,6 +35,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The run mode comes first; in saver mode the system learns at once that
   // a saver runs, and this object, the last to go, tells it that it ended.
   ScreenSaverRunningFlag running(DecideSaverMode() == smSaver);
+
+  // Every text from here on speaks the user's display language.
+  SetLanguage(LanguageOfLangId(GetUserDefaultUILanguage()));
 
   MessageBoxErrorDisplay display;
   SetErrorDisplay(&display);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Texts.h"
 #include "base/Utf.h"
 #include "render/Render.h"
 #include "render/RenderOptions.h"
@@ -13,6 +14,8 @@ namespace {
 
 int Run(const std::vector<std::string>& args) {
   using namespace tessivane::render;
+  // The renderer is a developer's tool: its messages are English.
+  tessivane::SetLanguage(tessivane::Language::kEnglish);
   try {
     RenderOptions options = ParseRenderOptions(args);
     if (options.help) {

@@ -246,7 +246,7 @@ TEST_F(SettingsModel, ImageFileMustExistAndBeSixTimesTheSizeOnEachSide) {
     c.imageFile = folder.File("none.bmp");
   });
   EXPECT_EQ(missing.kind, SaveOutcome::Kind::kMessage);
-  EXPECT_EQ(missing.message, "ファイルが見つかりません");
+  EXPECT_EQ(missing.message, folder.File("none.bmp") + "\r\nファイルが見つかりません");
   EXPECT_EQ(missing.focusControl, kIdImageFileEdit);
   // A folder is not a file.
   EXPECT_FALSE(PressOk([&](SettingsControls& c) {
@@ -271,7 +271,7 @@ TEST_F(SettingsModel, ImageFolderMustExist) {
     c.imageFolder = folder.File("absent");
   });
   EXPECT_EQ(missing.kind, SaveOutcome::Kind::kMessage);
-  EXPECT_EQ(missing.message, "イメージファイルフォルダが見つかりません。");
+  EXPECT_EQ(missing.message, folder.File("absent") + "\r\nイメージファイルフォルダが見つかりません。");
   EXPECT_EQ(missing.focusControl, kIdImageFolderEdit);
   EXPECT_EQ(writesBeforeClose, 0u);
   // The folder test is made only for the folder source.

@@ -4,10 +4,13 @@
 - it is one self-contained UTF-8 file: every src, href and CSS url() is a
   data: URI or an #anchor of the page itself, and no placeholder is left;
 - the Japanese part comes first, then the English one;
-- every method label of the method table in src/pattern/MethodTable.cpp, every
-  gallery picture of docs/gallery, the caption of each dialog and the
-  captions of their controls (as the user sees them) appear on the page;
-- both tables of stored method numbers agree with the method table;
+- each part names, in its language's catalog text of src/base, every
+  method label of the method table in src/pattern/MethodTable.cpp, the
+  caption of each dialog and the captions of their controls (as the user
+  sees them); the English part quotes no Japanese text;
+- every gallery picture of docs/gallery is embedded;
+- each part's table of stored method numbers agrees with the method table
+  in its language;
 - a template with an unknown placeholder or a missing picture fails the
   generator and leaves no page behind.
 
@@ -23,22 +26,31 @@ import sys
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", ".."))
 
-# The dialogs' captions and their controls' captions with the accelerator
-# marks removed, as the user reads them.
-DIALOG_CAPTIONS = ["Tessivaneの設定", "変換方法に関する設定", "BGMに関する設定"]
-CONTROL_CAPTIONS = [
+# The catalog entries of the dialogs' captions and of their controls'
+# captions, which each part of the page names in its language.
+CAPTION_ENTRIES = [
+    "kSettingsCaption", "kOptionsCaption", "kMusicCaption",
     # Settings dialog.
-    "変換方法", "基本変換(F)", "詳細(Z)...", "外部変換(E)", "参照(R)...", "シャッフルする(S)", "モノトーン",
-    "ぼかす(おすすめ)", "明るさ変更", "元になる画像", "ランダムイメージを使用(D)", "イメージファイルを使用(I)",
-    "参照(B)...", "指定フォルダのイメージ(J)", "参照(H)...", "移動方法", "直線", "曲線", "スライドショー",
-    "画像変更間隔", "秒", "大きさ(8～64)(L)", "変化量(1～10)(M)", "ウエイト(1～99)(W)",
-    "了解(O)", "ｷｬﾝｾﾙ(C)", "更新(A)", "ヘルプ(H)", "BGM(G)",
+    "kMethodGroup", "kBasicRadio", "kDetailsButton", "kPluginRadio", "kPluginBrowseButton", "kShuffleCheck",
+    "kMonoToneCheck", "kBlurCheck", "kBrightnessCheck", "kSourceGroup", "kRandomImageRadio", "kImageFileRadio",
+    "kImageFileBrowseButton", "kImageFolderRadio", "kImageFolderBrowseButton", "kMotionGroup", "kMotionStraight",
+    "kMotionCurve", "kMotionSlideShow", "kIntervalGroup", "kIntervalUnit", "kSizeLabel", "kMoveLabel",
+    "kWeightLabel", "kOkButton", "kCancelButton", "kUpdateButton", "kHelpButton", "kMusicButton",
     # Conversion-method options dialog.
-    "歪四角", "長方形", "無変換", "ランダム", "変換値(2～20)", "縦横比", "横長", "正方形", "縦長",
-    "ランダムに選ぶときに選ばれうる", "変換方法を選んでください",
+    "kDistortedSquarePage", "kRectanglePage", "kNoConversionPage", "kRandomPage", "kDistortValueLabel",
+    "kAspectLabel", "kAspectWide", "kAspectSquare", "kAspectTall", "kRandomExplanation",
     # Music dialog.
-    "BGMあり(M)", "BGMなし(S)",
+    "kMusicOnRadio", "kMusicOffRadio",
 ]
+# The page's parts: anchor, catalog, and what a line break of a caption
+# becomes in running text.
+PARTS = (("ja", "Japanese", ""), ("en", "English", " "))
+
+
+def as_read(caption, line_break):
+    """A caption as the user reads it: the accelerator's "&" gone, its lines
+    joined."""
+    return caption.replace("&", "").replace("\\r\\n", line_break)
 
 
 class Page(html.parser.HTMLParser):
@@ -92,13 +104,22 @@ class Page(html.parser.HTMLParser):
             self.cell += data
 
 
-def method_table():
+def catalog(name):
+    """Entry name -> text of a catalog in src/base (the Japanese one, say)."""
+    with open(os.path.join(ROOT, "src", "base", f"Texts{name}.cpp"), encoding="utf-8") as f:
+        source = f.read()
+    return dict(re.findall(r'case TextId::(\w+):\s*return "([^"]*)";', source))
+
+
+def method_table(language):
     """(stored code, label) of every listed method of the method table, whose
-    rows begin with type, code, list position, label and renderer name."""
+    rows begin with type, code, list position, label entry and renderer name;
+    the labels are those of the language's catalog."""
     with open(os.path.join(ROOT, "src", "pattern", "MethodTable.cpp"), encoding="utf-8") as f:
         source = f.read()
-    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*"([^"]*)"\s*,\s*"([^"]*)"', source)
-    return [(int(code), label) for _, code, _, label, _ in rows if label]
+    labels = catalog(language)
+    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*TextId::(\w+)\s*,\s*"([^"]*)"', source)
+    return [(int(code), labels[entry]) for _, code, _, entry, _ in rows if entry in labels]
 
 
 def main():
@@ -139,18 +160,23 @@ def main():
     check({"ja", "en"} <= page.ids and text.index('id="ja"') < text.index('id="en"'),
           "the Japanese part does not come before the English part")
 
-    methods = method_table()
-    check(len(methods) == 10, f"expected ten listed methods in MethodTable.cpp, found {len(methods)}")
-    for _, label in methods:
-        check(label in text, f"method label {label} is missing")
-    expected_codes = sorted(methods)
-    for table in ("ja-method-codes", "en-method-codes"):
-        rows = [r for r in page.cells.get(table, []) if r]
-        shown = sorted((int(r[0]), r[1].split(" (")[0]) for r in rows)
-        check(shown == expected_codes, f"table {table} does not match the method table: {shown}")
-
-    for caption in DIALOG_CAPTIONS + CONTROL_CAPTIONS:
-        check(caption in text, f"caption {caption} is missing")
+    english_start = text.index('id="en"') if 'id="en"' in text else len(text)
+    for part, language, line_break in PARTS:
+        part_text = text[:english_start] if part == "ja" else text[english_start:]
+        methods = method_table(language)
+        check(len(methods) == 10, f"expected ten listed {language} methods in MethodTable.cpp, found {len(methods)}")
+        for _, label in methods:
+            check(label in part_text, f"{language} method label {label} is missing from #{part}")
+        rows = [r for r in page.cells.get(f"{part}-method-codes", []) if r]
+        shown = sorted((int(r[0]), r[1]) for r in rows)
+        check(shown == sorted(methods), f"table {part}-method-codes does not match the method table: {shown}")
+        texts = catalog(language)
+        for entry in CAPTION_ENTRIES:
+            caption = as_read(texts.get(entry, ""), line_break)
+            check(caption and caption in part_text, f"{language} caption {entry} ({caption}) is missing from #{part}")
+    # Only the link to the Japanese part may be Japanese in the English one.
+    stray = re.findall(r"[\u3000-\u30ff\u4e00-\u9fff\uff00-\uffef]+", text[english_start:].replace("日本語", ""))
+    check(not stray, f"the English part quotes Japanese text: {stray[:5]}")
     check(not re.search(r"\(&(amp;)?[A-Z]\)", text), "a caption shows its accelerator mark")
 
     pictures = sorted(glob.glob(os.path.join(ROOT, "docs", "gallery", "*.png")))

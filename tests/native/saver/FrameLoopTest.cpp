@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/Texts.h"
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
@@ -647,7 +648,7 @@ TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSourc
     return std::make_unique<HungryUnit>();
   });
   EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
-  EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + kOutOfMemoryText});
+  EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + Tr(TextId::kOutOfMemory)});
   EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
 }
 
@@ -963,7 +964,7 @@ TEST_F(FrameLoopTest, OutOfMemoryForTheFirstPictureNamesItAndKeepsTheSettings) {
         EXPECT_EQ(*loader.reads, 1) << "not dropped and retried like a damaged picture";
       }
       if (preview) EXPECT_TRUE(recorder.shown.empty());
-      else EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + kOutOfMemoryText});
+      else EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + Tr(TextId::kOutOfMemory)});
       EXPECT_EQ(store.Text("Settings", "FileType"), fileType);
     }
   }

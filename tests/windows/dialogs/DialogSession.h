@@ -26,7 +26,7 @@ class DialogSession {
 public:
   explicit DialogSession(const SaverProcess::Options& options = {}, const std::wstring& arguments = L"/c")
       : process_(arguments, options) {
-    settings_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::kSettingsCaption, kStartBound);
+    settings_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::SettingsCaption().c_str(), kStartBound);
   }
 
   SaverProcess& Process() { return process_; }
@@ -62,7 +62,7 @@ public:
   }
   // Waits for the method options dialog (after a box that came first).
   HWND WaitForOptions() {
-    options_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::kOptionsCaption, kStartBound);
+    options_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::OptionsCaption().c_str(), kStartBound);
     return options_;
   }
   // A dialog of the process other than the two above (a file dialog, the

@@ -2,7 +2,8 @@
 //
 //   tessivane_dialog_shot OUT_DIR SUFFIX
 //
-// starts Tessivane.scr /c with an empty store, saves the settings dialog as
+// starts Tessivane.scr /c with an empty store (the saver and this program
+// both speak the display language of the prefix), saves the settings dialog as
 // OUT_DIR\settings-SUFFIX.bmp, opens the method options dialog with the
 // details button, saves it as OUT_DIR\options-SUFFIX.bmp and with its
 // random page as OUT_DIR\options-random-SUFFIX.bmp, opens the music dialog
@@ -15,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Texts.h"
 #include "dialogs/ControlIds.h"
 #include "shell/SaverHarness.h"
 #include "shell/SaverTimes.h"
@@ -55,7 +57,7 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
   DeleteProductKey();
   SaverProcess settingsRun(L"/c");
   const HWND settings =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::kSettingsCaption, kStartBound);
+      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::SettingsCaption().c_str(), kStartBound);
   if (!settings) {
     std::fprintf(stderr, "dialog-shot: the settings dialog did not appear\n");
     return 1;
@@ -65,7 +67,7 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
 
   ClickAsync(Control(settings, dialogs::kIdDetailsButton));
   const HWND options =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::kOptionsCaption, kStartBound);
+      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::OptionsCaption().c_str(), kStartBound);
   if (options) {
     PumpFor(1000);
     saved = SaveWindowPicture(options, outDir + L"\\options-" + suffix + L".bmp") && saved;
@@ -80,7 +82,7 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
   }
   ClickAsync(Control(settings, dialogs::kIdMusicButton));
   const HWND music =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::kMusicCaption, kStartBound);
+      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::MusicCaption().c_str(), kStartBound);
   if (music) {
     PumpFor(1000);
     saved = SaveWindowPicture(music, outDir + L"\\music-" + suffix + L".bmp") && saved;
@@ -104,5 +106,8 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: tessivane_dialog_shot OUT_DIR SUFFIX\n");
     return 2;
   }
+  // The captions waited for are those the saver shows: its catalog is the
+  // one of the user's display language.
+  tessivane::SetLanguage(tessivane::LanguageOfLangId(GetUserDefaultUILanguage()));
   return tessivane::test::Run(argv[1], argv[2]);
 }

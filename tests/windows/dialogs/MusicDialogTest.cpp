@@ -10,7 +10,7 @@
 #include "DialogSession.h"
 #include "base/Errors.h"
 #include "base/Utf.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "support/SoundFiles.h"
 
 namespace tessivane::test {
@@ -22,7 +22,7 @@ constexpr int kOpenDialogFilterList = 0x470;  // the open dialog's file type lis
 
 std::wstring W(const char* utf8) { return Widen(utf8); }
 std::wstring CannotPlay(const std::wstring& path) {
-  return Widen(Format(texts::kMusicCannotPlay, Narrow(path).c_str()));
+  return Widen(Format(Tr(TextId::kMusicCannotPlay), Narrow(path).c_str()));
 }
 
 class MusicDialog : public DialogTest {
@@ -35,7 +35,7 @@ protected:
   void OpenMusic() {
     ASSERT_NO_FATAL_FAILURE(Open());
     ClickAsync(Item(kIdMusicButton));
-    music_ = WaitForTopWindow(Session().Process().Id(), kDialogClassName, kMusicCaption, kStartBound);
+    music_ = WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
     ASSERT_NE(music_, nullptr) << "the music dialog did not appear";
   }
   HWND MusicItem(int id) const { return Control(music_, id); }
@@ -63,16 +63,16 @@ protected:
 
 TEST_F(MusicDialog, AnEmptyStoreOpensWithoutMusicAndTheFileControlsDisabled) {
   ASSERT_NO_FATAL_FAILURE(OpenMusic());
-  EXPECT_EQ(WindowText(music_), kMusicCaption);
+  EXPECT_EQ(WindowText(music_), MusicCaption());
   EXPECT_EQ(Text(MusicItem(kIdMusicFileEdit)), L"");
   EXPECT_TRUE(Checked(MusicItem(kIdMusicOffRadio)));
   EXPECT_FALSE(Checked(MusicItem(kIdMusicOnRadio)));
   EXPECT_FALSE(Enabled(MusicItem(kIdMusicFileEdit)));
   EXPECT_FALSE(Enabled(MusicItem(kIdMusicBrowseButton)));
-  EXPECT_EQ(Text(MusicItem(kIdMusicOnRadio)), W(texts::kMusicOnRadio));
-  EXPECT_EQ(Text(MusicItem(kIdMusicOffRadio)), W(texts::kMusicOffRadio));
-  EXPECT_EQ(Text(MusicItem(kIdMusicBrowseButton)), W(texts::kPluginBrowseButton));
-  EXPECT_EQ(Text(MusicItem(kIdMusicUpdateButton)), W(texts::kUpdateButton));
+  EXPECT_EQ(Text(MusicItem(kIdMusicOnRadio)), W(Tr(TextId::kMusicOnRadio)));
+  EXPECT_EQ(Text(MusicItem(kIdMusicOffRadio)), W(Tr(TextId::kMusicOffRadio)));
+  EXPECT_EQ(Text(MusicItem(kIdMusicBrowseButton)), W(Tr(TextId::kPluginBrowseButton)));
+  EXPECT_EQ(Text(MusicItem(kIdMusicUpdateButton)), W(Tr(TextId::kUpdateButton)));
 
   Click(MusicItem(kIdMusicOnRadio));
   EXPECT_TRUE(Enabled(MusicItem(kIdMusicFileEdit)));
@@ -109,7 +109,7 @@ TEST_F(MusicDialog, APlayableWavIsStoredWithMusicOnAndShownNextTime) {
   ExpectClosed();
 
   ClickAsync(Item(kIdMusicButton));
-  music_ = WaitForTopWindow(Session().Process().Id(), kDialogClassName, kMusicCaption, kStartBound);
+  music_ = WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
   ASSERT_NE(music_, nullptr);
   EXPECT_EQ(Text(MusicItem(kIdMusicFileEdit)), wav);
   EXPECT_TRUE(Checked(MusicItem(kIdMusicOnRadio)));
@@ -172,7 +172,7 @@ TEST_F(MusicDialog, TheBrowseButtonOffersMusicFilesAndPutsTheChoiceInThePathBox)
                                {Session().Settings(), music_});
   ASSERT_NE(open, nullptr);
   EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)),
-            (std::vector<std::wstring>{W(texts::kMusicFilterName), W(texts::kAllFilesFilterName)}));
+            (std::vector<std::wstring>{W(Tr(TextId::kMusicFilterName)), W(Tr(TextId::kAllFilesFilterName))}));
   const std::wstring wav = folder_.File(L"音.wav");
   ConfirmOpenFileDialog(open, wav);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));

@@ -8,7 +8,7 @@
 #include "DialogSession.h"
 #include "base/Errors.h"
 #include "base/Utf.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "dialogs/OptionsDialogModel.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MethodOptions.h"
@@ -111,7 +111,7 @@ TEST_F(OptionsDialog, EmptyStoreOpensOnTheFirstPageWithTheDefaultMarks) {
 
 TEST_F(OptionsDialog, RejectionsShowTheirMessageOnThePageAtFaultAndSaveNothing) {
   ASSERT_NO_FATAL_FAILURE(OpenOptions());
-  const std::wstring range = Widen(Format(texts::kDistortValueRange, kDistortValueMin, kDistortValueMax));
+  const std::wstring range = Widen(Format(Tr(TextId::kDistortValueRange), kDistortValueMin, kDistortValueMax));
   for (const wchar_t* value : {L"1", L"21", L"abc"}) {
     SCOPED_TRACE(Narrow(value));
     SelectTab(OptionsItem(kIdOptionsTabs), kPageRandom);
@@ -120,11 +120,11 @@ TEST_F(OptionsDialog, RejectionsShowTheirMessageOnThePageAtFaultAndSaveNothing) 
   }
   SetText(OptionsItem(kIdDistortValueEdit), L"20");
   Mark(Marks{});
-  ASSERT_NO_FATAL_FAILURE(ExpectRejection(Widen(texts::kNoMethodForRandom), kPageRandom));
+  ASSERT_NO_FATAL_FAILURE(ExpectRejection(Widen(Tr(TextId::kNoMethodForRandom)), kPageRandom));
   // Update refuses the same way.
   MessageBoxSeen box = Session().ClickForBox(OptionsItem(kIdOptionsUpdateButton));
   ASSERT_TRUE(box);
-  EXPECT_EQ(box.text, Widen(texts::kNoMethodForRandom));
+  EXPECT_EQ(box.text, Widen(Tr(TextId::kNoMethodForRandom)));
   box.Answer();
   EXPECT_EQ(Setting("Option", "Random"), std::nullopt);
   EXPECT_EQ(Setting("Option", "Rotate"), std::nullopt);

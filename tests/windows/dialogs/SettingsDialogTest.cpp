@@ -14,7 +14,7 @@
 
 #include "base/Errors.h"
 #include "base/Utf.h"
-#include "dialogs/DialogTexts.h"
+#include "base/Texts.h"
 #include "pattern/PluginLibrary.h"
 #include "pattern/PluginCalls.h"
 #include "pattern/MethodTable.h"
@@ -86,7 +86,8 @@ TEST_F(SettingsDialog, EmptyStoreOpensWithTheDefaultsAndOnlyTheChosenKindsContro
   for (std::string_view label : MethodListLabels()) methods.push_back(Widen(std::string(label)));
   EXPECT_EQ(ComboItems(Item(kIdMethodList)), methods);
   std::vector<std::wstring> motions;
-  for (const char* label : texts::kMotionItems) motions.push_back(W(label));
+  for (TextId label : {TextId::kMotionStraight, TextId::kMotionCurve, TextId::kMotionSlideShow})
+    motions.push_back(W(Tr(label)));
   EXPECT_EQ(ComboItems(Item(kIdMotionList)), motions);
 
   const std::map<int, std::wstring> expected{
@@ -170,7 +171,7 @@ TEST_F(SettingsDialog, AValueThatIsNotTextIsReportedThenShownAtItsDefaultCancelK
     EXPECT_EQ(box.caption, L"Tessivane");
     EXPECT_EQ(box.text, L"'Size' のデータ型が不正です.");
     box.Answer();
-    return WaitForTopWindow(run.Id(), kDialogClassName, kSettingsCaption, kStartBound);
+    return WaitForTopWindow(run.Id(), kDialogClassName, SettingsCaption().c_str(), kStartBound);
   };
   {
     SaverProcess run(L"/c");
@@ -227,7 +228,8 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit));
 
   SetText(Item(kIdImageFileEdit), folder.File(L"missing.bmp"));
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, W(texts::kFileNotFound)));
+  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption,
+                                    Widen(NamedMessage(Narrow(folder.File(L"missing.bmp")), Tr(TextId::kFileNotFound)))));
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit)) << "the box at fault has the focus";
 
   SetText(Item(kIdImageFileEdit), narrow);
@@ -264,7 +266,8 @@ TEST_F(SettingsDialog, MissingImageFolderIsRejected) {
   for (int id : {kIdImageFolderEdit, kIdImageFolderBrowseButton, kIdIntervalEdit}) EXPECT_TRUE(Enabled(Item(id)));
   for (int id : {kIdImageFileEdit, kIdImageFileBrowseButton}) EXPECT_FALSE(Enabled(Item(id)));
   SetText(Item(kIdImageFolderEdit), folder.File(L"gone"));
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdUpdateButton, kErrorCaption, W(texts::kFolderNotFound)));
+  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdUpdateButton, kErrorCaption,
+                                    Widen(NamedMessage(Narrow(folder.File(L"gone")), Tr(TextId::kFolderNotFound)))));
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFolderEdit));
   EXPECT_EQ(Setting("Settings", "FileType"), std::nullopt);
   SetText(Item(kIdImageFolderEdit), folder.Path());
@@ -319,7 +322,7 @@ TEST_F(SettingsDialog, ReloadIntervalStoresSixtyForNegativeZeroAsItIsAndRejectsT
   PutSetting("Settings", "Shuffle", L"untouched");
   Click(Item(kIdShuffleCheck));
   ASSERT_NO_FATAL_FAILURE(
-      ExpectBox(kIdUpdateButton, L"Tessivane", Widen(StandardErrorText(Format(texts::kNotAnInteger, "x")))));
+      ExpectBox(kIdUpdateButton, L"Tessivane", Widen(StandardErrorText(Format(Tr(TextId::kNotAnInteger), "x")))));
   EXPECT_EQ(Setting("Settings", "ImageChangeTime"), L"0");
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"untouched") << "nothing is assigned or saved";
   Cancel();
@@ -478,7 +481,7 @@ TEST_F(SettingsDialog, HelpOpensThePageBesideTheProgramOrSaysItIsMissing) {
   options.extraEnvironment.push_back(opener.Environment());
   ASSERT_NO_FATAL_FAILURE(Open(options));
 
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdHelpButton, kErrorCaption, W(texts::kHelpPageMissing)));
+  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdHelpButton, kErrorCaption, W(Tr(TextId::kHelpPageMissing))));
 
   ScopedKernelHandle page(CreateFileW(folder.File(L"Tessivane.html").c_str(), GENERIC_WRITE, 0, nullptr,
                                       CREATE_ALWAYS, 0, nullptr));
@@ -525,8 +528,8 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ClickAsync(Item(kIdImageFileBrowseButton));
   HWND open = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(open, nullptr);
-  EXPECT_EQ(WindowText(open), W(texts::kPictureDialogTitle));
-  EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)), FilterLabels(texts::kPictureDialogFilter));
+  EXPECT_EQ(WindowText(open), W(Tr(TextId::kPictureDialogTitle)));
+  EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)), FilterLabels(Tr(TextId::kPictureDialogFilter)));
   // Into the picture's folder (a folder name opens it), then the picture
   // chosen in the list shows in the preview.
   ConfirmOpenFileDialog(open, folder.Path());
@@ -556,7 +559,7 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ClickAsync(Item(kIdPluginBrowseButton));
   open = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(open, nullptr);
-  EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)), FilterLabels(texts::kPluginDialogFilter));
+  EXPECT_EQ(ComboItems(Control(open, kOpenDialogFilterList)), FilterLabels(Tr(TextId::kPluginDialogFilter)));
   ConfirmOpenFileDialog(open, plugin);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));
   Settle(Session().Settings());
@@ -567,7 +570,7 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ClickAsync(Item(kIdImageFolderBrowseButton));
   HWND browser = Session().WaitForOtherDialog(kStartBound);
   ASSERT_NE(browser, nullptr);
-  EXPECT_NE(DescendantWithText(browser, W(texts::kFolderPickerTitle)), nullptr) << "the picker's title";
+  EXPECT_NE(DescendantWithText(browser, W(Tr(TextId::kFolderPickerTitle))), nullptr) << "the picker's title";
   EXPECT_FALSE(Enabled(Session().Settings())) << "the settings dialog waits while the picker is open";
   ConfirmFolderBrowser(browser, folder.Path());
   Settle(Session().Settings());
@@ -597,7 +600,7 @@ TEST_F(SettingsDialog, MnemonicsChooseTheirControlsAndUpdateSaves) {
   PostAltKey(dialog, L'a');
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"1");
   PostAltKey(dialog, L'z');
-  const HWND options = WaitForTopWindow(Session().Process().Id(), kDialogClassName, kOptionsCaption, kStartBound);
+  const HWND options = WaitForTopWindow(Session().Process().Id(), kDialogClassName, OptionsCaption().c_str(), kStartBound);
   ASSERT_NE(options, nullptr) << "the details mnemonic opens the options dialog";
   PostKeyToFocus(options, VK_ESCAPE);
   EXPECT_TRUE(WaitForWindowGone(options, kExitBound));
@@ -614,9 +617,9 @@ TEST_F(SettingsDialog, HintsShowOverTheirControls) {
   DWORD_PTR autoPop = 0;
   SendMessageTimeoutW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0, SMTO_NORMAL, 2000, &autoPop);
   EXPECT_EQ(autoPop, 5000u);
-  EXPECT_EQ(HoverText(Item(kIdOkButton), 3000), W(texts::kOkHint));
-  EXPECT_EQ(HoverText(Item(kIdMethodList), 3000), W(texts::kMethodListHint));
-  EXPECT_EQ(HoverText(Item(kIdSizeEdit), 3000), W(texts::kSizeHint)) << "the value row's multi-line hint";
+  EXPECT_EQ(HoverText(Item(kIdOkButton), 3000), W(Tr(TextId::kOkHint)));
+  EXPECT_EQ(HoverText(Item(kIdMethodList), 3000), W(Tr(TextId::kMethodListHint)));
+  EXPECT_EQ(HoverText(Item(kIdSizeEdit), 3000), W(Tr(TextId::kSizeHint))) << "the value row's multi-line hint";
   Cancel();
 }
 

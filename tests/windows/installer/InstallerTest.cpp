@@ -220,7 +220,7 @@ TEST_F(Installer, InstalledSaverRunsFullScreenAndOpensItsSettings) {
   }
   {
     SaverProcess settings(L"/c", options);
-    const HWND dialog = settings.WaitForWindow(L"#32770", kStartBound, dialogs::kSettingsCaption);
+    const HWND dialog = settings.WaitForWindow(L"#32770", kStartBound, dialogs::SettingsCaption().c_str());
     ASSERT_NE(dialog, nullptr);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(settings.WaitForExit(kExitBound));
@@ -239,7 +239,7 @@ TEST_F(Installer, ReinstallReplacesARunningSaverAndFailsOnAFileItCannotReplace) 
     SaverProcess::Options options;
     options.program = InstalledSaver();
     SaverProcess settings(L"/c", options);
-    ASSERT_NE(settings.WaitForWindow(L"#32770", kStartBound, dialogs::kSettingsCaption), nullptr);
+    ASSERT_NE(settings.WaitForWindow(L"#32770", kStartBound, dialogs::SettingsCaption().c_str()), nullptr);
     ASSERT_EQ(Install(), 0u);
   }
   EXPECT_TRUE(ReadFileText(InstalledHelp()) == ReadFileText(HostToWindowsPath(TESSIVANE_HELP)));
