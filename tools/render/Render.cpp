@@ -17,9 +17,6 @@
 namespace tessivane::render {
 namespace {
 
-// The method choice of the default options: kaleidoscope to floral.
-constexpr char kDefaultRandom[] = "11111111";
-
 // A unit error as one line: its message, the number, and the detail.
 [[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
   std::string line;
@@ -39,8 +36,7 @@ Bitmap LoadPictureFile(const std::string& name) {
 }
 
 int ResolveType(const RenderOptions& o) {
-  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType,
-                             MethodOptions::NormalizeRandom(kDefaultRandom));
+  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType, o.randomSet);
 }
 
 ComposerParams ParamOf(const RenderOptions& o) {

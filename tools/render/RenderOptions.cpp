@@ -1,25 +1,12 @@
 #include "render/RenderOptions.h"
 
-#include <charconv>
 #include <cstdint>
+#include <span>
 
-#include "motion/MotionPaths.h"
-#include "pattern/MethodTable.h"
 
 namespace tessivane::render {
 
 namespace {
-
-const char kOptionsUsage[] =
-    "  --size N        the Size setting 8..64 (cut = 4 N)       --aspect N   aspect step -5..5\n"
-    "  --rotate N      distorted-square value 2..20            --shuffle --blur --mono --brightness\n"
-    "  --source S      random (default) | an image file | a folder\n"
-    "  --motion K      line | curve | slideshow                 --speed N    the Move setting 1..10\n"
-    "  --screen WxH    frame size (default 1280x720)            --frames N   OUT then holds %d, e.g. f%03d.png\n"
-    "  --seed N        every re-seed takes this value: the same options give the same bytes everywhere\n"
-    "  --plugin FILE   a plug-in library as the method (a shared object here, a DLL on Windows)\n"
-    "  --cut FILE      skip the composer: this picture, as it is, is the cut; write that unit's tile\n"
-    "  --tile          write the first frame's tile instead of the frame\n";
 
 // Largest frame side: a 16384 x 16384 frame is 768 MiB, about what a
 // 32-bit process can still hold.
@@ -27,45 +14,38 @@ constexpr int kMaxScreenSide = 16384;
 constexpr int kMaxFrames = 100000;
 
 
-bool ParseInt(const std::string& text, int64_t& value) {
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (first == last) return false;
-  auto [end, ec] = std::from_chars(first, last, value);
-  return ec == std::errc() && end == last;
-}
-
-int64_t IntInRange(const std::string& option, const std::string& text, int64_t low, int64_t high) {
-  int64_t value = 0;
-  if (!ParseInt(text, value))
-    throw RenderError(option + " takes a whole number, not '" + text + "'");
-  if (value < low || value > high)
-    throw RenderError(option + " " + text + " is out of range " + std::to_string(low) + ".." +
-                      std::to_string(high));
-  return value;
-}
-
-int ParseMethod(const std::string& text) {
-  for (const MethodRow& m : MethodRows())
-    if (!m.CliName.empty() && text == m.CliName) return m.Type;
-  int64_t value = 0;
-  if (ParseInt(text, value) && value >= 0 && value <= 255) return static_cast<int>(value);
-  throw RenderError("unknown method '" + text + "'");
-}
-
-int ParseMotion(const std::string& text) {
-  if (text == "line") return kMoveLine;
-  if (text == "curve") return kMoveCurve;
-  if (text == "slideshow") return kMoveSlideShow;
-  throw RenderError("unknown motion '" + text + "' (line, curve or slideshow)");
-}
-
-void ParseScreen(const std::string& text, RenderOptions& o) {
+void ApplyScreen(RenderOptions& o, const std::string& option, const std::string& text) {
   size_t x = text.find('x');
   if (x == std::string::npos) throw RenderError("--screen takes WxH, e.g. 1280x720, not '" + text + "'");
   o.screenWidth = static_cast<int>(IntInRange("--screen width", text.substr(0, x), 1, kMaxScreenSide));
   o.screenHeight = static_cast<int>(IntInRange("--screen height", text.substr(x + 1), 1, kMaxScreenSide));
 }
+
+void ApplySource(RenderOptions& o, const std::string& option, const std::string& text) {
+  if (text.empty()) throw RenderError(option + " needs a value");
+  o.source = text;
+}
+
+void ApplyFrames(RenderOptions& o, const std::string& option, const std::string& text) {
+  o.frames = static_cast<int>(IntInRange(option, text, 1, kMaxFrames));
+  o.framesGiven = true;
+}
+
+void ApplyCut(RenderOptions& o, const std::string& option, const std::string& text) {
+  if (text.empty()) throw RenderError(option + " needs a file name");
+  o.cut = text;
+}
+
+using R = RenderOptions;
+const OptionRow<R> kRenderRows[] = {
+    {.Name = "source", .Value = "S", .Help = "random (default) | an image file | a folder", .Apply = ApplySource},
+    {.Name = "screen", .Value = "WxH", .Help = "frame size (default 1280x720)", .Apply = ApplyScreen},
+    {.Name = "frames", .Value = "N", .Help = "N frames; OUT then holds %d, e.g. f%03d.png", .Apply = ApplyFrames},
+    {.Name = "cut", .Value = "FILE", .Help = "skip the composer: this picture, as it is, is the cut; write its tile",
+     .Apply = ApplyCut},
+    {.Name = "tile", .Help = "write the first frame's tile instead of the frame", .Flag = &R::tile},
+    {.Name = "list-methods", .Help = "print the --method names, one a line", .Flag = &R::listMethods},
+};
 
 // The pieces of an OUT pattern around its one conversion.
 struct FramePattern {
@@ -108,21 +88,9 @@ FramePattern SplitPattern(const std::string& pattern) {
 
 }  // namespace
 
-std::string MethodNames() {
-  std::string names;
-  for (const MethodRow& m : MethodRows()) {
-    if (m.CliName.empty()) continue;
-    if (!names.empty()) names += " | ";
-    names += m.CliName;
-  }
-  return names;
-}
-
 std::string Usage() {
-  return "tessivane-render [options] OUT.png\n"
-         "  --method M      " + MethodNames() + ",\n"
-         "                  or a type number (--list-methods prints the names, one a line)\n" +
-         std::string(kOptionsUsage);
+  return "tessivane-render [options] OUT.png\n" + OptionUsage(CommonOptionRows(), "--") +
+         OptionUsage(std::span<const OptionRow<R>>(kRenderRows), "--");
 }
 
 std::string FrameFileName(const std::string& pattern, int number) {
@@ -135,70 +103,22 @@ std::string FrameFileName(const std::string& pattern, int number) {
 
 RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
   RenderOptions o;
-  bool methodGiven = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw RenderError(a + " needs a value");
-      return args[++i];
-    };
     if (a == "--help" || a == "-h") {
       o.help = true;
       return o;
-    } else if (a == "--list-methods") {
-      o.listMethods = true;
-      return o;
-    } else if (a == "--method") {
-      o.unitType = ParseMethod(value());
-      methodGiven = true;
-    } else if (a == "--plugin") {
-      o.plugin = value();
-      if (o.plugin.empty()) throw RenderError("--plugin needs a file name");
-    } else if (a == "--size") {
-      o.size = static_cast<int>(IntInRange(a, value(), 8, 64));
-    } else if (a == "--aspect") {
-      o.aspect = static_cast<int>(IntInRange(a, value(), -5, 5));
-    } else if (a == "--rotate") {
-      o.rotate = static_cast<int>(IntInRange(a, value(), 2, 20));
-    } else if (a == "--shuffle") {
-      o.shuffle = true;
-    } else if (a == "--blur") {
-      o.blur = true;
-    } else if (a == "--mono") {
-      o.mono = true;
-    } else if (a == "--brightness") {
-      o.brightness = true;
-    } else if (a == "--source") {
-      o.source = value();
-      if (o.source.empty()) throw RenderError("--source needs a value");
-    } else if (a == "--motion") {
-      o.motion = ParseMotion(value());
-    } else if (a == "--speed") {
-      o.speed = static_cast<int>(IntInRange(a, value(), 1, 10));
-    } else if (a == "--screen") {
-      ParseScreen(value(), o);
-    } else if (a == "--frames") {
-      o.frames = static_cast<int>(IntInRange(a, value(), 1, kMaxFrames));
-      o.framesGiven = true;
-    } else if (a == "--seed") {
-      o.seed = static_cast<uint32_t>(IntInRange(a, value(), 0, UINT32_MAX));
-    } else if (a == "--cut") {
-      o.cut = value();
-      if (o.cut.empty()) throw RenderError("--cut needs a file name");
-    } else if (a == "--tile") {
-      o.tile = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      throw RenderError("unknown option '" + a + "'");
-    } else if (o.out.empty()) {
-      o.out = a;
-    } else {
-      throw RenderError("more than one output file ('" + o.out + "' and '" + a + "')");
     }
+    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) continue;
+    if (TakeOption(std::span<const OptionRow<R>>(kRenderRows), args, i, o)) {
+      if (o.listMethods) return o;
+      continue;
+    }
+    if (a.size() > 1 && a[0] == '-') throw RenderError("unknown option '" + a + "'");
+    if (!o.out.empty()) throw RenderError("more than one output file ('" + o.out + "' and '" + a + "')");
+    o.out = a;
   }
-  if (!o.plugin.empty()) {
-    if (methodGiven) throw RenderError("--plugin is the method; --method does not apply");
-    o.unitType = kMethodTypePlugin;
-  }
+  FinishCommonOptions(o);
   if (o.out.empty()) throw RenderError("no output file given (see --help)");
   if (o.framesGiven) SplitPattern(o.out);  // checked before anything runs
   if (!o.cut.empty() && o.framesGiven) throw RenderError("--cut writes one tile; --frames does not apply");

@@ -1,44 +1,28 @@
 // The command line of tessivane-render.
 #pragma once
 #include <cstdint>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "cli/CommandOptions.h"
 
 namespace tessivane::render {
 
 // The usage text that --help prints.
 std::string Usage();
-// The conversion methods' --method names, " | " between them.
-std::string MethodNames();
 
 // A command line that cannot be carried out; what() is one line for the user.
-class RenderError : public std::runtime_error {
-public:
-  using std::runtime_error::runtime_error;
-};
+using RenderError = OptionError;
 
-struct RenderOptions {
+// The shared options (cli/CommandOptions.h) and the renderer's own.
+struct RenderOptions : CommonOptions {
   bool help = false;
   bool listMethods = false;  // print the --method names, one a line
-  int unitType = 1;        // conversion-method type number; 8 = choose at random, 9 = --plugin
-  int size = 8;            // the Size setting; the cut is 4 x size
-  int aspect = 0;          // aspect step of the rectangle and no-conversion methods
-  int rotate = 3;          // value of the distorted-square method
-  bool shuffle = false;
-  bool blur = false;
-  bool mono = false;
-  bool brightness = false;
   std::string source = "random";  // "random", a picture file or a folder
-  int motion = 0;          // 0 line, 1 curve, 2 slide show
-  int speed = 3;           // the Move setting
   int screenWidth = 1280;
   int screenHeight = 720;
   int frames = 1;
   bool framesGiven = false;  // OUT is then a pattern with one %d
-  std::optional<uint32_t> seed;
-  std::string plugin;        // --plugin: the plug-in library that is the method; empty for none
   std::string cut;           // a picture that is the cut itself; empty for none
   bool tile = false;         // write the tile instead of the frame
   std::string out;

@@ -9,7 +9,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$render" --help >"$dir/help" || fail "--help exits non-zero"
 head -1 "$dir/help" | grep -qx 'tessivane-render \[options\] OUT.png' || fail "--help does not print the usage"
-[ "$(wc -l <"$dir/help")" -eq 12 ] || fail "usage is not 12 lines"
+[ "$(wc -l <"$dir/help")" -eq 20 ] || fail "usage is not 20 lines"
 
 for args in "--bogus $dir/x.png" "--method mosaic $dir/x.png" "--size 99 $dir/x.png" "--cut $dir/none.png $dir/x.png" \
             "--plugin $dir/none.so $dir/x.png" ""; do

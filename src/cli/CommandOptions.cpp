@@ -1,0 +1,148 @@
+#include "cli/CommandOptions.h"
+
+#include <charconv>
+
+#include "motion/MotionPaths.h"
+#include "pattern/MethodTable.h"
+#include "settings/MethodOptions.h"
+
+namespace tessivane {
+namespace {
+
+// The option record's default choice for "random": kaleidoscope to floral.
+constexpr char kDefaultRandomSet[] = "11111111";
+
+bool ParseInt(const std::string& text, int64_t& value) {
+  const char* first = text.data();
+  const char* last = first + text.size();
+  if (first == last) return false;
+  auto [end, ec] = std::from_chars(first, last, value);
+  return ec == std::errc() && end == last;
+}
+
+const MethodRow* MethodByName(std::string_view name) {
+  for (const MethodRow& m : MethodRows())
+    if (!m.CliName.empty() && name == m.CliName) return &m;
+  return nullptr;
+}
+
+void ApplyMethod(CommonOptions& o, const std::string& option, const std::string& text) {
+  o.methodGiven = true;
+  if (const MethodRow* m = MethodByName(text)) {
+    o.unitType = m->Type;
+    return;
+  }
+  int64_t value = 0;
+  if (ParseInt(text, value) && value >= 0 && value <= 255) {
+    o.unitType = static_cast<int>(value);
+    return;
+  }
+  throw OptionError("unknown method '" + text + "'");
+}
+
+// A comma-separated list of method names -> one "0"/"1" per stored code.
+void ApplyRandomSet(CommonOptions& o, const std::string& option, const std::string& text) {
+  std::string set(10, '0');
+  size_t start = 0;
+  bool any = false;
+  while (start <= text.size()) {
+    size_t comma = text.find(',', start);
+    if (comma == std::string::npos) comma = text.size();
+    std::string name = text.substr(start, comma - start);
+    const MethodRow* m = MethodByName(name);
+    if (!m || !m->Create || m->Code < 0)
+      throw OptionError(option + ": '" + name + "' is not a method to draw from");
+    set[static_cast<size_t>(m->Code)] = '1';
+    any = true;
+    start = comma + 1;
+  }
+  if (!any) throw OptionError(option + " needs at least one method");
+  o.randomSet = MethodOptions::NormalizeRandom(set);
+}
+
+void ApplyMotion(CommonOptions& o, const std::string& option, const std::string& text) {
+  if (text == "line") o.motion = kMoveLine;
+  else if (text == "curve") o.motion = kMoveCurve;
+  else if (text == "slideshow") o.motion = kMoveSlideShow;
+  else throw OptionError("unknown motion '" + text + "' (line, curve or slideshow)");
+}
+
+void ApplySeed(CommonOptions& o, const std::string& option, const std::string& text) {
+  o.seed = static_cast<uint32_t>(IntInRange(option, text, 0, UINT32_MAX));
+}
+
+void ApplyPlugin(CommonOptions& o, const std::string& option, const std::string& text) {
+  if (text.empty()) throw OptionError(option + " needs a file name");
+  o.plugin = text;
+}
+
+std::string MethodHelp() { return MethodNames() + " | random"; }
+
+using C = CommonOptions;
+const OptionRow<C> kCommonRows[] = {
+    {.Name = "method", .Value = "M", .Apply = ApplyMethod, .MoreHelp = MethodHelp},
+    {.Name = "size", .Value = "N", .Help = "the Size setting (cut = 4 N)", .Number = &C::size, .Low = 8, .High = 64},
+    {.Name = "speed", .Value = "N", .Help = "the Move setting", .Number = &C::speed, .Low = 1, .High = 10},
+    {.Name = "motion", .Value = "K", .Help = "line (default) | curve | slideshow", .Apply = ApplyMotion},
+    {.Name = "random-from", .Value = "M,M..", .Help = "the methods random draws from (default kaleidoscope..floral)",
+     .Apply = ApplyRandomSet},
+    {.Name = "aspect", .Value = "N", .Help = "aspect step of rectangle and none", .Number = &C::aspect, .Low = -5,
+     .High = 5},
+    {.Name = "rotate", .Value = "N", .Help = "value of the distorted method", .Number = &C::rotate, .Low = 2,
+     .High = 20},
+    {.Name = "shuffle", .Help = "shuffle the piece's pixels", .Flag = &C::shuffle},
+    {.Name = "blur", .Help = "blur the picture", .Flag = &C::blur},
+    {.Name = "mono", .Help = "turn the picture monotone", .Flag = &C::mono},
+    {.Name = "brightness", .Help = "let the piece breathe in brightness", .Flag = &C::brightness},
+    {.Name = "plugin", .Value = "FILE", .Help = "a plug-in library as the method (a shared object here, a DLL on Windows)",
+     .Apply = ApplyPlugin},
+    {.Name = "seed", .Value = "N", .Help = "every re-seed takes N: the same options give the same pictures",
+     .Apply = ApplySeed},
+};
+
+}  // namespace
+
+CommonOptions::CommonOptions() : randomSet(MethodOptions::NormalizeRandom(kDefaultRandomSet)) {}
+
+std::span<const OptionRow<CommonOptions>> CommonOptionRows() { return kCommonRows; }
+
+int64_t IntInRange(const std::string& option, const std::string& text, int64_t low, int64_t high) {
+  int64_t value = 0;
+  if (!ParseInt(text, value)) throw OptionError(option + " takes a whole number, not '" + text + "'");
+  if (value < low || value > high)
+    throw OptionError(option + " " + text + " is out of range " + std::to_string(low) + ".." + std::to_string(high));
+  return value;
+}
+
+std::string_view OptionName(std::string_view argument) {
+  if (argument.starts_with("--")) argument.remove_prefix(2);
+  else if (argument.starts_with("-")) argument.remove_prefix(1);
+  else return {};
+  return argument;
+}
+
+std::string MethodNames() {
+  std::string names;
+  for (const MethodRow& m : MethodRows()) {
+    if (m.CliName.empty() || !m.Create) continue;
+    if (!names.empty()) names += " | ";
+    names += m.CliName;
+  }
+  return names;
+}
+
+void FinishCommonOptions(CommonOptions& o) {
+  if (o.plugin.empty()) return;
+  if (o.methodGiven) throw OptionError("--plugin is the method; --method does not apply");
+  o.unitType = kMethodTypePlugin;
+}
+
+std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value, std::string help) {
+  std::string head = "  " + std::string(dashes) + std::string(name);
+  if (!value.empty()) head += " " + std::string(value);
+  if (head.size() < 22) head.append(22 - head.size(), ' ');
+  else head += ' ';
+  return head + help + "\n";
+}
+
+}  // namespace tessivane
