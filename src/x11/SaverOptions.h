@@ -1,0 +1,50 @@
+// The command line of the X11 saver: the options it shares with
+// tessivane-render (cli/CommandOptions.h) and its own, in XScreenSaver's
+// style, and the settings records they become.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/CommandOptions.h"
+#include "settings/SettingsStore.h"
+
+namespace tessivane::x11 {
+
+// Where the frames go.
+enum class Target {
+  kOwnWindow,  // a window of our own; a key or a click ends it
+  kRoot,       // the root window
+  kWindowId,   // the window windowId (-window-id, or XScreenSaver's XSCREENSAVER_WINDOW)
+};
+
+struct SaverOptions : CommonOptions {
+  bool help = false;
+  bool root = false;
+  Target target = Target::kOwnWindow;
+  uint32_t windowId = 0;
+  std::string display;     // -display; empty for $DISPLAY
+  std::string file;        // -file: one picture
+  std::string folder;      // -folder: a picture drawn from it every -change seconds
+  int change = 60;         // the ImageChangeTime setting
+  int delay = 1;           // the Weight setting: 10 ms a step between frames
+};
+
+// Parses the arguments after the program name. `screensaverWindow` is the
+// value of XSCREENSAVER_WINDOW when it is set: the target unless
+// -window-id names another. Throws OptionError.
+SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
+                               const std::optional<std::string>& screensaverWindow);
+
+// A window id as X clients write it: decimal, or hexadecimal after "0x".
+// Throws OptionError naming `option`.
+uint32_t ParseWindowId(const std::string& option, const std::string& text);
+
+std::string SaverUsage();
+
+// Writes the options into the main record and the option record of `store`,
+// which the frame loop then reads as the Windows saver reads the registry.
+void WriteSettings(const SaverOptions& options, SettingsStore& store);
+
+}  // namespace tessivane::x11

@@ -1,0 +1,298 @@
+// tessivane: the kaleidoscope for X11 and XScreenSaver. The same frame loop
+// as the Windows saver's window, driven by a poll over the X connection, a
+// pipe that carries signals and picture notices, and the frame timer.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Errors.h"
+#include "base/Random.h"
+#include "base/Texts.h"
+#include "saver/FrameLoop.h"
+#include "settings/MemorySettingsStore.h"
+#include "x11/SaverOptions.h"
+// Xlib last: its macros (None, Status, Bool) would rename the core's words.
+#include "x11/XFramePainter.h"
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace tessivane::x11 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The size of a window of our own.
+constexpr int kOwnWidth = 960;
+constexpr int kOwnHeight = 600;
+
+void PrintLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    line += c == '\n' ? ' ' : c;
+  }
+  std::fprintf(stderr, "tessivane: %s\n", line.c_str());
+}
+
+// The frame loop's messages, which the Windows saver shows in a box.
+class StderrDisplay : public ErrorDisplay {
+public:
+  void ShowErrorMessage(const std::string& text) override { PrintLine(text); }
+};
+
+// A pipe that wakes the poll: a signal handler writes 's' into it, the
+// picture decoder's worker 'p'. Installs the handlers of SIGTERM and SIGINT
+// for its lifetime.
+class WakePipe {
+public:
+  WakePipe() {
+    if (pipe2(fds_, O_CLOEXEC | O_NONBLOCK) != 0) throw std::runtime_error("no pipe for the signals");
+    writeEnd = fds_[1];
+    struct sigaction action {};
+    action.sa_handler = [](int) { Notify('s'); };
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, &oldTerm_);
+    sigaction(SIGINT, &action, &oldInt_);
+  }
+  ~WakePipe() {
+    sigaction(SIGTERM, &oldTerm_, nullptr);
+    sigaction(SIGINT, &oldInt_, nullptr);
+    writeEnd = -1;
+    close(fds_[0]);
+    close(fds_[1]);
+  }
+  WakePipe(const WakePipe&) = delete;
+  WakePipe& operator=(const WakePipe&) = delete;
+
+  static void Notify(char what) {
+    int saved = errno;
+    if (writeEnd >= 0) [[maybe_unused]] auto n = write(writeEnd, &what, 1);
+    errno = saved;
+  }
+  int ReadEnd() const { return fds_[0]; }
+  // Empties the pipe: whether a signal and whether a picture notice came.
+  void Drain(bool& signalled, bool& picture) {
+    char buffer[64];
+    ssize_t n;
+    while ((n = read(fds_[0], buffer, sizeof buffer)) > 0)
+      for (ssize_t i = 0; i < n; ++i) (buffer[i] == 's' ? signalled : picture) = true;
+  }
+
+private:
+  static inline volatile sig_atomic_t writeEnd = -1;
+  int fds_[2] = {-1, -1};
+  struct sigaction oldTerm_ {}, oldInt_ {};
+};
+
+// The first X error, for the loop to end on; X calls this in the middle of
+// whatever request failed, so it only records.
+int xErrorCode = 0;
+int RecordXError(Display*, XErrorEvent* event) {
+  if (xErrorCode == 0) xErrorCode = event->error_code;
+  return 0;
+}
+int LostConnection(Display*) {
+  PrintLine("the X connection was lost");
+  std::_Exit(1);  // Xlib cannot go on; the shared memory is already marked for removal
+}
+
+// The window the frames go to: ours (destroyed with this object) or another's.
+class TargetWindow {
+public:
+  TargetWindow(Display* display, const SaverOptions& o) : display_(display) {
+    const int screen = DefaultScreen(display);
+    long events = ExposureMask | StructureNotifyMask;
+    switch (o.target) {
+    case Target::kRoot: window_ = RootWindow(display, screen); break;
+    case Target::kWindowId: window_ = o.windowId; break;
+    case Target::kOwnWindow: {
+      window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kOwnWidth, kOwnHeight, 0,
+                                    BlackPixel(display, screen), BlackPixel(display, screen));
+      own_ = true;
+      XStoreName(display, window_, "Tessivane");
+      deleteAtom_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
+      XSetWMProtocols(display, window_, &deleteAtom_, 1);
+      events |= KeyPressMask | ButtonPressMask;
+      break;
+    }
+    }
+    XSelectInput(display, window_, events);
+    XWindowAttributes attributes;
+    xErrorCode = 0;
+    if (!XGetWindowAttributes(display, window_, &attributes) || xErrorCode != 0) {
+      char id[32];
+      std::snprintf(id, sizeof id, "0x%lx", window_);
+      if (own_) XDestroyWindow(display, window_);
+      throw OptionError(std::string("no window ") + id + " on this display");
+    }
+    size_ = {attributes.width, attributes.height};
+    if (own_) XMapWindow(display, window_);
+  }
+  ~TargetWindow() {
+    if (own_) XDestroyWindow(display_, window_);
+  }
+  TargetWindow(const TargetWindow&) = delete;
+  TargetWindow& operator=(const TargetWindow&) = delete;
+
+  Window Id() const { return window_; }
+  bool Own() const { return own_; }
+  Point Size() const { return size_; }
+  void SetSize(Point size) { size_ = size; }
+  bool IsClose(const XEvent& e) const {
+    return own_ && e.type == ClientMessage && static_cast<Atom>(e.xclient.data.l[0]) == deleteAtom_;
+  }
+
+private:
+  Display* display_;
+  Window window_ = 0;
+  bool own_ = false;
+  Atom deleteAtom_ = None;
+  Point size_{};
+};
+
+class Saver {
+public:
+  Saver(Display* display, const SaverOptions& o, SettingsStore& store)
+      : display_(display), window_(display, o), painter_(display, window_.Id(), !std::getenv("TESSIVANE_NO_SHM")),
+        loop_(false, store) {
+    loop_.OnPictureReady([] { WakePipe::Notify('p'); });
+  }
+
+  // Frames until a signal, a key or click in our own window, or the window's
+  // end. Throws what the frame loop throws.
+  void Run() {
+    if (loop_.Activate(window_.Size())) Arm(FrameLoop::kFirstFrameMs);
+    XFlush(display_);
+    for (;;) {
+      pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wake_.ReadEnd(), POLLIN, 0}};
+      if (!XPending(display_)) poll(fds, 2, TimeoutMs());
+      bool signalled = false, picture = false;
+      wake_.Drain(signalled, picture);
+      if (signalled || !HandleEvents()) return;
+      if (xErrorCode != 0) throw std::runtime_error("X error " + std::to_string(xErrorCode));
+      if (picture) PictureReady();
+      if (next_ && Clock::now() >= *next_) Tick();
+    }
+  }
+  bool SharedMemory() const { return painter_.UsesSharedMemory(); }
+
+private:
+  void Arm(uint32_t ms) { next_ = Clock::now() + std::chrono::milliseconds(ms); }
+  int TimeoutMs() const {
+    if (!next_) return -1;
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(*next_ - Clock::now()).count();
+    return left < 0 ? 0 : static_cast<int>(std::min<long long>(left, 1000000));
+  }
+
+  // False when the run ends.
+  bool HandleEvents() {
+    while (XPending(display_)) {
+      XEvent e;
+      XNextEvent(display_, &e);
+      if (window_.IsClose(e)) return false;
+      switch (e.type) {
+      case KeyPress:
+      case ButtonPress: return !window_.Own();
+      case DestroyNotify:
+        if (e.xdestroywindow.window == window_.Id()) return false;
+        break;
+      case ConfigureNotify: {
+        Point size{e.xconfigure.width, e.xconfigure.height};
+        if (e.xconfigure.window == window_.Id() && (size.x != window_.Size().x || size.y != window_.Size().y)) {
+          window_.SetSize(size);
+          loop_.Resize(size);
+          if (painted_) Paint(loop_.FrameComposer->Image);
+        }
+        break;
+      }
+      case Expose:
+        if (e.xexpose.count == 0 && painted_) Paint(loop_.FrameComposer->Image);
+        break;
+      default: break;
+      }
+    }
+    return true;
+  }
+
+  void PictureReady() {
+    if (!loop_.FramesReady()) {
+      if (loop_.SwitchPictureIfReady(window_.Size())) Arm(FrameLoop::kFirstFrameMs);
+      return;
+    }
+    loop_.SwitchPictureIfReady(window_.Size());  // between two frames; the timer goes on
+  }
+
+  // One tick of the frame timer: stopped while the frame is made.
+  void Tick() {
+    next_.reset();
+    if (!loop_.FramesReady() && !loop_.SwitchPictureIfReady(window_.Size())) return;
+    Paint(loop_.MakeFrame());
+    painted_ = true;
+    if (uint32_t interval = loop_.FinishFrame(window_.Size())) Arm(interval);
+  }
+
+  void Paint(const FrameBitmap& frame) { painter_.Paint(frame); }
+
+  Display* display_;
+  WakePipe wake_;
+  TargetWindow window_;
+  XFramePainter painter_;
+  FrameLoop loop_;
+  std::optional<Clock::time_point> next_;
+  bool painted_ = false;
+};
+
+int Run(const std::vector<std::string>& args) {
+  SetLanguage(Language::kEnglish);
+  StderrDisplay errors;
+  SetErrorDisplay(&errors);
+  try {
+    const char* given = std::getenv("XSCREENSAVER_WINDOW");
+    SaverOptions options =
+        ParseSaverOptions(args, given ? std::optional<std::string>(given) : std::nullopt);
+    if (options.help) {
+      std::fputs(SaverUsage().c_str(), stdout);
+      return 0;
+    }
+    std::unique_ptr<ScopedSeedSource> seed;
+    if (options.seed) seed = std::make_unique<ScopedSeedSource>(FixedSeed(*options.seed));
+    MemorySettingsStore store;
+    WriteSettings(options, store);
+
+    DisplayHandle display(XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str()));
+    if (!display) {
+      const char* name = options.display.empty() ? std::getenv("DISPLAY") : options.display.c_str();
+      throw OptionError(std::string("cannot open the display '") + (name ? name : "") + "'");
+    }
+    XSetErrorHandler(RecordXError);
+    XSetIOErrorHandler(LostConnection);
+    Saver saver(display.get(), options, store);
+    saver.Run();
+    return 0;
+  } catch (const SilentAbort&) {
+    // The message is out already.
+  } catch (const std::bad_alloc&) {
+    PrintLine("out of memory");
+  } catch (const std::exception& e) {
+    PrintLine(e.what());
+  }
+  return 1;
+}
+
+}  // namespace
+}  // namespace tessivane::x11
+
+int main(int argc, char** argv) {
+  return tessivane::x11::Run(std::vector<std::string>(argv + 1, argv + argc));
+}
