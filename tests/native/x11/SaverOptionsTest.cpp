@@ -1,0 +1,80 @@
+#include "x11/SaverOptions.h"
+
+#include <gtest/gtest.h>
+
+#include "saver/SourcePicture.h"
+#include "settings/MainSettings.h"
+#include "settings/MemorySettingsStore.h"
+#include "settings/MethodOptions.h"
+
+namespace tessivane::x11 {
+namespace {
+
+TEST(SaverOptions, DefaultsAreTheRecordsDefaults) {
+  MemorySettingsStore empty;
+  MainSettings s(empty);
+  MethodOptions m(empty);
+  SaverOptions o = ParseSaverOptions({}, std::nullopt);
+  EXPECT_EQ(o.size, s.Size);
+  EXPECT_EQ(o.speed, s.Move);
+  EXPECT_EQ(o.delay, s.Weight);
+  EXPECT_EQ(o.change, s.ImageChangeTime);
+  EXPECT_EQ(o.motion, s.MovePositionType);
+  EXPECT_EQ(o.unitType, s.UnitType);
+  EXPECT_EQ(o.rotate, m.Rotate);
+  EXPECT_EQ(o.aspect, m.XY);
+  EXPECT_EQ(o.randomSet, m.Random);
+}
+
+TEST(SaverOptions, TheTargetWindow) {
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> env;
+    Target target;
+    uint32_t id;
+  } cases[] = {
+      {{}, std::nullopt, Target::kOwnWindow, 0},
+      {{"-root"}, std::nullopt, Target::kRoot, 0},
+      {{"-root"}, "0x1c00005", Target::kWindowId, 0x1c00005},
+      {{}, "4711", Target::kWindowId, 4711},
+      {{"--window-id", "0x2A", "-root"}, "4711", Target::kWindowId, 42},
+  };
+  for (const auto& c : cases) {
+    SaverOptions o = ParseSaverOptions(c.args, c.env);
+    EXPECT_EQ(o.target, c.target) << c.args.size();
+    EXPECT_EQ(o.windowId, c.id);
+  }
+  for (const char* bad : {"", "0", "0x", "-5", "12a", "0x20000000", "99999999999"})
+    EXPECT_THROW(ParseWindowId("-window-id", bad), OptionError) << bad;
+}
+
+TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
+  MemorySettingsStore store;
+  SaverOptions o = ParseSaverOptions({"-method", "random", "-random-from", "spiral", "-size", "16", "-speed", "9",
+                                      "-delay", "50", "-motion", "slideshow", "-aspect", "-2", "-rotate", "7",
+                                      "-folder", ".", "-change", "5", "-blur", "-mono", "-shuffle", "-brightness"},
+                                     std::nullopt);
+  WriteSettings(o, store);
+  MainSettings s(store);
+  MethodOptions m(store);
+  EXPECT_EQ(s.FileType, kFileTypeFolder);
+  EXPECT_EQ(s.ImageFolderName, ".");
+  EXPECT_EQ(s.ImageChangeTime, 5);
+  EXPECT_EQ(s.Size, 16);
+  EXPECT_EQ(s.Move, 9);
+  EXPECT_EQ(FrameInterval(s.Weight, s.MovePositionType), 24600u);
+  EXPECT_TRUE(s.ShadeOff && s.MonoTone && s.Shuffle && s.BrightnessChange);
+  EXPECT_EQ(m.XY, -2);
+  EXPECT_EQ(m.NoneXY, -2);
+  EXPECT_EQ(m.Rotate, 7);
+  EXPECT_EQ(ChooseRunMethodType(s.TransType, s.UnitType, m.Random), 11);  // only the spiral to draw from
+
+  MemorySettingsStore pluginStore;
+  WriteSettings(ParseSaverOptions({"-plugin", "lib.so"}, std::nullopt), pluginStore);
+  MainSettings p(pluginStore);
+  EXPECT_EQ(p.TransType, kTransPlugin);
+  EXPECT_EQ(p.DllFileName, "./lib.so");
+}
+
+}  // namespace
+}  // namespace tessivane::x11

@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# tessivane under Xvfb, against the renderer's frames: -root, -window-id and
+# XSCREENSAVER_WINDOW into a window of the test's own, a resize, an expose,
+# the end on SIGTERM (in time, exit 0: no leak under the sanitizers), a key
+# in its own window, and bad options.
+set -u
+saver=$1 render=$2
+dir=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  rm -rf "$dir"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+mkfifo "$dir/fd"
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$dir/fd" >/dev/null 2>&1 </dev/null &
+pids+=($!)
+n=$(timeout 10 head -n1 "$dir/fd") || fail "Xvfb did not start"
+export DISPLAY=:$n
+unset XSCREENSAVER_WINDOW
+
+# A still frame: the slide show at delay 99 makes its second frame after 49 s.
+still=(-seed 7 -method floral -motion slideshow -delay 99 -file "$dir/pic.png")
+"$render" --seed 5 --method none --screen 320x240 "$dir/pic.png" || fail "no picture"
+reference() { "$render" --seed 7 --method floral --motion slideshow --source "$dir/pic.png" --screen "$1" "$2"; }
+
+# Waits up to 10 s until the window shows the reference; `crop` leaves out
+# the test window's own child window in its corner.
+shows() {
+  local window=$1 ref=$2 crop=$3 i
+  for i in $(seq 50); do
+    import -window "$window" "$dir/shot.png" 2>/dev/null &&
+      compare -metric AE "$dir/shot.png"$crop "$ref"$crop null: 2>/dev/null && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+# Ends a run with SIGTERM: within 100 ms and with exit status 0.
+end_run() {
+  local pid=$1 t0 rc ms
+  t0=$(date +%s%N)
+  kill -TERM "$pid"
+  wait "$pid"
+  rc=$?
+  ms=$((($(date +%s%N) - t0) / 1000000))
+  [ "$rc" = 0 ] || fail "$2: exit status $rc after SIGTERM"
+  [ "$ms" -le 100 ] || fail "$2: SIGTERM took $ms ms"
+}
+
+# -root
+"$saver" -root "${still[@]}" & pid=$!
+reference 800x600 "$dir/root.png"
+shows root "$dir/root.png" "" || fail "-root does not show the renderer's frame"
+end_run $pid -root
+
+# A window of the test's own (xev's, with a 50 x 50 child at 10,10).
+xev -geometry 400x300+0+0 >"$dir/xev" 2>&1 & pids+=($!)
+for i in $(seq 50); do grep -q 'Outer window' "$dir/xev" && break; sleep 0.1; done
+win=$(grep -o 'Outer window is 0x[0-9a-f]*' "$dir/xev" | awk '{print $4}')
+[ -n "$win" ] || fail "no test window"
+reference 400x300 "$dir/w400.png"
+reference 640x360 "$dir/w640.png"
+
+for how in window-id environment; do
+  if [ $how = window-id ]; then
+    "$saver" -window-id "$win" "${still[@]}" & pid=$!
+  else
+    XSCREENSAVER_WINDOW=$win "$saver" -root "${still[@]}" & pid=$!
+  fi
+  shows "$win" "$dir/w400.png" "[400x230+0+70]" || fail "$how: the window does not show the frame"
+  if [ $how = window-id ]; then
+    xdotool windowsize "$win" 640 360
+    shows "$win" "$dir/w640.png" "[640x290+0+70]" || fail "after a resize the frame does not fill the window"
+    xdotool windowunmap --sync "$win"
+    xdotool windowmap --sync "$win"
+    shows "$win" "$dir/w640.png" "[640x290+0+70]" || fail "an expose is not repainted"
+    xdotool windowsize "$win" 400 300
+  fi
+  end_run $pid "$how"
+done
+
+# Its own window ends on a key.
+"$saver" "${still[@]}" & pid=$!
+own=
+for i in $(seq 50); do own=$(xdotool search --name '^Tessivane$' 2>/dev/null | head -1) && [ -n "$own" ] && break; sleep 0.1; done
+[ -n "$own" ] || fail "no window of its own"
+xdotool key --window "$own" q
+for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && fail "a key does not end its own window"
+wait $pid || fail "its own window ended with status $?"
+
+# Bad options and a bad environment: one line, status 1, before any window.
+before=$(xwininfo -root -children | grep -c '^ *0x')
+while IFS='|' read -r env args; do
+  # shellcheck disable=SC2086
+  if env $env "$saver" $args 2>"$dir/err" >/dev/null; then fail "'$env $args' succeeded"; fi
+  [ "$(wc -l <"$dir/err")" -eq 1 ] && grep -q '^tessivane: ' "$dir/err" || fail "'$env $args': $(cat "$dir/err")"
+done <<LIST
+|-bogus
+|-size 65
+|-delay 0
+|-method mosaic
+|-random-from floral,random
+|-window-id 0
+|-window-id 0x7fffff0
+|-file $dir/none.png
+|-folder $dir/none
+|-file $dir/pic.png -folder $dir
+XSCREENSAVER_WINDOW=nonsense|-root
+DISPLAY=:99999|-root
+LIST
+[ "$(xwininfo -root -children | grep -c '^ *0x')" = "$before" ] || fail "a bad command line made a window"
+"$saver" -help | grep -q -- '-window-id' || fail "-help does not list the options"
+echo ok
