@@ -42,7 +42,7 @@ void ApplyFolder(SaverOptions& o, const std::string& option, const std::string& 
 
 using S = SaverOptions;
 const OptionRow<S> kSaverRows[] = {
-    {.Name = "delay", .Value = "N", .Help = "the Weight setting: N x 10 ms between frames (slideshow: (N-1) x 500 + 100 ms)",
+    {.Name = "delay", .Value = "N", .Help = "the Weight setting: N x 10 ms between frames",
      .Number = &S::delay, .Low = 1, .High = 99},
     {.Name = "file", .Value = "FILE", .Help = "the picture (BMP, JPEG or PNG); default a random picture",
      .Apply = ApplyFile},
@@ -52,6 +52,7 @@ const OptionRow<S> kSaverRows[] = {
     {.Name = "root", .Help = "draw on the root window (or XScreenSaver's window)", .Flag = &S::root},
     {.Name = "window-id", .Value = "ID", .Help = "draw into the window ID (decimal or 0x hexadecimal)",
      .Apply = ApplyWindowId},
+    {.Name = "no-shm", .Help = "no shared memory: every frame goes over the connection", .Flag = &S::noShm},
     {.Name = "display", .Value = "NAME", .Help = "the X display (default $DISPLAY)", .Apply = ApplyDisplay},
 };
 

@@ -22,6 +22,7 @@ enum class Target {
 struct SaverOptions : CommonOptions {
   bool help = false;
   bool root = false;
+  bool noShm = false;       // plain image transfers even where shared memory works
   Target target = Target::kOwnWindow;
   uint32_t windowId = 0;
   std::string display;     // -display; empty for $DISPLAY

@@ -164,7 +164,7 @@ private:
 class Saver {
 public:
   Saver(Display* display, const SaverOptions& o, SettingsStore& store)
-      : display_(display), window_(display, o), painter_(display, window_.Id(), !std::getenv("TESSIVANE_NO_SHM")),
+      : display_(display), window_(display, o), painter_(display, window_.Id(), !o.noShm),
         loop_(false, store) {
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
   }

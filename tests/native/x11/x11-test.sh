@@ -22,8 +22,9 @@ export DISPLAY=:$n
 unset XSCREENSAVER_WINDOW
 
 # A still frame: the slide show at delay 99 makes its second frame after 49 s.
-still=(-seed 7 -method floral -motion slideshow -delay 99 -file "$dir/pic.png")
+still=(-seed 7 -method floral -motion slideshow -delay 99)
 "$render" --seed 5 --method none --screen 320x240 "$dir/pic.png" || fail "no picture"
+mkdir "$dir/pics" && cp "$dir/pic.png" "$dir/pics/"
 reference() { "$render" --seed 7 --method floral --motion slideshow --source "$dir/pic.png" --screen "$1" "$2"; }
 
 # Waits up to 10 s until the window shows the reference; `crop` leaves out
@@ -51,7 +52,7 @@ end_run() {
 }
 
 # -root
-"$saver" -root "${still[@]}" & pid=$!
+"$saver" -root "${still[@]}" -file "$dir/pic.png" & pid=$!
 reference 800x600 "$dir/root.png"
 shows root "$dir/root.png" "" || fail "-root does not show the renderer's frame"
 end_run $pid -root
@@ -66,11 +67,16 @@ reference 640x360 "$dir/w640.png"
 
 for how in window-id environment; do
   if [ $how = window-id ]; then
-    "$saver" -window-id "$win" "${still[@]}" & pid=$!
+    "$saver" -window-id "$win" "${still[@]}" -file "$dir/pic.png" & pid=$!
   else
-    XSCREENSAVER_WINDOW=$win "$saver" -root "${still[@]}" & pid=$!
+    # Folder mode: its one picture, decoded in the background.
+    XSCREENSAVER_WINDOW=$win "$saver" -root -no-shm "${still[@]}" -folder "$dir/pics" & pid=$!
   fi
   shows "$win" "$dir/w400.png" "[400x230+0+70]" || fail "$how: the window does not show the frame"
+  # Shared memory where the server offers it (Xvfb does), unless -no-shm.
+  shm=$(grep -c SYSV "/proc/$pid/maps")
+  [ $how = window-id ] && [ "$shm" = 0 ] && fail "no shared memory"
+  [ $how = environment ] && [ "$shm" != 0 ] && fail "-no-shm uses shared memory"
   if [ $how = window-id ]; then
     xdotool windowsize "$win" 640 360
     shows "$win" "$dir/w640.png" "[640x290+0+70]" || fail "after a resize the frame does not fill the window"
