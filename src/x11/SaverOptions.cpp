@@ -98,6 +98,9 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
     if (name.empty()) throw OptionError("unexpected argument '" + args[i] + "'");
     throw OptionError("unknown option '" + args[i] + "' (see -help)");
   }
+  // The plug-in switch is separate from the method, as in the settings
+  // record: with -plugin the library is the method, whatever -method says.
+  if (!o.plugin.empty()) o.methodGiven = false;
   FinishCommonOptions(o);
   if (!o.file.empty() && !o.folder.empty()) throw OptionError("-file and -folder do not go together");
   if (o.unitType != kMethodTypeRandom && o.unitType != kMethodTypePlugin) {
@@ -126,7 +129,7 @@ void WriteSettings(const SaverOptions& o, SettingsStore& store) {
     s.Size = o.size;
     s.Move = o.speed;
     s.Weight = o.delay;
-    s.UnitType = static_cast<uint8_t>(o.unitType == kMethodTypePlugin ? 1 : o.unitType);
+    if (o.unitType != kMethodTypePlugin) s.UnitType = static_cast<uint8_t>(o.unitType);
     s.TransType = o.plugin.empty() ? kTransBasic : kTransPlugin;
     std::string plugin = o.plugin;
     // A bare name means the file in the current folder, which dlopen would

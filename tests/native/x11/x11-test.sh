@@ -93,7 +93,7 @@ done
 own=
 for i in $(seq 50); do own=$(xdotool search --name '^Tessivane$' 2>/dev/null | head -1) && [ -n "$own" ] && break; sleep 0.1; done
 [ -n "$own" ] || fail "no window of its own"
-xdotool key --window "$own" q
+xdotool key --window "$own" q 2>/dev/null
 for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "a key does not end its own window"
 wait $pid || fail "its own window ended with status $?"
