@@ -171,13 +171,16 @@ void XFramePainter::Paint(const FrameBitmap& frame) {
   if (shm_) {
     Convert(frame, shm_->image);
     XShmPutImage(display_, window_, gc_, shm_->image, 0, 0, 0, 0, w, h, False);
+    // The server has read the segment once it answers: the next frame may
+    // write it again. (The answer is the one allocation of a frame, inside
+    // libxcb.)
+    XSync(display_, False);
   } else {
+    // XPutImage has written the pixels to the connection when it returns.
     if (!direct_) Convert(frame, image_.get());
     XPutImage(display_, window_, gc_, image_.get(), 0, 0, 0, 0, w, h);
+    XFlush(display_);
   }
-  // The server has read the pixels once it answers: the next frame may
-  // write them again.
-  XSync(display_, False);
 }
 
 }  // namespace tessivane::x11

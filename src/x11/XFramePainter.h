@@ -28,8 +28,10 @@ public:
   XFramePainter(const XFramePainter&) = delete;
   XFramePainter& operator=(const XFramePainter&) = delete;
 
-  // Draws the frame at (0, 0) and returns once the server has taken it.
-  // Allocates nothing unless the frame's size changed since the last one.
+  // Draws the frame at (0, 0); the frame's pixels may change once it
+  // returns. Allocates nothing unless the frame's size changed since the
+  // last one (but libxcb allocates the server's answer to the shared-memory
+  // paint's sync).
   void Paint(const FrameBitmap& frame);
   bool UsesSharedMemory() const { return shm_ != nullptr; }
   // Whether frames go out without a conversion.
