@@ -11,35 +11,12 @@
 
 namespace tessivane {
 
-namespace {
-
-// The extension of a file name: from its last '.', unless a folder
-// delimiter or a drive colon comes after it; empty without one.
-std::string ExtractFileExt(const std::string& name) {
-  size_t at = name.find_last_of(std::string(".:\\") + kPathDelimiter);
-  if (at == std::string::npos || name[at] != '.') return {};
-  return name.substr(at);
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
-}  // namespace
-
 ImageShelf::ImageShelf(const std::string& folderName) {
   if (ListFiles(folderName, &files_) == ListFolderResult::kUnreadable)
     throw std::runtime_error(Tr(TextId::kFolderUnreadable));
   // Every entry is opened by its full path: a bare name would be looked up
   // in the current folder and could open a file from outside this one.
   for (std::string& file : files_) file = folderName + kPathDelimiter + file;
-}
-
-bool ImageShelf::IsImageFile(const std::string& name) {
-  const std::string ext = LowerAscii(ExtractFileExt(name));
-  return ext == ".bmp" || ext == ".jpg" || ext == ".jpeg" || ext == ".png";
 }
 
 size_t ImageShelf::Draw() const {

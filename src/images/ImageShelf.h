@@ -33,10 +33,6 @@ public:
   size_t Draw() const;
   void Drop(size_t index);
 
-  // Whether the lower-case extension of `name` is ".bmp", ".jpg", ".jpeg"
-  // or ".png".
-  static bool IsImageFile(const std::string& name);
-
   const std::vector<std::string>& Files() const { return files_; }
 
 private:
