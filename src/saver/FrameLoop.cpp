@@ -69,16 +69,16 @@ bool FrameLoop::ActivateAndWait(Point clientSize) {
 }
 
 void FrameLoop::CopyRunSettings() {
-  UnitSize = int64_t{Settings->Size} * 4;  // 64 bits: the stored value may be any integer
+  CutSide = CutSideOf(Settings->Size);
   MoveSpeed = Settings->Move;
   DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
   UseBrightnessChange = Settings->BrightnessChange;
   UseMonoTone = Settings->MonoTone;
   UseShuffle = Settings->Shuffle;
-  UseShadeOff = Settings->ShadeOff;
+  UseBlur = Settings->Blur;
   if (const MethodRow* row = FrameComposer ? MethodRowByType(FrameComposer->UnitType) : nullptr) {
-    if (row->Aspect == AspectSetting::Rectangle) UnitAspect = Options->XY;
-    if (row->Aspect == AspectSetting::NoConversion) UnitAspect = Options->NoneXY;
+    if (row->Aspect == AspectSetting::Rectangle) PieceAspect = Options->XY;
+    if (row->Aspect == AspectSetting::NoConversion) PieceAspect = Options->NoneXY;
   }
 }
 
@@ -118,12 +118,12 @@ void FrameLoop::LoadSourceImage() {
   LoadingStep(name, [this] {
     LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
   });
-  ApplySourceEffects(SourceBitmap, UseShadeOff, UseMonoTone);
+  ApplySourceEffects(SourceBitmap, UseBlur, UseMonoTone);
 }
 
 void FrameLoop::PrepareComposer(Point clientSize) {
   if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
-  FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), UnitSize, MoveSpeed, UnitAspect,
+  FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), CutSide, MoveSpeed, PieceAspect,
                          UseShuffle, UseBrightnessChange);
 }
 
@@ -225,7 +225,7 @@ void FrameLoop::DecodeNextPicture() {
 // failure drops the shelf the name comes from.
 void FrameLoop::StartDecode(std::string path) {
   try {
-    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, UseShadeOff, UseMonoTone, pictureReady_,
+    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, UseBlur, UseMonoTone, pictureReady_,
                                                            pictureLoader_, threadStarter_);
   } catch (const std::exception& e) {
     if (!IsAllocationFailure(e)) throw;
@@ -289,7 +289,7 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
     throw;
   }
   load.reset();
-  if (shelf_ && Composer::SourceTooSmall(UnitSize, picture.Width(), picture.Height())) {
+  if (shelf_ && Composer::SourceTooSmall(CutSide, picture.Width(), picture.Height())) {
     picture = Bitmap();  // too small for the cut: passed over like a picture that does not load
     droppedTooSmall_ = true;
     DropAndDrawNext();

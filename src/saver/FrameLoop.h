@@ -145,13 +145,13 @@ public:
   std::unique_ptr<MethodOptions> Options;
   std::unique_ptr<Composer> FrameComposer;  // null until the first activation
   Bitmap SourceBitmap;         // a loaded picture until SetUpComposer hands it over
-  int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
+  int32_t PieceAspect = 0;      // aspect step of the rectangle and no-conversion methods
   uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
-  int64_t UnitSize = 0;        // 4 x Size
+  int64_t CutSide = 0;        // CutSideOf(Size)
   int32_t MoveSpeed = 0;
   bool UseBrightnessChange = false;
   bool UseMonoTone = false;
-  bool UseShadeOff = false;
+  bool UseBlur = false;
   bool UseShuffle = false;
   bool FolderMode = false;     // FileType was the folder when the run began
   int32_t ImageChangeSecs = 0;

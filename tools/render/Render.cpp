@@ -17,9 +17,6 @@
 namespace tessivane::render {
 namespace {
 
-// The method choice of the default options: kaleidoscope to floral.
-constexpr char kDefaultRandom[] = "11111111";
-
 // A unit error as one line: its message, the number, and the detail.
 [[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
   std::string line;
@@ -40,7 +37,7 @@ Bitmap LoadPictureFile(const std::string& name) {
 
 int ResolveType(const RenderOptions& o) {
   return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType,
-                             MethodOptions::NormalizeRandom(kDefaultRandom));
+                             MethodOptions::DefaultRandom());
 }
 
 ComposerParams ParamOf(const RenderOptions& o) {
@@ -110,7 +107,7 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   if (composer->ErrorNo != 0) FailUnit(composer->ErrorNo, composer->ErrorText);
   Bitmap source = LoadSource(o);
   try {
-    composer->Prepare({o.screenWidth, o.screenHeight}, source, int64_t{4} * o.size, o.speed, o.aspect, o.shuffle,
+    composer->Prepare({o.screenWidth, o.screenHeight}, source, CutSideOf(o.size), o.speed, o.aspect, o.shuffle,
                       o.brightness);
   } catch (const SilentAbort&) {
     FailUnit(composer->ErrorNo, composer->ErrorText);

@@ -5,6 +5,8 @@
 
 #include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
+#include "settings/MainSettings.h"
+#include "settings/MethodOptions.h"
 
 namespace tessivane::render {
 
@@ -155,11 +157,11 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       o.plugin = value();
       if (o.plugin.empty()) throw RenderError("--plugin needs a file name");
     } else if (a == "--size") {
-      o.size = static_cast<int>(IntInRange(a, value(), 8, 64));
+      o.size = static_cast<int>(IntInRange(a, value(), MainSettings::kSize.min, MainSettings::kSize.max));
     } else if (a == "--aspect") {
-      o.aspect = static_cast<int>(IntInRange(a, value(), -5, 5));
+      o.aspect = static_cast<int>(IntInRange(a, value(), MethodOptions::kAspect.min, MethodOptions::kAspect.max));
     } else if (a == "--rotate") {
-      o.rotate = static_cast<int>(IntInRange(a, value(), 2, 20));
+      o.rotate = static_cast<int>(IntInRange(a, value(), MethodOptions::kRotate.min, MethodOptions::kRotate.max));
     } else if (a == "--shuffle") {
       o.shuffle = true;
     } else if (a == "--blur") {
@@ -174,7 +176,7 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
     } else if (a == "--motion") {
       o.motion = ParseMotion(value());
     } else if (a == "--speed") {
-      o.speed = static_cast<int>(IntInRange(a, value(), 1, 10));
+      o.speed = static_cast<int>(IntInRange(a, value(), MainSettings::kMove.min, MainSettings::kMove.max));
     } else if (a == "--screen") {
       ParseScreen(value(), o);
     } else if (a == "--frames") {

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "settings/MainSettings.h"
+#include "settings/MethodOptions.h"
+
 namespace tessivane::render {
 
 // The usage text that --help prints.
@@ -23,16 +26,16 @@ struct RenderOptions {
   bool help = false;
   bool listMethods = false;  // print the --method names, one a line
   int unitType = 1;        // conversion-method type number; 8 = choose at random, 9 = --plugin
-  int size = 8;            // the Size setting; the cut is 4 x size
-  int aspect = 0;          // aspect step of the rectangle and no-conversion methods
-  int rotate = 3;          // value of the distorted-square method
+  int size = MainSettings::kSize.initial;  // the Size setting; the cut is CutSideOf(size)
+  int aspect = MethodOptions::kAspect.initial;  // aspect step of the rectangle and no-conversion methods
+  int rotate = MethodOptions::kRotate.initial;  // value of the distorted-square method
   bool shuffle = false;
   bool blur = false;
   bool mono = false;
   bool brightness = false;
   std::string source = "random";  // "random", a picture file or a folder
   int motion = 0;          // 0 line, 1 curve, 2 slide show
-  int speed = 3;           // the Move setting
+  int speed = MainSettings::kMove.initial;  // the Move setting
   int screenWidth = 1280;
   int screenHeight = 720;
   int frames = 1;

@@ -201,8 +201,8 @@ TEST(MethodTable, RowsAgreeWithTheirClassesAndNumberingsAreOneToOne) {
     }
   }
   EXPECT_EQ(codes.size(), 10u);
-  EXPECT_EQ(positions.size(), static_cast<size_t>(kMethodListCount));
-  EXPECT_EQ(*positions.rbegin(), kMethodListCount - 1);
+  EXPECT_EQ(positions.size(), static_cast<size_t>(MethodListCount()));
+  EXPECT_EQ(*positions.rbegin(), MethodListCount() - 1);
 }
 
 }  // namespace

@@ -121,7 +121,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   EXPECT_FALSE(loop->ActivateAndWait(kClient)) << "only the first activation sets the run up";
   EXPECT_EQ(loop->FrameComposer->UnitType, 1);
-  EXPECT_EQ(loop->UnitSize, 32);
+  EXPECT_EQ(loop->CutSide, 32);
   EXPECT_EQ(loop->MoveSpeed, 3);
   EXPECT_EQ(loop->DrawInterval, 10u);
   EXPECT_EQ(loop->LastImageChange, kStart);
@@ -158,7 +158,7 @@ TEST_F(FrameLoopTest, AValueThatIsNotTextRunsWithItsDefaultAndTheStoreIsLeftAsIt
   EXPECT_EQ(loop->Settings->UnreadableValues(), std::vector<std::string>{"Size"});
   EXPECT_EQ(loop->Options->UnreadableValues(), std::vector<std::string>{"Rotate"});
   ASSERT_TRUE(loop->Activate(kClient));
-  EXPECT_EQ(loop->UnitSize, 32);
+  EXPECT_EQ(loop->CutSide, 32);
   EXPECT_EQ(loop->MoveSpeed, 5);
   loop->MakeFrame();
   EXPECT_TRUE(recorder.shown.empty()) << "the shell reports the value, not the frame loop";
@@ -194,7 +194,7 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   Put("BrightnessChange", "1");
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  EXPECT_EQ(loop->UnitSize, 64);
+  EXPECT_EQ(loop->CutSide, 64);
   EXPECT_EQ(loop->MoveSpeed, 7);
   EXPECT_EQ(loop->DrawInterval, 49100u);
   EXPECT_TRUE(loop->FrameComposer->UseShuffle);
@@ -221,7 +221,7 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
-    EXPECT_EQ(loop->UnitAspect, aspect) << type;
+    EXPECT_EQ(loop->PieceAspect, aspect) << type;
     const Point piece = Composer::PieceSizeFor(type, 32, aspect);
     EXPECT_EQ(loop->FrameComposer->PieceWidth, piece.x) << type;
     EXPECT_EQ(loop->FrameComposer->PieceHeight, piece.y) << type;
