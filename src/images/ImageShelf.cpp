@@ -19,24 +19,26 @@ ImageShelf::ImageShelf(const std::string& folderName) {
   for (std::string& file : files_) file = folderName + kPathDelimiter + file;
 }
 
-size_t ImageShelf::Draw() const {
+const std::string& ImageShelf::Draw(RandomGenerator& random) {
   if (files_.empty()) throw std::runtime_error(Tr(TextId::kNoImageFile));
-  return RandomInt(static_cast<uint32_t>(files_.size()));
+  drawn_ = random.Int(static_cast<uint32_t>(files_.size()));
+  return files_[drawn_];
 }
 
-void ImageShelf::Drop(size_t index) {
-  if (index < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(index));
+void ImageShelf::DropDrawn() {
+  if (drawn_ < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(drawn_));
 }
 
 void ImageShelf::GetImage(Bitmap& bitmap) {
-  Randomize();
+  RandomGenerator& random = ProgramRandom();
+  random.Randomize();
   for (;;) {
-    const size_t index = Draw();
+    const std::string& path = Draw(random);
     try {
-      bitmap = LoadPicture(files_[index]);
+      bitmap = LoadPicture(path);
       return;
     } catch (const PictureError&) {
-      Drop(index);
+      DropDrawn();
     }
   }
 }

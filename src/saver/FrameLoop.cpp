@@ -6,53 +6,52 @@
 
 #include "base/Errors.h"
 #include "base/Texts.h"
-#include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "saver/SourcePicture.h"
 
 namespace tessivane {
 
-FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory)
-    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory) {
-  Settings = std::make_unique<MainSettings>(store);
-  Options = std::make_unique<MethodOptions>(store);
-  ImageChangeSecs = Settings->ImageChangeTime;
-  FolderMode = Settings->FileType == kFileTypeFolder;
+FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory, RandomGenerator& random)
+    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
+  settings_ = std::make_unique<MainSettings>(store);
+  options_ = std::make_unique<MethodOptions>(store);
+  run_.ImageChangeSecs = settings_->ImageChangeTime;
+  run_.FolderMode = settings_->FileType == kFileTypeFolder;
 }
 
 FrameLoop::~FrameLoop() {
   pictureLoad_.reset();  // a decode in flight is given up, not waited for
   shelf_.reset();
-  SourceBitmap = Bitmap();
-  FrameComposer.reset();
-  Settings.reset();
-  Options.reset();
+  sourceBitmap_ = Bitmap();
+  composer_.reset();
+  settings_.reset();
+  options_.reset();
 }
 
 bool FrameLoop::Activate(Point clientSize) {
-  if (!FirstActivate) return false;
-  FirstActivate = false;
-  const int type = ChooseRunMethodType(Settings->TransType, Settings->UnitType, Options->Random);
+  if (!firstActivate_) return false;
+  firstActivate_ = false;
+  const int type = ChooseRunMethodType(settings_->TransType, settings_->UnitType, options_->Random);
   ComposerParams param;
-  param.DllFileName = Settings->DllFileName;
-  param.Rotate = Options->Rotate;
-  param.MovePositionType = Settings->MovePositionType;
-  FrameComposer = std::make_unique<Composer>(type, param, factory_);
-  if (FrameComposer->ErrorNo != 0) {
-    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
+  param.DllFileName = settings_->DllFileName;
+  param.Rotate = options_->Rotate;
+  param.MovePositionType = settings_->MovePositionType;
+  composer_ = std::make_unique<Composer>(type, param, factory_);
+  if (composer_->ErrorNo != 0) {
+    ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
     throw SilentAbort();
   }
-  if (Settings->FileType == kFileTypeRandom) {
+  if (settings_->FileType == kFileTypeRandom) {
     LoadSourceImage();
     SetUpComposer(clientSize);
-    LastImageChange = now_();
+    lastImageChange_ = now_();
     framesReady_ = true;
     return true;
   }
   CopyRunSettings();
-  if (Settings->FileType == kFileTypeFile) {
-    drawSeed_ = RandSeed();  // the set-up goes on from here, as after a load on this thread
-    StartDecode(Settings->BmpFileName);
+  if (settings_->FileType == kFileTypeFile) {
+    draws_ = random_;  // the set-up goes on from here, as after a load on this thread
+    StartDecode(settings_->BmpFileName);
   } else {
     BeginFolderDraw();
   }
@@ -69,16 +68,16 @@ bool FrameLoop::ActivateAndWait(Point clientSize) {
 }
 
 void FrameLoop::CopyRunSettings() {
-  CutSide = CutSideOf(Settings->Size);
-  MoveSpeed = Settings->Move;
-  DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
-  UseBrightnessChange = Settings->BrightnessChange;
-  UseMonoTone = Settings->MonoTone;
-  UseShuffle = Settings->Shuffle;
-  UseBlur = Settings->Blur;
-  if (const MethodRow* row = FrameComposer ? MethodRowByType(FrameComposer->UnitType) : nullptr) {
-    if (row->Aspect == AspectSetting::Rectangle) PieceAspect = Options->XY;
-    if (row->Aspect == AspectSetting::NoConversion) PieceAspect = Options->NoneXY;
+  run_.CutSide = CutSideOf(settings_->Size);
+  run_.MoveSpeed = settings_->Move;
+  run_.DrawInterval = FrameInterval(settings_->Weight, settings_->MovePositionType);
+  run_.UseBrightnessChange = settings_->BrightnessChange;
+  run_.UseMonoTone = settings_->MonoTone;
+  run_.UseShuffle = settings_->Shuffle;
+  run_.UseBlur = settings_->Blur;
+  if (const MethodRow* row = composer_ ? MethodRowByType(composer_->UnitType) : nullptr) {
+    if (row->Aspect == AspectSetting::Rectangle) run_.PieceAspect = options_->XY;
+    if (row->Aspect == AspectSetting::NoConversion) run_.PieceAspect = options_->NoneXY;
   }
 }
 
@@ -114,30 +113,30 @@ void FrameLoop::LoadingStep(const std::string& name, Step step) {
 void FrameLoop::LoadSourceImage() {
   CopyRunSettings();
   const std::string name =
-      Settings->FileType == kFileTypeFile ? Settings->BmpFileName : Settings->ImageFolderName;
+      settings_->FileType == kFileTypeFile ? settings_->BmpFileName : settings_->ImageFolderName;
   LoadingStep(name, [this] {
-    LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
+    LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName, sourceBitmap_);
   });
-  ApplySourceEffects(SourceBitmap, UseBlur, UseMonoTone);
+  ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
 }
 
 void FrameLoop::PrepareComposer(Point clientSize) {
-  if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
-  FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), CutSide, MoveSpeed, PieceAspect,
-                         UseShuffle, UseBrightnessChange);
+  if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
+  composer_->Prepare(clientSize, std::exchange(sourceBitmap_, Bitmap()), run_.CutSide, run_.MoveSpeed, run_.PieceAspect,
+                         run_.UseShuffle, run_.UseBrightnessChange);
 }
 
 void FrameLoop::ShowComposerError(const std::string& pictureName) {
-  std::string detail = FrameComposer->ErrorText;
-  if (detail.empty() && FrameComposer->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
+  std::string detail = composer_->ErrorText;
+  if (detail.empty() && composer_->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
     detail = ShortenedName(pictureName);
-  ShowUnitError(FrameComposer->ErrorNo, detail);
-  Settings->FileType = kFileTypeRandom;
+  ShowUnitError(composer_->ErrorNo, detail);
+  settings_->FileType = kFileTypeRandom;
   throw SilentAbort();
 }
 
 void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) {
-  if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
+  if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
   try {
     PrepareComposer(clientSize);
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
@@ -150,38 +149,38 @@ void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) 
 }
 
 void FrameLoop::Resize(Point clientSize) {
-  if (FrameComposer) FrameComposer->Resize(clientSize);
+  if (composer_) composer_->Resize(clientSize);
 }
 
 const FrameBitmap& FrameLoop::MakeFrame() {
-  if (!FrameComposer || !framesReady_) throw SilentAbort();
+  if (!composer_ || !framesReady_) throw SilentAbort();
   try {
-    FrameComposer->Make();
+    composer_->Make();
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
+    ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
     throw SilentAbort();
   }
-  return FrameComposer->Image;
+  return composer_->Image;
 }
 
 uint32_t FrameLoop::FinishFrame(Point clientSize) {
-  if (FolderMode) {
+  if (run_.FolderMode) {
     if (pictureLoad_) {
       SwitchPictureIfReady(clientSize);
-    } else if (CompareDateTime(AddSeconds(LastImageChange, ImageChangeSecs), now_()) < 0) {
+    } else if (CompareDateTime(AddSeconds(lastImageChange_, run_.ImageChangeSecs), now_()) < 0) {
       BeginPictureChange(clientSize);
     }
   }
-  return DrawInterval;
+  return run_.DrawInterval;
 }
 
 void FrameLoop::BeginPictureChange(Point clientSize) {
-  if (Settings->FileType == kFileTypeRandom || Settings->FileType == kFileTypeFile) {
+  if (settings_->FileType == kFileTypeRandom || settings_->FileType == kFileTypeFile) {
     // The random picture (or a single file) loads on this thread: no
     // folder to draw from, and the random picture is quick to make.
     LoadSourceImage();
-    SetUpComposer(clientSize, Settings->FileType == kFileTypeFile ? Settings->BmpFileName : std::string());
-    LastImageChange = now_();
+    SetUpComposer(clientSize, settings_->FileType == kFileTypeFile ? settings_->BmpFileName : std::string());
+    lastImageChange_ = now_();
     return;
   }
   CopyRunSettings();
@@ -189,34 +188,31 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
     BeginFolderDraw();
   } catch (const std::exception& e) {
     if (!IsAllocationFailure(e)) throw;
-    AllocationFailed(Settings->ImageFolderName);  // listing the folder
+    AllocationFailed(settings_->ImageFolderName);  // listing the folder
   }
 }
 
 void FrameLoop::BeginFolderDraw() {
-  const std::string& folder = Settings->ImageFolderName;
+  const std::string& folder = settings_->ImageFolderName;
   LoadingStep(folder, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); });
   droppedTooSmall_ = false;
-  Randomize();
-  drawSeed_ = RandSeed();
+  random_.Randomize();
+  draws_ = random_;
   DecodeNextPicture();
 }
 
-// The draws of one change continue one sequence of the generator, as a
-// load on this thread would, whatever the frames in between drew from it.
+// The draws of one change continue one sequence, draws_, as a load on this
+// thread would, whatever the frames in between drew from the program's
+// generator.
 void FrameLoop::DecodeNextPicture() {
-  const uint32_t frameSeed = RandSeed();
-  SetRandSeed(drawSeed_);
+  std::string path;
   try {
-    LoadingStep(Settings->ImageFolderName, [this] { drawnIndex_ = shelf_->Draw(); });
+    LoadingStep(settings_->ImageFolderName, [this, &path] { path = shelf_->Draw(draws_); });
   } catch (...) {
-    SetRandSeed(frameSeed);
     shelf_.reset();
     throw;
   }
-  drawSeed_ = RandSeed();
-  SetRandSeed(frameSeed);
-  StartDecode(shelf_->Files()[drawnIndex_]);
+  StartDecode(std::move(path));
 }
 
 // A worker that cannot start (no memory or threads left for it) is a
@@ -225,7 +221,7 @@ void FrameLoop::DecodeNextPicture() {
 // failure drops the shelf the name comes from.
 void FrameLoop::StartDecode(std::string path) {
   try {
-    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, UseBlur, UseMonoTone, pictureReady_,
+    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, run_.UseBlur, run_.UseMonoTone, pictureReady_,
                                                            pictureLoader_, threadStarter_);
   } catch (const std::exception& e) {
     if (!IsAllocationFailure(e)) throw;
@@ -238,12 +234,12 @@ void FrameLoop::StartDecode(std::string path) {
 // to show (the set-up error's rule: the next run starts with the random
 // picture); otherwise the empty folder's error follows from the draw.
 void FrameLoop::DropAndDrawNext() {
-  shelf_->Drop(drawnIndex_);
+  shelf_->DropDrawn();
   if (shelf_->Files().empty() && droppedTooSmall_) {
     shelf_.reset();
-    FrameComposer->ErrorNo = kErrSourceTooSmall;
-    FrameComposer->ErrorText.clear();
-    ShowComposerError(Settings->ImageFolderName);
+    composer_->ErrorNo = kErrSourceTooSmall;
+    composer_->ErrorText.clear();
+    ShowComposerError(settings_->ImageFolderName);
   }
   DecodeNextPicture();
 }
@@ -255,7 +251,7 @@ void FrameLoop::DropAndDrawNext() {
 bool FrameLoop::AllocationFailed(const std::string& pictureName) {
   shelf_.reset();
   if (framesReady_) {
-    LastImageChange = now_();
+    lastImageChange_ = now_();
     return false;
   }
   if (!preview_) ShowOutOfMemoryFor(pictureName);
@@ -289,18 +285,18 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
     throw;
   }
   load.reset();
-  if (shelf_ && Composer::SourceTooSmall(CutSide, picture.Width(), picture.Height())) {
+  if (shelf_ && Composer::SourceTooSmall(run_.CutSide, picture.Width(), picture.Height())) {
     picture = Bitmap();  // too small for the cut: passed over like a picture that does not load
     droppedTooSmall_ = true;
     DropAndDrawNext();
     return false;
   }
   shelf_.reset();
-  SetRandSeed(drawSeed_);  // the generator goes on from the draws, as after a load on this thread
+  random_ = draws_;  // the program's generator goes on from the draws, as after a load on this thread
   if (framesReady_) return ChangeComposerPicture(clientSize, std::move(picture), path);
-  SourceBitmap = std::move(picture);
+  sourceBitmap_ = std::move(picture);
   SetUpComposer(clientSize, path);
-  LastImageChange = now_();
+  lastImageChange_ = now_();
   framesReady_ = true;
   return true;
 }
@@ -309,8 +305,8 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
 // composer's set-up running out of memory then goes back to it, as a decode
 // that runs out of memory does, instead of stopping the frames.
 bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path) {
-  Bitmap current = std::move(FrameComposer->Source);
-  SourceBitmap = std::move(picture);
+  Bitmap current = std::move(composer_->Source);
+  sourceBitmap_ = std::move(picture);
   try {
     PrepareComposer(clientSize);
   } catch (const SilentAbort&) {
@@ -319,14 +315,14 @@ bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const st
     if (!IsAllocationFailure(e)) throw;
     return KeepCurrentPicture(clientSize, std::move(current), path);
   }
-  LastImageChange = now_();
+  lastImageChange_ = now_();
   return true;
 }
 
 bool FrameLoop::KeepCurrentPicture(Point clientSize, Bitmap current, const std::string& path) {
-  SourceBitmap = std::move(current);
+  sourceBitmap_ = std::move(current);
   SetUpComposer(clientSize, path);
-  LastImageChange = now_();
+  lastImageChange_ = now_();
   return false;
 }
 

@@ -44,6 +44,7 @@
 #include "base/DateTime.h"
 #include "base/FrameBitmap.h"
 #include "base/Point.h"
+#include "base/Random.h"
 #include "images/ImageShelf.h"
 #include "pattern/Composer.h"
 #include "saver/BackgroundPictureLoad.h"
@@ -61,9 +62,11 @@ public:
   // cannot read takes its default; the shell reports it from the records'
   // UnreadableValues), and fixes the image-change time and folder mode for
   // the whole run. `now` is the clock of the image-change schedule;
-  // `factory` makes the unit transforms.
+  // `factory` makes the unit transforms; `random` is the program's
+  // generator, which the loop re-seeds for a folder's draws and which goes
+  // on from those draws once their picture is switched to.
   explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
-                      MethodFactory factory = &CreateMethodByType);
+                      MethodFactory factory = &CreateMethodByType, RandomGenerator& random = ProgramRandom());
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back (a
   // record that met an unreadable value writes nothing).
@@ -141,22 +144,28 @@ public:
 
   bool Preview() const { return preview_; }
 
-  std::unique_ptr<MainSettings> Settings;
-  std::unique_ptr<MethodOptions> Options;
-  std::unique_ptr<Composer> FrameComposer;  // null until the first activation
-  Bitmap SourceBitmap;         // a loaded picture until SetUpComposer hands it over
-  int32_t PieceAspect = 0;      // aspect step of the rectangle and no-conversion methods
-  uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
-  int64_t CutSide = 0;        // CutSideOf(Size)
-  int32_t MoveSpeed = 0;
-  bool UseBrightnessChange = false;
-  bool UseMonoTone = false;
-  bool UseBlur = false;
-  bool UseShuffle = false;
-  bool FolderMode = false;     // FileType was the folder when the run began
-  int32_t ImageChangeSecs = 0;
-  DateTime LastImageChange = 0;
-  bool FirstActivate = true;
+  // What the loop shows of its state.
+  const MainSettings& Settings() const { return *settings_; }
+  const MethodOptions& Options() const { return *options_; }
+  const Composer* FrameComposer() const { return composer_.get(); }  // null until the first activation
+  DateTime LastImageChange() const { return lastImageChange_; }
+  // The settings of the run, copied from the records at each picture load.
+  struct RunSettings {
+    int32_t PieceAspect = 0;     // aspect step of the rectangle and no-conversion methods
+    uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
+    int64_t CutSide = 0;         // CutSideOf(Size)
+    int32_t MoveSpeed = 0;
+    bool UseBrightnessChange = false;
+    bool UseMonoTone = false;
+    bool UseBlur = false;
+    bool UseShuffle = false;
+    bool FolderMode = false;     // FileType was the folder when the run began
+    int32_t ImageChangeSecs = 0;
+  };
+  const RunSettings& Run() const { return run_; }
+
+  // The tests' view of the rest (tests/native/saver/FrameLoopTestView.h).
+  friend class FrameLoopTestView;
 
 private:
   void CopyRunSettings();
@@ -180,19 +189,26 @@ private:
   void LoadingStep(const std::string& name, Step step);
 
   bool preview_;
+  std::unique_ptr<MainSettings> settings_;
+  std::unique_ptr<MethodOptions> options_;
+  std::unique_ptr<Composer> composer_;  // null until the first activation
+  Bitmap sourceBitmap_;  // a loaded picture until SetUpComposer hands it over
+  RunSettings run_;
+  DateTime lastImageChange_ = 0;
+  bool firstActivate_ = true;
   Clock now_;
   MethodFactory factory_;
   BackgroundPictureLoad::ReadyCallback pictureReady_;
   BackgroundPictureLoad::Loader pictureLoader_;
   BackgroundPictureLoad::ThreadStarter threadStarter_;
   bool framesReady_ = false;  // the composer was set up with a first picture
+  RandomGenerator& random_;
   // The change in progress: the folder's shelf (null for a single file),
   // the picture being decoded, whether one was passed over as too small
-  // and where the generator's sequence of this change's draws stands.
+  // and the sequence of this change's draws.
   std::unique_ptr<ImageShelf> shelf_;
   bool droppedTooSmall_ = false;
-  size_t drawnIndex_ = 0;
-  uint32_t drawSeed_ = 0;
+  RandomGenerator draws_;
   std::unique_ptr<BackgroundPictureLoad> pictureLoad_;
 };
 
