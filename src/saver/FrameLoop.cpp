@@ -1,5 +1,6 @@
 #include "saver/FrameLoop.h"
 
+#include <exception>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -91,33 +92,112 @@ void ShowOutOfMemoryFor(const std::string& pictureName) {
 
 }  // namespace
 
+// A failure of a picture change or of the composer's set-up is decided
+// once, where it happens, as one of these; Settle carries it out.
+struct FrameLoop::Outcome {
+  enum class Kind {
+    kOk,
+    kKeepCurrent,  // out of memory at a change: the current picture stays, the next change comes later
+    kPassOver,     // a folder's picture that cannot be used: dropped from the draw, another drawn
+    kUnitError,    // the composer's recorded error, shown as a unit error
+    kOutOfMemory,  // out of memory with no picture to go back to: the out-of-memory text
+    kLoadError,    // the picture's or folder's own error, for the standard error box
+  };
+  Kind kind = Kind::kOk;
+  std::string name{};            // the picture or folder the failure is about
+  std::exception_ptr error{};    // kLoadError: what to throw, its message naming `name`
+  bool shownInPreview = false;   // the composer's errors show in the preview too
+};
+
+FrameLoop::Outcome FrameLoop::OutOfMemory(const std::string& name, bool canKeepCurrent) const {
+  return {.kind = canKeepCurrent ? Outcome::Kind::kKeepCurrent : Outcome::Kind::kOutOfMemory, .name = name};
+}
+
+// Running out of memory (a worker thread that cannot start included) says
+// nothing about the picture: nothing is dropped, and during a change the
+// current picture goes on showing. A picture that does not decode is passed
+// over when `passOver` (a folder's picture after its decode); any other
+// error gets the file's or folder's name before its message.
 template <typename Step>
-void FrameLoop::LoadingStep(const std::string& name, Step step) {
+FrameLoop::Outcome FrameLoop::LoadStep(const std::string& name, bool passOver, Step step) {
   try {
-    try {
-      step();
-    } catch (const PictureError& e) {
-      throw PictureError(NameInMessage(name, e.what()));
-    } catch (const std::out_of_range&) {  // the range check of an empty folder name: no name to give
-      throw;
-    } catch (const std::runtime_error& e) {  // the folder holds no picture, or cannot be listed
-      throw std::runtime_error(NameInMessage(name, e.what()));
-    }
-  } catch (const std::exception& e) {  // the preview shows no box for a picture that does not load
-    // Out of memory during a change is the change's to handle.
-    if (preview_ && !(IsAllocationFailure(e) && framesReady_)) throw SilentAbort();
-    throw;
+    step();
+    return {};
+  } catch (const PictureOutOfMemory&) {
+    return OutOfMemory(name, framesReady_);
+  } catch (const PictureError& e) {
+    if (passOver) return {.kind = Outcome::Kind::kPassOver, .name = name};
+    return {.kind = Outcome::Kind::kLoadError,
+            .name = name,
+            .error = std::make_exception_ptr(PictureError(NameInMessage(name, e.what())))};
+  } catch (const std::out_of_range&) {  // the range check of an empty folder name: no name to give
+    return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
+  } catch (const std::exception& e) {
+    if (IsAllocationFailure(e)) return OutOfMemory(name, framesReady_);
+    if (!dynamic_cast<const std::runtime_error*>(&e)) return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
+    // The folder holds no picture, or cannot be listed.
+    return {.kind = Outcome::Kind::kLoadError,
+            .name = name,
+            .error = std::make_exception_ptr(std::runtime_error(NameInMessage(name, e.what())))};
   }
 }
 
-void FrameLoop::LoadSourceImage() {
+// The composer's set-up: a unit error is recorded on the composer; out of
+// memory goes back to the current picture only when the caller still holds
+// it (`canKeepCurrent`).
+FrameLoop::Outcome FrameLoop::PrepareStep(Point clientSize, const std::string& name, bool canKeepCurrent) {
+  try {
+    PrepareComposer(clientSize);
+    return {};
+  } catch (const SilentAbort&) {
+    return {.kind = Outcome::Kind::kUnitError, .name = name, .shownInPreview = true};
+  } catch (const std::exception& e) {
+    if (!IsAllocationFailure(e)) throw;
+    Outcome outcome = OutOfMemory(name, canKeepCurrent);
+    outcome.shownInPreview = true;
+    return outcome;
+  }
+}
+
+// True for ok; false when the change ends here (the current picture stays,
+// or another picture is being drawn); otherwise shows the error (not in the
+// preview, for a picture's) and throws, which ends the frames.
+bool FrameLoop::Settle(const Outcome& outcome) {
+  switch (outcome.kind) {
+    case Outcome::Kind::kOk:
+      return true;
+    case Outcome::Kind::kKeepCurrent:
+      shelf_.reset();
+      lastImageChange_ = now_();
+      return false;
+    case Outcome::Kind::kPassOver:
+      DropAndDrawNext();
+      return false;
+    case Outcome::Kind::kUnitError:
+      ShowComposerError(outcome.name);
+    case Outcome::Kind::kOutOfMemory:
+      shelf_.reset();
+      // Not the picture's fault: the source kind stays.
+      if (!preview_ || outcome.shownInPreview) ShowOutOfMemoryFor(outcome.name);
+      throw SilentAbort();
+    case Outcome::Kind::kLoadError:
+      shelf_.reset();
+      if (preview_) throw SilentAbort();  // the preview shows no box for a picture that does not load
+      std::rethrow_exception(outcome.error);
+  }
+  return false;
+}
+
+bool FrameLoop::LoadSourceImage() {
   CopyRunSettings();
   const std::string name =
       settings_->FileType == kFileTypeFile ? settings_->BmpFileName : settings_->ImageFolderName;
-  LoadingStep(name, [this] {
-    LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName, sourceBitmap_);
-  });
+  if (!Settle(LoadStep(name, false, [this] {
+        LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName, sourceBitmap_);
+      })))
+    return false;
   ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
+  return true;
 }
 
 void FrameLoop::PrepareComposer(Point clientSize) {
@@ -137,15 +217,7 @@ void FrameLoop::ShowComposerError(const std::string& pictureName) {
 
 void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) {
   if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
-  try {
-    PrepareComposer(clientSize);
-  } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowComposerError(pictureName);
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    ShowOutOfMemoryFor(pictureName);  // not the picture's fault: the source kind stays
-    throw SilentAbort();
-  }
+  Settle(PrepareStep(clientSize, pictureName, false));
 }
 
 void FrameLoop::Resize(Point clientSize) {
@@ -178,23 +250,18 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
   if (settings_->FileType == kFileTypeRandom || settings_->FileType == kFileTypeFile) {
     // The random picture (or a single file) loads on this thread: no
     // folder to draw from, and the random picture is quick to make.
-    LoadSourceImage();
+    if (!LoadSourceImage()) return;
     SetUpComposer(clientSize, settings_->FileType == kFileTypeFile ? settings_->BmpFileName : std::string());
     lastImageChange_ = now_();
     return;
   }
   CopyRunSettings();
-  try {
-    BeginFolderDraw();
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    AllocationFailed(settings_->ImageFolderName);  // listing the folder
-  }
+  BeginFolderDraw();
 }
 
 void FrameLoop::BeginFolderDraw() {
   const std::string& folder = settings_->ImageFolderName;
-  LoadingStep(folder, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); });
+  if (!Settle(LoadStep(folder, false, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); }))) return;
   droppedTooSmall_ = false;
   random_.Randomize();
   draws_ = random_;
@@ -206,27 +273,16 @@ void FrameLoop::BeginFolderDraw() {
 // generator.
 void FrameLoop::DecodeNextPicture() {
   std::string path;
-  try {
-    LoadingStep(settings_->ImageFolderName, [this, &path] { path = shelf_->Draw(draws_); });
-  } catch (...) {
-    shelf_.reset();
-    throw;
-  }
+  if (!Settle(LoadStep(settings_->ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); }))) return;
   StartDecode(std::move(path));
 }
 
-// A worker that cannot start (no memory or threads left for it) is a
-// decode that ran out of memory: the first picture shows why there are no
-// frames, a change keeps the current picture. `path` is a copy: that
-// failure drops the shelf the name comes from.
+// `path` is a copy: a failure drops the shelf the name comes from.
 void FrameLoop::StartDecode(std::string path) {
-  try {
+  Settle(LoadStep(path, false, [this, &path] {
     pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, run_.UseBlur, run_.UseMonoTone, pictureReady_,
                                                            pictureLoader_, threadStarter_);
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    AllocationFailed(path);
-  }
+  }));
 }
 
 // A folder's picture that cannot be used is passed over. When none is
@@ -244,52 +300,18 @@ void FrameLoop::DropAndDrawNext() {
   DecodeNextPicture();
 }
 
-// Running out of memory says nothing about the picture: nothing is
-// dropped. During a change the current picture goes on showing and the
-// next change comes at the next change time; the first picture has
-// nothing to fall back on, so the run shows why it has no frames.
-bool FrameLoop::AllocationFailed(const std::string& pictureName) {
-  shelf_.reset();
-  if (framesReady_) {
-    lastImageChange_ = now_();
-    return false;
-  }
-  if (!preview_) ShowOutOfMemoryFor(pictureName);
-  throw SilentAbort();
-}
-
 bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
   if (!pictureLoad_ || !pictureLoad_->Ready()) return false;
   std::unique_ptr<BackgroundPictureLoad> load = std::move(pictureLoad_);
   const std::string path = load->Path();
   Bitmap picture;
-  try {
-    picture = load->Take();
-  } catch (const PictureOutOfMemory&) {
-    load.reset();
-    return AllocationFailed(path);
-  } catch (const PictureError& e) {
-    load.reset();
-    if (!shelf_) {  // the single picture file: its error ends the set-up
-      LoadingStep(path, [&e] { throw e; });
-    }
-    DropAndDrawNext();  // not a picture: dropped from the draw, the next one drawn
-    return false;
-  } catch (const std::exception& e) {
-    if (IsAllocationFailure(e)) {
-      load.reset();
-      return AllocationFailed(path);
-    }
-    shelf_.reset();
-    if (preview_) throw SilentAbort();
-    throw;
-  }
+  const Outcome taken = LoadStep(path, shelf_ != nullptr, [&] { picture = load->Take(); });
   load.reset();
+  if (!Settle(taken)) return false;
   if (shelf_ && Composer::SourceTooSmall(run_.CutSide, picture.Width(), picture.Height())) {
     picture = Bitmap();  // too small for the cut: passed over like a picture that does not load
     droppedTooSmall_ = true;
-    DropAndDrawNext();
-    return false;
+    return Settle({.kind = Outcome::Kind::kPassOver, .name = path});
   }
   shelf_.reset();
   random_ = draws_;  // the program's generator goes on from the draws, as after a load on this thread
@@ -307,23 +329,14 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
 bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path) {
   Bitmap current = std::move(composer_->Source);
   sourceBitmap_ = std::move(picture);
-  try {
-    PrepareComposer(clientSize);
-  } catch (const SilentAbort&) {
-    ShowComposerError(path);
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    return KeepCurrentPicture(clientSize, std::move(current), path);
+  const Outcome outcome = PrepareStep(clientSize, path, true);
+  if (outcome.kind == Outcome::Kind::kKeepCurrent) {
+    sourceBitmap_ = std::move(current);
+    SetUpComposer(clientSize, path);
   }
+  if (!Settle(outcome)) return false;
   lastImageChange_ = now_();
   return true;
-}
-
-bool FrameLoop::KeepCurrentPicture(Point clientSize, Bitmap current, const std::string& path) {
-  sourceBitmap_ = std::move(current);
-  SetUpComposer(clientSize, path);
-  lastImageChange_ = now_();
-  return false;
 }
 
 void FrameLoop::WaitForPicture() const {

@@ -130,8 +130,9 @@ public:
   void UseThreadStarter(BackgroundPictureLoad::ThreadStarter start) { threadStarter_ = std::move(start); }
 
   // Copies the settings of the run, then loads the source picture of the
-  // current FileType and applies its effects.
-  void LoadSourceImage();
+  // current FileType and applies its effects. False when it ran out of
+  // memory during a change: the current picture stays.
+  bool LoadSourceImage();
   // Prepares the composer for clientSize and hands it SourceBitmap (which
   // is empty afterwards: the composer's Source is the run's picture, and no
   // second copy is kept or made). On failure the
@@ -174,19 +175,18 @@ private:
   void DecodeNextPicture();
   void StartDecode(std::string path);
   void DropAndDrawNext();
-  bool AllocationFailed(const std::string& pictureName);
   void PrepareComposer(Point clientSize);
   // Shows the composer's recorded unit error (naming the picture when it is
   // too small for the cut), makes the random picture the source kind and
   // throws SilentAbort.
   [[noreturn]] void ShowComposerError(const std::string& pictureName);
   bool ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path);
-  bool KeepCurrentPicture(Point clientSize, Bitmap current, const std::string& path);
-  // Runs a step of loading the source picture: an error of the file or
-  // folder `name` gets the name before its message, and in preview mode
-  // ends the frames without a box.
+  struct Outcome;
+  Outcome OutOfMemory(const std::string& name, bool canKeepCurrent) const;
   template <typename Step>
-  void LoadingStep(const std::string& name, Step step);
+  Outcome LoadStep(const std::string& name, bool passOver, Step step);
+  Outcome PrepareStep(Point clientSize, const std::string& name, bool canKeepCurrent);
+  bool Settle(const Outcome& outcome);
 
   bool preview_;
   std::unique_ptr<MainSettings> settings_;
