@@ -45,13 +45,16 @@ constexpr MethodRow kMethodRows[] = {
     {5, 4, 6, TextId::kMethodRectangle, "rectangle", Plain<RectangleMethod>, true, Rectangle, false, true},
     {6, 5, 8, TextId::kMethodNoConversion, "none", Plain<NoConversionMethod>, true, NoConversion, false, true},
     {7, 7, 4, TextId::kMethodFloral, "floral", Plain<FloralMethod>, false, None, true, true},
-    {kMethodTypeRandom, 6, 9, TextId::kMethodRandom, "random", nullptr, false, None, false, false},
+    {kMethodTypeRandom, 6, kListLast, TextId::kMethodRandom, "random", nullptr, false, None, false, false},
     {kMethodTypePlugin, -1, -1, TextId::kCount, "", Plugin, false, None, false, false},
     {10, 8, 5, TextId::kMethodDistortedSquare, "distorted", DistortedSquare, false, None, false, false},
     {11, 9, 7, TextId::kMethodSpiral, "spiral", Plain<SpiralMethod>, false, None, true, false},
 };
 
 std::span<const MethodRow> g_rows = kMethodRows;
+
+// A row's list position, kListLast resolved.
+int ListPositionOf(const MethodRow& m) { return m.ListPosition == kListLast ? MethodListCount() - 1 : m.ListPosition; }
 
 }  // namespace
 
@@ -62,7 +65,7 @@ ScopedMethodRows::~ScopedMethodRows() { g_rows = previous_; }
 
 int MethodListCount() {
   int count = 0;
-  for (const MethodRow& m : g_rows) count = std::max(count, m.ListPosition + 1);
+  for (const MethodRow& m : g_rows) count += m.ListPosition >= 0 ? 1 : 0;
   return count;
 }
 
@@ -91,20 +94,20 @@ int CodeToMethodType(int code) {
 
 int MethodTypeToListPosition(int type) {
   const MethodRow* m = MethodRowByType(type);
-  return m && m->ListPosition >= 0 ? m->ListPosition : 0;
+  return m && m->ListPosition >= 0 ? ListPositionOf(*m) : 0;
 }
 
 int ListPositionToMethodType(int index) {
   if (index < 1) return 1;
   for (const MethodRow& m : g_rows)
-    if (m.ListPosition == index) return m.Type;
+    if (m.ListPosition >= 0 && ListPositionOf(m) == index) return m.Type;
   return 1;
 }
 
 std::vector<std::string_view> MethodListLabels() {
   std::vector<std::string_view> labels(static_cast<size_t>(MethodListCount()));
   for (const MethodRow& m : g_rows)
-    if (m.ListPosition >= 0) labels[static_cast<size_t>(m.ListPosition)] = Tr(m.Label);
+    if (m.ListPosition >= 0) labels[static_cast<size_t>(ListPositionOf(m))] = Tr(m.Label);
   return labels;
 }
 

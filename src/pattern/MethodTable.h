@@ -30,7 +30,8 @@ enum class AspectSetting { None, Rectangle, NoConversion };
 struct MethodRow {
   int Type;                 // type number, what the composer takes
   int Code;                 // stored method code ("UnitType"), -1 for none
-  int ListPosition;         // position in the settings dialog's method list, -1 for none
+  int ListPosition;         // position in the settings dialog's method list, -1 for none,
+                            // kListLast for after every other method
   TextId Label;             // the list's label in the catalog; kCount for none
   std::string_view CliName; // the renderer's --method name, empty for none
   // Makes the method; null for the random choice, which has no class.
@@ -43,6 +44,7 @@ struct MethodRow {
 
 constexpr int kMethodTypeRandom = 8;   // "choose at random": no class
 constexpr int kMethodTypePlugin = 9;   // the plug-in, chosen by the plug-in switch
+constexpr int kListLast = 1 << 20;     // a list position: after every other method
 
 // Every row, in type-number order.
 std::span<const MethodRow> MethodRows();
@@ -59,7 +61,7 @@ private:
   std::span<const MethodRow> previous_;
 };
 
-// Entries of the settings dialog's method list (the highest position + 1).
+// Entries of the settings dialog's method list.
 int MethodListCount();
 // Stored method codes, 0..MethodCodeCount() - 1 (the highest code + 1): the
 // length of the "Random" text and the range of the random choice's draw.

@@ -119,13 +119,11 @@ TEST_F(OptionsModel, AspectStepsOutsideTheScrollRangeOpenAtTheBound) {
   EXPECT_EQ(Stored("XY"), "-5");
 }
 
-// Adding a method is one row: with a twelfth row (the eleventh stored code,
-// placed before the random choice, which stays last in the list) every list,
-// text and draw that counts the methods grows with it.
+// Adding a method is one row: with a twelfth row (the eleventh stored code
+// and list position, the random choice staying last) every list, text and
+// draw that counts the methods grows with it.
 TEST(MethodTableRow, OneMoreRowReachesTheListsTheRandomTextAndTheDraw) {
   std::vector<MethodRow> rows(MethodRows().begin(), MethodRows().end());
-  for (MethodRow& row : rows)
-    if (row.Type == kMethodTypeRandom) row.ListPosition = 10;
   rows.push_back({12, 10, 9, TextId::kMethodSpiral, "extra",
                   [](const ComposerParams& p) { return CreateMethodByType(11, p); }, false, AspectSetting::None, true,
                   true});
@@ -134,6 +132,7 @@ TEST(MethodTableRow, OneMoreRowReachesTheListsTheRandomTextAndTheDraw) {
   EXPECT_EQ(MethodListLabels().size(), 11u);
   ASSERT_EQ(RandomListCount(), 10);
   EXPECT_EQ(ListPositionToMethodType(9), 12);
+  EXPECT_EQ(MethodTypeToListPosition(kMethodTypeRandom), 10);
   EXPECT_NE(CreateMethodByType(12, ComposerParams{}), nullptr);
   EXPECT_EQ(MethodOptions::DefaultRandom(), "11111101001");
   EXPECT_EQ(MethodOptions::NormalizeRandom("1"), "10000000000");
