@@ -20,7 +20,7 @@
 // A picture file, the first one included, is decoded, blurred and turned
 // monotone on a worker thread, so the window shows its background and
 // answers input while a large picture decodes. In folder mode the picture
-// is drawn on the caller's thread (the program-wide generator lives there);
+// is drawn on the caller's thread (the program's generator lives there);
 // the switch to it, with the composer's new set-up, happens on the
 // caller's thread at a frame boundary. Everything but the worker's own
 // result is touched by the caller's thread only.
@@ -32,8 +32,11 @@
 // preview mode. Either way the caller leaves its handler before arming the
 // timer, so the frames stop. In folder mode a picture that does not decode
 // or is too small for the cut is passed over, and a picture change that
-// runs out of memory keeps the current picture and tries again at the next
-// change time.
+// runs out of memory (a worker thread that cannot start included) keeps the
+// current picture and tries again at the next change time; the first
+// picture running out of memory shows the out-of-memory text with its name
+// (not in the preview). Each failure is decided once, where it happens, as
+// an Outcome that Settle carries out.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -133,7 +136,7 @@ public:
   // current FileType and applies its effects. False when it ran out of
   // memory during a change: the current picture stays.
   bool LoadSourceImage();
-  // Prepares the composer for clientSize and hands it SourceBitmap (which
+  // Prepares the composer for clientSize and hands it the loaded picture (which
   // is empty afterwards: the composer's Source is the run's picture, and no
   // second copy is kept or made). On failure the
   // unit error is shown, the source kind becomes the random picture (so the
