@@ -12,11 +12,21 @@ namespace tessivane::render {
 
 namespace {
 
+// "min..max" of a setting's range.
+std::string RangeText(const SettingRange& range) { return std::to_string(range.min) + ".." + std::to_string(range.max); }
+
+// The option lines that state the settings' ranges, from the records.
+std::string SettingsUsage() {
+  return "  --size N        the Size setting " + RangeText(MainSettings::kSize) +
+         " (cut = 4 N)       --aspect N   aspect step " + RangeText(MethodOptions::kAspect) + "\n" +
+         "  --rotate N      distorted-square value " + RangeText(MethodOptions::kRotate) +
+         "            --shuffle --blur --mono --brightness\n"
+         "  --source S      random (default) | an image file | a folder\n"
+         "  --motion K      line | curve | slideshow                 --speed N    the Move setting " +
+         RangeText(MainSettings::kMove) + "\n";
+}
+
 const char kOptionsUsage[] =
-    "  --size N        the Size setting 8..64 (cut = 4 N)       --aspect N   aspect step -5..5\n"
-    "  --rotate N      distorted-square value 2..20            --shuffle --blur --mono --brightness\n"
-    "  --source S      random (default) | an image file | a folder\n"
-    "  --motion K      line | curve | slideshow                 --speed N    the Move setting 1..10\n"
     "  --screen WxH    frame size (default 1280x720)            --frames N   OUT then holds %d, e.g. f%03d.png\n"
     "  --seed N        every re-seed takes this value: the same options give the same bytes everywhere\n"
     "  --plugin FILE   a plug-in library as the method (a shared object here, a DLL on Windows)\n"
@@ -124,7 +134,7 @@ std::string Usage() {
   return "tessivane-render [options] OUT.png\n"
          "  --method M      " + MethodNames() + ",\n"
          "                  or a type number (--list-methods prints the names, one a line)\n" +
-         std::string(kOptionsUsage);
+         SettingsUsage() + kOptionsUsage;
 }
 
 std::string FrameFileName(const std::string& pattern, int number) {
