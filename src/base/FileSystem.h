@@ -38,27 +38,20 @@ private:
 };
 
 enum class ListFolderResult {
-  kListed,      // every matching entry was added
+  kListed,      // every entry was added
   kNoFolder,    // no folder of that name: nothing added
   kUnreadable,  // the folder exists, but listing it failed (access denied, out of handles, ...)
 };
 
 // Appends to `names` the name of every entry of `folder` (which ends with
-// kPathDelimiter) that matches the wildcard `pattern` ('*' any run, '?' any
-// one character; "*.*" matches every name), hidden and system entries,
-// subfolders and "." and ".." included, in the order the system returns
-// them.
-ListFolderResult ListFolder(const std::string& folder, const std::string& pattern,
-                            std::vector<std::string>& names);
+// kPathDelimiter), hidden and system entries, subfolders and "." and ".."
+// included, in the order the system returns them.
+ListFolderResult ListFolder(const std::string& folder, std::vector<std::string>& names);
 
 // Whether `path` names an existing file (not a folder), as the settings
 // dialog tests a chosen picture file.
 bool FileExists(const std::string& path);
 // Whether `path` names an existing folder; a trailing delimiter is allowed.
 bool FolderExists(const std::string& path);
-
-// Whether `name` matches the wildcard `pattern` as a Windows folder search
-// matches: case-insensitive for ASCII letters, "*.*" and "*" match all.
-bool WildcardMatch(const std::string& pattern, const std::string& name);
 
 }  // namespace tessivane

@@ -40,15 +40,14 @@ ReadFileResult ReadOnlyFile::Open(const std::string& path, uint64_t maxBytes) {
   return ReadFileResult::kOk;
 }
 
-ListFolderResult ListFolder(const std::string& folder, const std::string& pattern,
-                            std::vector<std::string>& names) {
+ListFolderResult ListFolder(const std::string& folder, std::vector<std::string>& names) {
   std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(folder.c_str()), &closedir);
   if (!dir) return FolderExists(folder) ? ListFolderResult::kUnreadable : ListFolderResult::kNoFolder;
   for (;;) {
     errno = 0;
     const dirent* entry = readdir(dir.get());
     if (!entry) break;
-    if (WildcardMatch(pattern, entry->d_name)) names.emplace_back(entry->d_name);
+    names.emplace_back(entry->d_name);
   }
   return errno == 0 ? ListFolderResult::kListed : ListFolderResult::kUnreadable;
 }

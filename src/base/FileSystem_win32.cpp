@@ -25,14 +25,13 @@ ReadFileResult ReadOnlyFile::Open(const std::string& path, uint64_t maxBytes) {
   return ReadFileResult::kOk;
 }
 
-ListFolderResult ListFolder(const std::string& folder, const std::string& pattern,
-                            std::vector<std::string>& names) {
+ListFolderResult ListFolder(const std::string& folder, std::vector<std::string>& names) {
   WIN32_FIND_DATAW found;
-  ScopedFind search(FindFirstFileW(Widen(folder + pattern).c_str(), &found));
+  ScopedFind search(FindFirstFileW(Widen(folder + "*").c_str(), &found));
   if (!search) {
     const DWORD error = GetLastError();
     if (!FolderExists(folder)) return ListFolderResult::kNoFolder;
-    // A folder that exists but has no matching entry is simply empty.
+    // A folder that exists but has no entry is simply empty.
     return error == ERROR_FILE_NOT_FOUND ? ListFolderResult::kListed : ListFolderResult::kUnreadable;
   }
   do {

@@ -6,8 +6,6 @@
 namespace tessivane {
 namespace {
 
-uint32_t g_seed = 0;
-
 // The low 32 bits of a high-resolution monotonic counter, like the
 // performance counter on Windows.
 uint32_t ClockSeed() {
@@ -20,12 +18,29 @@ SeedSource& CurrentSource() {
   return source;
 }
 
-uint32_t Step() {
-  g_seed = g_seed * 134775813u + 1u;
-  return g_seed;
+}  // namespace
+
+uint32_t RandomGenerator::Step() {
+  seed_ = seed_ * 134775813u + 1u;
+  return seed_;
 }
 
-}  // namespace
+void RandomGenerator::Randomize() {
+  const SeedSource& source = CurrentSource();
+  seed_ = source ? source() : ClockSeed();
+}
+
+uint32_t RandomGenerator::Int(uint32_t n) {
+  uint64_t product = static_cast<uint64_t>(Step()) * n;
+  return static_cast<uint32_t>(product >> 32);
+}
+
+double RandomGenerator::Real() { return Step() / 4294967296.0; }
+
+RandomGenerator& ProgramRandom() {
+  static RandomGenerator generator;
+  return generator;
+}
 
 void SetSeedSource(SeedSource source) { CurrentSource() = std::move(source); }
 
@@ -33,20 +48,11 @@ SeedSource FixedSeed(uint32_t seed) {
   return [seed] { return seed; };
 }
 
-void Randomize() {
-  const SeedSource& source = CurrentSource();
-  g_seed = source ? source() : ClockSeed();
-}
-
-uint32_t RandSeed() { return g_seed; }
-void SetRandSeed(uint32_t seed) { g_seed = seed; }
-
-uint32_t RandomInt(uint32_t n) {
-  uint64_t product = static_cast<uint64_t>(Step()) * n;
-  return static_cast<uint32_t>(product >> 32);
-}
-
-double RandomReal() { return Step() / 4294967296.0; }
+void Randomize() { ProgramRandom().Randomize(); }
+uint32_t RandSeed() { return ProgramRandom().Seed(); }
+void SetRandSeed(uint32_t seed) { ProgramRandom().SetSeed(seed); }
+uint32_t RandomInt(uint32_t n) { return ProgramRandom().Int(n); }
+double RandomReal() { return ProgramRandom().Real(); }
 
 ScopedSeedSource::ScopedSeedSource(SeedSource source) : previous_(CurrentSource()) {
   CurrentSource() = std::move(source);

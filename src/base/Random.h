@@ -15,7 +15,30 @@ void SetSeedSource(SeedSource source);
 // A seed source that always answers `seed`.
 SeedSource FixedSeed(uint32_t seed);
 
-// Re-seeds the generator from the current seed source.
+// One generator: a seed and the step above. Copying one copies where its
+// sequence stands.
+class RandomGenerator {
+public:
+  // Re-seeds from the current seed source.
+  void Randomize();
+  uint32_t Seed() const { return seed_; }
+  void SetSeed(uint32_t seed) { seed_ = seed; }
+  // A random integer in 0..n-1: the high 32 bits of seed * n after one step;
+  // 0 for n = 0.
+  uint32_t Int(uint32_t n);
+  // A random real in [0, 1): seed / 2^32 after one step.
+  double Real();
+
+private:
+  uint32_t Step();
+  uint32_t seed_ = 0;
+};
+
+// The program-wide generator, used on the window's thread only. The free
+// functions below work on it.
+RandomGenerator& ProgramRandom();
+
+// Re-seeds the program-wide generator from the current seed source.
 void Randomize();
 // The current seed, readable and writable (tests pin sequences with it).
 uint32_t RandSeed();

@@ -4,13 +4,11 @@
 
 #include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
+#include "settings/MainSettings.h"
 #include "settings/MethodOptions.h"
 
 namespace tessivane {
 namespace {
-
-// The option record's default choice for "random": kaleidoscope to floral.
-constexpr char kDefaultRandomSet[] = "11111111";
 
 bool ParseInt(const std::string& text, int64_t& value) {
   const char* first = text.data();
@@ -42,7 +40,7 @@ void ApplyMethod(CommonOptions& o, const std::string& option, const std::string&
 
 // A comma-separated list of method names -> one "0"/"1" per stored code.
 void ApplyRandomSet(CommonOptions& o, const std::string& option, const std::string& text) {
-  std::string set(10, '0');
+  std::string set = MethodOptions::NormalizeRandom("");
   size_t start = 0;
   bool any = false;
   while (start <= text.size()) {
@@ -81,15 +79,17 @@ std::string MethodHelp() { return MethodNames() + " | random"; }
 using C = CommonOptions;
 const OptionRow<C> kCommonRows[] = {
     {.Name = "method", .Value = "M", .Apply = ApplyMethod, .MoreHelp = MethodHelp},
-    {.Name = "size", .Value = "N", .Help = "the Size setting (cut = 4 N)", .Number = &C::size, .Low = 8, .High = 64},
-    {.Name = "speed", .Value = "N", .Help = "the Move setting", .Number = &C::speed, .Low = 1, .High = 10},
+    {.Name = "size", .Value = "N", .Help = "the Size setting (cut = 4 N)", .Number = &C::size,
+     .Low = MainSettings::kSize.min, .High = MainSettings::kSize.max},
+    {.Name = "speed", .Value = "N", .Help = "the Move setting", .Number = &C::speed, .Low = MainSettings::kMove.min,
+     .High = MainSettings::kMove.max},
     {.Name = "motion", .Value = "K", .Help = "line (default) | curve | slideshow", .Apply = ApplyMotion},
     {.Name = "random-from", .Value = "M,M..", .Help = "the methods random draws from (default kaleidoscope..floral)",
      .Apply = ApplyRandomSet},
-    {.Name = "aspect", .Value = "N", .Help = "aspect step of rectangle and none", .Number = &C::aspect, .Low = -5,
-     .High = 5},
-    {.Name = "rotate", .Value = "N", .Help = "value of the distorted method", .Number = &C::rotate, .Low = 2,
-     .High = 20},
+    {.Name = "aspect", .Value = "N", .Help = "aspect step of rectangle and none", .Number = &C::aspect,
+     .Low = MethodOptions::kAspect.min, .High = MethodOptions::kAspect.max},
+    {.Name = "rotate", .Value = "N", .Help = "value of the distorted method", .Number = &C::rotate,
+     .Low = MethodOptions::kRotate.min, .High = MethodOptions::kRotate.max},
     {.Name = "shuffle", .Help = "shuffle the piece's pixels", .Flag = &C::shuffle},
     {.Name = "blur", .Help = "blur the picture", .Flag = &C::blur},
     {.Name = "mono", .Help = "turn the picture monotone", .Flag = &C::mono},
@@ -102,7 +102,7 @@ const OptionRow<C> kCommonRows[] = {
 
 }  // namespace
 
-CommonOptions::CommonOptions() : randomSet(MethodOptions::NormalizeRandom(kDefaultRandomSet)) {}
+CommonOptions::CommonOptions() : randomSet(MethodOptions::DefaultRandom()) {}
 
 std::span<const OptionRow<CommonOptions>> CommonOptionRows() { return kCommonRows; }
 

@@ -12,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/MainSettings.h"
+#include "settings/MethodOptions.h"
+
 namespace tessivane {
 
 // A command line that cannot be carried out; what() is one line for the user.
@@ -25,15 +28,15 @@ struct CommonOptions {
   int unitType = 1;     // conversion-method type number; 8 = choose at random, 9 = the plug-in
   bool methodGiven = false;
   std::string randomSet;  // the option record's "Random": one "0"/"1" per stored method code
-  int size = 8;         // the Size setting; the cut is 4 x size
-  int aspect = 0;       // aspect step of the rectangle and no-conversion methods
-  int rotate = 3;       // value of the distorted-square method
+  int size = MainSettings::kSize.initial;  // the Size setting; the cut is CutSideOf(size)
+  int aspect = MethodOptions::kAspect.initial;  // aspect step of the rectangle and no-conversion methods
+  int rotate = MethodOptions::kRotate.initial;  // value of the distorted-square method
   bool shuffle = false;
   bool blur = false;
   bool mono = false;
   bool brightness = false;
   int motion = 0;       // 0 line, 1 curve, 2 slide show
-  int speed = 3;        // the Move setting
+  int speed = MainSettings::kMove.initial;  // the Move setting
   std::optional<uint32_t> seed;
   std::string plugin;   // the plug-in library that is the method; empty for none
 

@@ -124,7 +124,7 @@ inline constexpr int kIdNoConversionTallLabel = 1134;     // "縦長"
 inline constexpr int kIdRandomLabel = 1140;      // the two-line explanation
 inline constexpr int kIdRandomSeparator = 1141;  // the separating line
 // clbRandom: a SysListView32 with LVS_EX_CHECKBOXES; item i is method list
-// position i (nine items), its check state is the mark
+// position i (the method list without the random choice), its check state is the mark
 // (LVM_GETITEMSTATE / LVM_SETITEMSTATE with LVIS_STATEIMAGEMASK).
 inline constexpr int kIdRandomList = 1142;
 

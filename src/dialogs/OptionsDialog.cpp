@@ -115,9 +115,11 @@ private:
     AddAspectPage(kPageNoConversion, kIdNoConversionAspectLabel, kIdNoConversionAspectScroll,
                   kIdNoConversionWideLabel, kIdNoConversionSquareLabel, kIdNoConversionTallLabel);
 
+    // Two columns of rows of about 16 pixels, with room for every method.
+    const int listHeight = (RandomListCount() + 1) / 2 * 16 + 12;
     HWND list = l.Add(kIdRandomList, WC_LISTVIEWW, L"",
                       WS_TABSTOP | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER, 0, 20, 94, 291,
-                      92);  // rows of about 16 pixels: nine items in two columns
+                      listHeight);
     pages_[kPageRandom] = {
         l.Add(kIdRandomLabel, S, W(Tr(TextId::kRandomExplanation)), SS_LEFT, 0, 20, 40, 291, 42, page),
         l.Add(kIdRandomSeparator, S, L"", SS_ETCHEDHORZ, 0, 20, 86, 291, 2),
@@ -127,7 +129,7 @@ private:
     // Borderless on the page's colour, so the list reads as part of the page.
     SendMessageW(list, LVM_SETBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
     SendMessageW(list, LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
-    for (int position = 0; position < kRandomListCount; ++position) {
+    for (int position = 0; position < RandomListCount(); ++position) {
       std::wstring label = Widen(std::string(RandomListLabel(position)));
       LVITEMW item{};
       item.mask = LVIF_TEXT;
@@ -197,7 +199,7 @@ private:
     SetScrollPos(GetDlgItem(dialog_, kIdNoConversionAspectScroll), SB_CTL, c.noConversionAspect, TRUE);
     SetScrollPos(GetDlgItem(dialog_, kIdRectangleAspectScroll), SB_CTL, c.rectangleAspect, TRUE);
     HWND list = GetDlgItem(dialog_, kIdRandomList);
-    for (int position = 0; position < kRandomListCount; ++position) {
+    for (int position = 0; position < RandomListCount(); ++position) {
       LVITEMW item{};
       item.stateMask = LVIS_STATEIMAGEMASK;
       item.state = INDEXTOSTATEIMAGEMASK(c.marks[static_cast<size_t>(position)] ? 2 : 1);
@@ -207,11 +209,12 @@ private:
 
   OptionsControls ReadControls() const {
     OptionsControls c;
+    c.marks.resize(static_cast<size_t>(RandomListCount()));
     c.distortValueText = Narrow(WindowText(GetDlgItem(dialog_, kIdDistortValueEdit)));
     c.noConversionAspect = GetScrollPos(GetDlgItem(dialog_, kIdNoConversionAspectScroll), SB_CTL);
     c.rectangleAspect = GetScrollPos(GetDlgItem(dialog_, kIdRectangleAspectScroll), SB_CTL);
     HWND list = GetDlgItem(dialog_, kIdRandomList);
-    for (int position = 0; position < kRandomListCount; ++position) {
+    for (int position = 0; position < RandomListCount(); ++position) {
       const auto state = static_cast<UINT>(
           SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(position), LVIS_STATEIMAGEMASK));
       c.marks[static_cast<size_t>(position)] = (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);

@@ -9,20 +9,20 @@ namespace tessivane::dialogs {
 
 namespace {
 
-constexpr int kRandomTextLength = 10;  // one character per stored method code 0..9
-
 // The character of the "Random" text that a list position reads.
 int RandomCharacterOf(int position) { return MethodTypeToCode(ListPositionToMethodType(position)); }
 
-int32_t ClampAspect(int32_t step) { return step < kAspectMin ? kAspectMin : step > kAspectMax ? kAspectMax : step; }
+int32_t ClampAspect(int32_t step) { return MethodOptions::kAspect.Clamp(step); }
 
 }  // namespace
 
+int RandomListCount() { return MethodListCount() - 1; }
+
 std::string_view RandomListLabel(int position) { return MethodListLabels().at(static_cast<size_t>(position)); }
 
-std::array<bool, kRandomListCount> MarksFromRandom(const std::string& random) {
-  std::array<bool, kRandomListCount> marks{};
-  for (int code = 0; code < kRandomTextLength && code < static_cast<int>(random.size()); ++code) {
+RandomMarks MarksFromRandom(const std::string& random) {
+  RandomMarks marks(static_cast<size_t>(RandomListCount()));
+  for (int code = 0; code < MethodCodeCount() && code < static_cast<int>(random.size()); ++code) {
     if (random[static_cast<size_t>(code)] != '1') continue;
     const int type = CodeToMethodType(code);
     if (type == kMethodTypeRandom) continue;
@@ -31,9 +31,9 @@ std::array<bool, kRandomListCount> MarksFromRandom(const std::string& random) {
   return marks;
 }
 
-std::string RandomFromMarks(const std::array<bool, kRandomListCount>& marks) {
-  std::string random(kRandomTextLength, '0');
-  for (int position = 0; position < kRandomListCount; ++position) {
+std::string RandomFromMarks(const RandomMarks& marks) {
+  std::string random(static_cast<size_t>(MethodCodeCount()), '0');
+  for (int position = 0; position < RandomListCount() && position < static_cast<int>(marks.size()); ++position) {
     if (marks[static_cast<size_t>(position)]) random[static_cast<size_t>(RandomCharacterOf(position))] = '1';
   }
   return random;

@@ -3,10 +3,10 @@
 // list read from and written to the "Random" text, and the two rejections
 // of OK and update with the page to show.
 #pragma once
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "pattern/MethodTable.h"
 #include "settings/SettingsStore.h"
@@ -16,28 +16,30 @@ namespace tessivane::dialogs {
 
 // The random-choice list: the method list without its last item (the
 // random choice itself), so list position p is method list position p.
-inline constexpr int kRandomListCount = kMethodListCount - 1;
+int RandomListCount();
 std::string_view RandomListLabel(int position);
+// One mark per position of the random-choice list.
+using RandomMarks = std::vector<bool>;
 
 // Aspect steps of the rectangle and no-conversion scroll bars.
-inline constexpr int32_t kAspectMin = -5;
-inline constexpr int32_t kAspectMax = 5;
+inline constexpr int32_t kAspectMin = MethodOptions::kAspect.min;
+inline constexpr int32_t kAspectMax = MethodOptions::kAspect.max;
 // Accepted values of the distorted-square method.
-inline constexpr int32_t kDistortValueMin = 2;
-inline constexpr int32_t kDistortValueMax = 20;
+inline constexpr int32_t kDistortValueMin = MethodOptions::kRotate.min;
+inline constexpr int32_t kDistortValueMax = MethodOptions::kRotate.max;
 
 struct OptionsControls {
   std::string distortValueText;  // edtVal
   int32_t rectangleAspect = 0;   // srbXY
   int32_t noConversionAspect = 0;  // srbNoneXY
-  std::array<bool, kRandomListCount> marks{};  // clbRandom, by list position
+  RandomMarks marks;  // clbRandom, by list position
 };
 
 // The marks of the list that a "Random" text gives: position p follows the
 // character of p's stored method code.
-std::array<bool, kRandomListCount> MarksFromRandom(const std::string& random);
-// The ten-character "Random" text of a set of marks.
-std::string RandomFromMarks(const std::array<bool, kRandomListCount>& marks);
+RandomMarks MarksFromRandom(const std::string& random);
+// The "Random" text of a set of marks, one character per stored method code.
+std::string RandomFromMarks(const RandomMarks& marks);
 
 struct OptionsOutcome {
   bool saved = true;

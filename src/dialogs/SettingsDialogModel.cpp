@@ -68,7 +68,7 @@ SettingsControls SettingsDialogModel::InitialControls() const {
   SettingsControls c;
   c.monoTone = r.MonoTone;
   c.shuffle = r.Shuffle;
-  c.blur = r.ShadeOff;
+  c.blur = r.Blur;
   c.brightnessChange = r.BrightnessChange;
   // The scroll bars bring stored values outside their ranges to the nearer
   // bound; the edit boxes show the positions.
@@ -99,10 +99,6 @@ SaveOutcome Message(const std::string& text, int focus) {
   return outcome;
 }
 
-// The side of the square cut that a Size gives: the composer cuts 4 x Size
-// pixels.
-int32_t CutSide(int32_t size) { return 4 * size; }
-
 // The image file must exist and hold a picture whose sides are both at
 // least 1.5 times the cut size that the chosen Size gives. Its messages
 // name the file as the saver's picture messages do.
@@ -111,7 +107,7 @@ SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
   SaveOutcome outcome;
   try {
     const Bitmap picture = LoadPicture(path);
-    if (!Composer::SourceFits(CutSide(size), picture.Width(), picture.Height())) {
+    if (Composer::SourceTooSmall(CutSideOf(size), picture.Width(), picture.Height())) {
       outcome.kind = SaveOutcome::Kind::kUnitError;
       outcome.unitError = kErrSourceTooSmall;
       outcome.detail = ShortenedName(path);
@@ -138,7 +134,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   if (c.conversion == kTransPlugin) {
     try {
       // Shows its own errors; a wrong answer only warns.
-      CheckPluginFile(c.pluginFile, CutSide(kSizeRange.Clamp(c.size.position)));
+      CheckPluginFile(c.pluginFile, static_cast<int32_t>(CutSideOf(kSizeRange.Clamp(c.size.position))));
     } catch (const SilentAbort&) {
       SaveOutcome outcome;
       outcome.kind = SaveOutcome::Kind::kAlreadyShown;
@@ -160,7 +156,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   r.UnitType = static_cast<uint8_t>(c.methodListPosition < 0 ? 1 : ListPositionToMethodType(c.methodListPosition));
   r.MonoTone = c.monoTone;
   r.Shuffle = c.shuffle;
-  r.ShadeOff = c.blur;
+  r.Blur = c.blur;
   r.BrightnessChange = c.brightnessChange;
   r.FileType = c.source;
   r.BmpFileName = c.imageFile;

@@ -20,9 +20,9 @@ struct ValueRange {
   int32_t largeStep;
   int32_t Clamp(int32_t value) const { return value < min ? min : value > max ? max : value; }
 };
-inline constexpr ValueRange kSizeRange{8, 64, 4};
-inline constexpr ValueRange kMoveRange{1, 10, 1};
-inline constexpr ValueRange kWeightRange{1, 99, 10};
+inline constexpr ValueRange kSizeRange{MainSettings::kSize.min, MainSettings::kSize.max, 4};
+inline constexpr ValueRange kMoveRange{MainSettings::kMove.min, MainSettings::kMove.max, 1};
+inline constexpr ValueRange kWeightRange{MainSettings::kWeight.min, MainSettings::kWeight.max, 10};
 
 // A whole decimal integer as the dialogs accept one: optional blanks
 // before, an optional sign, digits, nothing after, within 32 bits.

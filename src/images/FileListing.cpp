@@ -8,16 +8,11 @@
 namespace tessivane {
 
 ListFolderResult ListFiles(const std::string& folder, std::vector<std::string>* list) {
-  return ListFilesMatching(folder, "*.*", list);
-}
-
-ListFolderResult ListFilesMatching(const std::string& folder, const std::string& pattern,
-                                   std::vector<std::string>* list) {
   if (list == nullptr) return ListFolderResult::kListed;
   if (folder.empty()) throw std::out_of_range(Tr(TextId::kRangeCheckError));
   std::string path = folder;
   if (path.back() != kPathDelimiter) path += kPathDelimiter;
-  return ListFolder(path, pattern, *list);
+  return ListFolder(path, *list);
 }
 
 }  // namespace tessivane

@@ -7,17 +7,12 @@
 
 namespace tessivane {
 
-// Adds the names of all entries of `folder` to `list` (every name matches
-// the pattern "*.*").
+// Adds the name of every entry of `folder` to `list`, as the system returns
+// it: "." and "..", subfolders, hidden and system entries included. Nothing
+// happens without a list; an empty folder name throws
+// std::out_of_range(the range-check message); a folder that does not exist
+// adds nothing. The result tells a missing folder from one that exists but
+// could not be listed.
 ListFolderResult ListFiles(const std::string& folder, std::vector<std::string>* list);
-
-// Adds the name of each entry of `folder` matching the wildcard `pattern`
-// to `list`, as the system returns it: "." and "..", subfolders, hidden and
-// system entries included. Nothing happens without a list; an empty folder
-// name throws std::out_of_range(the range-check message); a folder that does not
-// exist adds nothing. The result tells a missing folder from one that
-// exists but could not be listed.
-ListFolderResult ListFilesMatching(const std::string& folder, const std::string& pattern,
-                                   std::vector<std::string>* list);
 
 }  // namespace tessivane

@@ -11,24 +11,6 @@
 
 namespace tessivane {
 
-namespace {
-
-// The extension of a file name: from its last '.', unless a folder
-// delimiter or a drive colon comes after it; empty without one.
-std::string ExtractFileExt(const std::string& name) {
-  size_t at = name.find_last_of(std::string(".:\\") + kPathDelimiter);
-  if (at == std::string::npos || name[at] != '.') return {};
-  return name.substr(at);
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
-
-}  // namespace
-
 ImageShelf::ImageShelf(const std::string& folderName) {
   if (ListFiles(folderName, &files_) == ListFolderResult::kUnreadable)
     throw std::runtime_error(Tr(TextId::kFolderUnreadable));
@@ -37,29 +19,26 @@ ImageShelf::ImageShelf(const std::string& folderName) {
   for (std::string& file : files_) file = folderName + kPathDelimiter + file;
 }
 
-bool ImageShelf::IsImageFile(const std::string& name) {
-  const std::string ext = LowerAscii(ExtractFileExt(name));
-  return ext == ".bmp" || ext == ".jpg" || ext == ".jpeg" || ext == ".png";
-}
-
-size_t ImageShelf::Draw() const {
+const std::string& ImageShelf::Draw(RandomGenerator& random) {
   if (files_.empty()) throw std::runtime_error(Tr(TextId::kNoImageFile));
-  return RandomInt(static_cast<uint32_t>(files_.size()));
+  drawn_ = random.Int(static_cast<uint32_t>(files_.size()));
+  return files_[drawn_];
 }
 
-void ImageShelf::Drop(size_t index) {
-  if (index < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(index));
+void ImageShelf::DropDrawn() {
+  if (drawn_ < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(drawn_));
 }
 
 void ImageShelf::GetImage(Bitmap& bitmap) {
-  Randomize();
+  RandomGenerator& random = ProgramRandom();
+  random.Randomize();
   for (;;) {
-    const size_t index = Draw();
+    const std::string& path = Draw(random);
     try {
-      bitmap = LoadPicture(files_[index]);
+      bitmap = LoadPicture(path);
       return;
     } catch (const PictureError&) {
-      Drop(index);
+      DropDrawn();
     }
   }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Bitmap.h"
+#include "base/Random.h"
 
 namespace tessivane {
 
@@ -19,28 +20,26 @@ public:
   // (the unreadable-folder message); one that does not exist gives an empty shelf.
   explicit ImageShelf(const std::string& folderName);
 
-  // Loads one randomly drawn entry into `bitmap`. An entry that does not
-  // decode as BMP, JPEG or PNG (whatever its name says) is dropped and
-  // another drawn; when none is left, throws std::runtime_error
-  // (the no-picture message).
+  // Re-seeds the program-wide generator and loads one randomly drawn entry
+  // into `bitmap`. An entry that does not decode as BMP, JPEG or PNG
+  // (whatever its name says) is dropped and another drawn from the same
+  // sequence; when none is left, throws std::runtime_error (the no-picture
+  // message).
   void GetImage(Bitmap& bitmap);
 
   // The steps of GetImage, for a caller that decodes elsewhere: Draw picks
-  // a random entry's index with the program-wide generator (the caller
-  // re-seeds it before the first draw); Drop removes an entry that did not
-  // load. Draw on an empty shelf throws std::runtime_error
-  // (the no-picture message).
-  size_t Draw() const;
-  void Drop(size_t index);
-
-  // Whether the lower-case extension of `name` is ".bmp", ".jpg", ".jpeg"
-  // or ".png".
-  static bool IsImageFile(const std::string& name);
+  // an entry with `random` and returns its path; DropDrawn removes the entry
+  // last drawn, which could not be used; the next Draw from the same
+  // generator goes on with the same sequence. Draw on an empty shelf throws
+  // std::runtime_error (the no-picture message).
+  const std::string& Draw(RandomGenerator& random);
+  void DropDrawn();
 
   const std::vector<std::string>& Files() const { return files_; }
 
 private:
   std::vector<std::string> files_;
+  size_t drawn_ = 0;  // the entry Draw picked last
 };
 
 }  // namespace tessivane

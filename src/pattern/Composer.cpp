@@ -66,7 +66,7 @@ void Composer::FailFromUnit() {
   throw SilentAbort();
 }
 
-Point Composer::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
+Point Composer::PieceSizeFor(int unitType, int32_t cutSide, int32_t aspect) {
   Extended fx = 1.0L;
   Extended fy = 1.0L;
   const MethodRow* row = MethodRowByType(unitType);
@@ -79,10 +79,10 @@ Point Composer::PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect) {
     else
       fy = 1.0L - -step * kAspectStep;
   }
-  return {static_cast<int32_t>(Round(unitSize * fx)), static_cast<int32_t>(Round(unitSize * fy))};
+  return {static_cast<int32_t>(Round(cutSide * fx)), static_cast<int32_t>(Round(cutSide * fy))};
 }
 
-void Composer::Prepare(Point screenSize, Bitmap source, int64_t unitSize, int32_t speed, int32_t aspect,
+void Composer::Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t speed, int32_t aspect,
                          bool shuffle, bool brightnessOn) {
   prepared_ = false;
   if (!Method) Fail(kErrBadMethod);
@@ -93,16 +93,16 @@ void Composer::Prepare(Point screenSize, Bitmap source, int64_t unitSize, int32_
   Source = std::move(source);
   // An edited store can ask for any size: one no picture could give is
   // refused before it reaches the piece and motion arithmetic.
-  if (unitSize > kMaxUnitSize) Fail(kErrCutTooLarge);
-  if (unitSize < -kMaxUnitSize) Fail(kErrCutTooSmall);
-  UnitSize = static_cast<int32_t>(unitSize);
-  UnitAspect = aspect;
-  const Point piece = PieceSizeFor(UnitType, UnitSize, aspect);
+  if (cutSide > kMaxCutSide) Fail(kErrCutTooLarge);
+  if (cutSide < -kMaxCutSide) Fail(kErrCutTooSmall);
+  CutSide = static_cast<int32_t>(cutSide);
+  PieceAspect = aspect;
+  const Point piece = PieceSizeFor(UnitType, CutSide, aspect);
   PieceWidth = piece.x;
   PieceHeight = piece.y;
   Piece.SetSize(std::max(0, PieceWidth), std::max(0, PieceHeight));
-  // The rule looks at the unit size, not at the (possibly smaller) piece.
-  if (SourceTooSmall(UnitSize, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
+  // The rule looks at the cut side, not at the (possibly smaller) piece.
+  if (SourceTooSmall(CutSide, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
   Motion.reset();
   Motion = MakeMotionPath(MovePositionType, 0, 0, speed,
                                  Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});

@@ -31,13 +31,17 @@ struct TileCopies {
 // nothing. An empty tile leaves image as it is.
 TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile);
 
+// The side of the square cut that a Size setting gives: 4 x Size pixels,
+// in 64 bits, since a stored Size may be any integer.
+constexpr int64_t CutSideOf(int32_t size) { return int64_t{size} * 4; }
+
 class Composer {
 public:
   static constexpr int kMaxAspect = 5;        // aspect steps -5..5
-  static constexpr Extended kAspectStep = 0.18L;  // share of UnitSize per step
+  static constexpr Extended kAspectStep = 0.18L;  // share of CutSide per step
   // Far beyond any picture's side, and small enough that no pixel
   // arithmetic on a piece of that size can overflow 32 bits.
-  static constexpr int64_t kMaxUnitSize = int64_t{1} << 30;
+  static constexpr int64_t kMaxCutSide = int64_t{1} << 30;
 
   // Creates the unit of unitType (re-seeding the generator first). Never
   // throws for a bad type number: ErrorNo is then 6 and Method null.
@@ -51,10 +55,10 @@ public:
   // Sizes everything for a window of screenSize and a new source picture,
   // restarts the motion at (0, 0) and the brightness at 0, and sets the unit
   // up. The composer keeps its own copy of source (a picture handed over
-  // with std::move is taken as it is, without a copy). A unit size beyond
-  // +-kMaxUnitSize fails at once with error 1 (too large) or 2 (negative).
+  // with std::move is taken as it is, without a copy). A cut side beyond
+  // +-kMaxCutSide fails at once with error 1 (too large) or 2 (negative).
   // On failure sets ErrorNo/ErrorText and throws SilentAbort.
-  void Prepare(Point screenSize, Bitmap source, int64_t unitSize, int32_t speed, int32_t aspect,
+  void Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t speed, int32_t aspect,
                bool shuffle, bool brightnessOn);
   // The window's client area changed: Image takes screenSize at once and,
   // once prepared, shows the current tile over it, so the next paint has no
@@ -67,22 +71,22 @@ public:
   // ErrorText copied from the unit when the unit failed). Allocates nothing.
   void Make();
 
-  // The piece size for a unit size and aspect step. Only type numbers 5
+  // The piece size for a cut side and aspect step. Only type numbers 5
   // and 6 (the two methods that take a non-square cut) use the aspect; a
   // positive step narrows, a negative step flattens, by 18 % per step.
   // Steps beyond +-5 count as +-5.
-  static Point PieceSizeFor(int unitType, int32_t unitSize, int32_t aspect);
+  static Point PieceSizeFor(int unitType, int32_t cutSide, int32_t aspect);
   // Whether a source picture of width x height is large enough for a unit
-  // size: both sides at least 1.5 times the unit size (else error 5).
-  static bool SourceFits(int32_t unitSize, int32_t width, int32_t height) {
-    return !(1.5L * unitSize > width || 1.5L * unitSize > height);
+  // size: both sides at least 1.5 times the cut side (else error 5).
+  static bool SourceFits(int32_t cutSide, int32_t width, int32_t height) {
+    return !(1.5L * cutSide > width || 1.5L * cutSide > height);
   }
   // Whether Prepare would refuse a source of width x height with error 5
-  // for this unit size (a unit size outside +-kMaxUnitSize fails earlier,
+  // for this cut side (a cut side outside +-kMaxCutSide fails earlier,
   // with error 1 or 2, whatever the source).
-  static bool SourceTooSmall(int64_t unitSize, int32_t width, int32_t height) {
-    return unitSize >= -kMaxUnitSize && unitSize <= kMaxUnitSize &&
-           !SourceFits(static_cast<int32_t>(unitSize), width, height);
+  static bool SourceTooSmall(int64_t cutSide, int32_t width, int32_t height) {
+    return cutSide >= -kMaxCutSide && cutSide <= kMaxCutSide &&
+           !SourceFits(static_cast<int32_t>(cutSide), width, height);
   }
 
   FrameBitmap Image;                    // output frame, window-sized, 32 bits per pixel
@@ -92,8 +96,8 @@ public:
   Bitmap Source;                        // own copy of the source picture
   int32_t SourceWidth = 0;
   int32_t SourceHeight = 0;
-  int32_t UnitAspect = 0;
-  int32_t UnitSize = 0;
+  int32_t PieceAspect = 0;
+  int32_t CutSide = 0;
   int32_t PieceWidth = 0;
   int32_t PieceHeight = 0;
   ImageEffect Effect;

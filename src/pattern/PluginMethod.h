@@ -28,7 +28,7 @@ public:
   // Loads DllFileName and asks it, in this order: the four exports looked
   // up ("TessivaneDLL", "MakeImageSize", "MakeTransMethod",
   // "SymmetryType"; error 8 names the first missing one), the
-  // identification (an answer other than 1 records error 13 and carries
+  // identification (an answer other than TESSIVANE_PLUGIN_ID records error 13 and carries
   // on), the area size (CheckTileSize), the source point of every position
   // (errors 11, 17, 12, 18 for the first bad one), the symmetry type (error
   // 14). The library is unloaded on every path. The conversation runs

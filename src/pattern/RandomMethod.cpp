@@ -9,10 +9,11 @@ int ChooseRandomMethodType(const std::string& random) {
   constexpr int kMaxDraws = 10000;
   Randomize();
   const int randomCode = MethodTypeToCode(kMethodTypeRandom);
+  const auto codeCount = static_cast<uint32_t>(MethodCodeCount());
   int counter = 0;
   int code = 0;
   do {
-    code = static_cast<int>(RandomInt(10));
+    code = static_cast<int>(RandomInt(codeCount));
     if (code != randomCode && ++counter > kMaxDraws) break;
   } while (!(static_cast<size_t>(code) < random.size() && random[code] == '1'));
   return CodeToMethodType(code);

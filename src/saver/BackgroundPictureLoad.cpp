@@ -42,13 +42,13 @@ struct WorkerCount {
 
 int BackgroundPictureLoad::RunningWorkers() { return runningWorkers.load(); }
 
-BackgroundPictureLoad::BackgroundPictureLoad(std::string path, bool shadeOff, bool monoTone,
+BackgroundPictureLoad::BackgroundPictureLoad(std::string path, bool blur, bool monoTone,
                                              ReadyCallback ready, Loader loader, const ThreadStarter& start)
     : path_(std::move(path)), shared_(std::make_shared<Shared>()) {
   shared_->callback = std::move(ready);
   if (!loader) loader = &LoadPicture;
   auto count = std::make_shared<WorkerCount>();
-  auto work = [count = std::move(count), shared = shared_, path = path_, loader = std::move(loader), shadeOff,
+  auto work = [count = std::move(count), shared = shared_, path = path_, loader = std::move(loader), blur,
                monoTone]() mutable {
     // Everything the worker holds is moved into locals, so that all of
     // it is freed before the count (declared first) goes down.
@@ -60,7 +60,7 @@ BackgroundPictureLoad::BackgroundPictureLoad(std::string path, bool shadeOff, bo
     std::exception_ptr error;
     try {
       picture = load(file);
-      ApplySourceEffects(picture, shadeOff, monoTone);
+      ApplySourceEffects(picture, blur, monoTone);
     } catch (...) {
       error = std::current_exception();
     }

@@ -26,9 +26,9 @@ public:
   using ThreadStarter = std::function<std::thread(std::function<void()> work)>;
 
   // Starts a thread that loads `path` (BMP, JPEG or PNG by content), then
-  // blurs it when shadeOff and turns it monotone when monoTone. A thread
+  // blurs it when blur and turns it monotone when monoTone. A thread
   // that cannot start throws std::system_error, and nothing is left behind.
-  BackgroundPictureLoad(std::string path, bool shadeOff, bool monoTone, ReadyCallback ready = {},
+  BackgroundPictureLoad(std::string path, bool blur, bool monoTone, ReadyCallback ready = {},
                         Loader loader = {}, const ThreadStarter& start = {});
   // Gives the load up without waiting: a worker still decoding finishes on
   // its own, frees its picture and ends; its callback is not called any

@@ -1,58 +1,58 @@
 #include "saver/FrameLoop.h"
 
+#include <exception>
 #include <new>
 #include <stdexcept>
 #include <utility>
 
 #include "base/Errors.h"
 #include "base/Texts.h"
-#include "base/Random.h"
 #include "codecs/PictureLoader.h"
 #include "saver/SourcePicture.h"
 
 namespace tessivane {
 
-FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory)
-    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory) {
-  Settings = std::make_unique<MainSettings>(store);
-  Options = std::make_unique<MethodOptions>(store);
-  ImageChangeSecs = Settings->ImageChangeTime;
-  FolderMode = Settings->FileType == kFileTypeFolder;
+FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory, RandomGenerator& random)
+    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
+  settings_ = std::make_unique<MainSettings>(store);
+  options_ = std::make_unique<MethodOptions>(store);
+  run_.ImageChangeSecs = settings_->ImageChangeTime;
+  run_.FolderMode = settings_->FileType == kFileTypeFolder;
 }
 
 FrameLoop::~FrameLoop() {
   pictureLoad_.reset();  // a decode in flight is given up, not waited for
   shelf_.reset();
-  SourceBitmap = Bitmap();
-  FrameComposer.reset();
-  Settings.reset();
-  Options.reset();
+  sourceBitmap_ = Bitmap();
+  composer_.reset();
+  settings_.reset();
+  options_.reset();
 }
 
 bool FrameLoop::Activate(Point clientSize) {
-  if (!FirstActivate) return false;
-  FirstActivate = false;
-  const int type = ChooseRunMethodType(Settings->TransType, Settings->UnitType, Options->Random);
+  if (!firstActivate_) return false;
+  firstActivate_ = false;
+  const int type = ChooseRunMethodType(settings_->TransType, settings_->UnitType, options_->Random);
   ComposerParams param;
-  param.DllFileName = Settings->DllFileName;
-  param.Rotate = Options->Rotate;
-  param.MovePositionType = Settings->MovePositionType;
-  FrameComposer = std::make_unique<Composer>(type, param, factory_);
-  if (FrameComposer->ErrorNo != 0) {
-    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
+  param.DllFileName = settings_->DllFileName;
+  param.Rotate = options_->Rotate;
+  param.MovePositionType = settings_->MovePositionType;
+  composer_ = std::make_unique<Composer>(type, param, factory_);
+  if (composer_->ErrorNo != 0) {
+    ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
     throw SilentAbort();
   }
-  if (Settings->FileType == kFileTypeRandom) {
+  if (settings_->FileType == kFileTypeRandom) {
     LoadSourceImage();
     SetUpComposer(clientSize);
-    LastImageChange = now_();
+    lastImageChange_ = now_();
     framesReady_ = true;
     return true;
   }
   CopyRunSettings();
-  if (Settings->FileType == kFileTypeFile) {
-    drawSeed_ = RandSeed();  // the set-up goes on from here, as after a load on this thread
-    StartDecode(Settings->BmpFileName);
+  if (settings_->FileType == kFileTypeFile) {
+    draws_ = random_;  // the set-up goes on from here, as after a load on this thread
+    StartDecode(settings_->BmpFileName);
   } else {
     BeginFolderDraw();
   }
@@ -69,16 +69,16 @@ bool FrameLoop::ActivateAndWait(Point clientSize) {
 }
 
 void FrameLoop::CopyRunSettings() {
-  UnitSize = int64_t{Settings->Size} * 4;  // 64 bits: the stored value may be any integer
-  MoveSpeed = Settings->Move;
-  DrawInterval = FrameInterval(Settings->Weight, Settings->MovePositionType);
-  UseBrightnessChange = Settings->BrightnessChange;
-  UseMonoTone = Settings->MonoTone;
-  UseShuffle = Settings->Shuffle;
-  UseShadeOff = Settings->ShadeOff;
-  if (const MethodRow* row = FrameComposer ? MethodRowByType(FrameComposer->UnitType) : nullptr) {
-    if (row->Aspect == AspectSetting::Rectangle) UnitAspect = Options->XY;
-    if (row->Aspect == AspectSetting::NoConversion) UnitAspect = Options->NoneXY;
+  run_.CutSide = CutSideOf(settings_->Size);
+  run_.MoveSpeed = settings_->Move;
+  run_.DrawInterval = FrameInterval(settings_->Weight, settings_->MovePositionType);
+  run_.UseBrightnessChange = settings_->BrightnessChange;
+  run_.UseMonoTone = settings_->MonoTone;
+  run_.UseShuffle = settings_->Shuffle;
+  run_.UseBlur = settings_->Blur;
+  if (const MethodRow* row = composer_ ? MethodRowByType(composer_->UnitType) : nullptr) {
+    if (row->Aspect == AspectSetting::Rectangle) run_.PieceAspect = options_->XY;
+    if (row->Aspect == AspectSetting::NoConversion) run_.PieceAspect = options_->NoneXY;
   }
 }
 
@@ -92,145 +92,197 @@ void ShowOutOfMemoryFor(const std::string& pictureName) {
 
 }  // namespace
 
+// A failure of a picture change or of the composer's set-up is decided
+// once, where it happens, as one of these; Settle carries it out.
+struct FrameLoop::Outcome {
+  enum class Kind {
+    kOk,
+    kKeepCurrent,  // out of memory at a change: the current picture stays, the next change comes later
+    kPassOver,     // a folder's picture that cannot be used: dropped from the draw, another drawn
+    kUnitError,    // the composer's recorded error, shown as a unit error
+    kOutOfMemory,  // out of memory with no picture to go back to: the out-of-memory text
+    kLoadError,    // the picture's or folder's own error, for the standard error box
+  };
+  Kind kind = Kind::kOk;
+  std::string name{};            // the picture or folder the failure is about
+  std::exception_ptr error{};    // kLoadError: what to throw, its message naming `name`
+  bool shownInPreview = false;   // the composer's errors show in the preview too
+};
+
+FrameLoop::Outcome FrameLoop::OutOfMemory(const std::string& name, bool canKeepCurrent) const {
+  return {.kind = canKeepCurrent ? Outcome::Kind::kKeepCurrent : Outcome::Kind::kOutOfMemory, .name = name};
+}
+
+// Running out of memory (a worker thread that cannot start included) says
+// nothing about the picture: nothing is dropped, and during a change the
+// current picture goes on showing. A picture that does not decode is passed
+// over when `passOver` (a folder's picture after its decode); any other
+// error gets the file's or folder's name before its message.
 template <typename Step>
-void FrameLoop::LoadingStep(const std::string& name, Step step) {
+FrameLoop::Outcome FrameLoop::LoadStep(const std::string& name, bool passOver, Step step) {
   try {
-    try {
-      step();
-    } catch (const PictureError& e) {
-      throw PictureError(NameInMessage(name, e.what()));
-    } catch (const std::out_of_range&) {  // the range check of an empty folder name: no name to give
-      throw;
-    } catch (const std::runtime_error& e) {  // the folder holds no picture, or cannot be listed
-      throw std::runtime_error(NameInMessage(name, e.what()));
-    }
-  } catch (const std::exception& e) {  // the preview shows no box for a picture that does not load
-    // Out of memory during a change is the change's to handle.
-    if (preview_ && !(IsAllocationFailure(e) && framesReady_)) throw SilentAbort();
-    throw;
+    step();
+    return {};
+  } catch (const PictureOutOfMemory&) {
+    return OutOfMemory(name, framesReady_);
+  } catch (const PictureError& e) {
+    if (passOver) return {.kind = Outcome::Kind::kPassOver, .name = name};
+    return {.kind = Outcome::Kind::kLoadError,
+            .name = name,
+            .error = std::make_exception_ptr(PictureError(NameInMessage(name, e.what())))};
+  } catch (const std::out_of_range&) {  // the range check of an empty folder name: no name to give
+    return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
+  } catch (const std::exception& e) {
+    if (IsAllocationFailure(e)) return OutOfMemory(name, framesReady_);
+    if (!dynamic_cast<const std::runtime_error*>(&e)) return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
+    // The folder holds no picture, or cannot be listed.
+    return {.kind = Outcome::Kind::kLoadError,
+            .name = name,
+            .error = std::make_exception_ptr(std::runtime_error(NameInMessage(name, e.what())))};
   }
 }
 
-void FrameLoop::LoadSourceImage() {
+// The composer's set-up: a unit error is recorded on the composer; out of
+// memory goes back to the current picture only when the caller still holds
+// it (`canKeepCurrent`).
+FrameLoop::Outcome FrameLoop::PrepareStep(Point clientSize, const std::string& name, bool canKeepCurrent) {
+  try {
+    PrepareComposer(clientSize);
+    return {};
+  } catch (const SilentAbort&) {
+    return {.kind = Outcome::Kind::kUnitError, .name = name, .shownInPreview = true};
+  } catch (const std::exception& e) {
+    if (!IsAllocationFailure(e)) throw;
+    Outcome outcome = OutOfMemory(name, canKeepCurrent);
+    outcome.shownInPreview = true;
+    return outcome;
+  }
+}
+
+// True for ok; false when the change ends here (the current picture stays,
+// or another picture is being drawn); otherwise shows the error (not in the
+// preview, for a picture's) and throws, which ends the frames.
+bool FrameLoop::Settle(const Outcome& outcome) {
+  switch (outcome.kind) {
+    case Outcome::Kind::kOk:
+      return true;
+    case Outcome::Kind::kKeepCurrent:
+      shelf_.reset();
+      lastImageChange_ = now_();
+      return false;
+    case Outcome::Kind::kPassOver:
+      DropAndDrawNext();
+      return false;
+    case Outcome::Kind::kUnitError:
+      ShowComposerError(outcome.name);
+    case Outcome::Kind::kOutOfMemory:
+      shelf_.reset();
+      // Not the picture's fault: the source kind stays.
+      if (!preview_ || outcome.shownInPreview) ShowOutOfMemoryFor(outcome.name);
+      throw SilentAbort();
+    case Outcome::Kind::kLoadError:
+      shelf_.reset();
+      if (preview_) throw SilentAbort();  // the preview shows no box for a picture that does not load
+      std::rethrow_exception(outcome.error);
+  }
+  return false;
+}
+
+bool FrameLoop::LoadSourceImage() {
   CopyRunSettings();
   const std::string name =
-      Settings->FileType == kFileTypeFile ? Settings->BmpFileName : Settings->ImageFolderName;
-  LoadingStep(name, [this] {
-    LoadSourcePicture(Settings->FileType, Settings->BmpFileName, Settings->ImageFolderName, SourceBitmap);
-  });
-  ApplySourceEffects(SourceBitmap, UseShadeOff, UseMonoTone);
+      settings_->FileType == kFileTypeFile ? settings_->BmpFileName : settings_->ImageFolderName;
+  if (!Settle(LoadStep(name, false, [this] {
+        LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName, sourceBitmap_);
+      })))
+    return false;
+  ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
+  return true;
 }
 
 void FrameLoop::PrepareComposer(Point clientSize) {
-  if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
-  FrameComposer->Prepare(clientSize, std::exchange(SourceBitmap, Bitmap()), UnitSize, MoveSpeed, UnitAspect,
-                         UseShuffle, UseBrightnessChange);
+  if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
+  composer_->Prepare(clientSize, std::exchange(sourceBitmap_, Bitmap()), run_.CutSide, run_.MoveSpeed, run_.PieceAspect,
+                         run_.UseShuffle, run_.UseBrightnessChange);
 }
 
 void FrameLoop::ShowComposerError(const std::string& pictureName) {
-  std::string detail = FrameComposer->ErrorText;
-  if (detail.empty() && FrameComposer->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
+  std::string detail = composer_->ErrorText;
+  if (detail.empty() && composer_->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
     detail = ShortenedName(pictureName);
-  ShowUnitError(FrameComposer->ErrorNo, detail);
-  Settings->FileType = kFileTypeRandom;
+  ShowUnitError(composer_->ErrorNo, detail);
+  settings_->FileType = kFileTypeRandom;
   throw SilentAbort();
 }
 
 void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) {
-  if (!FrameComposer) throw SilentAbort();  // no composer: its creation error was shown
-  try {
-    PrepareComposer(clientSize);
-  } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowComposerError(pictureName);
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    ShowOutOfMemoryFor(pictureName);  // not the picture's fault: the source kind stays
-    throw SilentAbort();
-  }
+  if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
+  Settle(PrepareStep(clientSize, pictureName, false));
 }
 
 void FrameLoop::Resize(Point clientSize) {
-  if (FrameComposer) FrameComposer->Resize(clientSize);
+  if (composer_) composer_->Resize(clientSize);
 }
 
 const FrameBitmap& FrameLoop::MakeFrame() {
-  if (!FrameComposer || !framesReady_) throw SilentAbort();
+  if (!composer_ || !framesReady_) throw SilentAbort();
   try {
-    FrameComposer->Make();
+    composer_->Make();
   } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
+    ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
     throw SilentAbort();
   }
-  return FrameComposer->Image;
+  return composer_->Image;
 }
 
 uint32_t FrameLoop::FinishFrame(Point clientSize) {
-  if (FolderMode) {
+  if (run_.FolderMode) {
     if (pictureLoad_) {
       SwitchPictureIfReady(clientSize);
-    } else if (CompareDateTime(AddSeconds(LastImageChange, ImageChangeSecs), now_()) < 0) {
+    } else if (CompareDateTime(AddSeconds(lastImageChange_, run_.ImageChangeSecs), now_()) < 0) {
       BeginPictureChange(clientSize);
     }
   }
-  return DrawInterval;
+  return run_.DrawInterval;
 }
 
 void FrameLoop::BeginPictureChange(Point clientSize) {
-  if (Settings->FileType == kFileTypeRandom || Settings->FileType == kFileTypeFile) {
+  if (settings_->FileType == kFileTypeRandom || settings_->FileType == kFileTypeFile) {
     // The random picture (or a single file) loads on this thread: no
     // folder to draw from, and the random picture is quick to make.
-    LoadSourceImage();
-    SetUpComposer(clientSize, Settings->FileType == kFileTypeFile ? Settings->BmpFileName : std::string());
-    LastImageChange = now_();
+    if (!LoadSourceImage()) return;
+    SetUpComposer(clientSize, settings_->FileType == kFileTypeFile ? settings_->BmpFileName : std::string());
+    lastImageChange_ = now_();
     return;
   }
   CopyRunSettings();
-  try {
-    BeginFolderDraw();
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    AllocationFailed(Settings->ImageFolderName);  // listing the folder
-  }
+  BeginFolderDraw();
 }
 
 void FrameLoop::BeginFolderDraw() {
-  const std::string& folder = Settings->ImageFolderName;
-  LoadingStep(folder, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); });
+  const std::string& folder = settings_->ImageFolderName;
+  if (!Settle(LoadStep(folder, false, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); }))) return;
   droppedTooSmall_ = false;
-  Randomize();
-  drawSeed_ = RandSeed();
+  random_.Randomize();
+  draws_ = random_;
   DecodeNextPicture();
 }
 
-// The draws of one change continue one sequence of the generator, as a
-// load on this thread would, whatever the frames in between drew from it.
+// The draws of one change continue one sequence, draws_, as a load on this
+// thread would, whatever the frames in between drew from the program's
+// generator.
 void FrameLoop::DecodeNextPicture() {
-  const uint32_t frameSeed = RandSeed();
-  SetRandSeed(drawSeed_);
-  try {
-    LoadingStep(Settings->ImageFolderName, [this] { drawnIndex_ = shelf_->Draw(); });
-  } catch (...) {
-    SetRandSeed(frameSeed);
-    shelf_.reset();
-    throw;
-  }
-  drawSeed_ = RandSeed();
-  SetRandSeed(frameSeed);
-  StartDecode(shelf_->Files()[drawnIndex_]);
+  std::string path;
+  if (!Settle(LoadStep(settings_->ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); }))) return;
+  StartDecode(std::move(path));
 }
 
-// A worker that cannot start (no memory or threads left for it) is a
-// decode that ran out of memory: the first picture shows why there are no
-// frames, a change keeps the current picture. `path` is a copy: that
-// failure drops the shelf the name comes from.
+// `path` is a copy: a failure drops the shelf the name comes from.
 void FrameLoop::StartDecode(std::string path) {
-  try {
-    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, UseShadeOff, UseMonoTone, pictureReady_,
+  Settle(LoadStep(path, false, [this, &path] {
+    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, run_.UseBlur, run_.UseMonoTone, pictureReady_,
                                                            pictureLoader_, threadStarter_);
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    AllocationFailed(path);
-  }
+  }));
 }
 
 // A folder's picture that cannot be used is passed over. When none is
@@ -238,28 +290,14 @@ void FrameLoop::StartDecode(std::string path) {
 // to show (the set-up error's rule: the next run starts with the random
 // picture); otherwise the empty folder's error follows from the draw.
 void FrameLoop::DropAndDrawNext() {
-  shelf_->Drop(drawnIndex_);
+  shelf_->DropDrawn();
   if (shelf_->Files().empty() && droppedTooSmall_) {
     shelf_.reset();
-    FrameComposer->ErrorNo = kErrSourceTooSmall;
-    FrameComposer->ErrorText.clear();
-    ShowComposerError(Settings->ImageFolderName);
+    composer_->ErrorNo = kErrSourceTooSmall;
+    composer_->ErrorText.clear();
+    ShowComposerError(settings_->ImageFolderName);
   }
   DecodeNextPicture();
-}
-
-// Running out of memory says nothing about the picture: nothing is
-// dropped. During a change the current picture goes on showing and the
-// next change comes at the next change time; the first picture has
-// nothing to fall back on, so the run shows why it has no frames.
-bool FrameLoop::AllocationFailed(const std::string& pictureName) {
-  shelf_.reset();
-  if (framesReady_) {
-    LastImageChange = now_();
-    return false;
-  }
-  if (!preview_) ShowOutOfMemoryFor(pictureName);
-  throw SilentAbort();
 }
 
 bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
@@ -267,40 +305,20 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
   std::unique_ptr<BackgroundPictureLoad> load = std::move(pictureLoad_);
   const std::string path = load->Path();
   Bitmap picture;
-  try {
-    picture = load->Take();
-  } catch (const PictureOutOfMemory&) {
-    load.reset();
-    return AllocationFailed(path);
-  } catch (const PictureError& e) {
-    load.reset();
-    if (!shelf_) {  // the single picture file: its error ends the set-up
-      LoadingStep(path, [&e] { throw e; });
-    }
-    DropAndDrawNext();  // not a picture: dropped from the draw, the next one drawn
-    return false;
-  } catch (const std::exception& e) {
-    if (IsAllocationFailure(e)) {
-      load.reset();
-      return AllocationFailed(path);
-    }
-    shelf_.reset();
-    if (preview_) throw SilentAbort();
-    throw;
-  }
+  const Outcome taken = LoadStep(path, shelf_ != nullptr, [&] { picture = load->Take(); });
   load.reset();
-  if (shelf_ && Composer::SourceTooSmall(UnitSize, picture.Width(), picture.Height())) {
+  if (!Settle(taken)) return false;
+  if (shelf_ && Composer::SourceTooSmall(run_.CutSide, picture.Width(), picture.Height())) {
     picture = Bitmap();  // too small for the cut: passed over like a picture that does not load
     droppedTooSmall_ = true;
-    DropAndDrawNext();
-    return false;
+    return Settle({.kind = Outcome::Kind::kPassOver, .name = path});
   }
   shelf_.reset();
-  SetRandSeed(drawSeed_);  // the generator goes on from the draws, as after a load on this thread
+  random_ = draws_;  // the program's generator goes on from the draws, as after a load on this thread
   if (framesReady_) return ChangeComposerPicture(clientSize, std::move(picture), path);
-  SourceBitmap = std::move(picture);
+  sourceBitmap_ = std::move(picture);
   SetUpComposer(clientSize, path);
-  LastImageChange = now_();
+  lastImageChange_ = now_();
   framesReady_ = true;
   return true;
 }
@@ -309,25 +327,16 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
 // composer's set-up running out of memory then goes back to it, as a decode
 // that runs out of memory does, instead of stopping the frames.
 bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path) {
-  Bitmap current = std::move(FrameComposer->Source);
-  SourceBitmap = std::move(picture);
-  try {
-    PrepareComposer(clientSize);
-  } catch (const SilentAbort&) {
-    ShowComposerError(path);
-  } catch (const std::exception& e) {
-    if (!IsAllocationFailure(e)) throw;
-    return KeepCurrentPicture(clientSize, std::move(current), path);
+  Bitmap current = std::move(composer_->Source);
+  sourceBitmap_ = std::move(picture);
+  const Outcome outcome = PrepareStep(clientSize, path, true);
+  if (outcome.kind == Outcome::Kind::kKeepCurrent) {
+    sourceBitmap_ = std::move(current);
+    SetUpComposer(clientSize, path);
   }
-  LastImageChange = now_();
+  if (!Settle(outcome)) return false;
+  lastImageChange_ = now_();
   return true;
-}
-
-bool FrameLoop::KeepCurrentPicture(Point clientSize, Bitmap current, const std::string& path) {
-  SourceBitmap = std::move(current);
-  SetUpComposer(clientSize, path);
-  LastImageChange = now_();
-  return false;
 }
 
 void FrameLoop::WaitForPicture() const {

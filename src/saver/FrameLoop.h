@@ -20,7 +20,7 @@
 // A picture file, the first one included, is decoded, blurred and turned
 // monotone on a worker thread, so the window shows its background and
 // answers input while a large picture decodes. In folder mode the picture
-// is drawn on the caller's thread (the program-wide generator lives there);
+// is drawn on the caller's thread (the program's generator lives there);
 // the switch to it, with the composer's new set-up, happens on the
 // caller's thread at a frame boundary. Everything but the worker's own
 // result is touched by the caller's thread only.
@@ -32,8 +32,11 @@
 // preview mode. Either way the caller leaves its handler before arming the
 // timer, so the frames stop. In folder mode a picture that does not decode
 // or is too small for the cut is passed over, and a picture change that
-// runs out of memory keeps the current picture and tries again at the next
-// change time.
+// runs out of memory (a worker thread that cannot start included) keeps the
+// current picture and tries again at the next change time; the first
+// picture running out of memory shows the out-of-memory text with its name
+// (not in the preview). Each failure is decided once, where it happens, as
+// an Outcome that Settle carries out.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -44,6 +47,7 @@
 #include "base/DateTime.h"
 #include "base/FrameBitmap.h"
 #include "base/Point.h"
+#include "base/Random.h"
 #include "images/ImageShelf.h"
 #include "pattern/Composer.h"
 #include "saver/BackgroundPictureLoad.h"
@@ -61,9 +65,11 @@ public:
   // cannot read takes its default; the shell reports it from the records'
   // UnreadableValues), and fixes the image-change time and folder mode for
   // the whole run. `now` is the clock of the image-change schedule;
-  // `factory` makes the unit transforms.
+  // `factory` makes the unit transforms; `random` is the program's
+  // generator, which the loop re-seeds for a folder's draws and which goes
+  // on from those draws once their picture is switched to.
   explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
-                      MethodFactory factory = &CreateMethodByType);
+                      MethodFactory factory = &CreateMethodByType, RandomGenerator& random = ProgramRandom());
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back (a
   // record that met an unreadable value writes nothing).
@@ -127,9 +133,10 @@ public:
   void UseThreadStarter(BackgroundPictureLoad::ThreadStarter start) { threadStarter_ = std::move(start); }
 
   // Copies the settings of the run, then loads the source picture of the
-  // current FileType and applies its effects.
-  void LoadSourceImage();
-  // Prepares the composer for clientSize and hands it SourceBitmap (which
+  // current FileType and applies its effects. False when it ran out of
+  // memory during a change: the current picture stays.
+  bool LoadSourceImage();
+  // Prepares the composer for clientSize and hands it the loaded picture (which
   // is empty afterwards: the composer's Source is the run's picture, and no
   // second copy is kept or made). On failure the
   // unit error is shown, the source kind becomes the random picture (so the
@@ -141,22 +148,28 @@ public:
 
   bool Preview() const { return preview_; }
 
-  std::unique_ptr<MainSettings> Settings;
-  std::unique_ptr<MethodOptions> Options;
-  std::unique_ptr<Composer> FrameComposer;  // null until the first activation
-  Bitmap SourceBitmap;         // a loaded picture until SetUpComposer hands it over
-  int32_t UnitAspect = 0;      // aspect step of the rectangle and no-conversion methods
-  uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
-  int64_t UnitSize = 0;        // 4 x Size
-  int32_t MoveSpeed = 0;
-  bool UseBrightnessChange = false;
-  bool UseMonoTone = false;
-  bool UseShadeOff = false;
-  bool UseShuffle = false;
-  bool FolderMode = false;     // FileType was the folder when the run began
-  int32_t ImageChangeSecs = 0;
-  DateTime LastImageChange = 0;
-  bool FirstActivate = true;
+  // What the loop shows of its state.
+  const MainSettings& Settings() const { return *settings_; }
+  const MethodOptions& Options() const { return *options_; }
+  const Composer* FrameComposer() const { return composer_.get(); }  // null until the first activation
+  DateTime LastImageChange() const { return lastImageChange_; }
+  // The settings of the run, copied from the records at each picture load.
+  struct RunSettings {
+    int32_t PieceAspect = 0;     // aspect step of the rectangle and no-conversion methods
+    uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
+    int64_t CutSide = 0;         // CutSideOf(Size)
+    int32_t MoveSpeed = 0;
+    bool UseBrightnessChange = false;
+    bool UseMonoTone = false;
+    bool UseBlur = false;
+    bool UseShuffle = false;
+    bool FolderMode = false;     // FileType was the folder when the run began
+    int32_t ImageChangeSecs = 0;
+  };
+  const RunSettings& Run() const { return run_; }
+
+  // The tests' view of the rest (tests/native/saver/FrameLoopTestView.h).
+  friend class FrameLoopTestView;
 
 private:
   void CopyRunSettings();
@@ -165,34 +178,40 @@ private:
   void DecodeNextPicture();
   void StartDecode(std::string path);
   void DropAndDrawNext();
-  bool AllocationFailed(const std::string& pictureName);
   void PrepareComposer(Point clientSize);
   // Shows the composer's recorded unit error (naming the picture when it is
   // too small for the cut), makes the random picture the source kind and
   // throws SilentAbort.
   [[noreturn]] void ShowComposerError(const std::string& pictureName);
   bool ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path);
-  bool KeepCurrentPicture(Point clientSize, Bitmap current, const std::string& path);
-  // Runs a step of loading the source picture: an error of the file or
-  // folder `name` gets the name before its message, and in preview mode
-  // ends the frames without a box.
+  struct Outcome;
+  Outcome OutOfMemory(const std::string& name, bool canKeepCurrent) const;
   template <typename Step>
-  void LoadingStep(const std::string& name, Step step);
+  Outcome LoadStep(const std::string& name, bool passOver, Step step);
+  Outcome PrepareStep(Point clientSize, const std::string& name, bool canKeepCurrent);
+  bool Settle(const Outcome& outcome);
 
   bool preview_;
+  std::unique_ptr<MainSettings> settings_;
+  std::unique_ptr<MethodOptions> options_;
+  std::unique_ptr<Composer> composer_;  // null until the first activation
+  Bitmap sourceBitmap_;  // a loaded picture until SetUpComposer hands it over
+  RunSettings run_;
+  DateTime lastImageChange_ = 0;
+  bool firstActivate_ = true;
   Clock now_;
   MethodFactory factory_;
   BackgroundPictureLoad::ReadyCallback pictureReady_;
   BackgroundPictureLoad::Loader pictureLoader_;
   BackgroundPictureLoad::ThreadStarter threadStarter_;
   bool framesReady_ = false;  // the composer was set up with a first picture
+  RandomGenerator& random_;
   // The change in progress: the folder's shelf (null for a single file),
   // the picture being decoded, whether one was passed over as too small
-  // and where the generator's sequence of this change's draws stands.
+  // and the sequence of this change's draws.
   std::unique_ptr<ImageShelf> shelf_;
   bool droppedTooSmall_ = false;
-  size_t drawnIndex_ = 0;
-  uint32_t drawSeed_ = 0;
+  RandomGenerator draws_;
   std::unique_ptr<BackgroundPictureLoad> pictureLoad_;
 };
 

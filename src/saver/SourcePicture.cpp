@@ -35,8 +35,8 @@ void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std:
   }
 }
 
-void ApplySourceEffects(Bitmap& bitmap, bool shadeOff, bool monoTone) {
-  if (shadeOff) BlurBitmap(bitmap);
+void ApplySourceEffects(Bitmap& bitmap, bool blur, bool monoTone) {
+  if (blur) BlurBitmap(bitmap);
   if (monoTone) MonotoneBitmap(bitmap);
 }
 

@@ -27,7 +27,7 @@ void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std:
                        Bitmap& bitmap);
 
 // The load-time effects in their fixed order: blur, then monotone.
-void ApplySourceEffects(Bitmap& bitmap, bool shadeOff, bool monoTone);
+void ApplySourceEffects(Bitmap& bitmap, bool blur, bool monoTone);
 
 // The frame timer's interval in ms for a Weight: Weight x 10, or for the
 // slide show (Weight - 1) x 500 + 100. Computed in 32-bit wrap-around

@@ -20,9 +20,9 @@ using R = MainSettings;
 
 // The values in the order they are loaded and saved.
 const std::array<V, 15> kValues = {{
-    {.name = "Size", .field = &R::Size, .numberDefault = 8},
-    {.name = "Move", .field = &R::Move, .numberDefault = 3},
-    {.name = "Weight", .field = &R::Weight, .numberDefault = 1},
+    {.name = "Size", .field = &R::Size, .numberDefault = R::kSize.initial},
+    {.name = "Move", .field = &R::Move, .numberDefault = R::kMove.initial},
+    {.name = "Weight", .field = &R::Weight, .numberDefault = R::kWeight.initial},
     {.name = "BmpFileName", .field = &R::BmpFileName},
     {.name = "ImageChangeTime", .field = &R::ImageChangeTime, .numberDefault = 60, .loadRule = ImageChangeTimeRule},
     {.name = "ImageFolderName", .field = &R::ImageFolderName},
@@ -38,7 +38,7 @@ const std::array<V, 15> kValues = {{
      .writeRule = [](int32_t type) -> int32_t { return MethodTypeToCode(type); }},
     {.name = "BrightnessChange", .field = &R::BrightnessChange},
     {.name = "MonoTone", .field = &R::MonoTone},
-    {.name = "ShadeOff", .field = &R::ShadeOff},
+    {.name = "ShadeOff", .field = &R::Blur},
     {.name = "Shuffle", .field = &R::Shuffle},
     {.name = "TransType",
      .field = &R::TransType,
@@ -55,8 +55,8 @@ const std::array<V, 15> kValues = {{
      }},
 }};
 
-void CheckedAssign(int32_t& field, int32_t value, int32_t low, int32_t high) {
-  if (value < low || value > high) throw SilentAbort();
+void CheckedAssign(int32_t& field, int32_t value, const SettingRange& range) {
+  if (!range.Contains(value)) throw SilentAbort();
   field = value;
 }
 
@@ -78,9 +78,9 @@ void MainSettings::Save() {
   unreadable_.clear();  // every value is stored as text now
 }
 
-void MainSettings::SetSize(int32_t value) { CheckedAssign(Size, value, 8, 64); }
-void MainSettings::SetMove(int32_t value) { CheckedAssign(Move, value, 1, 10); }
-void MainSettings::SetWeight(int32_t value) { CheckedAssign(Weight, value, 1, 99); }
+void MainSettings::SetSize(int32_t value) { CheckedAssign(Size, value, kSize); }
+void MainSettings::SetMove(int32_t value) { CheckedAssign(Move, value, kMove); }
+void MainSettings::SetWeight(int32_t value) { CheckedAssign(Weight, value, kWeight); }
 void MainSettings::SetImageChangeTime(int32_t value) { ImageChangeTime = ImageChangeTimeRule(value); }
 
 int32_t MainSettings::FileTypeToCode(uint8_t fileType) { return fileType; }

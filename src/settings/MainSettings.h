@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 
 namespace tessivane {
 
@@ -42,7 +43,12 @@ public:
   // so the store is left as it is; Save writes every value and clears them.
   const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
 
-  // Assign inside 8..64, 1..10 and 1..99; otherwise throw SilentAbort and
+  // The ranges and defaults of Size, Move and Weight.
+  static constexpr SettingRange kSize{8, 64, 8};
+  static constexpr SettingRange kMove{1, 10, 3};
+  static constexpr SettingRange kWeight{1, 99, 1};
+
+  // Assign inside kSize, kMove and kWeight; otherwise throw SilentAbort and
   // keep the field.
   void SetSize(int32_t value);
   void SetMove(int32_t value);
@@ -53,21 +59,22 @@ public:
   static int32_t FileTypeToCode(uint8_t fileType);
   static uint8_t CodeToFileType(int32_t code);  // 2 and 3 stay, anything else is 1
 
-  uint8_t FileType = kFileTypeRandom;
+  // Every field takes its default from the value table when the record loads.
+  uint8_t FileType{};
   std::string BmpFileName;
   std::string ImageFolderName;
-  int32_t Size = 8;       // unit size; the cut is 4 x Size pixels square
-  int32_t Move = 3;       // speed of the sampling position
-  int32_t Weight = 1;     // frame delay factor
-  uint8_t UnitType = 1;   // conversion-method type number; 0 after an unknown code
-  bool BrightnessChange = false;
-  bool MonoTone = false;
-  bool ShadeOff = false;
-  bool Shuffle = false;
-  uint8_t TransType = kTransBasic;
+  int32_t Size{};         // the cut is CutSideOf(Size) pixels square
+  int32_t Move{};         // speed of the sampling position
+  int32_t Weight{};       // frame delay factor
+  uint8_t UnitType{};     // conversion-method type number; 0 after an unknown code
+  bool BrightnessChange{};
+  bool MonoTone{};
+  bool Blur{};            // stored as "ShadeOff"
+  bool Shuffle{};
+  uint8_t TransType{};
   std::string DllFileName;
-  uint8_t MovePositionType = 0;  // motion kind 0..2
-  int32_t ImageChangeTime = 60;  // seconds between pictures in folder mode
+  uint8_t MovePositionType{};  // motion kind 0..2
+  int32_t ImageChangeTime{};   // seconds between pictures in folder mode
 
 private:
   void Load();

@@ -11,17 +11,16 @@ namespace tessivane {
 namespace {
 
 constexpr const char* kSubkey = "Option";
-constexpr size_t kRandomLength = 10;  // one character per stored method code
 
 using V = SettingValue<MethodOptions>;
 using R = MethodOptions;
 
 // In the order they are loaded.
 const std::array<V, 4> kValues = {{
-    {.name = "NoneXY", .field = &R::NoneXY, .numberDefault = 0},
-    {.name = "XY", .field = &R::XY, .numberDefault = 0},
-    {.name = "Rotate", .field = &R::Rotate, .numberDefault = 3},
-    {.name = "Random", .field = &R::Random, .textDefault = "11111111"},
+    {.name = "NoneXY", .field = &R::NoneXY, .numberDefault = R::kAspect.initial},
+    {.name = "XY", .field = &R::XY, .numberDefault = R::kAspect.initial},
+    {.name = "Rotate", .field = &R::Rotate, .numberDefault = R::kRotate.initial},
+    {.name = "Random", .field = &R::Random, .textDefaultOf = &R::DefaultRandom},
 }};
 // The order they are saved in: NoneXY, Random, Rotate, XY.
 constexpr std::array<int, 4> kSaveOrder = {0, 3, 2, 1};
@@ -44,13 +43,21 @@ void MethodOptions::Save() {
   unreadable_.clear();  // every value is stored as text now
 }
 
-void MethodOptions::SetRotate(int32_t value) { Rotate = value >= 2 && value <= 20 ? value : 2; }
+void MethodOptions::SetRotate(int32_t value) { Rotate = kRotate.Contains(value) ? value : kRotate.min; }
+
+std::string MethodOptions::DefaultRandom() {
+  std::string random(static_cast<size_t>(MethodCodeCount()), '0');
+  for (const MethodRow& row : MethodRows())
+    if (row.Code >= 0 && row.RandomByDefault) random[static_cast<size_t>(row.Code)] = '1';
+  return random;
+}
 
 std::string MethodOptions::NormalizeRandom(const std::string& text) {
   // Counted in UTF-16 units, so a hand-edited text with other characters
   // stays well-formed.
   std::u16string units = Utf8ToUtf16(text);
-  if (units.size() < kRandomLength) units.append(kRandomLength - units.size(), u'0');
+  const auto length = static_cast<size_t>(MethodCodeCount());  // one character per stored method code
+  if (units.size() < length) units.append(length - units.size(), u'0');
   units[static_cast<size_t>(MethodTypeToCode(kMethodTypeRandom))] = u'0';  // never pick the random choice itself
   return Utf16ToUtf8(units);
 }

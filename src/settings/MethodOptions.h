@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "pattern/Composer.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 
 namespace tessivane {
 
@@ -25,19 +27,29 @@ public:
   // The values that could not be read, as MainSettings::UnreadableValues.
   const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
 
-  // Assigns 2..20; any other value assigns 2.
+  // The range and default of Rotate, and of the aspect steps XY and NoneXY
+  // (the steps the composer shapes a piece with).
+  static constexpr SettingRange kRotate{2, 20, 3};
+  static constexpr SettingRange kAspect{-Composer::kMaxAspect, Composer::kMaxAspect, 0};
+
+  // Assigns a value inside kRotate; any other value assigns its minimum.
   void SetRotate(int32_t value);
 
-  // Random as loading leaves it: at least ten characters (short texts are
-  // padded with "0"), and the character of the random choice itself "0".
+  // Random as loading leaves it: at least one character per stored method
+  // code (short texts are padded with "0"), and the character of the random
+  // choice itself "0".
   static std::string NormalizeRandom(const std::string& text);
+  // Random without a stored value: "1" for the methods whose row says the
+  // random choice picks them by default.
+  static std::string DefaultRandom();
 
-  int32_t NoneXY = 0;  // aspect step of the no-conversion method
+  // Every field takes its default from the value table when the record loads.
+  int32_t NoneXY{};  // aspect step of the no-conversion method
   // One character per stored method code (character n for code n - 1):
   // "1" lets the random choice pick that method.
   std::string Random;
-  int32_t Rotate = 3;  // value of the distorted-square method
-  int32_t XY = 0;      // aspect step of the rectangle method
+  int32_t Rotate{};  // value of the distorted-square method
+  int32_t XY{};      // aspect step of the rectangle method
 
 private:
   void Load();

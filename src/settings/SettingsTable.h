@@ -37,6 +37,16 @@ void SaveOnDestruction(const std::vector<std::string>& unreadable, F&& save) noe
   }
 }
 
+// The values a numeric setting accepts and the one it takes when none is
+// stored; the record's setters, the dialogs and the renderer read them.
+struct SettingRange {
+  int32_t min;
+  int32_t max;
+  int32_t initial;
+  constexpr bool Contains(int32_t value) const { return value >= min && value <= max; }
+  constexpr int32_t Clamp(int32_t value) const { return value < min ? min : value > max ? max : value; }
+};
+
 // How a value is held in the record:
 //   int32_t / uint8_t field: decimal text;
 //   bool field: read as an integer with default 0, true unless 0; written "1" or "0";
@@ -50,6 +60,7 @@ struct SettingValue {
   SettingField<R> field;
   int32_t numberDefault = 0;                 // integer fields
   const char* textDefault = "";              // text fields
+  std::string (*textDefaultOf)() = nullptr;  // text fields whose default is derived: replaces textDefault
   int32_t (*loadRule)(int32_t) = nullptr;    // stored number -> field; none: as read
   int32_t (*writeRule)(int32_t) = nullptr;   // field -> stored number; none: as it is
 };
@@ -88,7 +99,7 @@ std::vector<std::string> LoadSettings(SettingsStore& store, const char* subkey, 
         [&](auto member) {
           using T = std::remove_reference_t<decltype(record.*member)>;
           if constexpr (std::is_same_v<T, std::string>) {
-            record.*member = hasText ? read.text : std::string(v.textDefault);
+            record.*member = hasText ? read.text : v.textDefaultOf ? v.textDefaultOf() : std::string(v.textDefault);
           } else if constexpr (std::is_same_v<T, bool>) {
             record.*member = (hasText ? ParseSettingInt(read.text, 0) : 0) != 0;
           } else {

@@ -207,7 +207,7 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       // A part uncovered by another window gets the current frame back.
       ScopedPaint paint(wnd);
-      if (painted_ && loop_ && loop_->FrameComposer) PaintFrame(paint.dc(), loop_->FrameComposer->Image);
+      if (painted_ && loop_ && loop_->FrameComposer()) PaintFrame(paint.dc(), loop_->FrameComposer()->Image);
       return 0;
     }
     case kPictureReadyMessage:
@@ -263,8 +263,8 @@ void SaverWindow::FormCreate() {
   // learns why the settings look reset and that saving them in the settings
   // dialog repairs the store; the preview stays silent. Neither writes the
   // records back, so the store keeps the value until the user saves.
-  std::vector<std::string> unreadable = loop_->Settings->UnreadableValues();
-  if (unreadable.empty()) unreadable = loop_->Options->UnreadableValues();
+  std::vector<std::string> unreadable = loop_->Settings().UnreadableValues();
+  if (unreadable.empty()) unreadable = loop_->Options().UnreadableValues();
   if (SaverMode == smSaver) dialogs::ReportUnreadableValues(unreadable);
   if (SaverMode == smSaver) hiddenCursor_.emplace(false);
   if (SaverMode == smPreview) {

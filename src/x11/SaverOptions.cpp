@@ -43,7 +43,7 @@ void ApplyFolder(SaverOptions& o, const std::string& option, const std::string& 
 using S = SaverOptions;
 const OptionRow<S> kSaverRows[] = {
     {.Name = "delay", .Value = "N", .Help = "the Weight setting: N x 10 ms between frames",
-     .Number = &S::delay, .Low = 1, .High = 99},
+     .Number = &S::delay, .Low = MainSettings::kWeight.min, .High = MainSettings::kWeight.max},
     {.Name = "file", .Value = "FILE", .Help = "the picture (BMP, JPEG or PNG); default a random picture",
      .Apply = ApplyFile},
     {.Name = "folder", .Value = "DIR", .Help = "a new picture from this folder every -change seconds", .Apply = ApplyFolder},
@@ -138,7 +138,7 @@ void WriteSettings(const SaverOptions& o, SettingsStore& store) {
     s.DllFileName = plugin;
     s.BrightnessChange = o.brightness;
     s.MonoTone = o.mono;
-    s.ShadeOff = o.blur;
+    s.Blur = o.blur;
     s.Shuffle = o.shuffle;
     s.MovePositionType = static_cast<uint8_t>(o.motion);
     s.ImageChangeTime = o.change;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/CommandOptions.h"
+#include "settings/MainSettings.h"
 #include "settings/SettingsStore.h"
 
 namespace tessivane::x11 {
@@ -29,7 +30,7 @@ struct SaverOptions : CommonOptions {
   std::string file;        // -file: one picture
   std::string folder;      // -folder: a picture drawn from it every -change seconds
   int change = 60;         // the ImageChangeTime setting
-  int delay = 1;           // the Weight setting: 10 ms a step between frames
+  int delay = MainSettings::kWeight.initial;  // the Weight setting: 10 ms a step between frames
 };
 
 // Parses the arguments after the program name. `screensaverWindow` is the

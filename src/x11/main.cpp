@@ -212,12 +212,12 @@ private:
         if (e.xconfigure.window == window_.Id() && (size.x != window_.Size().x || size.y != window_.Size().y)) {
           window_.SetSize(size);
           loop_.Resize(size);
-          if (painted_) Paint(loop_.FrameComposer->Image);
+          if (painted_) Paint(loop_.FrameComposer()->Image);
         }
         break;
       }
       case Expose:
-        if (e.xexpose.count == 0 && painted_) Paint(loop_.FrameComposer->Image);
+        if (e.xexpose.count == 0 && painted_) Paint(loop_.FrameComposer()->Image);
         break;
       default: break;
       }

@@ -4,13 +4,15 @@
 
 #include "dialogs/ControlIds.h"
 #include "dialogs/OptionsDialogModel.h"
+#include "pattern/RandomMethod.h"
 #include "settings/MemorySettingsStore.h"
+#include "base/Random.h"
 
 namespace tessivane::dialogs {
 namespace {
 
-std::array<bool, kRandomListCount> Only(int position) {
-  std::array<bool, kRandomListCount> marks{};
+RandomMarks Only(int position) {
+  RandomMarks marks(static_cast<size_t>(RandomListCount()));
   marks[static_cast<size_t>(position)] = true;
   return marks;
 }
@@ -22,7 +24,7 @@ protected:
 };
 
 TEST_F(OptionsModel, TheListIsTheMethodListWithoutTheRandomChoice) {
-  ASSERT_EQ(kRandomListCount, 9);
+  ASSERT_EQ(RandomListCount(), 9);
   EXPECT_EQ(RandomListLabel(0), "万華鏡風");
   EXPECT_EQ(RandomListLabel(8), "無変換");
 }
@@ -34,13 +36,13 @@ TEST_F(OptionsModel, EmptyStoreShowsThreeTheMiddleAndTheDefaultMarks) {
   EXPECT_EQ(c.rectangleAspect, 0);
   EXPECT_EQ(c.noConversionAspect, 0);
   // Marked: every method but the distorted square (5) and the spiral (7).
-  const std::array<bool, kRandomListCount> expected{true, true, true, true, true, false, true, false, true};
+  const RandomMarks expected{true, true, true, true, true, false, true, false, true};
   EXPECT_EQ(c.marks, expected);
 }
 
 TEST_F(OptionsModel, ListPositionsReadTheCharactersOfTheirStoredCodes) {
-  const int characterOf[kRandomListCount] = {1, 2, 3, 4, 8, 9, 5, 10, 6};
-  for (int position = 0; position < kRandomListCount; ++position) {
+  const int characterOf[] = {1, 2, 3, 4, 8, 9, 5, 10, 6};
+  for (int position = 0; position < RandomListCount(); ++position) {
     const std::string random = RandomFromMarks(Only(position));
     std::string expected(10, '0');
     expected[static_cast<size_t>(characterOf[position] - 1)] = '1';
@@ -49,7 +51,7 @@ TEST_F(OptionsModel, ListPositionsReadTheCharactersOfTheirStoredCodes) {
   }
   // The random choice's own character, short texts and characters past the
   // tenth mark nothing.
-  const std::array<bool, kRandomListCount> none{};
+  const RandomMarks none(9);
   EXPECT_EQ(MarksFromRandom("0000001000"), none);
   EXPECT_EQ(MarksFromRandom("1"), Only(0));
   EXPECT_EQ(MarksFromRandom("000000000011"), none);
@@ -115,6 +117,31 @@ TEST_F(OptionsModel, AspectStepsOutsideTheScrollRangeOpenAtTheBound) {
   ASSERT_TRUE(model.Save(c).saved);
   EXPECT_EQ(Stored("NoneXY"), "5");
   EXPECT_EQ(Stored("XY"), "-5");
+}
+
+// Adding a method is one row: with a twelfth row (the eleventh stored code
+// and list position, the random choice staying last) every list, text and
+// draw that counts the methods grows with it.
+TEST(MethodTableRow, OneMoreRowReachesTheListsTheRandomTextAndTheDraw) {
+  std::vector<MethodRow> rows(MethodRows().begin(), MethodRows().end());
+  rows.push_back({12, 10, 9, TextId::kMethodSpiral, "extra",
+                  [](const ComposerParams& p) { return CreateMethodByType(11, p); }, false, AspectSetting::None, true,
+                  true});
+  ScopedMethodRows extended(rows);
+
+  EXPECT_EQ(MethodListLabels().size(), 11u);
+  ASSERT_EQ(RandomListCount(), 10);
+  EXPECT_EQ(ListPositionToMethodType(9), 12);
+  EXPECT_EQ(MethodTypeToListPosition(kMethodTypeRandom), 10);
+  EXPECT_NE(CreateMethodByType(12, ComposerParams{}), nullptr);
+  EXPECT_EQ(MethodOptions::DefaultRandom(), "11111101001");
+  EXPECT_EQ(MethodOptions::NormalizeRandom("1"), "10000000000");
+  RandomMarks only(10);
+  only[9] = true;
+  EXPECT_EQ(RandomFromMarks(only), "00000000001");
+  EXPECT_EQ(MarksFromRandom("00000000001"), only);
+  ScopedSeedSource seed(FixedSeed(3));
+  EXPECT_EQ(ChooseRandomMethodType("00000000001"), 12) << "the draw reaches the new code";
 }
 
 }  // namespace

@@ -113,12 +113,13 @@ def catalog(name):
 
 def method_table(language):
     """(stored code, label) of every listed method of the method table, whose
-    rows begin with type, code, list position, label entry and renderer name;
+    rows begin with type, code, list position (a number or kListLast), label
+    entry and renderer name;
     the labels are those of the language's catalog."""
     with open(os.path.join(ROOT, "src", "pattern", "MethodTable.cpp"), encoding="utf-8") as f:
         source = f.read()
     labels = catalog(language)
-    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+)\s*,\s*TextId::(\w+)\s*,\s*"([^"]*)"', source)
+    rows = re.findall(r'\{\s*(\w+)\s*,\s*(-?\d+)\s*,\s*(-?\d+|\w+)\s*,\s*TextId::(\w+)\s*,\s*"([^"]*)"', source)
     return [(int(code), labels[entry]) for _, code, _, entry, _ in rows if entry in labels]
 
 

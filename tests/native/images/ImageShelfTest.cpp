@@ -38,13 +38,6 @@ using testing::TempFolder;
 
 std::string Separator() { return std::string(1, kPathDelimiter); }
 
-TEST(ImageShelf, IsImageFileLooksOnlyAtTheLowerCaseExtension) {
-  for (const char* yes : {"a.bmp", "a.JPG", "b.Jpeg", "c.png", "x.txt.png", "dir.d/p.BMP"})
-    EXPECT_TRUE(ImageShelf::IsImageFile(yes)) << yes;
-  for (const char* no : {"a.jpe", "a.png.txt", "png", ".", "..", "a.", "a.bmp ", "pics.jpg/readme"})
-    EXPECT_FALSE(ImageShelf::IsImageFile(no)) << no;
-}
-
 TEST(ImageShelf, ListingKeepsDotEntriesAndGivesEveryOneItsFullPath) {
   TempFolder folder("tessivane-shelf-listing");
   folder.Write("a.JPG", testing::EncodeJpeg(testing::Pattern(8, 8)));
@@ -239,14 +232,6 @@ TEST(ImageShelf, UnicodeNamesLoad) {
   Bitmap bitmap;
   shelf.GetImage(bitmap);
   EXPECT_EQ(bitmap, testing::Pattern(5, 4));
-}
-
-TEST(ImageShelf, WildcardMatchesAsAFolderSearchDoes) {
-  EXPECT_TRUE(WildcardMatch("*.*", "noextension"));
-  EXPECT_TRUE(WildcardMatch("*.PNG", "a.png"));
-  EXPECT_TRUE(WildcardMatch("a?c*", "abcdef"));
-  EXPECT_FALSE(WildcardMatch("*.png", "a.png.txt"));
-  EXPECT_FALSE(WildcardMatch("a?c", "ac"));
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST(ComposerPrepare, AspectBeyondFiveCountsAsFive) {
   composer.Prepare({100, 100}, Gradient(400, 400), 256, 1, -9, false, false);
   EXPECT_EQ(composer.Piece.Width(), 256);
   EXPECT_EQ(composer.Piece.Height(), 26);
-  EXPECT_EQ(composer.UnitAspect, -9);
+  EXPECT_EQ(composer.PieceAspect, -9);
   composer.Make();
 }
 

@@ -179,7 +179,7 @@ TEST(MethodTable, RowsAgreeWithTheirClassesAndNumberingsAreOneToOne) {
       EXPECT_TRUE(codes.insert(row.Code).second) << row.Type;
     }
     if (row.ListPosition >= 0) {
-      EXPECT_TRUE(positions.insert(row.ListPosition).second) << row.Type;
+      EXPECT_TRUE(positions.insert(MethodTypeToListPosition(row.Type)).second) << row.Type;
     }
     if (!row.CliName.empty()) {
       EXPECT_TRUE(names.insert(row.CliName).second) << row.CliName;
@@ -201,8 +201,8 @@ TEST(MethodTable, RowsAgreeWithTheirClassesAndNumberingsAreOneToOne) {
     }
   }
   EXPECT_EQ(codes.size(), 10u);
-  EXPECT_EQ(positions.size(), static_cast<size_t>(kMethodListCount));
-  EXPECT_EQ(*positions.rbegin(), kMethodListCount - 1);
+  EXPECT_EQ(positions.size(), static_cast<size_t>(MethodListCount()));
+  EXPECT_EQ(*positions.rbegin(), MethodListCount() - 1);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include "pattern/TestMethod.h"
 #include "saver/BackgroundPictureLoad.h"
 #include "saver/FrameLoop.h"
+#include "FrameLoopTestView.h"
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
 #include "support/AllocationCounter.h"
@@ -116,20 +117,20 @@ TEST(ChooseRunMethodType, PluginSwitchWinsOverTheMethodAndRandomIsResolved) {
 
 TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTheRecordsBack) {
   auto loop = Loop();
-  EXPECT_FALSE(loop->FolderMode);
-  EXPECT_EQ(loop->ImageChangeSecs, 60);
+  EXPECT_FALSE(loop->Run().FolderMode);
+  EXPECT_EQ(loop->Run().ImageChangeSecs, 60);
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   EXPECT_FALSE(loop->ActivateAndWait(kClient)) << "only the first activation sets the run up";
-  EXPECT_EQ(loop->FrameComposer->UnitType, 1);
-  EXPECT_EQ(loop->UnitSize, 32);
-  EXPECT_EQ(loop->MoveSpeed, 3);
-  EXPECT_EQ(loop->DrawInterval, 10u);
-  EXPECT_EQ(loop->LastImageChange, kStart);
+  EXPECT_EQ(loop->FrameComposer()->UnitType, 1);
+  EXPECT_EQ(loop->Run().CutSide, 32);
+  EXPECT_EQ(loop->Run().MoveSpeed, 3);
+  EXPECT_EQ(loop->Run().DrawInterval, 10u);
+  EXPECT_EQ(loop->LastImageChange(), kStart);
 
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected);
-  EXPECT_EQ(loop->FrameComposer->Source, expected);
-  EXPECT_TRUE(loop->SourceBitmap.Empty()) << "the composer took the picture over: no second copy";
+  EXPECT_EQ(loop->FrameComposer()->Source, expected);
+  EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty()) << "the composer took the picture over: no second copy";
 
   const FrameBitmap first = loop->MakeFrame();
   EXPECT_EQ(loop->FinishFrame(kClient), 10u);
@@ -155,11 +156,11 @@ TEST_F(FrameLoopTest, AValueThatIsNotTextRunsWithItsDefaultAndTheStoreIsLeftAsIt
   store.PutRaw("Option", "Rotate", kStoredBinary, {9});
   const auto before = store.contents();
   auto loop = Loop();
-  EXPECT_EQ(loop->Settings->UnreadableValues(), std::vector<std::string>{"Size"});
-  EXPECT_EQ(loop->Options->UnreadableValues(), std::vector<std::string>{"Rotate"});
+  EXPECT_EQ(loop->Settings().UnreadableValues(), std::vector<std::string>{"Size"});
+  EXPECT_EQ(loop->Options().UnreadableValues(), std::vector<std::string>{"Rotate"});
   ASSERT_TRUE(loop->Activate(kClient));
-  EXPECT_EQ(loop->UnitSize, 32);
-  EXPECT_EQ(loop->MoveSpeed, 5);
+  EXPECT_EQ(loop->Run().CutSide, 32);
+  EXPECT_EQ(loop->Run().MoveSpeed, 5);
   loop->MakeFrame();
   EXPECT_TRUE(recorder.shown.empty()) << "the shell reports the value, not the frame loop";
   loop.reset();
@@ -194,21 +195,21 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   Put("BrightnessChange", "1");
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  EXPECT_EQ(loop->UnitSize, 64);
-  EXPECT_EQ(loop->MoveSpeed, 7);
-  EXPECT_EQ(loop->DrawInterval, 49100u);
-  EXPECT_TRUE(loop->FrameComposer->UseShuffle);
-  EXPECT_TRUE(loop->FrameComposer->UseBrightnessChange);
+  EXPECT_EQ(loop->Run().CutSide, 64);
+  EXPECT_EQ(loop->Run().MoveSpeed, 7);
+  EXPECT_EQ(loop->Run().DrawInterval, 49100u);
+  EXPECT_TRUE(loop->FrameComposer()->UseShuffle);
+  EXPECT_TRUE(loop->FrameComposer()->UseBrightnessChange);
   // Blur first, then monotone.
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected);
   BlurBitmap(expected);
   MonotoneBitmap(expected);
-  EXPECT_EQ(loop->FrameComposer->Source, expected);
+  EXPECT_EQ(loop->FrameComposer()->Source, expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
-  loop->Settings->Weight = 0;
-  loop->Settings->MovePositionType = kMoveLine;
+  FrameLoopTestView(*loop).Settings().Weight = 0;
+  FrameLoopTestView(*loop).Settings().MovePositionType = kMoveLine;
   loop->LoadSourceImage();
   EXPECT_EQ(loop->FinishFrame(kClient), 0u);
 }
@@ -221,10 +222,10 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
-    EXPECT_EQ(loop->UnitAspect, aspect) << type;
+    EXPECT_EQ(loop->Run().PieceAspect, aspect) << type;
     const Point piece = Composer::PieceSizeFor(type, 32, aspect);
-    EXPECT_EQ(loop->FrameComposer->PieceWidth, piece.x) << type;
-    EXPECT_EQ(loop->FrameComposer->PieceHeight, piece.y) << type;
+    EXPECT_EQ(loop->FrameComposer()->PieceWidth, piece.x) << type;
+    EXPECT_EQ(loop->FrameComposer()->PieceHeight, piece.y) << type;
   }
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -237,7 +238,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer->UnitType, 11);
+    EXPECT_EQ(loop->FrameComposer()->UnitType, 11);
   }
   // The plug-in switch: a library that does not load ends the run with the
   // box of error 7, which names the file.
@@ -246,8 +247,8 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   Put("DllFileName", missing);
   auto loop = Loop();
   EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
-  EXPECT_EQ(loop->FrameComposer->UnitType, kMethodTypePlugin);
-  EXPECT_EQ(loop->FrameComposer->ErrorNo, kErrPluginLoad);
+  EXPECT_EQ(loop->FrameComposer()->UnitType, kMethodTypePlugin);
+  EXPECT_EQ(loop->FrameComposer()->ErrorNo, kErrPluginLoad);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginLoad, DetailFile(missing))});
 }
 
@@ -284,7 +285,7 @@ TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
   auto loop = Loop(/*preview=*/true);
   EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
-  EXPECT_TRUE(loop->SourceBitmap.Empty());
+  EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty());
   EXPECT_THROW(loop->MakeFrame(), SilentAbort);
   loop.reset();
   EXPECT_EQ(store.Text("Settings", "FileType"), "2") << "only a set-up error resets the source kind";
@@ -302,7 +303,7 @@ TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
     // The preview hides picture errors, not composer errors; the picture's
     // name follows the error's own text.
     EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, small)});
-    EXPECT_EQ(loop->Settings->FileType, kFileTypeRandom);
+    EXPECT_EQ(loop->Settings().FileType, kFileTypeRandom);
     loop.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), "1");
     Put("FileType", "2");
@@ -358,9 +359,9 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   UseFolderChangingEverySecond(folder);
   CountSeeds();
   auto loop = Loop();
-  EXPECT_TRUE(loop->FolderMode);
+  EXPECT_TRUE(loop->Run().FolderMode);
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer()->Source.PixelRgb(0, 0)};
 
   const auto frameAt = [&](double seconds) {
     now = kStart + seconds * kSecond;
@@ -368,28 +369,28 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
     return loop->FinishFrame(kClient);
   };
   EXPECT_EQ(frameAt(0.5), 10u);
-  EXPECT_EQ(loop->LastImageChange, kStart);
+  EXPECT_EQ(loop->LastImageChange(), kStart);
   frameAt(1.0009);  // less than 1 ms past the due moment counts as the moment itself
-  EXPECT_EQ(loop->LastImageChange, kStart);
+  EXPECT_EQ(loop->LastImageChange(), kStart);
   EXPECT_FALSE(loop->PictureChangePending());
   frameAt(1.002);  // the change begins: a picture is drawn and decoded elsewhere
   EXPECT_TRUE(loop->PictureChangePending());
-  EXPECT_EQ(loop->LastImageChange, kStart);
+  EXPECT_EQ(loop->LastImageChange(), kStart);
   for (double t = 1.012; loop->PictureChangePending(); t += 0.01) {
     loop->WaitForPicture();
     frameAt(t);  // a later frame's end switches to it
   }
-  EXPECT_EQ(loop->LastImageChange, now);
+  EXPECT_EQ(loop->LastImageChange(), now);
   const DateTime changed = now;
-  colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
+  colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
   frameAt(1.5);
-  EXPECT_EQ(loop->LastImageChange, changed);
+  EXPECT_EQ(loop->LastImageChange(), changed);
   EXPECT_FALSE(loop->PictureChangePending());
   for (double t = 3; t < 40; t += 1.5) {
     frameAt(t);
     now += 0.01 * kSecond;
     SettlePictureChange(*loop);
-    colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
+    colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF})) << "both pictures are drawn over many changes";
 
@@ -416,13 +417,13 @@ TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
   folder.Write("a.bmp", SolidBmp(64, 64, 0x0000FF));
   loop->FinishFrame(kClient);
   EXPECT_FALSE(loop->PictureChangePending()) << "same moment: no reload";
-  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x00FF00u);
+  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x00FF00u);
   now += 0.002 * kSecond;
   loop->FinishFrame(kClient);
   EXPECT_TRUE(loop->PictureChangePending());
   SettlePictureChange(*loop);
-  EXPECT_EQ(loop->LastImageChange, now);
-  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x0000FFu);
+  EXPECT_EQ(loop->LastImageChange(), now);
+  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x0000FFu);
   loop->FinishFrame(kClient);
   EXPECT_FALSE(loop->PictureChangePending()) << "same moment as the switch: no reload";
   now += 0.002 * kSecond;
@@ -465,13 +466,13 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
       loop->FinishFrame(kClient);
       ASSERT_LT(++boundaries, 10);
     }
-    EXPECT_EQ(loop->FrameComposer->Source, expected) << changeSeed;
-    EXPECT_EQ(loop->LastImageChange, now);
+    EXPECT_EQ(loop->FrameComposer()->Source, expected) << changeSeed;
+    EXPECT_EQ(loop->LastImageChange(), now);
     // The composer was set up from the generator where the draws left it.
     SetRandSeed(seedAfter);
     const std::unique_ptr<MotionPath> path =
-        MakeMotionPath(kMoveLine, 0, 0, loop->MoveSpeed, Point{64 - 32, 64 - 32});
-    EXPECT_EQ(loop->FrameComposer->Motion->DX, path->DX) << changeSeed;
+        MakeMotionPath(kMoveLine, 0, 0, loop->Run().MoveSpeed, Point{64 - 32, 64 - 32});
+    EXPECT_EQ(loop->FrameComposer()->Motion->DX, path->DX) << changeSeed;
     colours.insert(expected.PixelRgb(0, 0));
   }
   EXPECT_EQ(colours.size(), 3u) << "all three pictures drawn over the seeds";
@@ -505,7 +506,7 @@ TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
       }
     }
     EXPECT_FALSE(loop->PictureChangePending());
-    EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
+    EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
     EXPECT_TRUE(recorder.shown.empty());
     now = kStart;
   }
@@ -539,21 +540,21 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer->Source.Width(), 64);
-    loop->Settings->FileType = kFileTypeRandom;
+    EXPECT_EQ(loop->FrameComposer()->Source.Width(), 64);
+    FrameLoopTestView(*loop).Settings().FileType = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
-    EXPECT_EQ(loop->LastImageChange, now);
-    EXPECT_EQ(loop->FrameComposer->Source.Width(), kRandomImageWidth);
+    EXPECT_EQ(loop->LastImageChange(), now);
+    EXPECT_EQ(loop->FrameComposer()->Source.Width(), kRandomImageWidth);
   }
   Put("FileType", "1");
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   const DateTime start = now;
-  loop->Settings->FileType = kFileTypeFolder;
+  FrameLoopTestView(*loop).Settings().FileType = kFileTypeFolder;
   now += 5 * kSecond;
   loop->FinishFrame(kClient);
-  EXPECT_EQ(loop->LastImageChange, start);
+  EXPECT_EQ(loop->LastImageChange(), start);
 }
 
 // A unit whose second frame fails with error 13.
@@ -599,16 +600,16 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
   auto resized = Loop();
   auto kept = Loop();
   resized->Resize(kLarger);  // before the set-up: nothing to resize yet
-  EXPECT_EQ(resized->FrameComposer, nullptr);
+  EXPECT_EQ(resized->FrameComposer(), nullptr);
   ASSERT_TRUE(resized->Activate(kDesign));
   ASSERT_TRUE(kept->Activate(kDesign));
   EXPECT_EQ(resized->MakeFrame(), kept->MakeFrame());
 
   resized->Resize(kLarger);
-  const FrameBitmap& now = resized->FrameComposer->Image;
+  const FrameBitmap& now = resized->FrameComposer()->Image;
   EXPECT_EQ(now.Width(), kLarger.x);
   EXPECT_EQ(now.Height(), kLarger.y);
-  EXPECT_TRUE(TiledWith(now, resized->FrameComposer->Method->Tile)) << "the next paint shows no black part";
+  EXPECT_TRUE(TiledWith(now, resized->FrameComposer()->Method->Tile)) << "the next paint shows no black part";
 
   for (int i = 0; i < 3; ++i) {
     const FrameBitmap& large = resized->MakeFrame();
@@ -618,7 +619,7 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
     for (int y = 0; y < kDesign.y; ++y)
       for (int x = 0; x < kDesign.x; ++x) same = same && large.PixelRgb(x, y) == small.PixelRgb(x, y);
     EXPECT_TRUE(same) << "frame " << i << " continues the same motion";
-    EXPECT_TRUE(TiledWith(large, resized->FrameComposer->Method->Tile));
+    EXPECT_TRUE(TiledWith(large, resized->FrameComposer()->Method->Tile));
   }
 
   // A minimised window (no client area) and back, and a size no frame can
@@ -627,7 +628,7 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
   EXPECT_TRUE(resized->MakeFrame().Empty());
   EXPECT_THROW(resized->Resize({1 << 20, 1 << 20}), std::length_error);
   resized->Resize(kDesign);
-  EXPECT_EQ(resized->FrameComposer->Image.Width(), kDesign.x);
+  EXPECT_EQ(resized->FrameComposer()->Image.Width(), kDesign.x);
   EXPECT_EQ(resized->MakeFrame().Height(), kDesign.y);
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -649,7 +650,7 @@ TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSourc
   });
   EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + Tr(TextId::kOutOfMemory)});
-  EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+  EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
 }
 
 TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
@@ -665,7 +666,7 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       Put("Weight", "-1");
       Put("ImageChangeTime", "-7");
       auto loop = Loop();
-      EXPECT_EQ(loop->ImageChangeSecs, 60);
+      EXPECT_EQ(loop->Run().ImageChangeSecs, 60);
       try {
         if (loop->ActivateAndWait(kClient)) {
           for (int i = 0; i < 3; ++i) loop->MakeFrame();
@@ -699,13 +700,13 @@ TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
   CountSeeds();
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  std::set<uint32_t> colours{loop->FrameComposer->Source.PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer()->Source.PixelRgb(0, 0)};
   for (int change = 0; change < 20; ++change) {
     now += 2 * kSecond;
     loop->MakeFrame();
     loop->FinishFrame(kClient);
     SettlePictureChange(*loop);
-    colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
+    colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, std::set<uint32_t>{0xFF0000});
 }
@@ -754,8 +755,8 @@ TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRea
           EXPECT_FALSE(recorder.shown.empty());
         }
         if (std::string(name) == "Size" && !recorder.shown.empty() && value != 8) {
-          EXPECT_TRUE(loop->FrameComposer && (loop->FrameComposer->ErrorNo == kErrCutTooLarge ||
-                                              loop->FrameComposer->ErrorNo == kErrCutTooSmall))
+          EXPECT_TRUE(loop->FrameComposer() && (loop->FrameComposer()->ErrorNo == kErrCutTooLarge ||
+                                              loop->FrameComposer()->ErrorNo == kErrCutTooSmall))
               << "a size out of range is error 1 or 2";
         }
       }  // the records are written back as the loop ends
@@ -782,16 +783,16 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   for (bool preview : {false, true}) {
     auto loop = Loop(preview);
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u);
+    EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u);
     for (int change = 0; change < 12; ++change) {
       now += 2 * kSecond;
       loop->MakeFrame();
       loop->FinishFrame(kClient);
       SettlePictureChange(*loop);
-      EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u) << change;
+      EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u) << change;
     }
     EXPECT_TRUE(recorder.shown.empty());
-    EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+    EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
   }
 
   // Nothing usable left at a change: the frames stop on error 5.
@@ -803,8 +804,8 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   loop->FinishFrame(kClient);
   EXPECT_THROW(SettlePictureChange(*loop), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
-  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u) << "the last picture stays on the screen";
-  EXPECT_EQ(loop->Settings->FileType, kFileTypeRandom);
+  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u) << "the last picture stays on the screen";
+  EXPECT_EQ(loop->Settings().FileType, kFileTypeRandom);
 
   // And at the start, in the preview too (a composer error shows there).
   for (bool preview : {false, true}) {
@@ -864,7 +865,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
     loop->UsePictureLoader(loader);
     loop->UseThreadStarter(loader.Starter());
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    const uint32_t first = loop->FrameComposer->Source.PixelRgb(0, 0);
+    const uint32_t first = loop->FrameComposer()->Source.PixelRgb(0, 0);
     *loader.hungry = {"red.bmp", "blue.bmp"};
     for (int change = 0; change < 5; ++change) {
       now += 2 * kSecond;
@@ -873,8 +874,8 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
       loop->FinishFrame(kClient);
       SettlePictureChange(*loop);
       EXPECT_EQ(*loader.reads - readsBefore, 1) << "one attempt per change time, nothing dropped";
-      EXPECT_EQ(loop->LastImageChange, now);
-      EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), first);
+      EXPECT_EQ(loop->LastImageChange(), now);
+      EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), first);
       loop->MakeFrame();  // the frames go on
     }
     EXPECT_TRUE(recorder.shown.empty());
@@ -885,10 +886,10 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
       now += 2 * kSecond;
       loop->FinishFrame(kClient);
       SettlePictureChange(*loop);
-      colours.insert(loop->FrameComposer->Source.PixelRgb(0, 0));
+      colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
     }
     EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF}));
-    EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+    EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
   }
 }
 
@@ -928,16 +929,16 @@ TEST_F(FrameLoopTest, OutOfMemoryInTheSetUpAtAChangeKeepsThePicture) {
     loop->FinishFrame(kClient);
     SettlePictureChange(*loop);
     EXPECT_EQ(hungry, 0) << "the blue picture's set-up was tried";
-    EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0xFF0000u);
-    EXPECT_EQ(loop->LastImageChange, now) << "the next try comes at the next change time";
+    EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u);
+    EXPECT_EQ(loop->LastImageChange(), now) << "the next try comes at the next change time";
     loop->MakeFrame();  // the frames go on
   }
   now += 2 * kSecond;
   loop->FinishFrame(kClient);
   SettlePictureChange(*loop);
-  EXPECT_EQ(loop->FrameComposer->Source.PixelRgb(0, 0), 0x0000FFu) << "memory back: the change happens";
+  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x0000FFu) << "memory back: the change happens";
   EXPECT_TRUE(recorder.shown.empty());
-  EXPECT_EQ(loop->Settings->FileType, kFileTypeFolder);
+  EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
 }
 
 // With nothing on the screen yet, out of memory for the first picture is
@@ -1000,7 +1001,7 @@ TEST_F(FrameLoopTest, FirstPictureDecodesWithoutHoldingUpTheActivation) {
       loop->SwitchPictureIfReady(kClient);
     }
     EXPECT_TRUE(loop->FramesReady());
-    EXPECT_EQ(loop->LastImageChange, now);
+    EXPECT_EQ(loop->LastImageChange(), now);
     EXPECT_EQ(loop->MakeFrame().PixelRgb(0, 0), 0x0000FFu);
 
     // Ending the run during the first decode.

@@ -33,7 +33,7 @@ TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
     EXPECT_EQ(reg.Weight, 1);
     EXPECT_EQ(reg.FileType, kFileTypeRandom);
     EXPECT_EQ(reg.UnitType, 1);
-    EXPECT_FALSE(reg.BrightnessChange || reg.MonoTone || reg.ShadeOff || reg.Shuffle);
+    EXPECT_FALSE(reg.BrightnessChange || reg.MonoTone || reg.Blur || reg.Shuffle);
     EXPECT_EQ(reg.TransType, kTransBasic);
     EXPECT_EQ(reg.MovePositionType, 0);
     EXPECT_EQ(reg.ImageChangeTime, 60);
@@ -287,7 +287,7 @@ TEST_P(Records, EveryFieldRoundTripsIncludingAnyUnicodePath) {
     reg.Move = 10;
     reg.Weight = 99;
     reg.UnitType = 11;
-    reg.BrightnessChange = reg.MonoTone = reg.ShadeOff = reg.Shuffle = true;
+    reg.BrightnessChange = reg.MonoTone = reg.Blur = reg.Shuffle = true;
     reg.TransType = kTransPlugin;
     reg.DllFileName = "E:\\plug-in ☃.dll";
     reg.MovePositionType = 2;
@@ -298,7 +298,7 @@ TEST_P(Records, EveryFieldRoundTripsIncludingAnyUnicodePath) {
   EXPECT_EQ(reg.BmpFileName, path);
   EXPECT_EQ(reg.ImageFolderName, "D:\\フォルダ");
   EXPECT_EQ(std::make_tuple(reg.Size, reg.Move, reg.Weight, int(reg.UnitType)), std::make_tuple(64, 10, 99, 11));
-  EXPECT_TRUE(reg.BrightnessChange && reg.MonoTone && reg.ShadeOff && reg.Shuffle);
+  EXPECT_TRUE(reg.BrightnessChange && reg.MonoTone && reg.Blur && reg.Shuffle);
   EXPECT_EQ(reg.TransType, kTransPlugin);
   EXPECT_EQ(reg.DllFileName, "E:\\plug-in ☃.dll");
   EXPECT_EQ(reg.MovePositionType, 2);

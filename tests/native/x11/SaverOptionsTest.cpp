@@ -63,7 +63,7 @@ TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
   EXPECT_EQ(s.Size, 16);
   EXPECT_EQ(s.Move, 9);
   EXPECT_EQ(FrameInterval(s.Weight, s.MovePositionType), 24600u);
-  EXPECT_TRUE(s.ShadeOff && s.MonoTone && s.Shuffle && s.BrightnessChange);
+  EXPECT_TRUE(s.Blur && s.MonoTone && s.Shuffle && s.BrightnessChange);
   EXPECT_EQ(m.XY, -2);
   EXPECT_EQ(m.NoneXY, -2);
   EXPECT_EQ(m.Rotate, 7);

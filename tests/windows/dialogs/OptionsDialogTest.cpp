@@ -18,7 +18,11 @@ namespace {
 
 using namespace tessivane::dialogs;
 
-using Marks = std::array<bool, kRandomListCount>;
+// The list's marks; none marked unless listed.
+struct Marks : RandomMarks {
+  Marks() : RandomMarks(static_cast<size_t>(RandomListCount())) {}
+  Marks(std::initializer_list<bool> marks) : RandomMarks(marks) {}
+};
 
 class OptionsDialog : public DialogTest {
 protected:
@@ -32,11 +36,11 @@ protected:
 
   Marks ShownMarks() {
     Marks marks{};
-    for (int i = 0; i < kRandomListCount; ++i) marks[i] = ListItemChecked(List(), i);
+    for (int i = 0; i < RandomListCount(); ++i) marks[i] = ListItemChecked(List(), i);
     return marks;
   }
   void Mark(const Marks& marks) {
-    for (int i = 0; i < kRandomListCount; ++i) SetListItemChecked(List(), i, marks[i]);
+    for (int i = 0; i < RandomListCount(); ++i) SetListItemChecked(List(), i, marks[i]);
   }
   // OK, expecting the dialog to refuse with this message on this page.
   void ExpectRejection(const std::wstring& text, int page) {
@@ -93,8 +97,8 @@ TEST_F(OptionsDialog, EmptyStoreOpensOnTheFirstPageWithTheDefaultMarks) {
   EXPECT_EQ(Text(OptionsItem(kIdDistortValueEdit)), L"3");
   EXPECT_EQ(ScrollPosition(OptionsItem(kIdRectangleAspectScroll)), 0);
   EXPECT_EQ(ScrollPosition(OptionsItem(kIdNoConversionAspectScroll)), 0);
-  ASSERT_EQ(ListItemCount(List()), kRandomListCount);
-  for (int i = 0; i < kRandomListCount; ++i)
+  ASSERT_EQ(ListItemCount(List()), RandomListCount());
+  for (int i = 0; i < RandomListCount(); ++i)
     EXPECT_EQ(ListItemText(List(), i), Widen(std::string(RandomListLabel(i)))) << i;
   // Everything but "歪四角" (5) and "渦巻き" (7).
   EXPECT_EQ(ShownMarks(), (Marks{true, true, true, true, true, false, true, false, true}));

@@ -171,7 +171,7 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
     const LONGLONG t0 = Counter();
     loop.ActivateAndWait(client);
     std::printf("first picture and set-up: %.1f ms\n", Ms(Counter() - t0));
-    DateTime lastChange = loop.LastImageChange;
+    DateTime lastChange = loop.LastImageChange();
     int changes = 0;
     double longest = 0;
     double longestAtSwitch = 0;  // the gap that ends with the first frame of a new picture
@@ -192,9 +192,9 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
       lastFrame = painted;
       const uint32_t interval = loop.FinishFrame(client);
       longestFinish = std::max(longestFinish, Ms(Counter() - painted));
-      switched = loop.LastImageChange != lastChange;
+      switched = loop.LastImageChange() != lastChange;
       if (switched) {
-        lastChange = loop.LastImageChange;
+        lastChange = loop.LastImageChange();
         ++changes;
       }
       Sleep(interval);
