@@ -1,6 +1,7 @@
 #include "x11/SaverOptions.h"
 
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <span>
 
@@ -48,7 +49,7 @@ const OptionRow<S> kSaverRows[] = {
      .Apply = ApplyFile},
     {.Name = "folder", .Value = "DIR", .Help = "a new picture from this folder every -change seconds", .Apply = ApplyFolder},
     {.Name = "change", .Value = "SECONDS", .Help = "seconds between the folder's pictures", .Number = &S::change,
-     .Low = 0, .High = 86400},
+     .Low = 0, .High = INT32_MAX},
     {.Name = "root", .Help = "draw on the root window (or XScreenSaver's window)", .Flag = &S::root},
     {.Name = "window-id", .Value = "ID", .Help = "draw into the window ID (decimal or 0x hexadecimal)",
      .Apply = ApplyWindowId},
