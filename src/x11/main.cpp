@@ -98,8 +98,11 @@ private:
 // The first X error, for the loop to end on; X calls this in the middle of
 // whatever request failed, so it only records.
 int xErrorCode = 0;
-int RecordXError(Display*, XErrorEvent* event) {
-  if (xErrorCode == 0) xErrorCode = event->error_code;
+char xErrorText[128];
+int RecordXError(Display* display, XErrorEvent* event) {
+  if (xErrorCode != 0) return 0;
+  xErrorCode = event->error_code;
+  XGetErrorText(display, event->error_code, xErrorText, sizeof xErrorText);
   return 0;
 }
 int LostConnection(Display*) {
@@ -180,7 +183,7 @@ public:
       bool signalled = false, picture = false;
       wake_.Drain(signalled, picture);
       if (signalled || !HandleEvents()) return;
-      if (xErrorCode != 0) throw std::runtime_error("X error " + std::to_string(xErrorCode));
+      if (xErrorCode != 0) throw std::runtime_error(std::string("the X server refused a request: ") + xErrorText);
       if (picture) PictureReady();
       if (next_ && Clock::now() >= *next_) Tick();
     }

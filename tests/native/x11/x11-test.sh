@@ -28,12 +28,14 @@ mkdir "$dir/pics" && cp "$dir/pic.png" "$dir/pics/"
 reference() { "$render" --seed 7 --method floral --motion slideshow --source "$dir/pic.png" --screen "$1" "$2"; }
 
 # Waits up to 10 s until the window shows the reference; `crop` leaves out
-# the test window's own child window in its corner.
+# the test window's own child window in its corner, `fuzz` allows for a
+# display of fewer colours.
 shows() {
-  local window=$1 ref=$2 crop=$3 i
+  local window=$1 ref=$2 crop=$3 fuzz=${4:-} i
   for i in $(seq 50); do
+    # shellcheck disable=SC2086
     import -window "$window" "$dir/shot.png" 2>/dev/null &&
-      compare -metric AE "$dir/shot.png"$crop "$ref"$crop null: 2>/dev/null && return 0
+      compare $fuzz -metric AE "$dir/shot.png"$crop "$ref"$crop null: 2>/dev/null && return 0
     sleep 0.2
   done
   return 1
@@ -120,4 +122,17 @@ DISPLAY=:99999|-root
 LIST
 [ "$(xwininfo -root -children | grep -c '^ *0x')" = "$before" ] || fail "a bad command line made a window"
 "$saver" -help | grep -q -- '-window-id' || fail "-help does not list the options"
+
+# A 16-bit display: each pixel converted, through shared memory and without.
+mkfifo "$dir/fd16"
+Xvfb -displayfd 3 -screen 0 320x200x16 -nolisten tcp 3>"$dir/fd16" >/dev/null 2>&1 </dev/null &
+pids+=($!)
+n=$(timeout 10 head -n1 "$dir/fd16") || fail "Xvfb did not start"
+export DISPLAY=:$n
+reference 320x200 "$dir/r16.png"
+for shm in "" -no-shm; do
+  "$saver" -root "${still[@]}" -file "$dir/pic.png" $shm & pid=$!
+  shows root "$dir/r16.png" "" "-fuzz 4%" || fail "16 bits $shm: not the renderer's frame in 5-6-5 colours"
+  end_run $pid "16 bits $shm"
+done
 echo ok
