@@ -70,7 +70,8 @@ TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
   EXPECT_EQ(ChooseRunMethodType(s.TransType, s.UnitType, m.Random), 11);  // only the spiral to draw from
 
   MemorySettingsStore pluginStore;
-  WriteSettings(ParseSaverOptions({"-plugin", "lib.so"}, std::nullopt), pluginStore);
+  // The settings dialog gives both: the plug-in is the method.
+  WriteSettings(ParseSaverOptions({"-method", "carpet", "-plugin", "lib.so"}, std::nullopt), pluginStore);
   MainSettings p(pluginStore);
   EXPECT_EQ(p.TransType, kTransPlugin);
   EXPECT_EQ(p.DllFileName, "./lib.so");
