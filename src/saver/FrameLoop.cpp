@@ -37,6 +37,7 @@ bool FrameLoop::Activate(Point clientSize) {
   param.Rotate = Options->Rotate;
   param.MovePositionType = Settings->MovePositionType;
   FrameComposer = std::make_unique<Composer>(type, param, factory_);
+  FrameComposer->MakesFrames = MakesFrames;
   if (FrameComposer->ErrorNo != 0) {
     ShowUnitError(FrameComposer->ErrorNo, FrameComposer->ErrorText);
     throw SilentAbort();

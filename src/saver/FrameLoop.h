@@ -90,7 +90,9 @@ public:
   // is given.
   void Resize(Point clientSize);
 
-  // One frame of the composer. Returns its Image, to be painted at (0, 0).
+  // One frame of the composer. Returns its Image, to be painted at (0, 0);
+  // without MakesFrames that is empty and the composer's TileImage, repeated
+  // from (0, 0), is the frame.
   const FrameBitmap& MakeFrame();
   // The rest of the frame: in folder mode, once ImageChangeSecs have passed
   // since the last change, the change to a new source picture begins (a
@@ -157,6 +159,9 @@ public:
   int32_t ImageChangeSecs = 0;
   DateTime LastImageChange = 0;
   bool FirstActivate = true;
+  // Given to the composer at its creation: false when the caller repeats
+  // the tile over the window itself and needs no window-sized frame.
+  bool MakesFrames = true;
 
 private:
   void CopyRunSettings();
