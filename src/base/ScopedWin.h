@@ -79,6 +79,12 @@ struct GdiTraits : NullHandleTraits<T> {
 template <class T>
 using ScopedGdiObject = ScopedHandle<GdiTraits<T>>;
 
+// A memory DC from CreateCompatibleDC.
+struct MemoryDCTraits : NullHandleTraits<HDC> {
+  static void Close(Type h) { DeleteDC(h); }
+};
+using ScopedMemoryDC = ScopedHandle<MemoryDCTraits>;
+
 // Selects a GDI object into a DC and puts the previous one back.
 class ScopedSelect {
 public:

@@ -87,7 +87,7 @@ void Composer::Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t
   prepared_ = false;
   if (!Method) Fail(kErrBadMethod);
   UseShuffle = shuffle;
-  Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
+  SizeImage(screenSize);
   SourceWidth = source.Width();
   SourceHeight = source.Height();
   Source = std::move(source);
@@ -126,9 +126,13 @@ void Composer::CutPiece(Point at) {
   CopyRect(Piece, 0, 0, Source, x, y, PieceWidth, PieceHeight);
 }
 
+void Composer::SizeImage(Point screenSize) {
+  if (MakesFrames) Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
+}
+
 void Composer::Resize(Point screenSize) {
-  Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
-  if (prepared_) TileBitmap(Image, Method->Tile);
+  SizeImage(screenSize);
+  if (prepared_ && MakesFrames) TileBitmap(Image, Method->Tile);
 }
 
 void Composer::Make() {
@@ -143,7 +147,10 @@ void Composer::Make() {
     CopyRect(Piece, 0, 0, Effect.GetResult(), 0, 0, PieceWidth, PieceHeight);
   }
   if (!Method->Make(Piece)) FailFromUnit();
-  TileBitmap(Image, Method->Tile);
+  const Bitmap& tile = Method->Tile;
+  TileImage.SetSize(tile.Width(), tile.Height());
+  ConvertRect(TileImage, 0, 0, tile, 0, 0, tile.Width(), tile.Height());
+  if (MakesFrames) TileBitmap(Image, tile);
 }
 
 }  // namespace tessivane

@@ -1,7 +1,8 @@
 // The image composer: turns a source picture into screen-filling
 // kaleidoscope frames. Each frame it moves the sampling position, cuts the
 // piece there, optionally changes its brightness, lets the unit transform
-// build a tile from it and repeats the tile over Image by doubling copies.
+// build a tile from it, converts the tile into TileImage and, when it makes
+// whole frames, repeats the tile over Image by doubling copies.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -62,13 +63,14 @@ public:
                bool shuffle, bool brightnessOn);
   // The window's client area changed: Image takes screenSize at once and,
   // once prepared, shows the current tile over it, so the next paint has no
-  // black or missing part. The source, the unit, the motion and the
+  // black or missing part (without MakesFrames, Image stays empty). The source, the unit, the motion and the
   // brightness go on where they were: the tiling starts at (0, 0) whatever
   // the size. Throws std::length_error for a size no frame can have, and
   // std::bad_alloc; Image is then unchanged.
   void Resize(Point screenSize);
-  // One frame into Image. On failure throws SilentAbort (with ErrorNo and
-  // ErrorText copied from the unit when the unit failed). Allocates nothing.
+  // One frame into TileImage and, with MakesFrames, into Image. On failure
+  // throws SilentAbort (with ErrorNo and ErrorText copied from the unit when
+  // the unit failed). Allocates nothing unless the tile's size changed.
   void Make();
 
   // The piece size for a cut side and aspect step. Only type numbers 5
@@ -89,7 +91,13 @@ public:
            !SourceFits(static_cast<int32_t>(cutSide), width, height);
   }
 
+  // Whether Prepare, Resize and Make fill Image. Without it Image stays
+  // empty and TileImage is the whole output: its repetition from the
+  // window's top-left corner is the frame (the saver window lets the GDI
+  // repeat it). Set before Prepare.
+  bool MakesFrames = true;
   FrameBitmap Image;                    // output frame, window-sized, 32 bits per pixel
+  FrameBitmap TileImage;                // this frame's tile, 32 bits per pixel; Image repeats it from (0, 0)
   Bitmap Piece;                         // this frame's cut
   std::unique_ptr<ConversionMethod> Method;  // null when the type has no class
   int32_t UnitType = 0;
@@ -113,6 +121,7 @@ private:
   [[noreturn]] void Fail(int32_t errorNo);
   [[noreturn]] void FailFromUnit();
   void CutPiece(Point at);
+  void SizeImage(Point screenSize);
 
   bool prepared_ = false;  // the last Prepare succeeded
 };

@@ -38,6 +38,7 @@ bool FrameLoop::Activate(Point clientSize) {
   param.Rotate = options_->Rotate;
   param.MovePositionType = settings_->MovePositionType;
   composer_ = std::make_unique<Composer>(type, param, factory_);
+  composer_->MakesFrames = makesFrames_;
   if (composer_->ErrorNo != 0) {
     ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
     throw SilentAbort();

@@ -96,7 +96,9 @@ public:
   // is given.
   void Resize(Point clientSize);
 
-  // One frame of the composer. Returns its Image, to be painted at (0, 0).
+  // One frame of the composer. Returns its Image, to be painted at (0, 0);
+  // without MakesFrames that is empty and the composer's TileImage, repeated
+  // from (0, 0), is the frame.
   const FrameBitmap& MakeFrame();
   // The rest of the frame: in folder mode, once ImageChangeSecs have passed
   // since the last change, the change to a new source picture begins (a
@@ -168,6 +170,10 @@ public:
   };
   const RunSettings& Run() const { return run_; }
 
+  // Given to the composer at its creation: false when the caller repeats
+  // the tile over the window itself and needs no window-sized frame.
+  void SetMakesFrames(bool makesFrames) { makesFrames_ = makesFrames; }
+
   // The tests' view of the rest (tests/native/saver/FrameLoopTestView.h).
   friend class FrameLoopTestView;
 
@@ -199,6 +205,7 @@ private:
   RunSettings run_;
   DateTime lastImageChange_ = 0;
   bool firstActivate_ = true;
+  bool makesFrames_ = true;
   Clock now_;
   MethodFactory factory_;
   BackgroundPictureLoad::ReadyCallback pictureReady_;

@@ -207,7 +207,10 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
       // A part uncovered by another window gets the current frame back.
       ScopedPaint paint(wnd);
-      if (painted_ && loop_ && loop_->FrameComposer()) PaintFrame(paint.dc(), loop_->FrameComposer()->Image);
+      if (painted_) {
+        const Point size = ClientSize();
+        painter_.Repaint(paint.dc(), size.x, size.y);
+      }
       return 0;
     }
     case kPictureReadyMessage:
@@ -257,6 +260,7 @@ void SaverWindow::FormCreate() {
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
   loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
+  loop_->SetMakesFrames(false);  // the window repeats the tile itself (PaintFrame)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
   // A stored value of a type the records cannot read runs with its default.
   // The full-screen run says so once, before it starts, so that the user
@@ -309,9 +313,9 @@ void SaverWindow::timDrawTimer() {
   // The first picture still decoding: the window shows its background,
   // and PictureReady arms the timer once the picture is in.
   if (!loop_->FramesReady() && !loop_->SwitchPictureIfReady(ClientSize())) return;
-  const FrameBitmap& frame = loop_->MakeFrame();
+  loop_->MakeFrame();
   ScopedWindowDC dc(Handle());
-  PaintFrame(dc.get(), frame);
+  PaintFrame(dc.get());
   timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
 }
 
@@ -338,8 +342,12 @@ void SaverWindow::PictureReady() {
   timDraw.SetInterval(interval);
 }
 
-void SaverWindow::PaintFrame(HDC dc, const FrameBitmap& frame) {
-  painter_.Paint(dc, frame);
+// The frame is the composer's tile repeated from the client's top-left
+// corner over the whole client area, the GDI doing the repeating: the
+// window never holds a frame of its own size.
+void SaverWindow::PaintFrame(HDC dc) {
+  const Point size = ClientSize();
+  painter_.Paint(dc, loop_->FrameComposer()->TileImage, size.x, size.y);
   painted_ = true;
 }
 

@@ -72,7 +72,7 @@ private:
   void CoverAllMonitors();
   void Close();
   Point ClientSize() const;
-  void PaintFrame(HDC dc, const FrameBitmap& frame);
+  void PaintFrame(HDC dc);
 
   // While the set-up asks a plug-in, this window keeps handling input.
   PluginHostRunner pluginHost_{false};
@@ -85,7 +85,7 @@ private:
 
   // Settings, composer and source picture of the run; made in FormCreate.
   std::optional<FrameLoop> loop_;
-  FramePainter painter_;
+  TilePainter painter_;
   bool painted_ = false;        // a frame is on the window: no more background erase
   MouseWarmUp mouse_;          // MouseTicks and MousePos
   bool buttonDown_ = false;     // a click is a button going down and up on this window

@@ -194,16 +194,28 @@ TEST(ComposerTile, DoublingCountsAndContent) {
   EXPECT_EQ(untouched, before);
 }
 
+// The tile is TileImage either way; without MakesFrames no frame is ever
+// made or sized (the saver window repeats the tile itself).
 TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
-  Bitmap source = Gradient(100, 90);
-  Composer composer(1, ComposerParams{}, &TestFactory);
-  composer.Prepare({150, 70}, source, 32, 1, 0, false, false);
-  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
-  composer.Make();
-  Bitmap piece = Region(source, 10, 20, 32, 32);
-  EXPECT_EQ(composer.Piece, piece);
-  for (int y = 0; y < 70; ++y)
-    for (int x = 0; x < 150; ++x) ASSERT_EQ(composer.Image.PixelRgb(x, y), piece.PixelRgb(x % 32, y % 32));
+  for (const bool makesFrames : {true, false}) {
+    SCOPED_TRACE(makesFrames);
+    Bitmap source = Gradient(100, 90);
+    Composer composer(1, ComposerParams{}, &TestFactory);
+    composer.MakesFrames = makesFrames;
+    composer.Prepare({150, 70}, source, 32, 1, 0, false, false);
+    composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
+    composer.Make();
+    Bitmap piece = Region(source, 10, 20, 32, 32);
+    EXPECT_EQ(composer.Piece, piece);
+    Bitmap tile;
+    CopyFrameToBitmap(composer.TileImage, tile);
+    EXPECT_EQ(tile, piece);
+    composer.Resize({160, 80});
+    EXPECT_EQ(composer.Image.Empty(), !makesFrames);
+    for (int y = 0; y < composer.Image.Height(); ++y)
+      for (int x = 0; x < composer.Image.Width(); ++x)
+        ASSERT_EQ(composer.Image.PixelRgb(x, y), piece.PixelRgb(x % 32, y % 32));
+  }
 }
 
 // After a bounce the position may be outside the range: the piece is cut

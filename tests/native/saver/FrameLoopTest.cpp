@@ -167,21 +167,27 @@ TEST_F(FrameLoopTest, AValueThatIsNotTextRunsWithItsDefaultAndTheStoreIsLeftAsIt
   EXPECT_EQ(store.contents(), before);
 }
 
+// With whole frames (the renderer) and with the tile alone (the saver window).
 TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
   TempFolder folder("tessivane-loop-alloc");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
   Put("FileType", "3");
   Put("ImageFolderName", folder.Path());
-  auto loop = Loop();
-  ASSERT_TRUE(loop->ActivateAndWait({640, 360}));
-  loop->MakeFrame();
-  testing::AllocationCounter counter;
-  for (int i = 0; i < 20; ++i) {
-    now += 0.01 * kSecond;
+  for (const bool makesFrames : {true, false}) {
+    SCOPED_TRACE(makesFrames);
+    auto loop = Loop();
+    loop->SetMakesFrames(makesFrames);
+    ASSERT_TRUE(loop->ActivateAndWait({640, 360}));
     loop->MakeFrame();
-    loop->FinishFrame({640, 360});
+    testing::AllocationCounter counter;
+    for (int i = 0; i < 20; ++i) {
+      now += 0.01 * kSecond;
+      loop->MakeFrame();
+      loop->FinishFrame({640, 360});
+    }
+    EXPECT_EQ(counter.Count(), 0u);
+    EXPECT_EQ(loop->FrameComposer()->Image.Empty(), !makesFrames);
   }
-  EXPECT_EQ(counter.Count(), 0u);
 }
 
 TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
