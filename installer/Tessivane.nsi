@@ -5,13 +5,16 @@
 ;   SETTINGS_KEY  the settings' key under HKEY_CURRENT_USER
 ;   MAKER_KEY     its parent key, the maker's
 ;   SAVER, HELP   Tessivane.scr (32-bit) and its help page Tessivane.html
+;   NOTICES       THIRD-PARTY-NOTICES.txt, the notices of the linked libraries
 ;   ICON          the program's icon
 ;   OUTFILE       the installer to write
 ;
 ; What it does:
 ; - Tessivane.scr and Tessivane.html go into the 32-bit system folder, where
 ;   the screen-saver settings list the saver: SysWOW64 on 64-bit Windows,
-;   System32 on 32-bit Windows.
+;   System32 on 32-bit Windows. The third-party notices go beside them as
+;   Tessivane-THIRD-PARTY-NOTICES.txt (the folder is shared with every
+;   other program, hence the product's name in front).
 ; - The uninstaller goes to "$PROGRAMFILES\Tessivane\uninstall.exe", and the
 ;   installed-programs entry to HKLM's Uninstall key in the 32-bit view (the
 ;   view of a 32-bit program; WOW6432Node on 64-bit Windows).
@@ -29,13 +32,14 @@ ManifestDPIAware true
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
 
-!ifndef VERSION | PUBLISHER | SETTINGS_KEY | MAKER_KEY | SAVER | HELP | ICON | OUTFILE
-  !error "Build the installer through the package_installer target: it passes VERSION, PUBLISHER, SETTINGS_KEY, MAKER_KEY, SAVER, HELP, ICON and OUTFILE."
+!ifndef VERSION | PUBLISHER | SETTINGS_KEY | MAKER_KEY | SAVER | HELP | NOTICES | ICON | OUTFILE
+  !error "Build the installer through the package_installer target: it passes VERSION, PUBLISHER, SETTINGS_KEY, MAKER_KEY, SAVER, HELP, NOTICES, ICON and OUTFILE."
 !endif
 
 !define PRODUCT "Tessivane"
 !define SAVER_FILE "Tessivane.scr"
 !define HELP_FILE "Tessivane.html"
+!define NOTICES_FILE "Tessivane-THIRD-PARTY-NOTICES.txt"
 !define UNINSTALLER "uninstall.exe"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define DESKTOP_KEY "Control Panel\Desktop"
@@ -144,9 +148,11 @@ Section "!$(SectionSaver)" SectionSaver
   File "/oname=${SAVER_FILE}" "${SAVER}"
   !insertmacro MoveAsideIfHeld "${HELP_FILE}"
   File "/oname=${HELP_FILE}" "${HELP}"
+  !insertmacro MoveAsideIfHeld "${NOTICES_FILE}"
+  File "/oname=${NOTICES_FILE}" "${NOTICES}"
 
   ; In KiB, what the installed files take.
-  ${GetSize} "$SaverDir" "/M=Tessivane.* /S=0K /G=0" $0 $1 $2
+  ${GetSize} "$SaverDir" "/M=Tessivane* /S=0K /G=0" $0 $1 $2
   ${GetSize} "$INSTDIR" "/S=0K /G=0" $1 $2 $3
   IntOp $0 $0 + $1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
@@ -209,6 +215,7 @@ Section "un.$(SectionSaver)" SectionUninstallSaver
 
   Delete /REBOOTOK "$SaverDir\${SAVER_FILE}"
   Delete /REBOOTOK "$SaverDir\${HELP_FILE}"
+  Delete /REBOOTOK "$SaverDir\${NOTICES_FILE}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"

@@ -4,8 +4,8 @@
 LangString SectionSaver ${LANG_ENGLISH} "Tessivane screen saver"
 LangString SectionSaver ${LANG_JAPANESE} "Tessivane スクリーンセーバー"
 
-LangString SectionSaverDescription ${LANG_ENGLISH} "The screen saver and its help page, in the Windows system folder where the screen saver settings list it."
-LangString SectionSaverDescription ${LANG_JAPANESE} "スクリーンセーバーとヘルプを、Windows のスクリーンセーバーの設定に表示されるシステムフォルダーにインストールします。"
+LangString SectionSaverDescription ${LANG_ENGLISH} "The screen saver, its help page and the licence notices of the libraries it contains, in the Windows system folder where the screen saver settings list it."
+LangString SectionSaverDescription ${LANG_JAPANESE} "スクリーンセーバー、ヘルプ、および使用しているライブラリのライセンス表示を、Windows のスクリーンセーバーの設定に表示されるシステムフォルダーにインストールします。"
 
 LangString SectionActivate ${LANG_ENGLISH} "Use Tessivane as my screen saver"
 LangString SectionActivate ${LANG_JAPANESE} "Tessivane を現在のスクリーンセーバーにする"
@@ -13,8 +13,8 @@ LangString SectionActivate ${LANG_JAPANESE} "Tessivane を現在のスクリー�
 LangString SectionActivateDescription ${LANG_ENGLISH} "Makes Tessivane the current screen saver of this user and turns the screen saver on."
 LangString SectionActivateDescription ${LANG_JAPANESE} "このユーザーのスクリーンセーバーを Tessivane に設定し、スクリーンセーバーを有効にします。"
 
-LangString SectionUninstallSaverDescription ${LANG_ENGLISH} "Removes the screen saver, its help page and its entry in the installed programs."
-LangString SectionUninstallSaverDescription ${LANG_JAPANESE} "スクリーンセーバー、ヘルプ、およびプログラムの一覧の項目を削除します。"
+LangString SectionUninstallSaverDescription ${LANG_ENGLISH} "Removes the screen saver, its help page, the licence notices and its entry in the installed programs."
+LangString SectionUninstallSaverDescription ${LANG_JAPANESE} "スクリーンセーバー、ヘルプ、ライセンス表示、およびプログラムの一覧の項目を削除します。"
 
 LangString SectionRemoveSettings ${LANG_ENGLISH} "Remove my Tessivane settings"
 LangString SectionRemoveSettings ${LANG_JAPANESE} "Tessivane の設定も削除する"

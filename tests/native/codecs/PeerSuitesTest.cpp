@@ -71,7 +71,7 @@ int DifferenceToReferences(const Bitmap& decoded, const BmpCase& c) {
   return best;
 }
 
-// The questionable files we refuse, and why (the README lists them too).
+// The questionable files we refuse, and why (docs/pictures.md lists them too).
 const std::set<std::string> kRefusedQuestionable = {
     "q/pal1huffmsb.bmp",  // OS/2 Huffman 1D (fax) compression
     "q/rgb24rle24.bmp",   // OS/2 24-bit RLE

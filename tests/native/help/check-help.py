@@ -171,6 +171,10 @@ def main():
         rows = [r for r in page.cells.get(f"{part}-method-codes", []) if r]
         shown = sorted((int(r[0]), r[1]) for r in rows)
         check(shown == sorted(methods), f"table {part}-method-codes does not match the method table: {shown}")
+        about = part_text[part_text.find(f'id="{part}-about"'):part_text.find('<nav class="contents">')]
+        check("MIT" in about and "Tessivane-THIRD-PARTY-NOTICES.txt" in about
+              and "Independent JPEG Group" in about,
+              f"the about section of #{part} does not name the licence, the notices file and the IJG")
         texts = catalog(language)
         for entry in CAPTION_ENTRIES:
             caption = as_read(texts.get(entry, ""), line_break)

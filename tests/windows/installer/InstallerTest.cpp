@@ -42,6 +42,7 @@ std::wstring SaverFolder() {
 
 std::wstring InstalledSaver() { return SaverFolder() + L"\\Tessivane.scr"; }
 std::wstring InstalledHelp() { return SaverFolder() + L"\\Tessivane.html"; }
+std::wstring InstalledNotices() { return SaverFolder() + L"\\Tessivane-THIRD-PARTY-NOTICES.txt"; }
 
 std::wstring UninstallerFolder() {
   wchar_t path[MAX_PATH] = {};
@@ -148,6 +149,7 @@ TEST_F(Installer, SilentInstallPutsTheSaverInThe32BitSystemFolderAndListsItInThe
   ASSERT_TRUE(FileExists(InstalledSaver()));
   EXPECT_TRUE(ReadFileText(InstalledSaver()) == ReadFileText(SaverPath()));
   EXPECT_TRUE(FileExists(InstalledHelp()));
+  EXPECT_TRUE(ReadFileText(InstalledNotices()) == ReadFileText(HostToWindowsPath(TESSIVANE_NOTICES)));
   if (On64BitWindows()) {
     EXPECT_FALSE(InNative64BitSystemFolder(L"Tessivane.scr"));
     EXPECT_FALSE(InNative64BitSystemFolder(L"Tessivane.html"));
@@ -263,6 +265,7 @@ TEST_F(Installer, SilentUninstallRemovesWhatTheInstallMadeAndKeepsTheSettings) {
 
   EXPECT_FALSE(FileExists(InstalledSaver()));
   EXPECT_FALSE(FileExists(InstalledHelp()));
+  EXPECT_FALSE(FileExists(InstalledNotices()));
   EXPECT_FALSE(FileExists(UninstallerFolder()));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY));
