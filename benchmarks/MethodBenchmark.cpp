@@ -20,7 +20,8 @@ namespace {
 Bitmap Piece(int cut) {
   Bitmap piece(cut, cut);
   for (int y = 0; y < cut; ++y)
-    for (int x = 0; x < cut; ++x) piece.SetPixelRgb(x, y, static_cast<uint32_t>(x * 2654435761u ^ y * 40503u));
+    for (int x = 0; x < cut; ++x)
+      piece.SetPixelRgb(x, y, static_cast<uint32_t>(x * 2654435761u ^ y * 40503u));
   return piece;
 }
 

@@ -77,7 +77,8 @@ int wmain(int argc, wchar_t** argv) {
     PumpFor(1000);
     if (saver.WaitForWindow(L"#32770", 0)) {
       box = true;
-      std::printf("%4d s: error box: %ls\n", second + 1, MessageBoxText(saver.WaitForWindow(L"#32770", 0)).c_str());
+      std::printf("%4d s: error box: %ls\n", second + 1,
+                  MessageBoxText(saver.WaitForWindow(L"#32770", 0)).c_str());
       break;
     }
     const char now = Dominant(Capture(wnd));
@@ -93,8 +94,8 @@ int wmain(int argc, wchar_t** argv) {
     if (process && GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) {
       peak = counters.PeakPagefileUsage > peak ? counters.PeakPagefileUsage : peak;
       if ((second + 1) % 30 == 0)
-        std::printf("%4d s: %d picture switches, showing %c, private %zu MB (peak %zu MB)\n", second + 1, switches,
-                    now, static_cast<size_t>(counters.PagefileUsage >> 20),
+        std::printf("%4d s: %d picture switches, showing %c, private %zu MB (peak %zu MB)\n", second + 1,
+                    switches, now, static_cast<size_t>(counters.PagefileUsage >> 20),
                     static_cast<size_t>(peak >> 20));
     }
     std::fflush(stdout);
@@ -106,8 +107,8 @@ int wmain(int argc, wchar_t** argv) {
   }
   DeleteProductKey();
   std::printf("ran %d s, %s, %d picture switches, last at %d s, peak private %zu MB, %s\n", second,
-              running ? "still running" : "ended by itself", switches, lastSwitchAt, static_cast<size_t>(peak >> 20),
-              box ? "an error box" : "no error box");
+              running ? "still running" : "ended by itself", switches, lastSwitchAt,
+              static_cast<size_t>(peak >> 20), box ? "an error box" : "no error box");
   const bool ok = running && !box && switches > 0 && lastSwitchAt + 30 >= second;
   return ok ? 0 : 1;
 }

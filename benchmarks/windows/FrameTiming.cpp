@@ -80,8 +80,8 @@ ScopedWindow MakeWindow(int width, int height) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TessivaneFrameTiming";
   RegisterClassExW(&wc);  // fails harmlessly the second time
-  ScopedWindow window(CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Frame timing", WS_POPUP | WS_VISIBLE, 0,
-                                      0, width, height, nullptr, nullptr, wc.hInstance, nullptr));
+  ScopedWindow window(CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"Frame timing", WS_POPUP | WS_VISIBLE,
+                                      0, 0, width, height, nullptr, nullptr, wc.hInstance, nullptr));
   Pump();
   return window;
 }
@@ -143,11 +143,12 @@ int TimeFrames(int width, int height, int frames, int size, int type) {
   GetClientRect(window.get(), &client);
   const double totalMs = Median(total);
   const double copyMs = Median(copy);
-  std::printf("%2d-bit %4dx%-4d type %d cut %3d: Make %6.2f  paint %6.2f (blit %5.2f)  total %6.2f  "
-              "memcpy %5.2f ms  total/memcpy %5.1f  (window %ldx%ld, screen %dx%d, %d frames)\n",
-              static_cast<int>(sizeof(void*) * 8), width, height, type, 4 * size, Median(make), Median(paint),
-              Median(blit), totalMs, copyMs, copyMs > 0 ? totalMs / copyMs : 0.0, client.right, client.bottom,
-              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), frames);
+  std::printf(
+      "%2d-bit %4dx%-4d type %d cut %3d: Make %6.2f  paint %6.2f (blit %5.2f)  total %6.2f  "
+      "memcpy %5.2f ms  total/memcpy %5.1f  (window %ldx%ld, screen %dx%d, %d frames)\n",
+      static_cast<int>(sizeof(void*) * 8), width, height, type, 4 * size, Median(make), Median(paint),
+      Median(blit), totalMs, copyMs, copyMs > 0 ? totalMs / copyMs : 0.0, client.right, client.bottom,
+      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), frames);
   std::fflush(stdout);
   return 0;
 }
@@ -199,10 +200,11 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
       }
       Sleep(interval);
     }
-    std::printf("%2d-bit %dx%d, %d s, interval 10 ms: %zu frames, %d picture changes, median gap %.1f ms, "
-                "longest gap %.1f ms (across a switch %.1f ms; longest end of a frame %.1f ms)\n",
-                static_cast<int>(sizeof(void*) * 8), width, height, seconds, gaps.size() + 1, changes,
-                Median(gaps), longest, longestAtSwitch, longestFinish);
+    std::printf(
+        "%2d-bit %dx%d, %d s, interval 10 ms: %zu frames, %d picture changes, median gap %.1f ms, "
+        "longest gap %.1f ms (across a switch %.1f ms; longest end of a frame %.1f ms)\n",
+        static_cast<int>(sizeof(void*) * 8), width, height, seconds, gaps.size() + 1, changes, Median(gaps),
+        longest, longestAtSwitch, longestFinish);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "failed: %s\n", e.what());
     return 1;

@@ -89,8 +89,10 @@ int main(int argc, char** argv) {
   int seconds = 0;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string arg = argv[i];
-    if (arg == "--tile") tile = std::atoi(argv[i + 1]);
-    else if (arg == "--seconds") seconds = std::atoi(argv[i + 1]);
+    if (arg == "--tile")
+      tile = std::atoi(argv[i + 1]);
+    else if (arg == "--seconds")
+      seconds = std::atoi(argv[i + 1]);
   }
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);

@@ -10,8 +10,7 @@ void Bitmap::SetSize(int width, int height) {
   if (width == width_ && height == height_) return;
   if (width < 0 || height < 0) throw std::length_error("bitmap size is negative");
   uint64_t stride = StrideFor(width);
-  if (stride * static_cast<uint64_t>(height) > kMaxPixelBytes)
-    throw std::length_error("bitmap is too large");
+  if (stride * static_cast<uint64_t>(height) > kMaxPixelBytes) throw std::length_error("bitmap is too large");
   pixels_.assign(static_cast<size_t>(stride * static_cast<uint64_t>(height)), 0);
   width_ = width;
   height_ = height;

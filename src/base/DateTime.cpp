@@ -12,14 +12,12 @@ constexpr double kUnixEpochDays = 25569.0;  // 1970-01-01 counted from 1899-12-3
 
 DateTime Now() {
   using namespace std::chrono;
-  double ms = static_cast<double>(
-      duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
+  double ms =
+      static_cast<double>(duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count());
   return kUnixEpochDays + ms / (kSecondsPerDay * 1000.0);
 }
 
-DateTime AddSeconds(DateTime t, double seconds) {
-  return (t * kSecondsPerDay + seconds) / kSecondsPerDay;
-}
+DateTime AddSeconds(DateTime t, double seconds) { return (t * kSecondsPerDay + seconds) / kSecondsPerDay; }
 
 int CompareDateTime(DateTime a, DateTime b) {
   double ms = (a - b) * kSecondsPerDay * 1000.0;

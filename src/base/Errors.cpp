@@ -59,7 +59,9 @@ std::string Format(const char* format, ...) {
   return out;
 }
 
-std::string DetailFile(const std::string& fileName) { return Format(Tr(TextId::kDetailFile), fileName.c_str()); }
+std::string DetailFile(const std::string& fileName) {
+  return Format(Tr(TextId::kDetailFile), fileName.c_str());
+}
 std::string DetailFunction(const std::string& exportName) {
   return Format(Tr(TextId::kDetailFunction), exportName.c_str());
 }
@@ -114,7 +116,8 @@ std::string StandardErrorText(const std::string& message) {
   static const char* const kSentenceEnds[] = {"。", "．", "｡", "！", "？", "!", "?"};
   for (const char* end : kSentenceEnds) {
     const std::string mark(end);
-    if (message.size() >= mark.size() && message.compare(message.size() - mark.size(), mark.size(), mark) == 0)
+    if (message.size() >= mark.size() &&
+        message.compare(message.size() - mark.size(), mark.size(), mark) == 0)
       return message;
   }
   // A UTF-8 multi-byte character ends in a byte >= 0x80, which sorts after
@@ -132,10 +135,12 @@ std::string ShortenedName(const std::string& name, size_t maxColumns) {
   const size_t headRoom = room / 3;
   const size_t tailRoom = room - headRoom;
   size_t headEnd = 0;  // characters taken from the front
-  for (size_t used = 0; headEnd < characters.size() && used + characters[headEnd].columns <= headRoom; ++headEnd)
+  for (size_t used = 0; headEnd < characters.size() && used + characters[headEnd].columns <= headRoom;
+       ++headEnd)
     used += characters[headEnd].columns;
   size_t tailBegin = characters.size();  // first character taken from the back
-  for (size_t used = 0; tailBegin > headEnd && used + characters[tailBegin - 1].columns <= tailRoom; --tailBegin)
+  for (size_t used = 0; tailBegin > headEnd && used + characters[tailBegin - 1].columns <= tailRoom;
+       --tailBegin)
     used += characters[tailBegin - 1].columns;
   const size_t headBytes = headEnd == 0 ? 0 : characters[headEnd - 1].begin + characters[headEnd - 1].length;
   const size_t tailStart = tailBegin == characters.size() ? name.size() : characters[tailBegin].begin;

@@ -23,7 +23,6 @@ public:
   const char* what() const noexcept override { return "The run ended while a plug-in was being asked"; }
 };
 
-
 // Whether e is an allocation failure: the memory left could not satisfy it
 // (std::bad_alloc), the size was beyond what can be allocated at all
 // (std::length_error), or a thread could not start for want of memory or

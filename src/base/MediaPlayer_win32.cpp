@@ -46,8 +46,8 @@ public:
     wc.hInstance = instance;
     wc.lpszClassName = kMciPlayerWindowClass;
     RegisterClassExW(&wc);  // fails harmlessly when already registered
-    window_.reset(CreateWindowExW(0, kMciPlayerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                                  nullptr));
+    window_.reset(CreateWindowExW(0, kMciPlayerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance, nullptr));
     if (!window_) throw std::runtime_error("The media player's window could not be created");
     SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
@@ -166,10 +166,18 @@ private:
     const auto from = static_cast<MCIDEVICEID>(lParam);
     if (!self || !self->device_ || (from != 0 && from != self->device_.get())) return 0;
     switch (wParam) {
-      case MCI_NOTIFY_SUCCESSFUL: self->Finished(); break;
-      case MCI_NOTIFY_SUPERSEDED: self->ReportEnd(PlayEnd::kSuperseded); break;
-      case MCI_NOTIFY_ABORTED: self->ReportEnd(PlayEnd::kAborted); break;
-      default: self->ReportEnd(PlayEnd::kFailed); break;
+      case MCI_NOTIFY_SUCCESSFUL:
+        self->Finished();
+        break;
+      case MCI_NOTIFY_SUPERSEDED:
+        self->ReportEnd(PlayEnd::kSuperseded);
+        break;
+      case MCI_NOTIFY_ABORTED:
+        self->ReportEnd(PlayEnd::kAborted);
+        break;
+      default:
+        self->ReportEnd(PlayEnd::kFailed);
+        break;
     }
     return 0;
   }

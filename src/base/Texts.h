@@ -92,7 +92,7 @@ enum class TextId : int {
   kNotAnInteger,       // %s: the text typed
   kHelpFolderMissing,  // %s: the program's folder
   kHelpPageMissing,
-  kHelpSection,        // the help page's anchor of this language
+  kHelpSection,  // the help page's anchor of this language
   // ---- File dialogs and the folder picker
   kPictureDialogTitle,
   kPictureDialogFilter,  // "label|pattern|label|pattern"
@@ -162,12 +162,12 @@ enum class TextId : int {
   kOutOfMemory,
   kUnknownError,
   kPasswordChangeUnavailable,
-  kRangeCheckError,    // an empty folder name
-  kNoImageFile,        // nothing on the folder's shelf loads
-  kFolderUnreadable,   // the folder exists but cannot be listed
-  kDataTypeInvalid,    // %s: the registry value's name
-  kKeyCreateFailed,    // %s: the subkey
-  kSetValueFailed,     // %s: the registry value's name
+  kRangeCheckError,   // an empty folder name
+  kNoImageFile,       // nothing on the folder's shelf loads
+  kFolderUnreadable,  // the folder exists but cannot be listed
+  kDataTypeInvalid,   // %s: the registry value's name
+  kKeyCreateFailed,   // %s: the subkey
+  kSetValueFailed,    // %s: the registry value's name
   kCount
 };
 

@@ -143,9 +143,11 @@ const char* EnglishText(TextId id) {
     case TextId::kNotAnInteger:
       return "'%s' is not a whole number";
     case TextId::kHelpFolderMissing:
-      return "%s was not found.\r\n\r\nThe help page Tessivane.html must lie in the folder\r\nof the program.\r\n";
+      return "%s was not found.\r\n\r\nThe help page Tessivane.html must lie in the folder\r\nof the "
+             "program.\r\n";
     case TextId::kHelpPageMissing:
-      return "Tessivane.html was not found.\r\n\r\nThe help page Tessivane.html must lie in the folder\r\nof the "
+      return "Tessivane.html was not found.\r\n\r\nThe help page Tessivane.html must lie in the folder\r\nof "
+             "the "
              "program.\r\n";
     case TextId::kHelpSection:
       return "en";

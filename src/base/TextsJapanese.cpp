@@ -109,7 +109,8 @@ const char* JapaneseText(TextId id) {
     case TextId::kIntervalHint:
       return "指定時間毎に画像を読み込みなおします。";
     case TextId::kSizeHint:
-      return "画像一つあたりの大きさを指定します。\r\n大きくするとそれだけ計算時間がかかり\r\n表示が遅くなります。";
+      return "画像一つあたりの大きさを指定します。\r\n大きくするとそれだけ計算時間がかかり\r\n表示が遅くなり"
+             "ます。";
     case TextId::kMoveHint:
       return "画像の変化の度合いです。\r\n数値が大きいほど１回の書き換えあたり\r\n激しく変化します。";
     case TextId::kWeightHint:
@@ -140,17 +141,20 @@ const char* JapaneseText(TextId id) {
       return "'%s' は整数ではありません";
     case TextId::kHelpFolderMissing:
       return "%s が見つかりません"
-           "\r\n\r\nヘルプを見るためには実行ファイルのあるフォルダの中に\r\nTessivane.html がなければいけません\r\n";
+             "\r\n\r\nヘルプを見るためには実行ファイルのあるフォルダの中に\r\nTessivane.html "
+             "がなければいけません\r\n";
     case TextId::kHelpPageMissing:
-      return "Tessivane.html が見つかりません\r\n\r\nヘルプを見るためには実行ファイルのあるフォルダの中に\r\nTessivane.html "
-    "がなければいけません\r\n";
+      return "Tessivane.html "
+             "が見つかりません\r\n\r\nヘルプを見るためには実行ファイルのあるフォルダの中に\r\nTessivane.html "
+             "がなければいけません\r\n";
     case TextId::kHelpSection:
       return "ja";
     case TextId::kPictureDialogTitle:
       return "Tessivaneで使用するファイルの選択";
     case TextId::kPictureDialogFilter:
-      return "ｲﾒｰｼﾞﾌｧｲﾙ (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png|ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|Jpegﾌｧｲﾙ(*.jpg;*.jpeg)|*."
-    "jpg;*.jpeg|PNGﾌｧｲﾙ(*.png)|*.png";
+      return "ｲﾒｰｼﾞﾌｧｲﾙ (*.bmp;*.jpg;*.jpeg;*.png)|*.bmp;*.jpg;*.jpeg;*.png|ﾋﾞｯﾄﾏｯﾌﾟ "
+             "(*.bmp)|*.bmp|Jpegﾌｧｲﾙ(*.jpg;*.jpeg)|*."
+             "jpg;*.jpeg|PNGﾌｧｲﾙ(*.png)|*.png";
     case TextId::kPluginDialogFilter:
       return "DLLファイル(*.DLL)|*.DLL";
     case TextId::kFolderPickerTitle:

@@ -35,15 +35,34 @@ std::u16string Utf8ToUtf16(const std::string& text) {
     char32_t c;
     int extra;
     char32_t min;
-    if (b < 0x80) { c = b; extra = 0; min = 0; }
-    else if ((b & 0xE0) == 0xC0) { c = b & 0x1F; extra = 1; min = 0x80; }
-    else if ((b & 0xF0) == 0xE0) { c = b & 0x0F; extra = 2; min = 0x800; }
-    else if ((b & 0xF8) == 0xF0) { c = b & 0x07; extra = 3; min = 0x10000; }
-    else { out += static_cast<char16_t>(kReplacement); ++i; continue; }
+    if (b < 0x80) {
+      c = b;
+      extra = 0;
+      min = 0;
+    } else if ((b & 0xE0) == 0xC0) {
+      c = b & 0x1F;
+      extra = 1;
+      min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+      c = b & 0x0F;
+      extra = 2;
+      min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+      c = b & 0x07;
+      extra = 3;
+      min = 0x10000;
+    } else {
+      out += static_cast<char16_t>(kReplacement);
+      ++i;
+      continue;
+    }
     size_t j = i + 1;
     bool ok = true;
     for (int k = 0; k < extra; ++k, ++j) {
-      if (j >= n || (static_cast<uint8_t>(text[j]) & 0xC0) != 0x80) { ok = false; break; }
+      if (j >= n || (static_cast<uint8_t>(text[j]) & 0xC0) != 0x80) {
+        ok = false;
+        break;
+      }
       c = (c << 6) | (static_cast<uint8_t>(text[j]) & 0x3F);
     }
     if (!ok || c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {

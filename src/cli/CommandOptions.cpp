@@ -59,10 +59,14 @@ void ApplyRandomSet(CommonOptions& o, const std::string& option, const std::stri
 }
 
 void ApplyMotion(CommonOptions& o, const std::string& option, const std::string& text) {
-  if (text == "line") o.motion = kMoveLine;
-  else if (text == "curve") o.motion = kMoveCurve;
-  else if (text == "slideshow") o.motion = kMoveSlideShow;
-  else throw OptionError("unknown motion '" + text + "' (line, curve or slideshow)");
+  if (text == "line")
+    o.motion = kMoveLine;
+  else if (text == "curve")
+    o.motion = kMoveCurve;
+  else if (text == "slideshow")
+    o.motion = kMoveSlideShow;
+  else
+    throw OptionError("unknown motion '" + text + "' (line, curve or slideshow)");
 }
 
 void ApplySeed(CommonOptions& o, const std::string& option, const std::string& text) {
@@ -79,24 +83,46 @@ std::string MethodHelp() { return MethodNames() + " | random"; }
 using C = CommonOptions;
 const OptionRow<C> kCommonRows[] = {
     {.Name = "method", .Value = "M", .Apply = ApplyMethod, .MoreHelp = MethodHelp},
-    {.Name = "size", .Value = "N", .Help = "the Size setting (cut = 4 N)", .Number = &C::size,
-     .Low = MainSettings::kSize.min, .High = MainSettings::kSize.max},
-    {.Name = "speed", .Value = "N", .Help = "the Move setting", .Number = &C::speed, .Low = MainSettings::kMove.min,
+    {.Name = "size",
+     .Value = "N",
+     .Help = "the Size setting (cut = 4 N)",
+     .Number = &C::size,
+     .Low = MainSettings::kSize.min,
+     .High = MainSettings::kSize.max},
+    {.Name = "speed",
+     .Value = "N",
+     .Help = "the Move setting",
+     .Number = &C::speed,
+     .Low = MainSettings::kMove.min,
      .High = MainSettings::kMove.max},
     {.Name = "motion", .Value = "K", .Help = "line (default) | curve | slideshow", .Apply = ApplyMotion},
-    {.Name = "random-from", .Value = "M,M..", .Help = "the methods random draws from (default kaleidoscope..floral)",
+    {.Name = "random-from",
+     .Value = "M,M..",
+     .Help = "the methods random draws from (default kaleidoscope..floral)",
      .Apply = ApplyRandomSet},
-    {.Name = "aspect", .Value = "N", .Help = "aspect step of rectangle and none", .Number = &C::aspect,
-     .Low = MethodOptions::kAspect.min, .High = MethodOptions::kAspect.max},
-    {.Name = "rotate", .Value = "N", .Help = "value of the distorted method", .Number = &C::rotate,
-     .Low = MethodOptions::kRotate.min, .High = MethodOptions::kRotate.max},
+    {.Name = "aspect",
+     .Value = "N",
+     .Help = "aspect step of rectangle and none",
+     .Number = &C::aspect,
+     .Low = MethodOptions::kAspect.min,
+     .High = MethodOptions::kAspect.max},
+    {.Name = "rotate",
+     .Value = "N",
+     .Help = "value of the distorted method",
+     .Number = &C::rotate,
+     .Low = MethodOptions::kRotate.min,
+     .High = MethodOptions::kRotate.max},
     {.Name = "shuffle", .Help = "shuffle the piece's pixels", .Flag = &C::shuffle},
     {.Name = "blur", .Help = "blur the picture", .Flag = &C::blur},
     {.Name = "mono", .Help = "turn the picture monotone", .Flag = &C::mono},
     {.Name = "brightness", .Help = "let the piece breathe in brightness", .Flag = &C::brightness},
-    {.Name = "plugin", .Value = "FILE", .Help = "a plug-in library as the method (a shared object here, a DLL on Windows)",
+    {.Name = "plugin",
+     .Value = "FILE",
+     .Help = "a plug-in library as the method (a shared object here, a DLL on Windows)",
      .Apply = ApplyPlugin},
-    {.Name = "seed", .Value = "N", .Help = "every re-seed takes N: the same options give the same pictures",
+    {.Name = "seed",
+     .Value = "N",
+     .Help = "every re-seed takes N: the same options give the same pictures",
      .Apply = ApplySeed},
 };
 
@@ -110,14 +136,18 @@ int64_t IntInRange(const std::string& option, const std::string& text, int64_t l
   int64_t value = 0;
   if (!ParseInt(text, value)) throw OptionError(option + " takes a whole number, not '" + text + "'");
   if (value < low || value > high)
-    throw OptionError(option + " " + text + " is out of range " + std::to_string(low) + ".." + std::to_string(high));
+    throw OptionError(option + " " + text + " is out of range " + std::to_string(low) + ".." +
+                      std::to_string(high));
   return value;
 }
 
 std::string_view OptionName(std::string_view argument) {
-  if (argument.starts_with("--")) argument.remove_prefix(2);
-  else if (argument.starts_with("-")) argument.remove_prefix(1);
-  else return {};
+  if (argument.starts_with("--"))
+    argument.remove_prefix(2);
+  else if (argument.starts_with("-"))
+    argument.remove_prefix(1);
+  else
+    return {};
   return argument;
 }
 
@@ -137,11 +167,14 @@ void FinishCommonOptions(CommonOptions& o) {
   o.unitType = kMethodTypePlugin;
 }
 
-std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value, std::string help) {
+std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value,
+                      std::string help) {
   std::string head = "  " + std::string(dashes) + std::string(name);
   if (!value.empty()) head += " " + std::string(value);
-  if (head.size() < 22) head.append(22 - head.size(), ' ');
-  else head += ' ';
+  if (head.size() < 22)
+    head.append(22 - head.size(), ' ');
+  else
+    head += ' ';
   return head + help + "\n";
 }
 

@@ -25,9 +25,9 @@ public:
 
 // The values of the shared options; the defaults are the settings records'.
 struct CommonOptions {
-  int unitType = 1;     // conversion-method type number; 8 = choose at random, 9 = the plug-in
+  int unitType = 1;  // conversion-method type number; 8 = choose at random, 9 = the plug-in
   bool methodGiven = false;
-  std::string randomSet;  // the option record's "Random": one "0"/"1" per stored method code
+  std::string randomSet;                   // the option record's "Random": one "0"/"1" per stored method code
   int size = MainSettings::kSize.initial;  // the Size setting; the cut is CutSideOf(size)
   int aspect = MethodOptions::kAspect.initial;  // aspect step of the rectangle and no-conversion methods
   int rotate = MethodOptions::kRotate.initial;  // value of the distorted-square method
@@ -35,10 +35,10 @@ struct CommonOptions {
   bool blur = false;
   bool mono = false;
   bool brightness = false;
-  int motion = 0;       // 0 line, 1 curve, 2 slide show
+  int motion = 0;                           // 0 line, 1 curve, 2 slide show
   int speed = MainSettings::kMove.initial;  // the Move setting
   std::optional<uint32_t> seed;
-  std::string plugin;   // the plug-in library that is the method; empty for none
+  std::string plugin;  // the plug-in library that is the method; empty for none
 
   CommonOptions();
 };
@@ -74,7 +74,8 @@ std::string OptionUsage(std::span<const OptionRow<T>> rows, std::string_view das
 // last argument taken) and returns true. Throws OptionError for a missing
 // or bad value.
 template <typename T>
-bool TakeOption(std::span<const OptionRow<T>> rows, const std::vector<std::string>& args, size_t& i, T& options) {
+bool TakeOption(std::span<const OptionRow<T>> rows, const std::vector<std::string>& args, size_t& i,
+                T& options) {
   std::string_view name = OptionName(args[i]);
   for (const OptionRow<T>& row : rows) {
     if (name.empty() || row.Name != name) continue;
@@ -102,7 +103,8 @@ std::string MethodNames();
 void FinishCommonOptions(CommonOptions& options);
 
 // The usage line of one row (for the programs' own rows as well).
-std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value, std::string help);
+std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value,
+                      std::string help);
 
 template <typename T>
 std::string OptionUsage(std::span<const OptionRow<T>> rows, std::string_view dashes) {

@@ -247,7 +247,8 @@ void ForEachRow(PictureSource& source, const Header& h, uint64_t rowBytes, UseRo
   for (int first = 0; first < height;) {
     const int rows = static_cast<int>(std::min<size_t>(rowsPerChunk, static_cast<size_t>(height - first)));
     const size_t bytes = static_cast<size_t>(rowBytes) * rows;
-    if (source.ReadAt(h.dataOffset + first * rowBytes, chunk.data(), bytes) != bytes) Fail("pixel data is truncated");
+    if (source.ReadAt(h.dataOffset + first * rowBytes, chunk.data(), bytes) != bytes)
+      Fail("pixel data is truncated");
     for (int i = 0; i < rows; ++i) use(first + i, chunk.data() + i * rowBytes);
     first += rows;
   }
@@ -257,7 +258,8 @@ void ForEachRow(PictureSource& source, const Header& h, uint64_t rowBytes, UseRo
 Bitmap DecodeUncompressed(const Header& h, PictureSource& source, const Palette& palette) {
   const uint32_t bits = h.bitCount;
   const uint64_t rowBytes = (static_cast<uint64_t>(h.width) * bits + 31) / 32 * 4;
-  if (rowBytes * static_cast<uint64_t>(h.height) > source.Size() - h.dataOffset) Fail("pixel data is truncated");
+  if (rowBytes * static_cast<uint64_t>(h.height) > source.Size() - h.dataOffset)
+    Fail("pixel data is truncated");
   const int width = static_cast<int>(h.width), height = static_cast<int>(h.height);
 
   std::array<uint32_t, 4> masks = h.masks;
@@ -368,7 +370,8 @@ Bitmap DecodeRle(const Header& h, PictureSource& source, const Palette& palette)
 
 // A JPEG or PNG stream inside a bitmap file (meant for printers).
 Bitmap DecodeEmbedded(const Header& h, PictureSource& source, const PictureLimits& limits) {
-  PictureSourceSlice stream(source, h.dataOffset, h.sizeImage != 0 ? h.sizeImage : source.Size() - h.dataOffset);
+  PictureSourceSlice stream(source, h.dataOffset,
+                            h.sizeImage != 0 ? h.sizeImage : source.Size() - h.dataOffset);
   const std::vector<uint8_t> head = ReadHead(stream, kSignatureBytes);
   Bitmap bitmap;
   if (h.compression == kJpeg) {

@@ -93,11 +93,12 @@ Bitmap DecodeJpeg(PictureSource& source, const PictureLimits& limits) {
   std::unique_ptr<TessivaneJpeg, void (*)(TessivaneJpeg*)> jpeg(tessivane_jpeg_open(), &tessivane_jpeg_close);
   if (!jpeg) throw std::bad_alloc();
   auto fail = [&]() {
-    ThrowLibraryFailure("JPEG: ", tessivane_jpeg_message(jpeg.get()), tessivane_jpeg_out_of_memory(jpeg.get()));
+    ThrowLibraryFailure("JPEG: ", tessivane_jpeg_message(jpeg.get()),
+                        tessivane_jpeg_out_of_memory(jpeg.get()));
   };
   uint32_t width = 0, height = 0;
-  if (tessivane_jpeg_read_header(jpeg.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxJpegMemory, kMaxJpegScans, &width,
-                                 &height) != 0)
+  if (tessivane_jpeg_read_header(jpeg.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxJpegMemory,
+                                 kMaxJpegScans, &width, &height) != 0)
     fail();
   CheckPictureSize(width, height, limits);
   const JpegLayout layout = ReadLayout(data);

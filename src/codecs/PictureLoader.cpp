@@ -40,7 +40,8 @@ size_t MemoryPictureSource::ReadAt(uint64_t offset, uint8_t* out, size_t count) 
 
 size_t PictureSourceSlice::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
   if (offset >= length_) return 0;
-  return whole_.ReadAt(offset_ + offset, out, static_cast<size_t>(std::min<uint64_t>(count, length_ - offset)));
+  return whole_.ReadAt(offset_ + offset, out,
+                       static_cast<size_t>(std::min<uint64_t>(count, length_ - offset)));
 }
 
 // The buffer starts a little before `offset`, so that a parser looking a

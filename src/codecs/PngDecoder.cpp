@@ -46,7 +46,8 @@ uint64_t WalkChunks(BufferedPictureReader& data) {
     const uint64_t length = Be32(header);
     if (length > size - at - 8 || size - at - 8 - length < 4) break;
     const bool pixels = std::memcmp(header + 4, "IDAT", 4) == 0;
-    if (pixels) compressed += length;
+    if (pixels)
+      compressed += length;
     else if (length > kMaxPngChunkBytes)
       throw PictureError("PNG: chunk data is too large");
     if (std::memcmp(header + 4, "IEND", 4) == 0) return compressed;
@@ -80,8 +81,8 @@ Bitmap DecodePng(PictureSource& source, const PictureLimits& limits) {
   };
   uint32_t width = 0, height = 0;
   int passes = 0;
-  if (tessivane_png_read_header(png.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxPictureSide, kMaxPngChunkBytes, &width,
-                                &height, &passes) != 0)
+  if (tessivane_png_read_header(png.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxPictureSide,
+                                kMaxPngChunkBytes, &width, &height, &passes) != 0)
     fail();
   CheckPictureSize(width, height, limits);
   CheckPixelData(source, width, height, compressed);

@@ -28,17 +28,17 @@ inline constexpr int kIdCancelButton = 2;  // bbnCancel "ｷｬﾝｾﾙ(&C)" (I
 // ---- Settings dialog ------------------------------------------------------
 
 // Conversion method box.
-inline constexpr int kIdMethodGroup = 1001;          // GroupBox1 "変換方法"
-inline constexpr int kIdBasicRadio = 1002;           // rdbBasic
-inline constexpr int kIdMethodList = 1003;           // cmbType (combo box, drop-down list)
-inline constexpr int kIdDetailsButton = 1004;        // bbnSettings "詳細(&Z)..."
-inline constexpr int kIdPluginRadio = 1005;          // rdbDll
-inline constexpr int kIdPluginEdit = 1006;           // edtDll
-inline constexpr int kIdPluginBrowseButton = 1007;   // bbnDll "参照(&R)..."
-inline constexpr int kIdShuffleCheck = 1008;         // chkShuffle
-inline constexpr int kIdMonoToneCheck = 1009;        // chkMonoTone
-inline constexpr int kIdBlurCheck = 1010;            // chkShadeOff
-inline constexpr int kIdBrightnessCheck = 1011;      // ckbBrightnessChange
+inline constexpr int kIdMethodGroup = 1001;         // GroupBox1 "変換方法"
+inline constexpr int kIdBasicRadio = 1002;          // rdbBasic
+inline constexpr int kIdMethodList = 1003;          // cmbType (combo box, drop-down list)
+inline constexpr int kIdDetailsButton = 1004;       // bbnSettings "詳細(&Z)..."
+inline constexpr int kIdPluginRadio = 1005;         // rdbDll
+inline constexpr int kIdPluginEdit = 1006;          // edtDll
+inline constexpr int kIdPluginBrowseButton = 1007;  // bbnDll "参照(&R)..."
+inline constexpr int kIdShuffleCheck = 1008;        // chkShuffle
+inline constexpr int kIdMonoToneCheck = 1009;       // chkMonoTone
+inline constexpr int kIdBlurCheck = 1010;           // chkShadeOff
+inline constexpr int kIdBrightnessCheck = 1011;     // ckbBrightnessChange
 
 // Source picture box.
 inline constexpr int kIdSourceGroup = 1020;              // grbImage "元になる画像"
@@ -88,7 +88,7 @@ inline constexpr int kIdVersionLabel = 1086;  // "version 1.9.0"
 inline constexpr int kIdCreditLabel1 = 1087;  // author credit, three lines
 inline constexpr int kIdCreditLabel2 = 1088;
 inline constexpr int kIdCreditLabel3 = 1089;
-inline constexpr int kIdCreditIcon = 1090;    // second icon of the credit
+inline constexpr int kIdCreditIcon = 1090;  // second icon of the credit
 
 // ---- Method options dialog ------------------------------------------------
 

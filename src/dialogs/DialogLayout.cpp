@@ -13,8 +13,10 @@ namespace {
 // (the build targets Windows 7); nullptr on older systems, which then use
 // the DPI of the screen DC.
 using GetDpiForWindowProc = UINT(WINAPI*)(HWND wnd);
-using AdjustWindowRectExForDpiProc = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
-using SystemParametersInfoForDpiProc = BOOL(WINAPI*)(UINT action, UINT param, void* data, UINT winIni, UINT dpi);
+using AdjustWindowRectExForDpiProc = BOOL(WINAPI*)(RECT* rect, DWORD style, BOOL menu, DWORD exStyle,
+                                                   UINT dpi);
+using SystemParametersInfoForDpiProc = BOOL(WINAPI*)(UINT action, UINT param, void* data, UINT winIni,
+                                                     UINT dpi);
 using SetDialogDpiChangeBehaviorProc = BOOL(WINAPI*)(HWND dialog, int mask, int values);
 
 template <class Proc>
@@ -63,7 +65,7 @@ namespace {
 // The faces tried in order: the dialogs' own, then Japanese UI faces that
 // Windows versions ship (each with its Japanese glyphs).
 const wchar_t* const kPreferredFaces[] = {L"ＭＳ Ｐゴシック", L"MS PGothic", L"Yu Gothic UI", L"Meiryo UI",
-                                          L"MS UI Gothic", L"メイリオ", L"Meiryo"};
+                                          L"MS UI Gothic",    L"メイリオ",   L"Meiryo"};
 
 // Whether the system makes a Japanese font of this face: listed among the
 // Shift-JIS faces, or given under this name by the font mapper (a face
@@ -74,7 +76,8 @@ bool HasJapaneseFace(HDC dc, const wchar_t* face) {
   lstrcpynW(query.lfFaceName, face, LF_FACESIZE);
   bool listed = false;
   EnumFontFamiliesExW(
-      dc, &query, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int CALLBACK {
+      dc, &query,
+      [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int CALLBACK {
         *reinterpret_cast<bool*>(found) = true;
         return 0;
       },
@@ -95,7 +98,8 @@ std::wstring AnyJapaneseFace(HDC dc) {
   query.lfCharSet = SHIFTJIS_CHARSET;
   std::wstring found;
   EnumFontFamiliesExW(
-      dc, &query, [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM result) -> int CALLBACK {
+      dc, &query,
+      [](const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM result) -> int CALLBACK {
         if (font->lfFaceName[0] == L'@' || (font->lfPitchAndFamily & 3) != VARIABLE_PITCH) return 1;
         *reinterpret_cast<std::wstring*>(result) = font->lfFaceName;
         return 0;
@@ -194,12 +198,13 @@ SIZE DialogLayout::WindowSize() const {
   return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-HWND DialogLayout::Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int x,
-                       int y, int w, int h, FontRole font) {
+HWND DialogLayout::Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle,
+                       int x, int y, int w, int h, FontRole font) {
   Entry entry{nullptr, {x, y, x + w, y + h}, font};
-  entry.wnd = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y),
-                              Scale(w), Scale(h), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE)), nullptr);
+  entry.wnd =
+      CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, Scale(x), Scale(y),
+                      Scale(w), Scale(h), dialog_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog_, GWLP_HINSTANCE)), nullptr);
   if (!entry.wnd) return nullptr;
   SendMessageW(entry.wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(font)), FALSE);
   entries_.push_back(entry);
@@ -208,8 +213,8 @@ HWND DialogLayout::Add(int id, const wchar_t* className, const std::wstring& tex
 
 void DialogLayout::Place(const Entry& entry) const {
   const RECT& r = entry.rect;
-  SetWindowPos(entry.wnd, nullptr, Scale(r.left), Scale(r.top), Scale(r.right - r.left), Scale(r.bottom - r.top),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(entry.wnd, nullptr, Scale(r.left), Scale(r.top), Scale(r.right - r.left),
+               Scale(r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(entry.wnd, WM_SETFONT, reinterpret_cast<WPARAM>(Font(entry.font)), TRUE);
 }
 
@@ -222,7 +227,8 @@ void DialogLayout::DpiChanged(UINT dpi, const RECT& suggested) {
   CreateFonts();
   for (const Entry& entry : entries_) Place(entry);
   for (Glyph& glyph : glyphs_) ApplyGlyph(glyph);
-  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(dialog_, nullptr, suggested.left, suggested.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   SizeClientArea();
   InvalidateRect(dialog_, nullptr, TRUE);
 }
@@ -275,7 +281,8 @@ void HintWindow::Create(HWND dialog) {
   dialog_ = dialog;
   tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr,
-                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)), nullptr));
+                             reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE)),
+                             nullptr));
   if (!tip_) return;
   // A width limit makes the tooltip break lines at "\r\n".
   SendMessageW(tip_.get(), TTM_SETMAXTIPWIDTH, 0, ScaleForDpi(480, WindowDpi(dialog)));

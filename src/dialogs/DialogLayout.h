@@ -46,8 +46,8 @@ public:
   void Attach(HWND dialog);
   // Creates a control at (x, y, w, h) in 96-DPI client pixels. The order of
   // the calls is the tab order.
-  HWND Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int x, int y,
-           int w, int h, FontRole font = FontRole::kNormal);
+  HWND Add(int id, const wchar_t* className, const std::wstring& text, DWORD style, DWORD exStyle, int x,
+           int y, int w, int h, FontRole font = FontRole::kNormal);
   // From WM_DPICHANGED: new fonts, every control moved and resized, the
   // window placed at the rectangle the system suggests. A DPI outside
   // 96..480 counts as the nearer bound.

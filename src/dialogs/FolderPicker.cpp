@@ -17,7 +17,8 @@ namespace {
 // is already there stays as it is).
 class ComApartment {
 public:
-  ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ComApartment()
+      : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
   ~ComApartment() {
     if (initialised_) CoUninitialize();
   }

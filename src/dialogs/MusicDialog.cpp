@@ -125,7 +125,8 @@ private:
     l.Add(kIdMusicBrowseButton, WC_BUTTONW, W(Tr(TextId::kPluginBrowseButton)), kButton, 0, 248, 35, 75, 25);
     l.Add(kIdMusicOffRadio, WC_BUTTONW, W(Tr(TextId::kMusicOffRadio)), kRadio, 0, 16, 64, 140, 17);
 
-    l.Add(kIdOkButton, WC_BUTTONW, W(Tr(TextId::kOkButton)), kButton | WS_GROUP | BS_DEFPUSHBUTTON, 0, 56, 96, 83, 25);
+    l.Add(kIdOkButton, WC_BUTTONW, W(Tr(TextId::kOkButton)), kButton | WS_GROUP | BS_DEFPUSHBUTTON, 0, 56, 96,
+          83, 25);
     l.Add(kIdCancelButton, WC_BUTTONW, W(Tr(TextId::kCancelButton)), kButton, 0, 152, 96, 83, 25);
     l.Add(kIdMusicUpdateButton, WC_BUTTONW, W(Tr(TextId::kUpdateButton)), kButton, 0, 248, 96, 83, 25);
     l.SetGlyph(kIdMusicBrowseButton, IDB_GLYPH_BROWSE);

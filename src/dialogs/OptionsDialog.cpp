@@ -55,7 +55,8 @@ private:
         // The controls show the record at every activation, except when
         // the dialog gets back from its own error box: the rejected input
         // stays for the user to correct.
-        if (LOWORD(wParam) != WA_INACTIVE && created_ && !showingMessage_) ShowControls(model_.ActivationControls());
+        if (LOWORD(wParam) != WA_INACTIVE && created_ && !showingMessage_)
+          ShowControls(model_.ActivationControls());
         return FALSE;
       case WM_COMMAND:
         OnCommand(LOWORD(wParam));
@@ -68,7 +69,8 @@ private:
         return FALSE;
       }
       case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(PageColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+        return reinterpret_cast<INT_PTR>(
+            PageColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
       case WM_HSCROLL:
         OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam), static_cast<short>(HIWORD(wParam)));
         return TRUE;
@@ -93,10 +95,10 @@ private:
     // the strip would hide the last behind scroll arrows, so English tabs
     // take the normal font.
     const FontRole tabFont = CurrentLanguage() == Language::kJapanese ? page : FontRole::kNormal;
-    HWND tabs = l.Add(kIdOptionsTabs, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 4, 4, kClientWidth - 8,
-                      kClientHeight - kStripHeight - 4, tabFont);
-    const char* const captions[] = {Tr(TextId::kDistortedSquarePage), Tr(TextId::kRectanglePage), Tr(TextId::kNoConversionPage),
-                                    Tr(TextId::kRandomPage)};
+    HWND tabs = l.Add(kIdOptionsTabs, WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 4, 4,
+                      kClientWidth - 8, kClientHeight - kStripHeight - 4, tabFont);
+    const char* const captions[] = {Tr(TextId::kDistortedSquarePage), Tr(TextId::kRectanglePage),
+                                    Tr(TextId::kNoConversionPage), Tr(TextId::kRandomPage)};
     for (int i = 0; i < 4; ++i) {
       std::wstring caption = W(captions[i]);
       TCITEMW item{};
@@ -107,8 +109,8 @@ private:
 
     pages_[kPageDistortedSquare] = {
         l.Add(kIdDistortValueLabel, S, W(Tr(TextId::kDistortValueLabel)), SS_LEFT, 0, 32, 56, 200, 20, page),
-        l.Add(kIdDistortValueEdit, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 32, 82, 64, 26,
-              page),
+        l.Add(kIdDistortValueEdit, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 32, 82, 64,
+              26, page),
     };
     AddAspectPage(kPageRectangle, kIdRectangleAspectLabel, kIdRectangleAspectScroll, kIdRectangleWideLabel,
                   kIdRectangleSquareLabel, kIdRectangleTallLabel);
@@ -118,8 +120,8 @@ private:
     // Two columns of rows of about 16 pixels, with room for every method.
     const int listHeight = (RandomListCount() + 1) / 2 * 16 + 12;
     HWND list = l.Add(kIdRandomList, WC_LISTVIEWW, L"",
-                      WS_TABSTOP | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER, 0, 20, 94, 291,
-                      listHeight);
+                      WS_TABSTOP | LVS_LIST | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER, 0, 20,
+                      94, 291, listHeight);
     pages_[kPageRandom] = {
         l.Add(kIdRandomLabel, S, W(Tr(TextId::kRandomExplanation)), SS_LEFT, 0, 20, 40, 291, 42, page),
         l.Add(kIdRandomSeparator, S, L"", SS_ETCHEDHORZ, 0, 20, 86, 291, 2),
@@ -140,9 +142,12 @@ private:
     SizeListColumns();
 
     const int buttonTop = kClientHeight - kStripHeight + 8;
-    l.Add(kIdOkButton, B, W(Tr(TextId::kOkButton)), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 66, buttonTop, 81, 25);
-    l.Add(kIdCancelButton, B, W(Tr(TextId::kCancelButton)), WS_TABSTOP | BS_PUSHBUTTON, 0, 154, buttonTop, 81, 25);
-    l.Add(kIdOptionsUpdateButton, B, W(Tr(TextId::kUpdateButton)), WS_TABSTOP | BS_PUSHBUTTON, 0, 242, buttonTop, 81, 25);
+    l.Add(kIdOkButton, B, W(Tr(TextId::kOkButton)), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 66,
+          buttonTop, 81, 25);
+    l.Add(kIdCancelButton, B, W(Tr(TextId::kCancelButton)), WS_TABSTOP | BS_PUSHBUTTON, 0, 154, buttonTop, 81,
+          25);
+    l.Add(kIdOptionsUpdateButton, B, W(Tr(TextId::kUpdateButton)), WS_TABSTOP | BS_PUSHBUTTON, 0, 242,
+          buttonTop, 81, 25);
     l.SetGlyph(kIdOkButton, IDB_GLYPH_OK);
     l.SetGlyph(kIdCancelButton, IDB_GLYPH_CANCEL);
     l.SetGlyph(kIdOptionsUpdateButton, IDB_GLYPH_UPDATE);
@@ -243,12 +248,26 @@ private:
     if (id != kIdRectangleAspectScroll && id != kIdNoConversionAspectScroll) return;
     int position = GetScrollPos(bar, SB_CTL);
     switch (code) {
-      case SB_LINELEFT: case SB_PAGELEFT: position -= 1; break;
-      case SB_LINERIGHT: case SB_PAGERIGHT: position += 1; break;
-      case SB_LEFT: position = kAspectMin; break;
-      case SB_RIGHT: position = kAspectMax; break;
-      case SB_THUMBTRACK: case SB_THUMBPOSITION: position = thumb; break;
-      default: break;
+      case SB_LINELEFT:
+      case SB_PAGELEFT:
+        position -= 1;
+        break;
+      case SB_LINERIGHT:
+      case SB_PAGERIGHT:
+        position += 1;
+        break;
+      case SB_LEFT:
+        position = kAspectMin;
+        break;
+      case SB_RIGHT:
+        position = kAspectMax;
+        break;
+      case SB_THUMBTRACK:
+      case SB_THUMBPOSITION:
+        position = thumb;
+        break;
+      default:
+        break;
     }
     position = position < kAspectMin ? kAspectMin : position > kAspectMax ? kAspectMax : position;
     SetScrollPos(bar, SB_CTL, position, TRUE);

@@ -18,7 +18,9 @@ int32_t ClampAspect(int32_t step) { return MethodOptions::kAspect.Clamp(step); }
 
 int RandomListCount() { return MethodListCount() - 1; }
 
-std::string_view RandomListLabel(int position) { return MethodListLabels().at(static_cast<size_t>(position)); }
+std::string_view RandomListLabel(int position) {
+  return MethodListLabels().at(static_cast<size_t>(position));
+}
 
 RandomMarks MarksFromRandom(const std::string& random) {
   RandomMarks marks(static_cast<size_t>(RandomListCount()));
@@ -33,7 +35,8 @@ RandomMarks MarksFromRandom(const std::string& random) {
 
 std::string RandomFromMarks(const RandomMarks& marks) {
   std::string random(static_cast<size_t>(MethodCodeCount()), '0');
-  for (int position = 0; position < RandomListCount() && position < static_cast<int>(marks.size()); ++position) {
+  for (int position = 0; position < RandomListCount() && position < static_cast<int>(marks.size());
+       ++position) {
     if (marks[static_cast<size_t>(position)]) random[static_cast<size_t>(RandomCharacterOf(position))] = '1';
   }
   return random;
@@ -53,7 +56,8 @@ OptionsControls OptionsDialogModel::ActivationControls() const {
 OptionsOutcome OptionsDialogModel::Save(const OptionsControls& c) {
   int32_t value = 0;
   if (!ParseInteger(c.distortValueText, value) || value < kDistortValueMin || value > kDistortValueMax) {
-    return {false, Format(Tr(TextId::kDistortValueRange), kDistortValueMin, kDistortValueMax), kPageDistortedSquare};
+    return {false, Format(Tr(TextId::kDistortValueRange), kDistortValueMin, kDistortValueMax),
+            kPageDistortedSquare};
   }
   const std::string random = RandomFromMarks(c.marks);
   if (random.find('1') == std::string::npos) return {false, Tr(TextId::kNoMethodForRandom), kPageRandom};

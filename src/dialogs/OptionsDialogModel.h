@@ -29,10 +29,10 @@ inline constexpr int32_t kDistortValueMin = MethodOptions::kRotate.min;
 inline constexpr int32_t kDistortValueMax = MethodOptions::kRotate.max;
 
 struct OptionsControls {
-  std::string distortValueText;  // edtVal
-  int32_t rectangleAspect = 0;   // srbXY
+  std::string distortValueText;    // edtVal
+  int32_t rectangleAspect = 0;     // srbXY
   int32_t noConversionAspect = 0;  // srbNoneXY
-  RandomMarks marks;  // clbRandom, by list position
+  RandomMarks marks;               // clbRandom, by list position
 };
 
 // The marks of the list that a "Random" text gives: position p follows the

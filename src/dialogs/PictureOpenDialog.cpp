@@ -83,8 +83,9 @@ void PaintPreview(const Preview& preview, const DRAWITEMSTRUCT& item) {
   info.bmiHeader.biCompression = BI_RGB;
   SetStretchBltMode(item.hDC, HALFTONE);
   SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-  StretchDIBits(item.hDC, area.left + (areaWidth - width) / 2, area.top + (areaHeight - height) / 2, width, height, 0,
-                0, picture.Width(), picture.Height(), picture.Data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(item.hDC, area.left + (areaWidth - width) / 2, area.top + (areaHeight - height) / 2, width,
+                height, 0, 0, picture.Width(), picture.Height(), picture.Data(), &info, DIB_RGB_COLORS,
+                SRCCOPY);
 }
 
 // The preview fills the child dialog below the open dialog's own controls
@@ -96,11 +97,13 @@ void FitPreviewArea(HWND child) {
   const int margin = 4;
   int top = margin;
   HWND dialog = GetParent(child);
-  const int standardControls[] = {IDOK, IDCANCEL, 0x470 /* file types */, 0x441 /* its label */, 0x47c /* file name */,
-                                  0x410 /* read-only */};
+  const int standardControls[] = {
+      IDOK, IDCANCEL, 0x470 /* file types */, 0x441 /* its label */, 0x47c /* file name */,
+      0x410 /* read-only */};
   for (int id : standardControls) {
     HWND control = GetDlgItem(dialog, id);
-    if (!control || !(GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE)) continue;  // the dialog may be hidden yet
+    if (!control || !(GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE))
+      continue;  // the dialog may be hidden yet
     RECT rect{};
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, child, reinterpret_cast<POINT*>(&rect), 2);
@@ -118,8 +121,8 @@ UINT_PTR CALLBACK PreviewHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
     case WM_INITDIALOG: {
       const auto* dialog = reinterpret_cast<const OPENFILENAMEW*>(lParam);
       SetWindowLongPtrW(child, DWLP_USER, dialog->lCustData);
-      CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0, child,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPreviewId)), nullptr, nullptr);
+      CreateWindowExW(WS_EX_STATICEDGE, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 0, 0, 0, 0,
+                      child, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPreviewId)), nullptr, nullptr);
       FitPreviewArea(child);
       return TRUE;
     }
@@ -129,7 +132,8 @@ UINT_PTR CALLBACK PreviewHook(HWND child, UINT message, WPARAM, LPARAM lParam) {
     case WM_NOTIFY: {
       const auto* notice = reinterpret_cast<const OFNOTIFYW*>(lParam);
       if (notice->hdr.code == CDN_INITDONE) FitPreviewArea(child);
-      if (!preview || (notice->hdr.code != CDN_SELCHANGE && notice->hdr.code != CDN_FOLDERCHANGE)) return FALSE;
+      if (!preview || (notice->hdr.code != CDN_SELCHANGE && notice->hdr.code != CDN_FOLDERCHANGE))
+        return FALSE;
       std::wstring path(kPathCapacity, L'\0');
       const LRESULT length = SendMessageW(GetParent(child), CDM_GETFILEPATH, kPathCapacity,
                                           reinterpret_cast<LPARAM>(path.data()));

@@ -24,7 +24,6 @@
 #include "dialogs/DialogResources.h"
 #include "TessivaneVersion.h"
 
-
 namespace tessivane::dialogs {
 
 namespace {
@@ -119,7 +118,8 @@ void ReportUnreadableValues(const std::vector<std::string>& names) {
   if (!names.empty()) ShowStandardError(DataTypeInvalidText(names.front()));
 }
 
-SettingsDialog::SettingsDialog(HINSTANCE instance) : instance_(instance), layout_(kClientWidth, kClientHeight) {}
+SettingsDialog::SettingsDialog(HINSTANCE instance)
+    : instance_(instance), layout_(kClientWidth, kClientHeight) {}
 
 SettingsDialog::~SettingsDialog() {
   if (dialog_ && IsWindow(dialog_)) DestroyWindow(dialog_);
@@ -127,8 +127,9 @@ SettingsDialog::~SettingsDialog() {
 
 void SettingsDialog::Run(HINSTANCE instance, HWND owner) {
   if (owner && !IsWindow(owner)) owner = nullptr;  // a number that names no window
-  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX),
-                                     ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
+                                                                       ICC_LISTVIEW_CLASSES |
+                                                                       ICC_BAR_CLASSES};
   InitCommonControlsEx(&classes);
   SettingsDialog dialog(instance);
   ReportUnreadableValues(dialog.model_.Record().UnreadableValues());
@@ -265,7 +266,8 @@ void SettingsDialog::CreateControls() {
   ImmAssociateContextEx(Item(kIdSizeEdit), nullptr, 0);
 
   // Button column.
-  l.Add(kIdOkButton, B, W(Tr(TextId::kOkButton)), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 384, 16, 81, 25);
+  l.Add(kIdOkButton, B, W(Tr(TextId::kOkButton)), WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, 384, 16, 81,
+        25);
   l.Add(kIdCancelButton, B, W(Tr(TextId::kCancelButton)), kButton, 0, 384, 48, 81, 25);
   l.Add(kIdUpdateButton, B, W(Tr(TextId::kUpdateButton)), kButton, 0, 384, 80, 81, 25);
   l.Add(kIdHelpButton, B, W(Tr(TextId::kHelpButton)), kButton, 0, 384, 112, 81, 25);
@@ -273,8 +275,10 @@ void SettingsDialog::CreateControls() {
 
   // About area.
   l.Add(kIdAppIcon, S, L"", SS_ICON | SS_REALSIZECONTROL | SS_NOTIFY, 0, 384, 360, 32, 32);
-  l.Add(kIdAppNameLabel, S, std::wstring(kApplicationTitle), SS_CENTER | SS_NOTIFY, 0, 378, 394, 93, 26, FontRole::kTitle);
-  l.Add(kIdVersionLabel, S, W(Tr(TextId::kVersionPrefix)) + W(TESSIVANE_VERSION_TEXT), SS_RIGHT, 0, 384, 422, 81, 14);
+  l.Add(kIdAppNameLabel, S, std::wstring(kApplicationTitle), SS_CENTER | SS_NOTIFY, 0, 378, 394, 93, 26,
+        FontRole::kTitle);
+  l.Add(kIdVersionLabel, S, W(Tr(TextId::kVersionPrefix)) + W(TESSIVANE_VERSION_TEXT), SS_RIGHT, 0, 384, 422,
+        81, 14);
   l.Add(kIdCreditIcon, S, L"", SS_ICON | SS_REALSIZECONTROL, 0, 384, 442, 16, 16);
   l.Add(kIdCreditLabel1, S, W(Tr(TextId::kCreditLine1)), SS_LEFT, 0, 404, 440, 65, 14);
   l.Add(kIdCreditLabel2, S, W(Tr(TextId::kCreditLine2)), SS_LEFT, 0, 404, 454, 65, 14);
@@ -283,10 +287,14 @@ void SettingsDialog::CreateControls() {
   FitApplicationName();
 
   const std::pair<int, int> glyphs[] = {
-      {kIdDetailsButton, IDB_GLYPH_DETAILS}, {kIdPluginBrowseButton, IDB_GLYPH_BROWSE},
-      {kIdImageFileBrowseButton, IDB_GLYPH_BROWSE}, {kIdImageFolderBrowseButton, IDB_GLYPH_FOLDER},
-      {kIdOkButton, IDB_GLYPH_OK}, {kIdCancelButton, IDB_GLYPH_CANCEL},
-      {kIdUpdateButton, IDB_GLYPH_UPDATE}, {kIdHelpButton, IDB_GLYPH_HELP},
+      {kIdDetailsButton, IDB_GLYPH_DETAILS},
+      {kIdPluginBrowseButton, IDB_GLYPH_BROWSE},
+      {kIdImageFileBrowseButton, IDB_GLYPH_BROWSE},
+      {kIdImageFolderBrowseButton, IDB_GLYPH_FOLDER},
+      {kIdOkButton, IDB_GLYPH_OK},
+      {kIdCancelButton, IDB_GLYPH_CANCEL},
+      {kIdUpdateButton, IDB_GLYPH_UPDATE},
+      {kIdHelpButton, IDB_GLYPH_HELP},
       {kIdMusicButton, IDB_GLYPH_MUSIC},
   };
   for (const auto& [button, glyph] : glyphs) l.SetGlyph(button, glyph);
@@ -325,9 +333,10 @@ void SettingsDialog::CreateControls() {
 void SettingsDialog::LoadIcons() {
   const int big = layout_.Scale(32);
   const int small = layout_.Scale(16);
-  appIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSIVANE), IMAGE_ICON, big, big, 0)));
-  creditIcon_.reset(
-      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSIVANE), IMAGE_ICON, small, small, 0)));
+  appIcon_.reset(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSIVANE), IMAGE_ICON, big, big, 0)));
+  creditIcon_.reset(static_cast<HICON>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TESSIVANE), IMAGE_ICON, small, small, 0)));
   SendDlgItemMessageW(dialog_, kIdAppIcon, STM_SETICON, reinterpret_cast<WPARAM>(appIcon_.get()), 0);
   SendDlgItemMessageW(dialog_, kIdCreditIcon, STM_SETICON, reinterpret_cast<WPARAM>(creditIcon_.get()), 0);
 }
@@ -506,15 +515,30 @@ void SettingsDialog::OnScroll(HWND bar, int code, int thumb) {
   GetScrollInfo(bar, SB_CTL, &info);
   int position = info.nPos;
   switch (code) {
-    case SB_LINELEFT: position -= 1; break;
-    case SB_LINERIGHT: position += 1; break;
-    case SB_PAGELEFT: position -= row->range->largeStep; break;
-    case SB_PAGERIGHT: position += row->range->largeStep; break;
-    case SB_LEFT: position = row->range->min; break;
-    case SB_RIGHT: position = row->range->max; break;
+    case SB_LINELEFT:
+      position -= 1;
+      break;
+    case SB_LINERIGHT:
+      position += 1;
+      break;
+    case SB_PAGELEFT:
+      position -= row->range->largeStep;
+      break;
+    case SB_PAGERIGHT:
+      position += row->range->largeStep;
+      break;
+    case SB_LEFT:
+      position = row->range->min;
+      break;
+    case SB_RIGHT:
+      position = row->range->max;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = thumb; break;
-    default: break;  // SB_ENDSCROLL: the edit box shows the current position
+    case SB_THUMBPOSITION:
+      position = thumb;
+      break;
+    default:
+      break;  // SB_ENDSCROLL: the edit box shows the current position
   }
   ValueRow value{row->range->Clamp(position), {}};
   ShowPosition(value);
@@ -591,7 +615,8 @@ bool SettingsDialog::SaveSettings() {
     case SaveOutcome::Kind::kAlreadyShown:
       break;
   }
-  if (outcome.focusControl) SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(outcome.focusControl)), TRUE);
+  if (outcome.focusControl)
+    SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(outcome.focusControl)), TRUE);
   return false;
 }
 
@@ -631,7 +656,8 @@ void SettingsDialog::OpenHelp() {
     return;
   }
   if (OpenUrlAsPage(PageUrl(page, W(Tr(TextId::kHelpSection))))) return;
-  const HINSTANCE result = ShellExecuteW(dialog_, nullptr, kHelpFileName, nullptr, folder.c_str(), SW_SHOWNORMAL);
+  const HINSTANCE result =
+      ShellExecuteW(dialog_, nullptr, kHelpFileName, nullptr, folder.c_str(), SW_SHOWNORMAL);
   if (reinterpret_cast<INT_PTR>(result) == SE_ERR_FNF) ShowErrorMessage(Tr(TextId::kHelpPageMissing));
 }
 

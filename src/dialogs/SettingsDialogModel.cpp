@@ -59,7 +59,9 @@ int FocusForSource(uint8_t source) {
   return 0;
 }
 
-int FocusForConversion(uint8_t conversion) { return conversion == kTransPlugin ? kIdPluginEdit : kIdMethodList; }
+int FocusForConversion(uint8_t conversion) {
+  return conversion == kTransPlugin ? kIdPluginEdit : kIdMethodList;
+}
 
 SettingsDialogModel::SettingsDialogModel(SettingsStore& store) : record_(store) {}
 
@@ -153,7 +155,8 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   }
 
   MainSettings& r = record_;
-  r.UnitType = static_cast<uint8_t>(c.methodListPosition < 0 ? 1 : ListPositionToMethodType(c.methodListPosition));
+  r.UnitType =
+      static_cast<uint8_t>(c.methodListPosition < 0 ? 1 : ListPositionToMethodType(c.methodListPosition));
   r.MonoTone = c.monoTone;
   r.Shuffle = c.shuffle;
   r.Blur = c.blur;
@@ -166,8 +169,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   r.SetWeight(kWeightRange.Clamp(c.weight.position));
   r.TransType = c.conversion;
   r.DllFileName = c.pluginFile;
-  r.MovePositionType =
-      c.motionListPosition < 0 ? 0 : CodeToMotionKind(c.motionListPosition);
+  r.MovePositionType = c.motionListPosition < 0 ? 0 : CodeToMotionKind(c.motionListPosition);
   r.SetImageChangeTime(interval);
   r.Save();
   return {};

@@ -43,7 +43,7 @@ void TakeEditText(ValueRow& row, const ValueRange& range);
 
 // The contents of the dialog's controls.
 struct SettingsControls {
-  int methodListPosition = 0;  // cmbType; -1 when nothing is selected
+  int methodListPosition = 0;        // cmbType; -1 when nothing is selected
   uint8_t conversion = kTransBasic;  // which conversion radio button is on
   std::string pluginFile;
   bool shuffle = false;
@@ -86,7 +86,7 @@ struct SaveOutcome {
   Kind kind = Kind::kSaved;
   std::string message;
   int unitError = 0;
-  std::string detail;  // of the unit error: the picture file's name
+  std::string detail;    // of the unit error: the picture file's name
   int focusControl = 0;  // control to focus after the message; 0 for none
   bool Saved() const { return kind == Kind::kSaved; }
 };

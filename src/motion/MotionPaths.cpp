@@ -9,7 +9,8 @@
 
 namespace tessivane {
 
-std::unique_ptr<MotionPath> MakeMotionPath(uint8_t kind, int32_t x, int32_t y, int32_t speed, const Point& range) {
+std::unique_ptr<MotionPath> MakeMotionPath(uint8_t kind, int32_t x, int32_t y, int32_t speed,
+                                           const Point& range) {
   switch (kind) {
     case kMoveLine:
       return std::make_unique<StraightPath>(x, y, speed, range);

@@ -14,9 +14,7 @@ double HorizontalStep(int32_t speed) { return static_cast<double>((Extended{Rand
 }  // namespace
 
 SinePath::SinePath(int32_t x, int32_t y, int32_t speed, const Point& range)
-    : MotionPath(x, y, speed, range),
-      Amplitude(0),
-      Center(Div(MaxY, 2)) {
+    : MotionPath(x, y, speed, range), Amplitude(0), Center(Div(MaxY, 2)) {
   Amplitude = static_cast<int32_t>(Trunc(Center * 0.95L));
   this->Y = Center;
   DX = HorizontalStep(Speed);

@@ -83,7 +83,7 @@ Point Composer::PieceSizeFor(int unitType, int32_t cutSide, int32_t aspect) {
 }
 
 void Composer::Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t speed, int32_t aspect,
-                         bool shuffle, bool brightnessOn) {
+                       bool shuffle, bool brightnessOn) {
   prepared_ = false;
   if (!Method) Fail(kErrBadMethod);
   UseShuffle = shuffle;
@@ -105,7 +105,7 @@ void Composer::Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t
   if (SourceTooSmall(CutSide, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
   Motion.reset();
   Motion = MakeMotionPath(MovePositionType, 0, 0, speed,
-                                 Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});
+                          Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});
   UseBrightnessChange = brightnessOn;
   Brightness.reset();
   Brightness = brightnessOn ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)

@@ -38,7 +38,7 @@ constexpr int64_t CutSideOf(int32_t size) { return int64_t{size} * 4; }
 
 class Composer {
 public:
-  static constexpr int kMaxAspect = 5;        // aspect steps -5..5
+  static constexpr int kMaxAspect = 5;            // aspect steps -5..5
   static constexpr Extended kAspectStep = 0.18L;  // share of CutSide per step
   // Far beyond any picture's side, and small enough that no pixel
   // arithmetic on a piece of that size can overflow 32 bits.
@@ -59,8 +59,8 @@ public:
   // with std::move is taken as it is, without a copy). A cut side beyond
   // +-kMaxCutSide fails at once with error 1 (too large) or 2 (negative).
   // On failure sets ErrorNo/ErrorText and throws SilentAbort.
-  void Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t speed, int32_t aspect,
-               bool shuffle, bool brightnessOn);
+  void Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t speed, int32_t aspect, bool shuffle,
+               bool brightnessOn);
   // The window's client area changed: Image takes screenSize at once and,
   // once prepared, shows the current tile over it, so the next paint has no
   // black or missing part (without MakesFrames, Image stays empty). The source, the unit, the motion and the
@@ -96,12 +96,12 @@ public:
   // window's top-left corner is the frame (the saver window lets the GDI
   // repeat it). Set before Prepare.
   bool MakesFrames = true;
-  FrameBitmap Image;                    // output frame, window-sized, 32 bits per pixel
-  FrameBitmap TileImage;                // this frame's tile, 32 bits per pixel; Image repeats it from (0, 0)
-  Bitmap Piece;                         // this frame's cut
+  FrameBitmap Image;      // output frame, window-sized, 32 bits per pixel
+  FrameBitmap TileImage;  // this frame's tile, 32 bits per pixel; Image repeats it from (0, 0)
+  Bitmap Piece;           // this frame's cut
   std::unique_ptr<ConversionMethod> Method;  // null when the type has no class
   int32_t UnitType = 0;
-  Bitmap Source;                        // own copy of the source picture
+  Bitmap Source;  // own copy of the source picture
   int32_t SourceWidth = 0;
   int32_t SourceHeight = 0;
   int32_t PieceAspect = 0;

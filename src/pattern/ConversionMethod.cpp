@@ -70,8 +70,7 @@ void ConversionMethod::CheckSize() {
   if (AcceptsNonSquareCut()) {
     // One side of at least 32 is enough, but an empty side is not a cut
     // (it would give an empty tile the composer cannot repeat).
-    if ((CutWidth < kMinCut && CutHeight < kMinCut) || CutWidth < 1 || CutHeight < 1)
-      Fail(kErrCutTooSmall);
+    if ((CutWidth < kMinCut && CutHeight < kMinCut) || CutWidth < 1 || CutHeight < 1) Fail(kErrCutTooSmall);
   } else if (CutWidth < kMinCut || CutHeight < kMinCut) {
     Fail(kErrCutTooSmall);
   }

@@ -21,8 +21,8 @@ namespace tessivane {
 
 class ConversionMethod {
 public:
-  static constexpr int kMaxCut = 256;   // largest cut side (grid size)
-  static constexpr int kMinCut = 32;    // smallest cut side
+  static constexpr int kMaxCut = 256;  // largest cut side (grid size)
+  static constexpr int kMinCut = 32;   // smallest cut side
   static constexpr int kTileMapWidth = 768;
 
   // The channel values of one cut pixel, each 0..255.

@@ -10,7 +10,9 @@ namespace tessivane {
 namespace {
 
 // The quarter of the distorted square fits in the cut turned by 45 degrees.
-int InscribedQuarterSide(int w, int h) { return static_cast<int>(Trunc(std::min(w, h) / std::sqrt(Extended{2}))); }
+int InscribedQuarterSide(int w, int h) {
+  return static_cast<int>(Trunc(std::min(w, h) / std::sqrt(Extended{2})));
+}
 
 }  // namespace
 

@@ -13,9 +13,7 @@ int TriangleSide(int cutWidth) { return cutWidth & ~1; }
 // Columns from the left end of the triangle base to the point where the
 // passes stop climbing: Trunc(i * sqrt 3) on the left half, mirrored on the
 // right half.
-int64_t RiseAt(int i, int a, Extended sqrt3) {
-  return i < a / 2 ? Trunc(i * sqrt3) : Trunc((a - i) * sqrt3);
-}
+int64_t RiseAt(int i, int a, Extended sqrt3) { return i < a / 2 ? Trunc(i * sqrt3) : Trunc((a - i) * sqrt3); }
 
 }  // namespace
 

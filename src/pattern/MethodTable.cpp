@@ -38,12 +38,14 @@ using enum AspectSetting;
 // type, code, list position, label (catalog entry), renderer name, constructor,
 // oblong cut, aspect step, width only, picked at random by default
 constexpr MethodRow kMethodRows[] = {
-    {1, 0, 0, TextId::kMethodKaleidoscope, "kaleidoscope", Plain<KaleidoscopeMethod>, false, None, true, true},
+    {1, 0, 0, TextId::kMethodKaleidoscope, "kaleidoscope", Plain<KaleidoscopeMethod>, false, None, true,
+     true},
     {2, 1, 1, TextId::kMethodCarpet, "carpet", Plain<CarpetMethod>, false, None, true, true},
     {3, 2, 2, TextId::kMethodTablecloth, "tablecloth", Plain<TableclothMethod>, false, None, true, true},
     {4, 3, 3, TextId::kMethodTile, "tile", Plain<TileMethod>, false, None, true, true},
     {5, 4, 6, TextId::kMethodRectangle, "rectangle", Plain<RectangleMethod>, true, Rectangle, false, true},
-    {6, 5, 8, TextId::kMethodNoConversion, "none", Plain<NoConversionMethod>, true, NoConversion, false, true},
+    {6, 5, 8, TextId::kMethodNoConversion, "none", Plain<NoConversionMethod>, true, NoConversion, false,
+     true},
     {7, 7, 4, TextId::kMethodFloral, "floral", Plain<FloralMethod>, false, None, true, true},
     {kMethodTypeRandom, 6, kListLast, TextId::kMethodRandom, "random", nullptr, false, None, false, false},
     {kMethodTypePlugin, -1, -1, TextId::kCount, "", Plugin, false, None, false, false},
@@ -54,7 +56,9 @@ constexpr MethodRow kMethodRows[] = {
 std::span<const MethodRow> g_rows = kMethodRows;
 
 // A row's list position, kListLast resolved.
-int ListPositionOf(const MethodRow& m) { return m.ListPosition == kListLast ? MethodListCount() - 1 : m.ListPosition; }
+int ListPositionOf(const MethodRow& m) {
+  return m.ListPosition == kListLast ? MethodListCount() - 1 : m.ListPosition;
+}
 
 }  // namespace
 

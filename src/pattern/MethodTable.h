@@ -16,9 +16,9 @@ namespace tessivane {
 
 // What the composer passes on to the conversion methods and the motion path.
 struct ComposerParams {
-  std::string DllFileName;        // plug-in library path, for the plug-in method
-  int32_t Rotate = 0;             // conversion value, for the distorted square
-  uint8_t MovePositionType = 0;   // motion kind: 0 line, 1 curve, 2 slide show
+  std::string DllFileName;       // plug-in library path, for the plug-in method
+  int32_t Rotate = 0;            // conversion value, for the distorted square
+  uint8_t MovePositionType = 0;  // motion kind: 0 line, 1 curve, 2 slide show
 };
 
 // Makes the method of one type number, or returns null.
@@ -28,23 +28,23 @@ using MethodFactory = std::unique_ptr<ConversionMethod> (*)(int type, const Comp
 enum class AspectSetting { None, Rectangle, NoConversion };
 
 struct MethodRow {
-  int Type;                 // type number, what the composer takes
-  int Code;                 // stored method code ("UnitType"), -1 for none
-  int ListPosition;         // position in the settings dialog's method list, -1 for none,
-                            // kListLast for after every other method
-  TextId Label;             // the list's label in the catalog; kCount for none
-  std::string_view CliName; // the renderer's --method name, empty for none
+  int Type;                  // type number, what the composer takes
+  int Code;                  // stored method code ("UnitType"), -1 for none
+  int ListPosition;          // position in the settings dialog's method list, -1 for none,
+                             // kListLast for after every other method
+  TextId Label;              // the list's label in the catalog; kCount for none
+  std::string_view CliName;  // the renderer's --method name, empty for none
   // Makes the method; null for the random choice, which has no class.
   std::unique_ptr<ConversionMethod> (*Create)(const ComposerParams& params);
-  bool TakesOblongCut;      // relaxed size rules: odd and oblong cuts pass
-  AspectSetting Aspect;     // the piece is shaped by this aspect step
-  bool ReadsWidthOnly;      // the geometry takes the cut's width for both sides
-  bool RandomByDefault;     // the random choice may pick it before the user chooses
+  bool TakesOblongCut;   // relaxed size rules: odd and oblong cuts pass
+  AspectSetting Aspect;  // the piece is shaped by this aspect step
+  bool ReadsWidthOnly;   // the geometry takes the cut's width for both sides
+  bool RandomByDefault;  // the random choice may pick it before the user chooses
 };
 
-constexpr int kMethodTypeRandom = 8;   // "choose at random": no class
-constexpr int kMethodTypePlugin = 9;   // the plug-in, chosen by the plug-in switch
-constexpr int kListLast = 1 << 20;     // a list position: after every other method
+constexpr int kMethodTypeRandom = 8;  // "choose at random": no class
+constexpr int kMethodTypePlugin = 9;  // the plug-in, chosen by the plug-in switch
+constexpr int kListLast = 1 << 20;    // a list position: after every other method
 
 // Every row, in type-number order.
 std::span<const MethodRow> MethodRows();

@@ -42,20 +42,28 @@ private:
   bool CheckTileSize() {
     const int32_t w = a_.tileWidth;
     const int32_t h = a_.tileHeight;
-    if (w > kMax) Fail(kErrPluginWidthLarge, DetailLimit(w, kMax));
-    else if (w < kMin) Fail(kErrPluginWidthSmall, DetailLimit(w, kMin));
-    else if (h > kMax) Fail(kErrPluginHeightLarge, DetailLimit(h, kMax));
-    else if (h < kMin) Fail(kErrPluginHeightSmall, DetailLimit(h, kMin));
+    if (w > kMax)
+      Fail(kErrPluginWidthLarge, DetailLimit(w, kMax));
+    else if (w < kMin)
+      Fail(kErrPluginWidthSmall, DetailLimit(w, kMin));
+    else if (h > kMax)
+      Fail(kErrPluginHeightLarge, DetailLimit(h, kMax));
+    else if (h < kMin)
+      Fail(kErrPluginHeightSmall, DetailLimit(h, kMin));
     return !a_.failed;
   }
 
   // A source point inside the cut, in this order: x too large, x negative,
   // y too large, y negative.
   bool CheckSource(int32_t sourceX, int32_t sourceY) {
-    if (sourceX >= q_.cutWidth) Fail(kErrPluginXOutside, DetailLimit(sourceX, q_.cutWidth));
-    else if (sourceX < 0) Fail(kErrPluginXNegative, DetailLimit(sourceX, 0));
-    else if (sourceY >= q_.cutHeight) Fail(kErrPluginYOutside, DetailLimit(sourceY, q_.cutHeight));
-    else if (sourceY < 0) Fail(kErrPluginYNegative, DetailLimit(sourceY, 0));
+    if (sourceX >= q_.cutWidth)
+      Fail(kErrPluginXOutside, DetailLimit(sourceX, q_.cutWidth));
+    else if (sourceX < 0)
+      Fail(kErrPluginXNegative, DetailLimit(sourceX, 0));
+    else if (sourceY >= q_.cutHeight)
+      Fail(kErrPluginYOutside, DetailLimit(sourceY, q_.cutHeight));
+    else if (sourceY < 0)
+      Fail(kErrPluginYNegative, DetailLimit(sourceY, 0));
     return !a_.failed;
   }
 
@@ -176,9 +184,10 @@ bool Plausible(const PluginAnswers& a, const PluginQuestion& q) {
     }
   }
   if (!a.failed) {
-    const bool complete = a.symmetryAnswered &&
-                          a.sources.size() == static_cast<size_t>(a.tileWidth) * static_cast<size_t>(a.tileHeight);
-    if (!complete || a.symmetry < TESSIVANE_SYMMETRY_NONE || a.symmetry > TESSIVANE_SYMMETRY_RIGHT_DOWN) return false;
+    const bool complete = a.symmetryAnswered && a.sources.size() == static_cast<size_t>(a.tileWidth) *
+                                                                        static_cast<size_t>(a.tileHeight);
+    if (!complete || a.symmetry < TESSIVANE_SYMMETRY_NONE || a.symmetry > TESSIVANE_SYMMETRY_RIGHT_DOWN)
+      return false;
   }
   return true;
 }
@@ -246,9 +255,9 @@ std::optional<PluginAnswers> DecodeAnswers(std::string_view bytes, const PluginQ
   int32_t tag = 0;
   int32_t count = 0;
   if (!r.Number(tag) || tag != kAnswersTag || !r.Number(a.tileWidth) || !r.Number(a.tileHeight) ||
-      !r.Number(a.symmetry) || !r.Flag(a.symmetryAnswered) || !r.Flag(a.identified) || !r.Number(a.identification) ||
-      !r.Number(a.errorNo) || !r.Text(a.errorText) || !r.Flag(a.failed) || !r.Number(count) || count < 0 ||
-      count > kMax * kMax)
+      !r.Number(a.symmetry) || !r.Flag(a.symmetryAnswered) || !r.Flag(a.identified) ||
+      !r.Number(a.identification) || !r.Number(a.errorNo) || !r.Text(a.errorText) || !r.Flag(a.failed) ||
+      !r.Number(count) || count < 0 || count > kMax * kMax)
     return std::nullopt;
   a.sources.resize(static_cast<size_t>(count));
   for (int32_t& source : a.sources)

@@ -30,7 +30,8 @@ inline void PaintMappedArea(ConversionMethod& unit, int w, int h, bool mirrorCol
       uint8_t* p = tile.Row(h - 1 - y) + 3 * x0;
       for (int x = x0; x < x1; ++x, p += 3) {
         const int32_t point = unit.TileMap[x][y];
-        const ConversionMethod::Channels& c = unit.Pixels[ConversionMethod::PointX(point)][ConversionMethod::PointY(point)];
+        const ConversionMethod::Channels& c =
+            unit.Pixels[ConversionMethod::PointX(point)][ConversionMethod::PointY(point)];
         p[0] = static_cast<uint8_t>(c.Blue);
         p[1] = static_cast<uint8_t>(c.Green);
         p[2] = static_cast<uint8_t>(c.Red);

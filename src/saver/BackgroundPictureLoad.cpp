@@ -42,8 +42,8 @@ struct WorkerCount {
 
 int BackgroundPictureLoad::RunningWorkers() { return runningWorkers.load(); }
 
-BackgroundPictureLoad::BackgroundPictureLoad(std::string path, bool blur, bool monoTone,
-                                             ReadyCallback ready, Loader loader, const ThreadStarter& start)
+BackgroundPictureLoad::BackgroundPictureLoad(std::string path, bool blur, bool monoTone, ReadyCallback ready,
+                                             Loader loader, const ThreadStarter& start)
     : path_(std::move(path)), shared_(std::make_shared<Shared>()) {
   shared_->callback = std::move(ready);
   if (!loader) loader = &LoadPicture;

@@ -12,7 +12,8 @@
 
 namespace tessivane {
 
-FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory, RandomGenerator& random)
+FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory,
+                     RandomGenerator& random)
     : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
   settings_ = std::make_unique<MainSettings>(store);
   options_ = std::make_unique<MethodOptions>(store);
@@ -105,9 +106,9 @@ struct FrameLoop::Outcome {
     kLoadError,    // the picture's or folder's own error, for the standard error box
   };
   Kind kind = Kind::kOk;
-  std::string name{};            // the picture or folder the failure is about
-  std::exception_ptr error{};    // kLoadError: what to throw, its message naming `name`
-  bool shownInPreview = false;   // the composer's errors show in the preview too
+  std::string name{};           // the picture or folder the failure is about
+  std::exception_ptr error{};   // kLoadError: what to throw, its message naming `name`
+  bool shownInPreview = false;  // the composer's errors show in the preview too
 };
 
 FrameLoop::Outcome FrameLoop::OutOfMemory(const std::string& name, bool canKeepCurrent) const {
@@ -135,7 +136,8 @@ FrameLoop::Outcome FrameLoop::LoadStep(const std::string& name, bool passOver, S
     return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
   } catch (const std::exception& e) {
     if (IsAllocationFailure(e)) return OutOfMemory(name, framesReady_);
-    if (!dynamic_cast<const std::runtime_error*>(&e)) return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
+    if (!dynamic_cast<const std::runtime_error*>(&e))
+      return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
     // The folder holds no picture, or cannot be listed.
     return {.kind = Outcome::Kind::kLoadError,
             .name = name,
@@ -194,7 +196,8 @@ bool FrameLoop::LoadSourceImage() {
   const std::string name =
       settings_->FileType == kFileTypeFile ? settings_->BmpFileName : settings_->ImageFolderName;
   if (!Settle(LoadStep(name, false, [this] {
-        LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName, sourceBitmap_);
+        LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName,
+                          sourceBitmap_);
       })))
     return false;
   ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
@@ -203,8 +206,8 @@ bool FrameLoop::LoadSourceImage() {
 
 void FrameLoop::PrepareComposer(Point clientSize) {
   if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
-  composer_->Prepare(clientSize, std::exchange(sourceBitmap_, Bitmap()), run_.CutSide, run_.MoveSpeed, run_.PieceAspect,
-                         run_.UseShuffle, run_.UseBrightnessChange);
+  composer_->Prepare(clientSize, std::exchange(sourceBitmap_, Bitmap()), run_.CutSide, run_.MoveSpeed,
+                     run_.PieceAspect, run_.UseShuffle, run_.UseBrightnessChange);
 }
 
 void FrameLoop::ShowComposerError(const std::string& pictureName) {
@@ -262,7 +265,8 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
 
 void FrameLoop::BeginFolderDraw() {
   const std::string& folder = settings_->ImageFolderName;
-  if (!Settle(LoadStep(folder, false, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); }))) return;
+  if (!Settle(LoadStep(folder, false, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); })))
+    return;
   droppedTooSmall_ = false;
   random_.Randomize();
   draws_ = random_;
@@ -274,15 +278,16 @@ void FrameLoop::BeginFolderDraw() {
 // generator.
 void FrameLoop::DecodeNextPicture() {
   std::string path;
-  if (!Settle(LoadStep(settings_->ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); }))) return;
+  if (!Settle(LoadStep(settings_->ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); })))
+    return;
   StartDecode(std::move(path));
 }
 
 // `path` is a copy: a failure drops the shelf the name comes from.
 void FrameLoop::StartDecode(std::string path) {
   Settle(LoadStep(path, false, [this, &path] {
-    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, run_.UseBlur, run_.UseMonoTone, pictureReady_,
-                                                           pictureLoader_, threadStarter_);
+    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, run_.UseBlur, run_.UseMonoTone,
+                                                           pictureReady_, pictureLoader_, threadStarter_);
   }));
 }
 

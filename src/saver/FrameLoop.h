@@ -69,7 +69,7 @@ public:
   // generator, which the loop re-seeds for a folder's draws and which goes
   // on from those draws once their picture is switched to.
   explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
-                      MethodFactory factory = &CreateMethodByType, RandomGenerator& random = ProgramRandom());
+                     MethodFactory factory = &CreateMethodByType, RandomGenerator& random = ProgramRandom());
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back (a
   // record that met an unreadable value writes nothing).
@@ -157,15 +157,15 @@ public:
   DateTime LastImageChange() const { return lastImageChange_; }
   // The settings of the run, copied from the records at each picture load.
   struct RunSettings {
-    int32_t PieceAspect = 0;     // aspect step of the rectangle and no-conversion methods
-    uint32_t DrawInterval = 0;   // ms between the end of a frame and the next
-    int64_t CutSide = 0;         // CutSideOf(Size)
+    int32_t PieceAspect = 0;    // aspect step of the rectangle and no-conversion methods
+    uint32_t DrawInterval = 0;  // ms between the end of a frame and the next
+    int64_t CutSide = 0;        // CutSideOf(Size)
     int32_t MoveSpeed = 0;
     bool UseBrightnessChange = false;
     bool UseMonoTone = false;
     bool UseBlur = false;
     bool UseShuffle = false;
-    bool FolderMode = false;     // FileType was the folder when the run began
+    bool FolderMode = false;  // FileType was the folder when the run began
     int32_t ImageChangeSecs = 0;
   };
   const RunSettings& Run() const { return run_; }
@@ -201,7 +201,7 @@ private:
   std::unique_ptr<MainSettings> settings_;
   std::unique_ptr<MethodOptions> options_;
   std::unique_ptr<Composer> composer_;  // null until the first activation
-  Bitmap sourceBitmap_;  // a loaded picture until SetUpComposer hands it over
+  Bitmap sourceBitmap_;                 // a loaded picture until SetUpComposer hands it over
   RunSettings run_;
   DateTime lastImageChange_ = 0;
   bool firstActivate_ = true;

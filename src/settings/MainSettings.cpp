@@ -24,7 +24,10 @@ const std::array<V, 15> kValues = {{
     {.name = "Move", .field = &R::Move, .numberDefault = R::kMove.initial},
     {.name = "Weight", .field = &R::Weight, .numberDefault = R::kWeight.initial},
     {.name = "BmpFileName", .field = &R::BmpFileName},
-    {.name = "ImageChangeTime", .field = &R::ImageChangeTime, .numberDefault = 60, .loadRule = ImageChangeTimeRule},
+    {.name = "ImageChangeTime",
+     .field = &R::ImageChangeTime,
+     .numberDefault = 60,
+     .loadRule = ImageChangeTimeRule},
     {.name = "ImageFolderName", .field = &R::ImageFolderName},
     {.name = "FileType",
      .field = &R::FileType,
@@ -50,9 +53,7 @@ const std::array<V, 15> kValues = {{
      .field = &R::MovePositionType,
      .numberDefault = 0,
      .loadRule = [](int32_t code) -> int32_t { return static_cast<int32_t>(CodeToMotionKind(code)); },
-     .writeRule = [](int32_t kind) -> int32_t {
-       return MotionKindToCode(static_cast<uint8_t>(kind));
-     }},
+     .writeRule = [](int32_t kind) -> int32_t { return MotionKindToCode(static_cast<uint8_t>(kind)); }},
 }};
 
 void CheckedAssign(int32_t& field, int32_t value, const SettingRange& range) {

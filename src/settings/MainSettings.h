@@ -63,13 +63,13 @@ public:
   uint8_t FileType{};
   std::string BmpFileName;
   std::string ImageFolderName;
-  int32_t Size{};         // the cut is CutSideOf(Size) pixels square
-  int32_t Move{};         // speed of the sampling position
-  int32_t Weight{};       // frame delay factor
-  uint8_t UnitType{};     // conversion-method type number; 0 after an unknown code
+  int32_t Size{};      // the cut is CutSideOf(Size) pixels square
+  int32_t Move{};      // speed of the sampling position
+  int32_t Weight{};    // frame delay factor
+  uint8_t UnitType{};  // conversion-method type number; 0 after an unknown code
   bool BrightnessChange{};
   bool MonoTone{};
-  bool Blur{};            // stored as "ShadeOff"
+  bool Blur{};  // stored as "ShadeOff"
   bool Shuffle{};
   uint8_t TransType{};
   std::string DllFileName;

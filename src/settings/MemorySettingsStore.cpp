@@ -63,7 +63,8 @@ void MemorySettingsStore::PutDword(const std::string& subkey, const std::string&
           static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)});
 }
 
-std::optional<std::string> MemorySettingsStore::Text(const std::string& subkey, const std::string& name) const {
+std::optional<std::string> MemorySettingsStore::Text(const std::string& subkey,
+                                                     const std::string& name) const {
   auto sub = contents_.subkeys.find(subkey);
   if (sub == contents_.subkeys.end()) return std::nullopt;
   auto value = sub->second.find(name);

@@ -58,7 +58,8 @@ std::string MethodOptions::NormalizeRandom(const std::string& text) {
   std::u16string units = Utf8ToUtf16(text);
   const auto length = static_cast<size_t>(MethodCodeCount());  // one character per stored method code
   if (units.size() < length) units.append(length - units.size(), u'0');
-  units[static_cast<size_t>(MethodTypeToCode(kMethodTypeRandom))] = u'0';  // never pick the random choice itself
+  units[static_cast<size_t>(MethodTypeToCode(kMethodTypeRandom))] =
+      u'0';  // never pick the random choice itself
   return Utf16ToUtf8(units);
 }
 

@@ -17,8 +17,8 @@ namespace {
 class RegistrySession : public SettingsSession {
 public:
   explicit RegistrySession(const std::wstring& keyPath) {
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                        nullptr, product_.out(), nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, product_.out(), nullptr) != ERROR_SUCCESS) {
       *product_.out() = nullptr;
     }
   }
@@ -69,8 +69,9 @@ public:
   WriteStatus WriteText(std::string_view subkey, std::string_view name, const std::string& text) override {
     if (!product_) return WriteStatus::kKeyCreateFailed;
     ScopedKey sub;
-    if (RegCreateKeyExW(product_.get(), Widen(std::string(subkey)).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, sub.out(), nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(product_.get(), Widen(std::string(subkey)).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, sub.out(),
+                        nullptr) != ERROR_SUCCESS) {
       return WriteStatus::kKeyCreateFailed;
     }
     std::vector<unsigned char> data = EncodeStoredText(text);

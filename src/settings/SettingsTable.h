@@ -67,7 +67,8 @@ struct SettingValue {
 
 namespace settings_detail {
 
-inline void WriteOrThrow(SettingsSession& session, const char* subkey, const char* name, const std::string& text) {
+inline void WriteOrThrow(SettingsSession& session, const char* subkey, const char* name,
+                         const std::string& text) {
   switch (session.WriteText(subkey, name, text)) {
     case WriteStatus::kOk:
       return;
@@ -99,7 +100,9 @@ std::vector<std::string> LoadSettings(SettingsStore& store, const char* subkey, 
         [&](auto member) {
           using T = std::remove_reference_t<decltype(record.*member)>;
           if constexpr (std::is_same_v<T, std::string>) {
-            record.*member = hasText ? read.text : v.textDefaultOf ? v.textDefaultOf() : std::string(v.textDefault);
+            record.*member = hasText           ? read.text
+                             : v.textDefaultOf ? v.textDefaultOf()
+                                               : std::string(v.textDefault);
           } else if constexpr (std::is_same_v<T, bool>) {
             record.*member = (hasText ? ParseSettingInt(read.text, 0) : 0) != 0;
           } else {
@@ -136,8 +139,8 @@ std::string SettingText(const R& record, const SettingValue<R>& v) {
 // into the table; empty: table order). Throws RegistryError at the first
 // write that fails; the values written before it stay written.
 template <class R>
-void SaveSettings(SettingsStore& store, const char* subkey, const R& record, std::span<const SettingValue<R>> table,
-                  std::span<const int> order = {}) {
+void SaveSettings(SettingsStore& store, const char* subkey, const R& record,
+                  std::span<const SettingValue<R>> table, std::span<const int> order = {}) {
   auto session = store.Open();
   const size_t count = order.empty() ? table.size() : order.size();
   for (size_t i = 0; i < count; ++i) {

@@ -9,8 +9,8 @@ void HardenLibrarySearch() {
   // its loader update; look it up so the program still starts without it.
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   using SetDefaultDllDirectoriesProc = decltype(&::SetDefaultDllDirectories);
-  auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesProc>(reinterpret_cast<void*>(
-                                 GetProcAddress(kernel, "SetDefaultDllDirectories")))
+  auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesProc>(
+                                 reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
                            : nullptr;
   if (setDefault) setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
   // Takes the current folder out of the classic search order as well.

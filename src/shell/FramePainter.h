@@ -43,7 +43,7 @@ private:
   void* bits_ = nullptr;             // bitmap_'s pixels
   int width_ = 0;
   int height_ = 0;
-  ScopedGdiObject<HBRUSH> brush_;    // the last tile's pattern
+  ScopedGdiObject<HBRUSH> brush_;  // the last tile's pattern
 };
 
 // BeginPaint / EndPaint for one WM_PAINT.

@@ -25,7 +25,8 @@ void RegisterOwnerClass(HINSTANCE instance) {
 OwnerWindow::OwnerWindow(HINSTANCE instance, const wchar_t* title) {
   RegisterOwnerClass(instance);
   // Zero-sized and never shown while the run lasts.
-  window_.reset(CreateWindowExW(0, kClassName, title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
+  window_.reset(
+      CreateWindowExW(0, kClassName, title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
   if (!window_) throw std::runtime_error("The program's owner window could not be created");
 }
 

@@ -62,8 +62,8 @@ public:
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;  // no busy cursor for a program without windows
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr,
-                        nullptr, &startup, &info))
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info))
       return;
     process_.reset(info.hProcess);
     ScopedKernelHandle thread(info.hThread);
@@ -109,7 +109,8 @@ public:
 
 private:
   static BOOL CALLBACK Collect(HWND wnd, LPARAM list) {
-    if (IsWindowVisible(wnd) && IsWindowEnabled(wnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
+    if (IsWindowVisible(wnd) && IsWindowEnabled(wnd))
+      reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
     return TRUE;
   }
   std::vector<HWND> disabled_;
@@ -125,8 +126,8 @@ Waited WaitHandlingMessages(HANDLE process, DWORD timeoutMs) {
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) return Waited::kTimedOut;
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
-                                                     MWMO_INPUTAVAILABLE);
+    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, static_cast<DWORD>(deadline - now),
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_OBJECT_0) return Waited::kEnded;
     if (woken == WAIT_FAILED) return Waited::kTimedOut;
     MSG msg;
@@ -188,7 +189,8 @@ PluginAnswers PluginHostRunner::Ask(const PluginQuestion& question) {
   if (!host.AnsweredAndEnded()) return PluginCallFailed(question);
   const uint32_t answerSize = ReadSize(shared, kAnswerSizeAt);
   if (answerSize > kMaxPluginAnswerBytes) return PluginCallFailed(question);
-  std::optional<PluginAnswers> answers = DecodeAnswers(std::string_view(shared + kAnswerAt, answerSize), question);
+  std::optional<PluginAnswers> answers =
+      DecodeAnswers(std::string_view(shared + kAnswerAt, answerSize), question);
   return answers ? std::move(*answers) : PluginCallFailed(question);
 }
 

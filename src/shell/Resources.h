@@ -3,4 +3,4 @@
 
 #include "dialogs/DialogResources.h"  // the program icon and the button glyphs
 
-#define IDS_DESCRIPTION 1   // the name Windows lists for the saver
+#define IDS_DESCRIPTION 1  // the name Windows lists for the saver

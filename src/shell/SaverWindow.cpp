@@ -15,7 +15,7 @@ namespace tessivane {
 namespace {
 
 const wchar_t kClassName[] = L"SaverWindow";
-constexpr int kDesignWidth = 641;   // client size before the run sizes the window
+constexpr int kDesignWidth = 641;  // client size before the run sizes the window
 constexpr int kDesignHeight = 448;
 constexpr UINT kParentCheckMs = 500;
 // Posted by the picture decoder's worker when the next folder picture is
@@ -112,8 +112,8 @@ void SaverWindow::Show() {
 // screen's size, so the pattern runs on from one monitor to the next.
 void SaverWindow::CoverAllMonitors() {
   const RECT screen = VirtualScreen();
-  SetWindowPos(Handle(), nullptr, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, screen.left, screen.top, screen.right - screen.left,
+               screen.bottom - screen.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK SaverWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -217,9 +217,12 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
       PictureReady();
       return 0;
     case WM_TIMER:
-      if (wParam == timDraw.Id()) timDrawTimer();
-      else if (wParam == timMouse.Id()) timMouseTimer();
-      else if (wParam == timParent.Id()) WatchParent();
+      if (wParam == timDraw.Id())
+        timDrawTimer();
+      else if (wParam == timMouse.Id())
+        timMouseTimer();
+      else if (wParam == timParent.Id())
+        WatchParent();
       return 0;
     case WM_MOUSEMOVE:
       FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -260,7 +263,7 @@ void SaverWindow::FormCreate() {
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
   loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
-  loop_->SetMakesFrames(false);  // the window repeats the tile itself (PaintFrame)
+  loop_->SetMakesFrames(false);           // the window repeats the tile itself (PaintFrame)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
   // A stored value of a type the records cannot read runs with its default.
   // The full-screen run says so once, before it starts, so that the user

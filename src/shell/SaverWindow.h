@@ -86,15 +86,15 @@ private:
   // Settings, composer and source picture of the run; made in FormCreate.
   std::optional<FrameLoop> loop_;
   TilePainter painter_;
-  bool painted_ = false;        // a frame is on the window: no more background erase
-  MouseWarmUp mouse_;          // MouseTicks and MousePos
-  bool buttonDown_ = false;     // a click is a button going down and up on this window
+  bool painted_ = false;     // a frame is on the window: no more background erase
+  MouseWarmUp mouse_;        // MouseTicks and MousePos
+  bool buttonDown_ = false;  // a click is a button going down and up on this window
   // Handlers inside the frame loop: an error box there runs a message loop
   // in which the window can be destroyed (the preview's parent closing);
   // the loop is then freed when the outermost such handler ends.
   struct BusyScope;
   int busy_ = 0;
-  bool destroyed_ = false;      // FormDestroy has run
+  bool destroyed_ = false;                    // FormDestroy has run
   std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run
   BackgroundMusic music_{&MakeMciPlayer};     // saver mode: loops the chosen file
 };

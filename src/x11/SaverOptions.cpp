@@ -43,15 +43,30 @@ void ApplyFolder(SaverOptions& o, const std::string& option, const std::string& 
 
 using S = SaverOptions;
 const OptionRow<S> kSaverRows[] = {
-    {.Name = "delay", .Value = "N", .Help = "the Weight setting: N x 10 ms between frames",
-     .Number = &S::delay, .Low = MainSettings::kWeight.min, .High = MainSettings::kWeight.max},
-    {.Name = "file", .Value = "FILE", .Help = "the picture (BMP, JPEG or PNG); default a random picture",
+    {.Name = "delay",
+     .Value = "N",
+     .Help = "the Weight setting: N x 10 ms between frames",
+     .Number = &S::delay,
+     .Low = MainSettings::kWeight.min,
+     .High = MainSettings::kWeight.max},
+    {.Name = "file",
+     .Value = "FILE",
+     .Help = "the picture (BMP, JPEG or PNG); default a random picture",
      .Apply = ApplyFile},
-    {.Name = "folder", .Value = "DIR", .Help = "a new picture from this folder every -change seconds", .Apply = ApplyFolder},
-    {.Name = "change", .Value = "SECONDS", .Help = "seconds between the folder's pictures", .Number = &S::change,
-     .Low = 0, .High = INT32_MAX},
+    {.Name = "folder",
+     .Value = "DIR",
+     .Help = "a new picture from this folder every -change seconds",
+     .Apply = ApplyFolder},
+    {.Name = "change",
+     .Value = "SECONDS",
+     .Help = "seconds between the folder's pictures",
+     .Number = &S::change,
+     .Low = 0,
+     .High = INT32_MAX},
     {.Name = "root", .Help = "draw on the root window (or XScreenSaver's window)", .Flag = &S::root},
-    {.Name = "window-id", .Value = "ID", .Help = "draw into the window ID (decimal or 0x hexadecimal)",
+    {.Name = "window-id",
+     .Value = "ID",
+     .Help = "draw into the window ID (decimal or 0x hexadecimal)",
      .Apply = ApplyWindowId},
     {.Name = "no-shm", .Help = "no shared memory: every frame goes over the connection", .Flag = &S::noShm},
     {.Name = "display", .Value = "NAME", .Help = "the X display (default $DISPLAY)", .Apply = ApplyDisplay},
@@ -106,7 +121,8 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
   if (!o.file.empty() && !o.folder.empty()) throw OptionError("-file and -folder do not go together");
   if (o.unitType != kMethodTypeRandom && o.unitType != kMethodTypePlugin) {
     const MethodRow* row = MethodRowByType(o.unitType);
-    if (!row || !row->Create) throw OptionError("no method has the type number " + std::to_string(o.unitType));
+    if (!row || !row->Create)
+      throw OptionError("no method has the type number " + std::to_string(o.unitType));
   } else if (o.unitType == kMethodTypePlugin && o.plugin.empty()) {
     throw OptionError("the plug-in method takes its library: -plugin FILE");
   }

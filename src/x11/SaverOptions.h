@@ -23,13 +23,13 @@ enum class Target {
 struct SaverOptions : CommonOptions {
   bool help = false;
   bool root = false;
-  bool noShm = false;       // plain image transfers even where shared memory works
+  bool noShm = false;  // plain image transfers even where shared memory works
   Target target = Target::kOwnWindow;
   uint32_t windowId = 0;
-  std::string display;     // -display; empty for $DISPLAY
-  std::string file;        // -file: one picture
-  std::string folder;      // -folder: a picture drawn from it every -change seconds
-  int change = 60;         // the ImageChangeTime setting
+  std::string display;                        // -display; empty for $DISPLAY
+  std::string file;                           // -file: one picture
+  std::string folder;                         // -folder: a picture drawn from it every -change seconds
+  int change = 60;                            // the ImageChangeTime setting
   int delay = MainSettings::kWeight.initial;  // the Weight setting: 10 ms a step between frames
 };
 

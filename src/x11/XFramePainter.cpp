@@ -43,7 +43,8 @@ struct XFramePainter::SharedImage {
   }
 
   // Null when the server cannot use it (a remote display, no segment).
-  static std::unique_ptr<SharedImage> Make(Display* display, Visual* visual, int depth, int width, int height) {
+  static std::unique_ptr<SharedImage> Make(Display* display, Visual* visual, int depth, int width,
+                                           int height) {
     auto s = std::make_unique<SharedImage>();
     s->display = display;
     s->image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &s->info,
@@ -121,8 +122,9 @@ void XFramePainter::MakeImages(const FrameBitmap& frame) {
   buffer_.reset();
   // The frame's pixels as an image: whether the server reads them as they are.
   image_.reset(XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
-                            reinterpret_cast<char*>(const_cast<uint8_t*>(frame.Data())), static_cast<unsigned>(w),
-                            static_cast<unsigned>(h), 32, static_cast<int>(frame.Stride())));
+                            reinterpret_cast<char*>(const_cast<uint8_t*>(frame.Data())),
+                            static_cast<unsigned>(w), static_cast<unsigned>(h), 32,
+                            static_cast<int>(frame.Stride())));
   if (!image_) throw std::bad_alloc();
   direct_ = depth_ == 24 && image_->bits_per_pixel == 32 && image_->byte_order == LSBFirst &&
             image_->bytes_per_line == static_cast<int>(frame.Stride()) && visual_->red_mask == 0xFF0000 &&
@@ -157,15 +159,17 @@ void XFramePainter::Convert(const FrameBitmap& frame, XImage* image) const {
     const uint32_t* row = frame.Row(y);
     for (int x = 0; x < frame.Width(); ++x) {
       uint32_t p = row[x];
-      XPutPixel(image, x, y,
-                opaque_ | place((p >> 16) & 0xFF, red_) | place((p >> 8) & 0xFF, green_) | place(p & 0xFF, blue_));
+      XPutPixel(
+          image, x, y,
+          opaque_ | place((p >> 16) & 0xFF, red_) | place((p >> 8) & 0xFF, green_) | place(p & 0xFF, blue_));
     }
   }
 }
 
 void XFramePainter::Paint(const FrameBitmap& frame) {
   if (frame.Empty()) return;
-  if (frame.Width() != width_ || frame.Height() != height_ || (direct_ && !shm_ && frame.Data() != frameData_))
+  if (frame.Width() != width_ || frame.Height() != height_ ||
+      (direct_ && !shm_ && frame.Data() != frameData_))
     MakeImages(frame);
   const unsigned w = static_cast<unsigned>(width_), h = static_cast<unsigned>(height_);
   if (shm_) {

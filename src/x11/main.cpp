@@ -77,7 +77,8 @@ public:
 
   static void Notify(char what) {
     int saved = errno;
-    if (writeEnd >= 0) [[maybe_unused]] auto n = write(writeEnd, &what, 1);
+    if (writeEnd >= 0) [[maybe_unused]]
+      auto n = write(writeEnd, &what, 1);
     errno = saved;
   }
   int ReadEnd() const { return fds_[0]; }
@@ -92,7 +93,8 @@ public:
 private:
   static inline volatile sig_atomic_t writeEnd = -1;
   int fds_[2] = {-1, -1};
-  struct sigaction oldTerm_ {}, oldInt_ {};
+  struct sigaction oldTerm_ {
+  }, oldInt_{};
 };
 
 // The first X error, for the loop to end on; X calls this in the middle of
@@ -117,18 +119,22 @@ public:
     const int screen = DefaultScreen(display);
     long events = ExposureMask | StructureNotifyMask;
     switch (o.target) {
-    case Target::kRoot: window_ = RootWindow(display, screen); break;
-    case Target::kWindowId: window_ = o.windowId; break;
-    case Target::kOwnWindow: {
-      window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kOwnWidth, kOwnHeight, 0,
-                                    BlackPixel(display, screen), BlackPixel(display, screen));
-      own_ = true;
-      XStoreName(display, window_, "Tessivane");
-      deleteAtom_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
-      XSetWMProtocols(display, window_, &deleteAtom_, 1);
-      events |= KeyPressMask | ButtonPressMask;
-      break;
-    }
+      case Target::kRoot:
+        window_ = RootWindow(display, screen);
+        break;
+      case Target::kWindowId:
+        window_ = o.windowId;
+        break;
+      case Target::kOwnWindow: {
+        window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kOwnWidth, kOwnHeight, 0,
+                                      BlackPixel(display, screen), BlackPixel(display, screen));
+        own_ = true;
+        XStoreName(display, window_, "Tessivane");
+        deleteAtom_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
+        XSetWMProtocols(display, window_, &deleteAtom_, 1);
+        events |= KeyPressMask | ButtonPressMask;
+        break;
+      }
     }
     XSelectInput(display, window_, events);
     XWindowAttributes attributes;
@@ -167,7 +173,9 @@ private:
 class Saver {
 public:
   Saver(Display* display, const SaverOptions& o, SettingsStore& store)
-      : display_(display), window_(display, o), painter_(display, window_.Id(), !o.noShm),
+      : display_(display),
+        window_(display, o),
+        painter_(display, window_.Id(), !o.noShm),
         loop_(false, store) {
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
   }
@@ -183,7 +191,8 @@ public:
       bool signalled = false, picture = false;
       wake_.Drain(signalled, picture);
       if (signalled || !HandleEvents()) return;
-      if (xErrorCode != 0) throw std::runtime_error(std::string("the X server refused a request: ") + xErrorText);
+      if (xErrorCode != 0)
+        throw std::runtime_error(std::string("the X server refused a request: ") + xErrorText);
       if (picture) PictureReady();
       if (next_ && Clock::now() >= *next_) Tick();
     }
@@ -205,24 +214,27 @@ private:
       XNextEvent(display_, &e);
       if (window_.IsClose(e)) return false;
       switch (e.type) {
-      case KeyPress:
-      case ButtonPress: return !window_.Own();
-      case DestroyNotify:
-        if (e.xdestroywindow.window == window_.Id()) return false;
-        break;
-      case ConfigureNotify: {
-        Point size{e.xconfigure.width, e.xconfigure.height};
-        if (e.xconfigure.window == window_.Id() && (size.x != window_.Size().x || size.y != window_.Size().y)) {
-          window_.SetSize(size);
-          loop_.Resize(size);
-          if (painted_) Paint(loop_.FrameComposer()->Image);
+        case KeyPress:
+        case ButtonPress:
+          return !window_.Own();
+        case DestroyNotify:
+          if (e.xdestroywindow.window == window_.Id()) return false;
+          break;
+        case ConfigureNotify: {
+          Point size{e.xconfigure.width, e.xconfigure.height};
+          if (e.xconfigure.window == window_.Id() &&
+              (size.x != window_.Size().x || size.y != window_.Size().y)) {
+            window_.SetSize(size);
+            loop_.Resize(size);
+            if (painted_) Paint(loop_.FrameComposer()->Image);
+          }
+          break;
         }
-        break;
-      }
-      case Expose:
-        if (e.xexpose.count == 0 && painted_) Paint(loop_.FrameComposer()->Image);
-        break;
-      default: break;
+        case Expose:
+          if (e.xexpose.count == 0 && painted_) Paint(loop_.FrameComposer()->Image);
+          break;
+        default:
+          break;
       }
     }
     return true;
@@ -262,8 +274,7 @@ int Run(const std::vector<std::string>& args) {
   SetErrorDisplay(&errors);
   try {
     const char* given = std::getenv("XSCREENSAVER_WINDOW");
-    SaverOptions options =
-        ParseSaverOptions(args, given ? std::optional<std::string>(given) : std::nullopt);
+    SaverOptions options = ParseSaverOptions(args, given ? std::optional<std::string>(given) : std::nullopt);
     if (options.help) {
       std::fputs(SaverUsage().c_str(), stdout);
       return 0;

@@ -106,8 +106,8 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   if (composer->ErrorNo != 0) FailUnit(composer->ErrorNo, composer->ErrorText);
   Bitmap source = LoadSource(o);
   try {
-    composer->Prepare({o.screenWidth, o.screenHeight}, source, CutSideOf(o.size), o.speed, o.aspect, o.shuffle,
-                      o.brightness);
+    composer->Prepare({o.screenWidth, o.screenHeight}, source, CutSideOf(o.size), o.speed, o.aspect,
+                      o.shuffle, o.brightness);
   } catch (const SilentAbort&) {
     FailUnit(composer->ErrorNo, composer->ErrorText);
   }

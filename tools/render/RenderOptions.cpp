@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <span>
 
-
 namespace tessivane::render {
 
 namespace {
@@ -12,7 +11,6 @@ namespace {
 // 32-bit process can still hold.
 constexpr int kMaxScreenSide = 16384;
 constexpr int kMaxFrames = 100000;
-
 
 void ApplyScreen(RenderOptions& o, const std::string& option, const std::string& text) {
   size_t x = text.find('x');
@@ -38,10 +36,18 @@ void ApplyCut(RenderOptions& o, const std::string& option, const std::string& te
 
 using R = RenderOptions;
 const OptionRow<R> kRenderRows[] = {
-    {.Name = "source", .Value = "S", .Help = "random (default) | an image file | a folder", .Apply = ApplySource},
+    {.Name = "source",
+     .Value = "S",
+     .Help = "random (default) | an image file | a folder",
+     .Apply = ApplySource},
     {.Name = "screen", .Value = "WxH", .Help = "frame size (default 1280x720)", .Apply = ApplyScreen},
-    {.Name = "frames", .Value = "N", .Help = "N frames; OUT then holds %d, e.g. f%03d.png", .Apply = ApplyFrames},
-    {.Name = "cut", .Value = "FILE", .Help = "skip the composer: this picture, as it is, is the cut; write its tile",
+    {.Name = "frames",
+     .Value = "N",
+     .Help = "N frames; OUT then holds %d, e.g. f%03d.png",
+     .Apply = ApplyFrames},
+    {.Name = "cut",
+     .Value = "FILE",
+     .Help = "skip the composer: this picture, as it is, is the cut; write its tile",
      .Apply = ApplyCut},
     {.Name = "tile", .Help = "write the first frame's tile instead of the frame", .Flag = &R::tile},
     {.Name = "list-methods", .Help = "print the --method names, one a line", .Flag = &R::listMethods},

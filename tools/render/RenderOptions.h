@@ -17,7 +17,7 @@ using RenderError = OptionError;
 // The shared options (cli/CommandOptions.h) and the renderer's own.
 struct RenderOptions : CommonOptions {
   bool help = false;
-  bool listMethods = false;  // print the --method names, one a line
+  bool listMethods = false;       // print the --method names, one a line
   std::string source = "random";  // "random", a picture file or a folder
   int screenWidth = 1280;
   int screenHeight = 720;

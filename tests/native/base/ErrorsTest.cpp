@@ -53,7 +53,8 @@ TEST(StandardError, AppendsAPeriodOnlyAfterCharactersSortingAfterIt) {
 // A box once ended in "。.": a Japanese or full-width sentence end is a
 // full stop too.
 TEST(StandardError, NoPeriodAfterAJapaneseOrFullWidthSentenceEnd) {
-  for (const char* text : {"イメージファイルが存在しません。", "終わり．", "終わり｡", "本当！", "本当？", "really?"})
+  for (const char* text :
+       {"イメージファイルが存在しません。", "終わり．", "終わり｡", "本当！", "本当？", "really?"})
     EXPECT_EQ(StandardErrorText(text), text);
   // A named message ends with the message, not the name.
   EXPECT_EQ(StandardErrorText(NamedMessage("C:\\pics\\a.png", "メモリが不足しています。")),
@@ -65,8 +66,10 @@ size_t Columns(const std::string& text) {
   size_t columns = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) ++columns;
-    else if (byte >= 0xC0) columns += 2;  // no half-width katakana in these tests
+    if (byte < 0x80)
+      ++columns;
+    else if (byte >= 0xC0)
+      columns += 2;  // no half-width katakana in these tests
   }
   return columns;
 }

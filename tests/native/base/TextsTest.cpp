@@ -14,7 +14,8 @@ namespace {
 // The printf conversions of a text, in order ("%s%d"); "%%" counts too.
 std::string Placeholders(const std::string& text) {
   std::string found;
-  for (size_t at = text.find('%'); at != std::string::npos && at + 1 < text.size(); at = text.find('%', at + 2))
+  for (size_t at = text.find('%'); at != std::string::npos && at + 1 < text.size();
+       at = text.find('%', at + 2))
     found += text.substr(at, 2);
   return found;
 }
@@ -24,7 +25,8 @@ std::string Mnemonics(const std::string& text) {
   std::string letters;
   for (size_t at = 0; at + 1 < text.size(); ++at) {
     if (text[at] != '&') continue;
-    if (text[at + 1] != '&') letters += static_cast<char>(std::toupper(static_cast<unsigned char>(text[at + 1])));
+    if (text[at + 1] != '&')
+      letters += static_cast<char>(std::toupper(static_cast<unsigned char>(text[at + 1])));
     ++at;
   }
   return letters;
@@ -52,19 +54,38 @@ TEST(Texts, NoTwoControlsOfADialogShareAMnemonicInEnglish) {
   using enum TextId;
   const std::map<std::string, std::vector<TextId>> dialogs{
       {"settings",
-       {kBasicRadio, kDetailsButton, kPluginRadio, kPluginBrowseButton, kShuffleCheck, kMonoToneCheck, kBlurCheck,
-        kBrightnessCheck, kRandomImageRadio, kImageFileRadio, kImageFileBrowseButton, kImageFolderRadio,
-        kImageFolderBrowseButton, kSizeLabel, kMoveLabel, kWeightLabel, kOkButton, kCancelButton, kUpdateButton,
-        kHelpButton, kMusicButton}},
+       {kBasicRadio,
+        kDetailsButton,
+        kPluginRadio,
+        kPluginBrowseButton,
+        kShuffleCheck,
+        kMonoToneCheck,
+        kBlurCheck,
+        kBrightnessCheck,
+        kRandomImageRadio,
+        kImageFileRadio,
+        kImageFileBrowseButton,
+        kImageFolderRadio,
+        kImageFolderBrowseButton,
+        kSizeLabel,
+        kMoveLabel,
+        kWeightLabel,
+        kOkButton,
+        kCancelButton,
+        kUpdateButton,
+        kHelpButton,
+        kMusicButton}},
       {"options", {kDistortValueLabel, kAspectLabel, kOkButton, kCancelButton, kUpdateButton}},
-      {"music", {kMusicOnRadio, kPluginBrowseButton, kMusicOffRadio, kOkButton, kCancelButton, kUpdateButton}},
+      {"music",
+       {kMusicOnRadio, kPluginBrowseButton, kMusicOffRadio, kOkButton, kCancelButton, kUpdateButton}},
   };
   for (const auto& [dialog, entries] : dialogs) {
     std::map<char, int> owners;
     for (TextId id : entries)
       for (char letter : Mnemonics(EnglishText(id)))
         EXPECT_TRUE(owners.emplace(letter, static_cast<int>(id)).second)
-            << dialog << ": '" << letter << "' of " << EnglishText(id) << " is taken by entry " << owners[letter];
+            << dialog << ": '" << letter << "' of " << EnglishText(id) << " is taken by entry "
+            << owners[letter];
   }
 }
 

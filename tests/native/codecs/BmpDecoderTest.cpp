@@ -9,8 +9,8 @@ namespace tessivane {
 namespace {
 
 using testing::BmpFile;
-using testing::ByteWriter;
 using testing::Bytes;
+using testing::ByteWriter;
 using testing::Decode;
 using testing::ErrorOf;
 using testing::Pattern;
@@ -210,9 +210,9 @@ TEST(BmpDecoder, BadBitFieldMasksAreRefused) {
   f.bitCount = 16;
   f.compression = 3;
   f.pixels = {0, 0, 0, 0};
-  for (auto masks : {std::array<uint32_t, 3>{0xF800, 0x07E0, 0},        // zero
-                     std::array<uint32_t, 3>{0xF800, 0x0FE0, 0x001F},   // overlapping
-                     std::array<uint32_t, 3>{0xF800, 0x07E0, 0x10001},  // outside 16 bits
+  for (auto masks : {std::array<uint32_t, 3>{0xF800, 0x07E0, 0},          // zero
+                     std::array<uint32_t, 3>{0xF800, 0x0FE0, 0x001F},     // overlapping
+                     std::array<uint32_t, 3>{0xF800, 0x07E0, 0x10001},    // outside 16 bits
                      std::array<uint32_t, 3>{0xF800, 0x05E0, 0x001F}}) {  // not one run
     ByteWriter w;
     for (uint32_t m : masks) w.U32(m);

@@ -13,8 +13,8 @@ namespace {
 
 using testing::Bytes;
 using testing::Decode;
-using testing::ErrorOf;
 using testing::EncodeJpeg;
+using testing::ErrorOf;
 using testing::JpegOptions;
 using testing::Pattern;
 using testing::PngFile;
@@ -29,7 +29,9 @@ int MaxDifference(const Bitmap& a, const Bitmap& b) {
   return worst;
 }
 
-uint8_t OverWhite(uint32_t c, uint32_t a) { return static_cast<uint8_t>((c * a + 255 * (255 - a) + 127) / 255); }
+uint8_t OverWhite(uint32_t c, uint32_t a) {
+  return static_cast<uint8_t>((c * a + 255 * (255 - a) + 127) / 255);
+}
 
 // Finds a marker segment (0xFF, code) in a JPEG stream.
 size_t FindMarker(const Bytes& jpeg, uint8_t code) {
@@ -163,9 +165,7 @@ PngCase MakePngCase(int colorType, int depth, bool interlaced) {
     for (uint32_t i = 0; i <= max; ++i) f.palette.push_back(next() & 0xFFFFFF);
     for (uint32_t i = 0; i < std::min(max, 5u); ++i) f.paletteAlpha.push_back(static_cast<uint8_t>(next()));
   }
-  auto to8 = [&](uint32_t v) -> uint32_t {
-    return depth == 16 ? (v * 255 + 32767) / 65535 : v * 255 / max;
-  };
+  auto to8 = [&](uint32_t v) -> uint32_t { return depth == 16 ? (v * 255 + 32767) / 65535 : v * 255 / max; };
   c.expected = Bitmap(f.width, f.height);
   for (int y = 0; y < f.height; ++y)
     for (int x = 0; x < f.width; ++x) {
@@ -193,13 +193,15 @@ PngCase MakePngCase(int colorType, int depth, bool interlaced) {
 
 TEST(PngDecoder, EveryColourTypeAndDepthInterlacedOrNot) {
   const std::pair<int, std::vector<int>> layouts[] = {
-      {PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}}, {PNG_COLOR_TYPE_RGB, {8, 16}},      {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}},
-      {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}},    {PNG_COLOR_TYPE_RGB_ALPHA, {8, 16}},
+      {PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}}, {PNG_COLOR_TYPE_RGB, {8, 16}},
+      {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}},  {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}},
+      {PNG_COLOR_TYPE_RGB_ALPHA, {8, 16}},
   };
   for (const auto& [type, depths] : layouts)
     for (int depth : depths)
       for (bool interlaced : {false, true}) {
-        SCOPED_TRACE(::testing::Message() << "type " << type << " depth " << depth << " interlaced " << interlaced);
+        SCOPED_TRACE(::testing::Message()
+                     << "type " << type << " depth " << depth << " interlaced " << interlaced);
         PngCase c = MakePngCase(type, depth, interlaced);
         EXPECT_EQ(Decode(c.file.Write()), c.expected);
       }

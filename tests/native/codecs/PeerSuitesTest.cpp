@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 fs::path TestData() { return fs::path(TESSIVANE_SOURCE_ROOT) / ".." / "shared" / "testdata"; }
 
-#define REQUIRE_TESTDATA(sub)                                                                  \
+#define REQUIRE_TESTDATA(sub)                                                                               \
   if (!fs::exists(TestData() / sub)) GTEST_SKIP() << "no third-party test suite at " << (TestData() / sub); \
   static_assert(true)
 
@@ -81,9 +81,10 @@ const std::set<std::string> kRefusedQuestionable = {
 // narrower ones whose scaling the references round differently; a JPEG
 // reference; run-length pictures that the suite says need not match.
 const std::map<std::string, int> kTolerance = {
-    {"q/rgb16-3103.bmp", 1}, {"q/rgb32-111110.bmp", 1},  {"q/rgb32-7187.bmp", 1},  {"q/rgba32-1010102.bmp", 1},
-    {"q/rgba32-61754.bmp", 1}, {"q/rgba32-81284.bmp", 1}, {"q/rgba16-1924.bmp", 1}, {"q/rgb24jpeg.bmp", 16},
-    {"q/pal4rlecut.bmp", 1000}, {"q/pal8rlecut.bmp", 1000},
+    {"q/rgb16-3103.bmp", 1},     {"q/rgb32-111110.bmp", 1}, {"q/rgb32-7187.bmp", 1},
+    {"q/rgba32-1010102.bmp", 1}, {"q/rgba32-61754.bmp", 1}, {"q/rgba32-81284.bmp", 1},
+    {"q/rgba16-1924.bmp", 1},    {"q/rgb24jpeg.bmp", 16},   {"q/pal4rlecut.bmp", 1000},
+    {"q/pal8rlecut.bmp", 1000},
 };
 
 TEST(BmpSuite, GoodFilesMatchTheirReferencesExactly) {

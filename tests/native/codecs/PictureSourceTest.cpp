@@ -31,8 +31,10 @@ public:
   size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
     if (offset >= size_) return 0;
     const size_t n = static_cast<size_t>(std::min<uint64_t>(count, size_ - offset));
-    if (bytes_) std::memcpy(out, bytes_->data() + offset, n);
-    else std::memset(out, fill_, n);
+    if (bytes_)
+      std::memcpy(out, bytes_->data() + offset, n);
+    else
+      std::memset(out, fill_, n);
     bytesRead += n;
     largestRead = std::max(largestRead, n);
     return n;
@@ -58,7 +60,8 @@ TEST(PictureSource, EveryFormatIsReadInPiecesAboutOnce) {
   rle.colorsUsed = 256;
   for (uint32_t i = 0; i < 256; ++i) rle.palette.push_back(i * 0x010101);
   for (int y = 0; y < rle.height; ++y) {
-    for (int run = 0; run < 4; ++run) rle.pixels.insert(rle.pixels.end(), {250, static_cast<uint8_t>(y + run)});
+    for (int run = 0; run < 4; ++run)
+      rle.pixels.insert(rle.pixels.end(), {250, static_cast<uint8_t>(y + run)});
     rle.pixels.insert(rle.pixels.end(), {0, 0});
   }
   rle.pixels.insert(rle.pixels.end(), {0, 1});

@@ -15,8 +15,10 @@ Bitmap Pattern(int width, int height) {
   Bitmap b(width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
-      b.SetPixelRgb(x, y, (uint32_t((x * 255) / std::max(1, width - 1)) << 16) |
-                              (uint32_t((y * 255) / std::max(1, height - 1)) << 8) | uint32_t((x * 7 + y * 13) & 255));
+      b.SetPixelRgb(x, y,
+                    (uint32_t((x * 255) / std::max(1, width - 1)) << 16) |
+                        (uint32_t((y * 255) / std::max(1, height - 1)) << 8) |
+                        uint32_t((x * 7 + y * 13) & 255));
   return b;
 }
 
@@ -107,7 +109,8 @@ Bytes EncodeJpeg(const Bitmap& picture, const JpegOptions& options) {
   jpeg_set_defaults(&cinfo);
   if (options.cmyk && options.ycck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
   jpeg_set_quality(&cinfo, options.quality, TRUE);
-  for (int c = 0; c < cinfo.num_components; ++c) cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+  for (int c = 0; c < cinfo.num_components; ++c)
+    cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
   cinfo.dct_method = JDCT_ISLOW;
   if (options.progressive) jpeg_simple_progression(&cinfo);
   std::vector<jpeg_scan_info> script;

@@ -58,7 +58,8 @@ TEST_F(MusicDialogModelTest, AFileThatCannotBeOpenedIsRefusedAndNothingChanges) 
   EXPECT_EQ(store.Text("BGM", "File"), "old.mid");
   EXPECT_EQ(store.Text("BGM", "Flag"), "0");
 
-  MusicDialogModel noPlayer([]() -> std::unique_ptr<MediaPlayer> { throw std::runtime_error("no window"); }, store);
+  MusicDialogModel noPlayer([]() -> std::unique_ptr<MediaPlayer> { throw std::runtime_error("no window"); },
+                            store);
   EXPECT_FALSE(noPlayer.Save({true, "loop.wav"}).saved);
 }
 

@@ -125,8 +125,8 @@ TEST_F(OptionsModel, AspectStepsOutsideTheScrollRangeOpenAtTheBound) {
 TEST(MethodTableRow, OneMoreRowReachesTheListsTheRandomTextAndTheDraw) {
   std::vector<MethodRow> rows(MethodRows().begin(), MethodRows().end());
   rows.push_back({12, 10, 9, TextId::kMethodSpiral, "extra",
-                  [](const ComposerParams& p) { return CreateMethodByType(11, p); }, false, AspectSetting::None, true,
-                  true});
+                  [](const ComposerParams& p) { return CreateMethodByType(11, p); }, false,
+                  AspectSetting::None, true, true});
   ScopedMethodRows extended(rows);
 
   EXPECT_EQ(MethodListLabels().size(), 11u);

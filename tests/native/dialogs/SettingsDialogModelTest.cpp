@@ -57,7 +57,8 @@ TEST_F(SettingsModel, EmptyStoreOpensWithTheDefaultsAndTheSourceBoxesDisabled) {
   EXPECT_EQ(c.intervalText, "60");
 
   const EnabledControls e = EnabledFor(c.source, c.conversion);
-  EXPECT_FALSE(e.intervalEdit || e.imageFileEdit || e.imageFileBrowse || e.imageFolderEdit || e.imageFolderBrowse);
+  EXPECT_FALSE(e.intervalEdit || e.imageFileEdit || e.imageFileBrowse || e.imageFolderEdit ||
+               e.imageFolderBrowse);
   EXPECT_TRUE(e.methodList && e.detailsButton);
   EXPECT_FALSE(e.pluginEdit || e.pluginBrowse);
 }
@@ -296,7 +297,7 @@ TEST_F(SettingsModel, ClosingWithoutSavingRewritesTheLoadedValuesNormalised) {
   store.PutText("Settings", "UnitType", "42");
   store.PutText("Settings", "FileType", "7");
   { SettingsDialogModel model(store); }  // cancel right after opening
-  EXPECT_EQ(Stored("Size"), "100");  // only the setters check the range; loading keeps it
+  EXPECT_EQ(Stored("Size"), "100");      // only the setters check the range; loading keeps it
   EXPECT_EQ(Stored("FileType"), "1");
   EXPECT_TRUE(Stored("ImageChangeTime").has_value());
   EXPECT_TRUE(Stored("MovePositionType").has_value());

@@ -39,8 +39,10 @@ TEST(RgbColour, LumaAndColourDifferencesAreTheFormulasBitForBit) {
         rgb.SetG(g);
         rgb.SetB(b);
         const auto y = static_cast<double>(r * 0.299L / 255 + g * 0.587L / 255 + b * 0.114L / 255);
-        const auto cb = static_cast<double>((r / 255.0L) * (-0.169L) - (g / 255.0L) * 0.332L + (b / 255.0L) * 0.5L);
-        const auto cr = static_cast<double>((r / 255.0L) * 0.5L - (g / 255.0L) * 0.419L - (b / 255.0L) * 0.081L);
+        const auto cb =
+            static_cast<double>((r / 255.0L) * (-0.169L) - (g / 255.0L) * 0.332L + (b / 255.0L) * 0.5L);
+        const auto cr =
+            static_cast<double>((r / 255.0L) * 0.5L - (g / 255.0L) * 0.419L - (b / 255.0L) * 0.081L);
         ASSERT_EQ(rgb.GetY(), y) << r << "," << g << "," << b;
         ASSERT_EQ(rgb.GetCb(), cb) << r << "," << g << "," << b;
         ASSERT_EQ(rgb.GetCr(), cr) << r << "," << g << "," << b;
@@ -66,13 +68,15 @@ uint32_t ReferenceBrightness(uint32_t rgb, double amount) {
     if (scaled > 255) return 255;
     return static_cast<uint32_t>(std::clamp<int64_t>(Round(scaled), 0, 255));
   };
-  return channel(y + cr * 1.4026L) << 16 | channel(y - cr * 0.7144L - cb * 0.3444L) << 8 | channel(y + cb * 1.773L);
+  return channel(y + cr * 1.4026L) << 16 | channel(y - cr * 0.7144L - cb * 0.3444L) << 8 |
+         channel(y + cb * 1.773L);
 }
 
 TEST(ImageEffect, BrightnessIsTheFormulasByteForByte) {
   Bitmap piece(256, 256);  // every red and green value, blue varied with them
   for (int y = 0; y < 256; ++y)
-    for (int x = 0; x < 256; ++x) piece.SetPixelRgb(x, y, static_cast<uint32_t>(x << 16 | y << 8 | ((x * 7 + y * 13) & 255)));
+    for (int x = 0; x < 256; ++x)
+      piece.SetPixelRgb(x, y, static_cast<uint32_t>(x << 16 | y << 8 | ((x * 7 + y * 13) & 255)));
   ImageEffect effect;
   for (double amount : {0.01, -0.01, 0.1, -0.1, 0.29999999999999993, -0.3, 0.3, 0.5, -0.77, 1.0, -1.0}) {
     effect.SetImage(piece);

@@ -45,7 +45,8 @@ TEST(ImageShelf, ListingKeepsDotEntriesAndGivesEveryOneItsFullPath) {
   ImageShelf shelf(folder.Path());
   std::multiset<std::string> files(shelf.Files().begin(), shelf.Files().end());
   const std::string prefix = folder.Path() + Separator();
-  EXPECT_EQ(files, (std::multiset<std::string>{prefix + "a.JPG", prefix + "notes.txt", prefix + ".", prefix + ".."}));
+  EXPECT_EQ(files, (std::multiset<std::string>{prefix + "a.JPG", prefix + "notes.txt", prefix + ".",
+                                               prefix + ".."}));
 
   // A folder name that already ends in the delimiter gives a doubled one.
   ImageShelf again(folder.Path() + Separator());
@@ -149,7 +150,8 @@ TEST(ImageShelf, NothingLoadableEndsWithTheNoImageError) {
 TEST(ImageShelf, FileTooLargeForTheMemoryLeftIsDroppedLikeAnyOther) {
   TempFolder folder("tessivane-shelf-memory");
   const std::string huge = folder.Write("huge.bmp", {'B', 'M'});
-  std::filesystem::resize_file(std::filesystem::u8path(huge), uintmax_t{256} << 20);  // sparse: takes no disk space
+  std::filesystem::resize_file(std::filesystem::u8path(huge),
+                               uintmax_t{256} << 20);  // sparse: takes no disk space
   const auto drawWithLittleMemory = [&] {
     // Address space for what the process holds now plus 64 MiB: the file
     // cannot be read into memory.

@@ -77,8 +77,7 @@ TEST(RandomImage, SquareBoxAndClipping) {
   b.Fill(255, 255, 255);
   PaintSquare(b, 3, 18, 5, 0x00FF00);
   for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 20; ++x)
-      EXPECT_EQ(b.PixelRgb(x, y) == 0x00FF00, x < 8 && y >= 13) << x << "," << y;
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(b.PixelRgb(x, y) == 0x00FF00, x < 8 && y >= 13) << x << "," << y;
   PaintDisc(b, -20, -20, 14, 0);
   PaintDisc(b, 0, 0, 14, 0);
   PaintSquare(b, 40, 40, 14, 0);

@@ -38,9 +38,7 @@ struct JpegError {
   std::jmp_buf jump;
 };
 
-void OnJpegError(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
-}
+void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1); }
 
 std::vector<uint8_t> CompressJpeg(const std::vector<uint8_t>& rgb) {
   jpeg_compress_struct info{};
@@ -75,8 +73,7 @@ std::vector<uint8_t> CompressJpeg(const std::vector<uint8_t>& rgb) {
 }
 
 // Returns false when libjpeg reports an error (a damaged stream).
-bool DecompressJpeg(const std::vector<uint8_t>& jpeg, std::vector<uint8_t>& rgb, int& width,
-                    int& height) {
+bool DecompressJpeg(const std::vector<uint8_t>& jpeg, std::vector<uint8_t>& rgb, int& width, int& height) {
   jpeg_decompress_struct info{};
   JpegError error{};
   info.err = jpeg_std_error(&error.mgr);

@@ -21,7 +21,8 @@ Bitmap Gradient(int w, int h) {
   Bitmap b(w, h);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      b.SetPixelRgb(x, y, (uint32_t(x & 255) << 16) | (uint32_t(y & 255) << 8) | (uint32_t(x * 7 + y * 13) & 255));
+      b.SetPixelRgb(x, y,
+                    (uint32_t(x & 255) << 16) | (uint32_t(y & 255) << 8) | (uint32_t(x * 7 + y * 13) & 255));
   return b;
 }
 
@@ -115,8 +116,8 @@ TEST(ComposerPrepare, AspectTable) {
 // The step share 0.18 was held as a double, so an exact half such as
 // 25 x 0.82 = 20.5 came out a hair above and rounded up instead of to even.
 TEST(ComposerPrepare, AspectStepHeldAsADoubleRoundedExactHalvesUp) {
-  EXPECT_EQ(Composer::PieceSizeFor(5, 25, 1), (Point{20, 25}));    // 20.5
-  EXPECT_EQ(Composer::PieceSizeFor(6, 75, 3), (Point{34, 75}));    // 34.5
+  EXPECT_EQ(Composer::PieceSizeFor(5, 25, 1), (Point{20, 25}));      // 20.5
+  EXPECT_EQ(Composer::PieceSizeFor(6, 75, 3), (Point{34, 75}));      // 34.5
   EXPECT_EQ(Composer::PieceSizeFor(5, 125, -1), (Point{125, 102}));  // 102.5
 }
 
@@ -264,9 +265,9 @@ public:
 };
 
 TEST(ComposerMake, UnitFailureIsCopiedAndRaised) {
-  Composer composer(
-      1, ComposerParams{},
-      [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> { return std::make_unique<FailingUnit>(); });
+  Composer composer(1, ComposerParams{}, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
+    return std::make_unique<FailingUnit>();
+  });
   composer.Prepare({64, 64}, Gradient(64, 64), 32, 1, 0, false, false);
   EXPECT_THROW(composer.Make(), SilentAbort);
   EXPECT_EQ(composer.ErrorNo, 12);

@@ -19,7 +19,8 @@ using testing::TestMethod;
 Bitmap Gradient(int w, int h) {
   Bitmap b(w, h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b.SetPixelRgb(x, y, (uint32_t(x & 255) << 16) | (uint32_t(y & 255) << 8) | ((x ^ y) & 255));
+    for (int x = 0; x < w; ++x)
+      b.SetPixelRgb(x, y, (uint32_t(x & 255) << 16) | (uint32_t(y & 255) << 8) | ((x ^ y) & 255));
   return b;
 }
 
@@ -33,11 +34,10 @@ TEST(ConversionMethodSetup, SizeRules) {
   const SizeCase cases[] = {
       // The odd-width test runs before the size rules: 31 x 31 and 257 x 20
       // give 4 for a square-cut method, 2 and 1 for a relaxed one.
-      {32, 32, false, 0},   {256, 256, false, 0}, {31, 31, false, 4},  {31, 31, true, 2},
-      {30, 30, false, 2},   {258, 20, false, 1},  {20, 258, false, 1}, {257, 20, true, 1},
-      {257, 20, false, 4},   {40, 20, true, 0},   {20, 40, true, 0},
-      {20, 20, true, 2},    {40, 20, false, 2},   {33, 33, false, 4},  {33, 33, true, 0},
-      {32, 33, false, 0},   {33, 20, true, 0},    {40, 0, true, 2},    {0, 40, true, 2},
+      {32, 32, false, 0},  {256, 256, false, 0}, {31, 31, false, 4}, {31, 31, true, 2},   {30, 30, false, 2},
+      {258, 20, false, 1}, {20, 258, false, 1},  {257, 20, true, 1}, {257, 20, false, 4}, {40, 20, true, 0},
+      {20, 40, true, 0},   {20, 20, true, 2},    {40, 20, false, 2}, {33, 33, false, 4},  {33, 33, true, 0},
+      {32, 33, false, 0},  {33, 20, true, 0},    {40, 0, true, 2},   {0, 40, true, 2},
   };
   for (const SizeCase& c : cases) {
     auto unit = std::make_unique<TestMethod>(c.relaxed);
@@ -133,8 +133,8 @@ TEST(ConversionMethodShuffle, FixedSeedGivesTheSameMap) {
 
 TEST(MethodNumbering, TableAndFallbacks) {
   // type, code, combo index
-  const int table[][3] = {{1, 0, 0}, {2, 1, 1}, {3, 2, 2},  {4, 3, 3},  {5, 4, 6},  {6, 5, 8},
-                          {7, 7, 4}, {8, 6, 9}, {10, 8, 5}, {11, 9, 7}};
+  const int table[][3] = {{1, 0, 0}, {2, 1, 1}, {3, 2, 2}, {4, 3, 3},  {5, 4, 6},
+                          {6, 5, 8}, {7, 7, 4}, {8, 6, 9}, {10, 8, 5}, {11, 9, 7}};
   for (const auto& row : table) {
     EXPECT_EQ(MethodTypeToCode(row[0]), row[1]) << row[0];
     EXPECT_EQ(CodeToMethodType(row[1]), row[0]) << row[1];

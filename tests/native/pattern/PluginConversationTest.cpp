@@ -16,10 +16,13 @@
 namespace tessivane {
 namespace {
 
-std::string Example(const std::string& name) { return std::string(TESSIVANE_EXAMPLE_PLUGIN_DIR) + "/" + name + ".so"; }
+std::string Example(const std::string& name) {
+  return std::string(TESSIVANE_EXAMPLE_PLUGIN_DIR) + "/" + name + ".so";
+}
 std::string Scripted() { return std::string(TEST_PLUGIN_DIR) + "/tessivane_test_plugin_scripted.so"; }
 
-PluginQuestion Question(PluginQuestion::Kind kind, const std::string& file, int32_t cutWidth, int32_t cutHeight) {
+PluginQuestion Question(PluginQuestion::Kind kind, const std::string& file, int32_t cutWidth,
+                        int32_t cutHeight) {
   PluginQuestion q;
   q.kind = kind;
   q.fileName = file;
@@ -70,8 +73,8 @@ TEST(PluginConversation, AnswersNoConversationCouldGiveAreRefused) {
   const std::vector<std::function<void(PluginAnswers&)>> spoil = {
       [](PluginAnswers& a) { a.sources[5] = ConversionMethod::PackPoint(64, 0); },  // outside the cut
       [](PluginAnswers& a) { a.sources[5] = -1; },
-      [](PluginAnswers& a) { a.sources.pop_back(); },                              // an unfinished map
-      [](PluginAnswers& a) { a.tileWidth = 300; },                                 // an area beyond the map
+      [](PluginAnswers& a) { a.sources.pop_back(); },  // an unfinished map
+      [](PluginAnswers& a) { a.tileWidth = 300; },     // an area beyond the map
       [](PluginAnswers& a) { a.symmetry = 5; },
       [](PluginAnswers& a) { a.errorNo = 99; },
       [](PluginAnswers& a) { a.failed = true; },  // failed without an error

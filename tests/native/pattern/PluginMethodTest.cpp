@@ -43,8 +43,10 @@ void SetVariable(const char* name, const char* value) {
 #if defined(_WIN32)
   SetEnvironmentVariableA(name, value);
 #else
-  if (value) setenv(name, value, 1);
-  else unsetenv(name);
+  if (value)
+    setenv(name, value, 1);
+  else
+    unsetenv(name);
 #endif
 }
 
@@ -76,8 +78,8 @@ protected:
   // Sets the method up for a w x h cut with the scripted plug-in (or the
   // build `kind`) answering as `script` says. The library must be unloaded
   // afterwards, whatever happened: its unload writes the call log.
-  bool AskPlugin(PluginMethod& method, const std::string& script, int w = 64, int h = 64, bool shuffle = false,
-             const std::string& kind = "scripted") {
+  bool AskPlugin(PluginMethod& method, const std::string& script, int w = 64, int h = 64,
+                 bool shuffle = false, const std::string& kind = "scripted") {
     SetVariable("TESSIVANE_TEST_PLUGIN", script.c_str());
     SetVariable("TESSIVANE_TEST_PLUGIN_LOG", nullptr);
     method.DllFileName = PluginFile(kind);
@@ -102,7 +104,8 @@ TEST_F(PluginMethodTest, AFileThatIsNotALibraryGivesError7WithItsName) {
   const std::filesystem::path text = std::filesystem::temp_directory_path() / "tessivane_plugin_text.dll";
   { std::ofstream(text) << "MZ only text"; }
   // An empty name (no plug-in chosen) is no library either, on every platform.
-  for (const std::string& file : {text.string(), std::string("no-such-folder/プラグイン.dll"), std::string()}) {
+  for (const std::string& file :
+       {text.string(), std::string("no-such-folder/プラグイン.dll"), std::string()}) {
     auto method = std::make_unique<PluginMethod>(file);
     EXPECT_FALSE(method->Setup({64, 64}, false));
     EXPECT_EQ(method->ErrorNo, kErrPluginLoad);

@@ -14,7 +14,7 @@ TEST(RandomMethod, DrawsOnlyEnabledMethods) {
   std::set<int> seen;
   for (uint32_t s = 0; s < 200; ++s) {
     ScopedSeedSource seed(FixedSeed(s));
-    seen.insert(ChooseRandomMethodType("1111110100"));  // the default choice
+    seen.insert(ChooseRandomMethodType("1111110100"));    // the default choice
     EXPECT_EQ(ChooseRandomMethodType("0000000001"), 11);  // spiral only
   }
   EXPECT_EQ(seen, (std::set<int>{1, 2, 3, 4, 5, 6, 7}));

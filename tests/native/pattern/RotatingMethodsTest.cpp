@@ -53,7 +53,7 @@ TEST(FloralMethod, QuarterPointsForW32) {
 TEST(FloralMethod, StarCentreIsTheCutCornerAtTileColumnZero) {
   auto unit = std::make_unique<FloralMethod>();
   MakeTileOf(*unit, CoordinateCut(32, 32));
-  EXPECT_EQ(PointAt(unit->Tile, 0, 22), (CutPoint{0, 0}));   // quarter origin: column 0, row M - 1
+  EXPECT_EQ(PointAt(unit->Tile, 0, 22), (CutPoint{0, 0}));    // quarter origin: column 0, row M - 1
   EXPECT_EQ(PointAt(unit->Tile, 22, 22), (CutPoint{22, 0}));  // quarter (22, 0)
   EXPECT_EQ(PointAt(unit->Tile, 22, 0), (CutPoint{31, 0}));   // quarter (22, 22)
 }
@@ -118,7 +118,9 @@ TEST(SpiralMethod, LeavesTheCutOnlyAtTheKnownCorners) {
     for (int i = 0; i < m; ++i)
       for (int k = 0; k < m; ++k) {
         int32_t v = unit->TileMap[i][k];
-        if (ConversionMethod::PointX(v) == MarkedSpin::kMark || ConversionMethod::PointY(v) == MarkedSpin::kMark) ++outside;
+        if (ConversionMethod::PointX(v) == MarkedSpin::kMark ||
+            ConversionMethod::PointY(v) == MarkedSpin::kMark)
+          ++outside;
       }
     EXPECT_EQ(outside, (w == 48 || w == 76 || w == 104 || w == 164) ? 1 : 0) << w;
   }

@@ -114,9 +114,10 @@ TEST(MethodFactory, EachTypeNumberMakesItsClass) {
   const struct {
     int type;
     const std::type_info& cls;
-  } cases[] = {{1, typeid(KaleidoscopeMethod)},  {2, typeid(CarpetMethod)}, {3, typeid(TableclothMethod)},
-               {4, typeid(TileMethod)}, {5, typeid(RectangleMethod)}, {6, typeid(NoConversionMethod)},
-               {7, typeid(FloralMethod)},     {10, typeid(DistortedSquareMethod)}, {11, typeid(SpiralMethod)}};
+  } cases[] = {
+      {1, typeid(KaleidoscopeMethod)}, {2, typeid(CarpetMethod)},           {3, typeid(TableclothMethod)},
+      {4, typeid(TileMethod)},         {5, typeid(RectangleMethod)},        {6, typeid(NoConversionMethod)},
+      {7, typeid(FloralMethod)},       {10, typeid(DistortedSquareMethod)}, {11, typeid(SpiralMethod)}};
   for (const auto& c : cases) {
     auto unit = CreateMethodByType(c.type, param);
     ASSERT_NE(unit, nullptr) << c.type;

@@ -13,9 +13,7 @@ using namespace tessivane::testing;
 
 TEST(KaleidoscopeMethod, TileSizes) {
   auto unit = std::make_unique<KaleidoscopeMethod>();
-  const struct {
-    int cut, w, h;
-  } cases[] = {{32, 96, 54}, {64, 192, 108}, {128, 384, 220}, {256, 768, 442}};
+  const struct { int cut, w, h; } cases[] = {{32, 96, 54}, {64, 192, 108}, {128, 384, 220}, {256, 768, 442}};
   for (const auto& c : cases) {
     MakeTileOf(*unit, FlatCut(c.cut, c.cut, 0x123456));
     EXPECT_EQ(unit->Tile.Width(), c.w) << c.cut;
@@ -72,7 +70,8 @@ TEST(CarpetMethod, LeftHalfMirroredGivesNoBlue) {
       for (int x = a / 2; x < a; ++x) cut.SetPixelRgb(x, y, 0x0000FF);
     MakeTileOf(*unit, cut);
     for (int y = 0; y < unit->Tile.Height(); ++y)
-      for (int x = 0; x < unit->Tile.Width(); ++x) ASSERT_EQ(unit->Tile.PixelRgb(x, y), 0xFF0000u) << x << "," << y;
+      for (int x = 0; x < unit->Tile.Width(); ++x)
+        ASSERT_EQ(unit->Tile.PixelRgb(x, y), 0xFF0000u) << x << "," << y;
   }
 }
 

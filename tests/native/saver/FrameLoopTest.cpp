@@ -63,7 +63,8 @@ protected:
   void TearDown() override { SetErrorDisplay(nullptr); }
 
   std::unique_ptr<FrameLoop> Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
-    return std::make_unique<FrameLoop>(preview, store, [this] { return now; }, factory);
+    return std::make_unique<FrameLoop>(
+        preview, store, [this] { return now; }, factory);
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
   // Folder mode on `folder`, a new picture every second.
@@ -74,7 +75,9 @@ protected:
   }
   // Each seed drawn is the next number, so that every picture change draws
   // from a sequence of its own.
-  void CountSeeds() { countingSeeds.emplace([this] { return nextSeed++; }); }
+  void CountSeeds() {
+    countingSeeds.emplace([this] { return nextSeed++; });
+  }
   // The frame boundaries of a picture change, without frames: waits for
   // each decode and switches, until the change has ended (the folder's
   // "." and ".." entries are drawn and dropped like damaged pictures).
@@ -130,7 +133,8 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected);
   EXPECT_EQ(loop->FrameComposer()->Source, expected);
-  EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty()) << "the composer took the picture over: no second copy";
+  EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty())
+      << "the composer took the picture over: no second copy";
 
   const FrameBitmap first = loop->MakeFrame();
   EXPECT_EQ(loop->FinishFrame(kClient), 10u);
@@ -575,7 +579,9 @@ private:
   int frames_ = 0;
 };
 
-std::unique_ptr<ConversionMethod> MakeFailingUnit(int, const ComposerParams&) { return std::make_unique<FailingUnit>(); }
+std::unique_ptr<ConversionMethod> MakeFailingUnit(int, const ComposerParams&) {
+  return std::make_unique<FailingUnit>();
+}
 
 TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
   auto loop = Loop(false, &MakeFailingUnit);
@@ -687,7 +693,6 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
   EXPECT_EQ(runsWithFrames, 3) << "each hostile move made frames with the sound size";
 }
 
-
 // The worker decoding a picture change must get the entry's full path: a
 // bare name was opened in the current folder, which here holds a picture
 // named like the folder's text file.
@@ -722,14 +727,24 @@ TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
 // Every numeric value at the extremes of a 32-bit integer, one at a time,
 // either runs or fails with a shown error, and is written back as read.
 TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRead) {
-  const int64_t extremes[] = {INT32_MIN, int64_t{INT32_MIN} + 1, -1073741824, -536870912, -1, 0, 1,
-                              536870912, 1073741824, INT32_MAX - 1, INT32_MAX};
-  const std::pair<const char*, const char*> values[] = {
-      {"Settings", "Size"},          {"Settings", "Move"},      {"Settings", "Weight"},
-      {"Settings", "ImageChangeTime"}, {"Settings", "FileType"}, {"Settings", "UnitType"},
-      {"Settings", "BrightnessChange"}, {"Settings", "MonoTone"}, {"Settings", "ShadeOff"},
-      {"Settings", "Shuffle"},       {"Settings", "TransType"}, {"Settings", "MovePositionType"},
-      {"Option", "NoneXY"},          {"Option", "XY"},          {"Option", "Rotate"}};
+  const int64_t extremes[] = {
+      INT32_MIN,  int64_t{INT32_MIN} + 1, -1073741824, -536870912, -1, 0, 1, 536870912,
+      1073741824, INT32_MAX - 1,          INT32_MAX};
+  const std::pair<const char*, const char*> values[] = {{"Settings", "Size"},
+                                                        {"Settings", "Move"},
+                                                        {"Settings", "Weight"},
+                                                        {"Settings", "ImageChangeTime"},
+                                                        {"Settings", "FileType"},
+                                                        {"Settings", "UnitType"},
+                                                        {"Settings", "BrightnessChange"},
+                                                        {"Settings", "MonoTone"},
+                                                        {"Settings", "ShadeOff"},
+                                                        {"Settings", "Shuffle"},
+                                                        {"Settings", "TransType"},
+                                                        {"Settings", "MovePositionType"},
+                                                        {"Option", "NoneXY"},
+                                                        {"Option", "XY"},
+                                                        {"Option", "Rotate"}};
   TempFolder folder("tessivane-loop-extremes");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
   for (const auto& [subkey, name] : values) {
@@ -762,7 +777,7 @@ TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRea
         }
         if (std::string(name) == "Size" && !recorder.shown.empty() && value != 8) {
           EXPECT_TRUE(loop->FrameComposer() && (loop->FrameComposer()->ErrorNo == kErrCutTooLarge ||
-                                              loop->FrameComposer()->ErrorNo == kErrCutTooSmall))
+                                                loop->FrameComposer()->ErrorNo == kErrCutTooSmall))
               << "a size out of range is error 1 or 2";
         }
       }  // the records are written back as the loop ends
@@ -810,7 +825,8 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   loop->FinishFrame(kClient);
   EXPECT_THROW(SettlePictureChange(*loop), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
-  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u) << "the last picture stays on the screen";
+  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u)
+      << "the last picture stays on the screen";
   EXPECT_EQ(loop->Settings().FileType, kFileTypeRandom);
 
   // And at the start, in the preview too (a composer error shows there).
@@ -836,9 +852,12 @@ struct HungryLoader {
     if (hungry->count(fs::path(path).filename().string())) {
       ++*reads;
       switch (kind) {
-        case 0: throw std::bad_alloc();
-        case 1: throw std::length_error("vector");
-        default: throw PictureOutOfMemory("not enough memory for the picture");
+        case 0:
+          throw std::bad_alloc();
+        case 1:
+          throw std::length_error("vector");
+        default:
+          throw PictureOutOfMemory("not enough memory for the picture");
       }
     }
     return LoadPicture(path);
@@ -970,8 +989,10 @@ TEST_F(FrameLoopTest, OutOfMemoryForTheFirstPictureNamesItAndKeepsTheSettings) {
         EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
         EXPECT_EQ(*loader.reads, 1) << "not dropped and retried like a damaged picture";
       }
-      if (preview) EXPECT_TRUE(recorder.shown.empty());
-      else EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + Tr(TextId::kOutOfMemory)});
+      if (preview)
+        EXPECT_TRUE(recorder.shown.empty());
+      else
+        EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + Tr(TextId::kOutOfMemory)});
       EXPECT_EQ(store.Text("Settings", "FileType"), fileType);
     }
   }

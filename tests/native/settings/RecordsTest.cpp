@@ -43,9 +43,10 @@ TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
     EXPECT_TRUE(snapshot.productKey);
     EXPECT_FALSE(snapshot.subkeys.count("Settings"));
   }
-  const char* names[] = {"Size",     "Move",     "Weight",           "BmpFileName", "ImageChangeTime",
-                         "ImageFolderName", "FileType", "UnitType", "BrightnessChange", "MonoTone",
-                         "ShadeOff", "Shuffle",  "TransType",        "DllFileName", "MovePositionType"};
+  const char* names[] = {
+      "Size",      "Move",        "Weight",           "BmpFileName", "ImageChangeTime", "ImageFolderName",
+      "FileType",  "UnitType",    "BrightnessChange", "MonoTone",    "ShadeOff",        "Shuffle",
+      "TransType", "DllFileName", "MovePositionType"};
   const char* texts[] = {"8", "3", "1", "", "60", "", "1", "0", "0", "0", "0", "0", "1", "", "0"};
   for (int i = 0; i < 15; ++i) {
     auto v = h->Get("Settings", names[i]);
@@ -297,14 +298,19 @@ TEST_P(Records, EveryFieldRoundTripsIncludingAnyUnicodePath) {
   EXPECT_EQ(reg.FileType, kFileTypeFolder);
   EXPECT_EQ(reg.BmpFileName, path);
   EXPECT_EQ(reg.ImageFolderName, "D:\\フォルダ");
-  EXPECT_EQ(std::make_tuple(reg.Size, reg.Move, reg.Weight, int(reg.UnitType)), std::make_tuple(64, 10, 99, 11));
+  EXPECT_EQ(std::make_tuple(reg.Size, reg.Move, reg.Weight, int(reg.UnitType)),
+            std::make_tuple(64, 10, 99, 11));
   EXPECT_TRUE(reg.BrightnessChange && reg.MonoTone && reg.Blur && reg.Shuffle);
   EXPECT_EQ(reg.TransType, kTransPlugin);
   EXPECT_EQ(reg.DllFileName, "E:\\plug-in ☃.dll");
   EXPECT_EQ(reg.MovePositionType, 2);
   EXPECT_EQ(reg.ImageChangeTime, 0);
 
-  { MusicSettings bgm(store()); bgm.File = "音楽/🎵.mid"; bgm.Flag = true; }
+  {
+    MusicSettings bgm(store());
+    bgm.File = "音楽/🎵.mid";
+    bgm.Flag = true;
+  }
   MusicSettings bgm(store());
   EXPECT_EQ(bgm.File, "音楽/🎵.mid");
   EXPECT_TRUE(bgm.Flag);
@@ -326,10 +332,8 @@ TEST_P(Records, TheRecordFreedLastDecides) {
 
 TEST_P(Records, RandomIsPaddedToTenAndNeverPicksItself) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1", "1000000000"},
-      {"", "0000000000"},
-      {"1111111111", "1111110111"},
-      {"111111111111", "111111011111"},
+      {"1", "1000000000"},          {"", "0000000000"},
+      {"1111111111", "1111110111"}, {"111111111111", "111111011111"},
       {"0000001000", "0000000000"},
   };
   for (auto [stored, loaded] : cases) {
@@ -397,7 +401,9 @@ TEST_P(Records, HostileTextValuesAreReadSafely) {
     EXPECT_EQ(reg.Weight, 7);
     EXPECT_EQ(reg.BmpFileName, "");
     EXPECT_EQ(reg.ImageChangeTime, 60);
-    EXPECT_EQ(reg.DllFileName, "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(reg.DllFileName,
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(reg.ImageFolderName, "");
     EXPECT_EQ(reg.UnitType, 1);
   }

@@ -29,13 +29,27 @@ TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
   { MethodOptions option(store); }
   { MusicSettings bgm(store); }
   const std::vector<std::string> expected = {
-      "Settings/Size=8",        "Settings/Move=3",          "Settings/Weight=1",
-      "Settings/BmpFileName=",  "Settings/ImageChangeTime=60", "Settings/ImageFolderName=",
-      "Settings/FileType=1",    "Settings/UnitType=0",      "Settings/BrightnessChange=0",
-      "Settings/MonoTone=0",    "Settings/ShadeOff=0",      "Settings/Shuffle=0",
-      "Settings/TransType=1",   "Settings/DllFileName=",    "Settings/MovePositionType=0",
-      "Option/NoneXY=0",        "Option/Random=1111110100", "Option/Rotate=3",
-      "Option/XY=0",            "BGM/File=",                "BGM/Flag=0",
+      "Settings/Size=8",
+      "Settings/Move=3",
+      "Settings/Weight=1",
+      "Settings/BmpFileName=",
+      "Settings/ImageChangeTime=60",
+      "Settings/ImageFolderName=",
+      "Settings/FileType=1",
+      "Settings/UnitType=0",
+      "Settings/BrightnessChange=0",
+      "Settings/MonoTone=0",
+      "Settings/ShadeOff=0",
+      "Settings/Shuffle=0",
+      "Settings/TransType=1",
+      "Settings/DllFileName=",
+      "Settings/MovePositionType=0",
+      "Option/NoneXY=0",
+      "Option/Random=1111110100",
+      "Option/Rotate=3",
+      "Option/XY=0",
+      "BGM/File=",
+      "BGM/Flag=0",
   };
   EXPECT_EQ(Names(store), expected);
   store.ClearWrites();
@@ -120,8 +134,8 @@ TEST(SettingInt, OptionalSignAndDecimalDigitsWithin32Bits) {
   EXPECT_EQ(ParseSettingInt("007", 5), 7);
   EXPECT_EQ(ParseSettingInt("2147483647", 5), 2147483647);
   EXPECT_EQ(ParseSettingInt("-2147483648", 5), INT32_MIN);
-  for (const char* bad : {"", "-", "+", "2147483648", "-2147483649", "99999999999999999999999", " 8", "8 ", "0x10",
-                          "$10", "1e3", "--1", "８"}) {
+  for (const char* bad : {"", "-", "+", "2147483648", "-2147483649", "99999999999999999999999", " 8", "8 ",
+                          "0x10", "$10", "1e3", "--1", "８"}) {
     EXPECT_EQ(ParseSettingInt(bad, 5), 5) << bad;
   }
 }

@@ -9,10 +9,12 @@ RunMode ModeOf(std::vector<std::string> args) { return DecideRunMode(args).mode;
 
 TEST(RunMode, FirstArgumentUpperCasedAndComparedWhole) {
   for (const char* s : {"/s", "/S", "-s", "-S"}) EXPECT_EQ(ModeOf({s}), smSaver) << s;
-  for (const char* p : {"/p", "/P", "-p", "-P", "/l", "/L", "-l", "-L"}) EXPECT_EQ(ModeOf({p, "1234"}), smPreview) << p;
+  for (const char* p : {"/p", "/P", "-p", "-P", "/l", "/L", "-l", "-L"})
+    EXPECT_EQ(ModeOf({p, "1234"}), smPreview) << p;
   for (const char* a : {"/a", "/A", "-a", "-A"}) EXPECT_EQ(ModeOf({a}), smChangePassword) << a;
   // No prefix matching: anything else opens the settings.
-  for (const char* other : {"", "/c", "/C", "/c:1234", "/C:1234", "/s:1234", "/S1", "/ss", "s", "/p:1", "//s", " /s"})
+  for (const char* other :
+       {"", "/c", "/C", "/c:1234", "/C:1234", "/s:1234", "/S1", "/ss", "s", "/p:1", "//s", " /s"})
     EXPECT_EQ(ModeOf({other}), smSetting) << other;
   EXPECT_EQ(ModeOf({}), smSetting);
 }

@@ -23,10 +23,11 @@ TEST(RenderOptions, DefaultsAreTheSaverDefaults) {
 }
 
 TEST(RenderOptions, EveryOption) {
-  RenderOptions o = Parse({"--method", "spiral", "--size", "64", "--aspect", "-5", "--rotate", "20", "--shuffle",
-                           "--blur", "--mono", "--brightness", "--source", "pic.png", "--motion", "slideshow",
-                           "--speed", "10", "--screen", "3x2", "--frames", "4", "--seed", "4294967295", "--tile",
-                           "f%03d.png"});
+  RenderOptions o =
+      Parse({"--method", "spiral",    "--size",     "64",     "--aspect",     "-5",       "--rotate",
+             "20",       "--shuffle", "--blur",     "--mono", "--brightness", "--source", "pic.png",
+             "--motion", "slideshow", "--speed",    "10",     "--screen",     "3x2",      "--frames",
+             "4",        "--seed",    "4294967295", "--tile", "f%03d.png"});
   EXPECT_EQ(o.unitType, 11);
   EXPECT_EQ(o.size, 64);
   EXPECT_EQ(o.aspect, -5);
@@ -42,9 +43,9 @@ TEST(RenderOptions, EveryOption) {
   const struct {
     const char* name;
     int type;
-  } methods[] = {{"kaleidoscope", 1}, {"carpet", 2}, {"tablecloth", 3}, {"tile", 4},      {"rectangle", 5},
-                 {"none", 6},         {"floral", 7}, {"random", 8},     {"distorted", 10}, {"spiral", 11},
-                 {"9", 9},            {"0", 0}};
+  } methods[] = {{"kaleidoscope", 1}, {"carpet", 2},  {"tablecloth", 3}, {"tile", 4},
+                 {"rectangle", 5},    {"none", 6},    {"floral", 7},     {"random", 8},
+                 {"distorted", 10},   {"spiral", 11}, {"9", 9},          {"0", 0}};
   for (const auto& m : methods) EXPECT_EQ(Parse({"--method", m.name, "o.png"}).unitType, m.type) << m.name;
   EXPECT_TRUE(Parse({"--help"}).help);
 }

@@ -48,7 +48,8 @@ protected:
 Bitmap Gradient(int w, int h) {
   Bitmap b(w, h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b.SetPixelRgb(x, y, (uint32_t(x) << 16) | (uint32_t(y) << 8) | uint32_t((x * y) & 255));
+    for (int x = 0; x < w; ++x)
+      b.SetPixelRgb(x, y, (uint32_t(x) << 16) | (uint32_t(y) << 8) | uint32_t((x * y) & 255));
   return b;
 }
 
@@ -120,8 +121,8 @@ TEST_F(RenderTest, PictureFileAndFolderSources) {
 
 TEST_F(RenderTest, SameOptionsSameBytes) {
   for (const char* method : {"kaleidoscope", "spiral", "random"}) {
-    RenderOptions o = Options({"--seed", "99", "--method", method, "--shuffle", "--brightness", "--motion", "curve",
-                               "--screen", "200x150", File("a.png")});
+    RenderOptions o = Options({"--seed", "99", "--method", method, "--shuffle", "--brightness", "--motion",
+                               "curve", "--screen", "200x150", File("a.png")});
     Render(o);
     o.out = File("b.png");
     Render(o);

@@ -50,10 +50,11 @@ TEST(SaverOptions, TheTargetWindow) {
 
 TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
   MemorySettingsStore store;
-  SaverOptions o = ParseSaverOptions({"-method", "random", "-random-from", "spiral", "-size", "16", "-speed", "9",
-                                      "-delay", "50", "-motion", "slideshow", "-aspect", "-2", "-rotate", "7",
-                                      "-folder", ".", "-change", "5", "-blur", "-mono", "-shuffle", "-brightness"},
-                                     std::nullopt);
+  SaverOptions o = ParseSaverOptions(
+      {"-method", "random", "-random-from", "spiral",    "-size",   "16",    "-speed",   "9",
+       "-delay",  "50",     "-motion",      "slideshow", "-aspect", "-2",    "-rotate",  "7",
+       "-folder", ".",      "-change",      "5",         "-blur",   "-mono", "-shuffle", "-brightness"},
+      std::nullopt);
   WriteSettings(o, store);
   MainSettings s(store);
   MethodOptions m(store);

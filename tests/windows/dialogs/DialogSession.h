@@ -26,7 +26,8 @@ class DialogSession {
 public:
   explicit DialogSession(const SaverProcess::Options& options = {}, const std::wstring& arguments = L"/c")
       : process_(arguments, options) {
-    settings_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::SettingsCaption().c_str(), kStartBound);
+    settings_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::SettingsCaption().c_str(),
+                                 kStartBound);
   }
 
   SaverProcess& Process() { return process_; }
@@ -48,7 +49,8 @@ public:
     ClickAsync(button);
     MessageBoxSeen box = WaitForMessageBox(process_.Id(), kNoBoxWatch, OwnDialogs());
     if (box) box.Answer();
-    for (DWORD waited = 0; waited < kBoxBound && IsWindow(settings_) && !IsWindowEnabled(settings_); waited += 50)
+    for (DWORD waited = 0; waited < kBoxBound && IsWindow(settings_) && !IsWindowEnabled(settings_);
+         waited += 50)
       Sleep(50);
     return !box;
   }
@@ -62,7 +64,8 @@ public:
   }
   // Waits for the method options dialog (after a box that came first).
   HWND WaitForOptions() {
-    options_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::OptionsCaption().c_str(), kStartBound);
+    options_ = WaitForTopWindow(process_.Id(), dialogs::kDialogClassName, dialogs::OptionsCaption().c_str(),
+                                kStartBound);
     return options_;
   }
   // A dialog of the process other than the two above (a file dialog, the

@@ -56,8 +56,8 @@ bool SaveWindowPicture(HWND wnd, const std::wstring& path) {
 int Run(const std::wstring& outDir, const std::wstring& suffix) {
   DeleteProductKey();
   SaverProcess settingsRun(L"/c");
-  const HWND settings =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::SettingsCaption().c_str(), kStartBound);
+  const HWND settings = WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName,
+                                         dialogs::SettingsCaption().c_str(), kStartBound);
   if (!settings) {
     std::fprintf(stderr, "dialog-shot: the settings dialog did not appear\n");
     return 1;
@@ -66,8 +66,8 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
   bool saved = SaveWindowPicture(settings, outDir + L"\\settings-" + suffix + L".bmp");
 
   ClickAsync(Control(settings, dialogs::kIdDetailsButton));
-  const HWND options =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::OptionsCaption().c_str(), kStartBound);
+  const HWND options = WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName,
+                                        dialogs::OptionsCaption().c_str(), kStartBound);
   if (options) {
     PumpFor(1000);
     saved = SaveWindowPicture(options, outDir + L"\\options-" + suffix + L".bmp") && saved;
@@ -81,8 +81,8 @@ int Run(const std::wstring& outDir, const std::wstring& suffix) {
     saved = false;
   }
   ClickAsync(Control(settings, dialogs::kIdMusicButton));
-  const HWND music =
-      WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName, dialogs::MusicCaption().c_str(), kStartBound);
+  const HWND music = WaitForTopWindow(settingsRun.Id(), dialogs::kDialogClassName,
+                                      dialogs::MusicCaption().c_str(), kStartBound);
   if (music) {
     PumpFor(1000);
     saved = SaveWindowPicture(music, outDir + L"\\music-" + suffix + L".bmp") && saved;

@@ -87,7 +87,8 @@ TEST_F(DialogToSaver, MethodPictureAndSizeChosenInTheDialogAreWhatTheSaverShows)
     repeats = RepeatsEvery(shot, chosenTile);
     if (!repeats) PumpFor(120);
   }
-  EXPECT_TRUE(repeats) << "the screen repeats the chosen method's tile of " << chosenTile.x << " x " << chosenTile.y;
+  EXPECT_TRUE(repeats) << "the screen repeats the chosen method's tile of " << chosenTile.x << " x "
+                       << chosenTile.y;
   EXPECT_FALSE(RepeatsEvery(shot, defaultTile)) << "not the default method's tile";
   const std::set<uint32_t> colours(shot.pixels.begin(), shot.pixels.end());
   const std::set<uint32_t> palette(std::begin(kPalette), std::end(kPalette));

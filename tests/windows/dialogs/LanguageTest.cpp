@@ -29,7 +29,8 @@ bool HoldsJapanese(const std::wstring& text) {
 std::vector<HWND> Children(HWND root) {
   std::vector<HWND> found;
   EnumChildWindows(
-      root, [](HWND wnd, LPARAM list) -> BOOL CALLBACK {
+      root,
+      [](HWND wnd, LPARAM list) -> BOOL CALLBACK {
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(wnd);
         return TRUE;
       },
@@ -65,7 +66,8 @@ protected:
     EXPECT_EQ(Text(dialog), Widen(Tr(caption)));
     if (!English()) return;
     for (HWND control : Children(dialog)) EXPECT_FALSE(HoldsJapanese(Text(control))) << Narrow(Text(control));
-    for (const std::wstring& item : ComboItems(Control(dialog, kIdMethodList))) EXPECT_FALSE(HoldsJapanese(item));
+    for (const std::wstring& item : ComboItems(Control(dialog, kIdMethodList)))
+      EXPECT_FALSE(HoldsJapanese(item));
   }
 };
 
@@ -83,7 +85,8 @@ TEST_F(Language, DialogsAndTheMissingPictureBoxSpeakTheDisplayLanguage) {
   ASSERT_TRUE(WaitForWindowGone(options, kExitBound));
 
   ClickAsync(Item(kIdMusicButton));
-  HWND music = WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
+  HWND music =
+      WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
   ExpectCatalogTexts(music, TextId::kMusicCaption);
   ClickAsync(Control(music, kIdCancelButton));
   ASSERT_TRUE(WaitForWindowGone(music, kExitBound));
@@ -130,7 +133,8 @@ void ExpectCaptionsFit(HWND dialog, UINT dpi, bool pageFont) {
       EXPECT_FALSE(IsWindowVisible(control)) << dpi << " DPI: the tabs do not fit in their strip";
       continue;
     }
-    if (text.empty() || (kind != L"Button" && kind != L"Static") || GetDlgCtrlID(control) == kIdAppNameLabel) continue;
+    if (text.empty() || (kind != L"Button" && kind != L"Static") || GetDlgCtrlID(control) == kIdAppNameLabel)
+      continue;
     ScopedGdiObject<HFONT> font =
         CreateDialogFont(pageFont && kind == L"Static" ? FontRole::kPage : FontRole::kNormal, dpi);
     ScopedSelect select(screen.get(), font.get());
@@ -161,7 +165,8 @@ TEST_F(Language, EveryEnglishCaptionFitsItsControl) {
     ClickAsync(Control(options, kIdCancelButton));
     WaitForWindowGone(options, kExitBound);
     ClickAsync(Item(kIdMusicButton));
-    HWND music = WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
+    HWND music =
+        WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
     ASSERT_NE(music, nullptr);
     ExpectCaptionsFit(music, dpi, false);
     ClickAsync(Control(music, kIdCancelButton));

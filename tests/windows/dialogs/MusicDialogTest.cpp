@@ -35,7 +35,8 @@ protected:
   void OpenMusic() {
     ASSERT_NO_FATAL_FAILURE(Open());
     ClickAsync(Item(kIdMusicButton));
-    music_ = WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
+    music_ =
+        WaitForTopWindow(Session().Process().Id(), kDialogClassName, MusicCaption().c_str(), kStartBound);
     ASSERT_NE(music_, nullptr) << "the music dialog did not appear";
   }
   HWND MusicItem(int id) const { return Control(music_, id); }

@@ -115,7 +115,8 @@ TEST_F(OptionsDialog, EmptyStoreOpensOnTheFirstPageWithTheDefaultMarks) {
 
 TEST_F(OptionsDialog, RejectionsShowTheirMessageOnThePageAtFaultAndSaveNothing) {
   ASSERT_NO_FATAL_FAILURE(OpenOptions());
-  const std::wstring range = Widen(Format(Tr(TextId::kDistortValueRange), kDistortValueMin, kDistortValueMax));
+  const std::wstring range =
+      Widen(Format(Tr(TextId::kDistortValueRange), kDistortValueMin, kDistortValueMax));
   for (const wchar_t* value : {L"1", L"21", L"abc"}) {
     SCOPED_TRACE(Narrow(value));
     SelectTab(OptionsItem(kIdOptionsTabs), kPageRandom);

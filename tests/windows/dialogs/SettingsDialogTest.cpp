@@ -43,13 +43,14 @@ std::map<std::string, std::wstring> DefaultSettings() {
 // Everything a user sees of the settings dialog's input controls.
 std::map<int, std::wstring> ControlStates(const DialogSession& session) {
   std::map<int, std::wstring> states;
-  for (int id : {kIdPluginEdit, kIdImageFileEdit, kIdImageFolderEdit, kIdIntervalEdit, kIdSizeEdit, kIdMoveEdit,
-                 kIdWeightEdit})
+  for (int id : {kIdPluginEdit, kIdImageFileEdit, kIdImageFolderEdit, kIdIntervalEdit, kIdSizeEdit,
+                 kIdMoveEdit, kIdWeightEdit})
     states[id] = Text(session.Item(id)) + (Enabled(session.Item(id)) ? L"" : L" (disabled)");
   for (int id : {kIdBasicRadio, kIdPluginRadio, kIdShuffleCheck, kIdMonoToneCheck, kIdBlurCheck,
                  kIdBrightnessCheck, kIdRandomImageRadio, kIdImageFileRadio, kIdImageFolderRadio})
     states[id] = Checked(session.Item(id)) ? L"checked" : L"clear";
-  for (int id : {kIdMethodList, kIdMotionList}) states[id] = std::to_wstring(ComboSelection(session.Item(id)));
+  for (int id : {kIdMethodList, kIdMotionList})
+    states[id] = std::to_wstring(ComboSelection(session.Item(id)));
   for (int id : {kIdSizeScroll, kIdMoveScroll, kIdWeightScroll})
     states[id] = std::to_wstring(ScrollPosition(session.Item(id)));
   return states;
@@ -116,8 +117,9 @@ TEST_F(SettingsDialog, EmptyStoreOpensWithTheDefaultsAndOnlyTheChosenKindsContro
   EXPECT_EQ(ControlStates(*session_), expected);
   for (int id : {kIdImageFileBrowseButton, kIdImageFolderBrowseButton, kIdPluginBrowseButton})
     EXPECT_FALSE(Enabled(Item(id))) << id;
-  for (int id : {kIdMethodList, kIdDetailsButton, kIdShuffleCheck, kIdMonoToneCheck, kIdBlurCheck,
-                 kIdBrightnessCheck, kIdMotionList, kIdOkButton, kIdCancelButton, kIdUpdateButton, kIdHelpButton})
+  for (int id :
+       {kIdMethodList, kIdDetailsButton, kIdShuffleCheck, kIdMonoToneCheck, kIdBlurCheck, kIdBrightnessCheck,
+        kIdMotionList, kIdOkButton, kIdCancelButton, kIdUpdateButton, kIdHelpButton})
     EXPECT_TRUE(Enabled(Item(id))) << id;
 
   // Cancel right away still writes the loaded record back.
@@ -228,13 +230,14 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit));
 
   SetText(Item(kIdImageFileEdit), folder.File(L"missing.bmp"));
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption,
-                                    Widen(NamedMessage(Narrow(folder.File(L"missing.bmp")), Tr(TextId::kFileNotFound)))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdOkButton, kErrorCaption,
+                Widen(NamedMessage(Narrow(folder.File(L"missing.bmp")), Tr(TextId::kFileNotFound)))));
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFileEdit)) << "the box at fault has the focus";
 
   SetText(Item(kIdImageFileEdit), narrow);
-  ASSERT_NO_FATAL_FAILURE(
-      ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(narrow))))));
+  ASSERT_NO_FATAL_FAILURE(ExpectBox(
+      kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(narrow))))));
   EXPECT_EQ(Setting("Settings", "FileType"), std::nullopt) << "a rejected OK stores nothing";
 
   SetText(Item(kIdImageFileEdit), enough);
@@ -251,7 +254,8 @@ TEST_F(SettingsDialog, PictureFileMustExistAndHoldOneAndAHalfCuts) {
   SetScrollPosition(Item(kIdSizeScroll), 64);
   SetText(Item(kIdImageFileEdit), tooShort);
   ASSERT_NO_FATAL_FAILURE(
-      ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(tooShort))))));
+      ExpectBox(kIdOkButton, kErrorCaption,
+                Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(tooShort))))));
   EXPECT_EQ(Setting("Settings", "Size"), L"8");
   SetText(Item(kIdImageFileEdit), large);
   OkAndEnd();
@@ -263,11 +267,13 @@ TEST_F(SettingsDialog, MissingImageFolderIsRejected) {
   TempFolder folder;
   ASSERT_NO_FATAL_FAILURE(Open());
   Click(Item(kIdImageFolderRadio));
-  for (int id : {kIdImageFolderEdit, kIdImageFolderBrowseButton, kIdIntervalEdit}) EXPECT_TRUE(Enabled(Item(id)));
+  for (int id : {kIdImageFolderEdit, kIdImageFolderBrowseButton, kIdIntervalEdit})
+    EXPECT_TRUE(Enabled(Item(id)));
   for (int id : {kIdImageFileEdit, kIdImageFileBrowseButton}) EXPECT_FALSE(Enabled(Item(id)));
   SetText(Item(kIdImageFolderEdit), folder.File(L"gone"));
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdUpdateButton, kErrorCaption,
-                                    Widen(NamedMessage(Narrow(folder.File(L"gone")), Tr(TextId::kFolderNotFound)))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdUpdateButton, kErrorCaption,
+                Widen(NamedMessage(Narrow(folder.File(L"gone")), Tr(TextId::kFolderNotFound)))));
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdImageFolderEdit));
   EXPECT_EQ(Setting("Settings", "FileType"), std::nullopt);
   SetText(Item(kIdImageFolderEdit), folder.Path());
@@ -321,8 +327,8 @@ TEST_F(SettingsDialog, ReloadIntervalStoresSixtyForNegativeZeroAsItIsAndRejectsT
   SetText(Item(kIdIntervalEdit), L"x");
   PutSetting("Settings", "Shuffle", L"untouched");
   Click(Item(kIdShuffleCheck));
-  ASSERT_NO_FATAL_FAILURE(
-      ExpectBox(kIdUpdateButton, L"Tessivane", Widen(StandardErrorText(Format(Tr(TextId::kNotAnInteger), "x")))));
+  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdUpdateButton, L"Tessivane",
+                                    Widen(StandardErrorText(Format(Tr(TextId::kNotAnInteger), "x")))));
   EXPECT_EQ(Setting("Settings", "ImageChangeTime"), L"0");
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"untouched") << "nothing is assigned or saved";
   Cancel();
@@ -331,7 +337,8 @@ TEST_F(SettingsDialog, ReloadIntervalStoresSixtyForNegativeZeroAsItIsAndRejectsT
 TEST_F(SettingsDialog, MethodListPositionsStoreTheirCodes) {
   ASSERT_NO_FATAL_FAILURE(Open());
   // "ランダムに選ぶ", "花柄", "長方形".
-  for (const auto& [position, code] : std::vector<std::pair<int, const wchar_t*>>{{9, L"6"}, {4, L"7"}, {6, L"4"}}) {
+  for (const auto& [position, code] :
+       std::vector<std::pair<int, const wchar_t*>>{{9, L"6"}, {4, L"7"}, {6, L"4"}}) {
     SelectComboItem(Item(kIdMethodList), position);
     Click(Item(kIdUpdateButton));
     EXPECT_EQ(Setting("Settings", "UnitType"), code) << position;
@@ -350,12 +357,13 @@ TEST_F(SettingsDialog, PluginModeDisablesTheMethodsAndAnEmptyOrMissingLibraryFai
   EXPECT_TRUE(Enabled(Item(kIdPluginEdit)));
   EXPECT_TRUE(Enabled(Item(kIdPluginBrowseButton)));
   EXPECT_EQ(FocusedWindow(Session().Settings()), Item(kIdPluginEdit));
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrPluginLoad, DetailFile("")))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdOkButton, kErrorCaption, Widen(FormatUnitError(kErrPluginLoad, DetailFile("")))));
   EXPECT_EQ(Setting("Settings", "TransType"), std::nullopt);
   const std::wstring missing = HostToWindowsPath(TESSIVANE_SOURCE_ROOT) + L"\\missing.dll";
   SetText(Item(kIdPluginEdit), missing);
-  ASSERT_NO_FATAL_FAILURE(
-      ExpectBox(kIdUpdateButton, kErrorCaption, Widen(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(missing))))));
+  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdUpdateButton, kErrorCaption,
+                                    Widen(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(missing))))));
   EXPECT_EQ(Setting("Settings", "TransType"), std::nullopt);
 
   Click(Item(kIdBasicRadio));
@@ -381,8 +389,9 @@ TEST_F(SettingsDialog, PluginCheckStopsOnALibraryWithoutTheExportAndSavesDespite
   EXPECT_EQ(Setting("Settings", "DllFileName"), good);
 
   SetText(Item(kIdPluginEdit), noExport);
-  ASSERT_NO_FATAL_FAILURE(ExpectBox(kIdUpdateButton, kErrorCaption,
-                                    Widen(FormatUnitError(kErrPluginExport, DetailFunction(kExportTessivaneDll)))));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectBox(kIdUpdateButton, kErrorCaption,
+                Widen(FormatUnitError(kErrPluginExport, DetailFunction(kExportTessivaneDll)))));
   EXPECT_EQ(Setting("Settings", "DllFileName"), good) << "nothing saved";
 
   SetText(Item(kIdPluginEdit), wrongAnswer);
@@ -437,7 +446,8 @@ TEST_F(SettingsDialog, DroppedFilesPutTheFirstPathIntoThePictureBoxAndChangeNoth
   EXPECT_EQ(after, before);
 
   // A path longer than the old 260-character limit arrives whole.
-  const std::wstring longPath = folder.Path() + L"\\" + std::wstring(150, L'長') + L"\\" + std::wstring(150, L'x') + L".bmp";
+  const std::wstring longPath =
+      folder.Path() + L"\\" + std::wstring(150, L'長') + L"\\" + std::wstring(150, L'x') + L".bmp";
   RemoteMemory longDrop = DropFiles(Session().Settings(), {longPath});
   EXPECT_EQ(Text(Item(kIdImageFileEdit)), longPath);
   Cancel();
@@ -563,7 +573,8 @@ TEST_F(SettingsDialog, FileDialogsAndTheFolderPickerFillTheirBoxes) {
   ConfirmOpenFileDialog(open, plugin);
   EXPECT_TRUE(WaitForWindowGone(open, kExitBound));
   Settle(Session().Settings());
-  EXPECT_EQ(_wcsicmp(Text(Item(kIdPluginEdit)).c_str(), plugin.c_str()), 0) << Narrow(Text(Item(kIdPluginEdit)));
+  EXPECT_EQ(_wcsicmp(Text(Item(kIdPluginEdit)).c_str(), plugin.c_str()), 0)
+      << Narrow(Text(Item(kIdPluginEdit)));
   EXPECT_TRUE(Checked(Item(kIdImageFileRadio))) << "browsing changes no radio button";
 
   Click(Item(kIdImageFolderRadio));
@@ -600,7 +611,8 @@ TEST_F(SettingsDialog, MnemonicsChooseTheirControlsAndUpdateSaves) {
   PostAltKey(dialog, L'a');
   EXPECT_EQ(Setting("Settings", "Shuffle"), L"1");
   PostAltKey(dialog, L'z');
-  const HWND options = WaitForTopWindow(Session().Process().Id(), kDialogClassName, OptionsCaption().c_str(), kStartBound);
+  const HWND options =
+      WaitForTopWindow(Session().Process().Id(), kDialogClassName, OptionsCaption().c_str(), kStartBound);
   ASSERT_NE(options, nullptr) << "the details mnemonic opens the options dialog";
   PostKeyToFocus(options, VK_ESCAPE);
   EXPECT_TRUE(WaitForWindowGone(options, kExitBound));
@@ -619,7 +631,8 @@ TEST_F(SettingsDialog, HintsShowOverTheirControls) {
   EXPECT_EQ(autoPop, 5000u);
   EXPECT_EQ(HoverText(Item(kIdOkButton), 3000), W(Tr(TextId::kOkHint)));
   EXPECT_EQ(HoverText(Item(kIdMethodList), 3000), W(Tr(TextId::kMethodListHint)));
-  EXPECT_EQ(HoverText(Item(kIdSizeEdit), 3000), W(Tr(TextId::kSizeHint))) << "the value row's multi-line hint";
+  EXPECT_EQ(HoverText(Item(kIdSizeEdit), 3000), W(Tr(TextId::kSizeHint)))
+      << "the value row's multi-line hint";
   Cancel();
 }
 
@@ -648,8 +661,8 @@ TEST_F(SettingsDialog, LayoutScalesWithTheDisplayResolution) {
   const ScopedKernelHandle process = OpenWindowProcess(Session().Settings());
   RemoteMemory suggested(process.get(), sizeof place);
   suggested.Write(&place, sizeof place);
-  SendMessageTimeoutW(Session().Settings(), WM_DPICHANGED, MAKEWPARAM(10000, 10000), suggested.AsParam(), 0, kExitBound,
-                      nullptr);
+  SendMessageTimeoutW(Session().Settings(), WM_DPICHANGED, MAKEWPARAM(10000, 10000), suggested.AsParam(), 0,
+                      kExitBound, nullptr);
   EXPECT_EQ(WindowRect(Item(kIdOkButton)).right - WindowRect(Item(kIdOkButton)).left, 81 * 5);
   Cancel();
 }
@@ -684,8 +697,8 @@ TEST_F(SettingsDialog, ClosingBySentMessageEndsTheRunAndWritesTheRecord) {
     ASSERT_NO_FATAL_FAILURE(Open());
     if (way == 2 && !Session().OpenOptions()) FAIL() << "no options dialog";
     const bool cancel = way == 1;
-    SendMessageTimeoutW(cancel ? Item(kIdCancelButton) : Session().Settings(), cancel ? BM_CLICK : WM_CLOSE, 0, 0, 0,
-                        kExitBound, nullptr);
+    SendMessageTimeoutW(cancel ? Item(kIdCancelButton) : Session().Settings(), cancel ? BM_CLICK : WM_CLOSE,
+                        0, 0, 0, kExitBound, nullptr);
     EXPECT_TRUE(Session().Ended()) << way;
     EXPECT_EQ(Setting("Settings", "Size"), L"8") << way << ": the record is written back";
   }

@@ -33,12 +33,12 @@ public:
   void PutRaw(const std::string& subkey, const std::string& name, uint32_t type,
               std::vector<unsigned char> data) override {
     Key key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path_ + "\\" + subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                        nullptr, key.out(), nullptr) != ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(path_ + "\\" + subkey).c_str(), 0, nullptr, 0,
+                        KEY_ALL_ACCESS, nullptr, key.out(), nullptr) != ERROR_SUCCESS) {
       throw std::runtime_error("test key not created");
     }
-    if (RegSetValueExW(key.get(), Widen(name).c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())) !=
-        ERROR_SUCCESS) {
+    if (RegSetValueExW(key.get(), Widen(name).c_str(), 0, type, data.data(),
+                       static_cast<DWORD>(data.size())) != ERROR_SUCCESS) {
       throw std::runtime_error("test value not set");
     }
   }
@@ -73,11 +73,12 @@ public:
     contents.productKey = true;
     for (const char* subkey : {"Settings", "Option", "BGM"}) {
       Key key;
-      if (RegOpenKeyExW(product.get(), Widen(subkey).c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS) continue;
+      if (RegOpenKeyExW(product.get(), Widen(subkey).c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+        continue;
       auto& values = contents.subkeys[subkey];
       DWORD count = 0, maxName = 0, maxData = 0;
-      RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName, &maxData,
-                       nullptr, nullptr);
+      RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &maxName,
+                       &maxData, nullptr, nullptr);
       for (DWORD i = 0; i < count; ++i) {
         std::vector<wchar_t> name(maxName + 2);
         DWORD nameLength = maxName + 1, type = 0, size = maxData;
@@ -117,6 +118,8 @@ void DeleteKeyTree(const std::string& keyPath) {
 
 std::unique_ptr<StoreHarness> MakeRegistryHarness() { return std::make_unique<RegistryHarness>(); }
 
-std::vector<HarnessKind> HarnessKinds() { return {{"Memory", MakeMemoryHarness}, {"Registry", MakeRegistryHarness}}; }
+std::vector<HarnessKind> HarnessKinds() {
+  return {{"Memory", MakeMemoryHarness}, {"Registry", MakeRegistryHarness}};
+}
 
 }  // namespace tessivane::testing

@@ -27,10 +27,12 @@ TEST(RegistryStore, KeyNamesAndTextsKeepEveryUnicodeCharacter) {
   }
   // The key is found under its exact UTF-16 name, not a code-page copy.
   HKEY key = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (Widen(path) + L"\\BGM").c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, (Widen(path) + L"\\BGM").c_str(), 0, KEY_READ, &key),
+            ERROR_SUCCESS);
   wchar_t data[64] = {};
   DWORD type = 0, size = sizeof data;
-  EXPECT_EQ(RegQueryValueExW(key, L"File", nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(key, L"File", nullptr, &type, reinterpret_cast<BYTE*>(data), &size),
+            ERROR_SUCCESS);
   RegCloseKey(key);
   EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
   EXPECT_EQ(std::wstring(data), L"C:\\\u97f3\u697d\\\u00dcn\u00ef \u2713\U0001F600.mid");
@@ -61,7 +63,8 @@ public:
   explicit ProductKeySetAside(const std::string& product) : product_(product), aside_(PrivateKeyPath()) {
     if (!KeyExists(product_)) return;
     HKEY from = nullptr, to = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(product_).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) return;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(product_).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS)
+      return;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(aside_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to,
                         nullptr) == ERROR_SUCCESS) {
       held_ = RegCopyTreeW(from, nullptr, to) == ERROR_SUCCESS;
@@ -75,8 +78,8 @@ public:
     DeleteTree(product_);
     HKEY from = nullptr, to = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(aside_).c_str(), 0, KEY_READ, &from) != ERROR_SUCCESS) return;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(product_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &to,
-                        nullptr) == ERROR_SUCCESS) {
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, Widen(product_).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &to, nullptr) == ERROR_SUCCESS) {
       const bool back = RegCopyTreeW(from, nullptr, to) == ERROR_SUCCESS;
       RegCloseKey(to);
       RegCloseKey(from);

@@ -12,8 +12,8 @@ void Note(const wchar_t* text) {
   wchar_t log[MAX_PATH];
   DWORD n = GetEnvironmentVariableW(L"TESSIVANE_FAKE_LOG", log, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return;
-  tessivane::ScopedKernelHandle file(CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  tessivane::ScopedKernelHandle file(CreateFileW(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   char utf8[4 * MAX_PATH];
   int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);

@@ -26,7 +26,8 @@ namespace {
 const wchar_t kSaverClass[] = L"SaverWindow";
 
 BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT rect, LPARAM) {
-  std::printf("monitor %ld %ld %ld %ld\n", rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+  std::printf("monitor %ld %ld %ld %ld\n", rect->left, rect->top, rect->right - rect->left,
+              rect->bottom - rect->top);
   return TRUE;
 }
 
@@ -45,8 +46,9 @@ HWND WaitForSaver(DWORD ms) {
 int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], "monitors") == 0) {
     std::printf("monitors %d\n", GetSystemMetrics(SM_CMONITORS));
-    std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    std::printf("virtual %d %d %d %d\n", GetSystemMetrics(SM_XVIRTUALSCREEN),
+                GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EnumDisplayMonitors(nullptr, nullptr, &PrintMonitor, 0);
     return 0;
   }
@@ -64,7 +66,8 @@ int main(int argc, char** argv) {
     }
     RECT rect{};
     GetWindowRect(wnd, &rect);
-    std::printf("window %ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    std::printf("window %ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top);
     return 0;
   }
   if (argc >= 2 && std::strcmp(argv[1], "key") == 0) {

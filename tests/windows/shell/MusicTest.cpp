@@ -157,7 +157,9 @@ TEST(MciPlayer, ASuccessNoticeIsReportedOnlyOnceTheDeviceHasStopped) {
     };
     std::vector<Report> reports;
     const DWORD start = GetTickCount();
-    player->SetEndHandler([&](PlayEnd end) { reports.push_back({end, player->IsPlaying(), GetTickCount() - start}); });
+    player->SetEndHandler([&](PlayEnd end) {
+      reports.push_back({end, player->IsPlaying(), GetTickCount() - start});
+    });
     ASSERT_TRUE(player->Play());
     RunFrames(100);
     const HWND window = FindWindowExW(HWND_MESSAGE, nullptr, kMciPlayerWindowClass, nullptr);
@@ -184,8 +186,8 @@ TEST(MciPlayer, FilesItCannotOpenAreRefusedAtOnce) {
   WriteBytes(folder.File(L"text.wav"), "not a sound at all");
   WriteBytes(folder.File(L"empty.wav"), "");
   auto player = MakeMciPlayer();
-  for (const std::wstring& path : {folder.File(L"gone.wav"), folder.File(L"text.wav"), folder.File(L"empty.wav"),
-                                   folder.Path(), std::wstring()}) {
+  for (const std::wstring& path : {folder.File(L"gone.wav"), folder.File(L"text.wav"),
+                                   folder.File(L"empty.wav"), folder.Path(), std::wstring()}) {
     const DWORD start = GetTickCount();
     EXPECT_FALSE(player->Open(Utf8(path))) << Utf8(path);
     EXPECT_LT(GetTickCount() - start, 3000u) << Utf8(path);

@@ -15,7 +15,8 @@ namespace {
 
 TEST(Resources, NameIconManifestAndVersion) {
   const std::wstring path = SaverPath();
-  ScopedModule scr(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+  ScopedModule scr(
+      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   ASSERT_TRUE(scr);
   wchar_t name[64] = {};
   ASSERT_GT(LoadStringW(scr.get(), 1, name, 64), 0);

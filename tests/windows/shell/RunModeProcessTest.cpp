@@ -113,7 +113,8 @@ class SettingRun : public ::testing::TestWithParam<const wchar_t*> {};
 
 TEST_P(SettingRun, OpensTheSettingsWindowThatClosesNormally) {
   SaverProcess setting(GetParam());
-  HWND wnd = setting.WaitForWindow(dialogs::kDialogClassName, kStartBound, dialogs::SettingsCaption().c_str());
+  HWND wnd =
+      setting.WaitForWindow(dialogs::kDialogClassName, kStartBound, dialogs::SettingsCaption().c_str());
   ASSERT_NE(wnd, nullptr);
   EXPECT_TRUE(setting.Windows(L"SaverWindow").empty());
   EXPECT_FALSE(ScreenSaverRunning());

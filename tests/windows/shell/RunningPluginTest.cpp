@@ -60,7 +60,8 @@ int ChildProcesses(DWORD parent) {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   int children = 0;
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
     children += entry.th32ParentProcessID == parent;
   return children;
 }

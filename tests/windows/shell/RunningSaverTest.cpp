@@ -35,7 +35,8 @@ int BackgroundAtBottomRight(const Shot& shot) {
   const uint32_t faceRgb = GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face);
   int background = 0;
   for (int y = shot.height - 10; y < shot.height; ++y)
-    for (int x = shot.width - 10; x < shot.width; ++x) background += shot.pixels[y * shot.width + x] == faceRgb;
+    for (int x = shot.width - 10; x < shot.width; ++x)
+      background += shot.pixels[y * shot.width + x] == faceRgb;
   return background;
 }
 
@@ -92,7 +93,11 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
 
   // The values the three records hold after loading an empty store.
   MemorySettingsStore defaults;
-  { MainSettings reg(defaults); MethodOptions option(defaults); MusicSettings music(defaults); }
+  {
+    MainSettings reg(defaults);
+    MethodOptions option(defaults);
+    MusicSettings music(defaults);
+  }
   size_t checked = 0;
   for (const auto& [subkey, values] : defaults.contents().subkeys) {
     for (const auto& [name, value] : values) {
@@ -118,7 +123,8 @@ TEST_F(RunningSaver, DisplayChangeCoversTheVirtualScreenAgain) {
   PumpFor(kSettle);
   ASSERT_TRUE(saver_->Running()) << "a still mouse in a moved window is no movement";
   ASSERT_EQ(Capture(wnd_).width, 300);
-  PostMessageW(wnd_, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  PostMessageW(wnd_, WM_DISPLAYCHANGE, 32,
+               MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
   PostMouseMove(wnd_, 300, 300);
   PumpFor(kFrames);
   ASSERT_TRUE(saver_->Running());
@@ -188,8 +194,8 @@ TEST_F(RunningSaver, PictureSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
   PutSetting("Settings", "BmpFileName", folder.File(L"small.bmp"));
   ASSERT_NO_FATAL_FAILURE(Start());
   // The picture is named after the error's own text.
-  AnswerBoxAndClose(L"エラー",
-                    Widen(FormatUnitError(kErrSourceTooSmall, ShortenedName(Narrow(folder.File(L"small.bmp"))))));
+  AnswerBoxAndClose(L"エラー", Widen(FormatUnitError(kErrSourceTooSmall,
+                                                     ShortenedName(Narrow(folder.File(L"small.bmp"))))));
   EXPECT_EQ(Setting("Settings", "FileType"), L"1");
 }
 
@@ -250,7 +256,8 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
   ASSERT_FALSE(message.empty());
   // The name in it is shortened to fit the box.
   const std::string name = Narrow(folder.File(L"gone.png"));
-  if (const size_t at = message.find(name); at != std::string::npos) message.replace(at, name.size(), ShortenedName(name));
+  if (const size_t at = message.find(name); at != std::string::npos)
+    message.replace(at, name.size(), ShortenedName(name));
   ASSERT_NO_FATAL_FAILURE(Start());
   AnswerBoxAndClose(L"Tessivane", Widen(StandardErrorText(message)));
   EXPECT_EQ(Setting("Settings", "FileType"), L"2");

@@ -108,8 +108,8 @@ SaverProcess::SaverProcess(const std::wstring& arguments, const Options& options
   for (int attempt = 1;; ++attempt) {
     if (CreateProcessW(options.program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE,
                        CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                       options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(), &startup,
-                       &info)) {
+                       options.currentDirectory.empty() ? nullptr : options.currentDirectory.c_str(),
+                       &startup, &info)) {
       break;
     }
     const DWORD error = GetLastError();
@@ -254,8 +254,7 @@ RegistryValue::RegistryValue(HKEY root, const wchar_t* key, const wchar_t* name,
                              DWORD size)
     : root_(root), key_(key), name_(name) {
   HKEY raw = nullptr;
-  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) !=
-      ERROR_SUCCESS)
+  if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &raw, nullptr) != ERROR_SUCCESS)
     throw std::runtime_error("cannot open a registry key");
   ScopedKey opened(raw);
   DWORD oldSize = 0;
@@ -369,8 +368,8 @@ std::optional<std::wstring> Setting(const std::string& subkey, const std::string
   const std::wstring key = Widen(std::string(kProductKeyPath) + "\\" + subkey);
   wchar_t text[1024] = {};
   DWORD size = sizeof text;
-  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), RRF_RT_REG_SZ, nullptr, text, &size) !=
-      ERROR_SUCCESS)
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), Widen(name).c_str(), RRF_RT_REG_SZ, nullptr, text,
+                   &size) != ERROR_SUCCESS)
     return std::nullopt;
   return std::wstring(text);
 }
@@ -409,7 +408,8 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb
   WriteBmp(path, width, height, [rgb](int, int) { return rgb; });
 }
 
-void WriteBmp(const std::wstring& path, int width, int height, const std::function<uint32_t(int x, int y)>& rgbAt) {
+void WriteBmp(const std::wstring& path, int width, int height,
+              const std::function<uint32_t(int x, int y)>& rgbAt) {
   const uint32_t stride = (width * 3 + 3) & ~3u;
   const uint32_t pixelBytes = stride * height;
   std::vector<uint8_t> file(54 + pixelBytes);

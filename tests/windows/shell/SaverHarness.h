@@ -57,8 +57,8 @@ private:
 // The first visible top-level window of a process with this class (and
 // caption, when given) that appears within ms; gives up early when the
 // process, if given, has ended.
-HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, DWORD ms, const wchar_t* caption = nullptr,
-                          const SaverProcess* process = nullptr);
+HWND WaitForProcessWindow(DWORD processId, const wchar_t* className, DWORD ms,
+                          const wchar_t* caption = nullptr, const SaverProcess* process = nullptr);
 
 // A plain visible top-level window of the test, standing in for the
 // preview window of the display control panel.
@@ -165,6 +165,7 @@ Shot Capture(HWND wnd);
 // A 24-bit BMP file of one colour (0xRRGGBB).
 void WriteSolidBmp(const std::wstring& path, int width, int height, uint32_t rgb);
 // A 24-bit BMP file with the colour rgbAt(x, y) at each pixel, y from the top.
-void WriteBmp(const std::wstring& path, int width, int height, const std::function<uint32_t(int x, int y)>& rgbAt);
+void WriteBmp(const std::wstring& path, int width, int height,
+              const std::function<uint32_t(int x, int y)>& rgbAt);
 
 }  // namespace tessivane::test

@@ -38,7 +38,8 @@ TEST_F(SaverWindow, MouseMovesCloseOnlyAfterWarmUpAndARecordedPosition) {
   PostMouseMove(wnd_, 10, 10);
   PostMouseMove(wnd_, 900, 700);
   const ULONGLONG lateInWarmUp = started_ + 900;
-  if (const ULONGLONG now = GetTickCount64(); now < lateInWarmUp) PumpFor(static_cast<DWORD>(lateInWarmUp - now));
+  if (const ULONGLONG now = GetTickCount64(); now < lateInWarmUp)
+    PumpFor(static_cast<DWORD>(lateInWarmUp - now));
   PostMouseMove(wnd_, 20, 20);
   PostMouseMove(wnd_, 800, 600);
   EXPECT_TRUE(StaysAfter(kSettle));

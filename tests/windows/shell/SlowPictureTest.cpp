@@ -55,9 +55,9 @@ TEST(SlowFirstPicture, WindowIsUpAndAKeyEndsTheRunWhileThePictureDecodes) {
     PumpFor(200);
     const Shot shot = Capture(wnd);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_TRUE(shot.OneColour() && shot.pixels.front() ==
-                                        static_cast<uint32_t>(GetRValue(face) << 16 | GetGValue(face) << 8 |
-                                                              GetBValue(face)))
+    EXPECT_TRUE(shot.OneColour() &&
+                shot.pixels.front() ==
+                    static_cast<uint32_t>(GetRValue(face) << 16 | GetGValue(face) << 8 | GetBValue(face)))
         << "the background until the first frame";
     const auto keyAt = Clock::now();
     PostKey(wnd, VK_SPACE);

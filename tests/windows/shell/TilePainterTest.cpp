@@ -33,8 +33,8 @@ TEST(TilePainter, RepeatsEachPaintedTileFromTheOrigin) {
   FrameBitmap tile;
   // Width, height, colour seed: twice one size, then a new size, then one
   // larger than the target.
-  for (const auto [w, h, seed] : {std::array{4, 3, 1}, std::array{4, 3, 2}, std::array{7, 5, 3},
-                                  std::array{30, 20, 4}}) {
+  for (const auto [w, h, seed] :
+       {std::array{4, 3, 1}, std::array{4, 3, 2}, std::array{7, 5, 3}, std::array{30, 20, 4}}) {
     SCOPED_TRACE(seed);
     tile = FrameBitmap(w, h);
     for (int y = 0; y < h; ++y)

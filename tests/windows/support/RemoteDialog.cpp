@@ -89,7 +89,8 @@ void RemoteMemory::Write(const void* data, size_t size, size_t offset) {
 
 void RemoteMemory::Read(void* data, size_t size, size_t offset) const {
   SIZE_T read = 0;
-  if (!ReadProcessMemory(process_, static_cast<const char*>(address_) + offset, data, size, &read) || read != size)
+  if (!ReadProcessMemory(process_, static_cast<const char*>(address_) + offset, data, size, &read) ||
+      read != size)
     throw std::runtime_error("ReadProcessMemory failed");
 }
 
@@ -103,8 +104,8 @@ ScopedKernelHandle OpenWindowProcess(HWND wnd) {
   DWORD processId = 0;
   GetWindowThreadProcessId(wnd, &processId);
   ScopedKernelHandle process(
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
-                  processId));
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
+                  FALSE, processId));
   if (!process) throw std::runtime_error("OpenProcess failed: " + std::to_string(GetLastError()));
   return process;
 }
@@ -297,7 +298,8 @@ int FindListItem(HWND list, const std::wstring& part) {
 RemoteMemory DropFiles(HWND target, const std::vector<std::wstring>& paths) {
   if (paths.empty()) throw std::invalid_argument("a drop names at least one file");
   std::vector<wchar_t> names;
-  for (const std::wstring& path : paths) names.insert(names.end(), path.c_str(), path.c_str() + path.size() + 1);
+  for (const std::wstring& path : paths)
+    names.insert(names.end(), path.c_str(), path.c_str() + path.size() + 1);
   names.push_back(L'\0');
   DROPFILES header{};
   header.pFiles = sizeof header;
@@ -347,8 +349,8 @@ MessageBoxSeen WaitForMessageBox(DWORD processId, DWORD ms, const std::vector<HW
   std::vector<HWND> passed = except;
   for (;;) {
     const ULONGLONG now = GetTickCount64();
-    const HWND box = WaitForTopWindow(processId, L"#32770", nullptr, now >= end ? 0 : static_cast<DWORD>(end - now),
-                                      nullptr, passed);
+    const HWND box = WaitForTopWindow(processId, L"#32770", nullptr,
+                                      now >= end ? 0 : static_cast<DWORD>(end - now), nullptr, passed);
     if (!box) return {};
     // A message box has its text in a static control with the id -1.
     if (GetDlgItem(box, 0xFFFF)) return MessageBoxSeen{box, WindowText(box), MessageBoxText(box)};

@@ -108,8 +108,8 @@ void SelectListItem(HWND list, int item);
 int FindListItem(HWND list, const std::wstring& part);
 
 // Files dropped on a window from the shell (one or more, as the shell
-// always drops): a DROPFILES block with wide names inside the target. The block must live until the target has
-// handled the drop, so it is handed back to the caller.
+// always drops): a DROPFILES block with wide names inside the target. The block must live until the target
+// has handled the drop, so it is handed back to the caller.
 RemoteMemory DropFiles(HWND target, const std::vector<std::wstring>& paths);
 
 // ---- Shell dialogs and message boxes ------------------------------------------

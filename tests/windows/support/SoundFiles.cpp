@@ -66,10 +66,9 @@ void WriteMp3(const std::wstring& path, int ms) {
 }
 
 void WriteMidi(const std::wstring& path) {
-  const std::string track = {
-      '\x00', '\x90', '\x3C', '\x40',          // note on, middle C
-      '\x81', '\x70', '\x80', '\x3C', '\x00',  // 240 ticks later: note off
-      '\x00', '\xFF', '\x2F', '\x00'};         // end of track
+  const std::string track = {'\x00', '\x90', '\x3C', '\x40',          // note on, middle C
+                             '\x81', '\x70', '\x80', '\x3C', '\x00',  // 240 ticks later: note off
+                             '\x00', '\xFF', '\x2F', '\x00'};         // end of track
   // Big-endian header: length 6, format 0, one track, 240 ticks a beat.
   std::string out = "MThd";
   out += std::string("\x00\x00\x00\x06\x00\x00\x00\x01\x00\xF0", 10);
