@@ -4,7 +4,7 @@
 set -euo pipefail
 
 TESSIVANE_PACKAGES=(
-  g++ clang cmake ninja-build pkg-config
+  g++ clang clang-format cmake ninja-build pkg-config
   googletest libgtest-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
   # The X11 saver (src/x11): Xlib and the MIT-SHM extension.
