@@ -27,12 +27,12 @@ still=(-seed 7 -method floral -motion slideshow -delay 99)
 mkdir "$dir/pics" && cp "$dir/pic.png" "$dir/pics/"
 reference() { "$render" --seed 7 --method floral --motion slideshow --source "$dir/pic.png" --screen "$1" "$2"; }
 
-# Waits up to 10 s until the window shows the reference; `crop` leaves out
+# Waits up to 30 s (a loaded machine) until the window shows the reference; `crop` leaves out
 # the test window's own child window in its corner, `fuzz` allows for a
 # display of fewer colours.
 shows() {
   local window=$1 ref=$2 crop=$3 fuzz=${4:-} i
-  for i in $(seq 50); do
+  for i in $(seq 150); do
     # shellcheck disable=SC2086
     import -window "$window" "$dir/shot.png" 2>/dev/null &&
       compare $fuzz -metric AE "$dir/shot.png"$crop "$ref"$crop null: 2>/dev/null && return 0
