@@ -33,12 +33,12 @@ FrameLoop::~FrameLoop() {
 bool FrameLoop::Activate(Point clientSize) {
   if (!firstActivate_) return false;
   firstActivate_ = false;
-  const int type = ChooseRunMethodType(settings_->TransType, settings_->UnitType, options_->Random);
+  const int type = ChooseRunMethodType(settings_->TransType, settings_->UnitType, options_->Random, random_);
   ComposerParams param;
   param.DllFileName = settings_->DllFileName;
   param.Rotate = options_->Rotate;
   param.MovePositionType = settings_->MovePositionType;
-  composer_ = std::make_unique<Composer>(type, param, factory_);
+  composer_ = std::make_unique<Composer>(type, param, random_, factory_);
   composer_->MakesFrames = makesFrames_;
   if (composer_->ErrorNo != 0) {
     ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
@@ -197,7 +197,7 @@ bool FrameLoop::LoadSourceImage() {
       settings_->FileType == kFileTypeFile ? settings_->BmpFileName : settings_->ImageFolderName;
   if (!Settle(LoadStep(name, false, [this] {
         LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName,
-                          sourceBitmap_);
+                          sourceBitmap_, random_);
       })))
     return false;
   ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);

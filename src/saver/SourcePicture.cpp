@@ -11,25 +11,26 @@
 
 namespace tessivane {
 
-int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random) {
+int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random,
+                        RandomGenerator& generator) {
   if (transType == kTransPlugin) return kMethodTypePlugin;
-  if (unitType == kMethodTypeRandom) return ChooseRandomMethodType(random);
+  if (unitType == kMethodTypeRandom) return ChooseRandomMethodType(random, generator);
   return unitType;
 }
 
 void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std::string& folderName,
-                       Bitmap& bitmap) {
+                       Bitmap& bitmap, RandomGenerator& random) {
   switch (fileType) {
     case kFileTypeRandom:
       bitmap.SetSize(kRandomImageWidth, kRandomImageHeight);
-      MakeRandomImage(bitmap);
+      MakeRandomImage(bitmap, random);
       break;
     case kFileTypeFile:
       bitmap = LoadPicture(fileName);
       break;
     default: {
       ImageShelf shelf(folderName);
-      shelf.GetImage(bitmap);
+      shelf.GetImage(bitmap, random);
       break;
     }
   }

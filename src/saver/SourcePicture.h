@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/Bitmap.h"
+#include "base/Random.h"
 
 namespace tessivane {
 
@@ -15,16 +16,19 @@ inline constexpr int kRandomImageHeight = 480;
 
 // The type number a run's composer takes: the plug-in when transType says
 // so, else unitType, with "choose at random" resolved through `random`
-// (one "0"/"1" per stored method code, as the option record keeps it).
-int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random);
+// (one "0"/"1" per stored method code, as the option record keeps it) and
+// drawn with `generator`.
+int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random,
+                        RandomGenerator& generator);
 
 // Loads the source picture of a kind (kFileTypeRandom, kFileTypeFile, any
 // other value a folder) into `bitmap`: the random picture at 640 x 480, the
 // picture file `fileName`, or one picture drawn from the folder
-// `folderName`. Errors of the file (PictureError) or the folder
-// (std::runtime_error) propagate with their own message.
+// `folderName`; the random picture and the folder's draw take `random`.
+// Errors of the file (PictureError) or the folder (std::runtime_error)
+// propagate with their own message.
 void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std::string& folderName,
-                       Bitmap& bitmap);
+                       Bitmap& bitmap, RandomGenerator& random);
 
 // The load-time effects in their fixed order: blur, then monotone.
 void ApplySourceEffects(Bitmap& bitmap, bool blur, bool monoTone);

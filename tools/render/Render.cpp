@@ -36,7 +36,8 @@ Bitmap LoadPictureFile(const std::string& name) {
 }
 
 int ResolveType(const RenderOptions& o) {
-  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType, o.randomSet);
+  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType, o.randomSet,
+                             ProgramRandom());
 }
 
 ComposerParams ParamOf(const RenderOptions& o) {
@@ -84,7 +85,7 @@ Bitmap LoadSource(const RenderOptions& o) {
   }
   Bitmap source;
   try {
-    LoadSourcePicture(kind, o.source, o.source, source);
+    LoadSourcePicture(kind, o.source, o.source, source, ProgramRandom());
   } catch (const std::exception& e) {
     if (kind == kFileTypeFolder) throw RenderError("no picture from folder '" + o.source + "': " + e.what());
     throw RenderError("cannot read picture '" + o.source + "': " + e.what());
@@ -102,7 +103,7 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   if (!o.cut.empty()) return RenderCut(o, type, sink);
 
   // The saver's order: composer, source picture, preparation, frames.
-  auto composer = std::make_unique<Composer>(type, ParamOf(o));
+  auto composer = std::make_unique<Composer>(type, ParamOf(o), ProgramRandom());
   if (composer->ErrorNo != 0) FailUnit(composer->ErrorNo, composer->ErrorText);
   Bitmap source = LoadSource(o);
   try {

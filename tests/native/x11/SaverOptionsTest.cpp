@@ -68,7 +68,8 @@ TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
   EXPECT_EQ(m.XY, -2);
   EXPECT_EQ(m.NoneXY, -2);
   EXPECT_EQ(m.Rotate, 7);
-  EXPECT_EQ(ChooseRunMethodType(s.TransType, s.UnitType, m.Random), 11);  // only the spiral to draw from
+  EXPECT_EQ(ChooseRunMethodType(s.TransType, s.UnitType, m.Random, ProgramRandom()),
+            11);  // only the spiral to draw from
 
   MemorySettingsStore pluginStore;
   // The settings dialog gives both: the plug-in is the method.
