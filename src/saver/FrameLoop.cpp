@@ -14,11 +14,22 @@ namespace tessivane {
 
 FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory,
                      RandomGenerator& random)
-    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
+    : FrameLoop(preview, RunConfig{}, std::move(now), factory, random) {
   settings_ = std::make_unique<MainSettings>(store);
   options_ = std::make_unique<MethodOptions>(store);
-  run_.ImageChangeSecs = settings_->ImageChangeTime;
-  run_.FolderMode = settings_->FileType == kFileTypeFolder;
+  UseConfig(RunConfigOf(*settings_, *options_));
+}
+
+FrameLoop::FrameLoop(bool preview, RunConfig config, Clock now, MethodFactory factory,
+                     RandomGenerator& random)
+    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
+  UseConfig(std::move(config));
+}
+
+void FrameLoop::UseConfig(RunConfig config) {
+  config_ = std::move(config);
+  run_.ImageChangeSecs = config_.ImageChangeTime;
+  run_.FolderMode = config_.FileType == kFileTypeFolder;
 }
 
 FrameLoop::~FrameLoop() {
@@ -33,18 +44,19 @@ FrameLoop::~FrameLoop() {
 bool FrameLoop::Activate(Point clientSize) {
   if (!firstActivate_) return false;
   firstActivate_ = false;
-  const int type = ChooseRunMethodType(settings_->TransType, settings_->UnitType, options_->Random, random_);
+  const int type = ChooseRunMethodType(config_.MethodType == kMethodTypePlugin ? kTransPlugin : kTransBasic,
+                                       config_.MethodType, config_.RandomSet, random_);
   ComposerParams param;
-  param.DllFileName = settings_->DllFileName;
-  param.Rotate = options_->Rotate;
-  param.MovePositionType = settings_->MovePositionType;
+  param.DllFileName = config_.PluginFile;
+  param.Rotate = config_.Rotate;
+  param.MovePositionType = config_.MovePositionType;
   composer_ = std::make_unique<Composer>(type, param, random_, factory_);
   composer_->MakesFrames = makesFrames_;
   if (composer_->ErrorNo != 0) {
     ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
     throw SilentAbort();
   }
-  if (settings_->FileType == kFileTypeRandom) {
+  if (config_.FileType == kFileTypeRandom) {
     LoadSourceImage();
     SetUpComposer(clientSize);
     lastImageChange_ = now_();
@@ -52,9 +64,9 @@ bool FrameLoop::Activate(Point clientSize) {
     return true;
   }
   CopyRunSettings();
-  if (settings_->FileType == kFileTypeFile) {
+  if (config_.FileType == kFileTypeFile) {
     draws_ = random_;  // the set-up goes on from here, as after a load on this thread
-    StartDecode(settings_->BmpFileName);
+    StartDecode(config_.BmpFileName);
   } else {
     BeginFolderDraw();
   }
@@ -71,16 +83,16 @@ bool FrameLoop::ActivateAndWait(Point clientSize) {
 }
 
 void FrameLoop::CopyRunSettings() {
-  run_.CutSide = CutSideOf(settings_->Size);
-  run_.MoveSpeed = settings_->Move;
-  run_.DrawInterval = FrameInterval(settings_->Weight, settings_->MovePositionType);
-  run_.UseBrightnessChange = settings_->BrightnessChange;
-  run_.UseMonoTone = settings_->MonoTone;
-  run_.UseShuffle = settings_->Shuffle;
-  run_.UseBlur = settings_->Blur;
+  run_.CutSide = CutSideOf(config_.Size);
+  run_.MoveSpeed = config_.Move;
+  run_.DrawInterval = FrameInterval(config_.Weight, config_.MovePositionType);
+  run_.UseBrightnessChange = config_.BrightnessChange;
+  run_.UseMonoTone = config_.MonoTone;
+  run_.UseShuffle = config_.Shuffle;
+  run_.UseBlur = config_.Blur;
   if (const MethodRow* row = composer_ ? MethodRowByType(composer_->UnitType) : nullptr) {
-    if (row->Aspect == AspectSetting::Rectangle) run_.PieceAspect = options_->XY;
-    if (row->Aspect == AspectSetting::NoConversion) run_.PieceAspect = options_->NoneXY;
+    if (row->Aspect == AspectSetting::Rectangle) run_.PieceAspect = config_.RectangleAspect;
+    if (row->Aspect == AspectSetting::NoConversion) run_.PieceAspect = config_.NoneAspect;
   }
 }
 
@@ -193,11 +205,10 @@ bool FrameLoop::Settle(const Outcome& outcome) {
 
 bool FrameLoop::LoadSourceImage() {
   CopyRunSettings();
-  const std::string name =
-      settings_->FileType == kFileTypeFile ? settings_->BmpFileName : settings_->ImageFolderName;
+  const std::string name = config_.FileType == kFileTypeFile ? config_.BmpFileName : config_.ImageFolderName;
   if (!Settle(LoadStep(name, false, [this] {
-        LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName,
-                          sourceBitmap_, random_);
+        LoadSourcePicture(config_.FileType, config_.BmpFileName, config_.ImageFolderName, sourceBitmap_,
+                          random_);
       })))
     return false;
   ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
@@ -215,7 +226,8 @@ void FrameLoop::ShowComposerError(const std::string& pictureName) {
   if (detail.empty() && composer_->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
     detail = ShortenedName(pictureName);
   ShowUnitError(composer_->ErrorNo, detail);
-  settings_->FileType = kFileTypeRandom;
+  config_.FileType = kFileTypeRandom;
+  if (settings_) settings_->FileType = kFileTypeRandom;  // so that the next run starts with it
   throw SilentAbort();
 }
 
@@ -251,11 +263,11 @@ uint32_t FrameLoop::FinishFrame(Point clientSize) {
 }
 
 void FrameLoop::BeginPictureChange(Point clientSize) {
-  if (settings_->FileType == kFileTypeRandom || settings_->FileType == kFileTypeFile) {
+  if (config_.FileType == kFileTypeRandom || config_.FileType == kFileTypeFile) {
     // The random picture (or a single file) loads on this thread: no
     // folder to draw from, and the random picture is quick to make.
     if (!LoadSourceImage()) return;
-    SetUpComposer(clientSize, settings_->FileType == kFileTypeFile ? settings_->BmpFileName : std::string());
+    SetUpComposer(clientSize, config_.FileType == kFileTypeFile ? config_.BmpFileName : std::string());
     lastImageChange_ = now_();
     return;
   }
@@ -264,7 +276,7 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
 }
 
 void FrameLoop::BeginFolderDraw() {
-  const std::string& folder = settings_->ImageFolderName;
+  const std::string& folder = config_.ImageFolderName;
   if (!Settle(LoadStep(folder, false, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); })))
     return;
   droppedTooSmall_ = false;
@@ -278,7 +290,7 @@ void FrameLoop::BeginFolderDraw() {
 // generator.
 void FrameLoop::DecodeNextPicture() {
   std::string path;
-  if (!Settle(LoadStep(settings_->ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); })))
+  if (!Settle(LoadStep(config_.ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); })))
     return;
   StartDecode(std::move(path));
 }
@@ -301,7 +313,7 @@ void FrameLoop::DropAndDrawNext() {
     shelf_.reset();
     composer_->ErrorNo = kErrSourceTooSmall;
     composer_->ErrorText.clear();
-    ShowComposerError(settings_->ImageFolderName);
+    ShowComposerError(config_.ImageFolderName);
   }
   DecodeNextPicture();
 }

@@ -175,7 +175,7 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       // The preview takes its parent's size after its set-up; the full-screen
       // window changes with the monitors.
-      if (loop_) loop_->Resize(ClientSize());
+      if (run_) run_->Resize(ClientSize());
       break;
     case WM_DISPLAYCHANGE:
       // A monitor added, removed or re-arranged: cover the new virtual screen.
@@ -263,8 +263,11 @@ void SaverWindow::FormCreate() {
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
   loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
-  loop_->SetMakesFrames(false);           // the window repeats the tile itself (PaintFrame)
+  loop_->SetMakesFrames(false);           // the window repeats the tile itself (PaintTile)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
+  run_.emplace(
+      *loop_, [this](uint32_t ms) { timDraw.SetInterval(ms); },
+      [this](const Composer& composer) { PaintTile(composer.TileImage); });
   // A stored value of a type the records cannot read runs with its default.
   // The full-screen run says so once, before it starts, so that the user
   // learns why the settings look reset and that saving them in the settings
@@ -294,7 +297,7 @@ std::vector<std::string> SaverWindow::StartMusic() {
 struct SaverWindow::BusyScope {
   explicit BusyScope(SaverWindow& frm) : frm_(frm) { ++frm_.busy_; }
   ~BusyScope() {
-    if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.loop_.reset();  // the records write all their values back
+    if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.EndRun();
   }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
@@ -304,54 +307,39 @@ private:
 };
 
 void SaverWindow::FormActivate() {
-  if (!loop_) return;  // the records could not be loaded
+  if (!run_) return;  // the records could not be loaded
   BusyScope busy(*this);
-  if (loop_->Activate(ClientSize())) timDraw.SetInterval(FrameLoop::kFirstFrameMs);
+  run_->Start(ClientSize());
 }
 
 void SaverWindow::timDrawTimer() {
-  timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
-  if (!loop_) return;
+  if (!run_) return;
   BusyScope busy(*this);
-  // The first picture still decoding: the window shows its background,
-  // and PictureReady arms the timer once the picture is in.
-  if (!loop_->FramesReady() && !loop_->SwitchPictureIfReady(ClientSize())) return;
-  loop_->MakeFrame();
-  ScopedWindowDC dc(Handle());
-  PaintFrame(dc.get());
-  timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
+  run_->Tick(ClientSize());
 }
 
-// Between two frames: the next folder picture has been decoded, so the
-// composer switches to it now rather than at the end of the next frame.
-// Only while frames run (the timer is armed) and no frame handler is in
-// progress; otherwise the next frame's end picks the picture up. The timer
-// is stopped meanwhile, as in a frame, so an error box of the switch runs
-// no frames, and an error leaves it stopped. Before the first frame the
-// first picture is switched to here, and the frames start.
+// Posted by the picture decoder's worker: the run switches to the picture
+// between two frames.
 void SaverWindow::PictureReady() {
-  if (!loop_ || busy_ != 0) return;
-  if (!loop_->FramesReady()) {
-    BusyScope busy(*this);
-    timDraw.SetInterval(0);
-    if (loop_->SwitchPictureIfReady(ClientSize())) timDraw.SetInterval(FrameLoop::kFirstFrameMs);
-    return;
-  }
-  if (timDraw.Interval() == 0) return;
+  if (!run_) return;
   BusyScope busy(*this);
-  const UINT interval = timDraw.Interval();
-  timDraw.SetInterval(0);
-  loop_->SwitchPictureIfReady(ClientSize());
-  timDraw.SetInterval(interval);
+  run_->PictureReady(ClientSize());
 }
 
 // The frame is the composer's tile repeated from the client's top-left
 // corner over the whole client area, the GDI doing the repeating: the
 // window never holds a frame of its own size.
-void SaverWindow::PaintFrame(HDC dc) {
+void SaverWindow::PaintTile(const FrameBitmap& tile) {
   const Point size = ClientSize();
-  painter_.Paint(dc, loop_->FrameComposer()->TileImage, size.x, size.y);
+  ScopedWindowDC dc(Handle());
+  painter_.Paint(dc.get(), tile, size.x, size.y);
   painted_ = true;
+}
+
+// The run first, then the frame loop: the records write all their values back.
+void SaverWindow::EndRun() {
+  run_.reset();
+  loop_.reset();
 }
 
 Point SaverWindow::ClientSize() const {
@@ -405,7 +393,8 @@ void SaverWindow::FormDestroy() {
   timMouse.SetInterval(0);
   timParent.SetInterval(0);
   destroyed_ = true;
-  if (busy_ == 0) loop_.reset();  // the records write all their values back
+  if (run_) run_->End();
+  if (busy_ == 0) EndRun();
   music_.Stop();
   if (SaverMode == smSaver) {
     hiddenCursor_.reset();

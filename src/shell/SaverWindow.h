@@ -12,6 +12,7 @@
 
 #include "saver/BackgroundMusic.h"
 #include "saver/FrameLoop.h"
+#include "saver/SaverRun.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
 #include "shell/PluginHost.h"
@@ -72,7 +73,8 @@ private:
   void CoverAllMonitors();
   void Close();
   Point ClientSize() const;
-  void PaintFrame(HDC dc);
+  void PaintTile(const FrameBitmap& tile);
+  void EndRun();
 
   // While the set-up asks a plug-in, this window keeps handling input.
   PluginHostRunner pluginHost_{false};
@@ -83,8 +85,10 @@ private:
   WindowTimer timMouse{2};
   WindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
 
-  // Settings, composer and source picture of the run; made in FormCreate.
+  // Settings, composer and source picture of the run, and the run that
+  // drives them; made in FormCreate.
   std::optional<FrameLoop> loop_;
+  std::optional<SaverRun> run_;
   TilePainter painter_;
   bool painted_ = false;     // a frame is on the window: no more background erase
   MouseWarmUp mouse_;        // MouseTicks and MousePos

@@ -19,7 +19,7 @@
 #include "base/Random.h"
 #include "base/Texts.h"
 #include "saver/FrameLoop.h"
-#include "settings/MemorySettingsStore.h"
+#include "saver/SaverRun.h"
 #include "x11/SaverOptions.h"
 // Xlib last: its macros (None, Status, Bool) would rename the core's words.
 #include "x11/XFramePainter.h"
@@ -36,14 +36,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kOwnWidth = 960;
 constexpr int kOwnHeight = 600;
 
-void PrintLine(const std::string& text) {
-  std::string line;
-  for (char c : text) {
-    if (c == '\r') continue;
-    line += c == '\n' ? ' ' : c;
-  }
-  std::fprintf(stderr, "tessivane: %s\n", line.c_str());
-}
+void PrintLine(const std::string& text) { std::fprintf(stderr, "tessivane: %s\n", OneLine(text).c_str()); }
 
 // The frame loop's messages, which the Windows saver shows in a box.
 class StderrDisplay : public ErrorDisplay {
@@ -172,18 +165,24 @@ private:
 
 class Saver {
 public:
-  Saver(Display* display, const SaverOptions& o, SettingsStore& store)
+  Saver(Display* display, const SaverOptions& o)
       : display_(display),
         window_(display, o),
         painter_(display, window_.Id(), !o.noShm),
-        loop_(false, store) {
+        loop_(false, RunConfigOf(o)),
+        run_(
+            loop_, [this](uint32_t ms) { Arm(ms); },
+            [this](const Composer& composer) {
+              Paint(composer.Image);
+              painted_ = true;
+            }) {
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
   }
 
   // Frames until a signal, a key or click in our own window, or the window's
   // end. Throws what the frame loop throws.
   void Run() {
-    if (loop_.Activate(window_.Size())) Arm(FrameLoop::kFirstFrameMs);
+    run_.Start(window_.Size());
     XFlush(display_);
     for (;;) {
       pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wake_.ReadEnd(), POLLIN, 0}};
@@ -193,14 +192,20 @@ public:
       if (signalled || !HandleEvents()) return;
       if (xErrorCode != 0)
         throw std::runtime_error(std::string("the X server refused a request: ") + xErrorText);
-      if (picture) PictureReady();
-      if (next_ && Clock::now() >= *next_) Tick();
+      if (picture) run_.PictureReady(window_.Size());
+      if (next_ && Clock::now() >= *next_) run_.Tick(window_.Size());
     }
   }
   bool SharedMemory() const { return painter_.UsesSharedMemory(); }
 
 private:
-  void Arm(uint32_t ms) { next_ = Clock::now() + std::chrono::milliseconds(ms); }
+  // The frame timer: a deadline, none when stopped.
+  void Arm(uint32_t ms) {
+    if (ms == 0)
+      next_.reset();
+    else
+      next_ = Clock::now() + std::chrono::milliseconds(ms);
+  }
   int TimeoutMs() const {
     if (!next_) return -1;
     auto left = std::chrono::ceil<std::chrono::milliseconds>(*next_ - Clock::now()).count();
@@ -225,7 +230,7 @@ private:
           if (e.xconfigure.window == window_.Id() &&
               (size.x != window_.Size().x || size.y != window_.Size().y)) {
             window_.SetSize(size);
-            loop_.Resize(size);
+            run_.Resize(size);
             if (painted_) Paint(loop_.FrameComposer()->Image);
           }
           break;
@@ -240,23 +245,6 @@ private:
     return true;
   }
 
-  void PictureReady() {
-    if (!loop_.FramesReady()) {
-      if (loop_.SwitchPictureIfReady(window_.Size())) Arm(FrameLoop::kFirstFrameMs);
-      return;
-    }
-    loop_.SwitchPictureIfReady(window_.Size());  // between two frames; the timer goes on
-  }
-
-  // One tick of the frame timer: stopped while the frame is made.
-  void Tick() {
-    next_.reset();
-    if (!loop_.FramesReady() && !loop_.SwitchPictureIfReady(window_.Size())) return;
-    Paint(loop_.MakeFrame());
-    painted_ = true;
-    if (uint32_t interval = loop_.FinishFrame(window_.Size())) Arm(interval);
-  }
-
   void Paint(const FrameBitmap& frame) { painter_.Paint(frame); }
 
   Display* display_;
@@ -264,6 +252,7 @@ private:
   TargetWindow window_;
   XFramePainter painter_;
   FrameLoop loop_;
+  SaverRun run_;
   std::optional<Clock::time_point> next_;
   bool painted_ = false;
 };
@@ -281,8 +270,6 @@ int Run(const std::vector<std::string>& args) {
     }
     std::unique_ptr<ScopedSeedSource> seed;
     if (options.seed) seed = std::make_unique<ScopedSeedSource>(FixedSeed(*options.seed));
-    MemorySettingsStore store;
-    WriteSettings(options, store);
 
     DisplayHandle display(XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str()));
     if (!display) {
@@ -291,7 +278,7 @@ int Run(const std::vector<std::string>& args) {
     }
     XSetErrorHandler(RecordXError);
     XSetIOErrorHandler(LostConnection);
-    Saver saver(display.get(), options, store);
+    Saver saver(display.get(), options);
     saver.Run();
     return 0;
   } catch (const SilentAbort&) {

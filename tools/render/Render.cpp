@@ -19,12 +19,7 @@ namespace {
 
 // A unit error as one line: its message, the number, and the detail.
 [[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
-  std::string line;
-  for (char c : FormatUnitError(errorNo, detail)) {
-    if (c == '\r') continue;  // CR LF becomes one space
-    line += c == '\n' ? ' ' : c;
-  }
-  throw RenderError("error " + std::to_string(errorNo) + ": " + line);
+  throw RenderError("error " + std::to_string(errorNo) + ": " + OneLine(FormatUnitError(errorNo, detail)));
 }
 
 Bitmap LoadPictureFile(const std::string& name) {
@@ -42,12 +37,7 @@ int ResolveType(const RenderOptions& o) {
 
 ComposerParams ParamOf(const RenderOptions& o) {
   ComposerParams param;
-  param.DllFileName = o.plugin;
-#if !defined(_WIN32)
-  // FILE is a path: a bare name means the file in the current folder, which
-  // dlopen would not look in.
-  if (!o.plugin.empty() && o.plugin.find('/') == std::string::npos) param.DllFileName = "./" + o.plugin;
-#endif
+  param.DllFileName = PluginPath(o.plugin);
   param.Rotate = o.rotate;
   param.MovePositionType = static_cast<uint8_t>(o.motion);
   return param;
