@@ -175,8 +175,9 @@ public:
   Saver(Display* display, const SaverOptions& o, SettingsStore& store)
       : display_(display),
         window_(display, o),
-        painter_(display, window_.Id(), !o.noShm),
+        painter_(display, window_.Id(), !o.noShm, o.ShowFps),
         loop_(false, store) {
+    loop_.SetMakesFrames(false);  // the server repeats the tile; no frame of the window's size is made
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
   }
 
@@ -226,12 +227,12 @@ private:
               (size.x != window_.Size().x || size.y != window_.Size().y)) {
             window_.SetSize(size);
             loop_.Resize(size);
-            if (painted_) Paint(loop_.FrameComposer()->Image);
+            painter_.Repaint(size.x, size.y);
           }
           break;
         }
         case Expose:
-          if (e.xexpose.count == 0 && painted_) Paint(loop_.FrameComposer()->Image);
+          if (e.xexpose.count == 0) painter_.Repaint(window_.Size().x, window_.Size().y);
           break;
         default:
           break;
@@ -252,12 +253,10 @@ private:
   void Tick() {
     next_.reset();
     if (!loop_.FramesReady() && !loop_.SwitchPictureIfReady(window_.Size())) return;
-    Paint(loop_.MakeFrame());
-    painted_ = true;
+    loop_.MakeFrame();
+    painter_.Paint(loop_.FrameComposer()->TileImage, window_.Size().x, window_.Size().y);
     if (uint32_t interval = loop_.FinishFrame(window_.Size())) Arm(interval);
   }
-
-  void Paint(const FrameBitmap& frame) { painter_.Paint(frame); }
 
   Display* display_;
   WakePipe wake_;
@@ -265,7 +264,6 @@ private:
   XFramePainter painter_;
   FrameLoop loop_;
   std::optional<Clock::time_point> next_;
-  bool painted_ = false;
 };
 
 int Run(const std::vector<std::string>& args) {
