@@ -1,8 +1,6 @@
 #include "x11/XFramePainter.h"
 
 #include <X11/Xutil.h>
-#include <sys/ipc.h>
-#include <sys/shm.h>
 
 #include <bit>
 #include <cstring>
@@ -10,66 +8,6 @@
 #include <stdexcept>
 
 namespace tessivane::x11 {
-namespace {
-
-// Set by the handler while a shared-memory attach is tried.
-bool attachFailed = false;
-int CatchAttachError(Display*, XErrorEvent*) {
-  attachFailed = true;
-  return 0;
-}
-
-}  // namespace
-
-// A shared-memory image and its segment. The segment is marked for removal
-// as soon as both sides have attached it, so it goes away with the process
-// whatever way that ends.
-struct XFramePainter::SharedImage {
-  Display* display = nullptr;
-  XShmSegmentInfo info{};
-  XImage* image = nullptr;
-  bool attached = false;
-
-  ~SharedImage() {
-    if (attached) {
-      XShmDetach(display, &info);
-      XSync(display, False);
-    }
-    if (info.shmaddr && info.shmaddr != reinterpret_cast<char*>(-1)) shmdt(info.shmaddr);
-    if (image) {
-      image->data = nullptr;
-      XDestroyImage(image);
-    }
-  }
-
-  // Null when the server cannot use it (a remote display, no segment).
-  static std::unique_ptr<SharedImage> Make(Display* display, Visual* visual, int depth, int width,
-                                           int height) {
-    auto s = std::make_unique<SharedImage>();
-    s->display = display;
-    s->image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &s->info,
-                               static_cast<unsigned>(width), static_cast<unsigned>(height));
-    if (!s->image) return nullptr;
-    size_t bytes = static_cast<size_t>(s->image->bytes_per_line) * static_cast<size_t>(height);
-    s->info.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (s->info.shmid < 0) return nullptr;
-    s->info.shmaddr = s->image->data = static_cast<char*>(shmat(s->info.shmid, nullptr, 0));
-    s->info.readOnly = True;
-    if (s->info.shmaddr == reinterpret_cast<char*>(-1)) {
-      shmctl(s->info.shmid, IPC_RMID, nullptr);
-      return nullptr;
-    }
-    attachFailed = false;
-    XErrorHandler previous = XSetErrorHandler(CatchAttachError);
-    bool sent = XShmAttach(display, &s->info);
-    XSync(display, False);
-    XSetErrorHandler(previous);
-    shmctl(s->info.shmid, IPC_RMID, nullptr);
-    if (!sent || attachFailed) return nullptr;
-    s->attached = true;
-    return s;
-  }
-};
 
 void XFramePainter::ImageDeleter::operator()(XImage* image) const {
   image->data = nullptr;  // the frame's or buffer_'s pixels, not the image's
@@ -202,8 +140,8 @@ void XFramePainter::Paint(const FrameBitmap& tile, int width, int height) {
     MakeImages(tile);
   const unsigned w = static_cast<unsigned>(width_), h = static_cast<unsigned>(height_);
   if (shm_) {
-    Convert(tile, shm_->image);
-    XShmPutImage(display_, pixmap_, copyGc_, shm_->image, 0, 0, 0, 0, w, h, False);
+    Convert(tile, shm_->Image());
+    XShmPutImage(display_, pixmap_, copyGc_, shm_->Image(), 0, 0, 0, 0, w, h, False);
   } else {
     if (!direct_) Convert(tile, image_.get());
     XPutImage(display_, pixmap_, copyGc_, image_.get(), 0, 0, 0, 0, w, h);

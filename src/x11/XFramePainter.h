@@ -17,6 +17,7 @@
 
 #include "base/FrameBitmap.h"
 #include "x11/FpsMeter.h"
+#include "x11/SharedImage.h"
 
 namespace tessivane::x11 {
 
@@ -48,7 +49,6 @@ public:
   bool DirectFormat() const { return direct_; }
 
 private:
-  struct SharedImage;
   struct ImageDeleter {
     void operator()(XImage* image) const;
   };
