@@ -21,8 +21,14 @@ TEST(PluginProcess, AnswersAsInThisProcessOrErrorSevenWithNoChildLeft) {
     const char* script;
     bool hostLost;  // else the answers are those of the conversation in this process
   } cases[] = {
-      {"", false},        {"area=40x50 sym=4", false}, {"bad=3,4:99,0", false}, {"id=2 nosize", false},
-      {"crash", true},    {"exit", true},              {"hang", true},          {"hog", true},
+      {"", false},
+      {"area=40x50 sym=4", false},
+      {"bad=3,4:99,0", false},
+      {"id=2 nosize", false},
+      {"crash", true},
+      {"exit", true},
+      {"hang", true},
+      {"hog", true},
   };
   constexpr unsigned kTimeoutMs = 1000;
   PluginProcessRunner runner(TESSIVANE_PROGRAM, kTimeoutMs);
