@@ -21,6 +21,7 @@
 #include <memory>
 #include <string_view>
 
+#include "../FloorPicture.h"
 #include "base/FrameBitmap.h"
 #include "x11/SharedImage.h"
 #include <X11/Xlib.h>
@@ -32,17 +33,6 @@ using namespace tessivane;
 using tessivane::x11::SharedImage;
 
 constexpr long kFrameMs = 10;  // tessivane's shortest frame interval, its default
-
-// Any picture will do as long as it is not one colour: a few bands of
-// colour that change along both axes.
-void Fill(FrameBitmap& picture) {
-  for (int y = 0; y < picture.Height(); ++y) {
-    uint32_t* row = picture.Row(y);
-    for (int x = 0; x < picture.Width(); ++x)
-      row[x] = (static_cast<uint32_t>(x * 7) & 0xFF) | ((static_cast<uint32_t>(y * 5) & 0xFF) << 8) |
-               ((static_cast<uint32_t>((x + y) * 3) & 0xFF) << 16);
-  }
-}
 
 int Fail(const char* what) {
   std::fprintf(stderr, "tessivane_x11_paint_floor: %s\n", what);
@@ -71,7 +61,7 @@ int main(int argc, char** argv) {
   const int w = attributes.width, h = attributes.height;
   if (attributes.depth != 24) return Fail("the screen must be 24 bits deep");
   FrameBitmap picture(w, h);
-  Fill(picture);
+  FillFloorPicture(picture);
   const GC gc = XCreateGC(display, root, 0, nullptr);
   std::unique_ptr<SharedImage> shared;
   if (shm && XShmQueryExtension(display))
