@@ -142,17 +142,18 @@ void XFramePainter::Paint(const FrameBitmap& tile, int width, int height) {
   if (shm_) {
     Convert(tile, shm_->Image());
     XShmPutImage(display_, pixmap_, copyGc_, shm_->Image(), 0, 0, 0, 0, w, h, False);
+    // The server has read the segment once it answers: the next tile may
+    // write it again. The sync comes before the fill, so the server fills
+    // the window while the next frame is made. (The answer is the one
+    // allocation of a frame, inside libxcb.)
+    XSync(display_, False);
   } else {
+    // XPutImage has written the pixels to the connection when it returns.
     if (!direct_) Convert(tile, image_.get());
     XPutImage(display_, pixmap_, copyGc_, image_.get(), 0, 0, 0, 0, w, h);
   }
   if (fps_) fps_->Frame();
   Repaint(width, height);
-  // The server has read the segment once it answers: the next tile may
-  // write it again. (The answer is the one allocation of a frame, inside
-  // libxcb.) A plain transfer has written the pixels to the connection
-  // when XPutImage returns.
-  if (shm_) XSync(display_, False);
 }
 
 void XFramePainter::Repaint(int width, int height) {
