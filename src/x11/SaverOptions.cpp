@@ -68,7 +68,7 @@ const OptionRow<S> kSaverRows[] = {
      .Value = "ID",
      .Help = "draw into the window ID (decimal or 0x hexadecimal)",
      .Apply = ApplyWindowId},
-    {.Name = "no-shm", .Help = "no shared memory: every frame goes over the connection", .Flag = &S::noShm},
+    {.Name = "no-shm", .Help = "no shared memory: every tile goes over the connection", .Flag = &S::noShm},
     {.Name = "display", .Value = "NAME", .Help = "the X display (default $DISPLAY)", .Apply = ApplyDisplay},
     {.Name = "fps", .Help = "show the frame rate and the CPU load at the bottom", .Flag = &S::ShowFps},
 };
