@@ -68,8 +68,9 @@ const OptionRow<S> kSaverRows[] = {
      .Value = "ID",
      .Help = "draw into the window ID (decimal or 0x hexadecimal)",
      .Apply = ApplyWindowId},
-    {.Name = "no-shm", .Help = "no shared memory: every frame goes over the connection", .Flag = &S::noShm},
+    {.Name = "no-shm", .Help = "no shared memory: every tile goes over the connection", .Flag = &S::noShm},
     {.Name = "display", .Value = "NAME", .Help = "the X display (default $DISPLAY)", .Apply = ApplyDisplay},
+    {.Name = "fps", .Help = "show the frame rate and the CPU load at the bottom", .Flag = &S::ShowFps},
 };
 
 std::span<const OptionRow<S>> SaverRows() { return kSaverRows; }
@@ -97,6 +98,7 @@ std::string SaverUsage() {
          "it draws into the window XScreenSaver names in XSCREENSAVER_WINDOW. SIGTERM or SIGINT ends it.\n"
          "There is no music here. Options (one dash or two):\n" +
          OptionUsage(SaverRows(), "-") + OptionUsage(CommonOptionRows(), "-") +
+         UsageLine("-", "no-fps", "", "no frame rate (the default)") +
          UsageLine("-", "help", "", "this text");
 }
 
@@ -108,6 +110,10 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
     if (name == "help" || name == "h") {
       o.help = true;
       return o;
+    }
+    if (name == "no-fps") {  // a switch that clears, which the rows cannot say
+      o.ShowFps = false;
+      continue;
     }
     if (TakeOption(SaverRows(), args, i, o)) continue;
     if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) continue;

@@ -23,7 +23,8 @@ enum class Target {
 struct SaverOptions : CommonOptions {
   bool help = false;
   bool root = false;
-  bool noShm = false;  // plain image transfers even where shared memory works
+  bool noShm = false;    // plain image transfers even where shared memory works
+  bool ShowFps = false;  // the frame rate and the CPU load at the bottom (-fps, -no-fps)
   Target target = Target::kOwnWindow;
   uint32_t windowId = 0;
   std::string display;                        // -display; empty for $DISPLAY

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "saver/SourcePicture.h"
 #include "settings/MainSettings.h"
 #include "settings/MemorySettingsStore.h"
@@ -47,6 +49,12 @@ TEST(SaverOptions, TheTargetWindow) {
   }
   for (const char* bad : {"", "0", "0x", "-5", "12a", "0x20000000", "99999999999"})
     EXPECT_THROW(ParseWindowId("-window-id", bad), OptionError) << bad;
+}
+
+TEST(SaverOptions, TheLastFpsSwitchCounts) {
+  const std::pair<std::vector<std::string>, bool> cases[] = {
+      {{}, false}, {{"-fps"}, true}, {{"-fps", "--no-fps"}, false}, {{"-no-fps", "--fps"}, true}};
+  for (const auto& [args, shown] : cases) EXPECT_EQ(ParseSaverOptions(args, std::nullopt).ShowFps, shown);
 }
 
 TEST(SaverOptions, BecomeTheRunTheFrameLoopMakes) {
