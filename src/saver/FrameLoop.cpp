@@ -44,13 +44,7 @@ FrameLoop::~FrameLoop() {
 bool FrameLoop::Activate(Point clientSize) {
   if (!firstActivate_) return false;
   firstActivate_ = false;
-  const int type = ChooseRunMethodType(config_.MethodType == kMethodTypePlugin ? kTransPlugin : kTransBasic,
-                                       config_.MethodType, config_.RandomSet, random_);
-  ComposerParams param;
-  param.DllFileName = config_.PluginFile;
-  param.Rotate = config_.Rotate;
-  param.MovePositionType = config_.MovePositionType;
-  composer_ = std::make_unique<Composer>(type, param, random_, factory_);
+  composer_ = MakeRunComposer(config_, random_, factory_);
   composer_->MakesFrames = makesFrames_;
   if (composer_->ErrorNo != 0) {
     ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
@@ -90,10 +84,7 @@ void FrameLoop::CopyRunSettings() {
   run_.UseMonoTone = config_.MonoTone;
   run_.UseShuffle = config_.Shuffle;
   run_.UseBlur = config_.Blur;
-  if (const MethodRow* row = composer_ ? MethodRowByType(composer_->UnitType) : nullptr) {
-    if (row->Aspect == AspectSetting::Rectangle) run_.PieceAspect = config_.RectangleAspect;
-    if (row->Aspect == AspectSetting::NoConversion) run_.PieceAspect = config_.NoneAspect;
-  }
+  if (composer_) run_.PieceAspect = PieceAspectOf(config_, composer_->UnitType);
 }
 
 namespace {
@@ -217,8 +208,7 @@ bool FrameLoop::LoadSourceImage() {
 
 void FrameLoop::PrepareComposer(Point clientSize) {
   if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
-  composer_->Prepare(clientSize, std::exchange(sourceBitmap_, Bitmap()), run_.CutSide, run_.MoveSpeed,
-                     run_.PieceAspect, run_.UseShuffle, run_.UseBrightnessChange);
+  PrepareRunComposer(*composer_, config_, clientSize, std::exchange(sourceBitmap_, Bitmap()));
 }
 
 void FrameLoop::ShowComposerError(const std::string& pictureName) {

@@ -35,14 +35,6 @@ int ResolveType(const RenderOptions& o) {
                              ProgramRandom());
 }
 
-ComposerParams ParamOf(const RenderOptions& o) {
-  ComposerParams param;
-  param.DllFileName = PluginPath(o.plugin);
-  param.Rotate = o.rotate;
-  param.MovePositionType = static_cast<uint8_t>(o.motion);
-  return param;
-}
-
 // The methods whose geometry takes the cut's width for both sides.
 bool UsesWidthOnly(int type) {
   const MethodRow* row = MethodRowByType(type);
@@ -52,7 +44,7 @@ bool UsesWidthOnly(int type) {
 // --cut: the picture is the cut; one tile of that unit.
 void RenderCut(const RenderOptions& o, int type, const std::function<void(const Bitmap&, int)>& sink) {
   Bitmap cut = LoadPictureFile(o.cut);
-  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, ParamOf(o));
+  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, ComposerParamsOf(RunConfigOf(o)));
   if (!unit) FailUnit(kErrBadMethod, "");
   // The composer gives these methods a square cut and they read its width
   // only, so their set-up lets an oblong one through; its rows beyond the
@@ -93,12 +85,12 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   if (!o.cut.empty()) return RenderCut(o, type, sink);
 
   // The saver's order: composer, source picture, preparation, frames.
-  auto composer = std::make_unique<Composer>(type, ParamOf(o), ProgramRandom());
+  const RunConfig config = RunConfigOf(o);
+  std::unique_ptr<Composer> composer = MakeRunComposer(config, ProgramRandom());
   if (composer->ErrorNo != 0) FailUnit(composer->ErrorNo, composer->ErrorText);
   Bitmap source = LoadSource(o);
   try {
-    composer->Prepare({o.screenWidth, o.screenHeight}, source, CutSideOf(o.size), o.speed, o.aspect,
-                      o.shuffle, o.brightness);
+    PrepareRunComposer(*composer, config, {o.screenWidth, o.screenHeight}, std::move(source));
   } catch (const SilentAbort&) {
     FailUnit(composer->ErrorNo, composer->ErrorText);
   }
