@@ -38,10 +38,6 @@ void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
   RegisterClassExW(&wc);  // fails harmlessly when already registered
 }
 
-// The window is parented only to a window that exists; a stale or made-up
-// handle leaves it a top-level window.
-bool HasParent() { return ParentWnd != nullptr && IsWindow(ParentWnd); }
-
 // The rectangle of all monitors together, in screen coordinates; its
 // origin is negative when a monitor lies left of or above the primary one.
 RECT VirtualScreen() {
@@ -62,25 +58,26 @@ void WindowTimer::SetInterval(UINT ms) {
   }
 }
 
-SaverWindow::SaverWindow(HINSTANCE instance, HWND owner) : owner_(owner) {
+SaverWindow::SaverWindow(HINSTANCE instance, HWND owner, RunMode mode, HWND parent)
+    : owner_(owner), mode_(mode), parent_(parent) {
   RegisterMainClass(instance, &SaverWindow::WindowProc);
   // Borderless; a child of the preview (or of any window named on the
   // command line) that replaces WS_POPUP by WS_CHILD, else top-most.
   DWORD style = WS_POPUP | WS_CLIPCHILDREN;
   DWORD exStyle = 0;
-  HWND parent = owner;
+  HWND createdIn = owner;
   if (HasParent()) {
     style = (style & ~WS_POPUP) | WS_CHILD;
-    parent = ParentWnd;
+    createdIn = parent_;
   } else {
     exStyle |= WS_EX_TOPMOST;
   }
   HWND wnd = CreateWindowExW(exStyle, kClassName, kApplicationTitle, style, 0, 0, kDesignWidth, kDesignHeight,
-                             parent, nullptr, instance, this);
+                             createdIn, nullptr, instance, this);
   // A window destroyed while it was being created (its parent closed under
   // a set-up error box) simply ends the run.
   if (!wnd && !destroyed_) throw std::runtime_error("The saver window could not be created");
-  if (wnd && SaverMode == smPreview) WatchParent();
+  if (wnd && mode_ == smPreview) WatchParent();
 }
 
 SaverWindow::~SaverWindow() {
@@ -88,13 +85,17 @@ SaverWindow::~SaverWindow() {
   window_.reset();
 }
 
+// The window is parented only to a window that exists; a stale or made-up
+// handle leaves it a top-level window.
+bool SaverWindow::HasParent() const { return parent_ != nullptr && IsWindow(parent_); }
+
 void SaverWindow::SetBounds(int left, int top, int width, int height) {
   SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SaverWindow::Show() {
   if (!Handle()) return;
-  if (SaverMode == smPreview) {
+  if (mode_ == smPreview) {
     ShowWindow(Handle(), SW_SHOWNA);
   } else if (HasParent()) {
     // A saver inside another window fills it, and takes the keyboard focus
@@ -179,7 +180,7 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_DISPLAYCHANGE:
       // A monitor added, removed or re-arranged: cover the new virtual screen.
-      if (SaverMode == smSaver && !HasParent()) CoverAllMonitors();
+      if (mode_ == smSaver && !HasParent()) CoverAllMonitors();
       break;
     case WM_SYSCOMMAND:
       // Refuse the system's start-saver command: no other saver over this one.
@@ -262,8 +263,8 @@ void SaverWindow::FormCreate() {
   // Full screen (every monitor): applied when the window is shown (Show).
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
-  loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
-  loop_->SetMakesFrames(false);           // the window repeats the tile itself (PaintTile)
+  loop_.emplace(mode_ == smPreview);  // loads the main and the option record
+  loop_->SetMakesFrames(false);       // the window repeats the tile itself (PaintTile)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
   run_.emplace(
       *loop_, [this](uint32_t ms) { timDraw.SetInterval(ms); },
@@ -275,9 +276,9 @@ void SaverWindow::FormCreate() {
   // records back, so the store keeps the value until the user saves.
   std::vector<std::string> unreadable = loop_->Settings().UnreadableValues();
   if (unreadable.empty()) unreadable = loop_->Options().UnreadableValues();
-  if (SaverMode == smSaver) dialogs::ReportUnreadableValues(unreadable);
-  if (SaverMode == smSaver) hiddenCursor_.emplace(false);
-  if (SaverMode == smPreview) {
+  if (mode_ == smSaver) dialogs::ReportUnreadableValues(unreadable);
+  if (mode_ == smSaver) hiddenCursor_.emplace(false);
+  if (mode_ == smPreview) {
     timParent.SetInterval(kParentCheckMs);
     // The preview is never activated: its set-up runs from within creation,
     // at the window's design size; the frame takes the preview's size when
@@ -285,13 +286,13 @@ void SaverWindow::FormCreate() {
     FormActivate();
   }
   const std::vector<std::string> musicUnreadable = StartMusic();
-  if (SaverMode == smSaver && unreadable.empty()) dialogs::ReportUnreadableValues(musicUnreadable);
+  if (mode_ == smSaver && unreadable.empty()) dialogs::ReportUnreadableValues(musicUnreadable);
 }
 
 std::vector<std::string> SaverWindow::StartMusic() {
   // Only the full-screen run plays; the player's notices arrive through
   // this thread's message loop, so frames go on while the music plays.
-  return music_.Start(SaverMode == smSaver);
+  return music_.Start(mode_ == smSaver);
 }
 
 struct SaverWindow::BusyScope {
@@ -349,7 +350,7 @@ Point SaverWindow::ClientSize() const {
 }
 
 void SaverWindow::RestartMouseWarmUp() {
-  if (SaverMode == smPreview) return;
+  if (mode_ == smPreview) return;
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
 }
@@ -359,7 +360,7 @@ void SaverWindow::timMouseTimer() {
 }
 
 void SaverWindow::FormMouseMove(int x, int y) {
-  if (SaverMode == smPreview || !mouse_.Ready()) return;
+  if (mode_ == smPreview || !mouse_.Ready()) return;
   switch (mouse_.Moved(VerifyPassword(Handle()), Point{x, y})) {
     case MouseWarmUp::Action::RestartTimer:
       timMouse.SetInterval(MouseWarmUp::kIntervalMs);
@@ -373,11 +374,11 @@ void SaverWindow::FormMouseMove(int x, int y) {
 }
 
 void SaverWindow::FormClick() {
-  if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
+  if (mode_ != smPreview && VerifyPassword(Handle())) Close();
 }
 
 void SaverWindow::FormKeyDown() {
-  if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
+  if (mode_ != smPreview && VerifyPassword(Handle())) Close();
 }
 
 void SaverWindow::WatchParent() {
@@ -396,7 +397,7 @@ void SaverWindow::FormDestroy() {
   if (run_) run_->End();
   if (busy_ == 0) EndRun();
   music_.Stop();
-  if (SaverMode == smSaver) {
+  if (mode_ == smSaver) {
     hiddenCursor_.reset();
     ShowWindow(owner_, SW_SHOW);
   }

@@ -16,6 +16,7 @@
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
 #include "shell/PluginHost.h"
+#include "shell/RunMode.h"
 #include "base/ScopedWin.h"
 
 namespace tessivane {
@@ -38,9 +39,10 @@ private:
 
 class SaverWindow {
 public:
-  // Creates the window (hidden) with its owner; the creation parameters
-  // follow SaverMode and ParentWnd.
-  SaverWindow(HINSTANCE instance, HWND owner);
+  // Creates the window (hidden) with its owner for a run of `mode` (the
+  // saver or the preview); `parent` is the window named on the command
+  // line, null for none.
+  SaverWindow(HINSTANCE instance, HWND owner, RunMode mode, HWND parent);
   ~SaverWindow();
   SaverWindow(const SaverWindow&) = delete;
   SaverWindow& operator=(const SaverWindow&) = delete;
@@ -71,6 +73,7 @@ private:
   std::vector<std::string> StartMusic();  // the music record's unreadable values
   void WatchParent();
   void CoverAllMonitors();
+  bool HasParent() const;
   void Close();
   Point ClientSize() const;
   void PaintTile(const FrameBitmap& tile);
@@ -81,6 +84,8 @@ private:
   ScopedPluginCallRunner pluginRunner_{pluginHost_};
   ScopedWindow window_;
   HWND owner_;
+  RunMode mode_;
+  HWND parent_;
   WindowTimer timDraw{1};
   WindowTimer timMouse{2};
   WindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
