@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "base/ErrorBoxes.h"
-#include "dialogs/SettingsDialog.h"
+#include "dialogs/UnreadableValues.h"
 #include "shell/Resources.h"
 #include "shell/Startup.h"
 
