@@ -17,7 +17,7 @@ TEST(SaverOptions, DefaultsAreTheRecordsDefaults) {
   SaverOptions o = ParseSaverOptions({}, std::nullopt);
   EXPECT_EQ(o.size, s.Size);
   EXPECT_EQ(o.speed, s.Move);
-  EXPECT_EQ(o.delay, s.Weight);
+  EXPECT_EQ(o.wait, s.Weight);
   EXPECT_EQ(o.change, s.ImageChangeTime);
   EXPECT_EQ(o.motion, s.MovePositionType);
   EXPECT_EQ(o.unitType, s.UnitType);
@@ -52,7 +52,7 @@ TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
   MemorySettingsStore store;
   SaverOptions o = ParseSaverOptions(
       {"-method", "random", "-random-from", "spiral",    "-size",   "16",    "-speed",   "9",
-       "-delay",  "50",     "-motion",      "slideshow", "-aspect", "-2",    "-rotate",  "7",
+       "-wait",   "50",     "-motion",      "slideshow", "-aspect", "-2",    "-rotate",  "7",
        "-folder", ".",      "-change",      "5",         "-blur",   "-mono", "-shuffle", "-brightness"},
       std::nullopt);
   WriteSettings(o, store);
