@@ -38,6 +38,7 @@ TEST(SaverOptions, TheTargetWindow) {
       {{"-root"}, "0x1c00005", Target::kWindowId, 0x1c00005},
       {{}, "4711", Target::kWindowId, 4711},
       {{"--window-id", "0x2A", "-root"}, "4711", Target::kWindowId, 42},
+      {{"-root", "--window"}, std::nullopt, Target::kOwnWindow, 0},
   };
   for (const auto& c : cases) {
     SaverOptions o = ParseSaverOptions(c.args, c.env);
@@ -46,6 +47,31 @@ TEST(SaverOptions, TheTargetWindow) {
   }
   for (const char* bad : {"", "0", "0x", "-5", "12a", "0x20000000", "99999999999"})
     EXPECT_THROW(ParseWindowId("-window-id", bad), OptionError) << bad;
+}
+
+// -delay is XScreenSaver's microseconds; without it the frame loop's
+// interval from -wait, the Windows scale, stays.
+TEST(SaverOptions, TheDelayAfterEachFrame) {
+  const struct {
+    std::vector<std::string> args;
+    int64_t micros;
+    bool fps;
+  } cases[] = {
+      {{}, 10000, false},
+      {{"--delay", "20000"}, 20000, false},
+      {{"-wait", "7"}, 70000, false},
+      {{"-wait", "3", "-motion", "slideshow"}, 1100000, false},
+      {{"-delay", "0", "-fps"}, 0, true},
+      {{"-fps", "-no-fps"}, 10000, false},
+  };
+  for (const auto& c : cases) {
+    SaverOptions o = ParseSaverOptions(c.args, std::nullopt);
+    MemorySettingsStore store;
+    WriteSettings(o, store);
+    MainSettings s(store);
+    EXPECT_EQ(FrameDelay(o, FrameInterval(s.Weight, s.MovePositionType)).count(), c.micros) << c.args.size();
+    EXPECT_EQ(o.ShowFps, c.fps);
+  }
 }
 
 TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
