@@ -105,6 +105,29 @@ TEST_F(Language, DialogsAndTheMissingPictureBoxSpeakTheDisplayLanguage) {
   box.Answer();
 }
 
+// Alt plus the letter a value row's label shows reaches the row's scroll
+// bar; the letters of the other language's labels stay with the controls
+// whose captions show them ("Pictures in a fo&lder" in English).
+TEST_F(Language, ValueRowLettersReachTheirScrollBarsInEitherLanguage) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const HWND dialog = Session().Settings();
+  struct Case {
+    wchar_t letter;
+    int control;  // focused afterwards
+  };
+  const Case english[] = {
+      {L'z', kIdSizeScroll}, {L'g', kIdMoveScroll}, {L'y', kIdWeightScroll}, {L'l', kIdImageFolderRadio}};
+  const Case japanese[] = {
+      {L'l', kIdSizeScroll}, {L'm', kIdMoveScroll}, {L'w', kIdWeightScroll}, {L'j', kIdImageFolderRadio}};
+  for (const Case& c : English() ? english : japanese) {
+    PostAltKey(dialog, c.letter);
+    EXPECT_EQ(FocusedWindow(dialog), Item(c.control)) << "Alt+" << static_cast<char>(c.letter);
+  }
+  EXPECT_TRUE(Checked(Item(kIdImageFolderRadio)));
+  ClickAsync(Item(kIdCancelButton));
+  EXPECT_TRUE(Session().Ended());
+}
+
 // The widest a caption may be in its control: the control's width less
 // the check mark, the glyph or the group frame that shares it.
 int Room(HWND control, UINT dpi) {
