@@ -111,19 +111,15 @@ TEST_F(Language, DialogsAndTheMissingPictureBoxSpeakTheDisplayLanguage) {
 TEST_F(Language, ValueRowLettersReachTheirScrollBarsInEitherLanguage) {
   ASSERT_NO_FATAL_FAILURE(Open());
   const HWND dialog = Session().Settings();
-  struct Case {
-    wchar_t letter;
-    int control;  // focused afterwards
-  };
-  const Case english[] = {
-      {L'z', kIdSizeScroll}, {L'g', kIdMoveScroll}, {L'y', kIdWeightScroll}, {L'l', kIdImageFolderRadio}};
-  const Case japanese[] = {
-      {L'l', kIdSizeScroll}, {L'm', kIdMoveScroll}, {L'w', kIdWeightScroll}, {L'j', kIdImageFolderRadio}};
-  for (const Case& c : English() ? english : japanese) {
-    PostAltKey(dialog, c.letter);
-    EXPECT_EQ(FocusedWindow(dialog), Item(c.control)) << "Alt+" << static_cast<char>(c.letter);
+  // The Size, Change and Delay rows' letters, then the folder choice's.
+  const wchar_t* const letters = English() ? L"zgyl" : L"lmwj";
+  const int scrollBars[] = {kIdSizeScroll, kIdMoveScroll, kIdWeightScroll};
+  for (int i = 0; i < 3; ++i) {
+    PostAltKey(dialog, letters[i]);
+    EXPECT_EQ(FocusedWindow(dialog), Item(scrollBars[i])) << "Alt+" << static_cast<char>(letters[i]);
   }
-  EXPECT_TRUE(Checked(Item(kIdImageFolderRadio)));
+  PostAltKey(dialog, letters[3]);
+  EXPECT_TRUE(Checked(Item(kIdImageFolderRadio))) << "Alt+" << static_cast<char>(letters[3]);
   ClickAsync(Item(kIdCancelButton));
   EXPECT_TRUE(Session().Ended());
 }
