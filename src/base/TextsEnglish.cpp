@@ -113,9 +113,9 @@ const char* EnglishText(TextId id) {
     case TextId::kIntervalHint:
       return "Takes a new picture from the folder after this many seconds.";
     case TextId::kSizeHint:
-      return "The size of the cut piece (four times this in pixels).\r\nLarger sizes take longer to "
-             "compute\r\nand draw more "
-             "slowly.";
+      return "The size of the cut piece: four times this\r\n"
+             "many pixels a side. Larger sizes take longer\r\n"
+             "to compute and draw more slowly.";
     case TextId::kMoveHint:
       return "How much the pattern changes.\r\nThe larger the number, the more it changes\r\nat each frame.";
     case TextId::kWeightHint:
