@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "../FloorPicture.h"
 #include "base/FrameBitmap.h"
 #include "base/ScopedWin.h"
 #include "shell/FramePainter.h"
@@ -38,17 +39,6 @@ struct Floor {
 };
 
 Floor* floorOf = nullptr;
-
-// Any picture will do as long as it is not one colour: a few bands of
-// colour that change along both axes.
-void Fill(FrameBitmap& picture) {
-  for (int y = 0; y < picture.Height(); ++y) {
-    uint32_t* row = picture.Row(y);
-    for (int x = 0; x < picture.Width(); ++x)
-      row[x] = (static_cast<uint32_t>(x * 7) & 0xFF) | ((static_cast<uint32_t>(y * 5) & 0xFF) << 8) |
-               ((static_cast<uint32_t>((x + y) * 3) & 0xFF) << 16);
-  }
-}
 
 void PaintTick(HWND wnd) {
   KillTimer(wnd, kFrameTimer);  // as the saver: frames never overlap
@@ -101,7 +91,7 @@ int main(int argc, char** argv) {
   Floor floor;
   floor.tiled = tile > 0;
   floor.picture.SetSize(floor.tiled ? tile : width, floor.tiled ? tile : height);
-  Fill(floor.picture);
+  FillFloorPicture(floor.picture);
   floorOf = &floor;
 
   WNDCLASSEXW wc{};

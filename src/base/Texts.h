@@ -157,11 +157,13 @@ enum class TextId : int {
   kDetailFunction,  // %s: the export
   kDetailLimit,     // %d, %d: the value, the limit
   kDetailSymmetry,  // %d: the symmetry type
+  kUnitErrorLine,   // %s, %d: a unit error's message and number
   // ---- Error boxes and program-wide messages
   kErrorCaption,
   kOutOfMemory,
   kUnknownError,
   kPasswordChangeUnavailable,
+  kWindowCreateFailed,
   kRangeCheckError,   // an empty folder name
   kNoImageFile,       // nothing on the folder's shelf loads
   kFolderUnreadable,  // the folder exists but cannot be listed
@@ -176,6 +178,11 @@ inline constexpr int kTextCount = static_cast<int>(TextId::kCount);
 // The text of an entry in the installed language, or in the one given.
 const char* Tr(TextId id);
 const char* Tr(Language language, TextId id);
+
+// The access key of a caption: the letter after its first single "&"
+// ("&&" is a literal ampersand), upper-cased; 0 when it has none or the
+// letter is not ASCII.
+char MnemonicOf(const char* caption);
 
 // The two catalogs (never null for an id below kCount).
 const char* JapaneseText(TextId id);

@@ -269,14 +269,18 @@ const char* JapaneseText(TextId id) {
       return "設定値[%d] 制限値[%d]";
     case TextId::kDetailSymmetry:
       return "変換タイプ[%d]";
+    case TextId::kUnitErrorLine:
+      return "%s:%d";
     case TextId::kErrorCaption:
       return "エラー";
     case TextId::kOutOfMemory:
       return "メモリが不足しています。";
     case TextId::kUnknownError:
-      return "Unknown error";
+      return "原因不明のエラーが発生しました。";
     case TextId::kPasswordChangeUnavailable:
       return "この機能は使えません";
+    case TextId::kWindowCreateFailed:
+      return "ウィンドウを作成できませんでした。";
     case TextId::kRangeCheckError:
       return "範囲チェックエラー";
     case TextId::kNoImageFile:

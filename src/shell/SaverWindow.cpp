@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "base/ErrorBoxes.h"
+#include "base/Texts.h"
 #include "dialogs/SettingsDialog.h"
 #include "shell/Resources.h"
 #include "shell/Startup.h"
@@ -79,7 +80,7 @@ SaverWindow::SaverWindow(HINSTANCE instance, HWND owner) : owner_(owner) {
                              parent, nullptr, instance, this);
   // A window destroyed while it was being created (its parent closed under
   // a set-up error box) simply ends the run.
-  if (!wnd && !destroyed_) throw std::runtime_error("The saver window could not be created");
+  if (!wnd && !destroyed_) throw std::runtime_error(Tr(TextId::kWindowCreateFailed));
   if (wnd && SaverMode == smPreview) WatchParent();
 }
 

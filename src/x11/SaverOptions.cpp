@@ -172,12 +172,9 @@ const OptionRow<S> kSaverRows[] = {
      .Help = "its own window's visual: default, best, a class such as TrueColor, or an id",
      .Apply = ApplyVisual},
     {.Name = "install", .Help = "its own window gets a colormap of its own", .Flag = &S::install},
-    {.Name = "fps", .Help = "show the frame rate", .Flag = &S::ShowFps},
-    {.Name = "no-fps",
-     .Help = "do not show the frame rate (the default)",
-     .Flag = &S::ShowFps,
-     .FlagValue = false},
-    {.Name = "no-shm", .Help = "no shared memory: every frame goes over the connection", .Flag = &S::noShm},
+    {.Name = "fps", .Help = "show the frame rate and the CPU load at the bottom", .Flag = &S::ShowFps},
+    {.Name = "no-fps", .Help = "no frame rate (the default)", .Flag = &S::ShowFps, .FlagValue = false},
+    {.Name = "no-shm", .Help = "no shared memory: every tile goes over the connection", .Flag = &S::noShm},
     {.Name = "display", .Value = "NAME", .Help = "the X display (default $DISPLAY)", .Apply = ApplyDisplay},
 };
 

@@ -42,7 +42,7 @@ struct SaverOptions : CommonOptions {
   bool help = false;
   bool root = false;
   bool noShm = false;    // plain image transfers even where shared memory works
-  bool ShowFps = false;  // -fps: the frame rate shown over the frames
+  bool ShowFps = false;  // the frame rate and the CPU load at the bottom (-fps, -no-fps)
   Target target = Target::kOwnWindow;
   uint32_t windowId = 0;
   std::string display;  // -display; empty for $DISPLAY

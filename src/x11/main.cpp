@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/Errors.h"
@@ -21,6 +23,7 @@
 #include "base/Texts.h"
 #include "saver/FrameLoop.h"
 #include "settings/MemorySettingsStore.h"
+#include "x11/PluginProcess.h"
 #include "x11/SaverOptions.h"
 // Xlib last: its macros (None, Status, Bool) would rename the core's words.
 #include "x11/XFramePainter.h"
@@ -79,17 +82,27 @@ public:
     errno = saved;
   }
   int ReadEnd() const { return fds_[0]; }
-  // Empties the pipe: whether a signal and whether a picture notice came.
+  // Empties the pipe: whether a signal and whether a picture notice came
+  // (or was held back by SignalledOnly).
   void Drain(bool& signalled, bool& picture) {
     char buffer[64];
     ssize_t n;
     while ((n = read(fds_[0], buffer, sizeof buffer)) > 0)
       for (ssize_t i = 0; i < n; ++i) (buffer[i] == 's' ? signalled : picture) = true;
+    picture = picture || std::exchange(heldPicture_, false);
+  }
+  // Empties the pipe while a plug-in is asked: whether a signal came; a
+  // picture notice waits for the next Drain.
+  bool SignalledOnly() {
+    bool signalled = false;
+    Drain(signalled, heldPicture_);
+    return signalled;
   }
 
 private:
   static inline volatile sig_atomic_t writeEnd = -1;
   int fds_[2] = {-1, -1};
+  bool heldPicture_ = false;
   struct sigaction oldTerm_ {
   }, oldInt_{};
 };
@@ -275,9 +288,13 @@ public:
   Saver(Display* display, const SaverOptions& o, SettingsStore& store)
       : display_(display),
         options_(o),
+        plugins_("/proc/self/exe", kPluginAnswerTimeoutMs, wake_.ReadEnd(),
+                 [this] { return wake_.SignalledOnly(); }),
+        pluginsInstalled_(plugins_),
         window_(display, o),
-        painter_(display, window_.Id(), !o.noShm),
+        painter_(display, window_.Id(), !o.noShm, o.ShowFps),
         loop_(false, store) {
+    loop_.SetMakesFrames(false);  // the server repeats the tile; no frame of the window's size is made
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
   }
 
@@ -327,12 +344,12 @@ private:
               (size.x != window_.Size().x || size.y != window_.Size().y)) {
             window_.SetSize(size);
             loop_.Resize(size);
-            if (painted_) Paint(loop_.FrameComposer()->Image);
+            painter_.Repaint(size.x, size.y);
           }
           break;
         }
         case Expose:
-          if (e.xexpose.count == 0 && painted_) Paint(loop_.FrameComposer()->Image);
+          if (e.xexpose.count == 0) painter_.Repaint(window_.Size().x, window_.Size().y);
           break;
         default:
           break;
@@ -354,21 +371,20 @@ private:
   void Tick() {
     next_.reset();
     if (!loop_.FramesReady() && !loop_.SwitchPictureIfReady(window_.Size())) return;
-    Paint(loop_.MakeFrame());
-    painted_ = true;
+    loop_.MakeFrame();
+    painter_.Paint(loop_.FrameComposer()->TileImage, window_.Size().x, window_.Size().y);
     if (uint32_t interval = loop_.FinishFrame(window_.Size())) Arm(FrameDelay(options_, interval));
   }
-
-  void Paint(const FrameBitmap& frame) { painter_.Paint(frame); }
 
   Display* display_;
   const SaverOptions& options_;
   WakePipe wake_;
+  PluginProcessRunner plugins_;  // a plug-in is asked in a host process; a signal ends the wait
+  ScopedPluginCallRunner pluginsInstalled_;
   TargetWindow window_;
   XFramePainter painter_;
   FrameLoop loop_;
   std::optional<Clock::time_point> next_;
-  bool painted_ = false;
 };
 
 int Run(const std::vector<std::string>& args) {
@@ -403,6 +419,8 @@ int Run(const std::vector<std::string>& args) {
     return 0;
   } catch (const SilentAbort&) {
     // The message is out already.
+  } catch (const PluginRunEnded&) {
+    return 0;  // a signal while a plug-in was asked
   } catch (const std::bad_alloc&) {
     PrintLine("out of memory");
   } catch (const std::exception& e) {
@@ -415,5 +433,7 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace tessivane::x11
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == tessivane::x11::kPluginHostSwitch)
+    return tessivane::x11::RunPluginHost();
   return tessivane::x11::Run(std::vector<std::string>(argv + 1, argv + argc));
 }

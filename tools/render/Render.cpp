@@ -17,10 +17,10 @@
 namespace tessivane::render {
 namespace {
 
-// A unit error as one line: its message, the number, and the detail.
+// A unit error as one line: the number, its message and the detail.
 [[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
   std::string line;
-  for (char c : FormatUnitError(errorNo, detail)) {
+  for (char c : UnitErrorMessage(errorNo) + (detail.empty() ? "" : "\n" + detail)) {
     if (c == '\r') continue;  // CR LF becomes one space
     line += c == '\n' ? ' ' : c;
   }

@@ -38,7 +38,7 @@ using R = RenderOptions;
 const OptionRow<R> kRenderRows[] = {
     {.Name = "source",
      .Value = "S",
-     .Help = "random (default) | an image file | a folder",
+     .Help = "random (default) | a picture file | a folder of pictures",
      .Apply = ApplySource},
     {.Name = "screen", .Value = "WxH", .Help = "frame size (default 1280x720)", .Apply = ApplyScreen},
     {.Name = "frames",
@@ -47,7 +47,7 @@ const OptionRow<R> kRenderRows[] = {
      .Apply = ApplyFrames},
     {.Name = "cut",
      .Value = "FILE",
-     .Help = "skip the composer: this picture, as it is, is the cut; write its tile",
+     .Help = "skip the composer: this picture, as it is, is the cut piece; write its tile",
      .Apply = ApplyCut},
     {.Name = "tile", .Help = "write the first frame's tile instead of the frame", .Flag = &R::tile},
     {.Name = "list-methods", .Help = "print the --method names, one a line", .Flag = &R::listMethods},

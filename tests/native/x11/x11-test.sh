@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# tessivane under Xvfb, against the renderer's frames: -root, -window-id and
+# tessivane under Xvfb, against the renderer's frames: -root, -fps, -window-id and
 # XSCREENSAVER_WINDOW into a window of the test's own, a resize, an expose,
 # a virtual root, XScreenSaver's picture folder, the end on SIGTERM (in
 # time, exit 0: no leak under the sanitizers), its own window's geometry and
@@ -59,6 +59,17 @@ end_run() {
 reference 800x600 "$dir/root.png"
 shows root "$dir/root.png" "" || fail "-root does not show the renderer's frame"
 end_run $pid -root
+
+# -fps: its text at the bottom, the picture above it unchanged.
+"$saver" -root -fps "${still[@]}" -file "$dir/pic.png" & pid=$!
+shows root "$dir/root.png" "[800x560+0+0]" || fail "-fps: the picture above the text is not the renderer's"
+# (A screenshot may come between a fill and the text drawn over it.)
+for i in $(seq 20); do
+  import -window root "$dir/shot.png" || fail "no screenshot"
+  compare -metric AE "$dir/shot.png[800x40+0+560]" "$dir/root.png[800x40+0+560]" null: 2>/dev/null || break
+  [ "$i" = 20 ] && fail "-fps shows nothing at the bottom"
+done
+end_run $pid -fps
 
 # A window of the test's own (xev's, with a 50 x 50 child at 10,10).
 xev -geometry 400x300+0+0 >"$dir/xev" 2>&1 & pids+=($!)

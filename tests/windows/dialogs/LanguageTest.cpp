@@ -105,6 +105,25 @@ TEST_F(Language, DialogsAndTheMissingPictureBoxSpeakTheDisplayLanguage) {
   box.Answer();
 }
 
+// Alt plus the letter a value row's label shows reaches the row's scroll
+// bar; the letters of the other language's labels stay with the controls
+// whose captions show them ("Pictures in a fo&lder" in English).
+TEST_F(Language, ValueRowLettersReachTheirScrollBarsInEitherLanguage) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const HWND dialog = Session().Settings();
+  // The Size, Change and Delay rows' letters, then the folder choice's.
+  const wchar_t* const letters = English() ? L"zgyl" : L"lmwj";
+  const int scrollBars[] = {kIdSizeScroll, kIdMoveScroll, kIdWeightScroll};
+  for (int i = 0; i < 3; ++i) {
+    PostAltKey(dialog, letters[i]);
+    EXPECT_EQ(FocusedWindow(dialog), Item(scrollBars[i])) << "Alt+" << static_cast<char>(letters[i]);
+  }
+  PostAltKey(dialog, letters[3]);
+  EXPECT_TRUE(Checked(Item(kIdImageFolderRadio))) << "Alt+" << static_cast<char>(letters[3]);
+  ClickAsync(Item(kIdCancelButton));
+  EXPECT_TRUE(Session().Ended());
+}
+
 // The widest a caption may be in its control: the control's width less
 // the check mark, the glyph or the group frame that shares it.
 int Room(HWND control, UINT dpi) {

@@ -11,6 +11,8 @@
      hang            "MakeTransMethod" never returns
      crash           "MakeTransMethod" writes through a null pointer
      exit            "MakeTransMethod" ends the process (exit status 0)
+     hog             (POSIX) "MakeTransMethod" takes 2 GiB and writes its last
+                     byte (through a null pointer when it gets none)
      blockload       (Windows) the library's DllMain never returns
 
    When the library is unloaded it writes what it was asked to
@@ -140,6 +142,14 @@ int32_t TESSIVANE_PLUGIN_CALL MakeTransMethod(int32_t tileWidth, int32_t tileHei
     *nowhere = 1;
   }
   if (strstr(script, "exit")) exit(0);
+#if !defined(_WIN32)
+  if (strstr(script, "hog")) {
+    const size_t n = (size_t)2 << 30;
+    char* volatile block = malloc(n);
+    block[n - 1] = 1;
+    free(block);
+  }
+#endif
   if (bad) sscanf(bad + 4, "%d,%d:%d,%d", &badX, &badY, &badSourceX, &badSourceY);
   if (x == badX && y == badY) {
     *sourceX = badSourceX;

@@ -1,0 +1,51 @@
+// The plug-in host process, started from the built tessivane: it answers as
+// the conversation in this process does, and a plug-in that crashes, ends
+// its process, hangs or takes too much memory gives error 7 and leaves no
+// process behind.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "x11/PluginProcess.h"
+
+namespace tessivane::x11 {
+namespace {
+
+bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
+
+TEST(PluginProcess, AnswersAsInThisProcessOrErrorSevenWithNoChildLeft) {
+  struct Case {
+    const char* script;
+    bool hostLost;  // else the answers are those of the conversation in this process
+  } cases[] = {
+      {"", false},
+      {"area=40x50 sym=4", false},
+      {"bad=3,4:99,0", false},
+      {"id=2 nosize", false},
+      {"crash", true},
+      {"exit", true},
+      {"hang", true},
+      {"hog", true},
+  };
+  constexpr unsigned kTimeoutMs = 1000;
+  PluginProcessRunner runner(TESSIVANE_PROGRAM, kTimeoutMs);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    setenv("TESSIVANE_TEST_PLUGIN", c.script, 1);
+    for (auto kind : {PluginQuestion::Kind::kSetUp, PluginQuestion::Kind::kCheck}) {
+      const PluginQuestion question{kind, TEST_PLUGIN_SCRIPTED, 64, 64, 0, 0};
+      const auto start = std::chrono::steady_clock::now();
+      const PluginAnswers answers = runner.Ask(question);
+      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kTimeoutMs + 2000));
+      EXPECT_EQ(answers, c.hostLost ? PluginCallFailed(question) : AskPlugin(question));
+      EXPECT_TRUE(NoChildLeft());
+    }
+  }
+  unsetenv("TESSIVANE_TEST_PLUGIN");
+}
+
+}  // namespace
+}  // namespace tessivane::x11
