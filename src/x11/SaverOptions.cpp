@@ -31,8 +31,8 @@ constexpr int kMaxWindowSide = 32767;
 // More of ~/.xscreensaver than this is not read.
 constexpr std::streamsize kMaxSettingsFile = 1 << 20;
 
-// The interval of a Wait setting in the straight and curved motions, in microseconds.
-int WaitDelay(int wait) { return static_cast<int>(FrameInterval(wait, kMoveLine)) * 1000; }
+// The interval of a Weight setting (-wait) in the straight and curved motions, in microseconds.
+int WeightDelay(int wait) { return static_cast<int>(FrameInterval(wait, kMoveLine)) * 1000; }
 
 void ApplyWindowId(SaverOptions& o, const std::string& option, const std::string& text) {
   o.windowId = ParseWindowId(option, text);
@@ -125,11 +125,12 @@ const OptionRow<S> kSaverRows[] = {
      .Help = "microseconds between frames (without -delay, the -wait interval)",
      .Number = &S::delay,
      .Low = 0,
-     .High = WaitDelay(MainSettings::kWeight.max),
+     .High = WeightDelay(MainSettings::kWeight.max),
      .Given = &S::delayGiven},
     {.Name = "wait",
      .Value = "N",
-     .Help = "the Windows saver's Wait: N x 10 ms between frames, (N - 1) x 0.5 + 0.1 s in the slide show",
+     .Help = "the Windows saver's Delay setting: N x 10 ms between frames, (N - 1) x 0.5 + 0.1 s in the "
+             "slide show",
      .Number = &S::wait,
      .Low = MainSettings::kWeight.min,
      .High = MainSettings::kWeight.max,
@@ -147,7 +148,7 @@ const OptionRow<S> kSaverRows[] = {
      .Flag = &S::xscreensaverImages},
     {.Name = "change",
      .Value = "SECONDS",
-     .Help = "seconds between the folder's pictures",
+     .Help = "Change every: seconds between the folder's pictures",
      .Number = &S::change,
      .Low = 0,
      .High = kLongestChange},
@@ -205,7 +206,7 @@ std::optional<std::string> ResourceValue(std::istream& in, std::string_view key)
 
 }  // namespace
 
-SaverOptions::SaverOptions() : delay(WaitDelay(MainSettings::kWeight.initial)) {}
+SaverOptions::SaverOptions() : delay(WeightDelay(MainSettings::kWeight.initial)) {}
 
 std::span<const OptionRow<SaverOptions>> SaverOptionRows() { return kSaverRows; }
 

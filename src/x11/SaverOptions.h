@@ -54,9 +54,9 @@ struct SaverOptions : CommonOptions {
   std::string folder;                        // -folder: a picture drawn from it every -change seconds
   bool xscreensaverImages = false;           // the folder of XScreenSaver's imageDirectory
   int change = 60;                           // the ImageChangeTime setting
-  int wait = MainSettings::kWeight.initial;  // -wait: the Wait setting of the Windows saver
+  int wait = MainSettings::kWeight.initial;  // -wait: the Weight setting, the Windows saver's Delay
   bool waitGiven = false;
-  int delay;  // -delay: microseconds between frames; the Wait's interval unless given
+  int delay;  // -delay: microseconds between frames; the Weight's interval unless given
   bool delayGiven = false;
 
   SaverOptions();
@@ -81,7 +81,7 @@ std::string SaverUsage();
 std::string TakeXScreenSaverImages(SaverOptions& options, const char* home);
 
 // The pause after a frame: -delay's when it was given, otherwise the frame
-// loop's interval (from the Wait setting and the motion).
+// loop's interval (from the Weight setting and the motion).
 std::chrono::microseconds FrameDelay(const SaverOptions& options, uint32_t loopIntervalMs);
 
 // Writes the options into the main record and the option record of `store`,
