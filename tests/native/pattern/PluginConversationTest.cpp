@@ -85,6 +85,32 @@ TEST(PluginConversation, AnswersNoConversationCouldGiveAreRefused) {
     spoil[i](bad);
     EXPECT_FALSE(DecodeAnswers(EncodeAnswers(bad), q).has_value());
   }
+  // The numbers the saver words an error's detail from, each held to what
+  // its error can report.
+  struct Error {
+    bool failed;
+    int32_t number;
+    int32_t value;
+  } errors[] = {
+      {false, 0, 1},                      // a value without an error
+      {true, kErrPluginExport, 4},        // no fifth export
+      {true, kErrPluginWidthLarge, 256},  // not above the limit
+      {true, kErrPluginXOutside, 63},     // inside the 64-pixel cut
+      {true, kErrPluginYNegative, 0},
+      {true, kErrPluginSymmetry, 4},  // a valid type
+      {true, kErrPluginLoad, 7},      // error 7 names no value
+      {false, kErrPluginUnusable, 2},
+      {true, kErrPluginUnusable, 0},   // 13 ends nothing
+      {false, kErrPluginSymmetry, 9},  // an error that did not end it
+  };
+  for (const Error& e : errors) {
+    SCOPED_TRACE(std::to_string(e.number) + " " + std::to_string(e.value));
+    PluginAnswers bad = good;
+    bad.failed = e.failed;
+    bad.errorNo = e.number;
+    bad.errorValue = e.value;
+    EXPECT_FALSE(DecodeAnswers(EncodeAnswers(bad), q).has_value());
+  }
   const std::string bytes = EncodeAnswers(good);
   EXPECT_FALSE(DecodeAnswers(bytes.substr(0, bytes.size() - 1), q).has_value());
   EXPECT_FALSE(DecodeAnswers(bytes + "x", q).has_value());
