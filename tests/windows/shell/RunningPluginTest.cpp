@@ -174,9 +174,8 @@ TEST_F(RunningPlugin, PluginBlockingWhileItLoadsEndsWithTheRun) {
   }
 }
 
-// A plug-in that crashes, ends its process or takes memory without end
-// (stopped at the host's limit) takes only its host: the saver shows error
-// 7 naming the library, and a key then ends the run.
+// A plug-in that crashes, ends its process or hoards memory takes only its
+// host: the saver shows error 7 naming the library, and a key then ends the run.
 TEST_F(RunningPlugin, PluginThatCrashesExitsOrHoardsMemoryGivesError7) {
   for (const char* plugin :
        {TESSIVANE_TEST_PLUGIN_CRASH, TESSIVANE_TEST_PLUGIN_EXIT, TESSIVANE_TEST_PLUGIN_EAT}) {
@@ -188,24 +187,11 @@ TEST_F(RunningPlugin, PluginThatCrashesExitsOrHoardsMemoryGivesError7) {
   }
 }
 
-// The error box speaks the display language in every part, the detail that
-// the saver words from the plug-in's numbers included. Run under a Japanese
-// and an English locale (wine.shell, wine-en.shell); the test picks its
-// catalog by the saver's rule.
-class PluginDetails : public RunningPlugin {
-protected:
-  void SetUp() override {
-    RunningPlugin::SetUp();
-    SetLanguage(LanguageOfLangId(GetUserDefaultUILanguage()));
-  }
-  void TearDown() override {
-    RunningPlugin::TearDown();
-    SetLanguage(Language::kJapanese);
-    SetEnvironmentVariableW(L"TESSIVANE_TEST_PLUGIN", nullptr);
-  }
-};
-
+// The box speaks the display language, details included: run in the Japanese
+// and the English prefix (wine.shell, wine-en.shell).
+using PluginDetails = RunningPlugin;
 TEST_F(PluginDetails, ErrorDetailsSpeakTheDisplayLanguage) {
+  SetLanguage(LanguageOfLangId(GetUserDefaultUILanguage()));  // the saver's rule
   TempFolder folder;
   const std::wstring missing = folder.File(L"missing.dll");
   ASSERT_NO_FATAL_FAILURE(Start(missing));
@@ -214,6 +200,7 @@ TEST_F(PluginDetails, ErrorDetailsSpeakTheDisplayLanguage) {
   SetEnvironmentVariableW(L"TESSIVANE_TEST_PLUGIN", L"sym=9");
   ASSERT_NO_FATAL_FAILURE(Start(HostToWindowsPath(TESSIVANE_TEST_PLUGIN_SCRIPTED)));
   ExpectErrorBox(FormatUnitError(kErrPluginSymmetry, DetailSymmetry(9)));
+  SetEnvironmentVariableW(L"TESSIVANE_TEST_PLUGIN", nullptr);
 }
 
 }  // namespace

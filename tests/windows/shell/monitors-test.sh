@@ -222,13 +222,9 @@ expect_pattern 0 0 "$rects" "the screenshots do not show one seamless pattern ov
 # The left monitor becomes 800x600, still left of the primary one; the
 # probe then tells the saver, as Windows would. The saver must cover the new
 # virtual screen with one pattern from its new corner, and keep running.
-# The X screen keeps its size while the outputs move, and shrinks only once
-# both fit into its new width: an output that does not fit is switched off
-# for a moment, and the X server then moves the pointer onto the other
-# monitor. That is a real pointer move, which ends the run when the saver
-# sees it after its warm-up (as it did on a loaded machine, where the
-# window's first pointer message came after the warm-up and so set the
-# position that a move is judged from).
+# The outputs move before the X screen shrinks: an output that does not fit
+# the new size is switched off for a moment, and the X server moves the
+# pointer off it, a real move that ends the run once the warm-up is over.
 xrandr --fb 2304x1024 --output DUMMY1 --mode 800x600 --pos 0x0 \
   --output DUMMY0 --mode 1280x1024 --pos 800x0 --primary || fail "xrandr cannot change the second monitor"
 xrandr --fb 2080x1024 || fail "xrandr cannot shrink the screen"

@@ -11,9 +11,7 @@
      hang            "MakeTransMethod" never returns
      crash           "MakeTransMethod" writes through a null pointer
      exit            "MakeTransMethod" ends the process (exit status 0)
-     eat             the first "MakeTransMethod" takes and touches memory in
-                     64 MiB blocks, up to 3 GiB or until it is refused, then
-                     answers as usual
+     eat             the first "MakeTransMethod" touches up to 3 GiB of memory
      blockload       (Windows) the library's DllMain never returns
 
    When the library is unloaded it writes what it was asked to
@@ -149,7 +147,7 @@ int32_t TESSIVANE_PLUGIN_CALL MakeTransMethod(int32_t tileWidth, int32_t tileHei
     for (int block = 0; block < 48; ++block) {
       char* memory = malloc((size_t)64 << 20);
       if (!memory) break;
-      memset(memory, 1, (size_t)64 << 20); /* kept: the memory stays taken */
+      memset(memory, 1, (size_t)64 << 20); /* and keeps it */
     }
   }
   if (bad) sscanf(bad + 4, "%d,%d:%d,%d", &badX, &badY, &badSourceX, &badSourceY);
