@@ -98,8 +98,8 @@ std::string EncodeAnswers(const PluginAnswers& answers);
 // 32..256 with positions answered, more positions than the area has, a
 // point outside the cut, an error number outside the table, an error
 // value that does not break its error's rule, a symmetry type outside 1..4
-// on success. The host runs foreign code, so its bytes
-// are checked like any other input from outside.
+// on success. The host runs foreign code, so its bytes are checked like
+// any other input from outside.
 std::optional<PluginAnswers> DecodeAnswers(std::string_view bytes, const PluginQuestion& question);
 
 // What the host does with one question: decode it, ask, encode the

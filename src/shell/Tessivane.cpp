@@ -30,8 +30,8 @@ std::wstring PluginHostArgument() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace tessivane;
   HardenLibrarySearch();
-  // Every text speaks the user's display language, a plug-in host's too
-  // (it answers numbers only, but whatever it may ever word is worded so).
+  // Every text speaks the user's display language: set before anything,
+  // a plug-in host included, can word one.
   SetLanguage(LanguageOfLangId(GetUserDefaultUILanguage()));
   // A plug-in host answers one question and ends: no run mode, no windows.
   if (const std::wstring mapping = PluginHostArgument(); !mapping.empty()) return RunPluginHost(mapping);
