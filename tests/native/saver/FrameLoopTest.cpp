@@ -1043,5 +1043,53 @@ TEST_F(FrameLoopTest, FirstPictureDecodesWithoutHoldingUpTheActivation) {
   EXPECT_TRUE(recorder.shown.empty());
 }
 
+// A folder on a share that stops answering used to be listed on the
+// window's thread: no input until it answered, and a run that could not end
+// before. It is listed on a worker: the first picture and every change wait
+// for it without holding anything up, and a run that ends meanwhile ends at
+// once and says nothing.
+TEST_F(FrameLoopTest, FolderThatStopsAnsweringHoldsUpNeitherTheFramesNorTheEnd) {
+  TempFolder folder("tessivane-loop-stalled");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  UseFolderChangingEverySecond(folder);
+  const auto stalls = std::make_shared<std::atomic<bool>>(false);  // the share stops answering
+  const auto lister = [stalls](const std::string& name) {
+    while (*stalls) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return ImageShelf(name);
+  };
+  for (const bool atStart : {true, false}) {
+    SCOPED_TRACE(atStart ? "first picture" : "change");
+    auto loop = Loop();
+    loop->UseFolderLister(lister);
+    *stalls = atStart;
+    ASSERT_TRUE(loop->Activate(kClient));
+    if (!atStart) {
+      SettlePictureChange(*loop);
+      *stalls = true;
+    }
+    for (int frame = 0; frame < 3; ++frame) {
+      now += 2 * kSecond;
+      if (loop->FramesReady()) loop->MakeFrame();
+      EXPECT_EQ(loop->FinishFrame(kClient), 10u);
+      EXPECT_FALSE(loop->SwitchPictureIfReady(kClient));
+      EXPECT_TRUE(loop->PictureChangePending());
+    }
+    EXPECT_EQ(loop->FramesReady(), !atStart);
+    const auto start = std::chrono::steady_clock::now();
+    loop.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+  }
+  // The share answers again: a run still waiting goes on with the picture.
+  auto loop = Loop();
+  loop->UseFolderLister(lister);
+  ASSERT_TRUE(loop->Activate(kClient));
+  *stalls = false;
+  SettlePictureChange(*loop);
+  EXPECT_EQ(loop->MakeFrame().PixelRgb(0, 0), 0x00FF00u);
+  loop.reset();
+  WaitForWorkersToEnd();
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
 }  // namespace
 }  // namespace tessivane
