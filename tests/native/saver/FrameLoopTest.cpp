@@ -1043,11 +1043,10 @@ TEST_F(FrameLoopTest, FirstPictureDecodesWithoutHoldingUpTheActivation) {
   EXPECT_TRUE(recorder.shown.empty());
 }
 
-// A folder on a share that stops answering used to be listed on the
-// window's thread: no input until it answered, and a run that could not end
-// before. It is listed on a worker: the first picture and every change wait
-// for it without holding anything up, and a run that ends meanwhile ends at
-// once and says nothing.
+// A folder on a share that stops answering was listed on the window's
+// thread, which locked the user out until it answered. The first picture and
+// every change wait for its listing without holding anything up, and a run
+// that ends meanwhile ends at once and says nothing.
 TEST_F(FrameLoopTest, FolderThatStopsAnsweringHoldsUpNeitherTheFramesNorTheEnd) {
   TempFolder folder("tessivane-loop-stalled");
   folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
@@ -1079,14 +1078,7 @@ TEST_F(FrameLoopTest, FolderThatStopsAnsweringHoldsUpNeitherTheFramesNorTheEnd) 
     loop.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
   }
-  // The share answers again: a run still waiting goes on with the picture.
-  auto loop = Loop();
-  loop->UseFolderLister(lister);
-  ASSERT_TRUE(loop->Activate(kClient));
-  *stalls = false;
-  SettlePictureChange(*loop);
-  EXPECT_EQ(loop->MakeFrame().PixelRgb(0, 0), 0x00FF00u);
-  loop.reset();
+  *stalls = false;  // the share answers again: the given-up listings end alone
   WaitForWorkersToEnd();
   EXPECT_TRUE(recorder.shown.empty());
 }

@@ -102,24 +102,19 @@ for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "a key does not end its own window"
 wait $pid || fail "its own window ended with status $?"
 
-# A folder on a share that stops answering while it is listed: SIGTERM
-# still ends the run at once, with status 0 and nothing said (not tested
-# where FUSE cannot be mounted).
+# A folder on a share that stops answering while it is listed (where FUSE
+# can be mounted). The leak check at exit would wait for the listing.
 mkdir "$dir/share"
 python3 "$(dirname "$0")/stalling-folder.py" "$dir/share" 60 >"$dir/fuse" 2>&1 & pids+=($!)
 for _ in $(seq 50); do grep -q mounted "$dir/fuse" && break; sleep 0.1; done
 if grep -q mounted "$dir/fuse"; then
-  # The leak check at exit stops every thread, and the listing's thread
-  # waits in the kernel for the share: no leak check for this run.
   ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
     "$saver" -root "${still[@]}" -folder "$dir/share" 2>"$dir/err" & pid=$!
-  for _ in $(seq 100); do grep -q opened "$dir/fuse" && break; sleep 0.1; done
-  grep -q opened "$dir/fuse" || fail "the stalling folder was not listed"
-  sleep 0.5
+  for _ in $(seq 100); do grep -q opened "$dir/fuse" && sleep 0.5 && break; sleep 0.1; done
   end_run $pid "a stalling folder"
-  [ -s "$dir/err" ] && fail "a stalling folder: $(cat "$dir/err")"
+  grep -q opened "$dir/fuse" && [ ! -s "$dir/err" ] || fail "a stalling folder: not listed, or $(cat "$dir/err")"
 else
-  echo "no stalling folder: $(cat "$dir/fuse")"
+  echo "no stalling folder: $(tail -1 "$dir/fuse")"
 fi
 
 # Bad options and a bad environment: one line, status 1, before any window.
