@@ -2,14 +2,16 @@
 # tessivane under Xvfb, against the renderer's frames: -root, -fps, -window-id and
 # XSCREENSAVER_WINDOW into a window of the test's own, a resize, an expose,
 # a virtual root, XScreenSaver's picture folder, the end on SIGTERM (in
-# time, exit 0: no leak under the sanitizers), its own window's geometry and
-# a key in it, and bad options.
+# time, exit 0: no leak under the sanitizers), also while a folder that
+# stops answering is listed, its own window's geometry and a key in it, and
+# bad options.
 set -u
 saver=$1 render=$2
 dir=$(mktemp -d)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  umount -l "$dir/share" 2>/dev/null
   rm -rf "$dir"
 }
 trap cleanup EXIT
@@ -165,6 +167,21 @@ xdotool key --window "$own" q 2>/dev/null
 for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "a key does not end its own window"
 wait $pid || fail "its own window ended with status $?"
+
+# A folder on a share that stops answering while it is listed (where FUSE
+# can be mounted). The leak check at exit would wait for the listing.
+mkdir "$dir/share"
+python3 "$(dirname "$0")/stalling-folder.py" "$dir/share" 60 >"$dir/fuse" 2>&1 & pids+=($!)
+for _ in $(seq 50); do grep -q mounted "$dir/fuse" && break; sleep 0.1; done
+if grep -q mounted "$dir/fuse"; then
+  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
+    "$saver" -root "${still[@]}" -folder "$dir/share" 2>"$dir/err" & pid=$!
+  for _ in $(seq 100); do grep -q opened "$dir/fuse" && sleep 0.5 && break; sleep 0.1; done
+  end_run $pid "a stalling folder"
+  grep -q opened "$dir/fuse" && [ ! -s "$dir/err" ] || fail "a stalling folder: not listed, or $(cat "$dir/err")"
+else
+  echo "no stalling folder: $(tail -1 "$dir/fuse")"
+fi
 
 # Bad options and a bad environment: one line, status 1, before any window.
 before=$(xwininfo -root -children | grep -c '^ *0x')
