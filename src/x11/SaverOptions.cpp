@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -102,17 +101,26 @@ void ApplyVisual(SaverOptions& o, const std::string& option, const std::string& 
 // X's geometry, WIDTHxHEIGHT+X+Y (a size, a place or both; a negative
 // place counts from the right or bottom edge).
 void ApplyGeometry(SaverOptions& o, const std::string& option, const std::string& text) {
+  const OptionError bad(option + ": '" + text + "' is not WIDTHxHEIGHT+X+Y");
+  // Only X's characters, and no number longer than five digits (which
+  // XParseGeometry would overflow).
+  size_t digits = 0;
+  for (char c : text) {
+    if (std::string_view("0123456789xX+-").find(c) == std::string_view::npos) throw bad;
+    digits = std::isdigit(static_cast<unsigned char>(c)) ? digits + 1 : 0;
+    if (digits > 5) throw bad;
+  }
   WindowGeometry g;
   int x = 0, y = 0;
   unsigned width = 0, height = 0;
   g.mask = XParseGeometry(text.c_str(), &x, &y, &width, &height);
   const int size = g.mask & (WidthValue | HeightValue), place = g.mask & (XValue | YValue);
   const bool sized = size == (WidthValue | HeightValue), placed = place == (XValue | YValue);
-  const bool fits = width <= kMaxWindowSide && height <= kMaxWindowSide && std::abs(x) <= kMaxWindowSide &&
-                    std::abs(y) <= kMaxWindowSide;
+  const bool fits = width <= kMaxWindowSide && height <= kMaxWindowSide && x >= -kMaxWindowSide &&
+                    x <= kMaxWindowSide && y >= -kMaxWindowSide && y <= kMaxWindowSide;
   if (size + place == 0 || (size && !sized) || (place && !placed) || !fits ||
-      (sized && (width == 0 || height == 0)) || text.find_first_not_of("0123456789xX+-") != std::string::npos)
-    throw OptionError(option + ": '" + text + "' is not WIDTHxHEIGHT+X+Y");
+      (sized && (width == 0 || height == 0)))
+    throw bad;
   if (sized) g.width = width, g.height = height;
   if (placed) g.x = x, g.y = y;
   o.geometry = g;

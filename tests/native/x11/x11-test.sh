@@ -198,6 +198,7 @@ done <<LIST
 |-delay 20000 -wait 5
 |-geometry 0x0
 |-geometry 320x200+10
+|-geometry 1x1+-2147483648
 |-fullscreen -geometry 320x200
 |-visual PseudoColor
 |-visual 0x7ffff
