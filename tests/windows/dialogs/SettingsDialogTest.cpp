@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DialogSession.h"
+#include "TessivaneVersion.h"
 
 #include <commctrl.h>
 
@@ -121,6 +122,8 @@ TEST_F(SettingsDialog, EmptyStoreOpensWithTheDefaultsAndOnlyTheChosenKindsContro
        {kIdMethodList, kIdDetailsButton, kIdShuffleCheck, kIdMonoToneCheck, kIdBlurCheck, kIdBrightnessCheck,
         kIdMotionList, kIdOkButton, kIdCancelButton, kIdUpdateButton, kIdHelpButton})
     EXPECT_TRUE(Enabled(Item(id))) << id;
+  EXPECT_NE(Text(Item(kIdVersionLabel)).find(W(TESSIVANE_VERSION_TEXT)), std::wstring::npos)
+      << "the about area";
 
   // Cancel right away still writes the loaded record back.
   Cancel();
