@@ -116,7 +116,10 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
       continue;
     }
     if (TakeOption(SaverRows(), args, i, o)) continue;
-    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) continue;
+    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) {
+      if (o.version) return o;
+      continue;
+    }
     if (name.empty()) throw OptionError("unexpected argument '" + args[i] + "'");
     throw OptionError("unknown option '" + args[i] + "' (see -help)");
   }
