@@ -17,21 +17,26 @@
 namespace tessivane::render {
 namespace {
 
-// A unit error as one line: its message, the number, and the detail.
-[[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
+// A message of the box texts as one line: CR LF becomes one space.
+std::string OneLine(const std::string& text) {
   std::string line;
-  for (char c : FormatUnitError(errorNo, detail)) {
-    if (c == '\r') continue;  // CR LF becomes one space
+  for (char c : text) {
+    if (c == '\r') continue;
     line += c == '\n' ? ' ' : c;
   }
-  throw RenderError("error " + std::to_string(errorNo) + ": " + line);
+  return line;
+}
+
+// A unit error as one line: its message, the number, and the detail.
+[[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
+  throw RenderError("error " + std::to_string(errorNo) + ": " + OneLine(FormatUnitError(errorNo, detail)));
 }
 
 Bitmap LoadPictureFile(const std::string& name) {
   try {
     return LoadPicture(name);
   } catch (const std::exception& e) {
-    throw RenderError("cannot read picture '" + name + "': " + e.what());
+    throw RenderError("cannot read picture '" + name + "': " + OneLine(e.what()));
   }
 }
 
@@ -87,7 +92,7 @@ Bitmap LoadSource(const RenderOptions& o) {
     LoadSourcePicture(kind, o.source, o.source, source);
   } catch (const std::exception& e) {
     if (kind == kFileTypeFolder) throw RenderError("no picture from folder '" + o.source + "': " + e.what());
-    throw RenderError("cannot read picture '" + o.source + "': " + e.what());
+    throw RenderError("cannot read picture '" + o.source + "': " + OneLine(e.what()));
   }
   ApplySourceEffects(source, o.blur, o.mono);
   return source;
