@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, once.
-# Sourced by scripts/test, scripts/run and scripts/package; a second run only checks.
+# Sourced by scripts/test, scripts/run, scripts/package and scripts/release; a
+# second run only checks.
 set -euo pipefail
 
 TESSIVANE_PACKAGES=(
@@ -18,6 +19,9 @@ TESSIVANE_PACKAGES=(
   nasm dpkg-dev python3
   # The Windows installer (scripts/package, the package_installer target).
   nsis
+  # The release check (tests/release/check-release): the package's
+  # lint, the zips.
+  lintian unzip
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-ipafont-gothic locales fonts-wine
   # Two monitors for Wine (Xvfb gives only one): an X server with the dummy

@@ -170,6 +170,11 @@ enum class TextId : int {
   kDataTypeInvalid,   // %s: the registry value's name
   kKeyCreateFailed,   // %s: the subkey
   kSetValueFailed,    // %s: the registry value's name
+  // ---- Why a picture file did not load (PictureFailure; out of memory is kOutOfMemory)
+  kPictureCannotOpen,   // the file cannot be opened or read
+  kPictureNotReadable,  // not a picture in a format that is read
+  kPictureDamaged,      // damaged or cut short
+  kPictureTooLarge,     // more pixels or bytes than a picture may have
   kCount
 };
 

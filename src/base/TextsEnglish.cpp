@@ -299,6 +299,14 @@ const char* EnglishText(TextId id) {
       return "The registry key %s could not be created";
     case TextId::kSetValueFailed:
       return "The setting '%s' could not be saved";
+    case TextId::kPictureCannotOpen:
+      return "The file cannot be opened or read.";
+    case TextId::kPictureNotReadable:
+      return "The file is not a picture in a format that can be read.";
+    case TextId::kPictureDamaged:
+      return "The picture file is damaged or cut short.";
+    case TextId::kPictureTooLarge:
+      return "The picture is too large to be loaded.";
     case TextId::kCount:
       break;
   }

@@ -293,6 +293,14 @@ const char* JapaneseText(TextId id) {
       return "キー %s の作成に失敗しました";
     case TextId::kSetValueFailed:
       return "'%s' の設定に失敗しました";
+    case TextId::kPictureCannotOpen:
+      return "ファイルを読み込めません。";
+    case TextId::kPictureNotReadable:
+      return "読み込める形式の画像ではありません。";
+    case TextId::kPictureDamaged:
+      return "画像ファイルが壊れているか、途中で切れています。";
+    case TextId::kPictureTooLarge:
+      return "画像が大きすぎて読み込めません。";
     case TextId::kCount:
       break;
   }

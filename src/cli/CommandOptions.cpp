@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "TessivaneVersion.h"
 #include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
 #include "settings/MainSettings.h"
@@ -124,6 +125,7 @@ const OptionRow<C> kCommonRows[] = {
      .Value = "N",
      .Help = "every re-seed takes N: the same options give the same pictures",
      .Apply = ApplySeed},
+    {.Name = "version", .Help = "print the version and end", .Flag = &C::version},
 };
 
 }  // namespace
@@ -149,6 +151,10 @@ std::string_view OptionName(std::string_view argument) {
   else
     return {};
   return argument;
+}
+
+std::string VersionLine(std::string_view program) {
+  return std::string(program) + " " + TESSIVANE_VERSION_TEXT + "\n";
 }
 
 std::string MethodNames() {

@@ -38,7 +38,8 @@ struct CommonOptions {
   int motion = 0;                           // 0 line, 1 curve, 2 slide show
   int speed = MainSettings::kMove.initial;  // the Move setting
   std::optional<uint32_t> seed;
-  std::string plugin;  // the plug-in library that is the method; empty for none
+  std::string plugin;    // the plug-in library that is the method; empty for none
+  bool version = false;  // print VersionLine and end
 
   CommonOptions();
 };
@@ -98,6 +99,10 @@ bool TakeOption(std::span<const OptionRow<T>> rows, const std::vector<std::strin
   }
   return false;
 }
+
+// "<program> <version>" and a line end: what --version prints. The version
+// is the top CMakeLists.txt's.
+std::string VersionLine(std::string_view program);
 
 // The conversion methods' names, " | " between them.
 std::string MethodNames();

@@ -126,13 +126,11 @@ FrameLoop::Outcome FrameLoop::LoadStep(const std::string& name, bool passOver, S
   try {
     step();
     return {};
-  } catch (const PictureOutOfMemory&) {
-    return OutOfMemory(name, framesReady_);
   } catch (const PictureError& e) {
+    if (e.Failure() == PictureFailure::kOutOfMemory) return OutOfMemory(name, framesReady_);
     if (passOver) return {.kind = Outcome::Kind::kPassOver, .name = name};
-    return {.kind = Outcome::Kind::kLoadError,
-            .name = name,
-            .error = std::make_exception_ptr(PictureError(NameInMessage(name, e.what())))};
+    return {
+        .kind = Outcome::Kind::kLoadError, .name = name, .error = std::make_exception_ptr(e.AboutFile(name))};
   } catch (const std::out_of_range&) {  // the range check of an empty folder name: no name to give
     return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
   } catch (const std::exception& e) {

@@ -252,7 +252,10 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
       return o;
     }
     if (TakeOption(SaverOptionRows(), args, i, o)) continue;
-    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) continue;
+    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) {
+      if (o.version) return o;
+      continue;
+    }
     if (name.empty()) throw OptionError("unexpected argument '" + args[i] + "'");
     throw OptionError("unknown option '" + args[i] + "' (see -help)");
   }

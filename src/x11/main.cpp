@@ -398,6 +398,10 @@ int Run(const std::vector<std::string>& args) {
       std::fputs(SaverUsage().c_str(), stdout);
       return 0;
     }
+    if (options.version) {
+      std::fputs(VersionLine("tessivane").c_str(), stdout);
+      return 0;
+    }
     std::unique_ptr<ScopedSeedSource> seed;
     if (options.seed) seed = std::make_unique<ScopedSeedSource>(FixedSeed(*options.seed));
     if (options.xscreensaverImages) {

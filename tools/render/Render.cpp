@@ -17,21 +17,27 @@
 namespace tessivane::render {
 namespace {
 
-// A unit error as one line: the number, its message and the detail.
-[[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
+// A message of the box texts as one line: CR LF becomes one space.
+std::string OneLine(const std::string& text) {
   std::string line;
-  for (char c : UnitErrorMessage(errorNo) + (detail.empty() ? "" : "\n" + detail)) {
-    if (c == '\r') continue;  // CR LF becomes one space
+  for (char c : text) {
+    if (c == '\r') continue;
     line += c == '\n' ? ' ' : c;
   }
-  throw RenderError("error " + std::to_string(errorNo) + ": " + line);
+  return line;
+}
+
+// A unit error as one line: the number, its message and the detail.
+[[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
+  throw RenderError("error " + std::to_string(errorNo) + ": " +
+                    OneLine(UnitErrorMessage(errorNo) + (detail.empty() ? "" : "\n" + detail)));
 }
 
 Bitmap LoadPictureFile(const std::string& name) {
   try {
     return LoadPicture(name);
   } catch (const std::exception& e) {
-    throw RenderError("cannot read picture '" + name + "': " + e.what());
+    throw RenderError("cannot read picture '" + name + "': " + OneLine(e.what()));
   }
 }
 
@@ -87,7 +93,7 @@ Bitmap LoadSource(const RenderOptions& o) {
     LoadSourcePicture(kind, o.source, o.source, source);
   } catch (const std::exception& e) {
     if (kind == kFileTypeFolder) throw RenderError("no picture from folder '" + o.source + "': " + e.what());
-    throw RenderError("cannot read picture '" + o.source + "': " + e.what());
+    throw RenderError("cannot read picture '" + o.source + "': " + OneLine(e.what()));
   }
   ApplySourceEffects(source, o.blur, o.mono);
   return source;

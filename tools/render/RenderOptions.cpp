@@ -115,7 +115,10 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       o.help = true;
       return o;
     }
-    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) continue;
+    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) {
+      if (o.version) return o;
+      continue;
+    }
     if (TakeOption(std::span<const OptionRow<R>>(kRenderRows), args, i, o)) {
       if (o.listMethods) return o;
       continue;
