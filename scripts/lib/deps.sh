@@ -10,8 +10,9 @@ TESSIVANE_PACKAGES=(
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
   # The X11 saver (src/x11): Xlib and the MIT-SHM extension.
   libx11-dev libxext-dev
-  # The test of the X11 saver under the real XScreenSaver daemon.
-  xscreensaver
+  # The test of the X11 saver under the real XScreenSaver daemon, and groff
+  # for the test that its manual page renders without a warning.
+  xscreensaver groff-base
   libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
