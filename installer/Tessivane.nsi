@@ -50,6 +50,9 @@ Name "${PRODUCT}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES\${PRODUCT}"
 BrandingText "${PRODUCT} ${VERSION}"
+; The files' own times stay out of the installer, so the same files give
+; the same installer bytes (the installed files carry the install's time).
+SetDateSave off
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"

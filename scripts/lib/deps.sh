@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, once.
-# Sourced by scripts/test, scripts/run and scripts/package; a second run only checks.
+# Sourced by scripts/test, scripts/run, scripts/package and scripts/release; a
+# second run only checks.
 set -euo pipefail
 
 TESSIVANE_PACKAGES=(
@@ -9,14 +10,18 @@ TESSIVANE_PACKAGES=(
   libjpeg62-turbo-dev libpng-dev zlib1g-dev
   # The X11 saver (src/x11): Xlib and the MIT-SHM extension.
   libx11-dev libxext-dev
-  # The test of the X11 saver under the real XScreenSaver daemon.
-  xscreensaver
+  # The test of the X11 saver under the real XScreenSaver daemon, and groff
+  # for the test that its manual page renders without a warning.
+  xscreensaver groff-base
   libclang-rt-14-dev
   mingw-w64 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 libz-mingw-w64-dev
   nasm dpkg-dev python3
   # The Windows installer (scripts/package, the package_installer target).
   nsis
+  # The release check (tests/release/check-release): the package's
+  # lint, the zips.
+  lintian unzip
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-ipafont-gothic locales fonts-wine
   # Two monitors for Wine (Xvfb gives only one): an X server with the dummy

@@ -32,9 +32,10 @@ const char* UnitErrorMessage(int errorNo) {
 }
 
 std::string FormatUnitError(int errorNo, const std::string& detail) {
-  std::string text = UnitErrorMessage(errorNo);
-  text += ':';
-  text += std::to_string(errorNo);
+  std::string text = Format(Tr(TextId::kUnitErrorLine), UnitErrorMessage(errorNo), errorNo);
+  // A number without a message (0 or outside the table) starts the line
+  // with the number, not with the space that would follow the message.
+  if (!text.empty() && text.front() == ' ') text.erase(0, text.find_first_not_of(' '));
   if (!detail.empty()) {
     text += "\r\n";
     text += detail;

@@ -57,8 +57,10 @@ enum UnitError : int {
 // number outside 1..18 (and, in Japanese, for 15..18, which have none).
 const char* UnitErrorMessage(int errorNo);
 
-// The text ShowUnitError shows: message, ':', the number, and the detail
-// on a new line (CR LF) when there is one.
+// The text ShowUnitError shows: the message and the number as the
+// catalog's line puts them ("message:number" in Japanese, "message (error
+// number)" in English), and the detail on a new line (CR LF) when there is
+// one.
 std::string FormatUnitError(int errorNo, const std::string& detail);
 // A message as one line, for standard error: each CR LF (or lone LF)
 // becomes one space, a lone CR goes.

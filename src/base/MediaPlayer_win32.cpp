@@ -18,6 +18,7 @@
 #include <stdexcept>
 
 #include "base/ScopedWin.h"
+#include "base/Texts.h"
 #include "base/Utf.h"
 
 namespace tessivane {
@@ -48,7 +49,7 @@ public:
     RegisterClassExW(&wc);  // fails harmlessly when already registered
     window_.reset(CreateWindowExW(0, kMciPlayerWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   instance, nullptr));
-    if (!window_) throw std::runtime_error("The media player's window could not be created");
+    if (!window_) throw std::runtime_error(Tr(TextId::kWindowCreateFailed));
     SetWindowLongPtrW(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
 

@@ -157,17 +157,24 @@ enum class TextId : int {
   kDetailFunction,  // %s: the export
   kDetailLimit,     // %d, %d: the value, the limit
   kDetailSymmetry,  // %d: the symmetry type
+  kUnitErrorLine,   // %s, %d: a unit error's message and number
   // ---- Error boxes and program-wide messages
   kErrorCaption,
   kOutOfMemory,
   kUnknownError,
   kPasswordChangeUnavailable,
+  kWindowCreateFailed,
   kRangeCheckError,   // an empty folder name
   kNoImageFile,       // nothing on the folder's shelf loads
   kFolderUnreadable,  // the folder exists but cannot be listed
   kDataTypeInvalid,   // %s: the registry value's name
   kKeyCreateFailed,   // %s: the subkey
   kSetValueFailed,    // %s: the registry value's name
+  // ---- Why a picture file did not load (PictureFailure; out of memory is kOutOfMemory)
+  kPictureCannotOpen,   // the file cannot be opened or read
+  kPictureNotReadable,  // not a picture in a format that is read
+  kPictureDamaged,      // damaged or cut short
+  kPictureTooLarge,     // more pixels or bytes than a picture may have
   kCount
 };
 
@@ -176,6 +183,11 @@ inline constexpr int kTextCount = static_cast<int>(TextId::kCount);
 // The text of an entry in the installed language, or in the one given.
 const char* Tr(TextId id);
 const char* Tr(Language language, TextId id);
+
+// The access key of a caption: the letter after its first single "&"
+// ("&&" is a literal ampersand), upper-cased; 0 when it has none or the
+// letter is not ASCII.
+char MnemonicOf(const char* caption);
 
 // The two catalogs (never null for an id below kCount).
 const char* JapaneseText(TextId id);

@@ -15,7 +15,7 @@ const char* EnglishText(TextId id) {
       return "Conversion Method Options";
     case TextId::kMusicCaption:
       return "Background Music";
-    // Settings dialog. Mnemonics: B D P R S N F W L E Z G T O C A H M.
+    // Settings dialog. Mnemonics: B D P R S N F W L E Z G Y O C A H M.
     case TextId::kMethodGroup:
       return "Conversion method";
     case TextId::kBasicRadio:
@@ -55,7 +55,7 @@ const char* EnglishText(TextId id) {
     case TextId::kMotionSlideShow:
       return "Slide show";
     case TextId::kIntervalGroup:
-      return "Next picture";
+      return "Change every";
     case TextId::kIntervalUnit:
       return "s";
     case TextId::kSizeLabel:
@@ -63,7 +63,7 @@ const char* EnglishText(TextId id) {
     case TextId::kMoveLabel:
       return "Chan&ge (1–10)";
     case TextId::kWeightLabel:
-      return "Wai&t (1–99)";
+      return "Dela&y (1–99)";
     case TextId::kOkButton:
       return "&OK";
     case TextId::kCancelButton:
@@ -87,7 +87,7 @@ const char* EnglishText(TextId id) {
     case TextId::kPluginBrowseHint:
       return "Chooses the plug-in DLL in a file dialog.";
     case TextId::kShuffleHint:
-      return "Exchanges the points of the source picture at random.";
+      return "Exchanges the pixels of the cut piece at random.";
     case TextId::kMonoToneHint:
       return "Turns the source picture grey.";
     case TextId::kBlurHint:
@@ -103,21 +103,23 @@ const char* EnglishText(TextId id) {
     case TextId::kImageFileEditHint:
       return "Type the path of the picture file.";
     case TextId::kImageFolderRadioHint:
-      return "Uses the pictures of a folder, a new one at each interval.";
+      return "Uses the pictures of a folder, a new one at the set interval.";
     case TextId::kImageFolderEditHint:
       return "Type the path of the folder that holds the pictures.";
     case TextId::kImageFolderBrowseHint:
       return "Chooses the folder in a folder dialog.";
     case TextId::kMotionHint:
-      return "How the cut travels over the picture: changes the way the pattern changes.";
+      return "How the cut piece travels over the picture: changes the way the pattern changes.";
     case TextId::kIntervalHint:
       return "Takes a new picture from the folder after this many seconds.";
     case TextId::kSizeHint:
-      return "The size of one pattern unit.\r\nLarger sizes take longer to compute\r\nand draw more slowly.";
+      return "The size of the cut piece: four times this\r\n"
+             "many pixels a side. Larger sizes take longer\r\n"
+             "to compute and draw more slowly.";
     case TextId::kMoveHint:
       return "How much the pattern changes.\r\nThe larger the number, the more it changes\r\nat each frame.";
     case TextId::kWeightHint:
-      return "The wait between frames: raise it when\r\nthe screen changes too fast.";
+      return "The delay between frames: raise it when\r\nthe screen changes too fast.";
     case TextId::kOkHint:
       return "Saves the settings in the registry and closes the dialog.";
     case TextId::kCancelHint:
@@ -144,11 +146,11 @@ const char* EnglishText(TextId id) {
       return "'%s' is not a whole number";
     case TextId::kHelpFolderMissing:
       return "%s was not found.\r\n\r\nThe help page Tessivane.html must lie in the folder\r\nof the "
-             "program.\r\n";
+             "program.";
     case TextId::kHelpPageMissing:
       return "Tessivane.html was not found.\r\n\r\nThe help page Tessivane.html must lie in the folder\r\nof "
              "the "
-             "program.\r\n";
+             "program.";
     case TextId::kHelpSection:
       return "en";
     case TextId::kPictureDialogTitle:
@@ -172,7 +174,7 @@ const char* EnglishText(TextId id) {
     case TextId::kDistortValueLabel:
       return "Distortion (2–20)";
     case TextId::kAspectLabel:
-      return "Aspect";
+      return "Aspect ratio";
     case TextId::kAspectWide:
       return "Wide";
     case TextId::kAspectSquare:
@@ -242,25 +244,25 @@ const char* EnglishText(TextId id) {
     case TextId::kUnitError6:
       return "The conversion method is not valid.";
     case TextId::kUnitError7:
-      return "The plug-in DLL could not be loaded.";
+      return "The plug-in could not be loaded.";
     case TextId::kUnitError8:
-      return "A function of the plug-in DLL could not be called.";
+      return "A function is missing from the plug-in.";
     case TextId::kUnitError9:
-      return "The converted width is too large.";
+      return "The plug-in's tile width is too large.";
     case TextId::kUnitError10:
-      return "The converted height is too large.";
+      return "The plug-in's tile height is too large.";
     case TextId::kUnitError11:
       return "A source x coordinate lies outside the cut piece.";
     case TextId::kUnitError12:
       return "A source y coordinate lies outside the cut piece.";
     case TextId::kUnitError13:
-      return "This DLL cannot be used.";
+      return "This plug-in cannot be used.";
     case TextId::kUnitError14:
       return "The symmetry type is not valid.";
     case TextId::kUnitError15:
-      return "The converted width is too small.";
+      return "The plug-in's tile width is too small.";
     case TextId::kUnitError16:
-      return "The converted height is too small.";
+      return "The plug-in's tile height is too small.";
     case TextId::kUnitError17:
       return "A source x coordinate is negative.";
     case TextId::kUnitError18:
@@ -273,14 +275,18 @@ const char* EnglishText(TextId id) {
       return "Value [%d] Limit [%d]";
     case TextId::kDetailSymmetry:
       return "Symmetry type [%d]";
+    case TextId::kUnitErrorLine:
+      return "%s (error %d)";
     case TextId::kErrorCaption:
       return "Error";
     case TextId::kOutOfMemory:
       return "There is not enough memory.";
     case TextId::kUnknownError:
-      return "Unknown error";
+      return "An unknown error occurred.";
     case TextId::kPasswordChangeUnavailable:
-      return "This Windows cannot change the screen saver password.";
+      return "The screen saver password cannot be changed on this version of Windows.";
+    case TextId::kWindowCreateFailed:
+      return "Tessivane could not open its window.";
     case TextId::kRangeCheckError:
       return "No folder was given.";
     case TextId::kNoImageFile:
@@ -293,6 +299,14 @@ const char* EnglishText(TextId id) {
       return "The registry key %s could not be created";
     case TextId::kSetValueFailed:
       return "The setting '%s' could not be saved";
+    case TextId::kPictureCannotOpen:
+      return "The file cannot be opened or read.";
+    case TextId::kPictureNotReadable:
+      return "The file is not a picture in a format that can be read.";
+    case TextId::kPictureDamaged:
+      return "The picture file is damaged or cut short.";
+    case TextId::kPictureTooLarge:
+      return "The picture is too large to be loaded.";
     case TextId::kCount:
       break;
   }

@@ -269,14 +269,18 @@ const char* JapaneseText(TextId id) {
       return "設定値[%d] 制限値[%d]";
     case TextId::kDetailSymmetry:
       return "変換タイプ[%d]";
+    case TextId::kUnitErrorLine:
+      return "%s:%d";
     case TextId::kErrorCaption:
       return "エラー";
     case TextId::kOutOfMemory:
       return "メモリが不足しています。";
     case TextId::kUnknownError:
-      return "Unknown error";
+      return "原因不明のエラーが発生しました。";
     case TextId::kPasswordChangeUnavailable:
       return "この機能は使えません";
+    case TextId::kWindowCreateFailed:
+      return "ウィンドウを作成できませんでした。";
     case TextId::kRangeCheckError:
       return "範囲チェックエラー";
     case TextId::kNoImageFile:
@@ -289,6 +293,14 @@ const char* JapaneseText(TextId id) {
       return "キー %s の作成に失敗しました";
     case TextId::kSetValueFailed:
       return "'%s' の設定に失敗しました";
+    case TextId::kPictureCannotOpen:
+      return "ファイルを読み込めません。";
+    case TextId::kPictureNotReadable:
+      return "読み込める形式の画像ではありません。";
+    case TextId::kPictureDamaged:
+      return "画像ファイルが壊れているか、途中で切れています。";
+    case TextId::kPictureTooLarge:
+      return "画像が大きすぎて読み込めません。";
     case TextId::kCount:
       break;
   }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "TessivaneVersion.h"
 #include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
 #include "settings/MainSettings.h"
@@ -91,7 +92,7 @@ const OptionRow<C> kCommonRows[] = {
      .High = MainSettings::kSize.max},
     {.Name = "speed",
      .Value = "N",
-     .Help = "the Move setting",
+     .Help = "the Change setting",
      .Number = &C::speed,
      .Low = MainSettings::kMove.min,
      .High = MainSettings::kMove.max},
@@ -102,28 +103,29 @@ const OptionRow<C> kCommonRows[] = {
      .Apply = ApplyRandomSet},
     {.Name = "aspect",
      .Value = "N",
-     .Help = "aspect step of rectangle and none",
+     .Help = "the Aspect ratio of Rectangle and Unchanged",
      .Number = &C::aspect,
      .Low = MethodOptions::kAspect.min,
      .High = MethodOptions::kAspect.max},
     {.Name = "rotate",
      .Value = "N",
-     .Help = "value of the distorted method",
+     .Help = "the Distortion of Distorted square",
      .Number = &C::rotate,
      .Low = MethodOptions::kRotate.min,
      .High = MethodOptions::kRotate.max},
     {.Name = "shuffle", .Help = "shuffle the piece's pixels", .Flag = &C::shuffle},
     {.Name = "blur", .Help = "blur the picture", .Flag = &C::blur},
     {.Name = "mono", .Help = "turn the picture monotone", .Flag = &C::mono},
-    {.Name = "brightness", .Help = "let the piece breathe in brightness", .Flag = &C::brightness},
+    {.Name = "brightness", .Help = "vary the piece's brightness", .Flag = &C::brightness},
     {.Name = "plugin",
      .Value = "FILE",
-     .Help = "a plug-in library as the method (a shared object here, a DLL on Windows)",
+     .Help = "a plug-in as the method (a shared library here, a DLL on Windows)",
      .Apply = ApplyPlugin},
     {.Name = "seed",
      .Value = "N",
      .Help = "every re-seed takes N: the same options give the same pictures",
      .Apply = ApplySeed},
+    {.Name = "version", .Help = "print the version and end", .Flag = &C::version},
 };
 
 }  // namespace
@@ -149,6 +151,10 @@ std::string_view OptionName(std::string_view argument) {
   else
     return {};
   return argument;
+}
+
+std::string VersionLine(std::string_view program) {
+  return std::string(program) + " " + TESSIVANE_VERSION_TEXT + "\n";
 }
 
 std::string MethodNames() {

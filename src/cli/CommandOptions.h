@@ -39,13 +39,15 @@ struct CommonOptions {
   int motion = 0;                           // 0 line, 1 curve, 2 slide show
   int speed = MainSettings::kMove.initial;  // the Move setting
   std::optional<uint32_t> seed;
-  std::string plugin;  // the plug-in library that is the method; empty for none
+  std::string plugin;    // the plug-in library that is the method; empty for none
+  bool version = false;  // print VersionLine and end
 
   CommonOptions();
 };
 
 // One option. A whole-number option names its field and range and needs
-// nothing else; a switch names its flag; any other option parses itself.
+// nothing else; a switch names its flag and the value it sets (a "-no-"
+// switch clears the flag its partner sets); any other option parses itself.
 template <typename T>
 struct OptionRow {
   std::string_view Name{};   // without the dashes
@@ -56,6 +58,8 @@ struct OptionRow {
   bool T::*Flag = nullptr;
   void (*Apply)(T& options, const std::string& option, const std::string& value) = nullptr;
   std::string (*MoreHelp)() = nullptr;  // appended to Help when the text is made at run time
+  bool FlagValue = true;                // what the switch sets its flag to
+  bool T::*Given = nullptr;             // set when the option is on the command line
 };
 
 std::span<const OptionRow<CommonOptions>> CommonOptionRows();
@@ -81,8 +85,9 @@ bool TakeOption(std::span<const OptionRow<T>> rows, const std::vector<std::strin
   for (const OptionRow<T>& row : rows) {
     if (name.empty() || row.Name != name) continue;
     const std::string& option = args[i];
+    if (row.Given) options.*row.Given = true;
     if (row.Flag) {
-      options.*row.Flag = true;
+      options.*row.Flag = row.FlagValue;
       return true;
     }
     if (i + 1 >= args.size()) throw OptionError(option + " needs a value");
@@ -95,6 +100,10 @@ bool TakeOption(std::span<const OptionRow<T>> rows, const std::vector<std::strin
   }
   return false;
 }
+
+// "<program> <version>" and a line end: what --version prints. The version
+// is the top CMakeLists.txt's.
+std::string VersionLine(std::string_view program);
 
 // The conversion methods' names, " | " between them.
 std::string MethodNames();
@@ -115,18 +124,23 @@ std::string PluginPath(const std::string& file);
 std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value,
                       std::string help);
 
+// What the usage and the manual say of a row: its help, and for a whole
+// number its range and the default that `defaults` holds.
+template <typename T>
+std::string RowHelp(const OptionRow<T>& row, const T& defaults) {
+  std::string help(row.Help);
+  if (row.MoreHelp) help += row.MoreHelp();
+  if (row.Number)
+    help += " " + std::to_string(row.Low) + ".." + std::to_string(row.High) + " (default " +
+            std::to_string(defaults.*row.Number) + ")";
+  return help;
+}
+
 template <typename T>
 std::string OptionUsage(std::span<const OptionRow<T>> rows, std::string_view dashes) {
   const T defaults;
   std::string text;
-  for (const OptionRow<T>& row : rows) {
-    std::string help(row.Help);
-    if (row.MoreHelp) help += row.MoreHelp();
-    if (row.Number)
-      help += " " + std::to_string(row.Low) + ".." + std::to_string(row.High) + " (default " +
-              std::to_string(defaults.*row.Number) + ")";
-    text += UsageLine(dashes, row.Name, row.Value, help);
-  }
+  for (const OptionRow<T>& row : rows) text += UsageLine(dashes, row.Name, row.Value, RowHelp(row, defaults));
   return text;
 }
 

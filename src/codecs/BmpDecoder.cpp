@@ -1,8 +1,8 @@
 // Windows and OS/2 bitmap files. The headers and the palette are read
 // from the first kHeadBytes of the file, the pixels row by row; every
 // field is checked against the file's real size before it is used; unknown
-// header sizes and compressions are refused with their value in the
-// message.
+// header sizes and compressions are refused as a kind of picture that is
+// not read, with their value in the reason.
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -41,7 +41,13 @@ constexpr uint64_t kRlePixelsPerByte = 1024;
 // damaged (real files have 1:1, seldom 2:1).
 constexpr int64_t kMaxDensityRatio = 100;
 
-[[noreturn]] void Fail(const std::string& why) { throw PictureError("BMP: " + why); }
+// A bitmap that breaks its own format, and one of a kind that is not read.
+[[noreturn]] void Fail(const std::string& why) {
+  throw PictureError(PictureFailure::kDamaged, "BMP: " + why);
+}
+[[noreturn]] void Unsupported(const std::string& why) {
+  throw PictureError(PictureFailure::kNotAPicture, "BMP: " + why);
+}
 
 uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t U32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24); }
@@ -101,7 +107,7 @@ Header ReadHeader(const uint8_t* d, uint64_t size) {
     case 124:  // BITMAPV5HEADER
       break;
     default:
-      Fail(Format("unknown header size %u", h.headerSize));
+      Unsupported(Format("unknown header size %u", h.headerSize));
   }
   if (kFileHeaderSize + h.headerSize > size) Fail("header is truncated");
   const uint8_t* ih = d + kFileHeaderSize;
@@ -167,11 +173,11 @@ void CheckFormat(const Header& h) {
   if (h.height == 0) Fail("height is zero");
   const uint32_t c = h.compression;
   const uint32_t bits = h.bitCount;
-  if (h.os2v2 && c == kBitfields) Fail("OS/2 Huffman 1D compression is not supported");
-  if (h.os2v2 && c == kJpeg) Fail("OS/2 RLE24 compression is not supported");
+  if (h.os2v2 && c == kBitfields) Unsupported("OS/2 Huffman 1D compression is not supported");
+  if (h.os2v2 && c == kJpeg) Unsupported("OS/2 RLE24 compression is not supported");
   switch (c) {
     case kRgb:
-      if (bits == 64) Fail("64 bits per pixel are not supported");
+      if (bits == 64) Unsupported("64 bits per pixel are not supported");
       if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
         Fail(Format("%u bits per pixel are not valid", bits));
       break;
@@ -189,7 +195,7 @@ void CheckFormat(const Header& h) {
     case kPng:
       break;
     default:
-      Fail(Format("compression %u is not supported", c));
+      Unsupported(Format("compression %u is not supported", c));
   }
   if (h.xDensity > 0 && h.yDensity > 0) {
     int64_t lo = std::min(h.xDensity, h.yDensity), hi = std::max(h.xDensity, h.yDensity);
@@ -392,7 +398,7 @@ Bitmap DecodeBmp(PictureSource& source, const PictureLimits& limits) {
   const uint64_t size = source.Size();
   const std::vector<uint8_t> head = ReadHead(source, kHeadBytes);
   if (head.size() != std::min<uint64_t>(size, kHeadBytes)) Fail("file is truncated");
-  if (!HasBmpSignature(head.data(), head.size())) Fail("not a bitmap file");
+  if (!HasBmpSignature(head.data(), head.size())) Unsupported("not a bitmap file");
   const Header h = ReadHeader(head.data(), size);
   CheckFormat(h);
   CheckPictureSize(h.width, h.height, limits);

@@ -19,14 +19,30 @@ extern "C" {
    data, or (size_t)-1 when the bytes cannot be read. Never throws. */
 typedef size_t (*TessivaneReadFn)(void* context, uint8_t* out, size_t count);
 
+/* Kinds of failure. */
+enum {
+  TESSIVANE_FAILED_DAMAGED = 0,
+  TESSIVANE_FAILED_CUT_SHORT,   /* the data ended early */
+  TESSIVANE_FAILED_READ,        /* the read function could not read */
+  TESSIVANE_FAILED_UNSUPPORTED, /* a kind of picture that is not read */
+  TESSIVANE_FAILED_TOO_LARGE,
+  TESSIVANE_FAILED_MEMORY
+};
+
+/* What the last call that returned -1 ran into: its kind, and a message
+   in English, which is the library's own (library_words = 1) or ours. */
+typedef struct TessivaneFailure {
+  int kind;
+  int library_words;
+  char message[256];
+} TessivaneFailure;
+
 typedef struct TessivaneJpeg TessivaneJpeg;
 
 /* NULL when out of memory. */
 TessivaneJpeg* tessivane_jpeg_open(void);
 void tessivane_jpeg_close(TessivaneJpeg* jpeg);
-const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg);
-/* Whether the last failure was the library running out of memory. */
-int tessivane_jpeg_out_of_memory(const TessivaneJpeg* jpeg);
+const TessivaneFailure* tessivane_jpeg_failure(const TessivaneJpeg* jpeg);
 /* Reads the header of the JPEG stream that `read` delivers (`context`
    must outlive the JPEG context). Returns 0 and the picture's size, or -1. */
 int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, TessivaneReadFn read, void* context, uint64_t max_memory,
@@ -43,8 +59,7 @@ typedef struct TessivanePng TessivanePng;
 
 TessivanePng* tessivane_png_open(void);
 void tessivane_png_close(TessivanePng* png);
-const char* tessivane_png_message(const TessivanePng* png);
-int tessivane_png_out_of_memory(const TessivanePng* png);
+const TessivaneFailure* tessivane_png_failure(const TessivanePng* png);
 /* Reads the signature and the chunks before the pixels, and sets up
    output as 4-byte red, green, blue, alpha pixels. Returns 0 with the
    size and the number of interlace passes, or -1. */

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "codecs/CodecGlue.h"
 #include "codecs/PictureLoader.h"
 
 namespace tessivane {
@@ -73,10 +74,10 @@ private:
   size_t length_ = 0;
 };
 
-// A failure a C library reported: PictureOutOfMemory when it ran out of
-// memory, PictureError otherwise; the text is `prefix` ("JPEG: " or
-// "PNG: ") followed by the library's message.
-[[noreturn]] void ThrowLibraryFailure(const char* prefix, const char* message, bool outOfMemory);
+// A failure a C library reported (CodecGlue.h): its kind, with the
+// library's words as the detail where they tell more; the reason is
+// `prefix` ("JPEG: " or "PNG: ") followed by the message.
+[[noreturn]] void ThrowLibraryFailure(const char* prefix, const TessivaneFailure& failure);
 
 // A colour channel with opacity `alpha` laid over white, rounded.
 inline uint8_t OverWhite(uint32_t channel, uint32_t alpha) {

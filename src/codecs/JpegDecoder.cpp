@@ -92,21 +92,19 @@ Bitmap DecodeJpeg(PictureSource& source, const PictureLimits& limits) {
   BufferedPictureReader data(source);
   std::unique_ptr<TessivaneJpeg, void (*)(TessivaneJpeg*)> jpeg(tessivane_jpeg_open(), &tessivane_jpeg_close);
   if (!jpeg) throw std::bad_alloc();
-  auto fail = [&]() {
-    ThrowLibraryFailure("JPEG: ", tessivane_jpeg_message(jpeg.get()),
-                        tessivane_jpeg_out_of_memory(jpeg.get()));
-  };
+  auto fail = [&]() { ThrowLibraryFailure("JPEG: ", *tessivane_jpeg_failure(jpeg.get())); };
   uint32_t width = 0, height = 0;
   if (tessivane_jpeg_read_header(jpeg.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxJpegMemory,
                                  kMaxJpegScans, &width, &height) != 0)
     fail();
   CheckPictureSize(width, height, limits);
   const JpegLayout layout = ReadLayout(data);
-  if (layout.compressedBytes == 0) throw PictureError("JPEG: data ended early");
+  if (layout.compressedBytes == 0) throw PictureError(PictureFailure::kDamaged, "JPEG: data ended early");
   if (layout.scans > kMaxJpegScans)
-    throw PictureError(Format("JPEG: progressive JPEG has more than %d scans", kMaxJpegScans));
+    throw PictureError(PictureFailure::kTooLarge,
+                       Format("JPEG: progressive JPEG has more than %d scans", kMaxJpegScans));
   if (tessivane_jpeg_coefficient_bytes(jpeg.get()) > CoefficientBudget(uint64_t{width} * height, layout))
-    throw PictureError("JPEG: picture is too large for its data");
+    throw PictureError(PictureFailure::kTooLarge, "JPEG: picture is too large for its data");
   Bitmap bitmap(static_cast<int>(width), static_cast<int>(height));
   if (tessivane_jpeg_read_pixels(jpeg.get(), bitmap.Data(), bitmap.Stride()) != 0) fail();
   return bitmap;

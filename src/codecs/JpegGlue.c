@@ -24,16 +24,47 @@ struct TessivaneJpeg {
   int created;
   int max_scans;
   int cmyk;
-  int out_of_memory;
-  char message[JMSG_LENGTH_MAX + 64];
+  TessivaneFailure failure;
 };
+
+/* Records a failure, in words of ours unless library_words is set after. */
+static void set_failure(TessivaneJpeg* jpeg, int kind, const char* message) {
+  jpeg->failure.kind = kind;
+  jpeg->failure.library_words = 0;
+  snprintf(jpeg->failure.message, sizeof jpeg->failure.message, "%s", message);
+}
 
 static void fail(TessivaneJpeg* jpeg) { longjmp(jpeg->jump, 1); }
 
+/* The library's error, sorted by its code; its own words go with the
+   kinds whose text does not say it all. */
 static void on_error(j_common_ptr cinfo) {
   TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
-  cinfo->err->format_message(cinfo, jpeg->message);
-  jpeg->out_of_memory = cinfo->err->msg_code == JERR_OUT_OF_MEMORY;
+  char words[JMSG_LENGTH_MAX];
+  int kind = TESSIVANE_FAILED_DAMAGED;
+  cinfo->err->format_message(cinfo, words);
+  switch (cinfo->err->msg_code) {
+    case JERR_OUT_OF_MEMORY:
+      kind = TESSIVANE_FAILED_MEMORY;
+      break;
+    case JERR_IMAGE_TOO_BIG:
+    case JERR_NO_BACKING_STORE: /* more memory than max_memory_to_use allows */
+      kind = TESSIVANE_FAILED_TOO_LARGE;
+      break;
+    case JWRN_JPEG_EOF:
+      kind = TESSIVANE_FAILED_CUT_SHORT;
+      break;
+    case JERR_BAD_PRECISION:
+    case JERR_NOT_COMPILED:
+    case JERR_NOTIMPL:
+    case JERR_CONVERSION_NOTIMPL:
+      kind = TESSIVANE_FAILED_UNSUPPORTED;
+      break;
+    default:
+      break;
+  }
+  set_failure(jpeg, kind, words);
+  jpeg->failure.library_words = kind == TESSIVANE_FAILED_DAMAGED || kind == TESSIVANE_FAILED_UNSUPPORTED;
   fail(jpeg);
 }
 
@@ -50,7 +81,9 @@ static void on_output(j_common_ptr cinfo) { (void)cinfo; }
 static void on_progress(j_common_ptr cinfo) {
   TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
   if (jpeg->cinfo.progressive_mode && jpeg->cinfo.input_scan_number > jpeg->max_scans) {
-    snprintf(jpeg->message, sizeof jpeg->message, "progressive JPEG has more than %d scans", jpeg->max_scans);
+    char words[64];
+    snprintf(words, sizeof words, "progressive JPEG has more than %d scans", jpeg->max_scans);
+    set_failure(jpeg, TESSIVANE_FAILED_TOO_LARGE, words);
     fail(jpeg);
   }
 }
@@ -66,7 +99,7 @@ static boolean source_fill(j_decompress_ptr cinfo) {
   TessivaneJpeg* jpeg = (TessivaneJpeg*)cinfo;
   size_t n = jpeg->read(jpeg->read_context, jpeg->buffer, sizeof jpeg->buffer);
   if (n == (size_t)-1) {
-    snprintf(jpeg->message, sizeof jpeg->message, "cannot read the file");
+    set_failure(jpeg, TESSIVANE_FAILED_READ, "cannot read the file");
     fail(jpeg);
   }
   if (n == 0) {
@@ -102,9 +135,7 @@ void tessivane_jpeg_close(TessivaneJpeg* jpeg) {
   free(jpeg);
 }
 
-const char* tessivane_jpeg_message(const TessivaneJpeg* jpeg) { return jpeg->message; }
-
-int tessivane_jpeg_out_of_memory(const TessivaneJpeg* jpeg) { return jpeg->out_of_memory; }
+const TessivaneFailure* tessivane_jpeg_failure(const TessivaneJpeg* jpeg) { return &jpeg->failure; }
 
 int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, TessivaneReadFn read, void* context, uint64_t max_memory,
                                int max_scans, uint32_t* width, uint32_t* height) {
@@ -141,10 +172,13 @@ int tessivane_jpeg_read_header(TessivaneJpeg* jpeg, TessivaneReadFn read, void* 
       jpeg->cinfo.out_color_space = JCS_CMYK;
       jpeg->cmyk = 1;
       break;
-    default:
-      snprintf(jpeg->message, sizeof jpeg->message, "JPEG colour space %d is not supported",
+    default: {
+      char words[64];
+      snprintf(words, sizeof words, "JPEG colour space %d is not supported",
                (int)jpeg->cinfo.jpeg_color_space);
+      set_failure(jpeg, TESSIVANE_FAILED_UNSUPPORTED, words);
       return -1;
+    }
   }
   jpeg->cinfo.dct_method = JDCT_ISLOW;
   *width = jpeg->cinfo.image_width;
@@ -206,7 +240,7 @@ int tessivane_jpeg_read_pixels(TessivaneJpeg* jpeg, uint8_t* bgr, size_t stride)
     }
   }
   if (cinfo->output_scanline < cinfo->output_height) {
-    snprintf(jpeg->message, sizeof jpeg->message, "JPEG data ended early");
+    set_failure(jpeg, TESSIVANE_FAILED_CUT_SHORT, "JPEG data ended early");
     return -1;
   }
   jpeg_finish_decompress(cinfo);

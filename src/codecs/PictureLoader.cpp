@@ -5,14 +5,20 @@
 #include <new>
 #include <vector>
 
+#include "base/Errors.h"
 #include "base/FileSystem.h"
+#include "base/Texts.h"
 #include "codecs/Decoders.h"
 
 namespace tessivane {
 
 namespace {
 
-constexpr char kNoMemoryText[] = "not enough memory for the picture";
+std::string FailureMessage(PictureFailure failure, const std::string& detail) {
+  std::string message = PictureFailureText(failure);
+  if (!detail.empty()) message += "\r\n" + detail;
+  return message;
+}
 
 // An open picture file; every read goes to the file.
 class FilePictureSource : public PictureSource {
@@ -21,7 +27,8 @@ public:
   uint64_t Size() const override { return file_.Size(); }
   size_t ReadAt(uint64_t offset, uint8_t* out, size_t count) override {
     size_t done = 0;
-    if (!file_.ReadAt(offset, out, count, done)) throw PictureError("cannot read the file");
+    if (!file_.ReadAt(offset, out, count, done))
+      throw PictureError(PictureFailure::kCannotOpen, "cannot read the file");
     return done;
   }
 
@@ -30,6 +37,42 @@ private:
 };
 
 }  // namespace
+
+const char* PictureFailureText(PictureFailure failure) {
+  switch (failure) {
+    case PictureFailure::kCannotOpen:
+      return Tr(TextId::kPictureCannotOpen);
+    case PictureFailure::kNotAPicture:
+      return Tr(TextId::kPictureNotReadable);
+    case PictureFailure::kDamaged:
+      return Tr(TextId::kPictureDamaged);
+    case PictureFailure::kTooLarge:
+      return Tr(TextId::kPictureTooLarge);
+    case PictureFailure::kOutOfMemory:
+      return Tr(TextId::kOutOfMemory);
+  }
+  return Tr(TextId::kPictureDamaged);
+}
+
+PictureError::PictureError(PictureFailure failure, std::string reason, const std::string& detail)
+    : PictureError(Worded{}, failure, std::move(reason), FailureMessage(failure, detail)) {}
+
+PictureError::PictureError(Worded, PictureFailure failure, std::string reason, const std::string& message)
+    : std::runtime_error(message), failure_(failure), reason_(std::move(reason)) {}
+
+PictureError PictureError::AboutFile(const std::string& name) const {
+  return PictureError(Worded{}, failure_, reason_, NameInMessage(name, what()));
+}
+
+bool RanOutOfMemory(const std::exception& e) noexcept {
+  const auto* picture = dynamic_cast<const PictureError*>(&e);
+  return picture ? picture->Failure() == PictureFailure::kOutOfMemory : IsAllocationFailure(e);
+}
+
+void ThrowPictureFailure(PictureFailure failure, std::string reason, const std::string& detail) {
+  if (failure == PictureFailure::kOutOfMemory) throw PictureOutOfMemory(std::move(reason));
+  throw PictureError(failure, std::move(reason), detail);
+}
 
 size_t MemoryPictureSource::ReadAt(uint64_t offset, uint8_t* out, size_t count) {
   if (offset >= size_) return 0;
@@ -82,10 +125,23 @@ size_t BufferedPictureReader::ReadForLibrary(void* context, uint8_t* out, size_t
   }
 }
 
-void ThrowLibraryFailure(const char* prefix, const char* message, bool outOfMemory) {
-  const std::string why = std::string(prefix) + message;
-  if (outOfMemory) throw PictureOutOfMemory(why);
-  throw PictureError(why);
+void ThrowLibraryFailure(const char* prefix, const TessivaneFailure& failure) {
+  const std::string reason = prefix + std::string(failure.message);
+  const std::string detail = failure.library_words ? reason : std::string();
+  switch (failure.kind) {
+    case TESSIVANE_FAILED_CUT_SHORT:
+      ThrowPictureFailure(PictureFailure::kDamaged, reason);
+    case TESSIVANE_FAILED_READ:
+      ThrowPictureFailure(PictureFailure::kCannotOpen, reason);
+    case TESSIVANE_FAILED_UNSUPPORTED:
+      ThrowPictureFailure(PictureFailure::kNotAPicture, reason, detail);
+    case TESSIVANE_FAILED_TOO_LARGE:
+      ThrowPictureFailure(PictureFailure::kTooLarge, reason);
+    case TESSIVANE_FAILED_MEMORY:
+      ThrowPictureFailure(PictureFailure::kOutOfMemory, reason);
+    default:
+      ThrowPictureFailure(PictureFailure::kDamaged, reason, detail);
+  }
 }
 
 std::vector<uint8_t> ReadHead(PictureSource& source, size_t count) {
@@ -114,10 +170,10 @@ bool HasPngSignature(const uint8_t* data, size_t size) {
 }
 
 void CheckPictureSize(int64_t width, int64_t height, const PictureLimits& limits) {
-  if (width <= 0 || height <= 0) throw PictureError("picture has no pixels");
+  if (width <= 0 || height <= 0) throw PictureError(PictureFailure::kDamaged, "picture has no pixels");
   if (width > kMaxPictureSide || height > kMaxPictureSide ||
       static_cast<uint64_t>(width) * static_cast<uint64_t>(height) > limits.maxPixels)
-    throw PictureError("picture is too large");
+    throw PictureError(PictureFailure::kTooLarge, "picture is too large");
 }
 
 // The formats are tried in the order BMP, JPEG, PNG. Each decoder refuses
@@ -130,11 +186,11 @@ Bitmap DecodePicture(PictureSource& source, const PictureLimits& limits) {
     if (HasJpegSignature(head.data(), head.size())) return DecodeJpeg(source, limits);
     if (HasPngSignature(head.data(), head.size())) return DecodePng(source, limits);
   } catch (const std::bad_alloc&) {
-    throw PictureOutOfMemory(kNoMemoryText);
+    throw PictureOutOfMemory("not enough memory for the picture");
   } catch (const std::length_error&) {
     throw PictureOutOfMemory("picture is too large for the memory");
   }
-  throw PictureError("not a BMP, JPEG or PNG picture");
+  throw PictureError(PictureFailure::kNotAPicture, "not a BMP, JPEG or PNG picture");
 }
 
 Bitmap DecodePicture(const uint8_t* data, size_t size, const PictureLimits& limits) {
@@ -148,22 +204,16 @@ Bitmap LoadPicture(const std::string& path) {
     case ReadFileResult::kOk:
       break;
     case ReadFileResult::kCannotOpen:
-      throw PictureError("cannot open " + path);
+      throw PictureError(PictureFailure::kCannotOpen, "cannot open " + path);
     case ReadFileResult::kNotAFile:
-      throw PictureError(path + " is not a file");
+      throw PictureError(PictureFailure::kCannotOpen, path + " is not a file");
     case ReadFileResult::kTooLarge:
-      throw PictureError(path + " is too large for a picture");
+      throw PictureError(PictureFailure::kTooLarge, path + " is too large for a picture");
     case ReadFileResult::kReadError:
-      throw PictureError("cannot read " + path);
+      throw PictureError(PictureFailure::kCannotOpen, "cannot read " + path);
   }
   FilePictureSource source(file);
-  try {
-    return DecodePicture(source);
-  } catch (const PictureOutOfMemory& e) {
-    throw PictureOutOfMemory(path + ": " + e.what());
-  } catch (const PictureError& e) {
-    throw PictureError(path + ": " + e.what());
-  }
+  return DecodePicture(source);
 }
 
 }  // namespace tessivane

@@ -8,24 +8,59 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "base/Bitmap.h"
 
 namespace tessivane {
 
-// Why a picture could not be loaded (unreadable file, unknown format,
-// damaged or oversized picture). what() is a short English text.
-class PictureError : public std::runtime_error {
-public:
-  using std::runtime_error::runtime_error;
+// Why a picture could not be loaded, as the user is told.
+enum class PictureFailure {
+  kCannotOpen,   // the file cannot be opened or read
+  kNotAPicture,  // not a BMP, JPEG or PNG picture, or a kind of one that is not read
+  kDamaged,      // damaged or cut short
+  kTooLarge,     // more pixels or bytes than a picture may have
+  kOutOfMemory,  // the memory left could not hold it; the file may be sound
 };
 
-// The memory left could not hold the picture: the file may
-// be sound, and loading it again later may succeed.
+// The catalog text of a failure in the installed language.
+const char* PictureFailureText(PictureFailure failure);
+
+// A picture that could not be loaded. what() is the failure's catalog text
+// in the installed language, followed on a line of its own by the detail:
+// a decoding library's own words, where they tell more than the failure's
+// text. Reason() says what exactly was wrong, in English, for developers
+// (the tests tell the checks apart by it); the user is never shown it.
+class PictureError : public std::runtime_error {
+public:
+  PictureError(PictureFailure failure, std::string reason, const std::string& detail = {});
+  PictureFailure Failure() const noexcept { return failure_; }
+  const std::string& Reason() const noexcept { return reason_; }
+  // The same failure, its message naming the file `name` (NameInMessage).
+  PictureError AboutFile(const std::string& name) const;
+
+private:
+  struct Worded {};  // the message is given whole
+  PictureError(Worded, PictureFailure failure, std::string reason, const std::string& message);
+  PictureFailure failure_;
+  std::string reason_;
+};
+
+// Out of memory (PictureFailure::kOutOfMemory, always thrown as this
+// type): loading it again later may succeed.
 class PictureOutOfMemory : public PictureError {
 public:
-  using PictureError::PictureError;
+  explicit PictureOutOfMemory(std::string reason = {})
+      : PictureError(PictureFailure::kOutOfMemory, std::move(reason)) {}
 };
+
+// Whether `e` is a picture's out-of-memory failure or an allocation
+// failure (IsAllocationFailure): nothing said about the file.
+bool RanOutOfMemory(const std::exception& e) noexcept;
+
+// Throws PictureError, or PictureOutOfMemory for kOutOfMemory.
+[[noreturn]] void ThrowPictureFailure(PictureFailure failure, std::string reason,
+                                      const std::string& detail = {});
 
 #if defined(TESSIVANE_SMALL_PICTURE_LIMITS)
 // The fuzz build scales every limit down, so that inputs of a few

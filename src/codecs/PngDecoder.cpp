@@ -31,7 +31,7 @@ void CheckHeaderSides(PictureSource& source) {
   const std::vector<uint8_t> head = ReadHead(source, 24);
   if (head.size() < 24 || std::memcmp(head.data() + 12, "IHDR", 4) != 0) return;  // libpng tells
   if (Be32(head.data() + 16) > kMaxPictureSide || Be32(head.data() + 20) > kMaxPictureSide)
-    throw PictureError("picture is too large");
+    throw PictureError(PictureFailure::kTooLarge, "picture is too large");
 }
 
 // Walks the chunk headers up to IEND before libpng reads anything: a file
@@ -49,11 +49,11 @@ uint64_t WalkChunks(BufferedPictureReader& data) {
     if (pixels)
       compressed += length;
     else if (length > kMaxPngChunkBytes)
-      throw PictureError("PNG: chunk data is too large");
+      throw PictureError(PictureFailure::kDamaged, "PNG: chunk data is too large");
     if (std::memcmp(header + 4, "IEND", 4) == 0) return compressed;
     at += 12 + length;
   }
-  throw PictureError("PNG: data ended early");
+  throw PictureError(PictureFailure::kDamaged, "PNG: data ended early");
 }
 
 // Refuses a picture whose compressed pixel data could not hold the pixels
@@ -65,7 +65,7 @@ void CheckPixelData(PictureSource& source, uint64_t width, uint64_t height, uint
   static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
   const uint64_t bits = uint64_t{head[24]} * (head[25] < 7 ? kChannels[head[25]] : 1);
   if ((width * height * bits + 7) / 8 > compressed * kMaxDeflateRatio)
-    throw PictureError("PNG: pixel data is too short for the picture's size");
+    throw PictureError(PictureFailure::kDamaged, "PNG: pixel data is too short for the picture's size");
 }
 
 }  // namespace
@@ -76,9 +76,7 @@ Bitmap DecodePng(PictureSource& source, const PictureLimits& limits) {
   const uint64_t compressed = WalkChunks(data);
   std::unique_ptr<TessivanePng, void (*)(TessivanePng*)> png(tessivane_png_open(), &tessivane_png_close);
   if (!png) throw std::bad_alloc();
-  auto fail = [&]() {
-    ThrowLibraryFailure("PNG: ", tessivane_png_message(png.get()), tessivane_png_out_of_memory(png.get()));
-  };
+  auto fail = [&]() { ThrowLibraryFailure("PNG: ", *tessivane_png_failure(png.get())); };
   uint32_t width = 0, height = 0;
   int passes = 0;
   if (tessivane_png_read_header(png.get(), &BufferedPictureReader::ReadForLibrary, &data, kMaxPictureSide,

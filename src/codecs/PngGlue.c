@@ -3,7 +3,6 @@
 #include <setjmp.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include <png.h>
 
@@ -15,16 +14,42 @@ struct TessivanePng {
   TessivaneReadFn read;
   void* read_context;
   jmp_buf jump;
-  int out_of_memory;
-  char message[256];
+  int allocation_failed;
+  int own_kind; /* set before png_error for a failure of ours */
+  TessivaneFailure failure;
 };
 
+/* Every failure ends here: libpng's own, with its words, or one of ours
+   (own_kind set), or the library giving up after an allocation failed. */
 static void on_error(png_structp png, png_const_charp text) {
   TessivanePng* self = (TessivanePng*)png_get_error_ptr(png);
-  snprintf(self->message, sizeof self->message, "%s", text ? text : "PNG error");
-  /* libpng's allocation failures: "Out of memory", "...insufficient memory..." */
-  self->out_of_memory = text && (strstr(text, "memory") || strstr(text, "Memory"));
+  snprintf(self->failure.message, sizeof self->failure.message, "%s", text ? text : "PNG error");
+  if (self->own_kind >= 0) {
+    self->failure.kind = self->own_kind;
+    self->failure.library_words = 0;
+  } else {
+    self->failure.kind = self->allocation_failed ? TESSIVANE_FAILED_MEMORY : TESSIVANE_FAILED_DAMAGED;
+    self->failure.library_words = !self->allocation_failed;
+  }
   longjmp(self->jump, 1);
+}
+
+/* libpng's allocations, so that running out of memory is known as such
+   whatever message libpng then gives. */
+static png_voidp on_malloc(png_structp png, png_alloc_size_t size) {
+  void* memory = malloc(size);
+  if (!memory) ((TessivanePng*)png_get_mem_ptr(png))->allocation_failed = 1;
+  return memory;
+}
+
+static void on_free(png_structp png, png_voidp memory) {
+  (void)png;
+  free(memory);
+}
+
+static void own_error(png_structp png, int kind, const char* text) {
+  ((TessivanePng*)png_get_error_ptr(png))->own_kind = kind;
+  png_error(png, text);
 }
 
 static void on_warning(png_structp png, png_const_charp text) {
@@ -35,18 +60,20 @@ static void on_warning(png_structp png, png_const_charp text) {
 static void on_read(png_structp png, png_bytep out, png_size_t length) {
   TessivanePng* self = (TessivanePng*)png_get_io_ptr(png);
   size_t n = self->read(self->read_context, out, length);
-  if (n == (size_t)-1) png_error(png, "cannot read the file");
-  if (n != length) png_error(png, "PNG data ended early");
+  if (n == (size_t)-1) own_error(png, TESSIVANE_FAILED_READ, "cannot read the file");
+  if (n != length) own_error(png, TESSIVANE_FAILED_CUT_SHORT, "PNG data ended early");
 }
 
 TessivanePng* tessivane_png_open(void) {
   TessivanePng* volatile self = (TessivanePng*)calloc(1, sizeof(TessivanePng));
   if (!self) return NULL;
+  self->own_kind = -1;
   if (setjmp(self->jump)) {
     tessivane_png_close(self);
     return NULL;
   }
-  self->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, self, on_error, on_warning);
+  self->png =
+      png_create_read_struct_2(PNG_LIBPNG_VER_STRING, self, on_error, on_warning, self, on_malloc, on_free);
   if (self->png) self->info = png_create_info_struct(self->png);
   if (!self->png || !self->info) {
     tessivane_png_close(self);
@@ -61,9 +88,7 @@ void tessivane_png_close(TessivanePng* self) {
   free(self);
 }
 
-const char* tessivane_png_message(const TessivanePng* self) { return self->message; }
-
-int tessivane_png_out_of_memory(const TessivanePng* self) { return self->out_of_memory; }
+const TessivaneFailure* tessivane_png_failure(const TessivanePng* self) { return &self->failure; }
 
 int tessivane_png_read_header(TessivanePng* self, TessivaneReadFn read, void* context, uint32_t max_side,
                               uint32_t max_chunk_bytes, uint32_t* width, uint32_t* height, int* passes) {
@@ -87,7 +112,9 @@ int tessivane_png_read_header(TessivanePng* self, TessivaneReadFn read, void* co
   *width = png_get_image_width(png, info);
   *height = png_get_image_height(png, info);
   if (png_get_rowbytes(png, info) != (size_t)*width * 4) {
-    snprintf(self->message, sizeof self->message, "unexpected PNG row layout");
+    self->failure.kind = TESSIVANE_FAILED_UNSUPPORTED;
+    self->failure.library_words = 0;
+    snprintf(self->failure.message, sizeof self->failure.message, "unexpected PNG row layout");
     return -1;
   }
   return 0;

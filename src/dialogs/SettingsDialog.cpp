@@ -39,16 +39,17 @@ constexpr DWORD kCheck = WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kEdit = WS_TABSTOP | ES_AUTOHSCROLL;
 constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 
-// A value row: label, edit box and scroll bar of one setting.
+// A value row: label (with its caption's entry), edit box and scroll bar
+// of one setting.
 struct RowIds {
   int label, edit, scroll;
   const ValueRange* range;
-  wchar_t mnemonic;
+  TextId caption;
 };
 const RowIds kRows[] = {
-    {kIdSizeLabel, kIdSizeEdit, kIdSizeScroll, &kSizeRange, L'L'},
-    {kIdMoveLabel, kIdMoveEdit, kIdMoveScroll, &kMoveRange, L'M'},
-    {kIdWeightLabel, kIdWeightEdit, kIdWeightScroll, &kWeightRange, L'W'},
+    {kIdSizeLabel, kIdSizeEdit, kIdSizeScroll, &kSizeRange, TextId::kSizeLabel},
+    {kIdMoveLabel, kIdMoveEdit, kIdMoveScroll, &kMoveRange, TextId::kMoveLabel},
+    {kIdWeightLabel, kIdWeightEdit, kIdWeightScroll, &kWeightRange, TextId::kWeightLabel},
 };
 
 const RowIds* RowOfScroll(int id) {
@@ -124,7 +125,7 @@ void SettingsDialog::Run(HINSTANCE instance, HWND owner) {
   EmptyDialogTemplate dialogTemplate(kDialogStyle);
   if (!CreateDialogIndirectParamW(instance, dialogTemplate.Get(), owner, &DialogProcOf<SettingsDialog>,
                                   reinterpret_cast<LPARAM>(&dialog))) {
-    throw std::runtime_error("The settings dialog could not be created");
+    throw std::runtime_error(Tr(TextId::kWindowCreateFailed));
   }
   ShowWindow(dialog.dialog_, SW_SHOWNORMAL);
   SetForegroundWindow(dialog.dialog_);
@@ -237,12 +238,11 @@ void SettingsDialog::CreateControls() {
   l.Add(kIdIntervalUnitLabel, S, W(Tr(TextId::kIntervalUnit)), SS_LEFT | SS_NOTIFY, 0, 238, 354, 20, 14);
 
   // The three value rows (panels at 16, 388 / 420 / 452, 345 x 32).
-  const char* const rowLabels[] = {Tr(TextId::kSizeLabel), Tr(TextId::kMoveLabel), Tr(TextId::kWeightLabel)};
   const char* const rowHints[] = {Tr(TextId::kSizeHint), Tr(TextId::kMoveHint), Tr(TextId::kWeightHint)};
   for (int i = 0; i < 3; ++i) {
     const RowIds& row = kRows[i];
     const int top = 388 + 32 * i;
-    l.Add(row.label, S, W(rowLabels[i]), SS_LEFT | SS_NOTIFY, 0, 16, top + 9, 110, 14);
+    l.Add(row.label, S, W(Tr(row.caption)), SS_LEFT | SS_NOTIFY, 0, 16, top + 9, 110, 14);
     HWND edit = l.Add(row.edit, E, L"", kEdit | WS_GROUP, edge, 128, top + 5, 33, 21);
     SendMessageW(edit, EM_SETLIMITTEXT, 11, 0);
     HWND bar = l.Add(row.scroll, SB, L"", WS_TABSTOP | SBS_HORZ, 0, 168, top + 7, 193, 17);
@@ -535,12 +535,15 @@ void SettingsDialog::OnScroll(HWND bar, int code, int thumb) {
 
 // Alt plus the underlined letter of a value row's label focuses its
 // scroll bar (the dialog manager would focus the edit box after the label).
+// The letter is the one the label shows in the installed language, so
+// every other letter stays with the control whose caption shows it.
 bool SettingsDialog::OnRowMnemonic(const MSG& msg) {
   if (!dialog_ || msg.message != WM_SYSCHAR) return false;
   if (msg.hwnd != dialog_ && !IsChild(dialog_, msg.hwnd)) return false;
   const wchar_t key = static_cast<wchar_t>(towupper(static_cast<wint_t>(msg.wParam)));
   for (const RowIds& row : kRows) {
-    if (row.mnemonic != key) continue;
+    const char letter = MnemonicOf(Tr(row.caption));
+    if (letter == 0 || static_cast<wchar_t>(letter) != key) continue;
     SendMessageW(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Item(row.scroll)), TRUE);
     return true;
   }

@@ -114,10 +114,8 @@ SaveOutcome CheckImageFile(const std::string& path, int32_t size) {
       outcome.unitError = kErrSourceTooSmall;
       outcome.detail = ShortenedName(path);
     }
-  } catch (const PictureOutOfMemory&) {
-    return Message(NamedMessage(path, Tr(TextId::kOutOfMemory)), 0);
   } catch (const std::exception& error) {
-    if (IsAllocationFailure(error)) return Message(NamedMessage(path, Tr(TextId::kOutOfMemory)), 0);
+    if (RanOutOfMemory(error)) return Message(NamedMessage(path, Tr(TextId::kOutOfMemory)), 0);
     outcome.kind = SaveOutcome::Kind::kStandardError;
     outcome.message = NameInMessage(path, error.what());
   }

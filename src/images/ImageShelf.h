@@ -18,6 +18,8 @@ public:
   // a doubled one, which the file system accepts), whatever its extension.
   // A folder that exists but cannot be listed throws std::runtime_error
   // (the unreadable-folder message); one that does not exist gives an empty shelf.
+  // It touches nothing but its own arguments and the shelf, so the saver
+  // lists on a worker thread: a folder may take any time to answer.
   explicit ImageShelf(const std::string& folderName);
 
   // Re-seeds `random` and loads one entry drawn with it

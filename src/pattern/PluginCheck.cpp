@@ -14,7 +14,7 @@ void CheckPluginFile(const std::string& fileName, int32_t cutSide) {
   question.cutHeight = cutSide;
   const PluginAnswers answers = AskPluginThroughRunner(question);
   if (answers.failed && (answers.errorNo == kErrPluginLoad || !answers.identified)) {
-    ShowUnitError(answers.errorNo, answers.errorText);
+    ShowUnitError(answers.errorNo, PluginErrorDetail(question, answers));
     throw SilentAbort();
   }
   if (answers.identified && answers.identification != TESSIVANE_PLUGIN_ID)

@@ -1,5 +1,6 @@
 #include "pattern/PluginConversation.h"
 
+#include <iterator>
 #include <utility>
 
 #include "base/Errors.h"
@@ -31,9 +32,9 @@ public:
   }
 
 private:
-  void Fail(int32_t number, std::string detail) {
+  void Fail(int32_t number, int32_t value) {
     a_.errorNo = number;
-    a_.errorText = std::move(detail);
+    a_.errorValue = value;
     a_.failed = true;
   }
 
@@ -43,13 +44,13 @@ private:
     const int32_t w = a_.tileWidth;
     const int32_t h = a_.tileHeight;
     if (w > kMax)
-      Fail(kErrPluginWidthLarge, DetailLimit(w, kMax));
+      Fail(kErrPluginWidthLarge, w);
     else if (w < kMin)
-      Fail(kErrPluginWidthSmall, DetailLimit(w, kMin));
+      Fail(kErrPluginWidthSmall, w);
     else if (h > kMax)
-      Fail(kErrPluginHeightLarge, DetailLimit(h, kMax));
+      Fail(kErrPluginHeightLarge, h);
     else if (h < kMin)
-      Fail(kErrPluginHeightSmall, DetailLimit(h, kMin));
+      Fail(kErrPluginHeightSmall, h);
     return !a_.failed;
   }
 
@@ -57,41 +58,38 @@ private:
   // y too large, y negative.
   bool CheckSource(int32_t sourceX, int32_t sourceY) {
     if (sourceX >= q_.cutWidth)
-      Fail(kErrPluginXOutside, DetailLimit(sourceX, q_.cutWidth));
+      Fail(kErrPluginXOutside, sourceX);
     else if (sourceX < 0)
-      Fail(kErrPluginXNegative, DetailLimit(sourceX, 0));
+      Fail(kErrPluginXNegative, sourceX);
     else if (sourceY >= q_.cutHeight)
-      Fail(kErrPluginYOutside, DetailLimit(sourceY, q_.cutHeight));
+      Fail(kErrPluginYOutside, sourceY);
     else if (sourceY < 0)
-      Fail(kErrPluginYNegative, DetailLimit(sourceY, 0));
+      Fail(kErrPluginYNegative, sourceY);
     return !a_.failed;
   }
 
   void Converse() {
     PluginLibrary library = PluginLibrary::Open(q_.fileName);
-    if (!library.Loaded()) return Fail(kErrPluginLoad, DetailFile(q_.fileName));
+    if (!library.Loaded()) return Fail(kErrPluginLoad, 0);
     // From here on `library` unloads the library whichever way this ends.
     const bool check = q_.kind == PluginQuestion::Kind::kCheck;
-    auto identify = library.Find<TessivaneDllProc>(kExportTessivaneDll);
-    if (!identify) return Fail(kErrPluginExport, DetailFunction(kExportTessivaneDll));
+    auto identify = library.Find<TessivaneDllProc>(kPluginExports[0]);
+    if (!identify) return Fail(kErrPluginExport, 0);
     if (check) {
       a_.identification = identify();
       a_.identified = true;
     }
-    auto makeImageSize = library.Find<MakeImageSizeProc>(kExportMakeImageSize);
-    if (!makeImageSize) return Fail(kErrPluginExport, DetailFunction(kExportMakeImageSize));
-    auto makeTransMethod = library.Find<MakeTransMethodProc>(kExportMakeTransMethod);
-    if (!makeTransMethod) return Fail(kErrPluginExport, DetailFunction(kExportMakeTransMethod));
-    auto symmetryType = library.Find<SymmetryTypeProc>(kExportSymmetryType);
-    if (!symmetryType) return Fail(kErrPluginExport, DetailFunction(kExportSymmetryType));
+    auto makeImageSize = library.Find<MakeImageSizeProc>(kPluginExports[1]);
+    if (!makeImageSize) return Fail(kErrPluginExport, 1);
+    auto makeTransMethod = library.Find<MakeTransMethodProc>(kPluginExports[2]);
+    if (!makeTransMethod) return Fail(kErrPluginExport, 2);
+    auto symmetryType = library.Find<SymmetryTypeProc>(kPluginExports[3]);
+    if (!symmetryType) return Fail(kErrPluginExport, 3);
 
     // A plug-in that does not say it was written for this interface is
     // noted, and asked all the same: a later failure overwrites the note.
     const int32_t identification = check ? a_.identification : identify();
-    if (identification != TESSIVANE_PLUGIN_ID) {
-      a_.errorNo = kErrPluginUnusable;
-      a_.errorText = UnitErrorMessage(kErrPluginUnusable);
-    }
+    if (identification != TESSIVANE_PLUGIN_ID) a_.errorNo = kErrPluginUnusable;
     makeImageSize(q_.cutWidth, q_.cutHeight, &a_.tileWidth, &a_.tileHeight);
     if (!CheckTileSize()) return;
 
@@ -108,7 +106,7 @@ private:
     a_.symmetry = symmetryType();
     a_.symmetryAnswered = true;
     if (a_.symmetry < TESSIVANE_SYMMETRY_NONE || a_.symmetry > TESSIVANE_SYMMETRY_RIGHT_DOWN)
-      Fail(kErrPluginSymmetry, DetailSymmetry(a_.symmetry));
+      Fail(kErrPluginSymmetry, a_.symmetry);
   }
 
   const PluginQuestion& q_;
@@ -151,7 +149,7 @@ public:
   }
   bool Text(std::string& text) {
     int32_t size = 0;
-    if (!Number(size) || size < 0 || static_cast<size_t>(size) > kMaxPluginText ||
+    if (!Number(size) || size < 0 || static_cast<size_t>(size) > kMaxPluginFileName ||
         static_cast<size_t>(size) > rest_.size())
       return false;
     text.assign(rest_.substr(0, static_cast<size_t>(size)));
@@ -169,11 +167,42 @@ constexpr int32_t kAnswersTag = 0x41535654;   // "TVSA"
 
 bool InArea(int32_t side) { return side >= kMin && side <= kMax; }
 
+// Whether `value` is what error `errorNo` can report as its
+// PluginAnswers::errorValue: the value that broke the error's rule, the
+// export's place, or 0 for an error without a value.
+bool BreaksRule(int32_t errorNo, int32_t value, const PluginQuestion& q) {
+  const int32_t limit = PluginErrorLimit(errorNo, q);
+  switch (errorNo) {
+    case kErrPluginLoad:
+    case kErrPluginUnusable:
+      return value == 0;
+    case kErrPluginExport:
+      return value >= 0 && static_cast<size_t>(value) < std::size(kPluginExports);
+    case kErrPluginWidthLarge:
+    case kErrPluginHeightLarge:
+      return value > limit;
+    case kErrPluginXOutside:
+    case kErrPluginYOutside:
+      return value >= limit;
+    case kErrPluginWidthSmall:
+    case kErrPluginHeightSmall:
+    case kErrPluginXNegative:
+    case kErrPluginYNegative:
+      return value < limit;
+    case kErrPluginSymmetry:
+      return value < TESSIVANE_SYMMETRY_NONE || value > TESSIVANE_SYMMETRY_RIGHT_DOWN;
+    default:
+      return false;  // not a plug-in error
+  }
+}
+
 // Whether answers decoded from outside could be the result of a
 // conversation about `q` (see DecodeAnswers).
 bool Plausible(const PluginAnswers& a, const PluginQuestion& q) {
-  const bool known = a.errorNo == 0 || (a.errorNo >= kErrPluginLoad && a.errorNo <= kErrPluginYNegative);
-  if (!known || (a.failed && a.errorNo == 0)) return false;
+  if (a.failed ? a.errorNo == 0 || a.errorNo == kErrPluginUnusable
+               : a.errorNo != 0 && a.errorNo != kErrPluginUnusable)
+    return false;
+  if (a.errorNo == 0 ? a.errorValue != 0 : !BreaksRule(a.errorNo, a.errorValue, q)) return false;
   if (!a.sources.empty()) {
     if (!InArea(a.tileWidth) || !InArea(a.tileHeight)) return false;
     if (a.sources.size() > static_cast<size_t>(a.tileWidth) * static_cast<size_t>(a.tileHeight)) return false;
@@ -196,12 +225,48 @@ bool Plausible(const PluginAnswers& a, const PluginQuestion& q) {
 
 PluginAnswers AskPlugin(const PluginQuestion& question) { return Conversation(question).Run(); }
 
+int32_t PluginErrorLimit(int32_t errorNo, const PluginQuestion& question) {
+  switch (errorNo) {
+    case kErrPluginWidthLarge:
+    case kErrPluginHeightLarge:
+      return kMax;
+    case kErrPluginWidthSmall:
+    case kErrPluginHeightSmall:
+      return kMin;
+    case kErrPluginXOutside:
+      return question.cutWidth;
+    case kErrPluginYOutside:
+      return question.cutHeight;
+    default:
+      return 0;  // a source point below 0, or an error without a limit
+  }
+}
+
+std::string PluginErrorDetail(const PluginQuestion& question, const PluginAnswers& answers) {
+  switch (answers.errorNo) {
+    case 0:
+      return {};
+    case kErrPluginLoad:
+      return DetailFile(question.fileName);
+    case kErrPluginExport: {
+      const bool known =
+          answers.errorValue >= 0 && static_cast<size_t>(answers.errorValue) < std::size(kPluginExports);
+      return DetailFunction(known ? kPluginExports[answers.errorValue] : "");
+    }
+    case kErrPluginUnusable:
+      return UnitErrorMessage(kErrPluginUnusable);
+    case kErrPluginSymmetry:
+      return DetailSymmetry(answers.errorValue);
+    default:
+      return DetailLimit(answers.errorValue, PluginErrorLimit(answers.errorNo, question));
+  }
+}
+
 PluginAnswers PluginCallFailed(const PluginQuestion& question) {
   PluginAnswers answers;
   answers.tileWidth = question.tileWidth;
   answers.tileHeight = question.tileHeight;
   answers.errorNo = kErrPluginLoad;
-  answers.errorText = DetailFile(question.fileName);
   answers.failed = true;
   return answers;
 }
@@ -242,7 +307,7 @@ std::string EncodeAnswers(const PluginAnswers& a) {
   w.Number(a.identified ? 1 : 0);
   w.Number(a.identification);
   w.Number(a.errorNo);
-  w.Text(a.errorText.size() > kMaxPluginText ? a.errorText.substr(0, kMaxPluginText) : a.errorText);
+  w.Number(a.errorValue);
   w.Number(a.failed ? 1 : 0);
   w.Number(static_cast<int32_t>(a.sources.size()));
   for (int32_t source : a.sources) w.Number(source);
@@ -256,7 +321,7 @@ std::optional<PluginAnswers> DecodeAnswers(std::string_view bytes, const PluginQ
   int32_t count = 0;
   if (!r.Number(tag) || tag != kAnswersTag || !r.Number(a.tileWidth) || !r.Number(a.tileHeight) ||
       !r.Number(a.symmetry) || !r.Flag(a.symmetryAnswered) || !r.Flag(a.identified) ||
-      !r.Number(a.identification) || !r.Number(a.errorNo) || !r.Text(a.errorText) || !r.Flag(a.failed) ||
+      !r.Number(a.identification) || !r.Number(a.errorNo) || !r.Number(a.errorValue) || !r.Flag(a.failed) ||
       !r.Number(count) || count < 0 || count > kMax * kMax)
     return std::nullopt;
   a.sources.resize(static_cast<size_t>(count));

@@ -19,6 +19,9 @@ inline constexpr const char* kExportTessivaneDll = "TessivaneDLL";
 inline constexpr const char* kExportMakeImageSize = "MakeImageSize";
 inline constexpr const char* kExportMakeTransMethod = "MakeTransMethod";
 inline constexpr const char* kExportSymmetryType = "SymmetryType";
+// The four in the order they are looked up.
+inline constexpr const char* kPluginExports[] = {kExportTessivaneDll, kExportMakeImageSize,
+                                                 kExportMakeTransMethod, kExportSymmetryType};
 
 // Answers 1 for a plug-in written for this interface.
 using TessivaneDllProc = TessivaneDllFunction;

@@ -43,7 +43,7 @@ void PluginMethod::BuildMap() {
     }
   if (answers.errorNo != 0) {
     ErrorNo = answers.errorNo;
-    ErrorText = answers.errorText;
+    ErrorText = PluginErrorDetail(question, answers);
   }
   if (answers.failed) throw SilentAbort();
 }

@@ -33,7 +33,8 @@ void FrameLoop::UseConfig(RunConfig config) {
 }
 
 FrameLoop::~FrameLoop() {
-  pictureLoad_.reset();  // a decode in flight is given up, not waited for
+  folderListing_.reset();  // a listing or a decode in flight is given up, not waited for
+  pictureLoad_.reset();
   shelf_.reset();
   sourceBitmap_ = Bitmap();
   composer_.reset();
@@ -69,8 +70,8 @@ bool FrameLoop::Activate(Point clientSize) {
 
 bool FrameLoop::ActivateAndWait(Point clientSize) {
   if (!Activate(clientSize)) return false;
-  while (pictureLoad_) {
-    pictureLoad_->Wait();
+  while (PictureChangePending()) {
+    WaitForPicture();
     SwitchPictureIfReady(clientSize);
   }
   return true;
@@ -128,13 +129,11 @@ FrameLoop::Outcome FrameLoop::LoadStep(const std::string& name, bool passOver, S
   try {
     step();
     return {};
-  } catch (const PictureOutOfMemory&) {
-    return OutOfMemory(name, framesReady_);
   } catch (const PictureError& e) {
+    if (e.Failure() == PictureFailure::kOutOfMemory) return OutOfMemory(name, framesReady_);
     if (passOver) return {.kind = Outcome::Kind::kPassOver, .name = name};
-    return {.kind = Outcome::Kind::kLoadError,
-            .name = name,
-            .error = std::make_exception_ptr(PictureError(NameInMessage(name, e.what())))};
+    return {
+        .kind = Outcome::Kind::kLoadError, .name = name, .error = std::make_exception_ptr(e.AboutFile(name))};
   } catch (const std::out_of_range&) {  // the range check of an empty folder name: no name to give
     return {.kind = Outcome::Kind::kLoadError, .name = name, .error = std::current_exception()};
   } catch (const std::exception& e) {
@@ -243,7 +242,7 @@ const FrameBitmap& FrameLoop::MakeFrame() {
 
 uint32_t FrameLoop::FinishFrame(Point clientSize) {
   if (run_.FolderMode) {
-    if (pictureLoad_) {
+    if (PictureChangePending()) {
       SwitchPictureIfReady(clientSize);
     } else if (CompareDateTime(AddSeconds(lastImageChange_, run_.ImageChangeSecs), now_()) < 0) {
       BeginPictureChange(clientSize);
@@ -265,9 +264,24 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
   BeginFolderDraw();
 }
 
+// The folder is listed on a worker that owns a copy of its name and of the
+// lister: a folder on a share that stops answering holds up neither the
+// frames nor the input, and a run that ends does not wait for it.
 void FrameLoop::BeginFolderDraw() {
   const std::string& folder = config_.ImageFolderName;
-  if (!Settle(LoadStep(folder, false, [this, &folder] { shelf_ = std::make_unique<ImageShelf>(folder); })))
+  Settle(LoadStep(folder, false, [this, &folder] {
+    folderListing_ = std::make_unique<BackgroundWork<ImageShelf>>(
+        [folder, lister = folderLister_] { return lister ? lister(folder) : ImageShelf(folder); },
+        pictureReady_, threadStarter_);
+  }));
+}
+
+// The listing is in: the change re-seeds and draws on this thread, as a
+// listing in place would have.
+void FrameLoop::DrawFromListing() {
+  const std::unique_ptr<BackgroundWork<ImageShelf>> listing = std::move(folderListing_);
+  if (!Settle(LoadStep(config_.ImageFolderName, false,
+                       [this, &listing] { shelf_ = std::make_unique<ImageShelf>(listing->Take()); })))
     return;
   droppedTooSmall_ = false;
   random_.Randomize();
@@ -309,6 +323,7 @@ void FrameLoop::DropAndDrawNext() {
 }
 
 bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
+  if (folderListing_ && folderListing_->Ready()) DrawFromListing();
   if (!pictureLoad_ || !pictureLoad_->Ready()) return false;
   std::unique_ptr<BackgroundPictureLoad> load = std::move(pictureLoad_);
   const std::string path = load->Path();
@@ -348,6 +363,7 @@ bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const st
 }
 
 void FrameLoop::WaitForPicture() const {
+  if (folderListing_) folderListing_->Wait();
   if (pictureLoad_) pictureLoad_->Wait();
 }
 

@@ -6,12 +6,14 @@
 // painting.
 //
 // A picture file, the first one included, is decoded, blurred and turned
-// monotone on a worker thread, so the window shows its background and
-// answers input while a large picture decodes. In folder mode the picture
-// is drawn on the caller's thread (the program's generator lives there);
-// the switch to it, with the composer's new set-up, happens on the
-// caller's thread at a frame boundary. Everything but the worker's own
-// result is touched by the caller's thread only.
+// monotone on a worker thread, and a folder is listed on one, so the window
+// shows its background and answers input while a large picture decodes or
+// a folder on a share that stops answering is listed. In folder mode the
+// picture is drawn on the caller's thread once the listing is in (the
+// program's generator lives there); the switch to it, with the composer's
+// new set-up, happens on the caller's thread at a frame boundary.
+// Everything but the workers' own results is touched by the caller's thread
+// only, and a run that ends waits for no worker.
 //
 // Failures follow one rule: an error of the composer is shown through
 // ShowUnitError and turns into SilentAbort; an error of the source picture
@@ -36,6 +38,7 @@
 #include "images/ImageShelf.h"
 #include "pattern/Composer.h"
 #include "saver/BackgroundPictureLoad.h"
+#include "saver/BackgroundWork.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
 #include "settings/RunConfig.h"
@@ -90,15 +93,16 @@ public:
   // from (0, 0), is the frame.
   const FrameBitmap& MakeFrame();
   // The rest of the frame: in folder mode, once ImageChangeSecs have passed
-  // since the last change, the change to a new source picture begins (a
-  // folder's picture is drawn here and decoded on a worker; another source
-  // kind loads at once), and a picture that has finished decoding is
-  // switched to (SwitchPictureIfReady). Returns the interval for the frame
+  // since the last change, the change to a new source picture begins (the
+  // folder is listed on a worker, then its picture drawn and decoded on
+  // one; another source kind loads at once), and a change in progress goes
+  // on (SwitchPictureIfReady). Returns the interval for the frame
   // timer (0: stay stopped).
   uint32_t FinishFrame(Point clientSize);
 
-  // At a frame boundary: when the picture being decoded is ready, makes it
-  // the source and sets the composer up again for clientSize. In folder
+  // At a frame boundary: when the folder's listing is in, draws its picture
+  // and starts decoding it; when the picture being decoded is ready, makes
+  // it the source and sets the composer up again for clientSize. In folder
   // mode a picture that did not decode, or is too small for the cut, is
   // dropped from the folder's draw and another one drawn; when none is
   // left the error shows (error 5 when a picture was too small, else the
@@ -109,12 +113,14 @@ public:
   // source changed. Otherwise throws as LoadSourceImage and SetUpComposer
   // do.
   bool SwitchPictureIfReady(Point clientSize);
-  // Whether a picture is being decoded; WaitForPicture blocks until it is
-  // ready (tests and measurements; the saver never waits).
-  bool PictureChangePending() const { return pictureLoad_ != nullptr; }
+  // Whether a folder is being listed or a picture decoded; WaitForPicture
+  // blocks until that step is done (tests and measurements; the saver
+  // never waits).
+  bool PictureChangePending() const { return folderListing_ || pictureLoad_; }
   void WaitForPicture() const;
-  // Called on the worker thread when a picture has finished decoding
-  // (never after this object is gone). Set it before the first frame.
+  // Called on the worker thread when a folder has been listed or a picture
+  // has finished decoding (never after this object is gone). Set it before
+  // the first frame.
   void OnPictureReady(BackgroundPictureLoad::ReadyCallback ready) { pictureReady_ = std::move(ready); }
   // What reads a picture file on the worker: LoadPicture unless a test
   // hands in another (a slow one, one that runs out of memory).
@@ -122,6 +128,11 @@ public:
   // What starts the worker threads: std::thread unless a test hands in
   // another. A worker that cannot start counts as running out of memory.
   void UseThreadStarter(BackgroundPictureLoad::ThreadStarter start) { threadStarter_ = std::move(start); }
+  // What lists a folder into a shelf on the worker: the ImageShelf
+  // constructor unless a test hands in another (one that stalls like a
+  // share that stops answering).
+  using FolderLister = std::function<ImageShelf(const std::string& folder)>;
+  void UseFolderLister(FolderLister lister) { folderLister_ = std::move(lister); }
 
   // Copies the settings of the run, then loads the source picture of the
   // current FileType and applies its effects. False when it ran out of
@@ -174,6 +185,7 @@ private:
   void CopyRunSettings();
   void BeginPictureChange(Point clientSize);
   void BeginFolderDraw();
+  void DrawFromListing();
   void DecodeNextPicture();
   void StartDecode(std::string path);
   void DropAndDrawNext();
@@ -205,11 +217,13 @@ private:
   BackgroundPictureLoad::ReadyCallback pictureReady_;
   BackgroundPictureLoad::Loader pictureLoader_;
   BackgroundPictureLoad::ThreadStarter threadStarter_;
+  FolderLister folderLister_;
   bool framesReady_ = false;  // the composer was set up with a first picture
   RandomGenerator& random_;
-  // The change in progress: the folder's shelf (null for a single file),
-  // the picture being decoded, whether one was passed over as too small
-  // and the sequence of this change's draws.
+  // The change in progress: the folder being listed, the folder's shelf
+  // (null for a single file), the picture being decoded, whether one was
+  // passed over as too small and the sequence of this change's draws.
+  std::unique_ptr<BackgroundWork<ImageShelf>> folderListing_;
   std::unique_ptr<ImageShelf> shelf_;
   bool droppedTooSmall_ = false;
   RandomGenerator draws_;

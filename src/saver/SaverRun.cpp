@@ -19,25 +19,26 @@ SaverRun::SaverRun(FrameLoop& loop, ArmTimer arm, PaintTile paint)
 
 SaverRun::~SaverRun() = default;
 
-void SaverRun::Arm(uint32_t ms) {
-  interval_ = ms;
-  arm_(ms);
+void SaverRun::Arm(Arming arming, uint32_t ms) {
+  interval_ = arming == Arming::kStop ? 0 : ms;
+  arm_(arming, interval_);
 }
 
 void SaverRun::Start(Point size) {
   if (ended_) return;
   Step step(*this);
-  if (loop_.Activate(size)) Arm(FrameLoop::kFirstFrameMs);
+  if (loop_.Activate(size)) Arm(Arming::kFirstFrame, FrameLoop::kFirstFrameMs);
 }
 
 void SaverRun::Tick(Point size) {
-  Arm(0);
+  Arm(Arming::kStop, 0);
   if (ended_) return;
   Step step(*this);
   if (!loop_.FramesReady() && !loop_.SwitchPictureIfReady(size)) return;
   loop_.MakeFrame();
   paint_(*loop_.FrameComposer());
-  Arm(loop_.FinishFrame(size));
+  const uint32_t interval = loop_.FinishFrame(size);
+  Arm(interval == 0 ? Arming::kStop : Arming::kNextFrame, interval);
 }
 
 void SaverRun::Resize(Point size) {
@@ -48,21 +49,21 @@ void SaverRun::PictureReady(Point size) {
   if (ended_ || steps_ != 0) return;
   Step step(*this);
   if (!loop_.FramesReady()) {
-    Arm(0);
-    if (loop_.SwitchPictureIfReady(size)) Arm(FrameLoop::kFirstFrameMs);
+    Arm(Arming::kStop, 0);
+    if (loop_.SwitchPictureIfReady(size)) Arm(Arming::kFirstFrame, FrameLoop::kFirstFrameMs);
     return;
   }
   const uint32_t interval = interval_;
   if (interval == 0) return;
-  Arm(0);
+  Arm(Arming::kStop, 0);
   loop_.SwitchPictureIfReady(size);
-  Arm(interval);
+  Arm(Arming::kResume, interval);
 }
 
 void SaverRun::End() {
   if (ended_) return;
   ended_ = true;
-  Arm(0);
+  Arm(Arming::kStop, 0);
 }
 
 }  // namespace tessivane

@@ -17,8 +17,13 @@ namespace tessivane {
 
 class SaverRun {
 public:
-  // Arms the front end's frame timer `ms` from now; 0 stops it.
-  using ArmTimer = std::function<void(uint32_t ms)>;
+  // What the front end's frame timer is told: stop; tick `ms` from now
+  // before the first frame, or after a frame (the frame loop's pace, which
+  // a front end may replace by its own); or go on as before the stop, which
+  // came only for a picture switch between two frames.
+  enum class Arming { kStop, kFirstFrame, kNextFrame, kResume };
+  // `ms` is 0 for kStop.
+  using ArmTimer = std::function<void(Arming arming, uint32_t ms)>;
   // Paints a new tile (and, where the composer makes them, a whole frame).
   using PaintTile = std::function<void(const Composer& composer)>;
 
@@ -48,7 +53,7 @@ public:
   uint32_t Interval() const { return interval_; }
 
 private:
-  void Arm(uint32_t ms);
+  void Arm(Arming arming, uint32_t ms);
   struct Step;  // counts the steps in progress
 
   FrameLoop& loop_;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "base/Texts.h"
 #include "shell/Resources.h"
 
 namespace tessivane {
@@ -27,7 +28,7 @@ OwnerWindow::OwnerWindow(HINSTANCE instance, const wchar_t* title) {
   // Zero-sized and never shown while the run lasts.
   window_.reset(
       CreateWindowExW(0, kClassName, title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance, nullptr));
-  if (!window_) throw std::runtime_error("The program's owner window could not be created");
+  if (!window_) throw std::runtime_error(Tr(TextId::kWindowCreateFailed));
 }
 
 }  // namespace tessivane

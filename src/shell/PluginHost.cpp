@@ -1,5 +1,8 @@
 #include "shell/PluginHost.h"
 
+#include <psapi.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -36,7 +39,8 @@ LONG WINAPI EndQuietly(EXCEPTION_POINTERS*) {
 }
 
 // A started host: ended when this goes, whatever it is doing. The job ends
-// it too should the saver itself end without unwinding.
+// it too should the saver itself end without unwinding, and holds its
+// memory to kPluginHostMemoryLimit.
 class HostProcess {
 public:
   // Starts `program` as a host for the shared memory `mapping` (inherited).
@@ -44,8 +48,19 @@ public:
     job_.reset(CreateJobObjectW(nullptr, nullptr));
     if (job_) {
       JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-      limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-      SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+      limits.BasicLimitInformation.LimitFlags =
+          JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_PROCESS_MEMORY;
+      limits.ProcessMemoryLimit = kPluginHostMemoryLimit;
+      if (!SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits)) {
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+      }
+      // The job reports here an allocation it refused at the limit.
+      port_.reset(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
+      JOBOBJECT_ASSOCIATE_COMPLETION_PORT association{job_.get(), port_.get()};
+      if (port_ && !SetInformationJobObject(job_.get(), JobObjectAssociateCompletionPortInformation,
+                                            &association, sizeof association))
+        port_.reset();
     }
     std::wstring commandLine = L"\"" + program + L"\" " + kPluginHostSwitch + L" " +
                                std::to_wstring(reinterpret_cast<uintptr_t>(mapping));
@@ -74,9 +89,26 @@ public:
     DWORD code = 1;
     return GetExitCodeProcess(process_.get(), &code) && code == 0;
   }
+  // Whether the host has reached its memory limit: its memory, committed or
+  // resident, stands at the limit (not every system enforces the job's
+  // limit), or the job has refused it an allocation there.
+  bool ReachedMemoryLimit() const {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (GetProcessMemoryInfo(process_.get(), &counters, sizeof counters) &&
+        std::max(counters.PagefileUsage, counters.WorkingSetSize) >= kPluginHostMemoryLimit)
+      return true;
+    DWORD message = 0;
+    ULONG_PTR key = 0;
+    OVERLAPPED* detail = nullptr;
+    while (port_ && GetQueuedCompletionStatus(port_.get(), &message, &key, &detail, 0))
+      if (message == JOB_OBJECT_MSG_PROCESS_MEMORY_LIMIT) return true;
+    return false;
+  }
 
 private:
   ScopedKernelHandle job_;
+  ScopedKernelHandle port_;
   ScopedKernelHandle process_;
 };
 
@@ -108,17 +140,23 @@ private:
   HWND focus_ = nullptr;
 };
 
-enum class Waited { kEnded, kTimedOut };
+enum class Waited { kEnded, kTimedOut, kMemoryLimit };
 
-// Handles this thread's messages until the process ends or the time is up;
-// throws PluginRunEnded when WM_QUIT comes first.
-Waited WaitHandlingMessages(HANDLE process, DWORD timeoutMs) {
+// How often the host's memory is looked at while it works.
+constexpr DWORD kMemoryWatchMs = 50;
+
+// Handles this thread's messages until the host ends, the time is up or
+// the host reaches its memory limit; throws PluginRunEnded when WM_QUIT
+// comes first.
+Waited WaitHandlingMessages(const HostProcess& host, DWORD timeoutMs) {
+  HANDLE process = host.Handle();
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
+    if (host.ReachedMemoryLimit()) return Waited::kMemoryLimit;
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) return Waited::kTimedOut;
-    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, static_cast<DWORD>(deadline - now),
-                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const auto wait = static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, kMemoryWatchMs));
+    const DWORD woken = MsgWaitForMultipleObjectsEx(1, &process, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_OBJECT_0) return Waited::kEnded;
     if (woken == WAIT_FAILED) return Waited::kTimedOut;
     MSG msg;
@@ -174,10 +212,10 @@ PluginAnswers PluginHostRunner::Ask(const PluginQuestion& question) {
   if (!host.Started()) return PluginCallFailed(question);
   {
     InputHeldBack heldBack(holdInputBack_);
-    if (WaitHandlingMessages(host.Handle(), kPluginAnswerTimeoutMs) == Waited::kTimedOut)
+    if (WaitHandlingMessages(host, kPluginAnswerTimeoutMs) != Waited::kEnded)
       return PluginCallFailed(question);  // `host` ends it
   }
-  if (!host.AnsweredAndEnded()) return PluginCallFailed(question);
+  if (!host.AnsweredAndEnded() || host.ReachedMemoryLimit()) return PluginCallFailed(question);
   const uint32_t answerSize = ReadSize(shared, kAnswerSizeAt);
   if (answerSize > kMaxPluginAnswerBytes) return PluginCallFailed(question);
   std::optional<PluginAnswers> answers =

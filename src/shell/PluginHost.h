@@ -20,6 +20,15 @@ namespace tessivane {
 // mode is decided for such a start.
 inline constexpr wchar_t kPluginHostSwitch[] = L"--plugin-host";
 
+// The memory a host may take, committed or resident: 1 GiB. A conversation
+// needs a few MiB (the program, the shared memory of under 0.4 MiB, the
+// answers of the largest area, 256 KiB, and whatever tables a plug-in
+// keeps for a 256 x 256 area), so no plug-in within the contract comes
+// near it, while a plug-in that takes memory without end is stopped long
+// before it starves the machine. The host's job holds it to this limit, and
+// the saver ends a host seen above it; either way the answer is error 7.
+inline constexpr size_t kPluginHostMemoryLimit = size_t{1} << 30;
+
 // The host's side: answers the question in the shared memory named by
 // mappingArgument and returns the process's exit code (0 once the answers
 // are written). Crashes of the plug-in end the process quietly, without the

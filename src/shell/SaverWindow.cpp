@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "base/ErrorBoxes.h"
+#include "base/Texts.h"
 #include "dialogs/UnreadableValues.h"
 #include "shell/Resources.h"
 #include "shell/Startup.h"
@@ -76,7 +77,7 @@ SaverWindow::SaverWindow(HINSTANCE instance, HWND owner, RunMode mode, HWND pare
                              createdIn, nullptr, instance, this);
   // A window destroyed while it was being created (its parent closed under
   // a set-up error box) simply ends the run.
-  if (!wnd && !destroyed_) throw std::runtime_error("The saver window could not be created");
+  if (!wnd && !destroyed_) throw std::runtime_error(Tr(TextId::kWindowCreateFailed));
   if (wnd && mode_ == smPreview) WatchParent();
 }
 
@@ -267,7 +268,7 @@ void SaverWindow::FormCreate() {
   loop_->SetMakesFrames(false);       // the window repeats the tile itself (PaintTile)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
   run_.emplace(
-      *loop_, [this](uint32_t ms) { timDraw.SetInterval(ms); },
+      *loop_, [this](SaverRun::Arming, uint32_t ms) { timDraw.SetInterval(ms); },
       [this](const Composer& composer) { PaintTile(composer.TileImage); });
   // A stored value of a type the records cannot read runs with its default.
   // The full-screen run says so once, before it starts, so that the user

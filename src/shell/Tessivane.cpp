@@ -30,14 +30,14 @@ std::wstring PluginHostArgument() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace tessivane;
   HardenLibrarySearch();
+  // Every text speaks the user's display language: set before anything,
+  // a plug-in host included, can word one.
+  SetLanguage(LanguageOfLangId(GetUserDefaultUILanguage()));
   // A plug-in host answers one question and ends: no run mode, no windows.
   if (const std::wstring mapping = PluginHostArgument(); !mapping.empty()) return RunPluginHost(mapping);
   // The run mode comes first; in saver mode the system learns at once that
   // a saver runs, and this object, the last to go, tells it that it ended.
   ScreenSaverRunningFlag running(DecideSaverMode() == smSaver);
-
-  // Every text from here on speaks the user's display language.
-  SetLanguage(LanguageOfLangId(GetUserDefaultUILanguage()));
 
   MessageBoxErrorDisplay display;
   SetErrorDisplay(&display);

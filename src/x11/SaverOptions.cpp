@@ -1,19 +1,37 @@
 #include "x11/SaverOptions.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <span>
+#include <sstream>
 
+#include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
+#include "saver/SourcePicture.h"
 #include "settings/MainSettings.h"
 #include "settings/MethodOptions.h"
+// Xlib last: its macros (None, Status, Bool) would rename the core's words.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace tessivane::x11 {
 namespace {
 
 // X resource ids fit in 29 bits.
 constexpr uint32_t kMaxWindowId = 0x1FFFFFFF;
+// The longest time a folder's picture stays, in seconds: an hour.
+constexpr int kLongestChange = 3600;
+// X coordinates and sizes are 16-bit.
+constexpr int kMaxWindowSide = 32767;
+// More of ~/.xscreensaver than this is not read.
+constexpr std::streamsize kMaxSettingsFile = 1 << 20;
+
+// The interval of a Weight setting (-wait) in the straight and curved motions, in microseconds.
+int WeightDelay(int wait) { return static_cast<int>(FrameInterval(wait, kMoveLine)) * 1000; }
 
 void ApplyWindowId(SaverOptions& o, const std::string& option, const std::string& text) {
   o.windowId = ParseWindowId(option, text);
@@ -41,14 +59,90 @@ void ApplyFolder(SaverOptions& o, const std::string& option, const std::string& 
   o.folder = text;
 }
 
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// XScreenSaver's visual names: default, best, a visual class, mono, gray,
+// color, or a visual id.
+void ApplyVisual(SaverOptions& o, const std::string& option, const std::string& text) {
+  static constexpr struct {
+    const char* name;
+    int visualClass;
+  } kClasses[] = {{"truecolor", TrueColor},     {"directcolor", DirectColor}, {"pseudocolor", PseudoColor},
+                  {"staticcolor", StaticColor}, {"grayscale", GrayScale},     {"staticgray", StaticGray},
+                  {"color", TrueColor},         {"gray", GrayScale},          {"grey", GrayScale},
+                  {"mono", StaticGray}};
+  using K = VisualRequest::Kind;
+  VisualRequest v;
+  v.name = text;
+  const std::string name = Lower(text);
+  if (name == "default") {
+    v.kind = K::kDefault;
+  } else if (name == "best") {
+    v.kind = K::kBest;
+  } else if (auto c = std::find_if(std::begin(kClasses), std::end(kClasses),
+                                   [&](const auto& c) { return name == c.name; });
+             c != std::end(kClasses)) {
+    v.kind = K::kClass;
+    v.visualClass = c->visualClass;
+  } else if (!name.empty() && std::isdigit(static_cast<unsigned char>(name[0]))) {
+    v.kind = K::kId;
+    v.id = ParseWindowId(option, text);  // a visual id is an X id too
+  } else {
+    throw OptionError(option + ": no visual '" + text +
+                      "' (default, best, TrueColor, DirectColor, "
+                      "PseudoColor, StaticColor, GrayScale, StaticGray, or an id)");
+  }
+  o.visual = v;
+}
+
+// X's geometry, WIDTHxHEIGHT+X+Y (a size, a place or both; a negative
+// place counts from the right or bottom edge).
+void ApplyGeometry(SaverOptions& o, const std::string& option, const std::string& text) {
+  const OptionError bad(option + ": '" + text + "' is not WIDTHxHEIGHT+X+Y");
+  // Only X's characters, and no number longer than five digits (which
+  // XParseGeometry would overflow).
+  size_t digits = 0;
+  for (char c : text) {
+    if (std::string_view("0123456789xX+-").find(c) == std::string_view::npos) throw bad;
+    digits = std::isdigit(static_cast<unsigned char>(c)) ? digits + 1 : 0;
+    if (digits > 5) throw bad;
+  }
+  WindowGeometry g;
+  int x = 0, y = 0;
+  unsigned width = 0, height = 0;
+  g.mask = XParseGeometry(text.c_str(), &x, &y, &width, &height);
+  const int size = g.mask & (WidthValue | HeightValue), place = g.mask & (XValue | YValue);
+  const bool sized = size == (WidthValue | HeightValue), placed = place == (XValue | YValue);
+  const bool fits = width <= kMaxWindowSide && height <= kMaxWindowSide && x >= -kMaxWindowSide &&
+                    x <= kMaxWindowSide && y >= -kMaxWindowSide && y <= kMaxWindowSide;
+  if (size + place == 0 || (size && !sized) || (place && !placed) || !fits ||
+      (sized && (width == 0 || height == 0)))
+    throw bad;
+  if (sized) g.width = width, g.height = height;
+  if (placed) g.x = x, g.y = y;
+  o.geometry = g;
+}
+
 using S = SaverOptions;
 const OptionRow<S> kSaverRows[] = {
     {.Name = "delay",
      .Value = "N",
-     .Help = "the Weight setting: N x 10 ms between frames",
+     .Help = "microseconds between frames (without -delay, the -wait interval)",
      .Number = &S::delay,
+     .Low = 0,
+     .High = WeightDelay(MainSettings::kWeight.max),
+     .Given = &S::delayGiven},
+    {.Name = "wait",
+     .Value = "N",
+     .Help = "the Windows saver's Delay setting: N x 10 ms between frames, (N - 1) x 0.5 + 0.1 s in the "
+             "slide show",
+     .Number = &S::wait,
      .Low = MainSettings::kWeight.min,
-     .High = MainSettings::kWeight.max},
+     .High = MainSettings::kWeight.max,
+     .Given = &S::waitGiven},
     {.Name = "file",
      .Value = "FILE",
      .Help = "the picture (BMP, JPEG or PNG); default a random picture",
@@ -57,25 +151,72 @@ const OptionRow<S> kSaverRows[] = {
      .Value = "DIR",
      .Help = "a new picture from this folder every -change seconds",
      .Apply = ApplyFolder},
+    {.Name = "xscreensaver-images",
+     .Help = "the pictures of the folder XScreenSaver's settings name (imageDirectory in ~/.xscreensaver)",
+     .Flag = &S::xscreensaverImages},
     {.Name = "change",
      .Value = "SECONDS",
-     .Help = "seconds between the folder's pictures",
+     .Help = "Change every: seconds between the folder's pictures",
      .Number = &S::change,
      .Low = 0,
-     .High = INT32_MAX},
-    {.Name = "root", .Help = "draw on the root window (or XScreenSaver's window)", .Flag = &S::root},
+     .High = kLongestChange},
+    {.Name = "root",
+     .Help = "draw on the root window, or on the virtual root a desktop shows over it",
+     .Flag = &S::root},
+    {.Name = "window",
+     .Help = "draw in a window of its own (the default)",
+     .Flag = &S::root,
+     .FlagValue = false},
     {.Name = "window-id",
      .Value = "ID",
      .Help = "draw into the window ID (decimal or 0x hexadecimal)",
      .Apply = ApplyWindowId},
+    {.Name = "geometry",
+     .Value = "WxH+X+Y",
+     .Help = "size and place of its own window (default 960x600)",
+     .Apply = ApplyGeometry},
+    {.Name = "fullscreen", .Help = "its own window covers the screen", .Flag = &S::fullscreen},
+    {.Name = "visual",
+     .Value = "V",
+     .Help = "its own window's visual: default, best, a class such as TrueColor, or an id",
+     .Apply = ApplyVisual},
+    {.Name = "install", .Help = "its own window gets a colormap of its own", .Flag = &S::install},
+    {.Name = "fps", .Help = "show the frame rate and the CPU load at the bottom", .Flag = &S::ShowFps},
+    {.Name = "no-fps", .Help = "no frame rate (the default)", .Flag = &S::ShowFps, .FlagValue = false},
     {.Name = "no-shm", .Help = "no shared memory: every tile goes over the connection", .Flag = &S::noShm},
     {.Name = "display", .Value = "NAME", .Help = "the X display (default $DISPLAY)", .Apply = ApplyDisplay},
-    {.Name = "fps", .Help = "show the frame rate and the CPU load at the bottom", .Flag = &S::ShowFps},
 };
 
-std::span<const OptionRow<S>> SaverRows() { return kSaverRows; }
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The value of `key` in an X resource file (continued lines joined), or
+// nothing.
+std::optional<std::string> ResourceValue(std::istream& in, std::string_view key) {
+  std::string line, entry;
+  while (std::getline(in, line)) {
+    entry += line;
+    if (!entry.empty() && entry.back() == '\\') {
+      entry.pop_back();
+      continue;
+    }
+    const std::string_view e = entry;
+    const size_t colon = e.find(':');
+    if (colon != std::string_view::npos && Trim(e.substr(0, colon)) == key)
+      return std::string(Trim(e.substr(colon + 1)));
+    entry.clear();
+  }
+  return std::nullopt;
+}
 
 }  // namespace
+
+SaverOptions::SaverOptions() : delay(WeightDelay(MainSettings::kWeight.initial)) {}
+
+std::span<const OptionRow<SaverOptions>> SaverOptionRows() { return kSaverRows; }
 
 uint32_t ParseWindowId(const std::string& option, const std::string& text) {
   std::string_view digits = text;
@@ -97,8 +238,7 @@ std::string SaverUsage() {
          "Without -root or -window-id it opens a window of its own, which a key or a click closes;\n"
          "it draws into the window XScreenSaver names in XSCREENSAVER_WINDOW. SIGTERM or SIGINT ends it.\n"
          "There is no music here. Options (one dash or two):\n" +
-         OptionUsage(SaverRows(), "-") + OptionUsage(CommonOptionRows(), "-") +
-         UsageLine("-", "no-fps", "", "no frame rate (the default)") +
+         OptionUsage(SaverOptionRows(), "-") + OptionUsage(CommonOptionRows(), "-") +
          UsageLine("-", "help", "", "this text");
 }
 
@@ -111,12 +251,11 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
       o.help = true;
       return o;
     }
-    if (name == "no-fps") {  // a switch that clears, which the rows cannot say
-      o.ShowFps = false;
+    if (TakeOption(SaverOptionRows(), args, i, o)) continue;
+    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) {
+      if (o.version) return o;
       continue;
     }
-    if (TakeOption(SaverRows(), args, i, o)) continue;
-    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) continue;
     if (name.empty()) throw OptionError("unexpected argument '" + args[i] + "'");
     throw OptionError("unknown option '" + args[i] + "' (see -help)");
   }
@@ -124,7 +263,10 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
   // record: with -plugin the library is the method, whatever -method says.
   if (!o.plugin.empty()) o.methodGiven = false;
   FinishCommonOptions(o);
-  if (!o.file.empty() && !o.folder.empty()) throw OptionError("-file and -folder do not go together");
+  if (!o.file.empty() + !o.folder.empty() + o.xscreensaverImages > 1)
+    throw OptionError("-file, -folder and -xscreensaver-images do not go together");
+  if (o.delayGiven && o.waitGiven) throw OptionError("-delay and -wait do not go together");
+  if (o.fullscreen && o.geometry.mask) throw OptionError("-fullscreen and -geometry do not go together");
   if (o.unitType != kMethodTypeRandom && o.unitType != kMethodTypePlugin) {
     const MethodRow* row = MethodRowByType(o.unitType);
     if (!row || !row->Create)
@@ -143,13 +285,39 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
   return o;
 }
 
+std::string TakeXScreenSaverImages(SaverOptions& o, const char* home) {
+  const std::string notice = "; the random picture instead";
+  if (!home || !*home) return "HOME is not set, so XScreenSaver's picture folder is unknown" + notice;
+  const std::filesystem::path settings = std::filesystem::path(home) / ".xscreensaver";
+  std::ifstream file(settings);
+  if (!file) return "no " + settings.string() + " names a picture folder" + notice;
+  std::string head(static_cast<size_t>(kMaxSettingsFile), '\0');
+  file.read(head.data(), kMaxSettingsFile);
+  head.resize(static_cast<size_t>(file.gcount()));
+  std::istringstream text(head);
+  std::optional<std::string> folder = ResourceValue(text, "imageDirectory");
+  if (!folder || folder->empty())
+    return settings.string() + " names no picture folder (imageDirectory)" + notice;
+  if (folder->starts_with("~/")) *folder = std::string(home) + folder->substr(1);
+  std::error_code ec;
+  if (!std::filesystem::is_directory(std::filesystem::path(*folder), ec))
+    return "XScreenSaver's picture folder '" + *folder + "' is no folder" + notice;
+  o.folder = *folder;
+  return {};
+}
+
+std::chrono::microseconds FrameDelay(const SaverOptions& o, uint32_t loopIntervalMs) {
+  if (o.delayGiven) return std::chrono::microseconds(o.delay);
+  return std::chrono::milliseconds(loopIntervalMs);
+}
+
 RunConfig RunConfigOf(const SaverOptions& o) {
   RunConfig c = tessivane::RunConfigOf(static_cast<const CommonOptions&>(o));
   c.FileType = !o.file.empty() ? kFileTypeFile : !o.folder.empty() ? kFileTypeFolder : kFileTypeRandom;
   c.BmpFileName = o.file;
   c.ImageFolderName = o.folder;
   c.ImageChangeTime = o.change;
-  c.Weight = o.delay;
+  c.Weight = o.wait;
   return c;
 }
 

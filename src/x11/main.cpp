@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -34,10 +35,6 @@ namespace tessivane::x11 {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The size of a window of our own.
-constexpr int kOwnWidth = 960;
-constexpr int kOwnHeight = 600;
 
 void PrintLine(const std::string& text) { std::fprintf(stderr, "tessivane: %s\n", OneLine(text).c_str()); }
 
@@ -118,6 +115,62 @@ int LostConnection(Display*) {
   std::_Exit(1);  // Xlib cannot go on; the shared memory is already marked for removal
 }
 
+// The window a virtual-root desktop shows over the root: the one that a
+// child of the root names in its __SWM_VROOT property, as XScreenSaver's
+// hacks find it; the root itself where no child has one. The property is a
+// WINDOW; a CARDINAL (what xprop writes) is taken too.
+Window VirtualRoot(Display* display, int screen) {
+  const Window root = RootWindow(display, screen);
+  const Atom vroot = XInternAtom(display, "__SWM_VROOT", False);
+  Window rootReturn, parent, *children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, root, &rootReturn, &parent, &children, &count)) return root;
+  Window found = root;
+  for (unsigned i = 0; i < count && found == root; ++i) {
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, children[i], vroot, 0, 1, False, AnyPropertyType, &type, &format, &items,
+                           &after, &data) == Success &&
+        (type == XA_WINDOW || type == XA_CARDINAL) && format == 32 && items == 1 && data)
+      found = *reinterpret_cast<Window*>(data);
+    if (data) XFree(data);
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+// The visual -visual asks for on `screen`, the deepest where several
+// match. Throws OptionError for one that is missing or that the painter
+// cannot draw on.
+XVisualInfo ChooseVisual(Display* display, int screen, const VisualRequest& request) {
+  using K = VisualRequest::Kind;
+  XVisualInfo wanted{};
+  wanted.screen = screen;
+  long mask = VisualScreenMask;
+  if (request.kind == K::kId) {
+    wanted.visualid = request.id;
+    mask |= VisualIDMask;
+  } else {
+    wanted.c_class = request.kind == K::kBest ? TrueColor : request.visualClass;
+    mask |= VisualClassMask;
+  }
+  int count = 0;
+  XVisualInfo* list = XGetVisualInfo(display, mask, &wanted, &count);
+  if (!list || count == 0) {
+    if (list) XFree(list);
+    throw OptionError("-visual " + request.name + ": the screen has no such visual");
+  }
+  XVisualInfo chosen = *std::max_element(
+      list, list + count, [](const XVisualInfo& a, const XVisualInfo& b) { return a.depth < b.depth; });
+  XFree(list);
+  if (chosen.c_class != TrueColor && chosen.c_class != DirectColor)
+    throw OptionError("-visual " + request.name +
+                      ": tessivane draws only on TrueColor and DirectColor visuals");
+  return chosen;
+}
+
 // The window the frames go to: ours (destroyed with this object) or another's.
 class TargetWindow {
 public:
@@ -126,21 +179,15 @@ public:
     long events = ExposureMask | StructureNotifyMask;
     switch (o.target) {
       case Target::kRoot:
-        window_ = RootWindow(display, screen);
+        window_ = VirtualRoot(display, screen);
         break;
       case Target::kWindowId:
         window_ = o.windowId;
         break;
-      case Target::kOwnWindow: {
-        window_ = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, kOwnWidth, kOwnHeight, 0,
-                                      BlackPixel(display, screen), BlackPixel(display, screen));
-        own_ = true;
-        XStoreName(display, window_, "Tessivane");
-        deleteAtom_ = XInternAtom(display, "WM_DELETE_WINDOW", False);
-        XSetWMProtocols(display, window_, &deleteAtom_, 1);
+      case Target::kOwnWindow:
+        CreateOwn(screen, o);
         events |= KeyPressMask | ButtonPressMask;
         break;
-      }
     }
     XSelectInput(display, window_, events);
     XWindowAttributes attributes;
@@ -148,15 +195,13 @@ public:
     if (!XGetWindowAttributes(display, window_, &attributes) || xErrorCode != 0) {
       char id[32];
       std::snprintf(id, sizeof id, "0x%lx", window_);
-      if (own_) XDestroyWindow(display, window_);
+      DestroyOwn();
       throw OptionError(std::string("no window ") + id + " on this display");
     }
     size_ = {attributes.width, attributes.height};
     if (own_) XMapWindow(display, window_);
   }
-  ~TargetWindow() {
-    if (own_) XDestroyWindow(display_, window_);
-  }
+  ~TargetWindow() { DestroyOwn(); }
   TargetWindow(const TargetWindow&) = delete;
   TargetWindow& operator=(const TargetWindow&) = delete;
 
@@ -169,9 +214,64 @@ public:
   }
 
 private:
+  // A window of our own: -geometry's place and size, or the whole screen
+  // with -fullscreen; -visual's visual, with a colormap of its own where
+  // that visual is not the default one or -install asks for it.
+  void CreateOwn(int screen, const SaverOptions& o) {
+    Display* d = display_;
+    const Window root = RootWindow(d, screen);
+    Visual* visual = DefaultVisual(d, screen);
+    int depth = DefaultDepth(d, screen);
+    if (o.visual.kind != VisualRequest::Kind::kDefault) {
+      XVisualInfo chosen = ChooseVisual(d, screen, o.visual);
+      visual = chosen.visual;
+      depth = chosen.depth;
+    }
+    const WindowGeometry& g = o.geometry;
+    int x = g.x, y = g.y;
+    unsigned width = g.width, height = g.height;
+    if (o.fullscreen) {
+      x = y = 0;
+      width = static_cast<unsigned>(DisplayWidth(d, screen));
+      height = static_cast<unsigned>(DisplayHeight(d, screen));
+    }
+    if (g.mask & XNegative) x += DisplayWidth(d, screen) - static_cast<int>(width);
+    if (g.mask & YNegative) y += DisplayHeight(d, screen) - static_cast<int>(height);
+    XSetWindowAttributes a{};
+    a.background_pixel = 0;  // black in every TrueColor visual
+    a.border_pixel = 0;
+    a.colormap = DefaultColormap(d, screen);
+    if (o.install || visual != DefaultVisual(d, screen)) {
+      colormap_ = XCreateColormap(d, root, visual, AllocNone);
+      a.colormap = colormap_;
+    }
+    window_ = XCreateWindow(d, root, x, y, width, height, 0, depth, InputOutput, visual,
+                            CWBackPixel | CWBorderPixel | CWColormap, &a);
+    own_ = true;
+    XStoreName(d, window_, "Tessivane");
+    XSizeHints hints{};
+    hints.flags = (g.mask & (XValue | YValue) ? USPosition : 0) | (g.mask & WidthValue ? USSize : 0);
+    hints.x = x, hints.y = y, hints.width = static_cast<int>(width), hints.height = static_cast<int>(height);
+    XSetWMNormalHints(d, window_, &hints);
+    if (o.fullscreen) {
+      Atom state = XInternAtom(d, "_NET_WM_STATE_FULLSCREEN", False);
+      XChangeProperty(d, window_, XInternAtom(d, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
+                      reinterpret_cast<unsigned char*>(&state), 1);
+    }
+    deleteAtom_ = XInternAtom(d, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(d, window_, &deleteAtom_, 1);
+  }
+  void DestroyOwn() {
+    if (own_) XDestroyWindow(display_, window_);
+    if (colormap_) XFreeColormap(display_, colormap_);
+    own_ = false;
+    colormap_ = 0;
+  }
+
   Display* display_;
   Window window_ = 0;
   bool own_ = false;
+  Colormap colormap_ = 0;
   Atom deleteAtom_ = None;
   Point size_{};
 };
@@ -180,6 +280,7 @@ class Saver {
 public:
   Saver(Display* display, const SaverOptions& o)
       : display_(display),
+        options_(o),
         plugins_("/proc/self/exe", kPluginAnswerTimeoutMs, wake_.ReadEnd(),
                  [this] { return wake_.SignalledOnly(); }),
         pluginsInstalled_(plugins_),
@@ -187,7 +288,7 @@ public:
         painter_(display, window_.Id(), !o.noShm, o.ShowFps),
         loop_(false, RunConfigOf(o)),
         run_(
-            loop_, [this](uint32_t ms) { Arm(ms); },
+            loop_, [this](SaverRun::Arming arming, uint32_t ms) { Arm(arming, ms); },
             [this](const Composer& composer) {
               painter_.Paint(composer.TileImage, window_.Size().x, window_.Size().y);
             }) {
@@ -215,12 +316,24 @@ public:
   bool SharedMemory() const { return painter_.UsesSharedMemory(); }
 
 private:
-  // The frame timer: a deadline, none when stopped.
-  void Arm(uint32_t ms) {
-    if (ms == 0)
-      next_.reset();
-    else
-      next_ = Clock::now() + std::chrono::milliseconds(ms);
+  // The frame timer: a deadline, none when stopped. After a frame the pause
+  // is -delay's when it was given; a stop for a picture switch between two
+  // frames keeps the deadline.
+  void Arm(SaverRun::Arming arming, uint32_t ms) {
+    switch (arming) {
+      case SaverRun::Arming::kStop:
+        held_ = std::exchange(next_, std::nullopt);
+        break;
+      case SaverRun::Arming::kFirstFrame:
+        next_ = Clock::now() + std::chrono::milliseconds(ms);
+        break;
+      case SaverRun::Arming::kNextFrame:
+        next_ = Clock::now() + FrameDelay(options_, ms);
+        break;
+      case SaverRun::Arming::kResume:
+        next_ = held_;
+        break;
+    }
   }
   int TimeoutMs() const {
     if (!next_) return -1;
@@ -262,6 +375,7 @@ private:
   }
 
   Display* display_;
+  const SaverOptions& options_;
   WakePipe wake_;
   PluginProcessRunner plugins_;  // a plug-in is asked in a host process; a signal ends the wait
   ScopedPluginCallRunner pluginsInstalled_;
@@ -270,6 +384,7 @@ private:
   FrameLoop loop_;
   SaverRun run_;
   std::optional<Clock::time_point> next_;
+  std::optional<Clock::time_point> held_;  // the deadline a stop for a picture switch keeps
 };
 
 int Run(const std::vector<std::string>& args) {
@@ -283,8 +398,16 @@ int Run(const std::vector<std::string>& args) {
       std::fputs(SaverUsage().c_str(), stdout);
       return 0;
     }
+    if (options.version) {
+      std::fputs(VersionLine("tessivane").c_str(), stdout);
+      return 0;
+    }
     std::unique_ptr<ScopedSeedSource> seed;
     if (options.seed) seed = std::make_unique<ScopedSeedSource>(FixedSeed(*options.seed));
+    if (options.xscreensaverImages) {
+      std::string notice = TakeXScreenSaverImages(options, std::getenv("HOME"));
+      if (!notice.empty()) PrintLine(notice);
+    }
 
     DisplayHandle display(XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str()));
     if (!display) {

@@ -17,16 +17,17 @@
 namespace tessivane::render {
 namespace {
 
-// A unit error as one line: its message, the number, and the detail.
+// A unit error as one line: the number, its message and the detail.
 [[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
-  throw RenderError("error " + std::to_string(errorNo) + ": " + OneLine(FormatUnitError(errorNo, detail)));
+  throw RenderError("error " + std::to_string(errorNo) + ": " +
+                    OneLine(UnitErrorMessage(errorNo) + (detail.empty() ? "" : "\n" + detail)));
 }
 
 Bitmap LoadPictureFile(const std::string& name) {
   try {
     return LoadPicture(name);
   } catch (const std::exception& e) {
-    throw RenderError("cannot read picture '" + name + "': " + e.what());
+    throw RenderError("cannot read picture '" + name + "': " + OneLine(e.what()));
   }
 }
 
@@ -70,7 +71,7 @@ Bitmap LoadSource(const RenderOptions& o) {
     LoadSourcePicture(kind, o.source, o.source, source, ProgramRandom());
   } catch (const std::exception& e) {
     if (kind == kFileTypeFolder) throw RenderError("no picture from folder '" + o.source + "': " + e.what());
-    throw RenderError("cannot read picture '" + o.source + "': " + e.what());
+    throw RenderError("cannot read picture '" + o.source + "': " + OneLine(e.what()));
   }
   ApplySourceEffects(source, o.blur, o.mono);
   return source;

@@ -38,7 +38,7 @@ using R = RenderOptions;
 const OptionRow<R> kRenderRows[] = {
     {.Name = "source",
      .Value = "S",
-     .Help = "random (default) | an image file | a folder",
+     .Help = "random (default) | a picture file | a folder of pictures",
      .Apply = ApplySource},
     {.Name = "screen", .Value = "WxH", .Help = "frame size (default 1280x720)", .Apply = ApplyScreen},
     {.Name = "frames",
@@ -47,7 +47,7 @@ const OptionRow<R> kRenderRows[] = {
      .Apply = ApplyFrames},
     {.Name = "cut",
      .Value = "FILE",
-     .Help = "skip the composer: this picture, as it is, is the cut; write its tile",
+     .Help = "skip the composer: this picture, as it is, is the cut piece; write its tile",
      .Apply = ApplyCut},
     {.Name = "tile", .Help = "write the first frame's tile instead of the frame", .Flag = &R::tile},
     {.Name = "list-methods", .Help = "print the --method names, one a line", .Flag = &R::listMethods},
@@ -115,7 +115,10 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       o.help = true;
       return o;
     }
-    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) continue;
+    if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) {
+      if (o.version) return o;
+      continue;
+    }
     if (TakeOption(std::span<const OptionRow<R>>(kRenderRows), args, i, o)) {
       if (o.listMethods) return o;
       continue;

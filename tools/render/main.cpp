@@ -22,6 +22,10 @@ int Run(const std::vector<std::string>& args) {
       std::fputs(Usage().c_str(), stdout);
       return 0;
     }
+    if (options.version) {
+      std::fputs(tessivane::VersionLine("tessivane-render").c_str(), stdout);
+      return 0;
+    }
     if (options.listMethods) {
       for (const tessivane::MethodRow& m : tessivane::MethodRows())
         if (!m.CliName.empty() && m.Create) std::printf("%s\n", std::string(m.CliName).c_str());

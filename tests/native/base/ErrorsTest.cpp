@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Texts.h"
 #include "base/Utf.h"
 
 #include "support/ErrorRecorder.h"
@@ -23,6 +24,15 @@ TEST(UnitErrors, NumbersWithoutMessageStartWithTheColon) {
   for (int n : {0, 15, 16, 17, 18, 19, -1, 1000}) EXPECT_STREQ(UnitErrorMessage(n), "") << n;
   EXPECT_EQ(FormatUnitError(15, DetailLimit(20, 32)), ":15\r\n設定値[20] 制限値[32]");
   EXPECT_EQ(FormatUnitError(0, ""), ":0");
+}
+
+TEST(UnitErrors, InEnglishTheSentenceIsFollowedByTheNumberInBrackets) {
+  SetLanguage(Language::kEnglish);
+  EXPECT_EQ(FormatUnitError(11, ""), "A source x coordinate lies outside the cut piece. (error 11)");
+  EXPECT_EQ(FormatUnitError(9, DetailLimit(300, 256)),
+            "The plug-in's tile width is too large. (error 9)\r\nValue [300] Limit [256]");
+  EXPECT_EQ(FormatUnitError(0, ""), "(error 0)");
+  SetLanguage(Language::kJapanese);
 }
 
 TEST(UnitErrors, DetailTexts) {

@@ -26,7 +26,7 @@ std::string ErrorOf(const fs::path& file) {
   try {
     LoadPicture(file.string());
   } catch (const PictureError& e) {
-    return e.what();
+    return e.Reason();
   }
   return {};
 }

@@ -7,19 +7,24 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #if defined(__linux__)
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
 
+#include "base/Texts.h"
 #include "codecs/PictureLoader.h"
 #include "codecs/TestPictures.h"
+#include "support/TempFolder.h"
 
 namespace tessivane {
 namespace {
 
 using testing::Bytes;
+
+constexpr uint8_t kSof[] = {0xFF, 0xC0};  // a baseline JPEG's frame header
 
 // A source that counts what is read from it. Without `bytes` it is a
 // file of `size` bytes that all read as `fill`, held nowhere.
@@ -118,6 +123,68 @@ TEST(PictureSource, RunningOutOfMemoryIsNotADamagedPicture) {
   }
 }
 
+// Every way a picture is refused is one of a few failures, and the user
+// reads its catalog text in the display language; the library's own
+// words follow on a line of their own only where they tell more.
+TEST(PictureFailures, EachRefusalIsAFailureWithItsCatalogText) {
+  testing::TempFolder folder("tessivane-failures");
+  const Bytes jpeg = testing::EncodeJpeg(testing::Pattern(16, 8));
+  const size_t sof = std::search(jpeg.begin(), jpeg.end(), kSof, kSof + 2) - jpeg.begin();
+  Bytes emptyJpeg = jpeg, deepJpeg = jpeg;
+  emptyJpeg[sof + 5] = emptyJpeg[sof + 6] = 0;  // no rows
+  deepJpeg[sof + 4] = 12;                       // 12-bit samples
+  Bytes badCrcPng = testing::EncodePng(testing::Pattern(9, 9));
+  badCrcPng[badCrcPng.size() - 20] ^= 0x40;
+  testing::BmpFile huge = testing::Rgb24(testing::Pattern(4, 4)), packed = huge;
+  huge.width = huge.height = 20000;
+  packed.compression = 9;
+  const Bytes bmp = testing::Rgb24(testing::Pattern(40, 30)).Write();
+  const auto decode = [](const Bytes& file) { return [file] { DecodePicture(file.data(), file.size()); }; };
+  using F = PictureFailure;
+  using T = TextId;
+  const struct Case {
+    const char* what;
+    std::function<void()> load;
+    PictureFailure failure;
+    TextId text;
+    bool libraryWords;
+  } cases[] = {
+      {"missing", [&] { LoadPicture(folder.File("gone.jpg")); }, F::kCannotOpen, T::kPictureCannotOpen, 0},
+      {"a folder", [&] { LoadPicture(folder.Path()); }, F::kCannotOpen, T::kPictureCannotOpen, 0},
+      {"text", decode(Bytes(40, 'x')), F::kNotAPicture, T::kPictureNotReadable, 0},
+      {"BMP compression 9", decode(packed.Write()), F::kNotAPicture, T::kPictureNotReadable, 0},
+      {"12-bit JPEG", decode(deepJpeg), F::kNotAPicture, T::kPictureNotReadable, 1},
+      {"JPEG cut short", decode(Bytes(jpeg.begin(), jpeg.end() - 30)), F::kDamaged, T::kPictureDamaged, 0},
+      {"JPEG head", decode(Bytes(jpeg.begin(), jpeg.begin() + sof)), F::kDamaged, T::kPictureDamaged, 0},
+      {"JPEG without rows", decode(emptyJpeg), F::kDamaged, T::kPictureDamaged, 1},
+      {"PNG with a bad CRC", decode(badCrcPng), F::kDamaged, T::kPictureDamaged, 1},
+      {"BMP of 20000 x 20000", decode(huge.Write()), F::kTooLarge, T::kPictureTooLarge, 0},
+      {"out of memory",
+       [&] {
+         ExhaustedSource s(bmp, 2048);
+         DecodePicture(s);
+       },
+       F::kOutOfMemory, T::kOutOfMemory, 0},
+  };
+  for (const Language language : {Language::kJapanese, Language::kEnglish}) {
+    SetLanguage(language);
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.what);
+      try {
+        c.load();
+        ADD_FAILURE() << "loaded";
+      } catch (const PictureError& e) {
+        EXPECT_EQ(e.Failure(), c.failure) << e.Reason();
+        EXPECT_EQ(e.what(), Tr(c.text) + (c.libraryWords ? "\r\n" + e.Reason() : std::string()))
+            << e.Reason();
+        EXPECT_EQ(dynamic_cast<const PictureOutOfMemory*>(&e) != nullptr,
+                  c.failure == PictureFailure::kOutOfMemory);
+      }
+    }
+  }
+  SetLanguage(Language::kJapanese);
+}
+
 #if defined(__linux__)
 // The process's peak resident memory since the last reset, in KiB.
 long PeakKib() {
@@ -158,7 +225,7 @@ long PeakGrowthOfLoading(const std::filesystem::path& path, std::string& error) 
   try {
     LoadPicture(path.string());
   } catch (const PictureError& e) {
-    error = e.what();
+    error = e.Reason();
   }
   return PeakKib() - before;
 }

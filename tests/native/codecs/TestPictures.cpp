@@ -327,7 +327,7 @@ std::string ErrorOf(const Bytes& file) {
   try {
     Decode(file);
   } catch (const PictureError& e) {
-    return e.what();
+    return e.Reason();
   }
   return "(decoded)";
 }

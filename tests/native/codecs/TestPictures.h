@@ -95,8 +95,8 @@ Bytes EncodePng(const Bitmap& picture, bool interlaced = false);
 // and the prefix test's input).
 std::vector<std::pair<std::string, Bytes>> SeedFiles();
 
-// The picture loader on bytes in memory, and the message it refuses them
-// with ("(decoded)" when it does not).
+// The picture loader on bytes in memory, and the reason it refuses them
+// for ("(decoded)" when it does not).
 Bitmap Decode(const Bytes& file);
 std::string ErrorOf(const Bytes& file);
 

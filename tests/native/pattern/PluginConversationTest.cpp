@@ -85,6 +85,22 @@ TEST(PluginConversation, AnswersNoConversationCouldGiveAreRefused) {
     spoil[i](bad);
     EXPECT_FALSE(DecodeAnswers(EncodeAnswers(bad), q).has_value());
   }
+  // Each error's value must break that error's rule: {failed, error, value}.
+  const int32_t errors[][3] = {{0, 0, 1},
+                               {1, kErrPluginExport, 4},
+                               {1, kErrPluginWidthLarge, 256},
+                               {1, kErrPluginXOutside, 63},
+                               {1, kErrPluginSymmetry, 4},
+                               {1, kErrPluginLoad, 7},
+                               {1, kErrPluginUnusable, 0},
+                               {0, kErrPluginSymmetry, 9}};
+  for (const auto& e : errors) {
+    PluginAnswers bad = good;
+    bad.failed = e[0] == 1;
+    bad.errorNo = e[1];
+    bad.errorValue = e[2];
+    EXPECT_FALSE(DecodeAnswers(EncodeAnswers(bad), q).has_value()) << e[1] << " " << e[2];
+  }
   const std::string bytes = EncodeAnswers(good);
   EXPECT_FALSE(DecodeAnswers(bytes.substr(0, bytes.size() - 1), q).has_value());
   EXPECT_FALSE(DecodeAnswers(bytes + "x", q).has_value());

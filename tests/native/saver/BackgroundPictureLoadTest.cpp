@@ -63,8 +63,9 @@ TEST(BackgroundPictureLoad, HandsOverThePictureWithItsEffectsAndCallsBackOnce) {
 }
 
 TEST(BackgroundPictureLoad, PassesTheLoadersErrorOnUnchanged) {
-  BackgroundPictureLoad bad("x", false, false, {},
-                            [](const std::string&) -> Bitmap { throw PictureError("not a picture"); });
+  BackgroundPictureLoad bad("x", false, false, {}, [](const std::string&) -> Bitmap {
+    throw PictureError(PictureFailure::kNotAPicture, "not a picture");
+  });
   EXPECT_THROW(bad.Take(), PictureError);
   BackgroundPictureLoad hungry("x", false, false, {},
                                [](const std::string&) -> Bitmap { throw std::bad_alloc(); });

@@ -1043,5 +1043,45 @@ TEST_F(FrameLoopTest, FirstPictureDecodesWithoutHoldingUpTheActivation) {
   EXPECT_TRUE(recorder.shown.empty());
 }
 
+// A folder on a share that stops answering was listed on the window's
+// thread, which locked the user out until it answered. The first picture and
+// every change wait for its listing without holding anything up, and a run
+// that ends meanwhile ends at once and says nothing.
+TEST_F(FrameLoopTest, FolderThatStopsAnsweringHoldsUpNeitherTheFramesNorTheEnd) {
+  TempFolder folder("tessivane-loop-stalled");
+  folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00));
+  UseFolderChangingEverySecond(folder);
+  const auto stalls = std::make_shared<std::atomic<bool>>(false);  // the share stops answering
+  const auto lister = [stalls](const std::string& name) {
+    while (*stalls) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return ImageShelf(name);
+  };
+  for (const bool atStart : {true, false}) {
+    SCOPED_TRACE(atStart ? "first picture" : "change");
+    auto loop = Loop();
+    loop->UseFolderLister(lister);
+    *stalls = atStart;
+    ASSERT_TRUE(loop->Activate(kClient));
+    if (!atStart) {
+      SettlePictureChange(*loop);
+      *stalls = true;
+    }
+    for (int frame = 0; frame < 3; ++frame) {
+      now += 2 * kSecond;
+      if (loop->FramesReady()) loop->MakeFrame();
+      EXPECT_EQ(loop->FinishFrame(kClient), 10u);
+      EXPECT_FALSE(loop->SwitchPictureIfReady(kClient));
+      EXPECT_TRUE(loop->PictureChangePending());
+    }
+    EXPECT_EQ(loop->FramesReady(), !atStart);
+    const auto start = std::chrono::steady_clock::now();
+    loop.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+  }
+  *stalls = false;  // the share answers again: the given-up listings end alone
+  WaitForWorkersToEnd();
+  EXPECT_TRUE(recorder.shown.empty());
+}
+
 }  // namespace
 }  // namespace tessivane

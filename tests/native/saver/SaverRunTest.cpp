@@ -42,7 +42,7 @@ protected:
     loop.emplace(false, store, [this] { return now; });
     loop->UsePictureLoader([this](const std::string&) { return Picture(); });
     run.emplace(
-        *loop, [this](uint32_t ms) { timer.push_back(ms); },
+        *loop, [this](SaverRun::Arming, uint32_t ms) { timer.push_back(ms); },
         [this](const Composer& c) {
           painted.push_back(c.TileImage.Width());
           if (pictureNoticeInPaint) run->PictureReady(kSize);  // inside a step: waits for the frame's end
@@ -52,11 +52,18 @@ protected:
   void StartFolderAndBeginAChange() {
     Make(/*folder=*/true);
     run->Start(kSize);
+    ListingIn();
     Deliver(Bitmap(200, 200));
     run->PictureReady(kSize);
     run->Tick(kSize);
     now += 2 * kSecond;
     run->Tick(kSize);
+    ListingIn();
+  }
+  // The folder's listing is in: the run draws from it and the decode starts.
+  void ListingIn() {
+    loop->WaitForPicture();
+    run->PictureReady(kSize);
   }
   // The next picture the fake loader hands over, once the test lets it.
   Bitmap Picture() {
@@ -111,6 +118,7 @@ TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFram
   // A notice during a frame is left to the frame's end.
   now += 2 * kSecond;
   run->Tick(kSize);
+  ListingIn();
   Deliver(Bitmap(400, 400));
   pictureNoticeInPaint = true;
   run->Tick(kSize);

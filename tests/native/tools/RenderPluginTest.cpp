@@ -96,7 +96,7 @@ TEST_F(RenderPluginTest, PluginErrorsAreOneLineWithNumberAndDetailAndWriteNothin
   EXPECT_EQ(ErrorOf({"--method", "9", File("f.png")}), "the plug-in method takes its library: --plugin FILE");
   const std::string missing = File("missing.so");
   EXPECT_EQ(ErrorOf({"--plugin", missing, File("f.png")}),
-            "error 7: DLLの呼び出しに失敗しました。:7 ファイル[" + missing + "]");
+            "error 7: DLLの呼び出しに失敗しました。 ファイル[" + missing + "]");
   fs::path text = fs::path(folder_.Native()) / "text.so";
   std::ofstream(text) << "no library";
   const std::string error = ErrorOf({"--plugin", File("text.so"), "--frames", "3", File("f%d.png")});

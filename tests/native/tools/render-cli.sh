@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # tessivane-render from the outside: --help, the one-line errors with a
-# non-zero exit and no file, and the same bytes for the same options.
+# non-zero exit and no file, the same bytes for the same options, and
+# --version against the version given.
 set -u
 render=$1
+version=$2
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$render" --help >"$dir/help" || fail "--help exits non-zero"
 head -1 "$dir/help" | grep -qx 'tessivane-render \[options\] OUT.png' || fail "--help does not print the usage"
-[ "$(wc -l <"$dir/help")" -eq 20 ] || fail "usage is not 20 lines"
+[ "$(wc -l <"$dir/help")" -eq 21 ] || fail "usage is not 21 lines"
+[ "$("$render" --version)" = "tessivane-render $version" ] || fail "--version: $("$render" --version)"
 
 for args in "--bogus $dir/x.png" "--method mosaic $dir/x.png" "--size 99 $dir/x.png" "--cut $dir/none.png $dir/x.png" \
             "--plugin $dir/none.so $dir/x.png" ""; do

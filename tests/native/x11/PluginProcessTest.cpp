@@ -28,7 +28,7 @@ TEST(PluginProcess, AnswersAsInThisProcessOrErrorSevenWithNoChildLeft) {
       {"crash", true},
       {"exit", true},
       {"hang", true},
-      {"hog", true},
+      {"eat", true},
   };
   constexpr unsigned kTimeoutMs = 1000;
   PluginProcessRunner runner(TESSIVANE_PROGRAM, kTimeoutMs);

@@ -20,7 +20,7 @@ TEST(SaverOptions, DefaultsAreTheRecordsDefaults) {
   SaverOptions o = ParseSaverOptions({}, std::nullopt);
   EXPECT_EQ(o.size, s.Size);
   EXPECT_EQ(o.speed, s.Move);
-  EXPECT_EQ(o.delay, s.Weight);
+  EXPECT_EQ(o.wait, s.Weight);
   EXPECT_EQ(o.change, s.ImageChangeTime);
   EXPECT_EQ(o.motion, s.MovePositionType);
   EXPECT_EQ(o.unitType, s.UnitType);
@@ -41,6 +41,7 @@ TEST(SaverOptions, TheTargetWindow) {
       {{"-root"}, "0x1c00005", Target::kWindowId, 0x1c00005},
       {{}, "4711", Target::kWindowId, 4711},
       {{"--window-id", "0x2A", "-root"}, "4711", Target::kWindowId, 42},
+      {{"-root", "--window"}, std::nullopt, Target::kOwnWindow, 0},
   };
   for (const auto& c : cases) {
     SaverOptions o = ParseSaverOptions(c.args, c.env);
@@ -49,6 +50,26 @@ TEST(SaverOptions, TheTargetWindow) {
   }
   for (const char* bad : {"", "0", "0x", "-5", "12a", "0x20000000", "99999999999"})
     EXPECT_THROW(ParseWindowId("-window-id", bad), OptionError) << bad;
+}
+
+// -delay is XScreenSaver's microseconds; without it the frame loop's
+// interval from -wait, the Windows scale, stays.
+TEST(SaverOptions, TheDelayAfterEachFrame) {
+  const struct {
+    std::vector<std::string> args;
+    int64_t micros;
+  } cases[] = {
+      {{}, 10000},
+      {{"--delay", "20000"}, 20000},
+      {{"-wait", "7"}, 70000},
+      {{"-wait", "3", "-motion", "slideshow"}, 1100000},
+      {{"-delay", "0"}, 0},
+  };
+  for (const auto& c : cases) {
+    SaverOptions o = ParseSaverOptions(c.args, std::nullopt);
+    const RunConfig s = RunConfigOf(o);
+    EXPECT_EQ(FrameDelay(o, FrameInterval(s.Weight, s.MovePositionType)).count(), c.micros) << c.args.size();
+  }
 }
 
 TEST(SaverOptions, TheLastFpsSwitchCounts) {
@@ -60,7 +81,7 @@ TEST(SaverOptions, TheLastFpsSwitchCounts) {
 TEST(SaverOptions, BecomeTheRunTheFrameLoopMakes) {
   SaverOptions o = ParseSaverOptions(
       {"-method", "random", "-random-from", "spiral",    "-size",   "16",    "-speed",   "9",
-       "-delay",  "50",     "-motion",      "slideshow", "-aspect", "-2",    "-rotate",  "7",
+       "-wait",   "50",     "-motion",      "slideshow", "-aspect", "-2",    "-rotate",  "7",
        "-folder", ".",      "-change",      "5",         "-blur",   "-mono", "-shuffle", "-brightness"},
       std::nullopt);
   const RunConfig s = RunConfigOf(o);

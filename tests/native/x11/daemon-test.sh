@@ -41,7 +41,7 @@ unfade: False
 splash: False
 mode: one
 selected: 0
-programs: $saver -root -seed 7 -method tile -motion slideshow -delay 99 -file $dir/pic.png \n
+programs: $saver -root -seed 7 -method tile -motion slideshow -wait 99 -file $dir/pic.png \n
 CONFIG
 daemon() { "${as_user[@]}" env HOME="$dir/home" "$@"; }
 daemon xscreensaver -no-splash -verbose >"$dir/home/log" 2>&1 &

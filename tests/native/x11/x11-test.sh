@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # tessivane under Xvfb, against the renderer's frames: -root, -fps, -window-id and
 # XSCREENSAVER_WINDOW into a window of the test's own, a resize, an expose,
-# the end on SIGTERM (in time, exit 0: no leak under the sanitizers), a key
-# in its own window, and bad options.
+# a virtual root, XScreenSaver's picture folder, the end on SIGTERM (in
+# time, exit 0: no leak under the sanitizers), also while a folder that
+# stops answering is listed, its own window's geometry and a key in it, and
+# bad options.
 set -u
 saver=$1 render=$2
 dir=$(mktemp -d)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  umount -l "$dir/share" 2>/dev/null
   rm -rf "$dir"
 }
 trap cleanup EXIT
@@ -21,8 +24,8 @@ n=$(timeout 10 head -n1 "$dir/fd") || fail "Xvfb did not start"
 export DISPLAY=:$n
 unset XSCREENSAVER_WINDOW
 
-# A still frame: the slide show at delay 99 makes its second frame after 49 s.
-still=(-seed 7 -method floral -motion slideshow -delay 99)
+# A still frame: the slide show at wait 99 makes its second frame after 49 s.
+still=(-seed 7 -method floral -motion slideshow -wait 99)
 "$render" --seed 5 --method none --screen 320x240 "$dir/pic.png" || fail "no picture"
 mkdir "$dir/pics" && cp "$dir/pic.png" "$dir/pics/"
 reference() { "$render" --seed 7 --method floral --motion slideshow --source "$dir/pic.png" --screen "$1" "$2"; }
@@ -77,15 +80,22 @@ win=$(grep -o 'Outer window is 0x[0-9a-f]*' "$dir/xev" | awk '{print $4}')
 [ -n "$win" ] || fail "no test window"
 reference 400x300 "$dir/w400.png"
 reference 640x360 "$dir/w640.png"
+# Folder mode draws its picture with the generator: the renderer's frame of the folder.
+"$render" --seed 7 --method floral --motion slideshow --source "$dir/pics" --screen 400x300 "$dir/f400.png"
+# The window's background again, so that no earlier run's frame stays in it.
+blank() { xdotool windowunmap --sync "$win" && xdotool windowmap --sync "$win"; }
 
 for how in window-id environment; do
+  blank
   if [ $how = window-id ]; then
     "$saver" -window-id "$win" "${still[@]}" -file "$dir/pic.png" & pid=$!
+    ref=$dir/w400.png
   else
     # Folder mode: its one picture, decoded in the background.
     XSCREENSAVER_WINDOW=$win "$saver" -root -no-shm "${still[@]}" -folder "$dir/pics" & pid=$!
+    ref=$dir/f400.png
   fi
-  shows "$win" "$dir/w400.png" "[400x230+0+70]" || fail "$how: the window does not show the frame"
+  shows "$win" "$ref" "[400x230+0+70]" || fail "$how: the window does not show the frame"
   # Shared memory where the server offers it (Xvfb does), unless -no-shm.
   shm=$(grep -c SYSV "/proc/$pid/maps")
   [ $how = window-id ] && [ "$shm" = 0 ] && fail "no shared memory"
@@ -101,6 +111,53 @@ for how in window-id environment; do
   end_run $pid "$how"
 done
 
+# A virtual root (a child of the root that names itself in __SWM_VROOT) gets -root's frames.
+blank
+xprop -id "$win" -f __SWM_VROOT 32c -set __SWM_VROOT "$((win))"
+"$saver" -root "${still[@]}" -file "$dir/pic.png" & pid=$!
+shows "$win" "$dir/w400.png" "[400x230+0+70]" || fail "-root does not draw on the virtual root"
+end_run $pid "virtual root"
+xprop -id "$win" -remove __SWM_VROOT
+
+# XScreenSaver's picture folder from a private ~/.xscreensaver (a continued
+# line of another resource names a decoy); without one, one line and the
+# random picture.
+mkdir "$dir/home" "$dir/nohome"
+printf 'programs: \\\n  x -root \\n\\\nimageDirectory: /nowhere \\n\n imageDirectory:\t%s\n' \
+  "$dir/pics" >"$dir/home/.xscreensaver"
+"$render" --seed 7 --method floral --motion slideshow --screen 400x300 "$dir/random.png"
+for home in home nohome; do
+  blank
+  HOME=$dir/$home "$saver" -window-id "$win" "${still[@]}" -xscreensaver-images 2>"$dir/err" & pid=$!
+  ref=$dir/f400.png lines=0
+  [ $home = nohome ] && ref=$dir/random.png lines=1
+  shows "$win" "$ref" "[400x230+0+70]" || fail "-xscreensaver-images ($home): not the expected picture"
+  end_run $pid "-xscreensaver-images ($home)"
+  [ "$(wc -l <"$dir/err")" = $lines ] || fail "-xscreensaver-images ($home) says: $(cat "$dir/err")"
+done
+
+# Its own window where -geometry or -fullscreen puts it, painting at the
+# -delay of other hacks' command lines (microseconds), on the visual asked for.
+while read -r want args; do
+  # shellcheck disable=SC2086
+  "$saver" $args -seed 7 & pid=$!
+  own=
+  for i in $(seq 50); do own=$(xdotool search --name '^Tessivane$' 2>/dev/null | head -1) && [ -n "$own" ] && break; sleep 0.1; done
+  [ "$(xwininfo -id "$own" 2>/dev/null | awk '/-geometry/ {print $2}')" = "$want" ] || fail "$args: not at $want"
+  painted=
+  for i in $(seq 150); do
+    import -window "$own" "$dir/shot.png" 2>/dev/null &&
+      [ "$(convert "$dir/shot.png" -format '%[fx:maxima>0]' info:)" = 1 ] && painted=1 && break
+    sleep 0.2
+  done
+  [ -n "$painted" ] || fail "$args: nothing painted"
+  end_run $pid "$args"
+done <<LIST
+320x200+10+20 -geometry 320x200+10+20 --delay 20000
+800x600+0+0 --fullscreen -visual best -install
+960x600+0+0 -window -visual TrueColor
+LIST
+
 # Its own window ends on a key.
 "$saver" "${still[@]}" & pid=$!
 own=
@@ -111,6 +168,21 @@ for i in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
 kill -0 $pid 2>/dev/null && fail "a key does not end its own window"
 wait $pid || fail "its own window ended with status $?"
 
+# A folder on a share that stops answering while it is listed (where FUSE
+# can be mounted). The leak check at exit would wait for the listing.
+mkdir "$dir/share"
+python3 "$(dirname "$0")/stalling-folder.py" "$dir/share" 60 >"$dir/fuse" 2>&1 & pids+=($!)
+for _ in $(seq 50); do grep -q mounted "$dir/fuse" && break; sleep 0.1; done
+if grep -q mounted "$dir/fuse"; then
+  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 \
+    "$saver" -root "${still[@]}" -folder "$dir/share" 2>"$dir/err" & pid=$!
+  for _ in $(seq 100); do grep -q opened "$dir/fuse" && sleep 0.5 && break; sleep 0.1; done
+  end_run $pid "a stalling folder"
+  grep -q opened "$dir/fuse" && [ ! -s "$dir/err" ] || fail "a stalling folder: not listed, or $(cat "$dir/err")"
+else
+  echo "no stalling folder: $(tail -1 "$dir/fuse")"
+fi
+
 # Bad options and a bad environment: one line, status 1, before any window.
 before=$(xwininfo -root -children | grep -c '^ *0x')
 while IFS='|' read -r env args; do
@@ -120,7 +192,17 @@ while IFS='|' read -r env args; do
 done <<LIST
 |-bogus
 |-size 65
-|-delay 0
+|-delay -1
+|-wait 100
+|-delay 990001
+|-delay 20000 -wait 5
+|-geometry 0x0
+|-geometry 320x200+10
+|-geometry 1x1+-2147483648
+|-fullscreen -geometry 320x200
+|-visual PseudoColor
+|-visual 0x7ffff
+|-xscreensaver-images -folder $dir/pics
 |-method mosaic
 |-random-from floral,random
 |-window-id 0

@@ -10,6 +10,7 @@
 #include "DialogSession.h"
 
 #include "base/Errors.h"
+#include "base/ScopedWin.h"
 #include "base/Texts.h"
 #include "base/Utf.h"
 #include "dialogs/DialogLayout.h"
@@ -101,6 +102,55 @@ TEST_F(Language, DialogsAndTheMissingPictureBoxSpeakTheDisplayLanguage) {
   EXPECT_EQ(box.text, missing + L"\r\n" + Widen(Tr(TextId::kFileNotFound)));
   if (English()) {
     EXPECT_FALSE(HoldsJapanese(box.text + box.caption));
+  }
+  box.Answer();
+}
+
+// Alt plus the letter a value row's label shows reaches the row's scroll
+// bar; the letters of the other language's labels stay with the controls
+// whose captions show them ("Pictures in a fo&lder" in English).
+TEST_F(Language, ValueRowLettersReachTheirScrollBarsInEitherLanguage) {
+  ASSERT_NO_FATAL_FAILURE(Open());
+  const HWND dialog = Session().Settings();
+  // The Size, Change and Delay rows' letters, then the folder choice's.
+  const wchar_t* const letters = English() ? L"zgyl" : L"lmwj";
+  const int scrollBars[] = {kIdSizeScroll, kIdMoveScroll, kIdWeightScroll};
+  for (int i = 0; i < 3; ++i) {
+    PostAltKey(dialog, letters[i]);
+    EXPECT_EQ(FocusedWindow(dialog), Item(scrollBars[i])) << "Alt+" << static_cast<char>(letters[i]);
+  }
+  PostAltKey(dialog, letters[3]);
+  EXPECT_TRUE(Checked(Item(kIdImageFolderRadio))) << "Alt+" << static_cast<char>(letters[3]);
+  ClickAsync(Item(kIdCancelButton));
+  EXPECT_TRUE(Session().Ended());
+}
+
+// A damaged picture chosen as the picture file: the standard box names the
+// file, then says what is wrong in the display language alone (a JPEG that
+// ends after its first segment, as a download cut short does).
+TEST_F(Language, ADamagedPictureIsNamedAndExplainedInTheDisplayLanguage) {
+  TempFolder folder;
+  const std::wstring picture = folder.File(L"damaged.jpg");
+  {
+    static const char kCutJpeg[] = "\xFF\xD8\xFF\xE0\x00\x10JFIF\x00\x01\x01\x00\x00\x01\x00\x01\x00\x00";
+    ScopedKernelHandle file(
+        CreateFileW(picture.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file.get(), kCutJpeg, sizeof kCutJpeg - 1, &written, nullptr));
+  }
+  ASSERT_NO_FATAL_FAILURE(Open());
+  Click(Item(kIdImageFileRadio));
+  SetText(Item(kIdImageFileEdit), picture);
+  MessageBoxSeen box = Session().ClickForBox(Item(kIdOkButton));
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box.caption, L"Tessivane");
+  EXPECT_EQ(box.text, Widen(StandardErrorText(NamedMessage(Narrow(picture), Tr(TextId::kPictureDamaged)))));
+  if (English()) {
+    EXPECT_FALSE(HoldsJapanese(box.text));
+  } else {  // no Latin letter past the file's name
+    const std::wstring said = box.text.substr(box.text.find(L"\r\n") + 2);
+    EXPECT_EQ(said.find_first_of(L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
+              std::wstring::npos);
   }
   box.Answer();
 }

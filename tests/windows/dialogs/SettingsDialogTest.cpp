@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "DialogSession.h"
+#include "TessivaneVersion.h"
 
 #include <commctrl.h>
 
@@ -121,6 +123,8 @@ TEST_F(SettingsDialog, EmptyStoreOpensWithTheDefaultsAndOnlyTheChosenKindsContro
        {kIdMethodList, kIdDetailsButton, kIdShuffleCheck, kIdMonoToneCheck, kIdBlurCheck, kIdBrightnessCheck,
         kIdMotionList, kIdOkButton, kIdCancelButton, kIdUpdateButton, kIdHelpButton})
     EXPECT_TRUE(Enabled(Item(id))) << id;
+  EXPECT_NE(Text(Item(kIdVersionLabel)).find(W(TESSIVANE_VERSION_TEXT)), std::wstring::npos)
+      << "the about area";
 
   // Cancel right away still writes the loaded record back.
   Cancel();
@@ -467,6 +471,15 @@ public:
         log_(log) {}
   ~PageOpener() { RegDeleteTreeW(HKEY_CLASSES_ROOT, kProgId); }
   std::wstring Environment() const { return L"TESSIVANE_OPEN_PROBE_LOG=" + log_; }
+  // What the probe was given, once it has written it (empty after 5 s).
+  std::string WaitForOpened() const {
+    std::string opened;
+    for (int i = 0; i < 100 && opened.empty(); ++i) {
+      PumpFor(50);
+      opened = ReadFileText(log_);
+    }
+    return opened;
+  }
 
 private:
   static constexpr wchar_t kProgId[] = L"TessivaneTest.Page";
@@ -497,14 +510,42 @@ TEST_F(SettingsDialog, HelpOpensThePageBesideTheProgramOrSaysItIsMissing) {
                                       CREATE_ALWAYS, 0, nullptr));
   page.reset();
   EXPECT_TRUE(Session().ClickRaisesNoBox(Item(kIdHelpButton)));
-  std::string opened;
-  for (int i = 0; i < 100 && opened.empty(); ++i) {
-    PumpFor(50);
-    opened = ReadFileText(folder.File(L"opened.txt"));
-  }
+  const std::string opened = opener.WaitForOpened();
   EXPECT_NE(opened.find("Tessivane.html"), std::string::npos) << "opened: " << opened;
   Cancel();
   for (int i = 0; i < 50 && !DeleteFileW(program.c_str()); ++i) PumpFor(20);
+}
+
+// The saver of the portable download as a user unpacks it, named by
+// TESSIVANE_PORTABLE_SCR (tests/release/check-release sets it; skipped
+// without): full screen it shows a pattern until a key, and its help
+// button opens the page beside it.
+TEST_F(SettingsDialog, PortableSaverShowsAPatternAndOpensTheHelpPageBesideIt) {
+  const char* saver = std::getenv("TESSIVANE_PORTABLE_SCR");
+  if (!saver) GTEST_SKIP() << "no TESSIVANE_PORTABLE_SCR";
+  SaverProcess::Options options;
+  options.program = Widen(saver);
+  {
+    SaverProcess run(L"/s", options);
+    const HWND wnd = run.WaitForWindow(L"SaverWindow", kStartBound);
+    ASSERT_NE(wnd, nullptr);
+    bool pattern = false;
+    for (int i = 0; i < 100 && !pattern; ++i, PumpFor(100)) pattern = !Capture(wnd).OneColour();
+    EXPECT_TRUE(pattern) << "the screen stays one colour";
+    PostKey(wnd, 'A');
+    ASSERT_TRUE(run.WaitForExit(kExitBound));
+  }
+  TempFolder folder;
+  PageOpener opener(folder.File(L"opened.txt"));
+  options.extraEnvironment.push_back(opener.Environment());
+  ASSERT_NO_FATAL_FAILURE(Open(options));
+  EXPECT_TRUE(Session().ClickRaisesNoBox(Item(kIdHelpButton)));
+  // The shell hands the page over as a file URL, with forward slashes.
+  std::string page = Narrow(options.program.substr(0, options.program.rfind(L'\\'))) + "/Tessivane.html";
+  std::replace(page.begin(), page.end(), '\\', '/');
+  const std::string opened = opener.WaitForOpened();
+  EXPECT_NE(opened.find(page), std::string::npos) << "opened: " << opened;
+  Cancel();
 }
 
 // The file type list of the shell's open dialog (cmb1).

@@ -10,6 +10,7 @@
 #include "SaverHarness.h"
 #include "SaverTimes.h"
 #include "base/Errors.h"
+#include "base/Texts.h"
 #include "base/Utf.h"
 
 // After windows.h (from SaverHarness.h), which it needs.
@@ -87,7 +88,7 @@ protected:
   void ExpectErrorBox(const std::string& text) {
     HWND box = saver_->WaitForWindow(L"#32770", kStartBound);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(WindowText(box), L"エラー");
+    EXPECT_EQ(WindowText(box), Widen(Tr(TextId::kErrorCaption)));
     EXPECT_EQ(MessageBoxText(box), Widen(text));
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     PumpFor(kSettle);
@@ -173,16 +174,33 @@ TEST_F(RunningPlugin, PluginBlockingWhileItLoadsEndsWithTheRun) {
   }
 }
 
-// A plug-in that crashes or ends its process takes only its host: the
-// saver shows error 7 naming the library, and a key then ends the run.
-TEST_F(RunningPlugin, PluginThatCrashesOrExitsGivesError7) {
-  for (const char* plugin : {TESSIVANE_TEST_PLUGIN_CRASH, TESSIVANE_TEST_PLUGIN_EXIT}) {
+// A plug-in that crashes, ends its process or hoards memory takes only its
+// host: the saver shows error 7 naming the library, and a key then ends the run.
+TEST_F(RunningPlugin, PluginThatCrashesExitsOrHoardsMemoryGivesError7) {
+  for (const char* plugin :
+       {TESSIVANE_TEST_PLUGIN_CRASH, TESSIVANE_TEST_PLUGIN_EXIT, TESSIVANE_TEST_PLUGIN_EAT}) {
     const std::wstring path = HostToWindowsPath(plugin);
     SCOPED_TRACE(Narrow(path));
     ASSERT_NO_FATAL_FAILURE(Start(path));
     ExpectErrorBox(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(path))));
     EXPECT_EQ(saver_->ExitCode(), 0u);
   }
+}
+
+// The box speaks the display language, details included: run in the Japanese
+// and the English prefix (wine.shell, wine-en.shell).
+using PluginDetails = RunningPlugin;
+TEST_F(PluginDetails, ErrorDetailsSpeakTheDisplayLanguage) {
+  SetLanguage(LanguageOfLangId(GetUserDefaultUILanguage()));  // the saver's rule
+  TempFolder folder;
+  const std::wstring missing = folder.File(L"missing.dll");
+  ASSERT_NO_FATAL_FAILURE(Start(missing));
+  ExpectErrorBox(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(missing))));
+
+  SetEnvironmentVariableW(L"TESSIVANE_TEST_PLUGIN", L"sym=9");
+  ASSERT_NO_FATAL_FAILURE(Start(HostToWindowsPath(TESSIVANE_TEST_PLUGIN_SCRIPTED)));
+  ExpectErrorBox(FormatUnitError(kErrPluginSymmetry, DetailSymmetry(9)));
+  SetEnvironmentVariableW(L"TESSIVANE_TEST_PLUGIN", nullptr);
 }
 
 }  // namespace

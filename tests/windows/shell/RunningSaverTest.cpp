@@ -10,8 +10,8 @@
 #include "SaverHarness.h"
 #include "SaverTimes.h"
 #include "base/Errors.h"
+#include "base/Texts.h"
 #include "base/Utf.h"
-#include "codecs/PictureLoader.h"
 #include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MusicSettings.h"
@@ -246,18 +246,8 @@ TEST_F(RunningSaver, MissingPictureFileShowsItsOwnMessageInTheStandardBox) {
   TempFolder folder;
   PutSetting("Settings", "FileType", L"2");
   PutSetting("Settings", "BmpFileName", folder.File(L"gone.png"));
-  // The loader's own words for this file, as the standard box words them.
-  std::string message;
-  try {
-    LoadPicture(Narrow(folder.File(L"gone.png")));
-  } catch (const PictureError& e) {
-    message = e.what();
-  }
-  ASSERT_FALSE(message.empty());
-  // The name in it is shortened to fit the box.
-  const std::string name = Narrow(folder.File(L"gone.png"));
-  if (const size_t at = message.find(name); at != std::string::npos)
-    message.replace(at, name.size(), ShortenedName(name));
+  // The file's name, shortened to fit the box, then the loader's words for it.
+  const std::string message = NamedMessage(Narrow(folder.File(L"gone.png")), Tr(TextId::kPictureCannotOpen));
   ASSERT_NO_FATAL_FAILURE(Start());
   AnswerBoxAndClose(L"Tessivane", Widen(StandardErrorText(message)));
   EXPECT_EQ(Setting("Settings", "FileType"), L"2");

@@ -217,13 +217,20 @@ expect_pattern() {
 
 sleep 2  # the first frame comes 100 ms after the set-up
 expect_pattern 0 0 "$rects" "the screenshots do not show one seamless pattern over both monitors"
+# One pointer move after the warm-up: the saver now judges later moves from
+# there, as it does on a loaded machine whose first pointer message comes late.
+xdotool mousemove 1665 512 || fail "xdotool cannot move the pointer"
 
 # --- the monitors change while the saver runs -----------------------------
 # The left monitor becomes 800x600, still left of the primary one; the
 # probe then tells the saver, as Windows would. The saver must cover the new
 # virtual screen with one pattern from its new corner, and keep running.
-xrandr --fb 2080x1024 --output DUMMY1 --mode 800x600 --pos 0x0 \
+# The outputs move before the X screen shrinks: an output that does not fit
+# the new size is switched off for a moment, and the X server moves the
+# pointer off it, a real move that ends the run once the warm-up is over.
+xrandr --fb 2304x1024 --output DUMMY1 --mode 800x600 --pos 0x0 \
   --output DUMMY0 --mode 1280x1024 --pos 800x0 --primary || fail "xrandr cannot change the second monitor"
+xrandr --fb 2080x1024 || fail "xrandr cannot shrink the screen"
 for _ in $(seq 50); do
   monitors=$(read_probe monitors)
   grep -q '^monitor -800 0 800 600$' <<<"$monitors" && break
@@ -231,7 +238,10 @@ for _ in $(seq 50); do
 done
 grep -q '^monitor -800 0 800 600$' <<<"$monitors" || fail "Wine does not see the changed monitor: $monitors"
 read -r _ vl vt vw vh < <(grep '^virtual ' <<<"$monitors")
-read_probe displaychange >/dev/null || fail "the saver did not take the display change message"
+if ! read_probe displaychange >/dev/null; then
+  kill -0 "$saver_pid" 2>/dev/null || fail "the saver ended before the display change message (a pointer move?)"
+  fail "the saver did not take the display change message"
+fi
 window=$(read_probe window 0) || fail "the saver window is gone after the display change: $window"
 echo "after the display change: $window"
 [ "$window" = "window $vl $vt $vw $vh" ] ||

@@ -11,8 +11,9 @@
      hang            "MakeTransMethod" never returns
      crash           "MakeTransMethod" writes through a null pointer
      exit            "MakeTransMethod" ends the process (exit status 0)
-     hog             (POSIX) "MakeTransMethod" takes 2 GiB and writes its last
-                     byte (through a null pointer when it gets none)
+     eat             the first "MakeTransMethod" touches up to 3 GiB of memory
+                     and keeps it; a block it is refused it writes through a
+                     null pointer, so a host with a memory limit ends either way
      blockload       (Windows) the library's DllMain never returns
 
    When the library is unloaded it writes what it was asked to
@@ -142,14 +143,15 @@ int32_t TESSIVANE_PLUGIN_CALL MakeTransMethod(int32_t tileWidth, int32_t tileHei
     *nowhere = 1;
   }
   if (strstr(script, "exit")) exit(0);
-#if !defined(_WIN32)
-  if (strstr(script, "hog")) {
-    const size_t n = (size_t)2 << 30;
-    char* volatile block = malloc(n);
-    block[n - 1] = 1;
-    free(block);
+  static int eaten;
+  if (strstr(script, "eat") && !eaten) {
+    eaten = 1;
+    for (int block = 0; block < 48; ++block) {
+      char* volatile memory = malloc((size_t)64 << 20);
+      if (!memory) *memory = 1;            /* refused: crash, as a plug-in that does not check would */
+      memset(memory, 1, (size_t)64 << 20); /* and keeps it */
+    }
   }
-#endif
   if (bad) sscanf(bad + 4, "%d,%d:%d,%d", &badX, &badY, &badSourceX, &badSourceY);
   if (x == badX && y == badY) {
     *sourceX = badSourceX;

@@ -1,0 +1,160 @@
+// tessivane_pages: writes, at build time, the two pages that describe the
+// X11 saver's options, from the option tables themselves: the manual page
+// tessivane.6, and XScreenSaver's settings file tessivane.xml from its
+// template, whose method list (@METHODS@) comes from the method table with
+// the English labels of the settings dialog. So an option or a method
+// cannot exist without its entry.
+//
+//   tessivane_pages MANUAL-OUT XML-TEMPLATE XML-OUT
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <span>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "TessivaneVersion.h"
+#include "base/Texts.h"
+#include "cli/CommandOptions.h"
+#include "pattern/MethodTable.h"
+#include "x11/SaverOptions.h"
+
+namespace tessivane::x11 {
+namespace {
+
+// Text for a roff line: backslashes and hyphens escaped (a plain "-" may
+// become a hyphen, not the minus an option needs), a leading dot or quote
+// kept from being a request.
+std::string Roff(std::string_view text) {
+  std::string out;
+  if (!text.empty() && (text[0] == '.' || text[0] == '\'')) out = "\\&";
+  for (char c : text) {
+    if (c == '\\')
+      out += "\\e";
+    else if (c == '-')
+      out += "\\-";
+    else
+      out += c;
+  }
+  return out;
+}
+
+template <typename T>
+void ManualRows(std::ostream& out, std::span<const OptionRow<T>> rows) {
+  const T defaults;
+  for (const OptionRow<T>& row : rows) {
+    out << ".TP\n" << (row.Value.empty() ? ".B" : ".BI") << " \\-" << Roff(row.Name);
+    if (!row.Value.empty()) out << " \" " << Roff(row.Value) << "\"";
+    out << "\n" << Roff(RowHelp(row, defaults)) << "\n";
+  }
+}
+
+void WriteManual(std::ostream& out) {
+  out << ".TH TESSIVANE 6 \"\" \"Tessivane " TESSIVANE_VERSION_TEXT
+         "\" \"XScreenSaver\"\n"
+         ".SH NAME\n"
+         "tessivane \\- a kaleidoscope: a piece of a picture, mirrored into a tile that fills the screen\n"
+         ".SH SYNOPSIS\n"
+         ".B tessivane\n"
+         "[\\fB\\-root\\fP | \\fB\\-window\\fP | \\fB\\-window\\-id\\fP \\fIID\\fP]\n"
+         "[\\fB\\-delay\\fP \\fIN\\fP] [\\fB\\-method\\fP \\fIM\\fP] [\\fIoption\\fP ...]\n"
+         ".SH DESCRIPTION\n"
+         "A piece travels over a picture and is mirrored into a seamless tile,\n"
+         "which is repeated over the window.\n"
+         "The picture is a random one that the program paints, a picture file,\n"
+         "or the pictures of a folder, a new one every few seconds.\n"
+         "Run from a terminal, it opens a window of its own, which a key, a click\n"
+         "or the window manager's close ends;\n"
+         "started by XScreenSaver, it draws into the window that XScreenSaver names.\n"
+         "SIGTERM or SIGINT ends it.\n"
+         "It takes the same frames as the Windows saver Tessivane.scr and the renderer\n"
+         ".BR tessivane\\-render ;\n"
+         "there is no music here.\n"
+         ".SH OPTIONS\n"
+         "Every option is written with one dash or two.\n";
+  ManualRows(out, SaverOptionRows());
+  ManualRows(out, CommonOptionRows());
+  out << ".TP\n.B \\-help\nthe options, and nothing else\n"
+         ".SH ENVIRONMENT\n"
+         ".TP\n.B DISPLAY\nthe X display, unless \\fB\\-display\\fP names one\n"
+         ".TP\n.B XSCREENSAVER_WINDOW\n"
+         "the window XScreenSaver gives the saver; it is drawn into unless \\fB\\-window\\-id\\fP names "
+         "another\n"
+         ".TP\n.B HOME\nwhere \\fB\\-xscreensaver\\-images\\fP finds \\fI.xscreensaver\\fP\n"
+         ".SH FILES\n"
+         ".TP\n.I ~/.xscreensaver\n"
+         "XScreenSaver's settings; \\fB\\-xscreensaver\\-images\\fP takes the picture folder its\n"
+         "\\fBimageDirectory\\fP names\n"
+         ".SH EXIT STATUS\n"
+         "0 when the run ends on a signal, a key or a click, or its window is gone;\n"
+         "1 after an error, which is one line on standard error.\n"
+         ".SH SEE ALSO\n"
+         ".BR xscreensaver (1),\n"
+         ".BR xscreensaver\\-settings (1)\n";
+}
+
+std::string XmlText(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out;
+}
+
+// The method list of the settings file, in the settings dialog's order;
+// the default method passes no argument.
+std::string MethodList() {
+  const SaverOptions defaults;
+  std::string list;
+  for (int position = 0; position < MethodListCount(); ++position) {
+    const MethodRow* row = MethodRowByType(ListPositionToMethodType(position));
+    if (!row) continue;
+    const std::string name(row->CliName);
+    list +=
+        "        <option id=\"" + name + "\" _label=\"" + XmlText(Tr(Language::kEnglish, row->Label)) + "\"";
+    if (row->Type != defaults.unitType) list += " arg-set=\"--method " + name + "\"";
+    list += "/>\n";
+  }
+  return list;
+}
+
+int Run(int argc, char** argv) {
+  if (argc != 4) {
+    std::fputs("usage: tessivane_pages MANUAL-OUT XML-TEMPLATE XML-OUT\n", stderr);
+    return 2;
+  }
+  std::ofstream manual(argv[1]);
+  WriteManual(manual);
+  std::ifstream in(argv[2]);
+  std::stringstream xml;
+  xml << in.rdbuf();
+  std::string text = xml.str();
+  const std::string_view mark = "        @METHODS@\n";
+  const size_t at = text.find(mark);
+  if (!in || at == std::string::npos) {
+    std::fprintf(stderr, "tessivane_pages: %s has no %s line\n", argv[2], "@METHODS@");
+    return 1;
+  }
+  text.replace(at, mark.size(), MethodList());
+  std::ofstream(argv[3]) << text;
+  manual.close();
+  return manual ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace tessivane::x11
+
+int main(int argc, char** argv) { return tessivane::x11::Run(argc, argv); }
