@@ -168,7 +168,7 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
   FramePainter painter;
   const Point client{width, height};
   try {
-    FrameLoop loop(false, store);
+    FrameLoop loop(false, store, ProgramRandom());
     const LONGLONG t0 = Counter();
     loop.ActivateAndWait(client);
     std::printf("first picture and set-up: %.1f ms\n", Ms(Counter() - t0));

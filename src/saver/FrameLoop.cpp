@@ -12,16 +12,16 @@
 
 namespace tessivane {
 
-FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory,
-                     RandomGenerator& random)
-    : FrameLoop(preview, RunConfig{}, std::move(now), factory, random) {
+FrameLoop::FrameLoop(bool preview, SettingsStore& store, RandomGenerator& random, Clock now,
+                     MethodFactory factory)
+    : FrameLoop(preview, RunConfig{}, random, std::move(now), factory) {
   settings_ = std::make_unique<MainSettings>(store);
   options_ = std::make_unique<MethodOptions>(store);
   UseConfig(RunConfigOf(*settings_, *options_));
 }
 
-FrameLoop::FrameLoop(bool preview, RunConfig config, Clock now, MethodFactory factory,
-                     RandomGenerator& random)
+FrameLoop::FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Clock now,
+                     MethodFactory factory)
     : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
   UseConfig(std::move(config));
 }

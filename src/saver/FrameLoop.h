@@ -57,11 +57,11 @@ public:
   // `factory` makes the unit transforms; `random` is the program's
   // generator, which the loop re-seeds for a folder's draws and which goes
   // on from those draws once their picture is switched to.
-  explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
-                     MethodFactory factory = &CreateMethodByType, RandomGenerator& random = ProgramRandom());
+  FrameLoop(bool preview, SettingsStore& store, RandomGenerator& random, Clock now = &Now,
+            MethodFactory factory = &CreateMethodByType);
   // A run of `config`, without records (the X11 saver).
-  FrameLoop(bool preview, RunConfig config, Clock now = &Now, MethodFactory factory = &CreateMethodByType,
-            RandomGenerator& random = ProgramRandom());
+  FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Clock now = &Now,
+            MethodFactory factory = &CreateMethodByType);
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back (a
   // record that met an unreadable value writes nothing).

@@ -264,8 +264,9 @@ void SaverWindow::FormCreate() {
   // Full screen (every monitor): applied when the window is shown (Show).
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
-  loop_.emplace(mode_ == smPreview);  // loads the main and the option record
-  loop_->SetMakesFrames(false);       // the window repeats the tile itself (PaintTile)
+  loop_.emplace(mode_ == smPreview, CurrentSettingsStore(),
+                ProgramRandom());  // loads the main and the option record
+  loop_->SetMakesFrames(false);    // the window repeats the tile itself (PaintTile)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
   run_.emplace(
       *loop_, [this](SaverRun::Arming, uint32_t ms) { timDraw.SetInterval(ms); },

@@ -286,7 +286,7 @@ public:
         pluginsInstalled_(plugins_),
         window_(display, o),
         painter_(display, window_.Id(), !o.noShm, o.ShowFps),
-        loop_(false, RunConfigOf(o)),
+        loop_(false, RunConfigOf(o), ProgramRandom()),
         run_(
             loop_, [this](SaverRun::Arming arming, uint32_t ms) { Arm(arming, ms); },
             [this](const Composer& composer) {

@@ -64,7 +64,7 @@ protected:
 
   std::unique_ptr<FrameLoop> Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
     return std::make_unique<FrameLoop>(
-        preview, store, [this] { return now; }, factory);
+        preview, store, ProgramRandom(), [this] { return now; }, factory);
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
   // Folder mode on `folder`, a new picture every second.

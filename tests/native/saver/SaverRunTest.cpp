@@ -39,7 +39,7 @@ protected:
     store.PutText("Settings", "BmpFileName", "first.bmp");
     store.PutText("Settings", "ImageFolderName", ".");
     store.PutText("Settings", "ImageChangeTime", "1");
-    loop.emplace(false, store, [this] { return now; });
+    loop.emplace(false, store, ProgramRandom(), [this] { return now; });
     loop->UsePictureLoader([this](const std::string&) { return Picture(); });
     run.emplace(
         *loop, [this](SaverRun::Arming, uint32_t ms) { timer.push_back(ms); },
