@@ -51,9 +51,10 @@ void Tile(benchmark::State& state) {
 }
 
 void Make(benchmark::State& state) {
-  Composer composer(1, ComposerParams{}, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
-    return std::make_unique<testing::TestMethod>();  // tile = cut
-  });
+  Composer composer(1, ComposerParams{}, ProgramRandom(),
+                    [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
+                      return std::make_unique<testing::TestMethod>();  // tile = cut
+                    });
   composer.Prepare({static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))},
                    Picture(640, 480), 44, 5, 0, false, false);
   for (auto _ : state) {

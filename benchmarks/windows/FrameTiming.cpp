@@ -107,9 +107,9 @@ int TimeFrames(int width, int height, int frames, int size, int type) {
     return 1;
   }
   ScopedSeedSource seed(FixedSeed(1));
-  Composer composer(type, ComposerParams{});
+  Composer composer(type, ComposerParams{}, ProgramRandom());
   Bitmap source(kRandomImageWidth, kRandomImageHeight);
-  MakeRandomImage(source);
+  MakeRandomImage(source, ProgramRandom());
   try {
     composer.Prepare({width, height}, source, 4 * size, 3, 0, false, false);
   } catch (...) {
@@ -168,7 +168,7 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
   FramePainter painter;
   const Point client{width, height};
   try {
-    FrameLoop loop(false, store);
+    FrameLoop loop(false, store, ProgramRandom());
     const LONGLONG t0 = Counter();
     loop.ActivateAndWait(client);
     std::printf("first picture and set-up: %.1f ms\n", Ms(Counter() - t0));

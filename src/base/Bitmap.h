@@ -1,6 +1,9 @@
-// The one bitmap type of the core: 24 bits per pixel, rows from the top,
-// bytes blue, green, red. Rows are padded to a multiple of four bytes, so
-// the pixel buffer can be painted as a top-down DIB without a copy.
+// The pictures the pattern pipeline works on (source, piece, tile): 24 bits
+// per pixel, rows from the top, bytes blue, green, red. Rows are padded to
+// a multiple of four bytes, so the pixel buffer can be painted as a
+// top-down DIB without a copy. Why a second type: the methods' arithmetic
+// and the files are 24-bit, the display 32-bit (FrameBitmap), and the
+// conversion happens once, on the tile.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -172,4 +172,13 @@ void ShowUnitError(int errorNo, const std::string& detail) {
   ShowErrorMessage(FormatUnitError(errorNo, detail));
 }
 
+std::string OneLine(const std::string& text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\r') continue;
+    line += c == '\n' ? ' ' : c;
+  }
+  return line;
+}
+
 }  // namespace tessivane

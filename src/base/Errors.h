@@ -62,6 +62,9 @@ const char* UnitErrorMessage(int errorNo);
 // number)" in English), and the detail on a new line (CR LF) when there is
 // one.
 std::string FormatUnitError(int errorNo, const std::string& detail);
+// A message as one line, for standard error: each CR LF (or lone LF)
+// becomes one space, a lone CR goes.
+std::string OneLine(const std::string& text);
 
 // printf-style formatting into a std::string (UTF-8 in, UTF-8 out).
 std::string Format(const char* format, ...)

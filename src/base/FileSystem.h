@@ -17,6 +17,11 @@ inline constexpr char kPathDelimiter = '\\';
 inline constexpr char kPathDelimiter = '/';
 #endif
 
+#if defined(_WIN32)
+// The full path of the running program; empty when the system cannot say.
+std::wstring ProgramPath();
+#endif
+
 enum class ReadFileResult { kOk, kCannotOpen, kNotAFile, kTooLarge, kReadError };
 
 // A regular file opened for reading at any offset, so that a decoder can

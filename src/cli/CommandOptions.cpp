@@ -184,4 +184,28 @@ std::string UsageLine(std::string_view dashes, std::string_view name, std::strin
   return head + help + "\n";
 }
 
+RunConfig RunConfigOf(const CommonOptions& o) {
+  RunConfig c;
+  c.MethodType = o.plugin.empty() ? o.unitType : kMethodTypePlugin;
+  c.PluginFile = PluginPath(o.plugin);
+  c.RandomSet = o.randomSet;
+  c.RectangleAspect = c.NoneAspect = o.aspect;
+  c.Rotate = o.rotate;
+  c.Size = o.size;
+  c.Move = o.speed;
+  c.MovePositionType = static_cast<uint8_t>(o.motion);
+  c.Blur = o.blur;
+  c.MonoTone = o.mono;
+  c.BrightnessChange = o.brightness;
+  c.Shuffle = o.shuffle;
+  return c;
+}
+
+std::string PluginPath(const std::string& file) {
+#if !defined(_WIN32)
+  if (!file.empty() && file.find('/') == std::string::npos) return "./" + file;
+#endif
+  return file;
+}
+
 }  // namespace tessivane

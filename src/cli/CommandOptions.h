@@ -14,6 +14,7 @@
 
 #include "settings/MainSettings.h"
 #include "settings/MethodOptions.h"
+#include "settings/RunConfig.h"
 
 namespace tessivane {
 
@@ -110,6 +111,14 @@ std::string MethodNames();
 // The checks between shared options once all are read: --plugin is the
 // method, so it does not go with --method. Throws OptionError.
 void FinishCommonOptions(CommonOptions& options);
+
+// The run the shared options describe, with the random picture as its
+// source; each program adds the options of its own.
+RunConfig RunConfigOf(const CommonOptions& options);
+
+// The plug-in library a --plugin FILE names: FILE is a path, and a bare
+// name means the file in the current folder, which dlopen would not look in.
+std::string PluginPath(const std::string& file);
 
 // The usage line of one row (for the programs' own rows as well).
 std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value,

@@ -17,7 +17,7 @@
 #include "base/Texts.h"
 #include "dialogs/MusicDialogModel.h"
 #include "dialogs/PictureOpenDialog.h"
-#include "dialogs/SettingsDialog.h"
+#include "dialogs/UnreadableValues.h"
 
 namespace tessivane::dialogs {
 

@@ -12,7 +12,7 @@
 #include "dialogs/DialogResources.h"
 #include "base/Texts.h"
 #include "dialogs/OptionsDialogModel.h"
-#include "dialogs/SettingsDialog.h"
+#include "dialogs/UnreadableValues.h"
 #include "base/ErrorBoxes.h"
 
 namespace tessivane::dialogs {

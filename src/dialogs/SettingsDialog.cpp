@@ -18,6 +18,7 @@
 #include "dialogs/MusicDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/PictureOpenDialog.h"
+#include "dialogs/UnreadableValues.h"
 #include "pattern/MethodTable.h"
 #include "settings/SettingsTexts.h"
 #include "base/ErrorBoxes.h"
@@ -100,24 +101,11 @@ bool OpenUrlAsPage(const std::wstring& url) {
 
 // The folder of the running program, with its trailing backslash.
 std::wstring ProgramFolder() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
+  const std::wstring path = ProgramPath();
   return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
 }  // namespace
-
-void ReportUnreadableValues(const std::vector<std::string>& names) {
-  if (!names.empty()) ShowStandardError(DataTypeInvalidText(names.front()));
-}
 
 SettingsDialog::SettingsDialog(HINSTANCE instance)
     : instance_(instance), layout_(kClientWidth, kClientHeight) {}

@@ -13,12 +13,6 @@
 
 namespace tessivane::dialogs {
 
-// Tells the user, in the standard error box, that the first of these
-// stored values has a type the settings cannot read, for example
-// "'Size' のデータ型が不正です.". Nothing when there are none. The run goes
-// on with the value's default, and saving the record stores it.
-void ReportUnreadableValues(const std::vector<std::string>& names);
-
 class SettingsDialog {
 public:
   // Loads the record and shows the dialog, owned by `owner` when that is a

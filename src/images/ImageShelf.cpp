@@ -29,8 +29,7 @@ void ImageShelf::DropDrawn() {
   if (drawn_ < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(drawn_));
 }
 
-void ImageShelf::GetImage(Bitmap& bitmap) {
-  RandomGenerator& random = ProgramRandom();
+void ImageShelf::GetImage(Bitmap& bitmap, RandomGenerator& random) {
   random.Randomize();
   for (;;) {
     const std::string& path = Draw(random);

@@ -22,12 +22,12 @@ public:
   // lists on a worker thread: a folder may take any time to answer.
   explicit ImageShelf(const std::string& folderName);
 
-  // Re-seeds the program-wide generator and loads one randomly drawn entry
+  // Re-seeds `random` and loads one entry drawn with it
   // into `bitmap`. An entry that does not decode as BMP, JPEG or PNG
   // (whatever its name says) is dropped and another drawn from the same
   // sequence; when none is left, throws std::runtime_error (the no-picture
   // message).
-  void GetImage(Bitmap& bitmap);
+  void GetImage(Bitmap& bitmap, RandomGenerator& random);
 
   // The steps of GetImage, for a caller that decodes elsewhere: Draw picks
   // an entry with `random` and returns its path; DropDrawn removes the entry

@@ -60,18 +60,18 @@ void PaintSquare(Bitmap& bitmap, int x, int y, int r, uint32_t colour) {
   FillSquare(bitmap, x, y, r, FromValue(colour));
 }
 
-void MakeRandomImage(Bitmap& bitmap) {
-  Randomize();
+void MakeRandomImage(Bitmap& bitmap, RandomGenerator& random) {
+  random.Randomize();
   const int width = bitmap.Width();
   const int height = bitmap.Height();
   bitmap.Fill(255, 255, 255);
   for (int round = 0; round < kRounds; ++round) {
-    uint32_t value = RandomInt(0x800000);
-    int r = 5 + static_cast<int>(RandomInt(10));
-    uint32_t shape = RandomInt(2);
+    uint32_t value = random.Int(0x800000);
+    int r = 5 + static_cast<int>(random.Int(10));
+    uint32_t shape = random.Int(2);
     for (int i = 0; i < kShapesPerRound; ++i) {
-      int x = static_cast<int>(RandomInt(static_cast<uint32_t>(width)));
-      int y = static_cast<int>(RandomInt(static_cast<uint32_t>(height)));
+      int x = static_cast<int>(random.Int(static_cast<uint32_t>(width)));
+      int y = static_cast<int>(random.Int(static_cast<uint32_t>(height)));
       if (shape == 0)
         PaintDisc(bitmap, x, y, r, value);
       else

@@ -5,10 +5,11 @@
 #include <cstdint>
 
 #include "base/Bitmap.h"
+#include "base/Random.h"
 
 namespace tessivane {
 
-// Re-seeds the program-wide generator, whitens `bitmap` (keeping its size)
+// Re-seeds `random`, whitens `bitmap` (keeping its size)
 // and paints 200 rounds of 15 shapes each: a colour (0..0x7FFFFF, read as
 // 0xBBGGRR), a radius r of 5..14 and a shape (0 disc, 1 square) are drawn
 // per round, then x and y per shape.
@@ -21,7 +22,7 @@ namespace tessivane {
 //   (2 px + 1 - 2 x)^2 + (2 py + 1 - 2 y)^2 <= 4 r^2.
 // The outline is one pixel wide in the fill colour, so it adds nothing
 // beyond that set.
-void MakeRandomImage(Bitmap& bitmap);
+void MakeRandomImage(Bitmap& bitmap, RandomGenerator& random);
 
 // The two shapes, in colour 0xBBGGRR, clipped to the bitmap.
 void PaintDisc(Bitmap& bitmap, int x, int y, int r, uint32_t colour);

@@ -4,14 +4,16 @@
 #include <cstdint>
 
 #include "base/Point.h"
+#include "base/Random.h"
 
 namespace tessivane {
 
 class MotionPath {
 public:
   // Starts at (x, y); range is the largest position at which the piece
-  // still lies inside the source.
-  MotionPath(int32_t x, int32_t y, int32_t speed, const Point& range);
+  // still lies inside the source; `random` is the generator the path draws
+  // its steps from, for its whole life.
+  MotionPath(int32_t x, int32_t y, int32_t speed, const Point& range, RandomGenerator& random);
   virtual ~MotionPath() = default;
   MotionPath(const MotionPath&) = delete;
   MotionPath& operator=(const MotionPath&) = delete;
@@ -28,6 +30,9 @@ public:
   int32_t Speed;
   int32_t MaxX;
   int32_t MaxY;
+
+protected:
+  RandomGenerator& random_;
 };
 
 }  // namespace tessivane

@@ -10,14 +10,14 @@
 namespace tessivane {
 
 std::unique_ptr<MotionPath> MakeMotionPath(uint8_t kind, int32_t x, int32_t y, int32_t speed,
-                                           const Point& range) {
+                                           const Point& range, RandomGenerator& random) {
   switch (kind) {
     case kMoveLine:
-      return std::make_unique<StraightPath>(x, y, speed, range);
+      return std::make_unique<StraightPath>(x, y, speed, range, random);
     case kMoveCurve:
-      return std::make_unique<SinePath>(x, y, speed, range);
+      return std::make_unique<SinePath>(x, y, speed, range, random);
     case kMoveSlideShow:
-      return std::make_unique<SlideShowPath>(x, y, speed, range);
+      return std::make_unique<SlideShowPath>(x, y, speed, range, random);
   }
   throw std::out_of_range(Format("No Exist MovePosition: GetMovePosition[%d]", kind));
 }

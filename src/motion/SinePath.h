@@ -8,7 +8,7 @@ namespace tessivane {
 
 class SinePath : public MotionPath {
 public:
-  SinePath(int32_t x, int32_t y, int32_t speed, const Point& range);
+  SinePath(int32_t x, int32_t y, int32_t speed, const Point& range, RandomGenerator& random);
   void Move() override;
 
   int32_t Amplitude;

@@ -6,7 +6,7 @@ namespace tessivane {
 
 class SlideShowPath : public MotionPath {
 public:
-  SlideShowPath(int32_t x, int32_t y, int32_t speed, const Point& range);
+  SlideShowPath(int32_t x, int32_t y, int32_t speed, const Point& range, RandomGenerator& random);
   void Move() override;
 };
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "base/Numeric.h"
-#include "base/Random.h"
 
 namespace tessivane {
 
@@ -18,10 +17,10 @@ double Across(int32_t speed, double dx) {
 }
 }  // namespace
 
-StraightPath::StraightPath(int32_t x, int32_t y, int32_t speed, const Point& range)
-    : MotionPath(x, y, speed, range) {
+StraightPath::StraightPath(int32_t x, int32_t y, int32_t speed, const Point& range, RandomGenerator& random)
+    : MotionPath(x, y, speed, range, random) {
   // The first direction points right and down.
-  DX = static_cast<double>(Extended{RandomReal()} * Speed);
+  DX = static_cast<double>(Extended{random_.Real()} * Speed);
   DY = Across(Speed, DX);
 }
 
@@ -47,7 +46,7 @@ void StraightPath::Move() {
   if (bounced) {
     // One draw only, even at a corner: the axis that hit an edge turns,
     // the other keeps its sign with a new step size.
-    DX = static_cast<double>(Extended{RandomReal()} * Speed * sx);
+    DX = static_cast<double>(Extended{random_.Real()} * Speed * sx);
     DY = Across(Speed, DX) * sy;
   }
   X = static_cast<double>(Extended{X} + DX);

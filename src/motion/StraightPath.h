@@ -9,7 +9,7 @@ namespace tessivane {
 
 class StraightPath : public MotionPath {
 public:
-  StraightPath(int32_t x, int32_t y, int32_t speed, const Point& range);
+  StraightPath(int32_t x, int32_t y, int32_t speed, const Point& range, RandomGenerator& random);
   void Move() override;
 };
 

@@ -6,7 +6,6 @@
 
 #include "base/Errors.h"
 #include "base/Numeric.h"
-#include "base/Random.h"
 #include "motion/MotionPaths.h"
 
 namespace tessivane {
@@ -38,11 +37,9 @@ TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile) {
   return copies;
 }
 
-Composer::Composer(int unitType, const ComposerParams& param)
-    : Composer(unitType, param, &CreateMethodByType) {}
-
-Composer::Composer(int unitType, const ComposerParams& param, MethodFactory factory) {
-  Randomize();
+Composer::Composer(int unitType, const ComposerParams& param, RandomGenerator& random, MethodFactory factory)
+    : random_(random) {
+  random_.Randomize();
   UnitType = unitType;
   MovePositionType = param.MovePositionType;
   if (factory) Method = factory(unitType, param);
@@ -105,7 +102,7 @@ void Composer::Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t
   if (SourceTooSmall(CutSide, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
   Motion.reset();
   Motion = MakeMotionPath(MovePositionType, 0, 0, speed,
-                          Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight});
+                          Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight}, random_);
   UseBrightnessChange = brightnessOn;
   Brightness.reset();
   Brightness = brightnessOn ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)

@@ -12,6 +12,7 @@
 #include "base/FrameBitmap.h"
 #include "base/Numeric.h"
 #include "base/Point.h"
+#include "base/Random.h"
 #include "images/ImageEffect.h"
 #include "images/BrightnessWave.h"
 #include "motion/MotionPath.h"
@@ -44,11 +45,12 @@ public:
   // arithmetic on a piece of that size can overflow 32 bits.
   static constexpr int64_t kMaxCutSide = int64_t{1} << 30;
 
-  // Creates the unit of unitType (re-seeding the generator first). Never
-  // throws for a bad type number: ErrorNo is then 6 and Method null.
-  Composer(int unitType, const ComposerParams& param);
-  // The same with another unit factory (tests, tools).
-  Composer(int unitType, const ComposerParams& param, MethodFactory factory);
+  // Creates the unit of unitType with `factory` (re-seeding `random`
+  // first). `random` is the generator the motion paths draw from, for the
+  // composer's whole life. Never throws for a bad type number: ErrorNo is
+  // then 6 and Method null.
+  Composer(int unitType, const ComposerParams& param, RandomGenerator& random,
+           MethodFactory factory = &CreateMethodByType);
   ~Composer();
   Composer(const Composer&) = delete;
   Composer& operator=(const Composer&) = delete;
@@ -123,6 +125,7 @@ private:
   void CutPiece(Point at);
   void SizeImage(Point screenSize);
 
+  RandomGenerator& random_;
   bool prepared_ = false;  // the last Prepare succeeded
 };
 

@@ -4,14 +4,16 @@
 #pragma once
 #include <string>
 
+#include "base/Random.h"
+
 namespace tessivane {
 
-// Re-seeds the generator, then draws stored method codes (0..9 for the
+// Re-seeds `generator`, then draws stored method codes (0..9 for the
 // built-in table, MethodCodeCount) until one
 // whose character in `random` (one "0"/"1" per code) is "1". The random
 // choice's own code does not count; after 10001 draws of a real method the
 // last one drawn is taken, so a string without any "1" still ends.
 // Returns the type number of the code drawn.
-int ChooseRandomMethodType(const std::string& random);
+int ChooseRandomMethodType(const std::string& random, RandomGenerator& generator);
 
 }  // namespace tessivane

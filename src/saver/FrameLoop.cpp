@@ -12,13 +12,24 @@
 
 namespace tessivane {
 
-FrameLoop::FrameLoop(bool preview, SettingsStore& store, Clock now, MethodFactory factory,
-                     RandomGenerator& random)
-    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
+FrameLoop::FrameLoop(bool preview, SettingsStore& store, RandomGenerator& random, Clock now,
+                     MethodFactory factory)
+    : FrameLoop(preview, RunConfig{}, random, std::move(now), factory) {
   settings_ = std::make_unique<MainSettings>(store);
   options_ = std::make_unique<MethodOptions>(store);
-  run_.ImageChangeSecs = settings_->ImageChangeTime;
-  run_.FolderMode = settings_->FileType == kFileTypeFolder;
+  UseConfig(RunConfigOf(*settings_, *options_));
+}
+
+FrameLoop::FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Clock now,
+                     MethodFactory factory)
+    : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
+  UseConfig(std::move(config));
+}
+
+void FrameLoop::UseConfig(RunConfig config) {
+  config_ = std::move(config);
+  run_.ImageChangeSecs = config_.ImageChangeTime;
+  run_.FolderMode = config_.FileType == kFileTypeFolder;
 }
 
 FrameLoop::~FrameLoop() {
@@ -34,18 +45,13 @@ FrameLoop::~FrameLoop() {
 bool FrameLoop::Activate(Point clientSize) {
   if (!firstActivate_) return false;
   firstActivate_ = false;
-  const int type = ChooseRunMethodType(settings_->TransType, settings_->UnitType, options_->Random);
-  ComposerParams param;
-  param.DllFileName = settings_->DllFileName;
-  param.Rotate = options_->Rotate;
-  param.MovePositionType = settings_->MovePositionType;
-  composer_ = std::make_unique<Composer>(type, param, factory_);
+  composer_ = MakeRunComposer(config_, random_, factory_);
   composer_->MakesFrames = makesFrames_;
   if (composer_->ErrorNo != 0) {
     ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
     throw SilentAbort();
   }
-  if (settings_->FileType == kFileTypeRandom) {
+  if (config_.FileType == kFileTypeRandom) {
     LoadSourceImage();
     SetUpComposer(clientSize);
     lastImageChange_ = now_();
@@ -53,9 +59,9 @@ bool FrameLoop::Activate(Point clientSize) {
     return true;
   }
   CopyRunSettings();
-  if (settings_->FileType == kFileTypeFile) {
+  if (config_.FileType == kFileTypeFile) {
     draws_ = random_;  // the set-up goes on from here, as after a load on this thread
-    StartDecode(settings_->BmpFileName);
+    StartDecode(config_.BmpFileName);
   } else {
     BeginFolderDraw();
   }
@@ -72,17 +78,14 @@ bool FrameLoop::ActivateAndWait(Point clientSize) {
 }
 
 void FrameLoop::CopyRunSettings() {
-  run_.CutSide = CutSideOf(settings_->Size);
-  run_.MoveSpeed = settings_->Move;
-  run_.DrawInterval = FrameInterval(settings_->Weight, settings_->MovePositionType);
-  run_.UseBrightnessChange = settings_->BrightnessChange;
-  run_.UseMonoTone = settings_->MonoTone;
-  run_.UseShuffle = settings_->Shuffle;
-  run_.UseBlur = settings_->Blur;
-  if (const MethodRow* row = composer_ ? MethodRowByType(composer_->UnitType) : nullptr) {
-    if (row->Aspect == AspectSetting::Rectangle) run_.PieceAspect = options_->XY;
-    if (row->Aspect == AspectSetting::NoConversion) run_.PieceAspect = options_->NoneXY;
-  }
+  run_.CutSide = CutSideOf(config_.Size);
+  run_.MoveSpeed = config_.Move;
+  run_.DrawInterval = FrameInterval(config_.Weight, config_.MovePositionType);
+  run_.UseBrightnessChange = config_.BrightnessChange;
+  run_.UseMonoTone = config_.MonoTone;
+  run_.UseShuffle = config_.Shuffle;
+  run_.UseBlur = config_.Blur;
+  if (composer_) run_.PieceAspect = PieceAspectOf(config_, composer_->UnitType);
 }
 
 namespace {
@@ -192,11 +195,10 @@ bool FrameLoop::Settle(const Outcome& outcome) {
 
 bool FrameLoop::LoadSourceImage() {
   CopyRunSettings();
-  const std::string name =
-      settings_->FileType == kFileTypeFile ? settings_->BmpFileName : settings_->ImageFolderName;
+  const std::string name = config_.FileType == kFileTypeFile ? config_.BmpFileName : config_.ImageFolderName;
   if (!Settle(LoadStep(name, false, [this] {
-        LoadSourcePicture(settings_->FileType, settings_->BmpFileName, settings_->ImageFolderName,
-                          sourceBitmap_);
+        LoadSourcePicture(config_.FileType, config_.BmpFileName, config_.ImageFolderName, sourceBitmap_,
+                          random_);
       })))
     return false;
   ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
@@ -205,8 +207,7 @@ bool FrameLoop::LoadSourceImage() {
 
 void FrameLoop::PrepareComposer(Point clientSize) {
   if (!composer_) throw SilentAbort();  // no composer: its creation error was shown
-  composer_->Prepare(clientSize, std::exchange(sourceBitmap_, Bitmap()), run_.CutSide, run_.MoveSpeed,
-                     run_.PieceAspect, run_.UseShuffle, run_.UseBrightnessChange);
+  PrepareRunComposer(*composer_, config_, clientSize, std::exchange(sourceBitmap_, Bitmap()));
 }
 
 void FrameLoop::ShowComposerError(const std::string& pictureName) {
@@ -214,7 +215,8 @@ void FrameLoop::ShowComposerError(const std::string& pictureName) {
   if (detail.empty() && composer_->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
     detail = ShortenedName(pictureName);
   ShowUnitError(composer_->ErrorNo, detail);
-  settings_->FileType = kFileTypeRandom;
+  config_.FileType = kFileTypeRandom;
+  if (settings_) settings_->FileType = kFileTypeRandom;  // so that the next run starts with it
   throw SilentAbort();
 }
 
@@ -250,11 +252,11 @@ uint32_t FrameLoop::FinishFrame(Point clientSize) {
 }
 
 void FrameLoop::BeginPictureChange(Point clientSize) {
-  if (settings_->FileType == kFileTypeRandom || settings_->FileType == kFileTypeFile) {
+  if (config_.FileType == kFileTypeRandom || config_.FileType == kFileTypeFile) {
     // The random picture (or a single file) loads on this thread: no
     // folder to draw from, and the random picture is quick to make.
     if (!LoadSourceImage()) return;
-    SetUpComposer(clientSize, settings_->FileType == kFileTypeFile ? settings_->BmpFileName : std::string());
+    SetUpComposer(clientSize, config_.FileType == kFileTypeFile ? config_.BmpFileName : std::string());
     lastImageChange_ = now_();
     return;
   }
@@ -266,7 +268,7 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
 // lister: a folder on a share that stops answering holds up neither the
 // frames nor the input, and a run that ends does not wait for it.
 void FrameLoop::BeginFolderDraw() {
-  const std::string& folder = settings_->ImageFolderName;
+  const std::string& folder = config_.ImageFolderName;
   Settle(LoadStep(folder, false, [this, &folder] {
     folderListing_ = std::make_unique<BackgroundWork<ImageShelf>>(
         [folder, lister = folderLister_] { return lister ? lister(folder) : ImageShelf(folder); },
@@ -278,7 +280,7 @@ void FrameLoop::BeginFolderDraw() {
 // listing in place would have.
 void FrameLoop::DrawFromListing() {
   const std::unique_ptr<BackgroundWork<ImageShelf>> listing = std::move(folderListing_);
-  if (!Settle(LoadStep(settings_->ImageFolderName, false,
+  if (!Settle(LoadStep(config_.ImageFolderName, false,
                        [this, &listing] { shelf_ = std::make_unique<ImageShelf>(listing->Take()); })))
     return;
   droppedTooSmall_ = false;
@@ -292,7 +294,7 @@ void FrameLoop::DrawFromListing() {
 // generator.
 void FrameLoop::DecodeNextPicture() {
   std::string path;
-  if (!Settle(LoadStep(settings_->ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); })))
+  if (!Settle(LoadStep(config_.ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); })))
     return;
   StartDecode(std::move(path));
 }
@@ -315,7 +317,7 @@ void FrameLoop::DropAndDrawNext() {
     shelf_.reset();
     composer_->ErrorNo = kErrSourceTooSmall;
     composer_->ErrorText.clear();
-    ShowComposerError(settings_->ImageFolderName);
+    ShowComposerError(config_.ImageFolderName);
   }
   DecodeNextPicture();
 }

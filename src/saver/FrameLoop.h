@@ -1,22 +1,9 @@
-// The frame loop of the saver window, without the window: the settings
-// records, the conversion method, the source picture, the composer and
-// the image-change schedule. The shell owns the window, its timers and the
-// painting, and calls this object from its handlers:
-//
-//   creation      FrameLoop loop(preview)
-//   activation    if (loop.Activate(clientSize)) arm the frame timer at kFirstFrameMs
-//   timer tick    stop the timer; if (!loop.FramesReady() &&
-//                 !loop.SwitchPictureIfReady(clientSize)) stay stopped (the
-//                 first picture is still on its way); paint loop.MakeFrame();
-//                 restart the timer at loop.FinishFrame(clientSize)
-//   resize        loop.Resize(clientSize) (before activation: nothing to do)
-//   picture ready (the callback of OnPictureReady, on a worker thread, for a
-//                 listed folder as for a decoded picture: post it to the
-//                 window's thread) between two frames,
-//                 stop the timer; loop.SwitchPictureIfReady(clientSize);
-//                 restart the timer (before the first frame: arm it at
-//                 kFirstFrameMs when the switch succeeded)
-//   destruction   ~FrameLoop (the records write themselves back)
+// The frame loop without the window: the run's description (and, for the
+// Windows saver, the settings records it comes from), the conversion
+// method, the source picture, the composer and the image-change schedule.
+// The front ends drive it through SaverRun (saver/SaverRun.h), which keeps
+// the calling order; the front end owns the window, its timer and the
+// painting.
 //
 // A picture file, the first one included, is decoded, blurred and turned
 // monotone on a worker thread, and a folder is listed on one, so the window
@@ -32,14 +19,11 @@
 // ShowUnitError and turns into SilentAbort; an error of the source picture
 // propagates with its own message, the file's or folder's name before it,
 // for the shell's standard error box, or turns into SilentAbort unseen in
-// preview mode. Either way the caller leaves its handler before arming the
-// timer, so the frames stop. In folder mode a picture that does not decode
-// or is too small for the cut is passed over, and a picture change that
-// runs out of memory (a worker thread that cannot start included) keeps the
-// current picture and tries again at the next change time; the first
-// picture running out of memory shows the out-of-memory text with its name
-// (not in the preview). Each failure is decided once, where it happens, as
-// an Outcome that Settle carries out.
+// preview mode. Either way SaverRun leaves the frame timer stopped. In folder mode a picture that does not
+// decode or is too small for the cut is passed over, and a picture change that runs out of memory (a worker
+// thread that cannot start included) keeps the current picture and tries again at the next change time; the
+// first picture running out of memory shows the out-of-memory text with its name (not in the preview). Each
+// failure is decided once, where it happens, as an Outcome that Settle carries out.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -57,6 +41,7 @@
 #include "saver/BackgroundWork.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
+#include "settings/RunConfig.h"
 
 namespace tessivane {
 
@@ -72,8 +57,11 @@ public:
   // `factory` makes the unit transforms; `random` is the program's
   // generator, which the loop re-seeds for a folder's draws and which goes
   // on from those draws once their picture is switched to.
-  explicit FrameLoop(bool preview, SettingsStore& store = CurrentSettingsStore(), Clock now = &Now,
-                     MethodFactory factory = &CreateMethodByType, RandomGenerator& random = ProgramRandom());
+  FrameLoop(bool preview, SettingsStore& store, RandomGenerator& random, Clock now = &Now,
+            MethodFactory factory = &CreateMethodByType);
+  // A run of `config`, without records (the X11 saver).
+  FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Clock now = &Now,
+            MethodFactory factory = &CreateMethodByType);
   // Frees the source picture, the composer, the main record and the option
   // record, in that order; the records write all their values back (a
   // record that met an unreadable value writes nothing).
@@ -162,12 +150,15 @@ public:
 
   bool Preview() const { return preview_; }
 
-  // What the loop shows of its state.
+  // What the loop shows of its state. The records exist only in a loop
+  // made from a settings store.
   const MainSettings& Settings() const { return *settings_; }
   const MethodOptions& Options() const { return *options_; }
+  const RunConfig& Config() const { return config_; }
   const Composer* FrameComposer() const { return composer_.get(); }  // null until the first activation
   DateTime LastImageChange() const { return lastImageChange_; }
-  // The settings of the run, copied from the records at each picture load.
+  // The settings of the run, copied from the run's description at each
+  // picture load.
   struct RunSettings {
     int32_t PieceAspect = 0;    // aspect step of the rectangle and no-conversion methods
     uint32_t DrawInterval = 0;  // ms between the end of a frame and the next
@@ -190,6 +181,7 @@ public:
   friend class FrameLoopTestView;
 
 private:
+  void UseConfig(RunConfig config);
   void CopyRunSettings();
   void BeginPictureChange(Point clientSize);
   void BeginFolderDraw();
@@ -213,6 +205,7 @@ private:
   bool preview_;
   std::unique_ptr<MainSettings> settings_;
   std::unique_ptr<MethodOptions> options_;
+  RunConfig config_;  // what the run does; a set-up error makes its source the random picture
   std::unique_ptr<Composer> composer_;  // null until the first activation
   Bitmap sourceBitmap_;                 // a loaded picture until SetUpComposer hands it over
   RunSettings run_;

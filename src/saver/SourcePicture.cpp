@@ -1,5 +1,7 @@
 #include "saver/SourcePicture.h"
 
+#include <utility>
+
 #include "codecs/PictureLoader.h"
 #include "images/PictureEffects.h"
 #include "images/ImageShelf.h"
@@ -11,25 +13,53 @@
 
 namespace tessivane {
 
-int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random) {
+int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random,
+                        RandomGenerator& generator) {
   if (transType == kTransPlugin) return kMethodTypePlugin;
-  if (unitType == kMethodTypeRandom) return ChooseRandomMethodType(random);
+  if (unitType == kMethodTypeRandom) return ChooseRandomMethodType(random, generator);
   return unitType;
 }
 
+std::unique_ptr<Composer> MakeRunComposer(const RunConfig& c, RandomGenerator& random,
+                                          MethodFactory factory) {
+  const int type = ChooseRunMethodType(c.MethodType == kMethodTypePlugin ? kTransPlugin : kTransBasic,
+                                       c.MethodType, c.RandomSet, random);
+  return std::make_unique<Composer>(type, ComposerParamsOf(c), random, factory);
+}
+
+ComposerParams ComposerParamsOf(const RunConfig& c) {
+  ComposerParams param;
+  param.DllFileName = c.PluginFile;
+  param.Rotate = c.Rotate;
+  param.MovePositionType = c.MovePositionType;
+  return param;
+}
+
+int32_t PieceAspectOf(const RunConfig& c, int methodType) {
+  const MethodRow* row = MethodRowByType(methodType);
+  if (row && row->Aspect == AspectSetting::Rectangle) return c.RectangleAspect;
+  if (row && row->Aspect == AspectSetting::NoConversion) return c.NoneAspect;
+  return 0;
+}
+
+void PrepareRunComposer(Composer& composer, const RunConfig& c, Point size, Bitmap source) {
+  composer.Prepare(size, std::move(source), CutSideOf(c.Size), c.Move, PieceAspectOf(c, composer.UnitType),
+                   c.Shuffle, c.BrightnessChange);
+}
+
 void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std::string& folderName,
-                       Bitmap& bitmap) {
+                       Bitmap& bitmap, RandomGenerator& random) {
   switch (fileType) {
     case kFileTypeRandom:
       bitmap.SetSize(kRandomImageWidth, kRandomImageHeight);
-      MakeRandomImage(bitmap);
+      MakeRandomImage(bitmap, random);
       break;
     case kFileTypeFile:
       bitmap = LoadPicture(fileName);
       break;
     default: {
       ImageShelf shelf(folderName);
-      shelf.GetImage(bitmap);
+      shelf.GetImage(bitmap, random);
       break;
     }
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Errors.h"
+#include "base/FileSystem.h"
 #include "base/ScopedWin.h"
 
 namespace tessivane {
@@ -35,16 +36,6 @@ void WriteSize(char* view, size_t at, uint32_t size) { std::memcpy(view + at, &s
 LONG WINAPI EndQuietly(EXCEPTION_POINTERS*) {
   TerminateProcess(GetCurrentProcess(), 3);
   return EXCEPTION_EXECUTE_HANDLER;
-}
-
-std::wstring ThisProgram() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) return path.substr(0, n);
-    path.resize(path.size() * 2);
-  }
 }
 
 // A started host: ended when this goes, whatever it is doing. The job ends
@@ -217,7 +208,7 @@ PluginAnswers PluginHostRunner::Ask(const PluginQuestion& question) {
   WriteSize(shared, 0, static_cast<uint32_t>(questionBytes.size()));
   std::memcpy(shared + kQuestionAt, questionBytes.data(), questionBytes.size());
 
-  HostProcess host(ThisProgram(), mapping.get());
+  HostProcess host(ProgramPath(), mapping.get());
   if (!host.Started()) return PluginCallFailed(question);
   {
     InputHeldBack heldBack(holdInputBack_);

@@ -7,7 +7,7 @@
 
 #include "base/ErrorBoxes.h"
 #include "base/Texts.h"
-#include "dialogs/SettingsDialog.h"
+#include "dialogs/UnreadableValues.h"
 #include "shell/Resources.h"
 #include "shell/Startup.h"
 
@@ -39,10 +39,6 @@ void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
   RegisterClassExW(&wc);  // fails harmlessly when already registered
 }
 
-// The window is parented only to a window that exists; a stale or made-up
-// handle leaves it a top-level window.
-bool HasParent() { return ParentWnd != nullptr && IsWindow(ParentWnd); }
-
 // The rectangle of all monitors together, in screen coordinates; its
 // origin is negative when a monitor lies left of or above the primary one.
 RECT VirtualScreen() {
@@ -63,25 +59,26 @@ void WindowTimer::SetInterval(UINT ms) {
   }
 }
 
-SaverWindow::SaverWindow(HINSTANCE instance, HWND owner) : owner_(owner) {
+SaverWindow::SaverWindow(HINSTANCE instance, HWND owner, RunMode mode, HWND parent)
+    : owner_(owner), mode_(mode), parent_(parent) {
   RegisterMainClass(instance, &SaverWindow::WindowProc);
   // Borderless; a child of the preview (or of any window named on the
   // command line) that replaces WS_POPUP by WS_CHILD, else top-most.
   DWORD style = WS_POPUP | WS_CLIPCHILDREN;
   DWORD exStyle = 0;
-  HWND parent = owner;
+  HWND createdIn = owner;
   if (HasParent()) {
     style = (style & ~WS_POPUP) | WS_CHILD;
-    parent = ParentWnd;
+    createdIn = parent_;
   } else {
     exStyle |= WS_EX_TOPMOST;
   }
   HWND wnd = CreateWindowExW(exStyle, kClassName, kApplicationTitle, style, 0, 0, kDesignWidth, kDesignHeight,
-                             parent, nullptr, instance, this);
+                             createdIn, nullptr, instance, this);
   // A window destroyed while it was being created (its parent closed under
   // a set-up error box) simply ends the run.
   if (!wnd && !destroyed_) throw std::runtime_error(Tr(TextId::kWindowCreateFailed));
-  if (wnd && SaverMode == smPreview) WatchParent();
+  if (wnd && mode_ == smPreview) WatchParent();
 }
 
 SaverWindow::~SaverWindow() {
@@ -89,13 +86,17 @@ SaverWindow::~SaverWindow() {
   window_.reset();
 }
 
+// The window is parented only to a window that exists; a stale or made-up
+// handle leaves it a top-level window.
+bool SaverWindow::HasParent() const { return parent_ != nullptr && IsWindow(parent_); }
+
 void SaverWindow::SetBounds(int left, int top, int width, int height) {
   SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SaverWindow::Show() {
   if (!Handle()) return;
-  if (SaverMode == smPreview) {
+  if (mode_ == smPreview) {
     ShowWindow(Handle(), SW_SHOWNA);
   } else if (HasParent()) {
     // A saver inside another window fills it, and takes the keyboard focus
@@ -176,11 +177,11 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
     case WM_SIZE:
       // The preview takes its parent's size after its set-up; the full-screen
       // window changes with the monitors.
-      if (loop_) loop_->Resize(ClientSize());
+      if (run_) run_->Resize(ClientSize());
       break;
     case WM_DISPLAYCHANGE:
       // A monitor added, removed or re-arranged: cover the new virtual screen.
-      if (SaverMode == smSaver && !HasParent()) CoverAllMonitors();
+      if (mode_ == smSaver && !HasParent()) CoverAllMonitors();
       break;
     case WM_SYSCOMMAND:
       // Refuse the system's start-saver command: no other saver over this one.
@@ -263,9 +264,13 @@ void SaverWindow::FormCreate() {
   // Full screen (every monitor): applied when the window is shown (Show).
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
-  loop_.emplace(SaverMode == smPreview);  // loads the main and the option record
-  loop_->SetMakesFrames(false);           // the window repeats the tile itself (PaintFrame)
+  loop_.emplace(mode_ == smPreview, CurrentSettingsStore(),
+                ProgramRandom());  // loads the main and the option record
+  loop_->SetMakesFrames(false);    // the window repeats the tile itself (PaintTile)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
+  run_.emplace(
+      *loop_, [this](SaverRun::Arming, uint32_t ms) { timDraw.SetInterval(ms); },
+      [this](const Composer& composer) { PaintTile(composer.TileImage); });
   // A stored value of a type the records cannot read runs with its default.
   // The full-screen run says so once, before it starts, so that the user
   // learns why the settings look reset and that saving them in the settings
@@ -273,9 +278,9 @@ void SaverWindow::FormCreate() {
   // records back, so the store keeps the value until the user saves.
   std::vector<std::string> unreadable = loop_->Settings().UnreadableValues();
   if (unreadable.empty()) unreadable = loop_->Options().UnreadableValues();
-  if (SaverMode == smSaver) dialogs::ReportUnreadableValues(unreadable);
-  if (SaverMode == smSaver) hiddenCursor_.emplace(false);
-  if (SaverMode == smPreview) {
+  if (mode_ == smSaver) dialogs::ReportUnreadableValues(unreadable);
+  if (mode_ == smSaver) hiddenCursor_.emplace(false);
+  if (mode_ == smPreview) {
     timParent.SetInterval(kParentCheckMs);
     // The preview is never activated: its set-up runs from within creation,
     // at the window's design size; the frame takes the preview's size when
@@ -283,19 +288,19 @@ void SaverWindow::FormCreate() {
     FormActivate();
   }
   const std::vector<std::string> musicUnreadable = StartMusic();
-  if (SaverMode == smSaver && unreadable.empty()) dialogs::ReportUnreadableValues(musicUnreadable);
+  if (mode_ == smSaver && unreadable.empty()) dialogs::ReportUnreadableValues(musicUnreadable);
 }
 
 std::vector<std::string> SaverWindow::StartMusic() {
   // Only the full-screen run plays; the player's notices arrive through
   // this thread's message loop, so frames go on while the music plays.
-  return music_.Start(SaverMode == smSaver);
+  return music_.Start(mode_ == smSaver);
 }
 
 struct SaverWindow::BusyScope {
   explicit BusyScope(SaverWindow& frm) : frm_(frm) { ++frm_.busy_; }
   ~BusyScope() {
-    if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.loop_.reset();  // the records write all their values back
+    if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.EndRun();
   }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
@@ -305,54 +310,39 @@ private:
 };
 
 void SaverWindow::FormActivate() {
-  if (!loop_) return;  // the records could not be loaded
+  if (!run_) return;  // the records could not be loaded
   BusyScope busy(*this);
-  if (loop_->Activate(ClientSize())) timDraw.SetInterval(FrameLoop::kFirstFrameMs);
+  run_->Start(ClientSize());
 }
 
 void SaverWindow::timDrawTimer() {
-  timDraw.SetInterval(0);  // frames never overlap; an error below leaves the timer stopped
-  if (!loop_) return;
+  if (!run_) return;
   BusyScope busy(*this);
-  // The first picture still decoding: the window shows its background,
-  // and PictureReady arms the timer once the picture is in.
-  if (!loop_->FramesReady() && !loop_->SwitchPictureIfReady(ClientSize())) return;
-  loop_->MakeFrame();
-  ScopedWindowDC dc(Handle());
-  PaintFrame(dc.get());
-  timDraw.SetInterval(loop_->FinishFrame(ClientSize()));
+  run_->Tick(ClientSize());
 }
 
-// Between two frames: the next folder picture has been decoded, so the
-// composer switches to it now rather than at the end of the next frame.
-// Only while frames run (the timer is armed) and no frame handler is in
-// progress; otherwise the next frame's end picks the picture up. The timer
-// is stopped meanwhile, as in a frame, so an error box of the switch runs
-// no frames, and an error leaves it stopped. Before the first frame the
-// first picture is switched to here, and the frames start.
+// Posted by the picture decoder's worker: the run switches to the picture
+// between two frames.
 void SaverWindow::PictureReady() {
-  if (!loop_ || busy_ != 0) return;
-  if (!loop_->FramesReady()) {
-    BusyScope busy(*this);
-    timDraw.SetInterval(0);
-    if (loop_->SwitchPictureIfReady(ClientSize())) timDraw.SetInterval(FrameLoop::kFirstFrameMs);
-    return;
-  }
-  if (timDraw.Interval() == 0) return;
+  if (!run_) return;
   BusyScope busy(*this);
-  const UINT interval = timDraw.Interval();
-  timDraw.SetInterval(0);
-  loop_->SwitchPictureIfReady(ClientSize());
-  timDraw.SetInterval(interval);
+  run_->PictureReady(ClientSize());
 }
 
 // The frame is the composer's tile repeated from the client's top-left
 // corner over the whole client area, the GDI doing the repeating: the
 // window never holds a frame of its own size.
-void SaverWindow::PaintFrame(HDC dc) {
+void SaverWindow::PaintTile(const FrameBitmap& tile) {
   const Point size = ClientSize();
-  painter_.Paint(dc, loop_->FrameComposer()->TileImage, size.x, size.y);
+  ScopedWindowDC dc(Handle());
+  painter_.Paint(dc.get(), tile, size.x, size.y);
   painted_ = true;
+}
+
+// The run first, then the frame loop: the records write all their values back.
+void SaverWindow::EndRun() {
+  run_.reset();
+  loop_.reset();
 }
 
 Point SaverWindow::ClientSize() const {
@@ -362,7 +352,7 @@ Point SaverWindow::ClientSize() const {
 }
 
 void SaverWindow::RestartMouseWarmUp() {
-  if (SaverMode == smPreview) return;
+  if (mode_ == smPreview) return;
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
 }
@@ -372,7 +362,7 @@ void SaverWindow::timMouseTimer() {
 }
 
 void SaverWindow::FormMouseMove(int x, int y) {
-  if (SaverMode == smPreview || !mouse_.Ready()) return;
+  if (mode_ == smPreview || !mouse_.Ready()) return;
   switch (mouse_.Moved(VerifyPassword(Handle()), Point{x, y})) {
     case MouseWarmUp::Action::RestartTimer:
       timMouse.SetInterval(MouseWarmUp::kIntervalMs);
@@ -386,11 +376,11 @@ void SaverWindow::FormMouseMove(int x, int y) {
 }
 
 void SaverWindow::FormClick() {
-  if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
+  if (mode_ != smPreview && VerifyPassword(Handle())) Close();
 }
 
 void SaverWindow::FormKeyDown() {
-  if (SaverMode != smPreview && VerifyPassword(Handle())) Close();
+  if (mode_ != smPreview && VerifyPassword(Handle())) Close();
 }
 
 void SaverWindow::WatchParent() {
@@ -406,9 +396,10 @@ void SaverWindow::FormDestroy() {
   timMouse.SetInterval(0);
   timParent.SetInterval(0);
   destroyed_ = true;
-  if (busy_ == 0) loop_.reset();  // the records write all their values back
+  if (run_) run_->End();
+  if (busy_ == 0) EndRun();
   music_.Stop();
-  if (SaverMode == smSaver) {
+  if (mode_ == smSaver) {
     hiddenCursor_.reset();
     ShowWindow(owner_, SW_SHOW);
   }

@@ -12,9 +12,11 @@
 
 #include "saver/BackgroundMusic.h"
 #include "saver/FrameLoop.h"
+#include "saver/SaverRun.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
 #include "shell/PluginHost.h"
+#include "shell/RunMode.h"
 #include "base/ScopedWin.h"
 
 namespace tessivane {
@@ -37,9 +39,10 @@ private:
 
 class SaverWindow {
 public:
-  // Creates the window (hidden) with its owner; the creation parameters
-  // follow SaverMode and ParentWnd.
-  SaverWindow(HINSTANCE instance, HWND owner);
+  // Creates the window (hidden) with its owner for a run of `mode` (the
+  // saver or the preview); `parent` is the window named on the command
+  // line, null for none.
+  SaverWindow(HINSTANCE instance, HWND owner, RunMode mode, HWND parent);
   ~SaverWindow();
   SaverWindow(const SaverWindow&) = delete;
   SaverWindow& operator=(const SaverWindow&) = delete;
@@ -70,21 +73,27 @@ private:
   std::vector<std::string> StartMusic();  // the music record's unreadable values
   void WatchParent();
   void CoverAllMonitors();
+  bool HasParent() const;
   void Close();
   Point ClientSize() const;
-  void PaintFrame(HDC dc);
+  void PaintTile(const FrameBitmap& tile);
+  void EndRun();
 
   // While the set-up asks a plug-in, this window keeps handling input.
   PluginHostRunner pluginHost_{false};
   ScopedPluginCallRunner pluginRunner_{pluginHost_};
   ScopedWindow window_;
   HWND owner_;
+  RunMode mode_;
+  HWND parent_;
   WindowTimer timDraw{1};
   WindowTimer timMouse{2};
   WindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
 
-  // Settings, composer and source picture of the run; made in FormCreate.
+  // Settings, composer and source picture of the run, and the run that
+  // drives them; made in FormCreate.
   std::optional<FrameLoop> loop_;
+  std::optional<SaverRun> run_;
   TilePainter painter_;
   bool painted_ = false;     // a frame is on the window: no more background erase
   MouseWarmUp mouse_;        // MouseTicks and MousePos

@@ -128,13 +128,13 @@ int RunSaverProgram(HINSTANCE instance) {
   std::optional<SaverWindow> frmMain;
   switch (SaverMode) {
     case smSaver:
-      frmMain.emplace(instance, owner.Handle());
+      frmMain.emplace(instance, owner.Handle(), SaverMode, ParentWnd);
       break;
     case smPreview: {
       ShowWindow(ParentWnd, SW_SHOW);
       RECT rect{};
       GetWindowRect(ParentWnd, &rect);
-      frmMain.emplace(instance, owner.Handle());
+      frmMain.emplace(instance, owner.Handle(), SaverMode, ParentWnd);
       frmMain->SetBounds(0, 0, rect.right - rect.left, rect.bottom - rect.top);
       break;
     }

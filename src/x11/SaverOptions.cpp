@@ -311,35 +311,14 @@ std::chrono::microseconds FrameDelay(const SaverOptions& o, uint32_t loopInterva
   return std::chrono::milliseconds(loopIntervalMs);
 }
 
-void WriteSettings(const SaverOptions& o, SettingsStore& store) {
-  {
-    MainSettings s(store);
-    s.FileType = !o.file.empty() ? kFileTypeFile : !o.folder.empty() ? kFileTypeFolder : kFileTypeRandom;
-    s.BmpFileName = o.file;
-    s.ImageFolderName = o.folder;
-    s.Size = o.size;
-    s.Move = o.speed;
-    s.Weight = o.wait;
-    if (o.unitType != kMethodTypePlugin) s.UnitType = static_cast<uint8_t>(o.unitType);
-    s.TransType = o.plugin.empty() ? kTransBasic : kTransPlugin;
-    std::string plugin = o.plugin;
-    // A bare name means the file in the current folder, which dlopen would
-    // not look in.
-    if (!plugin.empty() && plugin.find('/') == std::string::npos) plugin = "./" + plugin;
-    s.DllFileName = plugin;
-    s.BrightnessChange = o.brightness;
-    s.MonoTone = o.mono;
-    s.Blur = o.blur;
-    s.Shuffle = o.shuffle;
-    s.MovePositionType = static_cast<uint8_t>(o.motion);
-    s.ImageChangeTime = o.change;
-    s.Save();
-  }
-  MethodOptions m(store);
-  m.XY = m.NoneXY = o.aspect;
-  m.Rotate = o.rotate;
-  m.Random = o.randomSet;
-  m.Save();
+RunConfig RunConfigOf(const SaverOptions& o) {
+  RunConfig c = tessivane::RunConfigOf(static_cast<const CommonOptions&>(o));
+  c.FileType = !o.file.empty() ? kFileTypeFile : !o.folder.empty() ? kFileTypeFolder : kFileTypeRandom;
+  c.BmpFileName = o.file;
+  c.ImageFolderName = o.folder;
+  c.ImageChangeTime = o.change;
+  c.Weight = o.wait;
+  return c;
 }
 
 }  // namespace tessivane::x11

@@ -1,6 +1,6 @@
 // The command line of the X11 saver: the options it shares with
 // tessivane-render (cli/CommandOptions.h) and its own, in XScreenSaver's
-// style, and the settings records they become.
+// style, and the run they describe.
 #pragma once
 #include <chrono>
 #include <cstdint>
@@ -11,7 +11,7 @@
 
 #include "cli/CommandOptions.h"
 #include "settings/MainSettings.h"
-#include "settings/SettingsStore.h"
+#include "settings/RunConfig.h"
 
 namespace tessivane::x11 {
 
@@ -84,8 +84,7 @@ std::string TakeXScreenSaverImages(SaverOptions& options, const char* home);
 // loop's interval (from the Weight setting and the motion).
 std::chrono::microseconds FrameDelay(const SaverOptions& options, uint32_t loopIntervalMs);
 
-// Writes the options into the main record and the option record of `store`,
-// which the frame loop then reads as the Windows saver reads the registry.
-void WriteSettings(const SaverOptions& options, SettingsStore& store);
+// The run the options describe.
+RunConfig RunConfigOf(const SaverOptions& options);
 
 }  // namespace tessivane::x11

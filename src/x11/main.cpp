@@ -22,7 +22,7 @@
 #include "base/Random.h"
 #include "base/Texts.h"
 #include "saver/FrameLoop.h"
-#include "settings/MemorySettingsStore.h"
+#include "saver/SaverRun.h"
 #include "x11/PluginProcess.h"
 #include "x11/SaverOptions.h"
 // Xlib last: its macros (None, Status, Bool) would rename the core's words.
@@ -36,14 +36,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void PrintLine(const std::string& text) {
-  std::string line;
-  for (char c : text) {
-    if (c == '\r') continue;
-    line += c == '\n' ? ' ' : c;
-  }
-  std::fprintf(stderr, "tessivane: %s\n", line.c_str());
-}
+void PrintLine(const std::string& text) { std::fprintf(stderr, "tessivane: %s\n", OneLine(text).c_str()); }
 
 // The frame loop's messages, which the Windows saver shows in a box.
 class StderrDisplay : public ErrorDisplay {
@@ -285,7 +278,7 @@ private:
 
 class Saver {
 public:
-  Saver(Display* display, const SaverOptions& o, SettingsStore& store)
+  Saver(Display* display, const SaverOptions& o)
       : display_(display),
         options_(o),
         plugins_("/proc/self/exe", kPluginAnswerTimeoutMs, wake_.ReadEnd(),
@@ -293,7 +286,12 @@ public:
         pluginsInstalled_(plugins_),
         window_(display, o),
         painter_(display, window_.Id(), !o.noShm, o.ShowFps),
-        loop_(false, store) {
+        loop_(false, RunConfigOf(o), ProgramRandom()),
+        run_(
+            loop_, [this](SaverRun::Arming arming, uint32_t ms) { Arm(arming, ms); },
+            [this](const Composer& composer) {
+              painter_.Paint(composer.TileImage, window_.Size().x, window_.Size().y);
+            }) {
     loop_.SetMakesFrames(false);  // the server repeats the tile; no frame of the window's size is made
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
   }
@@ -301,7 +299,7 @@ public:
   // Frames until a signal, a key or click in our own window, or the window's
   // end. Throws what the frame loop throws.
   void Run() {
-    if (loop_.Activate(window_.Size())) Arm(std::chrono::milliseconds(FrameLoop::kFirstFrameMs));
+    run_.Start(window_.Size());
     XFlush(display_);
     for (;;) {
       pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wake_.ReadEnd(), POLLIN, 0}};
@@ -311,14 +309,32 @@ public:
       if (signalled || !HandleEvents()) return;
       if (xErrorCode != 0)
         throw std::runtime_error(std::string("the X server refused a request: ") + xErrorText);
-      if (picture) PictureReady();
-      if (next_ && Clock::now() >= *next_) Tick();
+      if (picture) run_.PictureReady(window_.Size());
+      if (next_ && Clock::now() >= *next_) run_.Tick(window_.Size());
     }
   }
   bool SharedMemory() const { return painter_.UsesSharedMemory(); }
 
 private:
-  void Arm(std::chrono::microseconds delay) { next_ = Clock::now() + delay; }
+  // The frame timer: a deadline, none when stopped. After a frame the pause
+  // is -delay's when it was given; a stop for a picture switch between two
+  // frames keeps the deadline.
+  void Arm(SaverRun::Arming arming, uint32_t ms) {
+    switch (arming) {
+      case SaverRun::Arming::kStop:
+        held_ = std::exchange(next_, std::nullopt);
+        break;
+      case SaverRun::Arming::kFirstFrame:
+        next_ = Clock::now() + std::chrono::milliseconds(ms);
+        break;
+      case SaverRun::Arming::kNextFrame:
+        next_ = Clock::now() + FrameDelay(options_, ms);
+        break;
+      case SaverRun::Arming::kResume:
+        next_ = held_;
+        break;
+    }
+  }
   int TimeoutMs() const {
     if (!next_) return -1;
     auto left = std::chrono::ceil<std::chrono::milliseconds>(*next_ - Clock::now()).count();
@@ -343,7 +359,7 @@ private:
           if (e.xconfigure.window == window_.Id() &&
               (size.x != window_.Size().x || size.y != window_.Size().y)) {
             window_.SetSize(size);
-            loop_.Resize(size);
+            run_.Resize(size);
             painter_.Repaint(size.x, size.y);
           }
           break;
@@ -358,24 +374,6 @@ private:
     return true;
   }
 
-  void PictureReady() {
-    if (!loop_.FramesReady()) {
-      if (loop_.SwitchPictureIfReady(window_.Size()))
-        Arm(std::chrono::milliseconds(FrameLoop::kFirstFrameMs));
-      return;
-    }
-    loop_.SwitchPictureIfReady(window_.Size());  // between two frames; the timer goes on
-  }
-
-  // One tick of the frame timer: stopped while the frame is made.
-  void Tick() {
-    next_.reset();
-    if (!loop_.FramesReady() && !loop_.SwitchPictureIfReady(window_.Size())) return;
-    loop_.MakeFrame();
-    painter_.Paint(loop_.FrameComposer()->TileImage, window_.Size().x, window_.Size().y);
-    if (uint32_t interval = loop_.FinishFrame(window_.Size())) Arm(FrameDelay(options_, interval));
-  }
-
   Display* display_;
   const SaverOptions& options_;
   WakePipe wake_;
@@ -384,7 +382,9 @@ private:
   TargetWindow window_;
   XFramePainter painter_;
   FrameLoop loop_;
+  SaverRun run_;
   std::optional<Clock::time_point> next_;
+  std::optional<Clock::time_point> held_;  // the deadline a stop for a picture switch keeps
 };
 
 int Run(const std::vector<std::string>& args) {
@@ -408,8 +408,6 @@ int Run(const std::vector<std::string>& args) {
       std::string notice = TakeXScreenSaverImages(options, std::getenv("HOME"));
       if (!notice.empty()) PrintLine(notice);
     }
-    MemorySettingsStore store;
-    WriteSettings(options, store);
 
     DisplayHandle display(XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str()));
     if (!display) {
@@ -418,7 +416,7 @@ int Run(const std::vector<std::string>& args) {
     }
     XSetErrorHandler(RecordXError);
     XSetIOErrorHandler(LostConnection);
-    Saver saver(display.get(), options, store);
+    Saver saver(display.get(), options);
     saver.Run();
     return 0;
   } catch (const SilentAbort&) {

@@ -17,16 +17,6 @@
 namespace tessivane::render {
 namespace {
 
-// A message of the box texts as one line: CR LF becomes one space.
-std::string OneLine(const std::string& text) {
-  std::string line;
-  for (char c : text) {
-    if (c == '\r') continue;
-    line += c == '\n' ? ' ' : c;
-  }
-  return line;
-}
-
 // A unit error as one line: the number, its message and the detail.
 [[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
   throw RenderError("error " + std::to_string(errorNo) + ": " +
@@ -42,20 +32,8 @@ Bitmap LoadPictureFile(const std::string& name) {
 }
 
 int ResolveType(const RenderOptions& o) {
-  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType, o.randomSet);
-}
-
-ComposerParams ParamOf(const RenderOptions& o) {
-  ComposerParams param;
-  param.DllFileName = o.plugin;
-#if !defined(_WIN32)
-  // FILE is a path: a bare name means the file in the current folder, which
-  // dlopen would not look in.
-  if (!o.plugin.empty() && o.plugin.find('/') == std::string::npos) param.DllFileName = "./" + o.plugin;
-#endif
-  param.Rotate = o.rotate;
-  param.MovePositionType = static_cast<uint8_t>(o.motion);
-  return param;
+  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType, o.randomSet,
+                             ProgramRandom());
 }
 
 // The methods whose geometry takes the cut's width for both sides.
@@ -67,7 +45,7 @@ bool UsesWidthOnly(int type) {
 // --cut: the picture is the cut; one tile of that unit.
 void RenderCut(const RenderOptions& o, int type, const std::function<void(const Bitmap&, int)>& sink) {
   Bitmap cut = LoadPictureFile(o.cut);
-  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, ParamOf(o));
+  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, ComposerParamsOf(RunConfigOf(o)));
   if (!unit) FailUnit(kErrBadMethod, "");
   // The composer gives these methods a square cut and they read its width
   // only, so their set-up lets an oblong one through; its rows beyond the
@@ -90,7 +68,7 @@ Bitmap LoadSource(const RenderOptions& o) {
   }
   Bitmap source;
   try {
-    LoadSourcePicture(kind, o.source, o.source, source);
+    LoadSourcePicture(kind, o.source, o.source, source, ProgramRandom());
   } catch (const std::exception& e) {
     if (kind == kFileTypeFolder) throw RenderError("no picture from folder '" + o.source + "': " + e.what());
     throw RenderError("cannot read picture '" + o.source + "': " + OneLine(e.what()));
@@ -108,12 +86,12 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   if (!o.cut.empty()) return RenderCut(o, type, sink);
 
   // The saver's order: composer, source picture, preparation, frames.
-  auto composer = std::make_unique<Composer>(type, ParamOf(o));
+  const RunConfig config = RunConfigOf(o);
+  std::unique_ptr<Composer> composer = MakeRunComposer(config, ProgramRandom());
   if (composer->ErrorNo != 0) FailUnit(composer->ErrorNo, composer->ErrorText);
   Bitmap source = LoadSource(o);
   try {
-    composer->Prepare({o.screenWidth, o.screenHeight}, source, CutSideOf(o.size), o.speed, o.aspect,
-                      o.shuffle, o.brightness);
+    PrepareRunComposer(*composer, config, {o.screenWidth, o.screenHeight}, std::move(source));
   } catch (const SilentAbort&) {
     FailUnit(composer->ErrorNo, composer->ErrorText);
   }

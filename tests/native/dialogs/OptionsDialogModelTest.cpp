@@ -141,7 +141,7 @@ TEST(MethodTableRow, OneMoreRowReachesTheListsTheRandomTextAndTheDraw) {
   EXPECT_EQ(RandomFromMarks(only), "00000000001");
   EXPECT_EQ(MarksFromRandom("00000000001"), only);
   ScopedSeedSource seed(FixedSeed(3));
-  EXPECT_EQ(ChooseRandomMethodType("00000000001"), 12) << "the draw reaches the new code";
+  EXPECT_EQ(ChooseRandomMethodType("00000000001", ProgramRandom()), 12) << "the draw reaches the new code";
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ TEST(ImageShelf, GetImageDropsWhatDoesNotLoadAndEndsWithThePicture) {
     ScopedSeedSource fixed(FixedSeed(seed * 0x9E3779B9u));
     ImageShelf shelf(folder.Path());
     Bitmap bitmap;
-    shelf.GetImage(bitmap);
+    shelf.GetImage(bitmap, ProgramRandom());
     EXPECT_EQ(bitmap, expected);
   }
 }
@@ -88,7 +88,7 @@ TEST(ImageShelf, EntriesAreOpenedInTheirFolderNotTheCurrentOne) {
     ImageShelf shelf(chosen.Path());
     Bitmap bitmap;
     try {
-      shelf.GetImage(bitmap);
+      shelf.GetImage(bitmap, ProgramRandom());
       ADD_FAILURE() << "a picture from outside the folder was shown";
     } catch (const std::runtime_error& e) {
       EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
@@ -108,7 +108,7 @@ TEST(ImageShelf, FreshShelvesMayDrawDifferentPictures) {
     ScopedSeedSource fixed(FixedSeed(seed * 0x9E3779B9u));
     ImageShelf shelf(folder.Path());
     Bitmap bitmap;
-    shelf.GetImage(bitmap);
+    shelf.GetImage(bitmap, ProgramRandom());
     seen.insert(bitmap.PixelRgb(0, 0));
   }
   EXPECT_EQ(seen, (std::set<uint32_t>{0xFF0000, 0x0000FF}));
@@ -120,7 +120,7 @@ TEST(ImageShelf, ContentDecidesTheFormatNotTheName) {
   folder.Write("photo.bmp", testing::EncodeJpeg(picture));  // JPEG data named .bmp
   ImageShelf shelf(folder.Path());
   Bitmap bitmap;
-  shelf.GetImage(bitmap);
+  shelf.GetImage(bitmap, ProgramRandom());
   EXPECT_EQ(bitmap.Width(), 8);
   EXPECT_EQ(bitmap, LoadPicture(folder.Path() + Separator() + "photo.bmp"));
 }
@@ -134,7 +134,7 @@ TEST(ImageShelf, NothingLoadableEndsWithTheNoImageError) {
     ImageShelf shelf(name);
     Bitmap bitmap;
     try {
-      shelf.GetImage(bitmap);
+      shelf.GetImage(bitmap, ProgramRandom());
       ADD_FAILURE() << "no error";
     } catch (const std::runtime_error& e) {
       EXPECT_STREQ(e.what(), "イメージファイルが存在しません。");
@@ -167,7 +167,7 @@ TEST(ImageShelf, FileTooLargeForTheMemoryLeftIsDroppedLikeAnyOther) {
     ImageShelf shelf(folder.Path());
     Bitmap bitmap;
     try {
-      shelf.GetImage(bitmap);
+      shelf.GetImage(bitmap, ProgramRandom());
     } catch (const std::runtime_error& e) {
       std::exit(std::string(e.what()) == "イメージファイルが存在しません。" && shelf.Files().empty() ? 0 : 3);
     } catch (...) {
@@ -232,7 +232,7 @@ TEST(ImageShelf, UnicodeNamesLoad) {
   EXPECT_EQ(LoadPicture(path), testing::Pattern(5, 4));
   ImageShelf shelf(folder.Path());
   Bitmap bitmap;
-  shelf.GetImage(bitmap);
+  shelf.GetImage(bitmap, ProgramRandom());
   EXPECT_EQ(bitmap, testing::Pattern(5, 4));
 }
 

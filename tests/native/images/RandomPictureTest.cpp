@@ -21,8 +21,8 @@ TEST(RandomImage, SameSeedSamePicture) {
   ScopedSeedSource seed(FixedSeed(12345));
   Bitmap a(640, 480), b(640, 480);
   b.Fill(1, 2, 3);  // whatever was there before is painted over
-  MakeRandomImage(a);
-  MakeRandomImage(b);
+  MakeRandomImage(a, ProgramRandom());
+  MakeRandomImage(b, ProgramRandom());
   EXPECT_EQ(a, b);
   // Pinned, so that a change of the drawing shows up here first.
   EXPECT_EQ(Digest(a), 13211112713234668476ull);
@@ -31,7 +31,7 @@ TEST(RandomImage, SameSeedSamePicture) {
 TEST(RandomImage, ShapesOnWhiteWithBlueBelowHalf) {
   ScopedSeedSource seed(FixedSeed(7));
   Bitmap b(640, 480);
-  MakeRandomImage(b);
+  MakeRandomImage(b, ProgramRandom());
   int white = 0;
   std::set<uint32_t> colours;
   for (int y = 0; y < 480; ++y)

@@ -22,15 +22,15 @@ protected:
 };
 
 TEST_F(MovePosition, MakerBuildsTheKindsAndRefusesOthers) {
-  EXPECT_NE(dynamic_cast<StraightPath*>(MakeMotionPath(0, 0, 0, 3, {9, 9}).get()), nullptr);
-  EXPECT_NE(dynamic_cast<SinePath*>(MakeMotionPath(1, 0, 0, 3, {9, 9}).get()), nullptr);
-  auto random = MakeMotionPath(2, 5, 6, 3, {200, 100});
+  EXPECT_NE(dynamic_cast<StraightPath*>(MakeMotionPath(0, 0, 0, 3, {9, 9}, ProgramRandom()).get()), nullptr);
+  EXPECT_NE(dynamic_cast<SinePath*>(MakeMotionPath(1, 0, 0, 3, {9, 9}, ProgramRandom()).get()), nullptr);
+  auto random = MakeMotionPath(2, 5, 6, 3, {200, 100}, ProgramRandom());
   ASSERT_NE(dynamic_cast<SlideShowPath*>(random.get()), nullptr);
   EXPECT_EQ(random->Position(), (Point{5, 6}));
   EXPECT_EQ(random->MaxX, 200);
   EXPECT_EQ(random->MaxY, 100);
   try {
-    MakeMotionPath(3, 0, 0, 1, {10, 10});
+    MakeMotionPath(3, 0, 0, 1, {10, 10}, ProgramRandom());
     FAIL() << "kind 3 was accepted";
   } catch (const std::out_of_range& e) {
     EXPECT_EQ(std::string(e.what()), "No Exist MovePosition: GetMovePosition[3]");
@@ -42,21 +42,21 @@ TEST_F(MovePosition, MakerBuildsTheKindsAndRefusesOthers) {
 }
 
 TEST_F(MovePosition, PositionTruncatesTowardZero) {
-  SlideShowPath path(0, 0, 1, {100, 100});
+  SlideShowPath path(0, 0, 1, {100, 100}, ProgramRandom());
   path.X = 12.99;
   path.Y = -0.5;
   EXPECT_EQ(path.Position(), (Point{12, 0}));
 }
 
 TEST_F(MovePosition, StraightLineStepsHaveLengthSpeed) {
-  StraightPath path(0, 0, 3, {1000, 1000});
+  StraightPath path(0, 0, 3, {1000, 1000}, ProgramRandom());
   path.Move();
   EXPECT_EQ(path.X, path.DX);
   EXPECT_GE(path.X, 0);
   EXPECT_GE(path.Y, 0);
   EXPECT_NEAR(path.X * path.X + path.Y * path.Y, 9.0, 1e-12);
 
-  StraightPath walk(0, 0, 10, {120, 80});
+  StraightPath walk(0, 0, 10, {120, 80}, ProgramRandom());
   for (int frame = 0; frame < 100000; ++frame) {
     walk.Move();
     ASSERT_NEAR(walk.DX * walk.DX + walk.DY * walk.DY, 100.0, 1e-9);
@@ -66,7 +66,7 @@ TEST_F(MovePosition, StraightLineStepsHaveLengthSpeed) {
 TEST_F(MovePosition, StraightLineOutsideTheRangeHeadsBackInside) {
   // Reversing an axis whose short step still ended outside sent the
   // position away again: it wandered hundreds of pixels off the picture.
-  StraightPath path(0, 0, 3, {100, 100});
+  StraightPath path(0, 0, 3, {100, 100}, ProgramRandom());
   path.X = -3;
   path.Y = 50;
   path.DX = 0.5;  // heading in, next X -2.5 still outside
@@ -77,7 +77,7 @@ TEST_F(MovePosition, StraightLineOutsideTheRangeHeadsBackInside) {
   // After leaving through a bounce of the other axis, the position stays
   // within one step (plus the truncation) of the range.
   for (int speed : {3, 10}) {
-    StraightPath walk(0, 0, speed, {120, 80});
+    StraightPath walk(0, 0, speed, {120, 80}, ProgramRandom());
     for (int frame = 0; frame < 200000; ++frame) {
       walk.Move();
       Point p = walk.Position();
@@ -90,7 +90,7 @@ TEST_F(MovePosition, StraightLineOutsideTheRangeHeadsBackInside) {
 }
 
 TEST_F(MovePosition, StraightLineTurnsInTheMoveThatWouldCrossAnEdge) {
-  StraightPath path(0, 0, 3, {100, 100});
+  StraightPath path(0, 0, 3, {100, 100}, ProgramRandom());
   path.X = 99;
   path.Y = 50;
   path.DX = 2.5;  // next X 101.5 truncates to 101 > MaxX
@@ -109,11 +109,11 @@ TEST_F(MovePosition, StraightLineTurnsInTheMoveThatWouldCrossAnEdge) {
 }
 
 TEST_F(MovePosition, CurveSwingsAroundTheMiddleOfTheVerticalRange) {
-  SinePath small(0, 0, 5, {400, 17});
+  SinePath small(0, 0, 5, {400, 17}, ProgramRandom());
   EXPECT_EQ(small.Center, 8);
   EXPECT_EQ(small.Amplitude, 7);
   for (int speed : {1, 10}) {
-    SinePath path(0, 0, speed, {100, 100});
+    SinePath path(0, 0, speed, {100, 100}, ProgramRandom());
     EXPECT_EQ(path.Center, 50);
     EXPECT_EQ(path.Amplitude, 47);
     for (int frame = 0; frame < 20000; ++frame) {
@@ -127,7 +127,7 @@ TEST_F(MovePosition, CurveSwingsAroundTheMiddleOfTheVerticalRange) {
 }
 
 TEST_F(MovePosition, CurveAngleAdvancesByTheHorizontalStep) {
-  SinePath path(0, 0, 4, {1000000, 100});
+  SinePath path(0, 0, 4, {1000000, 100}, ProgramRandom());
   path.DX = 2;
   for (int frame = 0; frame < 1000; ++frame) path.Move();
   EXPECT_EQ(path.Angle, 200);  // 2000 mod 360
@@ -136,7 +136,7 @@ TEST_F(MovePosition, CurveAngleAdvancesByTheHorizontalStep) {
 
 TEST_F(MovePosition, SlideShowDrawsBelowTheMaximumXFirst) {
   uint32_t seed = RandSeed();
-  SlideShowPath path(0, 0, 1, {16, 9});
+  SlideShowPath path(0, 0, 1, {16, 9}, ProgramRandom());
   path.Move();
   SetRandSeed(seed);
   EXPECT_EQ(path.X, RandomInt(16));
@@ -150,7 +150,7 @@ TEST_F(MovePosition, SlideShowDrawsBelowTheMaximumXFirst) {
   EXPECT_TRUE(sawLast);
 
   // A negative range would read as a huge unsigned one.
-  SlideShowPath empty(0, 0, 1, {-5, -1});
+  SlideShowPath empty(0, 0, 1, {-5, -1}, ProgramRandom());
   empty.Move();
   EXPECT_EQ(empty.Position(), (Point{0, 0}));
 }

@@ -42,7 +42,8 @@ std::unique_ptr<ConversionMethod> TestFactory(int type, const ComposerParams&) {
 // A motion path that visits given positions, one per Move.
 class ScriptedMotion : public MotionPath {
 public:
-  ScriptedMotion(std::vector<Point> path, Point range) : MotionPath(0, 0, 1, range), path_(std::move(path)) {}
+  ScriptedMotion(std::vector<Point> path, Point range)
+      : MotionPath(0, 0, 1, range, ProgramRandom()), path_(std::move(path)) {}
   void Move() override {
     const Point p = path_[next_++ % path_.size()];
     X = p.x;
@@ -56,21 +57,21 @@ private:
 
 TEST(ComposerCreate, TypeWithoutClassGivesError6WithoutThrowing) {
   for (int type : {0, 8, 12, 255, -1, 265}) {
-    Composer composer(type, ComposerParams{});
+    Composer composer(type, ComposerParams{}, ProgramRandom());
     EXPECT_EQ(composer.ErrorNo, 6) << type;
     EXPECT_EQ(composer.Method, nullptr);
     EXPECT_THROW(composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 0, false, false), SilentAbort);
     EXPECT_EQ(composer.ErrorNo, 6);
     EXPECT_THROW(composer.Make(), SilentAbort);
   }
-  Composer composer(1, ComposerParams{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
   EXPECT_EQ(composer.ErrorNo, 0);
   ASSERT_NE(composer.Method, nullptr);
 }
 
 TEST(ComposerCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
   for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
-    Composer composer(type, ComposerParams{});
+    Composer composer(type, ComposerParams{}, ProgramRandom());
     ASSERT_EQ(composer.ErrorNo, 0) << type;
     composer.Prepare({300, 200}, Gradient(200, 150), 64, 3, -3, true, true);
     EXPECT_EQ(composer.PieceHeight, type == 5 || type == 6 ? 29 : 64) << type;
@@ -83,7 +84,7 @@ TEST(ComposerCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
 }
 
 TEST(ComposerPrepare, SourceMustHoldOneAndAHalfUnits) {
-  Composer composer(1, ComposerParams{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
   EXPECT_THROW(composer.Prepare({64, 64}, Gradient(47, 100), 32, 1, 0, false, false), SilentAbort);
   EXPECT_EQ(composer.ErrorNo, 5);
   EXPECT_EQ(composer.ErrorText, "");
@@ -94,7 +95,7 @@ TEST(ComposerPrepare, SourceMustHoldOneAndAHalfUnits) {
   EXPECT_EQ(composer.Motion->MaxX, 16);
   EXPECT_EQ(composer.Motion->MaxY, 16);
   // The rule uses the unit size, not the narrowed piece.
-  Composer rect(5, ComposerParams{}, &TestFactory);
+  Composer rect(5, ComposerParams{}, ProgramRandom(), &TestFactory);
   EXPECT_THROW(rect.Prepare({64, 64}, Gradient(47, 100), 32, 1, 3, false, false), SilentAbort);
   EXPECT_EQ(rect.ErrorNo, 5);
 }
@@ -126,7 +127,7 @@ TEST(ComposerPrepare, AspectBeyondFiveCountsAsFive) {
     EXPECT_EQ(Composer::PieceSizeFor(5, 256, aspect), (Point{26, 256})) << aspect;
   for (int aspect : {-6, -100, INT_MIN})
     EXPECT_EQ(Composer::PieceSizeFor(6, 256, aspect), (Point{256, 26})) << aspect;
-  Composer composer(6, ComposerParams{}, &TestFactory);
+  Composer composer(6, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({100, 100}, Gradient(400, 400), 256, 1, -9, false, false);
   EXPECT_EQ(composer.Piece.Width(), 256);
   EXPECT_EQ(composer.Piece.Height(), 26);
@@ -135,7 +136,7 @@ TEST(ComposerPrepare, AspectBeyondFiveCountsAsFive) {
 }
 
 TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
-  Composer composer(5, ComposerParams{}, &TestFactory);
+  Composer composer(5, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 3, false, false);
   EXPECT_EQ(composer.PieceWidth, 15);
   EXPECT_EQ(composer.PieceHeight, 32);
@@ -143,7 +144,7 @@ TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
   EXPECT_EQ(composer.Motion->MaxX, 85);
   EXPECT_EQ(composer.Motion->MaxY, 68);
 
-  Composer square(1, ComposerParams{}, &TestFactory);
+  Composer square(1, ComposerParams{}, ProgramRandom(), &TestFactory);
   EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 33, 1, 3, false, false), SilentAbort);
   EXPECT_EQ(square.ErrorNo, 4);
   EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 30, 1, 0, false, false), SilentAbort);
@@ -151,7 +152,7 @@ TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
 }
 
 TEST(ComposerPrepare, SecondPrepareRestartsMotionAndBrightness) {
-  Composer composer(1, ComposerParams{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({80, 60}, Gradient(200, 150), 32, 5, 0, false, true);
   // Past the upper bound, so the brightness is on its way down.
   for (int i = 0; i < 40; ++i) composer.Make();
@@ -201,7 +202,7 @@ TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
   for (const bool makesFrames : {true, false}) {
     SCOPED_TRACE(makesFrames);
     Bitmap source = Gradient(100, 90);
-    Composer composer(1, ComposerParams{}, &TestFactory);
+    Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
     composer.MakesFrames = makesFrames;
     composer.Prepare({150, 70}, source, 32, 1, 0, false, false);
     composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
@@ -223,7 +224,7 @@ TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
 // at the nearest position inside the source and nothing outside is read.
 TEST(ComposerMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
   Bitmap source = Gradient(100, 90);
-  Composer composer(5, ComposerParams{}, &TestFactory);
+  Composer composer(5, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({64, 64}, source, 40, 1, 2, false, false);  // 26 x 40 piece
   ASSERT_EQ(composer.PieceWidth, 26);
   const std::vector<Point> path = {{-3, -1}, {75, 51}, {80, 60}, {-1000000, 2000000}, {74, 50}};
@@ -237,7 +238,7 @@ TEST(ComposerMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
 
 TEST(ComposerMake, BrightnessStepAppliesTheChangerAmount) {
   Bitmap source = Gradient(64, 64);
-  Composer composer(1, ComposerParams{}, &TestFactory);
+  Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({64, 64}, source, 32, 1, 0, false, true);
   composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
   composer.Make();
@@ -265,9 +266,10 @@ public:
 };
 
 TEST(ComposerMake, UnitFailureIsCopiedAndRaised) {
-  Composer composer(1, ComposerParams{}, [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
-    return std::make_unique<FailingUnit>();
-  });
+  Composer composer(1, ComposerParams{}, ProgramRandom(),
+                    [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
+                      return std::make_unique<FailingUnit>();
+                    });
   composer.Prepare({64, 64}, Gradient(64, 64), 32, 1, 0, false, false);
   EXPECT_THROW(composer.Make(), SilentAbort);
   EXPECT_EQ(composer.ErrorNo, 12);
@@ -283,7 +285,7 @@ TEST(ComposerMake, FramesAllocateNothing) {
   for (int kind = 0; kind < 3; ++kind) {
     ComposerParams param;
     param.MovePositionType = static_cast<uint8_t>(kind);
-    Composer composer(6, param, &TestFactory);
+    Composer composer(6, param, ProgramRandom(), &TestFactory);
     composer.Prepare({640, 480}, Gradient(300, 200), 64, 4, -2, true, true);
     composer.Make();  // the tile takes its size on the first frame
     AllocationCounter counter;

@@ -14,8 +14,8 @@ TEST(RandomMethod, DrawsOnlyEnabledMethods) {
   std::set<int> seen;
   for (uint32_t s = 0; s < 200; ++s) {
     ScopedSeedSource seed(FixedSeed(s));
-    seen.insert(ChooseRandomMethodType("1111110100"));    // the default choice
-    EXPECT_EQ(ChooseRandomMethodType("0000000001"), 11);  // spiral only
+    seen.insert(ChooseRandomMethodType("1111110100", ProgramRandom()));    // the default choice
+    EXPECT_EQ(ChooseRandomMethodType("0000000001", ProgramRandom()), 11);  // spiral only
   }
   EXPECT_EQ(seen, (std::set<int>{1, 2, 3, 4, 5, 6, 7}));
 }
@@ -23,11 +23,11 @@ TEST(RandomMethod, DrawsOnlyEnabledMethods) {
 // With nothing enabled the draw still ends, with the last real method drawn.
 TEST(RandomMethod, NothingEnabledStillEnds) {
   ScopedSeedSource seed(FixedSeed(5));
-  int type = ChooseRandomMethodType("");
+  int type = ChooseRandomMethodType("", ProgramRandom());
   EXPECT_NE(type, 8);
   EXPECT_GE(type, 1);
   EXPECT_LE(type, 11);
-  EXPECT_EQ(ChooseRandomMethodType("0000000000"), type);  // same draws, same end
+  EXPECT_EQ(ChooseRandomMethodType("0000000000", ProgramRandom()), type);  // same draws, same end
 }
 
 // The draws of the random choice's own code (6) are not counted: the run
@@ -44,7 +44,7 @@ TEST(RandomMethod, NothingEnabledEndsAtTheTenThousandAndFirstRealDraw) {
       }
     }
     ScopedSeedSource seed(FixedSeed(s));
-    EXPECT_EQ(ChooseRandomMethodType("0000000000"), expected) << s;
+    EXPECT_EQ(ChooseRandomMethodType("0000000000", ProgramRandom()), expected) << s;
   }
 }
 

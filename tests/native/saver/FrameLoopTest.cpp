@@ -64,7 +64,7 @@ protected:
 
   std::unique_ptr<FrameLoop> Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
     return std::make_unique<FrameLoop>(
-        preview, store, [this] { return now; }, factory);
+        preview, store, ProgramRandom(), [this] { return now; }, factory);
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
   // Folder mode on `folder`, a new picture every second.
@@ -111,11 +111,11 @@ TEST(FrameInterval, WeightTimesTenOrTheSlideShowStepAsAnUnsignedTimerInterval) {
 }
 
 TEST(ChooseRunMethodType, PluginSwitchWinsOverTheMethodAndRandomIsResolved) {
-  EXPECT_EQ(ChooseRunMethodType(kTransPlugin, 3, "0000000000"), kMethodTypePlugin);
-  EXPECT_EQ(ChooseRunMethodType(kTransBasic, 3, "0000000000"), 3);
+  EXPECT_EQ(ChooseRunMethodType(kTransPlugin, 3, "0000000000", ProgramRandom()), kMethodTypePlugin);
+  EXPECT_EQ(ChooseRunMethodType(kTransBasic, 3, "0000000000", ProgramRandom()), 3);
   std::string onlyFloral(10, '0');
   onlyFloral[MethodTypeToCode(7)] = '1';
-  EXPECT_EQ(ChooseRunMethodType(kTransBasic, kMethodTypeRandom, onlyFloral), 7);
+  EXPECT_EQ(ChooseRunMethodType(kTransBasic, kMethodTypeRandom, onlyFloral, ProgramRandom()), 7);
 }
 
 TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTheRecordsBack) {
@@ -131,7 +131,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   EXPECT_EQ(loop->LastImageChange(), kStart);
 
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
-  MakeRandomImage(expected);
+  MakeRandomImage(expected, ProgramRandom());
   EXPECT_EQ(loop->FrameComposer()->Source, expected);
   EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty())
       << "the composer took the picture over: no second copy";
@@ -212,7 +212,7 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_TRUE(loop->FrameComposer()->UseBrightnessChange);
   // Blur first, then monotone.
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
-  MakeRandomImage(expected);
+  MakeRandomImage(expected, ProgramRandom());
   BlurBitmap(expected);
   MonotoneBitmap(expected);
   EXPECT_EQ(loop->FrameComposer()->Source, expected);
@@ -458,7 +458,7 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
     uint32_t seedAfter = 0;
     {
       ScopedSeedSource fixed(FixedSeed(changeSeed));
-      ImageShelf(folder.Path()).GetImage(expected);
+      ImageShelf(folder.Path()).GetImage(expected, ProgramRandom());
       seedAfter = RandSeed();
     }
     now = kStart;
@@ -481,7 +481,7 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
     // The composer was set up from the generator where the draws left it.
     SetRandSeed(seedAfter);
     const std::unique_ptr<MotionPath> path =
-        MakeMotionPath(kMoveLine, 0, 0, loop->Run().MoveSpeed, Point{64 - 32, 64 - 32});
+        MakeMotionPath(kMoveLine, 0, 0, loop->Run().MoveSpeed, Point{64 - 32, 64 - 32}, ProgramRandom());
     EXPECT_EQ(loop->FrameComposer()->Motion->DX, path->DX) << changeSeed;
     colours.insert(expected.PixelRgb(0, 0));
   }

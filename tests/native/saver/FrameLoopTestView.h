@@ -7,7 +7,7 @@ namespace tessivane {
 class FrameLoopTestView {
 public:
   explicit FrameLoopTestView(FrameLoop& loop) : loop_(loop) {}
-  MainSettings& Settings() { return *loop_.settings_; }
+  RunConfig& Settings() { return loop_.config_; }
   const Bitmap& SourceBitmap() const { return loop_.sourceBitmap_; }
 
 private:

@@ -8,6 +8,7 @@
 #include "settings/MainSettings.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MethodOptions.h"
+#include "pattern/MethodTable.h"
 
 namespace tessivane::x11 {
 namespace {
@@ -66,9 +67,7 @@ TEST(SaverOptions, TheDelayAfterEachFrame) {
   };
   for (const auto& c : cases) {
     SaverOptions o = ParseSaverOptions(c.args, std::nullopt);
-    MemorySettingsStore store;
-    WriteSettings(o, store);
-    MainSettings s(store);
+    const RunConfig s = RunConfigOf(o);
     EXPECT_EQ(FrameDelay(o, FrameInterval(s.Weight, s.MovePositionType)).count(), c.micros) << c.args.size();
   }
 }
@@ -79,16 +78,13 @@ TEST(SaverOptions, TheLastFpsSwitchCounts) {
   for (const auto& [args, shown] : cases) EXPECT_EQ(ParseSaverOptions(args, std::nullopt).ShowFps, shown);
 }
 
-TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
-  MemorySettingsStore store;
+TEST(SaverOptions, BecomeTheRunTheFrameLoopMakes) {
   SaverOptions o = ParseSaverOptions(
       {"-method", "random", "-random-from", "spiral",    "-size",   "16",    "-speed",   "9",
        "-wait",   "50",     "-motion",      "slideshow", "-aspect", "-2",    "-rotate",  "7",
        "-folder", ".",      "-change",      "5",         "-blur",   "-mono", "-shuffle", "-brightness"},
       std::nullopt);
-  WriteSettings(o, store);
-  MainSettings s(store);
-  MethodOptions m(store);
+  const RunConfig s = RunConfigOf(o);
   EXPECT_EQ(s.FileType, kFileTypeFolder);
   EXPECT_EQ(s.ImageFolderName, ".");
   EXPECT_EQ(s.ImageChangeTime, 5);
@@ -96,17 +92,17 @@ TEST(SaverOptions, BecomeTheRecordsTheFrameLoopReads) {
   EXPECT_EQ(s.Move, 9);
   EXPECT_EQ(FrameInterval(s.Weight, s.MovePositionType), 24600u);
   EXPECT_TRUE(s.Blur && s.MonoTone && s.Shuffle && s.BrightnessChange);
-  EXPECT_EQ(m.XY, -2);
-  EXPECT_EQ(m.NoneXY, -2);
-  EXPECT_EQ(m.Rotate, 7);
-  EXPECT_EQ(ChooseRunMethodType(s.TransType, s.UnitType, m.Random), 11);  // only the spiral to draw from
+  EXPECT_EQ(s.RectangleAspect, -2);
+  EXPECT_EQ(s.NoneAspect, -2);
+  EXPECT_EQ(s.Rotate, 7);
+  EXPECT_EQ(ChooseRunMethodType(kTransBasic, s.MethodType, s.RandomSet, ProgramRandom()),
+            11);  // only the spiral to draw from
 
-  MemorySettingsStore pluginStore;
   // The settings dialog gives both: the plug-in is the method.
-  WriteSettings(ParseSaverOptions({"-method", "carpet", "-plugin", "lib.so"}, std::nullopt), pluginStore);
-  MainSettings p(pluginStore);
-  EXPECT_EQ(p.TransType, kTransPlugin);
-  EXPECT_EQ(p.DllFileName, "./lib.so");
+  const RunConfig p =
+      RunConfigOf(ParseSaverOptions({"-method", "carpet", "-plugin", "lib.so"}, std::nullopt));
+  EXPECT_EQ(p.MethodType, kMethodTypePlugin);
+  EXPECT_EQ(p.PluginFile, "./lib.so");
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST(JapaneseNames, EachFormatLoadsAndTheShelfFindsThem) {
     EXPECT_EQ(std::count(shelf.Files().begin(), shelf.Files().end(), full), 1) << full;
   }
   Bitmap drawn;
-  shelf.GetImage(drawn);
+  shelf.GetImage(drawn, ProgramRandom());
   EXPECT_EQ(drawn.Width(), picture.Width());
 }
 

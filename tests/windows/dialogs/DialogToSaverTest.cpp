@@ -32,7 +32,7 @@ Point TileSize(int methodType, int32_t size, int width, int height) {
   Bitmap source(width, height);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) source.SetPixelRgb(x, y, PictureColour(x, y));
-  Composer composer(methodType, ComposerParams{});
+  Composer composer(methodType, ComposerParams{}, ProgramRandom());
   composer.Prepare({640, 480}, source, 4 * size, 3, 0, false, false);
   composer.Make();
   return {composer.Method->Tile.Width(), composer.Method->Tile.Height()};

@@ -284,7 +284,7 @@ public:
     DeleteProductKey();
     SaverMode = mode;
     ParentWnd = parent;
-    frm.emplace(GetModuleHandleW(nullptr), nullptr);
+    frm.emplace(GetModuleHandleW(nullptr), nullptr, mode, parent);
   }
   ~InProcessRun() {
     frm.reset();
