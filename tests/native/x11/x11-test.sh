@@ -44,16 +44,23 @@ shows() {
   return 1
 }
 
-# Ends a run with SIGTERM: within 100 ms and with exit status 0.
+# Ends a run with SIGTERM: within 3 s and with exit status 0. The runs here
+# wait 49 s for their next frame (or 60 s for a stalled listing), so the
+# limit proves that the signal itself wakes the program; a loaded machine
+# (an exit under the leak checker takes 50 to 250 ms at a load of 7) stays
+# far below it.
 end_run() {
   local pid=$1 t0 rc ms
   t0=$(date +%s%N)
   kill -TERM "$pid"
+  while ms=$((($(date +%s%N) - t0) / 1000000)) && [ "$ms" -lt 3000 ] && kill -0 "$pid" 2>/dev/null; do
+    sleep 0.01
+  done
+  kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" && fail "$2: still running $ms ms after SIGTERM"
   wait "$pid"
   rc=$?
-  ms=$((($(date +%s%N) - t0) / 1000000))
   [ "$rc" = 0 ] || fail "$2: exit status $rc after SIGTERM"
-  [ "$ms" -le 100 ] || fail "$2: SIGTERM took $ms ms"
+  echo "$2: ended $ms ms after SIGTERM"
 }
 
 # -root
