@@ -12,10 +12,10 @@ pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   umount -l "$dir/share" 2>/dev/null
-  rm -rf "$dir"
+  [ -n "${seen:-}" ] || rm -rf "$dir"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() { echo "FAIL: $*${seen:+ (the last screenshot: $seen pixels differ; kept in $dir)}" >&2; exit 1; }
 
 mkfifo "$dir/fd"
 Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$dir/fd" >/dev/null 2>&1 </dev/null &
@@ -41,19 +41,29 @@ shows() {
       compare $fuzz -metric AE "$dir/shot.png"$crop "$ref"$crop null: 2>/dev/null && return 0
     sleep 0.2
   done
+  # shellcheck disable=SC2086
+  seen=$(compare $fuzz -metric AE "$dir/shot.png"$crop "$ref"$crop null: 2>&1)
   return 1
 }
 
-# Ends a run with SIGTERM: within 100 ms and with exit status 0.
+# Ends a run with SIGTERM: within 3 s and with exit status 0. The runs here
+# wait 49 s for their next frame (or 60 s for a stalled listing), so the
+# limit proves that the signal itself wakes the program; a loaded machine
+# stays far below it (an exit under the leak checker takes 100 to 250 ms at
+# a load of 4 to 10, most of it the check and the wait for a CPU).
 end_run() {
   local pid=$1 t0 rc ms
   t0=$(date +%s%N)
   kill -TERM "$pid"
+  while [ $((($(date +%s%N) - t0) / 1000000)) -lt 3000 ] && kill -0 "$pid" 2>/dev/null; do
+    sleep 0.01
+  done
+  ms=$((($(date +%s%N) - t0) / 1000000))
+  kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" && fail "$2: still running $ms ms after SIGTERM"
   wait "$pid"
   rc=$?
-  ms=$((($(date +%s%N) - t0) / 1000000))
   [ "$rc" = 0 ] || fail "$2: exit status $rc after SIGTERM"
-  [ "$ms" -le 100 ] || fail "$2: SIGTERM took $ms ms"
+  echo "$2: ended $ms ms after SIGTERM"
 }
 
 # -root
