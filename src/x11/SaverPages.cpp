@@ -17,38 +17,12 @@
 #include "TessivaneVersion.h"
 #include "base/Texts.h"
 #include "cli/CommandOptions.h"
+#include "cli/ManualPage.h"
 #include "pattern/MethodTable.h"
 #include "x11/SaverOptions.h"
 
 namespace tessivane::x11 {
 namespace {
-
-// Text for a roff line: backslashes and hyphens escaped (a plain "-" may
-// become a hyphen, not the minus an option needs), a leading dot or quote
-// kept from being a request.
-std::string Roff(std::string_view text) {
-  std::string out;
-  if (!text.empty() && (text[0] == '.' || text[0] == '\'')) out = "\\&";
-  for (char c : text) {
-    if (c == '\\')
-      out += "\\e";
-    else if (c == '-')
-      out += "\\-";
-    else
-      out += c;
-  }
-  return out;
-}
-
-template <typename T>
-void ManualRows(std::ostream& out, std::span<const OptionRow<T>> rows) {
-  const T defaults;
-  for (const OptionRow<T>& row : rows) {
-    out << ".TP\n" << (row.Value.empty() ? ".B" : ".BI") << " \\-" << Roff(row.Name);
-    if (!row.Value.empty()) out << " \" " << Roff(row.Value) << "\"";
-    out << "\n" << Roff(RowHelp(row, defaults)) << "\n";
-  }
-}
 
 void WriteManual(std::ostream& out) {
   out << ".TH TESSIVANE 6 \"\" \"Tessivane " TESSIVANE_VERSION_TEXT
@@ -73,8 +47,8 @@ void WriteManual(std::ostream& out) {
          "there is no music here.\n"
          ".SH OPTIONS\n"
          "Every option is written with one dash or two.\n";
-  ManualRows(out, SaverOptionRows());
-  ManualRows(out, CommonOptionRows());
+  ManualRows(out, SaverOptionRows(), "\\-");
+  ManualRows(out, CommonOptionRows(), "\\-");
   out << ".TP\n.B \\-help\nthe options, and nothing else\n"
          ".SH ENVIRONMENT\n"
          ".TP\n.B DISPLAY\nthe X display, unless \\fB\\-display\\fP names one\n"

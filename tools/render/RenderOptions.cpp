@@ -94,9 +94,11 @@ FramePattern SplitPattern(const std::string& pattern) {
 
 }  // namespace
 
+std::span<const OptionRow<RenderOptions>> RenderOptionRows() { return kRenderRows; }
+
 std::string Usage() {
   return "tessivane-render [options] OUT.png\n" + OptionUsage(CommonOptionRows(), "--") +
-         OptionUsage(std::span<const OptionRow<R>>(kRenderRows), "--");
+         OptionUsage(RenderOptionRows(), "--");
 }
 
 std::string FrameFileName(const std::string& pattern, int number) {
@@ -119,7 +121,7 @@ RenderOptions ParseRenderOptions(const std::vector<std::string>& args) {
       if (o.version) return o;
       continue;
     }
-    if (TakeOption(std::span<const OptionRow<R>>(kRenderRows), args, i, o)) {
+    if (TakeOption(RenderOptionRows(), args, i, o)) {
       if (o.listMethods) return o;
       continue;
     }

@@ -1,6 +1,7 @@
 // The command line of tessivane-render.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ struct RenderOptions : CommonOptions {
   bool tile = false;         // write the tile instead of the frame
   std::string out;
 };
+
+// The renderer's own option rows (the shared ones are CommonOptionRows).
+std::span<const OptionRow<RenderOptions>> RenderOptionRows();
 
 // Parses the arguments after the program name. Throws RenderError.
 RenderOptions ParseRenderOptions(const std::vector<std::string>& args);

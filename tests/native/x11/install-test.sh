@@ -26,7 +26,7 @@ done < <(grep '^cmake ' <<<"$block")
 ! grep -qE '^(GTest|benchmark)_DIR' "$build/CMakeCache.txt" || fail "the release build looks for test or benchmark libraries"
 prefix=$build/usr
 for f in libexec/xscreensaver/tessivane share/xscreensaver/config/tessivane.xml share/man/man6/tessivane.6 \
-  share/applications/screensavers/tessivane.desktop bin/tessivane-render; do
+  share/applications/screensavers/tessivane.desktop bin/tessivane-render share/man/man1/tessivane-render.1; do
   [ -f "$prefix/$f" ] || fail "no $f in the installed tree"
 done
 grep -qxF "Exec=$prefix/libexec/xscreensaver/tessivane --root" "$prefix/share/applications/screensavers/tessivane.desktop" ||
