@@ -56,7 +56,7 @@ bool ConversionMethod::Setup(Point size, bool shuffle) {
   CutHeight = size.y;
   try {
     // Only the width is tested: the other methods always get a square cut.
-    if (!AcceptsNonSquareCut() && CutWidth % 2 != 0) Fail(kErrCutWidthOdd);
+    if (!TakesOblongCut() && CutWidth % 2 != 0) Fail(kErrCutWidthOdd);
     CheckSize();
     BuildMap();
     return true;
@@ -67,7 +67,7 @@ bool ConversionMethod::Setup(Point size, bool shuffle) {
 
 void ConversionMethod::CheckSize() {
   if (CutWidth > kMaxCut || CutHeight > kMaxCut) Fail(kErrCutTooLarge);
-  if (AcceptsNonSquareCut()) {
+  if (TakesOblongCut()) {
     // One side of at least 32 is enough, but an empty side is not a cut
     // (it would give an empty tile the composer cannot repeat).
     if ((CutWidth < kMinCut && CutHeight < kMinCut) || CutWidth < 1 || CutHeight < 1) Fail(kErrCutTooSmall);

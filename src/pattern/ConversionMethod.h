@@ -86,18 +86,18 @@ public:
   static constexpr int32_t PointX(int32_t packed) { return packed / 256; }
   static constexpr int32_t PointY(int32_t packed) { return packed % 256; }
 
-  // True when the relaxed size rules apply (see AcceptsNonSquareCut).
-  bool TakesOblongCut() const { return AcceptsNonSquareCut(); }
+  // Whether the relaxed size rules apply: odd widths pass, and one side of
+  // at least 32 is enough. The method's row says it (MethodRow::
+  // TakesOblongCut), and CreateMethodByType sets it from there.
+  bool TakesOblongCut() const { return takesOblongCut_; }
+  void SetTakesOblongCut(bool takes) { takesOblongCut_ = takes; }
 
 protected:
-  // True for exactly the two methods that accept a non-square cut (the
-  // rectangle method RectangleMethod and NoConversionMethod): odd widths pass, and one side of
-  // at least 32 is enough. Those two classes override it; nothing derives
-  // from them.
-  virtual bool AcceptsNonSquareCut() const { return false; }
-
   // Records errorNo and raises the silent abort.
   [[noreturn]] void Fail(int32_t errorNo);
+
+private:
+  bool takesOblongCut_ = false;
 };
 
 }  // namespace tessivane
