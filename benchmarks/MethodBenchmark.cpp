@@ -29,7 +29,7 @@ Bitmap Piece(int cut) {
 std::unique_ptr<ConversionMethod> SetUpUnit(int type, int cut, ComposerParams param = {}) {
   param.Rotate = 3;
   std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, param);
-  if (unit && !unit->Setup({cut, cut}, false)) unit.reset();
+  if (unit && !unit->Setup({cut, cut}, false, ProgramRandom())) unit.reset();
   return unit;
 }
 

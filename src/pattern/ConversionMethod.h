@@ -16,6 +16,7 @@
 
 #include "base/Bitmap.h"
 #include "base/Point.h"
+#include "base/Random.h"
 
 namespace tessivane {
 
@@ -49,13 +50,15 @@ public:
   // Builds Tile from Pixels through TileMap, every frame. Must not allocate
   // once Tile has its size.
   virtual void MakeTile() = 0;
-  // Random swaps in PointMap over the cut (re-seeds the generator first).
+  // Random swaps in PointMap over the cut, drawn from the generator Setup
+  // was given (re-seeded first).
   virtual void ShuffleMap();
 
   // Decides the cut size and builds the maps. False on any failure; then
   // ErrorNo/ErrorText tell why. Throws only std::bad_alloc, when the
   // memory left cannot hold what the method needs.
-  bool Setup(Point size, bool shuffle);
+  // `random` is what the point shuffle draws from.
+  bool Setup(Point size, bool shuffle, RandomGenerator& random);
   // The shared size rules (errors 1 and 2 with the silent abort).
   void CheckSize();
   // One frame: SetCutImage, then MakeTile. False on any failure (Tile then
@@ -98,6 +101,7 @@ protected:
 
 private:
   bool takesOblongCut_ = false;
+  RandomGenerator* shuffleRandom_ = nullptr;  // the generator of the last Setup
 };
 
 }  // namespace tessivane

@@ -86,7 +86,8 @@ void ExpectMirrorSeams(const Bitmap& tile, Point cut, bool columns, bool rows) {
 
 void CheckSizes(ConversionMethod& unit, const std::vector<Point>& sizes, bool mirrored) {
   for (Point size : sizes) {
-    ASSERT_TRUE(unit.Setup(size, false)) << size.x << "x" << size.y << " error " << unit.ErrorNo;
+    ASSERT_TRUE(unit.Setup(size, false, ProgramRandom()))
+        << size.x << "x" << size.y << " error " << unit.ErrorNo;
     ASSERT_TRUE(unit.Make(FlatCut(size.x, size.y, kFlat)));
     ExpectFlat(unit.Tile, size);
     if (mirrored) {
@@ -109,7 +110,7 @@ int LargestSeamStep(const Bitmap& tile) {
 
 void CheckTriangleSizes(ConversionMethod& unit) {
   for (Point size : SquareCuts()) {
-    ASSERT_TRUE(unit.Setup(size, false)) << size.x;
+    ASSERT_TRUE(unit.Setup(size, false, ProgramRandom())) << size.x;
     ASSERT_TRUE(unit.Make(FlatCut(size.x, size.y, kFlat)));
     ExpectFlat(unit.Tile, size);
     ASSERT_TRUE(unit.Make(CoordinateCut(size.x, size.y)));
@@ -187,7 +188,7 @@ uint64_t TilesDigest() {
   auto unit = std::make_unique<Unit>();
   uint64_t hash = 1469598103934665603ull;
   for (Point size : SquareCuts(4)) {
-    EXPECT_TRUE(unit->Setup(size, false));
+    EXPECT_TRUE(unit->Setup(size, false, ProgramRandom()));
     EXPECT_TRUE(unit->Make(CoordinateCut(size.x, size.y)));
     hash = Fold(hash, unit->Tile);
   }

@@ -38,11 +38,11 @@ TEST(SquareMethods, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
   auto none = CreateMethodByType(6, {});
   auto table = std::make_unique<TableclothMethod>();
   auto tile = std::make_unique<TileMethod>();
-  EXPECT_TRUE(shikaku->Setup({40, 20}, false));
-  EXPECT_TRUE(none->Setup({33, 33}, false));
-  EXPECT_FALSE(table->Setup({40, 20}, false));
+  EXPECT_TRUE(shikaku->Setup({40, 20}, false, ProgramRandom()));
+  EXPECT_TRUE(none->Setup({33, 33}, false, ProgramRandom()));
+  EXPECT_FALSE(table->Setup({40, 20}, false, ProgramRandom()));
   EXPECT_EQ(table->ErrorNo, 2);
-  EXPECT_FALSE(tile->Setup({33, 33}, false));
+  EXPECT_FALSE(tile->Setup({33, 33}, false, ProgramRandom()));
   EXPECT_EQ(tile->ErrorNo, 4);
 }
 
