@@ -56,13 +56,13 @@ void Make(benchmark::State& state) {
                       return std::make_unique<testing::TestMethod>();  // tile = cut
                     });
   composer.Prepare({static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1))},
-                   Picture(640, 480), 44, 5, 0, false, false);
+                   Picture(640, 480), {.cutSide = 44, .speed = 5});
   for (auto _ : state) {
     composer.Make();
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(
-      static_cast<int64_t>(state.iterations() * composer.Image.Stride() * composer.Image.Height()));
+      static_cast<int64_t>(state.iterations() * composer.Image().Stride() * composer.Image().Height()));
 }
 
 BENCHMARK(Memcpy)->ArgNames({"w", "h"})->Args({1920, 1080})->Args({3840, 2160});

@@ -111,9 +111,9 @@ int TimeFrames(int width, int height, int frames, int size, int type) {
   Bitmap source(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(source, ProgramRandom());
   try {
-    composer.Prepare({width, height}, source, 4 * size, 3, 0, false, false);
+    composer.Prepare({width, height}, source, {.cutSide = 4 * size, .speed = 3});
   } catch (...) {
-    std::fprintf(stderr, "set-up failed: error %d\n", composer.ErrorNo);
+    std::fprintf(stderr, "set-up failed: error %d\n", composer.Error().number);
     return 1;
   }
   FramePainter painter;
@@ -126,7 +126,7 @@ int TimeFrames(int width, int height, int frames, int size, int type) {
     const LONGLONG t0 = Counter();
     composer.Make();
     const LONGLONG t1 = Counter();
-    const LONGLONG blitted = Paint(window.get(), painter, composer.Image);
+    const LONGLONG blitted = Paint(window.get(), painter, composer.Image());
     const LONGLONG t2 = Counter();
     std::memcpy(to.data(), from.data(), frameBytes);
     const LONGLONG t3 = Counter();

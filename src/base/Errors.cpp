@@ -172,6 +172,11 @@ void ShowUnitError(int errorNo, const std::string& detail) {
   ShowErrorMessage(FormatUnitError(errorNo, detail));
 }
 
+void ShowUnitError(const UnitFailure& failure) {
+  const bool named = failure.detail.empty() && !failure.name.empty();
+  ShowUnitError(failure.number, named ? ShortenedName(failure.name) : failure.detail);
+}
+
 std::string OneLine(const std::string& text) {
   std::string line;
   for (char c : text) {

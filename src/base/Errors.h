@@ -2,8 +2,10 @@
 // service that shows errors (the shell shows them; tests record them).
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <string>
+#include <utility>
 
 namespace tessivane {
 
@@ -12,6 +14,26 @@ namespace tessivane {
 class SilentAbort : public std::exception {
 public:
   const char* what() const noexcept override { return "Operation aborted"; }
+};
+
+// A unit error as one value, the same from where it happens to the front
+// end that shows it: its number (UnitError), the detail text (may be
+// empty) and the file or folder it concerns (empty when none).
+struct UnitFailure {
+  int32_t number = 0;
+  std::string detail{};
+  std::string name{};
+};
+
+// Thrown with a unit error. A silent abort to code that only unwinds; the
+// code that shows errors catches it and shows Failure().
+class UnitFailed : public SilentAbort {
+public:
+  explicit UnitFailed(UnitFailure failure) : failure_(std::move(failure)) {}
+  const UnitFailure& Failure() const noexcept { return failure_; }
+
+private:
+  UnitFailure failure_;
 };
 
 // Thrown by the plug-in call runner (pattern/PluginCalls.h) when the run
@@ -116,5 +138,8 @@ ErrorDisplay* GetErrorDisplay();
 
 void ShowErrorMessage(const std::string& text);
 void ShowUnitError(int errorNo, const std::string& detail);
+// Shows a unit failure: its detail, or where it has none the shortened
+// name of the file or folder it concerns.
+void ShowUnitError(const UnitFailure& failure);
 
 }  // namespace tessivane

@@ -40,27 +40,22 @@ TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile) {
 Composer::Composer(int unitType, const ComposerParams& param, RandomGenerator& random, MethodFactory factory)
     : random_(random) {
   random_.Randomize();
-  UnitType = unitType;
-  MovePositionType = param.MovePositionType;
-  if (factory) Method = factory(unitType, param);
-  if (!Method) {
-    ErrorNo = kErrBadMethod;
-    ErrorText.clear();
-  }
+  unitType_ = unitType;
+  movePositionType_ = param.MovePositionType;
+  if (factory) method_ = factory(unitType, param);
+  if (!method_) error_ = {.number = kErrBadMethod};
 }
 
 Composer::~Composer() = default;
 
 void Composer::Fail(int32_t errorNo) {
-  ErrorNo = errorNo;
-  ErrorText.clear();
-  throw SilentAbort();
+  error_ = {.number = errorNo};
+  throw UnitFailed(error_);
 }
 
 void Composer::FailFromUnit() {
-  ErrorNo = Method->ErrorNo;
-  ErrorText = Method->ErrorText;
-  throw SilentAbort();
+  error_ = {.number = method_->ErrorNo, .detail = method_->ErrorText};
+  throw UnitFailed(error_);
 }
 
 Point Composer::PieceSizeFor(int unitType, int32_t cutSide, int32_t aspect) {
@@ -79,35 +74,36 @@ Point Composer::PieceSizeFor(int unitType, int32_t cutSide, int32_t aspect) {
   return {static_cast<int32_t>(Round(cutSide * fx)), static_cast<int32_t>(Round(cutSide * fy))};
 }
 
-void Composer::Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t speed, int32_t aspect,
-                       bool shuffle, bool brightnessOn) {
+void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& settings) {
+  const int64_t cutSide = settings.cutSide;
+  const int32_t aspect = settings.aspect;
   prepared_ = false;
-  if (!Method) Fail(kErrBadMethod);
-  UseShuffle = shuffle;
+  if (!method_) Fail(kErrBadMethod);
+  useShuffle_ = settings.shuffle;
   SizeImage(screenSize);
-  SourceWidth = source.Width();
-  SourceHeight = source.Height();
-  Source = std::move(source);
+  sourceWidth_ = source.Width();
+  sourceHeight_ = source.Height();
+  source_ = std::move(source);
   // An edited store can ask for any size: one no picture could give is
   // refused before it reaches the piece and motion arithmetic.
   if (cutSide > kMaxCutSide) Fail(kErrCutTooLarge);
   if (cutSide < -kMaxCutSide) Fail(kErrCutTooSmall);
-  CutSide = static_cast<int32_t>(cutSide);
-  PieceAspect = aspect;
-  const Point piece = PieceSizeFor(UnitType, CutSide, aspect);
-  PieceWidth = piece.x;
-  PieceHeight = piece.y;
-  Piece.SetSize(std::max(0, PieceWidth), std::max(0, PieceHeight));
+  cutSide_ = static_cast<int32_t>(cutSide);
+  pieceAspect_ = aspect;
+  const Point piece = PieceSizeFor(unitType_, cutSide_, aspect);
+  pieceWidth_ = piece.x;
+  pieceHeight_ = piece.y;
+  piece_.SetSize(std::max(0, pieceWidth_), std::max(0, pieceHeight_));
   // The rule looks at the cut side, not at the (possibly smaller) piece.
-  if (SourceTooSmall(CutSide, SourceWidth, SourceHeight)) Fail(kErrSourceTooSmall);
-  Motion.reset();
-  Motion = MakeMotionPath(MovePositionType, 0, 0, speed,
-                          Point{SourceWidth - PieceWidth, SourceHeight - PieceHeight}, random_);
-  UseBrightnessChange = brightnessOn;
-  Brightness.reset();
-  Brightness = brightnessOn ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)
-                            : std::make_unique<BrightnessWave>(0.0, 0.0, 0.0);
-  if (!Method->Setup({PieceWidth, PieceHeight}, UseShuffle)) FailFromUnit();
+  if (SourceTooSmall(cutSide_, sourceWidth_, sourceHeight_)) Fail(kErrSourceTooSmall);
+  motion_.reset();
+  motion_ = MakeMotionPath(movePositionType_, 0, 0, settings.speed,
+                           Point{sourceWidth_ - pieceWidth_, sourceHeight_ - pieceHeight_}, random_);
+  useBrightnessChange_ = settings.brightness;
+  brightness_.reset();
+  brightness_ = settings.brightness ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)
+                                    : std::make_unique<BrightnessWave>(0.0, 0.0, 0.0);
+  if (!method_->Setup({pieceWidth_, pieceHeight_}, useShuffle_)) FailFromUnit();
   prepared_ = true;
 }
 
@@ -115,39 +111,39 @@ void Composer::Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t
 // up to a few pixels outside 0..SourceWidth-PieceWidth (or the vertical
 // range) for some frames. The piece is then cut at the nearest position
 // inside the source: it always shows real, whole picture content (no black
-// or stale strip), it never reads outside Source, and the motion itself is
+// or stale strip), it never reads outside the source, and the motion itself is
 // left alone, so its path is the same as without the correction.
 void Composer::CutPiece(Point at) {
-  const int32_t x = std::clamp(at.x, 0, std::max(0, SourceWidth - PieceWidth));
-  const int32_t y = std::clamp(at.y, 0, std::max(0, SourceHeight - PieceHeight));
-  CopyRect(Piece, 0, 0, Source, x, y, PieceWidth, PieceHeight);
+  const int32_t x = std::clamp(at.x, 0, std::max(0, sourceWidth_ - pieceWidth_));
+  const int32_t y = std::clamp(at.y, 0, std::max(0, sourceHeight_ - pieceHeight_));
+  CopyRect(piece_, 0, 0, source_, x, y, pieceWidth_, pieceHeight_);
 }
 
 void Composer::SizeImage(Point screenSize) {
-  if (MakesFrames) Image.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
+  if (makesFrames_) image_.SetSize(std::max(0, screenSize.x), std::max(0, screenSize.y));
 }
 
 void Composer::Resize(Point screenSize) {
   SizeImage(screenSize);
-  if (prepared_ && MakesFrames) TileBitmap(Image, Method->Tile);
+  if (prepared_ && makesFrames_) TileBitmap(image_, method_->Tile);
 }
 
 void Composer::Make() {
   // Only after a successful Prepare: the unit, motion and piece agree then.
   if (!prepared_) throw SilentAbort();
-  Motion->Move();
-  CutPiece(Motion->Position());
-  if (UseBrightnessChange) {
-    Effect.SetImage(Piece);
-    Brightness->Next();
-    Effect.ChangeBrightness(Brightness->Value);
-    CopyRect(Piece, 0, 0, Effect.GetResult(), 0, 0, PieceWidth, PieceHeight);
+  motion_->Move();
+  CutPiece(motion_->Position());
+  if (useBrightnessChange_) {
+    effect_.SetImage(piece_);
+    brightness_->Next();
+    effect_.ChangeBrightness(brightness_->Value);
+    CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
   }
-  if (!Method->Make(Piece)) FailFromUnit();
-  const Bitmap& tile = Method->Tile;
-  TileImage.SetSize(tile.Width(), tile.Height());
-  ConvertRect(TileImage, 0, 0, tile, 0, 0, tile.Width(), tile.Height());
-  if (MakesFrames) TileBitmap(Image, tile);
+  if (!method_->Make(piece_)) FailFromUnit();
+  const Bitmap& tile = method_->Tile;
+  tileImage_.SetSize(tile.Width(), tile.Height());
+  ConvertRect(tileImage_, 0, 0, tile, 0, 0, tile.Width(), tile.Height());
+  if (makesFrames_) TileBitmap(image_, tile);
 }
 
 }  // namespace tessivane

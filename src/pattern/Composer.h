@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/Bitmap.h"
+#include "base/Errors.h"
 #include "base/FrameBitmap.h"
 #include "base/Numeric.h"
 #include "base/Point.h"
@@ -37,6 +38,17 @@ TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile);
 // in 64 bits, since a stored Size may be any integer.
 constexpr int64_t CutSideOf(int32_t size) { return int64_t{size} * 4; }
 
+// What the composer makes its pieces with, taken from the run's
+// description: the cut side (CutSideOf the Size setting), the motion's
+// speed, the aspect step, the point shuffle and the brightness change.
+struct PieceSettings {
+  int64_t cutSide = 0;
+  int32_t speed = 0;
+  int32_t aspect = 0;
+  bool shuffle = false;
+  bool brightness = false;
+};
+
 class Composer {
 public:
   static constexpr int kMaxAspect = 5;            // aspect steps -5..5
@@ -47,8 +59,8 @@ public:
 
   // Creates the unit of unitType with `factory` (re-seeding `random`
   // first). `random` is the generator the motion paths draw from, for the
-  // composer's whole life. Never throws for a bad type number: ErrorNo is
-  // then 6 and Method null.
+  // composer's whole life. Never throws for a bad type number: Error() is
+  // then error 6 and Method() null.
   Composer(int unitType, const ComposerParams& param, RandomGenerator& random,
            MethodFactory factory = &CreateMethodByType);
   ~Composer();
@@ -60,9 +72,8 @@ public:
   // up. The composer keeps its own copy of source (a picture handed over
   // with std::move is taken as it is, without a copy). A cut side beyond
   // +-kMaxCutSide fails at once with error 1 (too large) or 2 (negative).
-  // On failure sets ErrorNo/ErrorText and throws SilentAbort.
-  void Prepare(Point screenSize, Bitmap source, int64_t cutSide, int32_t speed, int32_t aspect, bool shuffle,
-               bool brightnessOn);
+  // On failure throws UnitFailed with the error, which Error() keeps too.
+  void Prepare(Point screenSize, Bitmap source, const PieceSettings& settings);
   // The window's client area changed: Image takes screenSize at once and,
   // once prepared, shows the current tile over it, so the next paint has no
   // black or missing part (without MakesFrames, Image stays empty). The source, the unit, the motion and the
@@ -71,8 +82,9 @@ public:
   // std::bad_alloc; Image is then unchanged.
   void Resize(Point screenSize);
   // One frame into TileImage and, with MakesFrames, into Image. On failure
-  // throws SilentAbort (with ErrorNo and ErrorText copied from the unit when
-  // the unit failed). Allocates nothing unless the tile's size changed.
+  // throws UnitFailed (the unit's error when the unit failed; SilentAbort
+  // alone before a successful Prepare). Allocates nothing unless the
+  // tile's size changed.
   void Make();
 
   // The piece size for a cut side and aspect step. Only type numbers 5
@@ -97,27 +109,29 @@ public:
   // empty and TileImage is the whole output: its repetition from the
   // window's top-left corner is the frame (the saver window lets the GDI
   // repeat it). Set before Prepare.
-  bool MakesFrames = true;
-  FrameBitmap Image;      // output frame, window-sized, 32 bits per pixel
-  FrameBitmap TileImage;  // this frame's tile, 32 bits per pixel; Image repeats it from (0, 0)
-  Bitmap Piece;           // this frame's cut
-  std::unique_ptr<ConversionMethod> Method;  // null when the type has no class
-  int32_t UnitType = 0;
-  Bitmap Source;  // own copy of the source picture
-  int32_t SourceWidth = 0;
-  int32_t SourceHeight = 0;
-  int32_t PieceAspect = 0;
-  int32_t CutSide = 0;
-  int32_t PieceWidth = 0;
-  int32_t PieceHeight = 0;
-  ImageEffect Effect;
-  int32_t ErrorNo = 0;
-  std::string ErrorText;
-  bool UseBrightnessChange = false;
-  bool UseShuffle = false;
-  std::unique_ptr<MotionPath> Motion;  // null until Prepare
-  uint8_t MovePositionType = 0;
-  std::unique_ptr<BrightnessWave> Brightness;  // null until Prepare
+  void SetMakesFrames(bool makesFrames) { makesFrames_ = makesFrames; }
+  // The output frame, window-sized, 32 bits per pixel.
+  const FrameBitmap& Image() const { return image_; }
+  // This frame's tile, 32 bits per pixel; Image repeats it from (0, 0).
+  const FrameBitmap& TileImage() const { return tileImage_; }
+  const Bitmap& Piece() const { return piece_; }                    // this frame's cut
+  const ConversionMethod* Method() const { return method_.get(); }  // null when the type has no class
+  int32_t UnitType() const { return unitType_; }
+  const Bitmap& Source() const { return source_; }  // own copy of the source picture
+  // Hands the source picture back (the composer keeps an empty one).
+  Bitmap TakeSource() { return std::move(source_); }
+  int32_t PieceWidth() const { return pieceWidth_; }
+  int32_t PieceHeight() const { return pieceHeight_; }
+  int32_t PieceAspect() const { return pieceAspect_; }
+  bool UseShuffle() const { return useShuffle_; }
+  bool UseBrightnessChange() const { return useBrightnessChange_; }
+  const MotionPath* Motion() const { return motion_.get(); }  // null until Prepare
+  // Puts another path in place of the one Prepare made (tests script it).
+  void SetMotion(std::unique_ptr<MotionPath> motion) { motion_ = std::move(motion); }
+  const BrightnessWave* Brightness() const { return brightness_.get(); }  // null until Prepare
+  // The last failure: error 6 from the constructor, else the last one
+  // thrown (number 0 when there was none).
+  const UnitFailure& Error() const { return error_; }
 
 private:
   [[noreturn]] void Fail(int32_t errorNo);
@@ -127,6 +141,26 @@ private:
 
   RandomGenerator& random_;
   bool prepared_ = false;  // the last Prepare succeeded
+  bool makesFrames_ = true;
+  FrameBitmap image_;
+  FrameBitmap tileImage_;
+  Bitmap piece_;
+  std::unique_ptr<ConversionMethod> method_;
+  int32_t unitType_ = 0;
+  Bitmap source_;
+  int32_t sourceWidth_ = 0;
+  int32_t sourceHeight_ = 0;
+  int32_t pieceAspect_ = 0;
+  int32_t cutSide_ = 0;
+  int32_t pieceWidth_ = 0;
+  int32_t pieceHeight_ = 0;
+  ImageEffect effect_;
+  UnitFailure error_;
+  bool useBrightnessChange_ = false;
+  bool useShuffle_ = false;
+  std::unique_ptr<MotionPath> motion_;
+  uint8_t movePositionType_ = 0;
+  std::unique_ptr<BrightnessWave> brightness_;
 };
 
 }  // namespace tessivane

@@ -46,9 +46,9 @@ bool FrameLoop::Activate(Point clientSize) {
   if (!firstActivate_) return false;
   firstActivate_ = false;
   composer_ = MakeRunComposer(config_, random_, factory_);
-  composer_->MakesFrames = makesFrames_;
-  if (composer_->ErrorNo != 0) {
-    ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
+  composer_->SetMakesFrames(makesFrames_);
+  if (composer_->Error().number != 0) {
+    ShowUnitError(composer_->Error());
     throw SilentAbort();
   }
   if (config_.FileType == kFileTypeRandom) {
@@ -85,7 +85,7 @@ void FrameLoop::CopyRunSettings() {
   run_.UseMonoTone = config_.MonoTone;
   run_.UseShuffle = config_.Shuffle;
   run_.UseBlur = config_.Blur;
-  if (composer_) run_.PieceAspect = PieceAspectOf(config_, composer_->UnitType);
+  if (composer_) run_.PieceAspect = PieceAspectOf(config_, composer_->UnitType());
 }
 
 namespace {
@@ -105,13 +105,14 @@ struct FrameLoop::Outcome {
     kOk,
     kKeepCurrent,  // out of memory at a change: the current picture stays, the next change comes later
     kPassOver,     // a folder's picture that cannot be used: dropped from the draw, another drawn
-    kUnitError,    // the composer's recorded error, shown as a unit error
+    kUnitError,    // the composer's error (`failure`), shown as a unit error
     kOutOfMemory,  // out of memory with no picture to go back to: the out-of-memory text
     kLoadError,    // the picture's or folder's own error, for the standard error box
   };
   Kind kind = Kind::kOk;
   std::string name{};           // the picture or folder the failure is about
   std::exception_ptr error{};   // kLoadError: what to throw, its message naming `name`
+  UnitFailure failure{};        // kUnitError: the composer's error
   bool shownInPreview = false;  // the composer's errors show in the preview too
 };
 
@@ -147,15 +148,15 @@ FrameLoop::Outcome FrameLoop::LoadStep(const std::string& name, bool passOver, S
   }
 }
 
-// The composer's set-up: a unit error is recorded on the composer; out of
+// The composer's set-up: a unit error comes with its failure; out of
 // memory goes back to the current picture only when the caller still holds
 // it (`canKeepCurrent`).
 FrameLoop::Outcome FrameLoop::PrepareStep(Point clientSize, const std::string& name, bool canKeepCurrent) {
   try {
     PrepareComposer(clientSize);
     return {};
-  } catch (const SilentAbort&) {
-    return {.kind = Outcome::Kind::kUnitError, .name = name, .shownInPreview = true};
+  } catch (const UnitFailed& e) {
+    return {.kind = Outcome::Kind::kUnitError, .name = name, .failure = e.Failure(), .shownInPreview = true};
   } catch (const std::exception& e) {
     if (!IsAllocationFailure(e)) throw;
     Outcome outcome = OutOfMemory(name, canKeepCurrent);
@@ -179,7 +180,7 @@ bool FrameLoop::Settle(const Outcome& outcome) {
       DropAndDrawNext();
       return false;
     case Outcome::Kind::kUnitError:
-      ShowComposerError(outcome.name);
+      ShowComposerError(outcome.failure, outcome.name);
     case Outcome::Kind::kOutOfMemory:
       shelf_.reset();
       // Not the picture's fault: the source kind stays.
@@ -210,11 +211,9 @@ void FrameLoop::PrepareComposer(Point clientSize) {
   PrepareRunComposer(*composer_, config_, clientSize, std::exchange(sourceBitmap_, Bitmap()));
 }
 
-void FrameLoop::ShowComposerError(const std::string& pictureName) {
-  std::string detail = composer_->ErrorText;
-  if (detail.empty() && composer_->ErrorNo == kErrSourceTooSmall && !pictureName.empty())
-    detail = ShortenedName(pictureName);
-  ShowUnitError(composer_->ErrorNo, detail);
+void FrameLoop::ShowComposerError(UnitFailure failure, const std::string& pictureName) {
+  if (failure.number == kErrSourceTooSmall) failure.name = pictureName;
+  ShowUnitError(failure);
   config_.FileType = kFileTypeRandom;
   if (settings_) settings_->FileType = kFileTypeRandom;  // so that the next run starts with it
   throw SilentAbort();
@@ -233,11 +232,11 @@ const FrameBitmap& FrameLoop::MakeFrame() {
   if (!composer_ || !framesReady_) throw SilentAbort();
   try {
     composer_->Make();
-  } catch (const SilentAbort&) {  // a unit error, recorded on the composer
-    ShowUnitError(composer_->ErrorNo, composer_->ErrorText);
+  } catch (const UnitFailed& e) {
+    ShowUnitError(e.Failure());
     throw SilentAbort();
   }
-  return composer_->Image;
+  return composer_->Image();
 }
 
 uint32_t FrameLoop::FinishFrame(Point clientSize) {
@@ -315,9 +314,7 @@ void FrameLoop::DropAndDrawNext() {
   shelf_->DropDrawn();
   if (shelf_->Files().empty() && droppedTooSmall_) {
     shelf_.reset();
-    composer_->ErrorNo = kErrSourceTooSmall;
-    composer_->ErrorText.clear();
-    ShowComposerError(config_.ImageFolderName);
+    ShowComposerError({.number = kErrSourceTooSmall}, config_.ImageFolderName);
   }
   DecodeNextPicture();
 }
@@ -350,7 +347,7 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
 // composer's set-up running out of memory then goes back to it, as a decode
 // that runs out of memory does, instead of stopping the frames.
 bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path) {
-  Bitmap current = std::move(composer_->Source);
+  Bitmap current = composer_->TakeSource();
   sourceBitmap_ = std::move(picture);
   const Outcome outcome = PrepareStep(clientSize, path, true);
   if (outcome.kind == Outcome::Kind::kKeepCurrent) {

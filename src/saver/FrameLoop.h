@@ -190,10 +190,10 @@ private:
   void StartDecode(std::string path);
   void DropAndDrawNext();
   void PrepareComposer(Point clientSize);
-  // Shows the composer's recorded unit error (naming the picture when it is
-  // too small for the cut), makes the random picture the source kind and
+  // Shows the composer's unit error (naming the picture when it is too
+  // small for the cut), makes the random picture the source kind and
   // throws SilentAbort.
-  [[noreturn]] void ShowComposerError(const std::string& pictureName);
+  [[noreturn]] void ShowComposerError(UnitFailure failure, const std::string& pictureName);
   bool ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path);
   struct Outcome;
   Outcome OutOfMemory(const std::string& name, bool canKeepCurrent) const;

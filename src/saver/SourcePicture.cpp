@@ -42,9 +42,16 @@ int32_t PieceAspectOf(const RunConfig& c, int methodType) {
   return 0;
 }
 
+PieceSettings PieceSettingsOf(const RunConfig& c, int methodType) {
+  return {.cutSide = CutSideOf(c.Size),
+          .speed = c.Move,
+          .aspect = PieceAspectOf(c, methodType),
+          .shuffle = c.Shuffle,
+          .brightness = c.BrightnessChange};
+}
+
 void PrepareRunComposer(Composer& composer, const RunConfig& c, Point size, Bitmap source) {
-  composer.Prepare(size, std::move(source), CutSideOf(c.Size), c.Move, PieceAspectOf(c, composer.UnitType),
-                   c.Shuffle, c.BrightnessChange);
+  composer.Prepare(size, std::move(source), PieceSettingsOf(c, composer.UnitType()));
 }
 
 void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std::string& folderName,

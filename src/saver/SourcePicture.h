@@ -28,7 +28,7 @@ int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& rand
 // The composer of a run: its method chosen as above (a random one drawn
 // with `random`, which the composer then draws its motion from) and made
 // by `factory`. A method that cannot be made leaves its error on the
-// composer (ErrorNo), as the composer's constructor does.
+// composer (Error()), as the composer's constructor does.
 std::unique_ptr<Composer> MakeRunComposer(const RunConfig& config, RandomGenerator& random,
                                           MethodFactory factory = &CreateMethodByType);
 // What the run's method is made with: the plug-in's file, the rotation and
@@ -36,6 +36,8 @@ std::unique_ptr<Composer> MakeRunComposer(const RunConfig& config, RandomGenerat
 ComposerParams ComposerParamsOf(const RunConfig& config);
 // The aspect step that shapes the piece of a method of `methodType`.
 int32_t PieceAspectOf(const RunConfig& config, int methodType);
+// What the composer of a method of `methodType` makes its pieces with.
+PieceSettings PieceSettingsOf(const RunConfig& config, int methodType);
 // Prepares the composer for a window of `size` and the picture `source`
 // with the run's cut, speed, aspect, shuffle and brightness; fails as
 // Composer::Prepare does.

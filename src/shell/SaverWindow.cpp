@@ -270,7 +270,7 @@ void SaverWindow::FormCreate() {
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
   run_.emplace(
       *loop_, [this](SaverRun::Arming, uint32_t ms) { timDraw.SetInterval(ms); },
-      [this](const Composer& composer) { PaintTile(composer.TileImage); });
+      [this](const Composer& composer) { PaintTile(composer.TileImage()); });
   // A stored value of a type the records cannot read runs with its default.
   // The full-screen run says so once, before it starts, so that the user
   // learns why the settings look reset and that saving them in the settings

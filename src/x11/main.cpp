@@ -290,7 +290,7 @@ public:
         run_(
             loop_, [this](SaverRun::Arming arming, uint32_t ms) { Arm(arming, ms); },
             [this](const Composer& composer) {
-              painter_.Paint(composer.TileImage, window_.Size().x, window_.Size().y);
+              painter_.Paint(composer.TileImage(), window_.Size().x, window_.Size().y);
             }) {
     loop_.SetMakesFrames(false);  // the server repeats the tile; no frame of the window's size is made
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });

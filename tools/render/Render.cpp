@@ -18,9 +18,10 @@ namespace tessivane::render {
 namespace {
 
 // A unit error as one line: the number, its message and the detail.
-[[noreturn]] void FailUnit(int errorNo, const std::string& detail) {
-  throw RenderError("error " + std::to_string(errorNo) + ": " +
-                    OneLine(UnitErrorMessage(errorNo) + (detail.empty() ? "" : "\n" + detail)));
+[[noreturn]] void FailUnit(const UnitFailure& failure) {
+  const std::string& detail = failure.detail;
+  throw RenderError("error " + std::to_string(failure.number) + ": " +
+                    OneLine(UnitErrorMessage(failure.number) + (detail.empty() ? "" : "\n" + detail)));
 }
 
 Bitmap LoadPictureFile(const std::string& name) {
@@ -46,15 +47,16 @@ bool UsesWidthOnly(int type) {
 void RenderCut(const RenderOptions& o, int type, const std::function<void(const Bitmap&, int)>& sink) {
   Bitmap cut = LoadPictureFile(o.cut);
   std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, ComposerParamsOf(RunConfigOf(o)));
-  if (!unit) FailUnit(kErrBadMethod, "");
+  if (!unit) FailUnit({.number = kErrBadMethod});
   // The composer gives these methods a square cut and they read its width
   // only, so their set-up lets an oblong one through; its rows beyond the
   // width would show pixels that were never loaded.
   if (UsesWidthOnly(type) && cut.Width() != cut.Height())
     throw RenderError("this method takes a square cut, not " + std::to_string(cut.Width()) + "x" +
                       std::to_string(cut.Height()));
-  if (!unit->Setup({cut.Width(), cut.Height()}, o.shuffle)) FailUnit(unit->ErrorNo, unit->ErrorText);
-  if (!unit->Make(cut)) FailUnit(unit->ErrorNo, unit->ErrorText);
+  if (!unit->Setup({cut.Width(), cut.Height()}, o.shuffle))
+    FailUnit({.number = unit->ErrorNo, .detail = unit->ErrorText});
+  if (!unit->Make(cut)) FailUnit({.number = unit->ErrorNo, .detail = unit->ErrorText});
   sink(unit->Tile, 1);
 }
 
@@ -88,24 +90,24 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   // The saver's order: composer, source picture, preparation, frames.
   const RunConfig config = RunConfigOf(o);
   std::unique_ptr<Composer> composer = MakeRunComposer(config, ProgramRandom());
-  if (composer->ErrorNo != 0) FailUnit(composer->ErrorNo, composer->ErrorText);
+  if (composer->Error().number != 0) FailUnit(composer->Error());
   Bitmap source = LoadSource(o);
   try {
     PrepareRunComposer(*composer, config, {o.screenWidth, o.screenHeight}, std::move(source));
-  } catch (const SilentAbort&) {
-    FailUnit(composer->ErrorNo, composer->ErrorText);
+  } catch (const UnitFailed& e) {
+    FailUnit(e.Failure());
   }
   Bitmap picture;  // the frame in the 24-bit form the files take
   for (int frame = 1; frame <= o.frames; ++frame) {
     try {
       composer->Make();
-    } catch (const SilentAbort&) {
-      FailUnit(composer->ErrorNo, composer->ErrorText);
+    } catch (const UnitFailed& e) {
+      FailUnit(e.Failure());
     }
     if (o.tile) {
-      sink(composer->Method->Tile, frame);
+      sink(composer->Method()->Tile, frame);
     } else {
-      CopyFrameToBitmap(composer->Image, picture);
+      CopyFrameToBitmap(composer->Image(), picture);
       sink(picture, frame);
     }
   }

@@ -58,46 +58,48 @@ private:
 TEST(ComposerCreate, TypeWithoutClassGivesError6WithoutThrowing) {
   for (int type : {0, 8, 12, 255, -1, 265}) {
     Composer composer(type, ComposerParams{}, ProgramRandom());
-    EXPECT_EQ(composer.ErrorNo, 6) << type;
-    EXPECT_EQ(composer.Method, nullptr);
-    EXPECT_THROW(composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 0, false, false), SilentAbort);
-    EXPECT_EQ(composer.ErrorNo, 6);
+    EXPECT_EQ(composer.Error().number, 6) << type;
+    EXPECT_EQ(composer.Method(), nullptr);
+    EXPECT_THROW(composer.Prepare({64, 64}, Gradient(100, 100), {.cutSide = 32, .speed = 1}), SilentAbort);
+    EXPECT_EQ(composer.Error().number, 6);
     EXPECT_THROW(composer.Make(), SilentAbort);
   }
   Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
-  EXPECT_EQ(composer.ErrorNo, 0);
-  ASSERT_NE(composer.Method, nullptr);
+  EXPECT_EQ(composer.Error().number, 0);
+  ASSERT_NE(composer.Method(), nullptr);
 }
 
 TEST(ComposerCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
   for (int type : {1, 2, 3, 4, 5, 6, 7, 10, 11}) {
     Composer composer(type, ComposerParams{}, ProgramRandom());
-    ASSERT_EQ(composer.ErrorNo, 0) << type;
-    composer.Prepare({300, 200}, Gradient(200, 150), 64, 3, -3, true, true);
-    EXPECT_EQ(composer.PieceHeight, type == 5 || type == 6 ? 29 : 64) << type;
+    ASSERT_EQ(composer.Error().number, 0) << type;
+    composer.Prepare({300, 200}, Gradient(200, 150),
+                     {.cutSide = 64, .speed = 3, .aspect = -3, .shuffle = true, .brightness = true});
+    EXPECT_EQ(composer.PieceHeight(), type == 5 || type == 6 ? 29 : 64) << type;
     composer.Make();  // the tile takes its size on the first frame
     AllocationCounter counter;
     for (int i = 0; i < 5; ++i) composer.Make();
     EXPECT_EQ(counter.Count(), 0u) << "frames of type " << type << " allocate";
-    EXPECT_FALSE(composer.Method->Tile.Empty()) << type;
+    EXPECT_FALSE(composer.Method()->Tile.Empty()) << type;
   }
 }
 
 TEST(ComposerPrepare, SourceMustHoldOneAndAHalfUnits) {
   Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
-  EXPECT_THROW(composer.Prepare({64, 64}, Gradient(47, 100), 32, 1, 0, false, false), SilentAbort);
-  EXPECT_EQ(composer.ErrorNo, 5);
-  EXPECT_EQ(composer.ErrorText, "");
+  EXPECT_THROW(composer.Prepare({64, 64}, Gradient(47, 100), {.cutSide = 32, .speed = 1}), SilentAbort);
+  EXPECT_EQ(composer.Error().number, 5);
+  EXPECT_EQ(composer.Error().detail, "");
   EXPECT_THROW(composer.Make(), SilentAbort);  // no frames after a failed set-up
 
-  composer.Prepare({64, 64}, Gradient(48, 48), 32, 1, 0, false, false);
-  ASSERT_NE(composer.Motion, nullptr);
-  EXPECT_EQ(composer.Motion->MaxX, 16);
-  EXPECT_EQ(composer.Motion->MaxY, 16);
+  composer.Prepare({64, 64}, Gradient(48, 48), {.cutSide = 32, .speed = 1});
+  ASSERT_NE(composer.Motion(), nullptr);
+  EXPECT_EQ(composer.Motion()->MaxX, 16);
+  EXPECT_EQ(composer.Motion()->MaxY, 16);
   // The rule uses the unit size, not the narrowed piece.
   Composer rect(5, ComposerParams{}, ProgramRandom(), &TestFactory);
-  EXPECT_THROW(rect.Prepare({64, 64}, Gradient(47, 100), 32, 1, 3, false, false), SilentAbort);
-  EXPECT_EQ(rect.ErrorNo, 5);
+  EXPECT_THROW(rect.Prepare({64, 64}, Gradient(47, 100), {.cutSide = 32, .speed = 1, .aspect = 3}),
+               SilentAbort);
+  EXPECT_EQ(rect.Error().number, 5);
 }
 
 TEST(ComposerPrepare, AspectTable) {
@@ -128,41 +130,42 @@ TEST(ComposerPrepare, AspectBeyondFiveCountsAsFive) {
   for (int aspect : {-6, -100, INT_MIN})
     EXPECT_EQ(Composer::PieceSizeFor(6, 256, aspect), (Point{256, 26})) << aspect;
   Composer composer(6, ComposerParams{}, ProgramRandom(), &TestFactory);
-  composer.Prepare({100, 100}, Gradient(400, 400), 256, 1, -9, false, false);
-  EXPECT_EQ(composer.Piece.Width(), 256);
-  EXPECT_EQ(composer.Piece.Height(), 26);
-  EXPECT_EQ(composer.PieceAspect, -9);
+  composer.Prepare({100, 100}, Gradient(400, 400), {.cutSide = 256, .speed = 1, .aspect = -9});
+  EXPECT_EQ(composer.Piece().Width(), 256);
+  EXPECT_EQ(composer.Piece().Height(), 26);
+  EXPECT_EQ(composer.PieceAspect(), -9);
   composer.Make();
 }
 
 TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
   Composer composer(5, ComposerParams{}, ProgramRandom(), &TestFactory);
-  composer.Prepare({64, 64}, Gradient(100, 100), 32, 1, 3, false, false);
-  EXPECT_EQ(composer.PieceWidth, 15);
-  EXPECT_EQ(composer.PieceHeight, 32);
-  EXPECT_EQ(composer.Method->CutWidth, 15);
-  EXPECT_EQ(composer.Motion->MaxX, 85);
-  EXPECT_EQ(composer.Motion->MaxY, 68);
+  composer.Prepare({64, 64}, Gradient(100, 100), {.cutSide = 32, .speed = 1, .aspect = 3});
+  EXPECT_EQ(composer.PieceWidth(), 15);
+  EXPECT_EQ(composer.PieceHeight(), 32);
+  EXPECT_EQ(composer.Method()->CutWidth, 15);
+  EXPECT_EQ(composer.Motion()->MaxX, 85);
+  EXPECT_EQ(composer.Motion()->MaxY, 68);
 
   Composer square(1, ComposerParams{}, ProgramRandom(), &TestFactory);
-  EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 33, 1, 3, false, false), SilentAbort);
-  EXPECT_EQ(square.ErrorNo, 4);
-  EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), 30, 1, 0, false, false), SilentAbort);
-  EXPECT_EQ(square.ErrorNo, 2);
+  EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), {.cutSide = 33, .speed = 1, .aspect = 3}),
+               SilentAbort);
+  EXPECT_EQ(square.Error().number, 4);
+  EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), {.cutSide = 30, .speed = 1}), SilentAbort);
+  EXPECT_EQ(square.Error().number, 2);
 }
 
 TEST(ComposerPrepare, SecondPrepareRestartsMotionAndBrightness) {
   Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
-  composer.Prepare({80, 60}, Gradient(200, 150), 32, 5, 0, false, true);
+  composer.Prepare({80, 60}, Gradient(200, 150), {.cutSide = 32, .speed = 5, .brightness = true});
   // Past the upper bound, so the brightness is on its way down.
   for (int i = 0; i < 40; ++i) composer.Make();
-  EXPECT_NE(composer.Motion->Position(), (Point{0, 0}));
-  ASSERT_LT(composer.Brightness->Step, 0);
-  composer.Prepare({80, 60}, Gradient(120, 100), 32, 5, 0, false, true);
-  EXPECT_EQ(composer.Motion->Position(), (Point{0, 0}));
-  EXPECT_EQ(composer.Motion->MaxX, 88);
-  EXPECT_EQ(composer.Brightness->Value, 0.0);
-  EXPECT_EQ(composer.Brightness->Step, 0.01);
+  EXPECT_NE(composer.Motion()->Position(), (Point{0, 0}));
+  ASSERT_LT(composer.Brightness()->Step, 0);
+  composer.Prepare({80, 60}, Gradient(120, 100), {.cutSide = 32, .speed = 5, .brightness = true});
+  EXPECT_EQ(composer.Motion()->Position(), (Point{0, 0}));
+  EXPECT_EQ(composer.Motion()->MaxX, 88);
+  EXPECT_EQ(composer.Brightness()->Value, 0.0);
+  EXPECT_EQ(composer.Brightness()->Step, 0.01);
 }
 
 TEST(ComposerTile, DoublingCountsAndContent) {
@@ -203,20 +206,20 @@ TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
     SCOPED_TRACE(makesFrames);
     Bitmap source = Gradient(100, 90);
     Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
-    composer.MakesFrames = makesFrames;
-    composer.Prepare({150, 70}, source, 32, 1, 0, false, false);
-    composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58});
+    composer.SetMakesFrames(makesFrames);
+    composer.Prepare({150, 70}, source, {.cutSide = 32, .speed = 1});
+    composer.SetMotion(std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58}));
     composer.Make();
     Bitmap piece = Region(source, 10, 20, 32, 32);
-    EXPECT_EQ(composer.Piece, piece);
+    EXPECT_EQ(composer.Piece(), piece);
     Bitmap tile;
-    CopyFrameToBitmap(composer.TileImage, tile);
+    CopyFrameToBitmap(composer.TileImage(), tile);
     EXPECT_EQ(tile, piece);
     composer.Resize({160, 80});
-    EXPECT_EQ(composer.Image.Empty(), !makesFrames);
-    for (int y = 0; y < composer.Image.Height(); ++y)
-      for (int x = 0; x < composer.Image.Width(); ++x)
-        ASSERT_EQ(composer.Image.PixelRgb(x, y), piece.PixelRgb(x % 32, y % 32));
+    EXPECT_EQ(composer.Image().Empty(), !makesFrames);
+    for (int y = 0; y < composer.Image().Height(); ++y)
+      for (int x = 0; x < composer.Image().Width(); ++x)
+        ASSERT_EQ(composer.Image().PixelRgb(x, y), piece.PixelRgb(x % 32, y % 32));
   }
 }
 
@@ -225,34 +228,34 @@ TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
 TEST(ComposerMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
   Bitmap source = Gradient(100, 90);
   Composer composer(5, ComposerParams{}, ProgramRandom(), &TestFactory);
-  composer.Prepare({64, 64}, source, 40, 1, 2, false, false);  // 26 x 40 piece
-  ASSERT_EQ(composer.PieceWidth, 26);
+  composer.Prepare({64, 64}, source, {.cutSide = 40, .speed = 1, .aspect = 2});  // 26 x 40 piece
+  ASSERT_EQ(composer.PieceWidth(), 26);
   const std::vector<Point> path = {{-3, -1}, {75, 51}, {80, 60}, {-1000000, 2000000}, {74, 50}};
   const std::vector<Point> expected = {{0, 0}, {74, 50}, {74, 50}, {0, 50}, {74, 50}};
-  composer.Motion = std::make_unique<ScriptedMotion>(path, Point{74, 50});
+  composer.SetMotion(std::make_unique<ScriptedMotion>(path, Point{74, 50}));
   for (const Point& at : expected) {
     composer.Make();
-    EXPECT_EQ(composer.Piece, Region(source, at.x, at.y, 26, 40)) << at.x << "," << at.y;
+    EXPECT_EQ(composer.Piece(), Region(source, at.x, at.y, 26, 40)) << at.x << "," << at.y;
   }
 }
 
 TEST(ComposerMake, BrightnessStepAppliesTheChangerAmount) {
   Bitmap source = Gradient(64, 64);
   Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
-  composer.Prepare({64, 64}, source, 32, 1, 0, false, true);
-  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
+  composer.Prepare({64, 64}, source, {.cutSide = 32, .speed = 1, .brightness = true});
+  composer.SetMotion(std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32}));
   composer.Make();
   composer.Make();
   ImageEffect effect;
   effect.SetImage(Region(source, 3, 4, 32, 32));
-  effect.ChangeBrightness(composer.Brightness->Value);
-  EXPECT_NEAR(composer.Brightness->Value, 0.02, 1e-12);
-  EXPECT_EQ(composer.Piece, effect.GetResult());
+  effect.ChangeBrightness(composer.Brightness()->Value);
+  EXPECT_NEAR(composer.Brightness()->Value, 0.02, 1e-12);
+  EXPECT_EQ(composer.Piece(), effect.GetResult());
 
-  composer.Prepare({64, 64}, source, 32, 1, 0, false, false);
-  composer.Motion = std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32});
+  composer.Prepare({64, 64}, source, {.cutSide = 32, .speed = 1});
+  composer.SetMotion(std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32}));
   composer.Make();
-  EXPECT_EQ(composer.Piece, Region(source, 3, 4, 32, 32));
+  EXPECT_EQ(composer.Piece(), Region(source, 3, 4, 32, 32));
 }
 
 // A unit whose frame fails with an error of its own.
@@ -270,10 +273,10 @@ TEST(ComposerMake, UnitFailureIsCopiedAndRaised) {
                     [](int, const ComposerParams&) -> std::unique_ptr<ConversionMethod> {
                       return std::make_unique<FailingUnit>();
                     });
-  composer.Prepare({64, 64}, Gradient(64, 64), 32, 1, 0, false, false);
+  composer.Prepare({64, 64}, Gradient(64, 64), {.cutSide = 32, .speed = 1});
   EXPECT_THROW(composer.Make(), SilentAbort);
-  EXPECT_EQ(composer.ErrorNo, 12);
-  EXPECT_EQ(composer.ErrorText, "detail");
+  EXPECT_EQ(composer.Error().number, 12);
+  EXPECT_EQ(composer.Error().detail, "detail");
 }
 
 TEST(ComposerMake, FramesAllocateNothing) {
@@ -286,7 +289,8 @@ TEST(ComposerMake, FramesAllocateNothing) {
     ComposerParams param;
     param.MovePositionType = static_cast<uint8_t>(kind);
     Composer composer(6, param, ProgramRandom(), &TestFactory);
-    composer.Prepare({640, 480}, Gradient(300, 200), 64, 4, -2, true, true);
+    composer.Prepare({640, 480}, Gradient(300, 200),
+                     {.cutSide = 64, .speed = 4, .aspect = -2, .shuffle = true, .brightness = true});
     composer.Make();  // the tile takes its size on the first frame
     AllocationCounter counter;
     for (int i = 0; i < 50; ++i) composer.Make();

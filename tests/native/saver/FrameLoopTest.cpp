@@ -124,7 +124,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
   EXPECT_EQ(loop->Run().ImageChangeSecs, 60);
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   EXPECT_FALSE(loop->ActivateAndWait(kClient)) << "only the first activation sets the run up";
-  EXPECT_EQ(loop->FrameComposer()->UnitType, 1);
+  EXPECT_EQ(loop->FrameComposer()->UnitType(), 1);
   EXPECT_EQ(loop->Run().CutSide, 32);
   EXPECT_EQ(loop->Run().MoveSpeed, 3);
   EXPECT_EQ(loop->Run().DrawInterval, 10u);
@@ -132,7 +132,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
 
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected, ProgramRandom());
-  EXPECT_EQ(loop->FrameComposer()->Source, expected);
+  EXPECT_EQ(loop->FrameComposer()->Source(), expected);
   EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty())
       << "the composer took the picture over: no second copy";
 
@@ -190,7 +190,7 @@ TEST_F(FrameLoopTest, FramesBetweenImageChangesAllocateNothing) {
       loop->FinishFrame({640, 360});
     }
     EXPECT_EQ(counter.Count(), 0u);
-    EXPECT_EQ(loop->FrameComposer()->Image.Empty(), !makesFrames);
+    EXPECT_EQ(loop->FrameComposer()->Image().Empty(), !makesFrames);
   }
 }
 
@@ -208,14 +208,14 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_EQ(loop->Run().CutSide, 64);
   EXPECT_EQ(loop->Run().MoveSpeed, 7);
   EXPECT_EQ(loop->Run().DrawInterval, 49100u);
-  EXPECT_TRUE(loop->FrameComposer()->UseShuffle);
-  EXPECT_TRUE(loop->FrameComposer()->UseBrightnessChange);
+  EXPECT_TRUE(loop->FrameComposer()->UseShuffle());
+  EXPECT_TRUE(loop->FrameComposer()->UseBrightnessChange());
   // Blur first, then monotone.
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected, ProgramRandom());
   BlurBitmap(expected);
   MonotoneBitmap(expected);
-  EXPECT_EQ(loop->FrameComposer()->Source, expected);
+  EXPECT_EQ(loop->FrameComposer()->Source(), expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
   FrameLoopTestView(*loop).Settings().Weight = 0;
@@ -234,8 +234,8 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
     EXPECT_EQ(loop->Run().PieceAspect, aspect) << type;
     const Point piece = Composer::PieceSizeFor(type, 32, aspect);
-    EXPECT_EQ(loop->FrameComposer()->PieceWidth, piece.x) << type;
-    EXPECT_EQ(loop->FrameComposer()->PieceHeight, piece.y) << type;
+    EXPECT_EQ(loop->FrameComposer()->PieceWidth(), piece.x) << type;
+    EXPECT_EQ(loop->FrameComposer()->PieceHeight(), piece.y) << type;
   }
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -248,7 +248,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer()->UnitType, 11);
+    EXPECT_EQ(loop->FrameComposer()->UnitType(), 11);
   }
   // The plug-in switch: a library that does not load ends the run with the
   // box of error 7, which names the file.
@@ -257,8 +257,8 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   Put("DllFileName", missing);
   auto loop = Loop();
   EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
-  EXPECT_EQ(loop->FrameComposer()->UnitType, kMethodTypePlugin);
-  EXPECT_EQ(loop->FrameComposer()->ErrorNo, kErrPluginLoad);
+  EXPECT_EQ(loop->FrameComposer()->UnitType(), kMethodTypePlugin);
+  EXPECT_EQ(loop->FrameComposer()->Error().number, kErrPluginLoad);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginLoad, DetailFile(missing))});
 }
 
@@ -371,7 +371,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   auto loop = Loop();
   EXPECT_TRUE(loop->Run().FolderMode);
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  std::set<uint32_t> colours{loop->FrameComposer()->Source.PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer()->Source().PixelRgb(0, 0)};
 
   const auto frameAt = [&](double seconds) {
     now = kStart + seconds * kSecond;
@@ -392,7 +392,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   }
   EXPECT_EQ(loop->LastImageChange(), now);
   const DateTime changed = now;
-  colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
+  colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
   frameAt(1.5);
   EXPECT_EQ(loop->LastImageChange(), changed);
   EXPECT_FALSE(loop->PictureChangePending());
@@ -400,7 +400,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
     frameAt(t);
     now += 0.01 * kSecond;
     SettlePictureChange(*loop);
-    colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
+    colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF})) << "both pictures are drawn over many changes";
 
@@ -427,13 +427,13 @@ TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
   folder.Write("a.bmp", SolidBmp(64, 64, 0x0000FF));
   loop->FinishFrame(kClient);
   EXPECT_FALSE(loop->PictureChangePending()) << "same moment: no reload";
-  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x00FF00u);
+  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x00FF00u);
   now += 0.002 * kSecond;
   loop->FinishFrame(kClient);
   EXPECT_TRUE(loop->PictureChangePending());
   SettlePictureChange(*loop);
   EXPECT_EQ(loop->LastImageChange(), now);
-  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x0000FFu);
+  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x0000FFu);
   loop->FinishFrame(kClient);
   EXPECT_FALSE(loop->PictureChangePending()) << "same moment as the switch: no reload";
   now += 0.002 * kSecond;
@@ -476,13 +476,13 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
       loop->FinishFrame(kClient);
       ASSERT_LT(++boundaries, 10);
     }
-    EXPECT_EQ(loop->FrameComposer()->Source, expected) << changeSeed;
+    EXPECT_EQ(loop->FrameComposer()->Source(), expected) << changeSeed;
     EXPECT_EQ(loop->LastImageChange(), now);
     // The composer was set up from the generator where the draws left it.
     SetRandSeed(seedAfter);
     const std::unique_ptr<MotionPath> path =
         MakeMotionPath(kMoveLine, 0, 0, loop->Run().MoveSpeed, Point{64 - 32, 64 - 32}, ProgramRandom());
-    EXPECT_EQ(loop->FrameComposer()->Motion->DX, path->DX) << changeSeed;
+    EXPECT_EQ(loop->FrameComposer()->Motion()->DX, path->DX) << changeSeed;
     colours.insert(expected.PixelRgb(0, 0));
   }
   EXPECT_EQ(colours.size(), 3u) << "all three pictures drawn over the seeds";
@@ -516,7 +516,7 @@ TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
       }
     }
     EXPECT_FALSE(loop->PictureChangePending());
-    EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
+    EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
     EXPECT_TRUE(recorder.shown.empty());
     now = kStart;
   }
@@ -550,12 +550,12 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer()->Source.Width(), 64);
+    EXPECT_EQ(loop->FrameComposer()->Source().Width(), 64);
     FrameLoopTestView(*loop).Settings().FileType = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
     EXPECT_EQ(loop->LastImageChange(), now);
-    EXPECT_EQ(loop->FrameComposer()->Source.Width(), kRandomImageWidth);
+    EXPECT_EQ(loop->FrameComposer()->Source().Width(), kRandomImageWidth);
   }
   Put("FileType", "1");
   auto loop = Loop();
@@ -618,10 +618,11 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
   EXPECT_EQ(resized->MakeFrame(), kept->MakeFrame());
 
   resized->Resize(kLarger);
-  const FrameBitmap& now = resized->FrameComposer()->Image;
+  const FrameBitmap& now = resized->FrameComposer()->Image();
   EXPECT_EQ(now.Width(), kLarger.x);
   EXPECT_EQ(now.Height(), kLarger.y);
-  EXPECT_TRUE(TiledWith(now, resized->FrameComposer()->Method->Tile)) << "the next paint shows no black part";
+  EXPECT_TRUE(TiledWith(now, resized->FrameComposer()->Method()->Tile))
+      << "the next paint shows no black part";
 
   for (int i = 0; i < 3; ++i) {
     const FrameBitmap& large = resized->MakeFrame();
@@ -631,7 +632,7 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
     for (int y = 0; y < kDesign.y; ++y)
       for (int x = 0; x < kDesign.x; ++x) same = same && large.PixelRgb(x, y) == small.PixelRgb(x, y);
     EXPECT_TRUE(same) << "frame " << i << " continues the same motion";
-    EXPECT_TRUE(TiledWith(large, resized->FrameComposer()->Method->Tile));
+    EXPECT_TRUE(TiledWith(large, resized->FrameComposer()->Method()->Tile));
   }
 
   // A minimised window (no client area) and back, and a size no frame can
@@ -640,7 +641,7 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
   EXPECT_TRUE(resized->MakeFrame().Empty());
   EXPECT_THROW(resized->Resize({1 << 20, 1 << 20}), std::length_error);
   resized->Resize(kDesign);
-  EXPECT_EQ(resized->FrameComposer()->Image.Width(), kDesign.x);
+  EXPECT_EQ(resized->FrameComposer()->Image().Width(), kDesign.x);
   EXPECT_EQ(resized->MakeFrame().Height(), kDesign.y);
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -711,13 +712,13 @@ TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
   CountSeeds();
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  std::set<uint32_t> colours{loop->FrameComposer()->Source.PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer()->Source().PixelRgb(0, 0)};
   for (int change = 0; change < 20; ++change) {
     now += 2 * kSecond;
     loop->MakeFrame();
     loop->FinishFrame(kClient);
     SettlePictureChange(*loop);
-    colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
+    colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, std::set<uint32_t>{0xFF0000});
 }
@@ -776,8 +777,8 @@ TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRea
           EXPECT_FALSE(recorder.shown.empty());
         }
         if (std::string(name) == "Size" && !recorder.shown.empty() && value != 8) {
-          EXPECT_TRUE(loop->FrameComposer() && (loop->FrameComposer()->ErrorNo == kErrCutTooLarge ||
-                                                loop->FrameComposer()->ErrorNo == kErrCutTooSmall))
+          EXPECT_TRUE(loop->FrameComposer() && (loop->FrameComposer()->Error().number == kErrCutTooLarge ||
+                                                loop->FrameComposer()->Error().number == kErrCutTooSmall))
               << "a size out of range is error 1 or 2";
         }
       }  // the records are written back as the loop ends
@@ -804,13 +805,13 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   for (bool preview : {false, true}) {
     auto loop = Loop(preview);
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u);
+    EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u);
     for (int change = 0; change < 12; ++change) {
       now += 2 * kSecond;
       loop->MakeFrame();
       loop->FinishFrame(kClient);
       SettlePictureChange(*loop);
-      EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u) << change;
+      EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u) << change;
     }
     EXPECT_TRUE(recorder.shown.empty());
     EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
@@ -825,7 +826,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   loop->FinishFrame(kClient);
   EXPECT_THROW(SettlePictureChange(*loop), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
-  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u)
+  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u)
       << "the last picture stays on the screen";
   EXPECT_EQ(loop->Settings().FileType, kFileTypeRandom);
 
@@ -890,7 +891,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
     loop->UsePictureLoader(loader);
     loop->UseThreadStarter(loader.Starter());
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    const uint32_t first = loop->FrameComposer()->Source.PixelRgb(0, 0);
+    const uint32_t first = loop->FrameComposer()->Source().PixelRgb(0, 0);
     *loader.hungry = {"red.bmp", "blue.bmp"};
     for (int change = 0; change < 5; ++change) {
       now += 2 * kSecond;
@@ -900,7 +901,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
       SettlePictureChange(*loop);
       EXPECT_EQ(*loader.reads - readsBefore, 1) << "one attempt per change time, nothing dropped";
       EXPECT_EQ(loop->LastImageChange(), now);
-      EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), first);
+      EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), first);
       loop->MakeFrame();  // the frames go on
     }
     EXPECT_TRUE(recorder.shown.empty());
@@ -911,7 +912,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
       now += 2 * kSecond;
       loop->FinishFrame(kClient);
       SettlePictureChange(*loop);
-      colours.insert(loop->FrameComposer()->Source.PixelRgb(0, 0));
+      colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
     }
     EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF}));
     EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
@@ -954,14 +955,14 @@ TEST_F(FrameLoopTest, OutOfMemoryInTheSetUpAtAChangeKeepsThePicture) {
     loop->FinishFrame(kClient);
     SettlePictureChange(*loop);
     EXPECT_EQ(hungry, 0) << "the blue picture's set-up was tried";
-    EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0xFF0000u);
+    EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u);
     EXPECT_EQ(loop->LastImageChange(), now) << "the next try comes at the next change time";
     loop->MakeFrame();  // the frames go on
   }
   now += 2 * kSecond;
   loop->FinishFrame(kClient);
   SettlePictureChange(*loop);
-  EXPECT_EQ(loop->FrameComposer()->Source.PixelRgb(0, 0), 0x0000FFu) << "memory back: the change happens";
+  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x0000FFu) << "memory back: the change happens";
   EXPECT_TRUE(recorder.shown.empty());
   EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
 }

@@ -44,7 +44,7 @@ protected:
     run.emplace(
         *loop, [this](SaverRun::Arming, uint32_t ms) { timer.push_back(ms); },
         [this](const Composer& c) {
-          painted.push_back(c.TileImage.Width());
+          painted.push_back(c.TileImage().Width());
           if (pictureNoticeInPaint) run->PictureReady(kSize);  // inside a step: waits for the frame's end
         });
   }
@@ -101,7 +101,7 @@ TEST_F(SaverRunTest, FirstPictureLateWaitsWithTheTimerStoppedThenFramesStart) {
   EXPECT_EQ(timer, (std::vector<uint32_t>{FrameLoop::kFirstFrameMs, 0, 0, FrameLoop::kFirstFrameMs, 0, 30}));
   EXPECT_EQ(painted.size(), 1u);
   run->Resize({64, 48});  // after the start: the frame takes the size at once
-  EXPECT_EQ(loop->FrameComposer()->Image.Width(), 64);
+  EXPECT_EQ(loop->FrameComposer()->Image().Width(), 64);
   run->End();
   run->Tick(kSize);
   EXPECT_EQ(timer.back(), 0u);
@@ -114,7 +114,7 @@ TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFram
   timer.clear();
   run->PictureReady(kSize);
   EXPECT_EQ(timer, (std::vector<uint32_t>{0, 30}));
-  EXPECT_EQ(loop->FrameComposer()->Source.Width(), 300);
+  EXPECT_EQ(loop->FrameComposer()->Source().Width(), 300);
   // A notice during a frame is left to the frame's end.
   now += 2 * kSecond;
   run->Tick(kSize);
@@ -122,7 +122,7 @@ TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFram
   Deliver(Bitmap(400, 400));
   pictureNoticeInPaint = true;
   run->Tick(kSize);
-  EXPECT_EQ(loop->FrameComposer()->Source.Width(), 400);
+  EXPECT_EQ(loop->FrameComposer()->Source().Width(), 400);
   EXPECT_EQ(timer.back(), 30u);
   EXPECT_TRUE(recorder.shown.empty());
 }

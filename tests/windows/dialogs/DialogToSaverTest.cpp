@@ -33,9 +33,9 @@ Point TileSize(int methodType, int32_t size, int width, int height) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) source.SetPixelRgb(x, y, PictureColour(x, y));
   Composer composer(methodType, ComposerParams{}, ProgramRandom());
-  composer.Prepare({640, 480}, source, 4 * size, 3, 0, false, false);
+  composer.Prepare({640, 480}, source, {.cutSide = 4 * size, .speed = 3});
   composer.Make();
-  return {composer.Method->Tile.Width(), composer.Method->Tile.Height()};
+  return {composer.Method()->Tile.Width(), composer.Method()->Tile.Height()};
 }
 
 // The screen repeats the tile: each pixel equals the one a tile further
