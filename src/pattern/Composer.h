@@ -86,6 +86,15 @@ public:
   // alone before a successful Prepare). Allocates nothing unless the
   // tile's size changed.
   void Make();
+  // After Make: the tile another source picture gives at this frame's cut,
+  // clamped inside that picture, with this frame's brightness (the motion
+  // and the brightness do not step). Returns the unit's tile, which Piece
+  // and the unit now hold until the next Make. Allocates nothing. Throws
+  // UnitFailed as Make does.
+  const Bitmap& MakeTileOf(const Bitmap& source);
+  // Shows `tile` (24 bits per pixel, of the unit's tile size) as this
+  // frame's tile: into TileImage and, with MakesFrames, repeated over Image.
+  void ShowTile(const Bitmap& tile);
 
   // The piece size for a cut side and aspect step. Only type numbers 5
   // and 6 (the two methods that take a non-square cut) use the aspect; a

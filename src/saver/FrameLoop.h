@@ -39,6 +39,7 @@
 #include "pattern/Composer.h"
 #include "saver/BackgroundPictureLoad.h"
 #include "saver/BackgroundWork.h"
+#include "saver/PictureFade.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
 #include "settings/RunConfig.h"
@@ -208,6 +209,7 @@ private:
   RunConfig config_;  // what the run does; a set-up error makes its source the random picture
   std::unique_ptr<Composer> composer_;  // null until the first activation
   Bitmap sourceBitmap_;                 // a loaded picture until SetUpComposer hands it over
+  PictureFade fade_;                    // the old picture and the blend, while a change fades
   RunSettings run_;
   DateTime lastImageChange_ = 0;
   bool firstActivate_ = true;
