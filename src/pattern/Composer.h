@@ -119,6 +119,7 @@ public:
   // window's top-left corner is the frame (the saver window lets the GDI
   // repeat it). Set before Prepare.
   void SetMakesFrames(bool makesFrames) { makesFrames_ = makesFrames; }
+  bool MakesFrames() const { return makesFrames_; }
   // The output frame, window-sized, 32 bits per pixel.
   const FrameBitmap& Image() const { return image_; }
   // This frame's tile, 32 bits per pixel; Image repeats it from (0, 0).

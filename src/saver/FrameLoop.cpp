@@ -231,8 +231,7 @@ void FrameLoop::Resize(Point clientSize) {
 const FrameBitmap& FrameLoop::MakeFrame() {
   if (!composer_ || !framesReady_) throw SilentAbort();
   try {
-    composer_->Make();
-    fade_.Frame(*composer_);
+    fade_.MakeFrame(*composer_);
   } catch (const UnitFailed& e) {
     ShowUnitError(e.Failure());
     throw SilentAbort();

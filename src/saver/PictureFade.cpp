@@ -1,6 +1,7 @@
 #include "saver/PictureFade.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <utility>
 
@@ -20,13 +21,26 @@ void BlendTiles(const Bitmap& from, const Bitmap& to, int32_t step, int32_t step
   // The weight in 1/256 steps: 0 gives `from` exactly, 256 gives `to`.
   const uint32_t w =
       steps <= 0 ? 256u : static_cast<uint32_t>((int64_t{std::clamp(step, 0, steps)} * 256) / steps);
+  const auto mix = [w](uint32_t a, uint32_t b) {
+    return (a * (256 - w) + b * w + 0x00800080u) >> 8 & 0x00FF00FFu;
+  };
   const size_t rowBytes = static_cast<size_t>(out.Width()) * 3;
   for (int y = 0; y < out.Height(); ++y) {
     const uint8_t* a = from.Row(y);
     const uint8_t* b = to.Row(y);
     uint8_t* o = out.Row(y);
-    for (size_t i = 0; i < rowBytes; ++i)
-      o[i] = static_cast<uint8_t>((a[i] * (256 - w) + b[i] * w + 128) >> 8);
+    size_t i = 0;
+    // Four bytes at a time, as two pairs of 16-bit lanes: no lane can carry
+    // into the next, so each byte comes out as the loop below makes it.
+    for (; i + 4 <= rowBytes; i += 4) {
+      uint32_t p, q;
+      std::memcpy(&p, a + i, 4);
+      std::memcpy(&q, b + i, 4);
+      const uint32_t r =
+          mix(p & 0x00FF00FFu, q & 0x00FF00FFu) | mix(p >> 8 & 0x00FF00FFu, q >> 8 & 0x00FF00FFu) << 8;
+      std::memcpy(o + i, &r, 4);
+    }
+    for (; i < rowBytes; ++i) o[i] = static_cast<uint8_t>((a[i] * (256 - w) + b[i] * w + 128) >> 8);
   }
 }
 
@@ -47,8 +61,18 @@ bool PictureFade::Start(Bitmap oldPicture, Point tileSize, int32_t frames) {
   return true;
 }
 
-void PictureFade::Frame(Composer& composer) {
-  if (!Active()) return;
+void PictureFade::MakeFrame(Composer& composer) {
+  if (!Active()) return composer.Make();
+  // The new tile alone is not shown: the frame is filled with the blend only.
+  const bool makesFrames = composer.MakesFrames();
+  composer.SetMakesFrames(false);
+  try {
+    composer.Make();
+  } catch (...) {
+    composer.SetMakesFrames(makesFrames);
+    throw;
+  }
+  composer.SetMakesFrames(makesFrames);
   const Bitmap& fresh = composer.Method()->Tile;
   newTile_.SetSize(fresh.Width(), fresh.Height());
   CopyRect(newTile_, 0, 0, fresh, 0, 0, fresh.Width(), fresh.Height());

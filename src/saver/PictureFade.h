@@ -31,11 +31,12 @@ public:
   // runs out: the change is then a cut. A fade in progress is replaced.
   bool Start(Bitmap oldPicture, Point tileSize, int32_t frames);
   bool Active() const { return step_ < frames_; }
-  // After the composer's Make: shows the blend of this frame's tile with
-  // the old picture's, by step/frames (the first frame shows the old tile
-  // alone). After the last step the old picture is freed, and the next
-  // frame shows the new tile alone. Throws UnitFailed as the composer does.
-  void Frame(Composer& composer);
+  // One frame of the composer (its Make) and, while the fade lasts, the
+  // blend of its tile with the old picture's, by step/frames (the first
+  // frame shows the old tile alone); the frame is filled once, with the
+  // blend. After the last step the old picture is freed, and the next frame
+  // shows the new tile alone. Throws as the composer's Make does.
+  void MakeFrame(Composer& composer);
   // Ends the fade at once, freeing the old picture and the buffers.
   void Stop();
 

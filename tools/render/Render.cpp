@@ -152,8 +152,7 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   for (int frame = 1; frame <= o.frames; ++frame) {
     const bool fading = fade.Active();
     try {
-      composer->Make();
-      fade.Frame(*composer);
+      fade.MakeFrame(*composer);
     } catch (const UnitFailed& e) {
       FailUnit(e.Failure());
     }
