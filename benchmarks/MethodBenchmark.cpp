@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <vector>
 
 #include "base/Bitmap.h"
 #include "images/BrightnessWave.h"
@@ -28,7 +29,7 @@ Bitmap Piece(int cut) {
 std::unique_ptr<ConversionMethod> SetUpUnit(int type, int cut, ComposerParams param = {}) {
   param.Rotate = 3;
   std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, param);
-  if (unit && !unit->Setup({cut, cut}, false)) unit.reset();
+  if (unit && !unit->Setup({cut, cut}, false, ProgramRandom())) unit.reset();
   return unit;
 }
 
@@ -84,14 +85,29 @@ void Brightness(benchmark::State& state) {
   }
 }
 
-// Type numbers: 1 kaleidoscope, 2 carpet, 3 tablecloth, 4 tile,
-// 5 rectangle, 6 none, 7 floral, 10 distorted square, 11 spiral.
-BENCHMARK(Method)
-    ->ArgNames({"type", "cut"})
-    ->ArgsProduct({{1, 2, 3, 4, 5, 6, 7, 10, 11}, {32, 128, 256}})
-    ->Unit(benchmark::kMicrosecond);
+// Every method with a class of its own (not the random choice, not the
+// plug-in), by type number, from the method table.
+std::vector<int> MethodTypes() {
+  std::vector<int> types;
+  for (const MethodRow& row : MethodRows())
+    if (row.Create && row.Type != kMethodTypePlugin) types.push_back(row.Type);
+  return types;
+}
+
+void EveryMethodAtEachCut(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"type", "cut"});
+  for (int type : MethodTypes())
+    for (int cut : {32, 128, 256}) b->Args({type, cut});
+}
+
+void EveryMethod(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"type"});
+  for (int type : MethodTypes()) b->Arg(type);
+}
+
+BENCHMARK(Method)->Apply(EveryMethodAtEachCut)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PluginMethod)->ArgName("cut")->Arg(32)->Arg(128)->Arg(256)->Unit(benchmark::kMicrosecond);
-BENCHMARK(MethodTile)->ArgNames({"type"})->DenseRange(1, 7)->Arg(10)->Arg(11)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MethodTile)->Apply(EveryMethod)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Brightness)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

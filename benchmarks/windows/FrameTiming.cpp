@@ -88,7 +88,7 @@ ScopedWindow MakeWindow(int width, int height) {
 
 // Returns the counter after the SetDIBitsToDevice call itself, before the
 // flush and the message pump that pass the pixels on to the display.
-LONGLONG Paint(HWND window, FramePainter& painter, const decltype(Composer::Image)& frame) {
+LONGLONG Paint(HWND window, FramePainter& painter, const FrameBitmap& frame) {
   LONGLONG blitted = 0;
   {
     ScopedWindowDC dc(window);

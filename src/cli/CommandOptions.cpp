@@ -1,5 +1,6 @@
 #include "cli/CommandOptions.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "TessivaneVersion.h"
@@ -81,6 +82,10 @@ void ApplyPlugin(CommonOptions& o, const std::string& option, const std::string&
 
 std::string MethodHelp() { return MethodNames() + " | random"; }
 
+std::string RandomFromHelp() {
+  return "the methods random draws from (default " + RandomDefaultNames() + ")";
+}
+
 using C = CommonOptions;
 const OptionRow<C> kCommonRows[] = {
     {.Name = "method", .Value = "M", .Apply = ApplyMethod, .MoreHelp = MethodHelp},
@@ -97,10 +102,7 @@ const OptionRow<C> kCommonRows[] = {
      .Low = MainSettings::kMove.min,
      .High = MainSettings::kMove.max},
     {.Name = "motion", .Value = "K", .Help = "line (default) | curve | slideshow", .Apply = ApplyMotion},
-    {.Name = "random-from",
-     .Value = "M,M..",
-     .Help = "the methods random draws from (default kaleidoscope..floral)",
-     .Apply = ApplyRandomSet},
+    {.Name = "random-from", .Value = "M,M..", .Apply = ApplyRandomSet, .MoreHelp = RandomFromHelp},
     {.Name = "aspect",
      .Value = "N",
      .Help = "the Aspect ratio of Rectangle and Unchanged",
@@ -171,6 +173,30 @@ std::string MethodNames() {
     names += m.CliName;
   }
   return names;
+}
+
+std::string RandomDefaultNames() {
+  std::vector<std::string_view> names;
+  std::vector<bool> picked;
+  for (const MethodRow& m : MethodRows()) {
+    if (m.CliName.empty() || !m.Create) continue;
+    names.push_back(m.CliName);
+    picked.push_back(m.RandomByDefault);
+  }
+  const auto first = std::find(picked.begin(), picked.end(), true);
+  const auto last = std::find(picked.rbegin(), picked.rend(), true).base();
+  if (first == picked.end()) return {};
+  const size_t from = static_cast<size_t>(first - picked.begin());
+  const size_t to = static_cast<size_t>(last - picked.begin()) - 1;
+  if (from < to && std::find(first, last, false) == last)
+    return std::string(names[from]) + ".." + std::string(names[to]);
+  std::string list;
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (!picked[i]) continue;
+    if (!list.empty()) list += ",";
+    list += names[i];
+  }
+  return list;
 }
 
 void FinishCommonOptions(CommonOptions& o) {

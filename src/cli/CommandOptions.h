@@ -108,6 +108,11 @@ std::string VersionLine(std::string_view program);
 
 // The conversion methods' names, " | " between them.
 std::string MethodNames();
+// The methods the random choice draws from by default (the rows'
+// RandomByDefault), as the random-from option's help gives them: the first
+// and the last --method name when they follow each other in the list,
+// else each name, separated by commas.
+std::string RandomDefaultNames();
 
 // The checks between shared options once all are read: --plugin is the
 // method, so it does not go with --method. Throws OptionError.

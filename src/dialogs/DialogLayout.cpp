@@ -270,6 +270,19 @@ void DialogLayout::CenterOn(const RECT& area) const {
   SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void DialogLayout::CenterOnWorkArea() const {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  CenterOn(work);
+}
+
+void DialogLayout::CenterOnOwner() const {
+  RECT owner{};
+  HWND ownerWindow = GetWindow(dialog_, GW_OWNER);
+  if (!ownerWindow || !GetWindowRect(ownerWindow, &owner)) return CenterOnWorkArea();
+  CenterOn(owner);
+}
+
 std::wstring WindowText(HWND wnd) {
   const int length = GetWindowTextLengthW(wnd);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');

@@ -60,6 +60,11 @@ public:
 
   // Centres the window on a rectangle of the screen.
   void CenterOn(const RECT& area) const;
+  // Centres the window on the screen's work area.
+  void CenterOnWorkArea() const;
+  // Centres the window on its owner window, or on the work area when it
+  // has none.
+  void CenterOnOwner() const;
 
   UINT Dpi() const { return dpi_; }
   int Scale(int pixels) const { return ScaleForDpi(pixels, dpi_); }

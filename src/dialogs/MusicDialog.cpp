@@ -79,10 +79,7 @@ private:
         CreateControls();
         ShowControls(model_.ActivationControls());
         DragAcceptFiles(dialog_, TRUE);
-        RECT area{};
-        HWND owner = GetWindow(dialog_, GW_OWNER);
-        if (!owner || !GetWindowRect(owner, &area)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-        layout_.CenterOn(area);
+        layout_.CenterOnOwner();
         return TRUE;
       }
       case WM_ACTIVATE:

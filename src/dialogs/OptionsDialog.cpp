@@ -41,14 +41,7 @@ private:
         layout_.Attach(dialog_);
         CreateControls();
         ShowPage(kPageDistortedSquare);
-        RECT owner{};
-        HWND ownerWindow = GetWindow(dialog_, GW_OWNER);
-        if (ownerWindow && GetWindowRect(ownerWindow, &owner)) {
-          layout_.CenterOn(owner);
-        } else {
-          SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
-          layout_.CenterOn(owner);
-        }
+        layout_.CenterOnOwner();
         return TRUE;
       }
       case WM_ACTIVATE:

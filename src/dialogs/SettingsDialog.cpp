@@ -147,9 +147,7 @@ INT_PTR SettingsDialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       CreateControls();
       ShowControls(model_.InitialControls());
       DragAcceptFiles(dialog_, TRUE);
-      RECT work{};
-      SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-      layout_.CenterOn(work);
+      layout_.CenterOnWorkArea();
       SetFocus(Item(IsDlgButtonChecked(dialog_, kIdPluginRadio) ? kIdPluginRadio : kIdBasicRadio));
       return FALSE;  // the focus is set
     }

@@ -103,7 +103,7 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   brightness_.reset();
   brightness_ = settings.brightness ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)
                                     : std::make_unique<BrightnessWave>(0.0, 0.0, 0.0);
-  if (!method_->Setup({pieceWidth_, pieceHeight_}, useShuffle_)) FailFromUnit();
+  if (!method_->Setup({pieceWidth_, pieceHeight_}, useShuffle_, random_)) FailFromUnit();
   prepared_ = true;
 }
 

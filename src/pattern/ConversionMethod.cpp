@@ -35,28 +35,30 @@ void ConversionMethod::SetCutImage(const Bitmap& graphic) {
 }
 
 void ConversionMethod::ShuffleMap() {
-  Randomize();
+  RandomGenerator& random = *shuffleRandom_;
+  random.Randomize();
   const int64_t n = int64_t{CutWidth} * CutHeight;
   const auto w = static_cast<uint32_t>(CutWidth);
   const auto h = static_cast<uint32_t>(CutHeight);
   for (int64_t i = 0; i <= n; ++i) {
     // Draw order matters for reproducible maps: x1, x2, y1, y2.
-    uint32_t x1 = RandomInt(w);
-    uint32_t x2 = RandomInt(w);
-    uint32_t y1 = RandomInt(h);
-    uint32_t y2 = RandomInt(h);
+    uint32_t x1 = random.Int(w);
+    uint32_t x2 = random.Int(w);
+    uint32_t y1 = random.Int(h);
+    uint32_t y2 = random.Int(h);
     std::swap(PointMap[x1][y1], PointMap[x2][y2]);
   }
 }
 
-bool ConversionMethod::Setup(Point size, bool shuffle) {
+bool ConversionMethod::Setup(Point size, bool shuffle, RandomGenerator& random) {
   // Stored before any check, so they stay set on failure.
   ShufflePoints = shuffle;
+  shuffleRandom_ = &random;
   CutWidth = size.x;
   CutHeight = size.y;
   try {
     // Only the width is tested: the other methods always get a square cut.
-    if (!AcceptsNonSquareCut() && CutWidth % 2 != 0) Fail(kErrCutWidthOdd);
+    if (!TakesOblongCut() && CutWidth % 2 != 0) Fail(kErrCutWidthOdd);
     CheckSize();
     BuildMap();
     return true;
@@ -67,7 +69,7 @@ bool ConversionMethod::Setup(Point size, bool shuffle) {
 
 void ConversionMethod::CheckSize() {
   if (CutWidth > kMaxCut || CutHeight > kMaxCut) Fail(kErrCutTooLarge);
-  if (AcceptsNonSquareCut()) {
+  if (TakesOblongCut()) {
     // One side of at least 32 is enough, but an empty side is not a cut
     // (it would give an empty tile the composer cannot repeat).
     if ((CutWidth < kMinCut && CutHeight < kMinCut) || CutWidth < 1 || CutHeight < 1) Fail(kErrCutTooSmall);

@@ -16,6 +16,7 @@
 
 #include "base/Bitmap.h"
 #include "base/Point.h"
+#include "base/Random.h"
 
 namespace tessivane {
 
@@ -49,13 +50,15 @@ public:
   // Builds Tile from Pixels through TileMap, every frame. Must not allocate
   // once Tile has its size.
   virtual void MakeTile() = 0;
-  // Random swaps in PointMap over the cut (re-seeds the generator first).
+  // Random swaps in PointMap over the cut, drawn from the generator Setup
+  // was given (re-seeded first).
   virtual void ShuffleMap();
 
   // Decides the cut size and builds the maps. False on any failure; then
   // ErrorNo/ErrorText tell why. Throws only std::bad_alloc, when the
   // memory left cannot hold what the method needs.
-  bool Setup(Point size, bool shuffle);
+  // `random` is what the point shuffle draws from.
+  bool Setup(Point size, bool shuffle, RandomGenerator& random);
   // The shared size rules (errors 1 and 2 with the silent abort).
   void CheckSize();
   // One frame: SetCutImage, then MakeTile. False on any failure (Tile then
@@ -86,18 +89,19 @@ public:
   static constexpr int32_t PointX(int32_t packed) { return packed / 256; }
   static constexpr int32_t PointY(int32_t packed) { return packed % 256; }
 
-  // True when the relaxed size rules apply (see AcceptsNonSquareCut).
-  bool TakesOblongCut() const { return AcceptsNonSquareCut(); }
+  // Whether the relaxed size rules apply: odd widths pass, and one side of
+  // at least 32 is enough. The method's row says it (MethodRow::
+  // TakesOblongCut), and CreateMethodByType sets it from there.
+  bool TakesOblongCut() const { return takesOblongCut_; }
+  void SetTakesOblongCut(bool takes) { takesOblongCut_ = takes; }
 
 protected:
-  // True for exactly the two methods that accept a non-square cut (the
-  // rectangle method RectangleMethod and NoConversionMethod): odd widths pass, and one side of
-  // at least 32 is enough. Those two classes override it; nothing derives
-  // from them.
-  virtual bool AcceptsNonSquareCut() const { return false; }
-
   // Records errorNo and raises the silent abort.
   [[noreturn]] void Fail(int32_t errorNo);
+
+private:
+  bool takesOblongCut_ = false;
+  RandomGenerator* shuffleRandom_ = nullptr;  // the generator of the last Setup
 };
 
 }  // namespace tessivane

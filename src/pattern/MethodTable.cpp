@@ -117,7 +117,9 @@ std::vector<std::string_view> MethodListLabels() {
 
 std::unique_ptr<ConversionMethod> CreateMethodByType(int type, const ComposerParams& params) {
   const MethodRow* m = MethodRowByType(type);
-  return m && m->Create ? m->Create(params) : nullptr;
+  std::unique_ptr<ConversionMethod> method = m && m->Create ? m->Create(params) : nullptr;
+  if (method) method->SetTakesOblongCut(m->TakesOblongCut);
+  return method;
 }
 
 }  // namespace tessivane

@@ -5,14 +5,11 @@
 
 namespace tessivane {
 
-// Tile: W x H. Accepts an oblong cut and odd sizes.
+// Tile: W x H. Takes an oblong cut and odd sizes, as its row says (MethodRow::TakesOblongCut).
 class NoConversionMethod : public ConversionMethod {
 public:
   void BuildMap() override;
   void MakeTile() override;
-
-protected:
-  bool AcceptsNonSquareCut() const override { return true; }
 };
 
 }  // namespace tessivane

@@ -4,15 +4,12 @@
 
 namespace tessivane {
 
-// Tile: (2W - 2) x (2H - 2). Accepts an oblong cut (one side of at least 32
-// is enough) and odd sizes.
+// Tile: (2W - 2) x (2H - 2). Takes an oblong cut (one side of at least 32
+// is enough) and odd sizes, as its row says (MethodRow::TakesOblongCut).
 class RectangleMethod : public ConversionMethod {
 public:
   void BuildMap() override;
   void MakeTile() override;
-
-protected:
-  bool AcceptsNonSquareCut() const override { return true; }
 };
 
 }  // namespace tessivane

@@ -163,8 +163,11 @@ def main():
           "the Japanese part does not come before the English part")
 
     # Every method the renderer knows, and the random choice, which it cannot render.
-    listed = len(subprocess.run([args.render, "--list-methods"], check=True, capture_output=True,
-                                text=True).stdout.split()) + 1
+    names = subprocess.run([args.render, "--list-methods"], check=True, capture_output=True, text=True).stdout.split()
+    listed = len(names) + 1
+    for name in names:
+        check(os.path.exists(os.path.join(ROOT, "docs", "gallery", f"{name}.png")),
+              f"method {name} has no gallery picture docs/gallery/{name}.png (scripts/gallery makes it)")
     english_start = text.index('id="en"') if 'id="en"' in text else len(text)
     for part, language, line_break in PARTS:
         part_text = text[:english_start] if part == "ja" else text[english_start:]

@@ -41,7 +41,7 @@ TEST(ConversionMethodSetup, SizeRules) {
   };
   for (const SizeCase& c : cases) {
     auto unit = std::make_unique<TestMethod>(c.relaxed);
-    bool ok = unit->Setup({c.w, c.h}, false);
+    bool ok = unit->Setup({c.w, c.h}, false, ProgramRandom());
     SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << (c.relaxed ? " relaxed" : ""));
     EXPECT_EQ(ok, c.error == 0);
     EXPECT_EQ(unit->ErrorNo, c.error);
@@ -66,14 +66,14 @@ TEST(ConversionMethodSetup, CheckSizeAlone) {
 
 TEST(ConversionMethodSetup, ErrorNoSurvivesLaterSuccess) {
   auto unit = std::make_unique<TestMethod>();
-  EXPECT_FALSE(unit->Setup({30, 30}, false));
-  EXPECT_TRUE(unit->Setup({32, 32}, false));
+  EXPECT_FALSE(unit->Setup({30, 30}, false, ProgramRandom()));
+  EXPECT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
   EXPECT_EQ(unit->ErrorNo, 2);
 }
 
 TEST(ConversionMethodMake, PixelsHoldTheCutUpsideDownAndTileIsUpright) {
   auto unit = std::make_unique<TestMethod>();
-  ASSERT_TRUE(unit->Setup({40, 34}, false));
+  ASSERT_TRUE(unit->Setup({40, 34}, false, ProgramRandom()));
   Bitmap cut = Gradient(40, 34);
   ASSERT_TRUE(unit->Make(cut));
   // Pixels[x][0] is the cut's last bitmap row.
@@ -86,7 +86,7 @@ TEST(ConversionMethodMake, PixelsHoldTheCutUpsideDownAndTileIsUpright) {
 
 TEST(ConversionMethodMake, WrongSizeGivesError3AndKeepsTheTile) {
   auto unit = std::make_unique<TestMethod>();
-  ASSERT_TRUE(unit->Setup({32, 32}, false));
+  ASSERT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
   Bitmap cut = Gradient(32, 32);
   ASSERT_TRUE(unit->Make(cut));
   Bitmap other(32, 30);
@@ -100,9 +100,9 @@ TEST(ConversionMethodShuffle, ReseedsAndPermutesTheCut) {
   auto unit = std::make_unique<TestMethod>();
   uint32_t seed = 1;
   ScopedSeedSource source([&] { return seed++; });
-  ASSERT_TRUE(unit->Setup({32, 32}, true));
+  ASSERT_TRUE(unit->Setup({32, 32}, true, ProgramRandom()));
   std::vector<int32_t> first(&unit->PointMap[0][0], &unit->PointMap[0][0] + 257 * 257);
-  ASSERT_TRUE(unit->Setup({32, 32}, true));
+  ASSERT_TRUE(unit->Setup({32, 32}, true, ProgramRandom()));
   std::vector<int32_t> second(&unit->PointMap[0][0], &unit->PointMap[0][0] + 257 * 257);
   EXPECT_NE(first, second);
   // Still a permutation of the cut's points, and nothing outside the cut moved.
@@ -126,8 +126,8 @@ TEST(ConversionMethodShuffle, FixedSeedGivesTheSameMap) {
   ScopedSeedSource source(FixedSeed(1234));
   auto a = std::make_unique<TestMethod>();
   auto b = std::make_unique<TestMethod>();
-  ASSERT_TRUE(a->Setup({48, 48}, true));
-  ASSERT_TRUE(b->Setup({48, 48}, true));
+  ASSERT_TRUE(a->Setup({48, 48}, true, ProgramRandom()));
+  ASSERT_TRUE(b->Setup({48, 48}, true, ProgramRandom()));
   EXPECT_TRUE(std::equal(&a->PointMap[0][0], &a->PointMap[0][0] + 257 * 257, &b->PointMap[0][0]));
 }
 
@@ -165,7 +165,7 @@ TEST(ConversionMethodSetup, AllocationFailureIsNotAUnitError) {
     void BuildMap() override { throw std::bad_alloc(); }
   };
   auto method = std::make_unique<Hungry>();
-  EXPECT_THROW(method->Setup({32, 32}, false), std::bad_alloc);
+  EXPECT_THROW(method->Setup({32, 32}, false, ProgramRandom()), std::bad_alloc);
   EXPECT_EQ(method->ErrorNo, 0);
 }
 

@@ -7,9 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/Numeric.h"
+#include "pattern/MethodTable.h"
 #include "pattern/MethodTestSupport.h"
 #include "pattern/NoConversionMethod.h"
 #include "pattern/DistortedSquareMethod.h"
@@ -22,6 +26,10 @@
 #include "pattern/TileMethod.h"
 
 namespace tessivane {
+
+// A row prints as its --method name in the test's messages.
+void PrintTo(const MethodRow& row, std::ostream* os) { *os << row.CliName; }
+
 namespace {
 
 using namespace tessivane::testing;
@@ -29,9 +37,7 @@ using namespace tessivane::testing;
 constexpr uint32_t kFlat = 0xC86311;
 
 // Square cuts: every even side from 32 to 256 (the composer makes the
-// multiples of 4; the renderer's --cut takes any even side). The two
-// methods that clamp their source points, and whose maps are the costly
-// ones, are run on the composer's sizes only.
+// multiples of 4; the renderer's --cut takes any even side).
 std::vector<Point> SquareCuts(int step = 2) {
   std::vector<Point> sizes;
   for (int a = 32; a <= 256; a += step) sizes.push_back({a, a});
@@ -78,27 +84,18 @@ void ExpectMirrorSeams(const Bitmap& tile, Point cut, bool columns, bool rows) {
   }
 }
 
-template <class Unit>
-void CheckSizes(const std::vector<Point>& sizes, bool mirrored) {
-  auto unit = std::make_unique<Unit>();
+void CheckSizes(ConversionMethod& unit, const std::vector<Point>& sizes, bool mirrored) {
   for (Point size : sizes) {
-    ASSERT_TRUE(unit->Setup(size, false)) << size.x << "x" << size.y << " error " << unit->ErrorNo;
-    ASSERT_TRUE(unit->Make(FlatCut(size.x, size.y, kFlat)));
-    ExpectFlat(unit->Tile, size);
+    ASSERT_TRUE(unit.Setup(size, false, ProgramRandom()))
+        << size.x << "x" << size.y << " error " << unit.ErrorNo;
+    ASSERT_TRUE(unit.Make(FlatCut(size.x, size.y, kFlat)));
+    ExpectFlat(unit.Tile, size);
     if (mirrored) {
-      ASSERT_TRUE(unit->Make(CoordinateCut(size.x, size.y)));
-      ExpectMirrorSeams(unit->Tile, size, true, true);
+      ASSERT_TRUE(unit.Make(CoordinateCut(size.x, size.y)));
+      ExpectMirrorSeams(unit.Tile, size, true, true);
     }
   }
 }
-
-TEST(MethodProperties, Rectangle) { CheckSizes<RectangleMethod>(OblongCuts(), true); }
-TEST(MethodProperties, NoConversion) { CheckSizes<NoConversionMethod>(OblongCuts(), false); }
-TEST(MethodProperties, Tablecloth) { CheckSizes<TableclothMethod>(SquareCuts(), true); }
-TEST(MethodProperties, Tile) { CheckSizes<TileMethod>(SquareCuts(), true); }
-TEST(MethodProperties, Floral) { CheckSizes<FloralMethod>(SquareCuts(), true); }
-TEST(MethodProperties, DistortedSquare) { CheckSizes<DistortedSquareMethod>(SquareCuts(4), true); }
-TEST(MethodProperties, Spiral) { CheckSizes<SpiralMethod>(SquareCuts(4), true); }
 
 // The largest distance between the cut points that the last column and the
 // first column (that is, of the next copy) show, row by row.
@@ -111,23 +108,65 @@ int LargestSeamStep(const Bitmap& tile) {
   return largest;
 }
 
-template <class Unit>
-void CheckTriangleSizes() {
-  auto unit = std::make_unique<Unit>();
+void CheckTriangleSizes(ConversionMethod& unit) {
   for (Point size : SquareCuts()) {
-    ASSERT_TRUE(unit->Setup(size, false)) << size.x;
-    ASSERT_TRUE(unit->Make(FlatCut(size.x, size.y, kFlat)));
-    ExpectFlat(unit->Tile, size);
-    ASSERT_TRUE(unit->Make(CoordinateCut(size.x, size.y)));
-    const Bitmap& t = unit->Tile;
+    ASSERT_TRUE(unit.Setup(size, false, ProgramRandom())) << size.x;
+    ASSERT_TRUE(unit.Make(FlatCut(size.x, size.y, kFlat)));
+    ExpectFlat(unit.Tile, size);
+    ASSERT_TRUE(unit.Make(CoordinateCut(size.x, size.y)));
+    const Bitmap& t = unit.Tile;
     ExpectMirrorSeams(t, size, false, true);
     const int seam = LargestSeamStep(t);
     ASSERT_LE(seam, 2) << size.x;
   }
 }
 
-TEST(MethodProperties, Kaleidoscope) { CheckTriangleSizes<KaleidoscopeMethod>(); }
-TEST(MethodProperties, Carpet) { CheckSizes<CarpetMethod>(SquareCuts(), false); }
+// What each method's tile promises at its seams, by the row's --method
+// name, and the step of the square sizes it runs on (the two methods that
+// clamp their source points, and whose maps are the costly ones, on the
+// composer's sizes only). A row without a line here fails.
+enum class Seams { kNone, kMirrored, kTriangle };
+struct SeamPromise {
+  std::string_view name;
+  Seams seams;
+  int step;
+};
+constexpr SeamPromise kSeamPromises[] = {
+    {"kaleidoscope", Seams::kTriangle, 2}, {"carpet", Seams::kNone, 2},
+    {"tablecloth", Seams::kMirrored, 2},   {"tile", Seams::kMirrored, 2},
+    {"rectangle", Seams::kMirrored, 2},    {"none", Seams::kNone, 2},
+    {"floral", Seams::kMirrored, 2},       {"distorted", Seams::kMirrored, 4},
+    {"spiral", Seams::kMirrored, 4},
+};
+
+// Every row with a class of its own (not the random choice, not the
+// plug-in): each cut size its row allows is fully written and seamless.
+std::vector<MethodRow> MethodClassRows() {
+  std::vector<MethodRow> rows;
+  for (const MethodRow& row : MethodRows())
+    if (row.Create && row.Type != kMethodTypePlugin) rows.push_back(row);
+  return rows;
+}
+
+class MethodProperties : public ::testing::TestWithParam<MethodRow> {};
+
+TEST_P(MethodProperties, EveryCutSizeIsFullyWrittenAndSeamless) {
+  const MethodRow& row = GetParam();
+  const SeamPromise* promise = nullptr;
+  for (const SeamPromise& p : kSeamPromises)
+    if (p.name == row.CliName) promise = &p;
+  ASSERT_NE(promise, nullptr) << row.CliName << ": add what its seams promise to kSeamPromises";
+  std::unique_ptr<ConversionMethod> unit = CreateMethodByType(row.Type, {});
+  ASSERT_NE(unit, nullptr);
+  if (promise->seams == Seams::kTriangle) return CheckTriangleSizes(*unit);
+  CheckSizes(*unit, row.TakesOblongCut ? OblongCuts() : SquareCuts(promise->step),
+             promise->seams == Seams::kMirrored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, MethodProperties, ::testing::ValuesIn(MethodClassRows()),
+                         [](const ::testing::TestParamInfo<MethodRow>& info) {
+                           return std::string(info.param.CliName);
+                         });
 
 }  // namespace
 }  // namespace tessivane
@@ -149,7 +188,7 @@ uint64_t TilesDigest() {
   auto unit = std::make_unique<Unit>();
   uint64_t hash = 1469598103934665603ull;
   for (Point size : SquareCuts(4)) {
-    EXPECT_TRUE(unit->Setup(size, false));
+    EXPECT_TRUE(unit->Setup(size, false, ProgramRandom()));
     EXPECT_TRUE(unit->Make(CoordinateCut(size.x, size.y)));
     hash = Fold(hash, unit->Tile);
   }

@@ -83,7 +83,7 @@ protected:
     SetVariable("TESSIVANE_TEST_PLUGIN", script.c_str());
     SetVariable("TESSIVANE_TEST_PLUGIN_LOG", nullptr);
     method.DllFileName = PluginFile(kind);
-    const bool ok = method.Setup({w, h}, shuffle);
+    const bool ok = method.Setup({w, h}, shuffle, ProgramRandom());
     log = Variable("TESSIVANE_TEST_PLUGIN_LOG");
     EXPECT_FALSE(log.empty()) << "the library was not unloaded (" << script << ")";
     EXPECT_FALSE(StillLoaded(method.DllFileName)) << script;
@@ -107,7 +107,7 @@ TEST_F(PluginMethodTest, AFileThatIsNotALibraryGivesError7WithItsName) {
   for (const std::string& file :
        {text.string(), std::string("no-such-folder/プラグイン.dll"), std::string()}) {
     auto method = std::make_unique<PluginMethod>(file);
-    EXPECT_FALSE(method->Setup({64, 64}, false));
+    EXPECT_FALSE(method->Setup({64, 64}, false, ProgramRandom()));
     EXPECT_EQ(method->ErrorNo, kErrPluginLoad);
     EXPECT_EQ(method->ErrorText, "ファイル[" + file + "]");
   }
@@ -254,7 +254,7 @@ TEST_F(PluginMethodTest, CallsGoThroughTheRunnerAndTheEndOfTheRunIsNoUnitError) 
   EndedRunner runner;
   SetPluginCallRunner(&runner);
   auto method = std::make_unique<PluginMethod>(PluginFile("scripted"));
-  EXPECT_THROW(method->Setup({64, 64}, false), PluginRunEnded);
+  EXPECT_THROW(method->Setup({64, 64}, false, ProgramRandom()), PluginRunEnded);
   SetPluginCallRunner(nullptr);
   EXPECT_EQ(runner.asked, 1);
   EXPECT_EQ(method->ErrorNo, 0);

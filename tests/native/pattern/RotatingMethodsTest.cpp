@@ -39,7 +39,7 @@ TEST(RotatingMethods, TileSizes) {
 
 TEST(FloralMethod, QuarterPointsForW32) {
   auto unit = std::make_unique<FloralMethod>();
-  ASSERT_TRUE(unit->Setup({32, 32}, false));
+  ASSERT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
   EXPECT_EQ(unit->TileMap[22][9], P(22, 9));   // j0 = 9: still the first wedge
   EXPECT_EQ(unit->TileMap[22][10], P(23, 8));  // reflected in the 22.5-degree line
   EXPECT_EQ(unit->TileMap[22][22], P(31, 0));
@@ -61,18 +61,18 @@ TEST(FloralMethod, StarCentreIsTheCutCornerAtTileColumnZero) {
 TEST(DistortedSquareMethod, QuarterPointsForW32) {
   auto unit = std::make_unique<DistortedSquareMethod>();
   unit->Rotate = 2;
-  ASSERT_TRUE(unit->Setup({32, 32}, false));
+  ASSERT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
   // The sine term is a tiny negative number that truncation turns into 0.
   EXPECT_EQ(unit->TileMap[0][11], P(27, 16));
   EXPECT_EQ(unit->TileMap[11][0], P(5, 16));
   EXPECT_EQ(unit->TileMap[11][11], P(16, 16));
   unit->Rotate = 3;
-  ASSERT_TRUE(unit->Setup({32, 32}, false));
+  ASSERT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
   EXPECT_EQ(unit->TileMap[0][11], P(5, 16));
   for (int n : {2, 3, 7, 20, -4, 1000}) {
     unit->Rotate = n;
     for (int w : {32, 100, 256}) {
-      ASSERT_TRUE(unit->Setup({w, w}, false));
+      ASSERT_TRUE(unit->Setup({w, w}, false, ProgramRandom()));
       const int m = int(w / 1.4142135623730951), h = m / 2;
       EXPECT_EQ(unit->TileMap[h][h], P(w / 2, w / 2));
       for (int dx = 1; h + dx < m; ++dx) ASSERT_EQ(unit->TileMap[h + dx][h], P(w / 2 + dx, w / 2)) << n;
@@ -95,11 +95,11 @@ public:
 
 TEST(SpiralMethod, QuarterPoints) {
   auto unit = std::make_unique<SpiralMethod>();
-  ASSERT_TRUE(unit->Setup({32, 32}, false));
+  ASSERT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
   EXPECT_EQ(unit->TileMap[11][11], P(16, 16));
   EXPECT_EQ(unit->TileMap[14][15], P(17, 21));  // dx 3, dy 4: rho 5, turned 30 degrees
   for (int w : {172, 256}) {
-    ASSERT_TRUE(unit->Setup({w, w}, false));
+    ASSERT_TRUE(unit->Setup({w, w}, false, ProgramRandom()));
     const int h = int(std::lround(1.4142135623730951 * w / 2)) / 2;
     EXPECT_EQ(unit->TileMap[h][h], P(w / 2, w / 2));
     EXPECT_EQ(unit->TileMap[h - 60][h], P(w / 2 - 60, w / 2));  // a full turn at rho 60
@@ -112,7 +112,7 @@ TEST(SpiralMethod, LeavesTheCutOnlyAtTheKnownCorners) {
   auto unit = std::make_unique<MarkedSpin>();
   // 256 is left out: there column 255 of the cut and the mark coincide.
   for (int w = 32; w < 256; w += 4) {
-    ASSERT_TRUE(unit->Setup({w, w}, true));
+    ASSERT_TRUE(unit->Setup({w, w}, true, ProgramRandom()));
     const int m = int(std::lround(1.4142135623730951 * w / 2));
     int outside = 0;
     for (int i = 0; i < m; ++i)
@@ -124,13 +124,13 @@ TEST(SpiralMethod, LeavesTheCutOnlyAtTheKnownCorners) {
       }
     EXPECT_EQ(outside, (w == 48 || w == 76 || w == 104 || w == 164) ? 1 : 0) << w;
   }
-  ASSERT_TRUE(unit->Setup({48, 48}, true));
+  ASSERT_TRUE(unit->Setup({48, 48}, true, ProgramRandom()));
   EXPECT_EQ(unit->TileMap[0][0], P(MarkedSpin::kMark, 28));  // source (48, 28)
-  ASSERT_TRUE(unit->Setup({76, 76}, true));
+  ASSERT_TRUE(unit->Setup({76, 76}, true, ProgramRandom()));
   EXPECT_EQ(unit->TileMap[0][0], P(36, MarkedSpin::kMark));  // source (36, 76)
-  ASSERT_TRUE(unit->Setup({104, 104}, true));
+  ASSERT_TRUE(unit->Setup({104, 104}, true, ProgramRandom()));
   EXPECT_EQ(unit->TileMap[0][73], P(54, MarkedSpin::kMark));  // source (54, 104)
-  ASSERT_TRUE(unit->Setup({164, 164}, true));
+  ASSERT_TRUE(unit->Setup({164, 164}, true, ProgramRandom()));
   EXPECT_EQ(unit->TileMap[0][0], P(MarkedSpin::kMark, 78));  // source (164, 78)
 }
 
@@ -148,12 +148,12 @@ TEST(RotatingMethods, ShuffleDrawsANewPermutationPerSetup) {
   Bitmap first;
   {
     ScopedSeedSource seed(FixedSeed(1));
-    ASSERT_TRUE(unit->Setup({64, 64}, true));
+    ASSERT_TRUE(unit->Setup({64, 64}, true, ProgramRandom()));
     ASSERT_TRUE(unit->Make(cut));
     first = unit->Tile;
   }
   ScopedSeedSource seed(FixedSeed(2));
-  ASSERT_TRUE(unit->Setup({64, 64}, true));
+  ASSERT_TRUE(unit->Setup({64, 64}, true, ProgramRandom()));
   ASSERT_TRUE(unit->Make(cut));
   EXPECT_FALSE(unit->Tile == first);
   // The permutation holds for every frame until the next set-up.

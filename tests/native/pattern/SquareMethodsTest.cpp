@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "pattern/MethodTable.h"
 #include "pattern/MethodTestSupport.h"
 #include "pattern/NoConversionMethod.h"
 #include "pattern/RectangleMethod.h"
@@ -14,7 +15,7 @@ namespace {
 using namespace tessivane::testing;
 
 TEST(SquareMethods, TileSizes) {
-  auto shikaku = std::make_unique<RectangleMethod>();
+  auto shikaku = CreateMethodByType(5, {});
   MakeTileOf(*shikaku, FlatCut(32, 32, 1));
   EXPECT_EQ(shikaku->Tile.Width(), 62);
   EXPECT_EQ(shikaku->Tile.Height(), 62);
@@ -33,27 +34,27 @@ TEST(SquareMethods, TileSizes) {
 }
 
 TEST(SquareMethods, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
-  auto shikaku = std::make_unique<RectangleMethod>();
-  auto none = std::make_unique<NoConversionMethod>();
+  auto shikaku = CreateMethodByType(5, {});
+  auto none = CreateMethodByType(6, {});
   auto table = std::make_unique<TableclothMethod>();
   auto tile = std::make_unique<TileMethod>();
-  EXPECT_TRUE(shikaku->Setup({40, 20}, false));
-  EXPECT_TRUE(none->Setup({33, 33}, false));
-  EXPECT_FALSE(table->Setup({40, 20}, false));
+  EXPECT_TRUE(shikaku->Setup({40, 20}, false, ProgramRandom()));
+  EXPECT_TRUE(none->Setup({33, 33}, false, ProgramRandom()));
+  EXPECT_FALSE(table->Setup({40, 20}, false, ProgramRandom()));
   EXPECT_EQ(table->ErrorNo, 2);
-  EXPECT_FALSE(tile->Setup({33, 33}, false));
+  EXPECT_FALSE(tile->Setup({33, 33}, false, ProgramRandom()));
   EXPECT_EQ(tile->ErrorNo, 4);
 }
 
 TEST(NoConversionMethod, TileIsTheCut) {
-  auto unit = std::make_unique<NoConversionMethod>();
+  auto unit = CreateMethodByType(6, {});
   Bitmap cut = CoordinateCut(33, 40);
   MakeTileOf(*unit, cut);
   EXPECT_EQ(unit->Tile, cut);
 }
 
 TEST(RectangleMethod, MirrorsTheWholeCut) {
-  auto unit = std::make_unique<RectangleMethod>();
+  auto unit = CreateMethodByType(5, {});
   Bitmap cut = CoordinateCut(37, 20);
   MakeTileOf(*unit, cut);
   const Bitmap& t = unit->Tile;

@@ -10,7 +10,7 @@ namespace tessivane::testing {
 
 class TestMethod : public ConversionMethod {
 public:
-  explicit TestMethod(bool relaxed = false) : relaxed_(relaxed) {}
+  explicit TestMethod(bool relaxed = false) { SetTakesOblongCut(relaxed); }
 
   int buildCount = 0;
 
@@ -27,12 +27,6 @@ public:
     Tile.SetSize(CutWidth, CutHeight);
     PaintMappedArea(*this, CutWidth, CutHeight, false);
   }
-
-protected:
-  bool AcceptsNonSquareCut() const override { return relaxed_; }
-
-private:
-  bool relaxed_;
 };
 
 }  // namespace tessivane::testing

@@ -33,7 +33,7 @@ public:
 // Pass 2 with j = 0 rounds X = (2A - i) / 2: a half for odd i, to even.
 TEST(KaleidoscopeMethod, PassTwoRoundsHalvesToEven) {
   auto unit = std::make_unique<MarkedKaleidoscope>();
-  ASSERT_TRUE(unit->Setup({32, 32}, true));
+  ASSERT_TRUE(unit->Setup({32, 32}, true, ProgramRandom()));
   const int r = 28, m = 16, a = 32;
   // i = 1: X = 31.5 -> 32 (the marked column), Y = 0.87 -> 1.
   EXPECT_EQ(unit->TileMap[1][r], ConversionMethod::PackPoint(200, 1));

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
+#include "cli/CommandOptions.h"
 #include "saver/SourcePicture.h"
 #include "settings/MainSettings.h"
 #include "settings/MemorySettingsStore.h"
@@ -103,6 +105,16 @@ TEST(SaverOptions, BecomeTheRunTheFrameLoopMakes) {
       RunConfigOf(ParseSaverOptions({"-method", "carpet", "-plugin", "lib.so"}, std::nullopt));
   EXPECT_EQ(p.MethodType, kMethodTypePlugin);
   EXPECT_EQ(p.PluginFile, "./lib.so");
+}
+
+TEST(SaverOptions, TheRandomChoicesDefaultInTheHelpComesFromTheMethodTable) {
+  EXPECT_EQ(RandomDefaultNames(), "kaleidoscope..floral");
+  std::vector<MethodRow> rows(MethodRows().begin(), MethodRows().end());
+  rows.push_back({12, 10, 9, TextId::kMethodSpiral, "extra",
+                  [](const ComposerParams& p) { return CreateMethodByType(11, p); }, false,
+                  AspectSetting::None, true, true});
+  ScopedMethodRows extended(rows);
+  EXPECT_EQ(RandomDefaultNames(), "kaleidoscope,carpet,tablecloth,tile,rectangle,none,floral,extra");
 }
 
 }  // namespace

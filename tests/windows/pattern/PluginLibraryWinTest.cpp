@@ -76,7 +76,7 @@ namespace {
 TEST_F(PluginCheckWin, LibraryOfTheOtherWordSizeGivesError7) {
   const std::string name = "tessivane_test_plugin_other_word_size.dll";
   auto method = std::make_unique<PluginMethod>(name);
-  EXPECT_FALSE(method->Setup({64, 64}, false));
+  EXPECT_FALSE(method->Setup({64, 64}, false, ProgramRandom()));
   EXPECT_EQ(method->ErrorNo, kErrPluginLoad);
   EXPECT_EQ(method->ErrorText, "ファイル[" + name + "]");
   EXPECT_THROW(CheckPluginFile(name, 64), SilentAbort);
