@@ -12,6 +12,9 @@
 // picture is drawn on the caller's thread once the listing is in (the
 // program's generator lives there); the switch to it, with the composer's
 // new set-up, happens on the caller's thread at a frame boundary.
+// With a fade time (RunConfig::FadeTime) a change keeps the old picture in
+// a PictureFade for the fade's frames, whose tiles blend the old picture
+// into the new one; a fade that cannot have its buffers is a cut.
 // Everything but the workers' own results is touched by the caller's thread
 // only, and a run that ends waits for no worker.
 //
