@@ -175,6 +175,10 @@ enum class TextId : int {
   kPictureNotReadable,  // not a picture in a format that is read
   kPictureDamaged,      // damaged or cut short
   kPictureTooLarge,     // more pixels or bytes than a picture may have
+  // ---- Settings dialog: the fade between a folder's pictures
+  kFadeGroup,
+  kFadeUnit,
+  kFadeHint,
   kCount
 };
 

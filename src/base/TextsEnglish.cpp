@@ -307,6 +307,13 @@ const char* EnglishText(TextId id) {
       return "The picture file is damaged or cut short.";
     case TextId::kPictureTooLarge:
       return "The picture is too large to be loaded.";
+    case TextId::kFadeGroup:
+      return "Fade";
+    case TextId::kFadeUnit:
+      return "× 0.1 s";
+    case TextId::kFadeHint:
+      return "At a change of picture, the pattern fades from the old picture to\r\nthe new one over this "
+             "time, in tenths of a second; 0 changes at once.";
     case TextId::kCount:
       break;
   }

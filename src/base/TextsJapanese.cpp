@@ -301,6 +301,13 @@ const char* JapaneseText(TextId id) {
       return "画像ファイルが壊れているか、途中で切れています。";
     case TextId::kPictureTooLarge:
       return "画像が大きすぎて読み込めません。";
+    case TextId::kFadeGroup:
+      return "フェード";
+    case TextId::kFadeUnit:
+      return "×0.1秒";
+    case TextId::kFadeHint:
+      return "画像を変えるとき、前の画像の模様から次の模様へ\r\n指定時間(0.1秒単位)"
+             "かけて移り変わります。\r\n0 ですぐに切り替えます。";
     case TextId::kCount:
       break;
   }

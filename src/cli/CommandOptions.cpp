@@ -115,6 +115,12 @@ const OptionRow<C> kCommonRows[] = {
      .Number = &C::rotate,
      .Low = MethodOptions::kRotate.min,
      .High = MethodOptions::kRotate.max},
+    {.Name = "fade",
+     .Value = "N",
+     .Help = "the Fade setting: a folder's picture change fades over N tenths of a second (0: a cut)",
+     .Number = &C::fade,
+     .Low = MainSettings::kFadeTime.min,
+     .High = MainSettings::kFadeTime.max},
     {.Name = "shuffle", .Help = "shuffle the piece's pixels", .Flag = &C::shuffle},
     {.Name = "blur", .Help = "blur the picture", .Flag = &C::blur},
     {.Name = "mono", .Help = "turn the picture monotone", .Flag = &C::mono},
@@ -224,6 +230,7 @@ RunConfig RunConfigOf(const CommonOptions& o) {
   c.MonoTone = o.mono;
   c.BrightnessChange = o.brightness;
   c.Shuffle = o.shuffle;
+  c.FadeTime = o.fade;
   return c;
 }
 

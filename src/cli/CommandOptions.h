@@ -36,8 +36,9 @@ struct CommonOptions {
   bool blur = false;
   bool mono = false;
   bool brightness = false;
-  int motion = 0;                           // 0 line, 1 curve, 2 slide show
-  int speed = MainSettings::kMove.initial;  // the Move setting
+  int motion = 0;                              // 0 line, 1 curve, 2 slide show
+  int speed = MainSettings::kMove.initial;     // the Move setting
+  int fade = MainSettings::kFadeTime.initial;  // the FadeTime setting: tenths of a second a change fades
   std::optional<uint32_t> seed;
   std::string plugin;    // the plug-in library that is the method; empty for none
   bool version = false;  // print VersionLine and end

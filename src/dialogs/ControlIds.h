@@ -56,6 +56,9 @@ inline constexpr int kIdMotionList = 1041;         // cmbMove (combo box, drop-d
 inline constexpr int kIdIntervalGroup = 1042;      // grbImageChange "画像変更間隔"
 inline constexpr int kIdIntervalEdit = 1043;       // edtImageChangeTime
 inline constexpr int kIdIntervalUnitLabel = 1044;  // the label "秒" after it
+inline constexpr int kIdFadeGroup = 1045;          // the fade's group box, right of the interval's
+inline constexpr int kIdFadeEdit = 1046;           // the fade time, in tenths of a second
+inline constexpr int kIdFadeUnitLabel = 1047;      // the label "×0.1秒" after it
 
 // Value rows: label, two-character edit box, horizontal scroll bar control.
 // A scroll bar (here and in the options dialog) reports a new position to

@@ -234,6 +234,10 @@ void SettingsDialog::CreateControls() {
   l.Add(kIdIntervalGroup, B, W(Tr(TextId::kIntervalGroup)), BS_GROUPBOX, 0, 168, 332, 97, 49);
   l.Add(kIdIntervalEdit, E, L"60", kEdit | WS_GROUP, edge, 176, 350, 57, 21);
   l.Add(kIdIntervalUnitLabel, S, W(Tr(TextId::kIntervalUnit)), SS_LEFT | SS_NOTIFY, 0, 238, 354, 20, 14);
+  // The fade, in the free space right of the interval.
+  l.Add(kIdFadeGroup, B, W(Tr(TextId::kFadeGroup)), BS_GROUPBOX, 0, 272, 332, 89, 49);
+  l.Add(kIdFadeEdit, E, L"0", kEdit | WS_GROUP, edge, 280, 350, 33, 21);
+  l.Add(kIdFadeUnitLabel, S, W(Tr(TextId::kFadeUnit)), SS_LEFT | SS_NOTIFY, 0, 316, 354, 42, 14);
 
   // The three value rows (panels at 16, 388 / 420 / 452, 345 x 32).
   const char* const rowHints[] = {Tr(TextId::kSizeHint), Tr(TextId::kMoveHint), Tr(TextId::kWeightHint)};
@@ -309,6 +313,7 @@ void SettingsDialog::CreateControls() {
   hint(kIdIntervalGroup, Tr(TextId::kIntervalHint));
   hint(kIdIntervalEdit, Tr(TextId::kIntervalHint));
   hint(kIdIntervalUnitLabel, Tr(TextId::kIntervalHint));
+  for (int id : {kIdFadeGroup, kIdFadeEdit, kIdFadeUnitLabel}) hint(id, Tr(TextId::kFadeHint));
   hint(kIdOkButton, Tr(TextId::kOkHint));
   hint(kIdCancelButton, Tr(TextId::kCancelHint));
   hint(kIdUpdateButton, Tr(TextId::kUpdateHint));
@@ -366,6 +371,7 @@ void SettingsDialog::ShowControls(const SettingsControls& c) {
   ChooseConversion(c.conversion);
   SetDlgItemTextW(dialog_, kIdPluginEdit, Widen(c.pluginFile).c_str());
   SetDlgItemTextW(dialog_, kIdIntervalEdit, Widen(c.intervalText).c_str());
+  SetDlgItemTextW(dialog_, kIdFadeEdit, Widen(c.fadeText).c_str());
   SendDlgItemMessageW(dialog_, kIdMotionList, CB_SETCURSEL, static_cast<WPARAM>(c.motionListPosition), 0);
 }
 
@@ -392,6 +398,7 @@ SettingsControls SettingsDialog::ReadControls() const {
   c.imageFolder = Narrow(WindowText(Item(kIdImageFolderEdit)));
   c.motionListPosition = static_cast<int>(SendDlgItemMessageW(dialog_, kIdMotionList, CB_GETCURSEL, 0, 0));
   c.intervalText = Narrow(WindowText(Item(kIdIntervalEdit)));
+  c.fadeText = Narrow(WindowText(Item(kIdFadeEdit)));
   c.size = ReadRow(kIdSizeEdit, kIdSizeScroll);
   c.move = ReadRow(kIdMoveEdit, kIdMoveScroll);
   c.weight = ReadRow(kIdWeightEdit, kIdWeightScroll);
@@ -407,7 +414,7 @@ void SettingsDialog::ApplyEnabledState() {
       {kIdImageFolderEdit, e.imageFolderEdit}, {kIdImageFolderBrowseButton, e.imageFolderBrowse},
       {kIdIntervalEdit, e.intervalEdit},       {kIdMethodList, e.methodList},
       {kIdDetailsButton, e.detailsButton},     {kIdPluginEdit, e.pluginEdit},
-      {kIdPluginBrowseButton, e.pluginBrowse},
+      {kIdPluginBrowseButton, e.pluginBrowse}, {kIdFadeEdit, e.fadeEdit},
   };
   for (const auto& [id, enabled] : states) {
     HWND control = Item(id);
@@ -557,7 +564,8 @@ void SettingsDialog::OnDropFiles(HDROP drop) {
 // when disabled.
 HBRUSH SettingsDialog::OnEditColour(HDC dc, HWND edit) {
   const int id = GetDlgCtrlID(edit);
-  if (id != kIdImageFileEdit && id != kIdImageFolderEdit && id != kIdIntervalEdit) return nullptr;
+  if (id != kIdImageFileEdit && id != kIdImageFolderEdit && id != kIdIntervalEdit && id != kIdFadeEdit)
+    return nullptr;
   const int colour = IsWindowEnabled(edit) ? COLOR_WINDOW : COLOR_BTNFACE;
   SetBkColor(dc, GetSysColor(colour));
   SetTextColor(dc, GetSysColor(IsWindowEnabled(edit) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));

@@ -46,7 +46,8 @@ void TakeEditText(ValueRow& row, const ValueRange& range) {
 EnabledControls EnabledFor(uint8_t source, uint8_t conversion) {
   EnabledControls enabled;
   enabled.imageFileEdit = enabled.imageFileBrowse = source == kFileTypeFile;
-  enabled.imageFolderEdit = enabled.imageFolderBrowse = enabled.intervalEdit = source == kFileTypeFolder;
+  enabled.imageFolderEdit = enabled.imageFolderBrowse = enabled.intervalEdit = enabled.fadeEdit =
+      source == kFileTypeFolder;
   const bool plugin = conversion == kTransPlugin;
   enabled.methodList = enabled.detailsButton = !plugin;
   enabled.pluginEdit = enabled.pluginBrowse = plugin;
@@ -87,6 +88,7 @@ SettingsControls SettingsDialogModel::InitialControls() const {
   c.conversion = r.TransType == kTransPlugin ? kTransPlugin : kTransBasic;
   c.pluginFile = r.DllFileName;
   c.intervalText = std::to_string(r.ImageChangeTime);
+  c.fadeText = std::to_string(r.FadeTime);
   c.motionListPosition = MotionKindToCode(r.MovePositionType);
   return c;
 }
@@ -144,11 +146,12 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   ShowPosition(c.size);
   ShowPosition(c.move);
   ShowPosition(c.weight);
-  int32_t interval = 0;
-  if (!ParseInteger(c.intervalText, interval)) {
+  int32_t interval = 0, fade = 0;
+  for (const auto& [text, value] : {std::pair{&c.intervalText, &interval}, std::pair{&c.fadeText, &fade}}) {
+    if (ParseInteger(*text, *value)) continue;
     SaveOutcome outcome;
     outcome.kind = SaveOutcome::Kind::kStandardError;
-    outcome.message = Format(Tr(TextId::kNotAnInteger), c.intervalText.c_str());
+    outcome.message = Format(Tr(TextId::kNotAnInteger), text->c_str());
     return outcome;
   }
 
@@ -169,6 +172,7 @@ SaveOutcome SettingsDialogModel::Save(SettingsControls& c) {
   r.DllFileName = c.pluginFile;
   r.MovePositionType = c.motionListPosition < 0 ? 0 : CodeToMotionKind(c.motionListPosition);
   r.SetImageChangeTime(interval);
+  r.FadeTime = MainSettings::kFadeTime.Clamp(fade);  // outside 0..5 s: the nearest end
   r.Save();
   return {};
 }

@@ -55,6 +55,7 @@ struct SettingsControls {
   std::string imageFolder;
   int motionListPosition = 0;  // cmbMove; -1 when nothing is selected
   std::string intervalText;
+  std::string fadeText;  // tenths of a second
   ValueRow size, move, weight;
 };
 
@@ -66,6 +67,7 @@ struct EnabledControls {
   bool imageFolderEdit = false, imageFolderBrowse = false, intervalEdit = false;
   bool methodList = true, detailsButton = true;
   bool pluginEdit = false, pluginBrowse = false;
+  bool fadeEdit = false;
 };
 EnabledControls EnabledFor(uint8_t source, uint8_t conversion);
 

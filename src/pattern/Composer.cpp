@@ -140,7 +140,25 @@ void Composer::Make() {
     CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
   }
   if (!method_->Make(piece_)) FailFromUnit();
-  const Bitmap& tile = method_->Tile;
+  ShowTile(method_->Tile);
+}
+
+const Bitmap& Composer::MakeTileOf(const Bitmap& source) {
+  if (!prepared_) throw SilentAbort();
+  const Point at = motion_->Position();
+  const int32_t x = std::clamp(at.x, 0, std::max(0, source.Width() - pieceWidth_));
+  const int32_t y = std::clamp(at.y, 0, std::max(0, source.Height() - pieceHeight_));
+  CopyRect(piece_, 0, 0, source, x, y, pieceWidth_, pieceHeight_);
+  if (useBrightnessChange_) {
+    effect_.SetImage(piece_);
+    effect_.ChangeBrightness(brightness_->Value);
+    CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
+  }
+  if (!method_->Make(piece_)) FailFromUnit();
+  return method_->Tile;
+}
+
+void Composer::ShowTile(const Bitmap& tile) {
   tileImage_.SetSize(tile.Width(), tile.Height());
   ConvertRect(tileImage_, 0, 0, tile, 0, 0, tile.Width(), tile.Height());
   if (makesFrames_) TileBitmap(image_, tile);

@@ -86,6 +86,15 @@ public:
   // alone before a successful Prepare). Allocates nothing unless the
   // tile's size changed.
   void Make();
+  // After Make: the tile another source picture gives at this frame's cut,
+  // clamped inside that picture, with this frame's brightness (the motion
+  // and the brightness do not step). Returns the unit's tile, which Piece
+  // and the unit now hold until the next Make. Allocates nothing. Throws
+  // UnitFailed as Make does.
+  const Bitmap& MakeTileOf(const Bitmap& source);
+  // Shows `tile` (24 bits per pixel, of the unit's tile size) as this
+  // frame's tile: into TileImage and, with MakesFrames, repeated over Image.
+  void ShowTile(const Bitmap& tile);
 
   // The piece size for a cut side and aspect step. Only type numbers 5
   // and 6 (the two methods that take a non-square cut) use the aspect; a
@@ -110,6 +119,7 @@ public:
   // window's top-left corner is the frame (the saver window lets the GDI
   // repeat it). Set before Prepare.
   void SetMakesFrames(bool makesFrames) { makesFrames_ = makesFrames; }
+  bool MakesFrames() const { return makesFrames_; }
   // The output frame, window-sized, 32 bits per pixel.
   const FrameBitmap& Image() const { return image_; }
   // This frame's tile, 32 bits per pixel; Image repeats it from (0, 0).

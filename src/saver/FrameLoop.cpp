@@ -231,7 +231,7 @@ void FrameLoop::Resize(Point clientSize) {
 const FrameBitmap& FrameLoop::MakeFrame() {
   if (!composer_ || !framesReady_) throw SilentAbort();
   try {
-    composer_->Make();
+    fade_.MakeFrame(*composer_);
   } catch (const UnitFailed& e) {
     ShowUnitError(e.Failure());
     throw SilentAbort();
@@ -347,6 +347,8 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
 // composer's set-up running out of memory then goes back to it, as a decode
 // that runs out of memory does, instead of stopping the frames.
 bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path) {
+  const Bitmap& tile = composer_->Method()->Tile;  // the new picture's tiles have the same size
+  const Point tileSize{tile.Width(), tile.Height()};
   Bitmap current = composer_->TakeSource();
   sourceBitmap_ = std::move(picture);
   const Outcome outcome = PrepareStep(clientSize, path, true);
@@ -355,6 +357,9 @@ bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const st
     SetUpComposer(clientSize, path);
   }
   if (!Settle(outcome)) return false;
+  // With a fade the old picture stays for its frames; without one, or when
+  // memory for the fade runs out, the change is a cut and it goes now.
+  fade_.Start(std::move(current), tileSize, FadeFrames(config_.FadeTime, run_.DrawInterval));
   lastImageChange_ = now_();
   return true;
 }

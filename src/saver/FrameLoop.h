@@ -12,6 +12,9 @@
 // picture is drawn on the caller's thread once the listing is in (the
 // program's generator lives there); the switch to it, with the composer's
 // new set-up, happens on the caller's thread at a frame boundary.
+// With a fade time (RunConfig::FadeTime) a change keeps the old picture in
+// a PictureFade for the fade's frames, whose tiles blend the old picture
+// into the new one; a fade that cannot have its buffers is a cut.
 // Everything but the workers' own results is touched by the caller's thread
 // only, and a run that ends waits for no worker.
 //
@@ -39,6 +42,7 @@
 #include "pattern/Composer.h"
 #include "saver/BackgroundPictureLoad.h"
 #include "saver/BackgroundWork.h"
+#include "saver/PictureFade.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
 #include "settings/RunConfig.h"
@@ -208,6 +212,7 @@ private:
   RunConfig config_;  // what the run does; a set-up error makes its source the random picture
   std::unique_ptr<Composer> composer_;  // null until the first activation
   Bitmap sourceBitmap_;                 // a loaded picture until SetUpComposer hands it over
+  PictureFade fade_;                    // the old picture and the blend, while a change fades
   RunSettings run_;
   DateTime lastImageChange_ = 0;
   bool firstActivate_ = true;

@@ -19,7 +19,7 @@ using V = SettingValue<MainSettings>;
 using R = MainSettings;
 
 // The values in the order they are loaded and saved.
-const std::array<V, 15> kValues = {{
+const std::array<V, 16> kValues = {{
     {.name = "Size", .field = &R::Size, .numberDefault = R::kSize.initial},
     {.name = "Move", .field = &R::Move, .numberDefault = R::kMove.initial},
     {.name = "Weight", .field = &R::Weight, .numberDefault = R::kWeight.initial},
@@ -54,6 +54,10 @@ const std::array<V, 15> kValues = {{
      .numberDefault = 0,
      .loadRule = [](int32_t code) -> int32_t { return static_cast<int32_t>(CodeToMotionKind(code)); },
      .writeRule = [](int32_t kind) -> int32_t { return MotionKindToCode(static_cast<uint8_t>(kind)); }},
+    {.name = "FadeTime",
+     .field = &R::FadeTime,
+     .numberDefault = R::kFadeTime.initial,
+     .loadRule = [](int32_t tenths) -> int32_t { return R::kFadeTime.Clamp(tenths); }},
 }};
 
 void CheckedAssign(int32_t& field, int32_t value, const SettingRange& range) {

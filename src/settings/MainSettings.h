@@ -34,7 +34,7 @@ public:
   MainSettings(const MainSettings&) = delete;
   MainSettings& operator=(const MainSettings&) = delete;
 
-  // Writes all fifteen values; throws RegistryError when a write fails.
+  // Writes all sixteen values; throws RegistryError when a write fails.
   void Save();
 
   // The values whose stored type could not be read (a number or binary
@@ -47,6 +47,8 @@ public:
   static constexpr SettingRange kSize{8, 64, 8};
   static constexpr SettingRange kMove{1, 10, 3};
   static constexpr SettingRange kWeight{1, 99, 1};
+  // Tenths of a second a picture change fades; 0 (off) changes at a cut.
+  static constexpr SettingRange kFadeTime{0, 50, 0};
 
   // Assign inside kSize, kMove and kWeight; otherwise throw SilentAbort and
   // keep the field.
@@ -75,6 +77,7 @@ public:
   std::string DllFileName;
   uint8_t MovePositionType{};  // motion kind 0..2
   int32_t ImageChangeTime{};   // seconds between pictures in folder mode
+  int32_t FadeTime{};          // tenths of a second a picture change fades, kFadeTime
 
 private:
   void Load();

@@ -20,6 +20,7 @@ RunConfig RunConfigOf(const MainSettings& s, const MethodOptions& m) {
   c.BmpFileName = s.BmpFileName;
   c.ImageFolderName = s.ImageFolderName;
   c.ImageChangeTime = s.ImageChangeTime;
+  c.FadeTime = s.FadeTime;
   c.Blur = s.Blur;
   c.MonoTone = s.MonoTone;
   c.BrightnessChange = s.BrightnessChange;

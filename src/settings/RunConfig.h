@@ -31,6 +31,7 @@ struct RunConfig {
   std::string BmpFileName;
   std::string ImageFolderName;
   int32_t ImageChangeTime = 60;
+  int32_t FadeTime = MainSettings::kFadeTime.initial;  // tenths of a second a change fades; 0: a cut
   bool Blur = false;
   bool MonoTone = false;
   bool BrightnessChange = false;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <system_error>
 
 #include "base/Errors.h"
@@ -10,6 +11,8 @@
 #include "pattern/Composer.h"
 #include "pattern/MethodTable.h"
 #include "render/PngFile.h"
+#include "images/ImageShelf.h"
+#include "saver/PictureFade.h"
 #include "saver/SourcePicture.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
@@ -60,14 +63,58 @@ void RenderCut(const RenderOptions& o, int type, const std::function<void(const 
   sink(unit->Tile, 1);
 }
 
+bool SourceIsFolder(const RenderOptions& o) {
+  std::error_code ec;
+  return o.source != "random" && std::filesystem::is_directory(PathFromUtf8(o.source), ec);
+}
+
+// The picture a folder's change shows: the next picture of the draw the
+// first one came from that is another file and decodes (so a --seed run,
+// whose draws all start alike, changes between two pictures).
+Bitmap NextFolderPicture(const RenderOptions& o) {
+  try {
+    ImageShelf shelf(o.source);
+    RandomGenerator draws;
+    draws.Randomize();
+    const std::string first = shelf.Draw(draws);
+    for (;;) {
+      const std::string& path = shelf.Draw(draws);  // throws when none is left
+      if (path != first) {
+        try {
+          Bitmap picture = LoadPicture(path);
+          ApplySourceEffects(picture, o.blur, o.mono);
+          return picture;
+        } catch (const PictureError&) {
+        }
+      }
+      shelf.DropDrawn();
+    }
+  } catch (const std::runtime_error& e) {
+    throw RenderError("no second picture from folder '" + o.source + "' to fade to: " + OneLine(e.what()));
+  }
+}
+
+// The composer takes `picture` as the saver's change does; with a fade
+// time the old picture fades out over the frames it lasts at the run's
+// frame interval.
+void ChangePicture(Composer& composer, PictureFade& fade, const RunConfig& config, Point screen,
+                   Bitmap picture) {
+  const Point tileSize{composer.Method()->Tile.Width(), composer.Method()->Tile.Height()};
+  Bitmap old = composer.TakeSource();
+  try {
+    PrepareRunComposer(composer, config, screen, std::move(picture));
+  } catch (const UnitFailed& e) {
+    FailUnit(e.Failure());
+  }
+  fade.Start(std::move(old), tileSize,
+             FadeFrames(config.FadeTime, FrameInterval(config.Weight, config.MovePositionType)));
+}
+
 }  // namespace
 
 Bitmap LoadSource(const RenderOptions& o) {
   uint8_t kind = kFileTypeRandom;
-  if (o.source != "random") {
-    std::error_code ec;
-    kind = std::filesystem::is_directory(PathFromUtf8(o.source), ec) ? kFileTypeFolder : kFileTypeFile;
-  }
+  if (o.source != "random") kind = SourceIsFolder(o) ? kFileTypeFolder : kFileTypeFile;
   Bitmap source;
   try {
     LoadSourcePicture(kind, o.source, o.source, source, ProgramRandom());
@@ -97,19 +144,26 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   } catch (const UnitFailed& e) {
     FailUnit(e.Failure());
   }
+  // With a folder and a fade time, the picture changes after the first
+  // frame and the change fades, as the saver's folder changes do.
+  const bool changes = o.fade > 0 && SourceIsFolder(o);
+  PictureFade fade;
   Bitmap picture;  // the frame in the 24-bit form the files take
   for (int frame = 1; frame <= o.frames; ++frame) {
+    const bool fading = fade.Active();
     try {
-      composer->Make();
+      fade.MakeFrame(*composer);
     } catch (const UnitFailed& e) {
       FailUnit(e.Failure());
     }
-    if (o.tile) {
+    if (o.tile && !fading) {
       sink(composer->Method()->Tile, frame);
     } else {
-      CopyFrameToBitmap(composer->Image(), picture);
+      CopyFrameToBitmap(o.tile ? composer->TileImage() : composer->Image(), picture);
       sink(picture, frame);
     }
+    if (frame == 1 && changes)
+      ChangePicture(*composer, fade, config, {o.screenWidth, o.screenHeight}, NextFolderPicture(o));
   }
 }
 

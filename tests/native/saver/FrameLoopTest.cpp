@@ -24,6 +24,7 @@
 #include "pattern/TestMethod.h"
 #include "saver/BackgroundPictureLoad.h"
 #include "saver/FrameLoop.h"
+#include "saver/PictureFade.h"
 #include "FrameLoopTestView.h"
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
@@ -1082,6 +1083,67 @@ TEST_F(FrameLoopTest, FolderThatStopsAnsweringHoldsUpNeitherTheFramesNorTheEnd) 
   *stalls = false;  // the share answers again: the given-up listings end alone
   WaitForWorkersToEnd();
   EXPECT_TRUE(recorder.shown.empty());
+}
+
+// The same change with and without a fade of 0.5 s at 100 ms frames: the
+// fading run's piece goes where the other's goes; its tile starts as the old
+// picture's, lies between the old and the new one while it fades, and is
+// the other run's bit for bit once the fade is over. A fade's frames
+// allocate nothing.
+TEST_F(FrameLoopTest, AChangeFadesFromTheOldTileToTheNewAlongTheSamePath) {
+  TempFolder folder("tessivane-loop-fade");
+  UseFolderChangingEverySecond(folder);
+  Put("Weight", "10");
+  Bitmap gradient(96, 96);
+  for (int y = 0; y < 96; ++y)
+    for (int x = 0; x < 96; ++x) gradient.SetPixelRgb(x, y, static_cast<uint32_t>(x * 2 << 8 | y * 2));
+  using Frame = std::pair<Point, FrameBitmap>;  // the cut's position and the tile
+  size_t fadeAllocations = 0;
+  const auto run = [&](const char* fadeTime) {
+    Put("FadeTime", fadeTime);
+    const std::string red = folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+    auto loop = Loop();
+    EXPECT_TRUE(loop->ActivateAndWait(kClient));
+    loop->MakeFrame();
+    fs::remove(fs::u8path(red));
+    const std::string next = folder.Write("next.bmp", testing::Rgb24(gradient).Write());  // the only one now
+    now += 2 * kSecond;
+    loop->FinishFrame(kClient);
+    SettlePictureChange(*loop);
+    fs::remove(fs::u8path(next));
+    std::vector<Frame> frames;
+    for (int i = 0; i < 7; ++i) {
+      testing::AllocationCounter counter;
+      loop->MakeFrame();
+      fadeAllocations += counter.Count();
+      frames.push_back({loop->FrameComposer()->Motion()->Position(), loop->FrameComposer()->TileImage()});
+    }
+    return frames;
+  };
+  const std::vector<Frame> cut = run("0");
+  const std::vector<Frame> faded = run("5");
+  EXPECT_EQ(fadeAllocations, 0u);
+  for (size_t i = 0; i < cut.size(); ++i) {
+    SCOPED_TRACE(i);
+    const auto& [at, tile] = faded[i];
+    EXPECT_EQ(at, cut[i].first);
+    EXPECT_TRUE(i != 0 || (OneColour(tile) && tile.PixelRgb(0, 0) == 0xFF0000u)) << "the old picture's tile";
+    EXPECT_TRUE(i < 5 || tile == cut[i].second) << "the new picture's tile alone";
+    for (int y = 0; i > 0 && i < 5 && y < tile.Height(); ++y)
+      for (int x = 0; x < tile.Width(); ++x) {
+        const uint32_t a = tile.PixelRgb(x, y), b = cut[i].second.PixelRgb(x, y);
+        EXPECT_TRUE((a >> 16) > 0 && (a >> 16) < 255 && (a >> 8 & 0xFF) <= (b >> 8 & 0xFF) &&
+                    (a & 0xFF) <= (b & 0xFF));
+      }
+  }
+}
+
+TEST(PictureFade, OutOfMemoryForItsBuffersIsACut) {
+  EXPECT_EQ(FadeFrames(5, 100), 5);
+  PictureFade fade;
+  EXPECT_TRUE(fade.Start(Bitmap(64, 64), {44, 44}, FadeFrames(1, 49100)));
+  EXPECT_FALSE(fade.Start(Bitmap(64, 64), {1 << 20, 1 << 20}, 3));
+  EXPECT_FALSE(fade.Active());
 }
 
 }  // namespace

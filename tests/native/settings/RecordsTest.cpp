@@ -46,15 +46,15 @@ TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
   const char* names[] = {
       "Size",      "Move",        "Weight",           "BmpFileName", "ImageChangeTime", "ImageFolderName",
       "FileType",  "UnitType",    "BrightnessChange", "MonoTone",    "ShadeOff",        "Shuffle",
-      "TransType", "DllFileName", "MovePositionType"};
-  const char* texts[] = {"8", "3", "1", "", "60", "", "1", "0", "0", "0", "0", "0", "1", "", "0"};
-  for (int i = 0; i < 15; ++i) {
+      "TransType", "DllFileName", "MovePositionType", "FadeTime"};
+  const char* texts[] = {"8", "3", "1", "", "60", "", "1", "0", "0", "0", "0", "0", "1", "", "0", "0"};
+  for (int i = 0; i < 16; ++i) {
     auto v = h->Get("Settings", names[i]);
     ASSERT_TRUE(v) << names[i];
     EXPECT_EQ(v->type, kStoredText) << names[i];
     EXPECT_EQ(v->data, EncodeStoredText(texts[i])) << names[i];  // terminator included
   }
-  EXPECT_EQ(h->Snapshot().subkeys.at("Settings").size(), 15u);
+  EXPECT_EQ(h->Snapshot().subkeys.at("Settings").size(), 16u);
 
   { MethodOptions option(store()); }
   EXPECT_EQ(h->Text("Option", "NoneXY"), "0");
@@ -96,6 +96,9 @@ TEST_P(Records, MainRecordLoadAndWriteRules) {
       {"MovePositionType", "2", [](const MainSettings& r) { return int(r.MovePositionType); }, 2, "2"},
       {"ImageChangeTime", "-5", [](const MainSettings& r) { return r.ImageChangeTime; }, 60, "60"},
       {"ImageChangeTime", "0", [](const MainSettings& r) { return r.ImageChangeTime; }, 0, "0"},
+      {"FadeTime", "-5", [](const MainSettings& r) { return r.FadeTime; }, 0, "0"},
+      {"FadeTime", "999", [](const MainSettings& r) { return r.FadeTime; }, 50, "50"},
+      {"FadeTime", "12", [](const MainSettings& r) { return r.FadeTime; }, 12, "12"},
       {"Size", "100", size, 100, "100"},
       {"Size", "abc", size, 8, "8"},
       {"Size", "", size, 8, "8"},
@@ -158,7 +161,7 @@ const NonText kNonText[] = {
     {"a typeless empty value", kStoredNone, {}},
 };
 
-// The fifteen main values stored as text, none of them at its default.
+// The sixteen main values stored as text, none of them at its default.
 const std::map<std::string, std::string> kStoredMain = {
     {"Size", "20"},
     {"Move", "5"},
@@ -175,6 +178,7 @@ const std::map<std::string, std::string> kStoredMain = {
     {"TransType", "2"},
     {"DllFileName", "E:\\p.dll"},
     {"MovePositionType", "2"},
+    {"FadeTime", "15"},
 };
 
 // What a record of type R writes for an empty store.

@@ -44,6 +44,7 @@ TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
       "Settings/TransType=1",
       "Settings/DllFileName=",
       "Settings/MovePositionType=0",
+      "Settings/FadeTime=0",
       "Option/NoneXY=0",
       "Option/Random=1111110100",
       "Option/Rotate=3",
@@ -55,7 +56,7 @@ TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
   store.ClearWrites();
   MainSettings reg(store);
   reg.Save();
-  EXPECT_EQ(store.writes().size(), 15u);
+  EXPECT_EQ(store.writes().size(), 16u);
 }
 
 TEST(SettingsWrites, AFailedWriteStopsTheSaveAndKeepsWhatWasWritten) {

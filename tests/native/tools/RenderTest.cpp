@@ -159,5 +159,23 @@ TEST_F(RenderTest, FramesAndTiles) {
   EXPECT_TRUE(fs::exists(File("f02.png")));
 }
 
+// With a folder and --fade 1 (ten frames at the default 10 ms), the tile
+// goes from one picture's colour to the other's after the first frame.
+TEST_F(RenderTest, FadeFromAFoldersPictureToAnother) {
+  fs::create_directories(folder_.Native() / "two");
+  Bitmap solid(64, 64);
+  WritePng(solid, File("two/black.png"));
+  solid.Fill(255, 255, 255);
+  WritePng(solid, File("two/white.png"));
+  std::vector<uint32_t> c;
+  RenderEach(
+      Options({"--seed", "5", "--source", File("two"), "--fade", "1", "--tile", "--frames", "12", "f%d.png"}),
+      [&](const Bitmap& b, int) { c.push_back(b.PixelRgb(0, 0)); });
+  ASSERT_EQ(c.size(), 12u);
+  EXPECT_EQ(c[1], c[0]) << "the fade's first frame is the old tile";
+  EXPECT_TRUE((c[6] & 0xFF) > 0 && (c[6] & 0xFF) < 255) << "a blend";
+  EXPECT_EQ(c[11], c[0] ^ 0xFFFFFFu) << "the other picture after the fade";
+}
+
 }  // namespace
 }  // namespace tessivane::render

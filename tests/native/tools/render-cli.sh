@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$render" --help >"$dir/help" || fail "--help exits non-zero"
 head -1 "$dir/help" | grep -qx 'tessivane-render \[options\] OUT.png' || fail "--help does not print the usage"
-[ "$(wc -l <"$dir/help")" -eq 21 ] || fail "usage is not 21 lines"
+[ "$(wc -l <"$dir/help")" -eq 22 ] || fail "usage is not 22 lines"
 [ "$("$render" --version)" = "tessivane-render $version" ] || fail "--version: $("$render" --version)"
 
 for args in "--bogus $dir/x.png" "--method mosaic $dir/x.png" "--size 99 $dir/x.png" "--cut $dir/none.png $dir/x.png" \

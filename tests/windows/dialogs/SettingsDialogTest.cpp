@@ -745,5 +745,28 @@ TEST_F(SettingsDialog, ClosingBySentMessageEndsTheRunAndWritesTheRecord) {
   }
 }
 
+// The fade box shows the stored time, takes a new one into its range (a
+// number outside it becomes the nearer end) and shows it again next time.
+TEST_F(SettingsDialog, FadeTimeIsStoredWithinItsRangeAndShownAgain) {
+  TempFolder folder;
+  PutSetting("Settings", "FadeTime", L"12");
+  ASSERT_NO_FATAL_FAILURE(Open());
+  EXPECT_FALSE(Enabled(Item(kIdFadeEdit)));
+  Click(Item(kIdImageFolderRadio));
+  EXPECT_TRUE(Enabled(Item(kIdFadeEdit)));
+  EXPECT_EQ(Text(Item(kIdFadeEdit)), L"12");
+  SetText(Item(kIdImageFolderEdit), folder.Path());
+  for (const auto& [typed, stored] :
+       {std::pair{L"99", L"50"}, std::pair{L"-3", L"0"}, std::pair{L"25", L"25"}}) {
+    SetText(Item(kIdFadeEdit), typed);
+    Click(Item(kIdUpdateButton));
+    EXPECT_EQ(Setting("Settings", "FadeTime"), stored) << typed;
+  }
+  OkAndEnd();
+  ASSERT_NO_FATAL_FAILURE(Open());
+  EXPECT_EQ(Text(Item(kIdFadeEdit)), L"25");
+  Cancel();
+}
+
 }  // namespace
 }  // namespace tessivane::test

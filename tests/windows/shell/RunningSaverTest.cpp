@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,35 @@ TEST_F(RunningSaver, FolderSourceChangesPictureDuringTheRun) {
     blue = shot.OneColour() && shot.pixels.front() == 0x0000FF;
   }
   EXPECT_TRUE(blue) << "the picture changed within four seconds";
+  EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
+  CloseWithKey();
+}
+
+// With a fade time of 3 s at 100 ms frames, the change from the red picture
+// to the blue one passes through several colours between the two.
+TEST_F(RunningSaver, FolderPictureChangeFadesWithAFadeTime) {
+  TempFolder folder;
+  WriteSolidBmp(folder.File(L"red.bmp"), 120, 120, 0xFF0000);
+  for (const auto& [name, value] : {std::pair{"FileType", L"3"}, std::pair{"ImageChangeTime", L"1"},
+                                    std::pair{"FadeTime", L"30"}, std::pair{"Weight", L"10"}})
+    PutSetting("Settings", name, value);
+  PutSetting("Settings", "ImageFolderName", folder.Path());
+  ASSERT_NO_FATAL_FAILURE(Start());
+  PumpFor(kFrames);
+  EXPECT_EQ(Capture(wnd_).pixels.front(), 0xFF0000u);
+  WriteSolidBmp(folder.File(L"blue.bmp"), 120, 120, 0x0000FF);
+  for (int i = 0; i < 50 && !DeleteFileW(folder.File(L"red.bmp").c_str()); ++i) PumpFor(20);
+  std::set<uint32_t> between;
+  bool blue = false;
+  for (int i = 0; i < 100 && !blue; ++i) {
+    PumpFor(100);
+    const Shot shot = Capture(wnd_);
+    if (!shot.OneColour()) continue;
+    blue = shot.pixels.front() == 0x0000FF;
+    if (!blue && shot.pixels.front() != 0xFF0000) between.insert(shot.pixels.front());
+  }
+  EXPECT_TRUE(blue) << "the fade ended on the new picture";
+  EXPECT_GE(between.size(), 2u) << "shots during the change differ from the pictures before and after";
   EXPECT_EQ(ErrorBox(*saver_, 0), nullptr);
   CloseWithKey();
 }
