@@ -106,7 +106,7 @@ TEST_F(RunningSaver, EmptyRegistryShowsAMovingKaleidoscopeAndWritesTheRecordsBac
       ++checked;
     }
   }
-  EXPECT_EQ(checked, 15u + 4u + 2u);
+  EXPECT_EQ(checked, 16u + 4u + 2u);
 }
 
 // A monitor added or removed: the window covers the new virtual screen and
