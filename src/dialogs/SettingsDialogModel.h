@@ -12,17 +12,15 @@
 
 namespace tessivane::dialogs {
 
-// A scroll bar's range; a position outside it is brought to the nearer
-// bound, as a scroll bar control does.
-struct ValueRange {
-  int32_t min;
-  int32_t max;
+// A scroll bar's range: the setting's own, whose Clamp brings a position
+// outside it to the nearer bound as a scroll bar control does, and the
+// step of a page.
+struct ValueRange : SettingRange {
   int32_t largeStep;
-  int32_t Clamp(int32_t value) const { return value < min ? min : value > max ? max : value; }
 };
-inline constexpr ValueRange kSizeRange{MainSettings::kSize.min, MainSettings::kSize.max, 4};
-inline constexpr ValueRange kMoveRange{MainSettings::kMove.min, MainSettings::kMove.max, 1};
-inline constexpr ValueRange kWeightRange{MainSettings::kWeight.min, MainSettings::kWeight.max, 10};
+inline constexpr ValueRange kSizeRange{MainSettings::kSize, 4};
+inline constexpr ValueRange kMoveRange{MainSettings::kMove, 1};
+inline constexpr ValueRange kWeightRange{MainSettings::kWeight, 10};
 
 // A whole decimal integer as the dialogs accept one: optional blanks
 // before, an optional sign, digits, nothing after, within 32 bits.

@@ -1,6 +1,7 @@
 // Converts between 8-bit red, green, blue and luma / colour difference
 // (Y, Cb, Cr) with fixed coefficients.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 
 namespace tessivane {
@@ -25,7 +26,7 @@ public:
 private:
   struct Terms;
   static const Terms& TermTable();
-  static int32_t Clamp(int32_t v) { return v < 0 ? 0 : v > 255 ? 255 : v; }
+  static int32_t Clamp(int32_t v) { return std::clamp(v, 0, 255); }
 
   int32_t R = 0;
   int32_t G = 0;

@@ -2,6 +2,7 @@
 // record, a default and a load and write rule. One routine loads a record
 // from its table and one saves it.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <span>
@@ -44,7 +45,7 @@ struct SettingRange {
   int32_t max;
   int32_t initial;
   constexpr bool Contains(int32_t value) const { return value >= min && value <= max; }
-  constexpr int32_t Clamp(int32_t value) const { return value < min ? min : value > max ? max : value; }
+  constexpr int32_t Clamp(int32_t value) const { return std::clamp(value, min, max); }
 };
 
 // How a value is held in the record:

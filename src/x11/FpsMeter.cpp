@@ -2,6 +2,7 @@
 
 #include <time.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tessivane::x11 {
@@ -32,7 +33,7 @@ void FpsMeter::Frame() {
 void FpsMeter::Write(double fps, double load) {
   const int n0 = std::snprintf(lines_[0], sizeof lines_[0], "FPS: %.1f", fps);
   const int n1 = std::snprintf(lines_[1], sizeof lines_[1], "Load: %.1f%%", load);
-  auto shown = [](int n) { return n < 0 ? 0 : n < kWidth ? n : kWidth - 1; };
+  auto shown = [](int n) { return std::clamp(n, 0, kWidth - 1); };
   lengths_[0] = shown(n0);
   lengths_[1] = shown(n1);
 }
