@@ -2,8 +2,13 @@
 // values, the marks of the random-choice list and the two rejections.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+#include <string>
+
 #include "dialogs/ControlIds.h"
 #include "dialogs/OptionsDialogModel.h"
+#include "pattern/MethodTable.h"
 #include "pattern/RandomMethod.h"
 #include "settings/MemorySettingsStore.h"
 #include "base/Random.h"
@@ -24,7 +29,7 @@ protected:
 };
 
 TEST_F(OptionsModel, TheListIsTheMethodListWithoutTheRandomChoice) {
-  ASSERT_EQ(RandomListCount(), 9);
+  ASSERT_EQ(RandomListCount(), MethodListCount() - 1);
   EXPECT_EQ(RandomListLabel(0), "万華鏡風");
   EXPECT_EQ(RandomListLabel(8), "無変換");
 }
@@ -42,6 +47,7 @@ TEST_F(OptionsModel, EmptyStoreShowsThreeTheMiddleAndTheDefaultMarks) {
 
 TEST_F(OptionsModel, ListPositionsReadTheCharactersOfTheirStoredCodes) {
   const int characterOf[] = {1, 2, 3, 4, 8, 9, 5, 10, 6};
+  ASSERT_EQ(static_cast<size_t>(RandomListCount()), std::size(characterOf)) << "one character a listed method";
   for (int position = 0; position < RandomListCount(); ++position) {
     const std::string random = RandomFromMarks(Only(position));
     std::string expected(10, '0');
@@ -119,29 +125,35 @@ TEST_F(OptionsModel, AspectStepsOutsideTheScrollRangeOpenAtTheBound) {
   EXPECT_EQ(Stored("XY"), "-5");
 }
 
-// Adding a method is one row: with a twelfth row (the eleventh stored code
+// Adding a method is one row: with one more row (the next type, stored code
 // and list position, the random choice staying last) every list, text and
 // draw that counts the methods grows with it.
 TEST(MethodTableRow, OneMoreRowReachesTheListsTheRandomTextAndTheDraw) {
   std::vector<MethodRow> rows(MethodRows().begin(), MethodRows().end());
-  rows.push_back({12, 10, 9, TextId::kMethodSpiral, "extra",
+  int type = 0;
+  for (const MethodRow& row : rows) type = std::max(type, row.Type + 1);
+  const int code = MethodCodeCount();
+  const int position = RandomListCount();
+  const std::string defaults = MethodOptions::DefaultRandom();
+  rows.push_back({type, code, position, TextId::kMethodSpiral, "extra",
                   [](const ComposerParams& p) { return CreateMethodByType(11, p); }, false,
                   AspectSetting::None, true, true});
   ScopedMethodRows extended(rows);
 
-  EXPECT_EQ(MethodListLabels().size(), 11u);
-  ASSERT_EQ(RandomListCount(), 10);
-  EXPECT_EQ(ListPositionToMethodType(9), 12);
-  EXPECT_EQ(MethodTypeToListPosition(kMethodTypeRandom), 10);
-  EXPECT_NE(CreateMethodByType(12, ComposerParams{}), nullptr);
-  EXPECT_EQ(MethodOptions::DefaultRandom(), "11111101001");
-  EXPECT_EQ(MethodOptions::NormalizeRandom("1"), "10000000000");
-  RandomMarks only(10);
-  only[9] = true;
-  EXPECT_EQ(RandomFromMarks(only), "00000000001");
-  EXPECT_EQ(MarksFromRandom("00000000001"), only);
+  EXPECT_EQ(MethodListLabels().size(), static_cast<size_t>(position + 2));
+  ASSERT_EQ(RandomListCount(), position + 1);
+  EXPECT_EQ(ListPositionToMethodType(position), type);
+  EXPECT_EQ(MethodTypeToListPosition(kMethodTypeRandom), position + 1);
+  EXPECT_NE(CreateMethodByType(type, ComposerParams{}), nullptr);
+  EXPECT_EQ(MethodOptions::DefaultRandom(), defaults + "1");
+  EXPECT_EQ(MethodOptions::NormalizeRandom("1"), "1" + std::string(static_cast<size_t>(code), '0'));
+  const std::string onlyNew = std::string(static_cast<size_t>(code), '0') + "1";
+  RandomMarks only(static_cast<size_t>(position + 1));
+  only[static_cast<size_t>(position)] = true;
+  EXPECT_EQ(RandomFromMarks(only), onlyNew);
+  EXPECT_EQ(MarksFromRandom(onlyNew), only);
   ScopedSeedSource seed(FixedSeed(3));
-  EXPECT_EQ(ChooseRandomMethodType("00000000001", ProgramRandom()), 12) << "the draw reaches the new code";
+  EXPECT_EQ(ChooseRandomMethodType(onlyNew, ProgramRandom()), type) << "the draw reaches the new code";
 }
 
 }  // namespace

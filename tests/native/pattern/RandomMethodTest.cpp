@@ -39,8 +39,8 @@ TEST(RandomMethod, NothingEnabledEndsAtTheTenThousandAndFirstRealDraw) {
       ScopedSeedSource seed(FixedSeed(s));
       Randomize();
       for (int real = 0; real <= 10000;) {
-        const int code = static_cast<int>(RandomInt(10));
-        if (code != 6 && ++real == 10001) expected = CodeToMethodType(code);
+        const int code = static_cast<int>(RandomInt(static_cast<uint32_t>(MethodCodeCount())));
+        if (code != MethodTypeToCode(kMethodTypeRandom) && ++real == 10001) expected = CodeToMethodType(code);
       }
     }
     ScopedSeedSource seed(FixedSeed(s));

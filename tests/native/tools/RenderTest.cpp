@@ -96,7 +96,7 @@ TEST_F(RenderTest, FailuresWriteNothing) {
   std::ofstream(File("junk.png")) << "not a picture";
   error = ErrorOf(Options({"--cut", File("junk.png"), File("f.png")}));
   EXPECT_NE(error.find("cannot read picture"), std::string::npos) << error;
-  error = ErrorOf(Options({"--method", "12", File("f.png")}));
+  error = ErrorOf(Options({"--method", "99", File("f.png")}));
   EXPECT_EQ(error.rfind("error 6: ", 0), 0u) << error;
   EXPECT_FALSE(fs::exists(File("f.png")));
   EXPECT_NE(ErrorOf(Options({"--screen", "64x64", File("no/such/f.png")})), "");
