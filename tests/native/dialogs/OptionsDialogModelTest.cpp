@@ -47,7 +47,8 @@ TEST_F(OptionsModel, EmptyStoreShowsThreeTheMiddleAndTheDefaultMarks) {
 
 TEST_F(OptionsModel, ListPositionsReadTheCharactersOfTheirStoredCodes) {
   const int characterOf[] = {1, 2, 3, 4, 8, 9, 5, 10, 6};
-  ASSERT_EQ(static_cast<size_t>(RandomListCount()), std::size(characterOf)) << "one character a listed method";
+  ASSERT_EQ(static_cast<size_t>(RandomListCount()), std::size(characterOf))
+      << "one character a listed method";
   for (int position = 0; position < RandomListCount(); ++position) {
     const std::string random = RandomFromMarks(Only(position));
     std::string expected(10, '0');
