@@ -88,14 +88,13 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   // refused before it reaches the piece and motion arithmetic.
   if (cutSide > kMaxCutSide) Fail(kErrCutTooLarge);
   if (cutSide < -kMaxCutSide) Fail(kErrCutTooSmall);
-  cutSide_ = static_cast<int32_t>(cutSide);
   pieceAspect_ = aspect;
-  const Point piece = PieceSizeFor(unitType_, cutSide_, aspect);
+  const Point piece = PieceSizeFor(unitType_, static_cast<int32_t>(cutSide), aspect);
   pieceWidth_ = piece.x;
   pieceHeight_ = piece.y;
   piece_.SetSize(std::max(0, pieceWidth_), std::max(0, pieceHeight_));
   // The rule looks at the cut side, not at the (possibly smaller) piece.
-  if (SourceTooSmall(cutSide_, sourceWidth_, sourceHeight_)) Fail(kErrSourceTooSmall);
+  if (SourceTooSmall(cutSide, sourceWidth_, sourceHeight_)) Fail(kErrSourceTooSmall);
   motion_.reset();
   motion_ = MakeMotionPath(movePositionType_, 0, 0, settings.speed,
                            Point{sourceWidth_ - pieceWidth_, sourceHeight_ - pieceHeight_}, random_);

@@ -161,7 +161,6 @@ private:
   int32_t sourceWidth_ = 0;
   int32_t sourceHeight_ = 0;
   int32_t pieceAspect_ = 0;
-  int32_t cutSide_ = 0;
   int32_t pieceWidth_ = 0;
   int32_t pieceHeight_ = 0;
   ImageEffect effect_;
