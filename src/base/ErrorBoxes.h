@@ -25,9 +25,10 @@ void ShowStandardError(const std::string& message) noexcept;
 // The common error box with the out-of-memory message.
 void ShowOutOfMemory() noexcept;
 
-// Call from a catch (...) block: a SilentAbort is ignored, an allocation
-// failure gets the out-of-memory box, every other error is shown in the
-// standard box. Never throws.
+// Call from a catch (...) block: a unit failure (UnitFailed) is shown as
+// the unit error, any other SilentAbort is ignored, an allocation failure
+// gets the out-of-memory box, every other error is shown in the standard
+// box. Never throws.
 void HandleException() noexcept;
 
 }  // namespace tessivane

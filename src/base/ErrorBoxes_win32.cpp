@@ -47,6 +47,12 @@ void ShowStandardError(const std::string& message) noexcept {
 void HandleException() noexcept {
   try {
     throw;
+  } catch (const UnitFailed& e) {
+    try {
+      ShowUnitError(e.Failure());
+    } catch (...) {
+      ShowOutOfMemory();  // no memory left to word the failure
+    }
   } catch (const SilentAbort&) {
     // Already recorded or shown where it happened.
   } catch (const PluginRunEnded&) {

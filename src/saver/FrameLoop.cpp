@@ -47,10 +47,7 @@ bool FrameLoop::Activate(Point clientSize) {
   firstActivate_ = false;
   composer_ = MakeRunComposer(config_, random_, factory_);
   composer_->SetMakesFrames(makesFrames_);
-  if (composer_->Error().number != 0) {
-    ShowUnitError(composer_->Error());
-    throw SilentAbort();
-  }
+  if (composer_->Error().number != 0) throw UnitFailed(composer_->Error());
   if (config_.FileType == kFileTypeRandom) {
     LoadSourceImage();
     SetUpComposer(clientSize);
@@ -105,7 +102,7 @@ struct FrameLoop::Outcome {
     kOk,
     kKeepCurrent,  // out of memory at a change: the current picture stays, the next change comes later
     kPassOver,     // a folder's picture that cannot be used: dropped from the draw, another drawn
-    kUnitError,    // the composer's error (`failure`), shown as a unit error
+    kUnitError,    // the composer's error (`failure`), thrown for the front end to show
     kOutOfMemory,  // out of memory with no picture to go back to: the out-of-memory text
     kLoadError,    // the picture's or folder's own error, for the standard error box
   };
@@ -113,7 +110,7 @@ struct FrameLoop::Outcome {
   std::string name{};           // the picture or folder the failure is about
   std::exception_ptr error{};   // kLoadError: what to throw, its message naming `name`
   UnitFailure failure{};        // kUnitError: the composer's error
-  bool shownInPreview = false;  // the composer's errors show in the preview too
+  bool shownInPreview = false;  // the composer running out of memory shows in the preview too
 };
 
 FrameLoop::Outcome FrameLoop::OutOfMemory(const std::string& name, bool canKeepCurrent) const {
@@ -156,7 +153,7 @@ FrameLoop::Outcome FrameLoop::PrepareStep(Point clientSize, const std::string& n
     PrepareComposer(clientSize);
     return {};
   } catch (const UnitFailed& e) {
-    return {.kind = Outcome::Kind::kUnitError, .name = name, .failure = e.Failure(), .shownInPreview = true};
+    return {.kind = Outcome::Kind::kUnitError, .name = name, .failure = e.Failure()};
   } catch (const std::exception& e) {
     if (!IsAllocationFailure(e)) throw;
     Outcome outcome = OutOfMemory(name, canKeepCurrent);
@@ -166,8 +163,10 @@ FrameLoop::Outcome FrameLoop::PrepareStep(Point clientSize, const std::string& n
 }
 
 // True for ok; false when the change ends here (the current picture stays,
-// or another picture is being drawn); otherwise shows the error (not in the
-// preview, for a picture's) and throws, which ends the frames.
+// or another picture is being drawn); otherwise throws, which ends the
+// frames: the unit error or the picture's error for the front end to show
+// (a picture's unseen in the preview), or SilentAbort once the
+// out-of-memory text is shown.
 bool FrameLoop::Settle(const Outcome& outcome) {
   switch (outcome.kind) {
     case Outcome::Kind::kOk:
@@ -180,7 +179,7 @@ bool FrameLoop::Settle(const Outcome& outcome) {
       DropAndDrawNext();
       return false;
     case Outcome::Kind::kUnitError:
-      ShowComposerError(outcome.failure, outcome.name);
+      FailComposer(outcome.failure, outcome.name);
     case Outcome::Kind::kOutOfMemory:
       shelf_.reset();
       // Not the picture's fault: the source kind stays.
@@ -211,12 +210,11 @@ void FrameLoop::PrepareComposer(Point clientSize) {
   PrepareRunComposer(*composer_, config_, clientSize, std::exchange(sourceBitmap_, Bitmap()));
 }
 
-void FrameLoop::ShowComposerError(UnitFailure failure, const std::string& pictureName) {
+void FrameLoop::FailComposer(UnitFailure failure, const std::string& pictureName) {
   if (failure.number == kErrSourceTooSmall) failure.name = pictureName;
-  ShowUnitError(failure);
   config_.FileType = kFileTypeRandom;
   if (settings_) settings_->FileType = kFileTypeRandom;  // so that the next run starts with it
-  throw SilentAbort();
+  throw UnitFailed(std::move(failure));
 }
 
 void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) {
@@ -230,12 +228,7 @@ void FrameLoop::Resize(Point clientSize) {
 
 const FrameBitmap& FrameLoop::MakeFrame() {
   if (!composer_ || !framesReady_) throw SilentAbort();
-  try {
-    fade_.MakeFrame(*composer_);
-  } catch (const UnitFailed& e) {
-    ShowUnitError(e.Failure());
-    throw SilentAbort();
-  }
+  fade_.MakeFrame(*composer_);
   return composer_->Image();
 }
 
@@ -314,7 +307,7 @@ void FrameLoop::DropAndDrawNext() {
   shelf_->DropDrawn();
   if (shelf_->Files().empty() && droppedTooSmall_) {
     shelf_.reset();
-    ShowComposerError({.number = kErrSourceTooSmall}, config_.ImageFolderName);
+    FailComposer({.number = kErrSourceTooSmall}, config_.ImageFolderName);
   }
   DecodeNextPicture();
 }

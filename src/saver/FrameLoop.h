@@ -18,15 +18,16 @@
 // Everything but the workers' own results is touched by the caller's thread
 // only, and a run that ends waits for no worker.
 //
-// Failures follow one rule: an error of the composer is shown through
-// ShowUnitError and turns into SilentAbort; an error of the source picture
-// propagates with its own message, the file's or folder's name before it,
-// for the shell's standard error box, or turns into SilentAbort unseen in
-// preview mode. Either way SaverRun leaves the frame timer stopped. In folder mode a picture that does not
-// decode or is too small for the cut is passed over, and a picture change that runs out of memory (a worker
-// thread that cannot start included) keeps the current picture and tries again at the next change time; the
-// first picture running out of memory shows the out-of-memory text with its name (not in the preview). Each
-// failure is decided once, where it happens, as an Outcome that Settle carries out.
+// Failures follow one rule: an error of the composer propagates as
+// UnitFailed, its failure (number, detail, the picture or folder it
+// concerns) unchanged, for the front end to show in its own way; an error
+// of the source picture propagates with its own message, the file's or
+// folder's name before it, for the shell's standard error box, or turns
+// into SilentAbort unseen in preview mode. Either way SaverRun leaves the frame timer stopped. In folder mode
+// a picture that does not decode or is too small for the cut is passed over, and a picture change that runs
+// out of memory (a worker thread that cannot start included) keeps the current picture and tries again at the
+// next change time; the first picture running out of memory shows the out-of-memory text with its name (not
+// in the preview). Each failure is decided once, where it happens, as an Outcome that Settle carries out.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -109,7 +110,7 @@ public:
   // it the source and sets the composer up again for clientSize. In folder
   // mode a picture that did not decode, or is too small for the cut, is
   // dropped from the folder's draw and another one drawn; when none is
-  // left the error shows (error 5 when a picture was too small, else the
+  // left the error is thrown (error 5 when a picture was too small, else the
   // empty folder's). Out of memory at a change, in the decode or in the
   // composer's set-up, keeps the current picture and ends the change (the
   // next comes at the next change time); out of memory for the first
@@ -145,9 +146,10 @@ public:
   // Prepares the composer for clientSize and hands it the loaded picture (which
   // is empty afterwards: the composer's Source is the run's picture, and no
   // second copy is kept or made). On failure the
-  // unit error is shown, the source kind becomes the random picture (so the
-  // next run starts with one) and SilentAbort is thrown; running out of
-  // memory shows the out-of-memory text instead and keeps the source kind.
+  // source kind becomes the random picture (so the next run starts with
+  // one) and UnitFailed is thrown with the unit error; running out of
+  // memory shows the out-of-memory text instead, keeps the source kind and
+  // throws SilentAbort.
   // `pictureName` (the file, empty for the random picture) goes with
   // error 5 and the out-of-memory message.
   void SetUpComposer(Point clientSize, const std::string& pictureName = {});
@@ -194,10 +196,9 @@ private:
   void StartDecode(std::string path);
   void DropAndDrawNext();
   void PrepareComposer(Point clientSize);
-  // Shows the composer's unit error (naming the picture when it is too
-  // small for the cut), makes the random picture the source kind and
-  // throws SilentAbort.
-  [[noreturn]] void ShowComposerError(UnitFailure failure, const std::string& pictureName);
+  // Makes the random picture the source kind and throws the composer's
+  // unit error (naming the picture when it is too small for the cut).
+  [[noreturn]] void FailComposer(UnitFailure failure, const std::string& pictureName);
   bool ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path);
   struct Outcome;
   Outcome OutOfMemory(const std::string& name, bool canKeepCurrent) const;

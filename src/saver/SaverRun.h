@@ -4,7 +4,10 @@
 // frame timer's state: it stops the timer before each step (so frames
 // never overlap and an error leaves the timer stopped) and arms it again
 // through the front end's `arm` with the interval to the next tick (0:
-// stopped, waiting for the picture or ended).
+// stopped, waiting for the picture or ended). A failure leaves the call as
+// it came, with the timer stopped: a unit error as UnitFailed, whose
+// failure the front end shows in its own way (a box on Windows, a line on
+// standard error on Linux and in the renderer).
 #pragma once
 #include <cstdint>
 #include <functional>

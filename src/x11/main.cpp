@@ -419,6 +419,8 @@ int Run(const std::vector<std::string>& args) {
     Saver saver(display.get(), options);
     saver.Run();
     return 0;
+  } catch (const UnitFailed& e) {
+    ShowUnitError(e.Failure());  // one line on standard error
   } catch (const SilentAbort&) {
     // The message is out already.
   } catch (const PluginRunEnded&) {

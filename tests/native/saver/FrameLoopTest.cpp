@@ -37,6 +37,7 @@ namespace tessivane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::AsFrontEnd;
 using testing::ErrorRecorder;
 using testing::TempFolder;
 
@@ -257,7 +258,7 @@ TEST_F(FrameLoopTest, MethodChoiceFollowsThePluginSwitchAndTheRandomOption) {
   const std::string missing = (fs::temp_directory_path() / "tessivane-no-such-plugin.dll").string();
   Put("DllFileName", missing);
   auto loop = Loop();
-  EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
+  EXPECT_THROW(AsFrontEnd([&] { loop->ActivateAndWait(kClient); }), UnitFailed);
   EXPECT_EQ(loop->FrameComposer()->UnitType(), kMethodTypePlugin);
   EXPECT_EQ(loop->FrameComposer()->Error().number, kErrPluginLoad);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginLoad, DetailFile(missing))});
@@ -294,7 +295,7 @@ TEST_F(FrameLoopTest, MethodWithoutClassShowsErrorSixAndLoadsNothing) {
   // A picture that loads, so that an empty source means it was never read.
   Put("BmpFileName", folder.Write("a.bmp", SolidBmp(64, 64, 0x00FF00)));
   auto loop = Loop(/*preview=*/true);
-  EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
+  EXPECT_THROW(AsFrontEnd([&] { loop->ActivateAndWait(kClient); }), UnitFailed);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
   EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty());
   EXPECT_THROW(loop->MakeFrame(), SilentAbort);
@@ -310,7 +311,7 @@ TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
   for (bool preview : {false, true}) {
     recorder.shown.clear();
     auto loop = Loop(preview);
-    EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
+    EXPECT_THROW(AsFrontEnd([&] { loop->ActivateAndWait(kClient); }), UnitFailed);
     // The preview hides picture errors, not composer errors; the picture's
     // name follows the error's own text.
     EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, small)});
@@ -588,7 +589,7 @@ TEST_F(FrameLoopTest, FrameErrorIsShownWithTheComposersNumberAndEndsTheFrames) {
   auto loop = Loop(false, &MakeFailingUnit);
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   loop->MakeFrame();
-  EXPECT_THROW(loop->MakeFrame(), SilentAbort);
+  EXPECT_THROW(AsFrontEnd([&] { loop->MakeFrame(); }), UnitFailed);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrPluginUnusable, "")});
 }
 
@@ -682,10 +683,12 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       auto loop = Loop();
       EXPECT_EQ(loop->Run().ImageChangeSecs, 60);
       try {
-        if (loop->ActivateAndWait(kClient)) {
-          for (int i = 0; i < 3; ++i) loop->MakeFrame();
-          ++runsWithFrames;
-        }
+        AsFrontEnd([&] {
+          if (loop->ActivateAndWait(kClient)) {
+            for (int i = 0; i < 3; ++i) loop->MakeFrame();
+            ++runsWithFrames;
+          }
+        });
       } catch (const SilentAbort&) {
         EXPECT_FALSE(recorder.shown.empty()) << size << " " << move;
       }
@@ -766,14 +769,16 @@ TEST_F(FrameLoopTest, ExtremeStoredNumbersRunOrFailCleanlyAndAreWrittenBackAsRea
       {
         auto loop = Loop();
         try {
-          if (loop->ActivateAndWait(kClient)) {
-            for (int i = 0; i < 3; ++i) {
-              now += 1e6 * kSecond;
-              loop->MakeFrame();
-              loop->FinishFrame(kClient);
-              loop->WaitForPicture();
+          AsFrontEnd([&] {
+            if (loop->ActivateAndWait(kClient)) {
+              for (int i = 0; i < 3; ++i) {
+                now += 1e6 * kSecond;
+                loop->MakeFrame();
+                loop->FinishFrame(kClient);
+                loop->WaitForPicture();
+              }
             }
-          }
+          });
         } catch (const SilentAbort&) {
           EXPECT_FALSE(recorder.shown.empty());
         }
@@ -825,7 +830,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   folder.Write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00});
   now += 2 * kSecond;
   loop->FinishFrame(kClient);
-  EXPECT_THROW(SettlePictureChange(*loop), SilentAbort);
+  EXPECT_THROW(AsFrontEnd([&] { SettlePictureChange(*loop); }), UnitFailed);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
   EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u)
       << "the last picture stays on the screen";
@@ -836,7 +841,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
     Put("FileType", "3");
     recorder.shown.clear();
     auto first = Loop(preview);
-    EXPECT_THROW(first->ActivateAndWait(kClient), SilentAbort);
+    EXPECT_THROW(AsFrontEnd([&] { first->ActivateAndWait(kClient); }), UnitFailed);
     EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
     first.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), "1");

@@ -130,7 +130,7 @@ TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFram
 TEST_F(SaverRunTest, AnErrorLeavesTheTimerStoppedAtTheSetUpAndAtAChange) {
   store.PutText("Settings", "UnitType", "42");  // no such method: error 6 at the set-up
   Make();
-  EXPECT_THROW(run->Start(kSize), SilentAbort);
+  EXPECT_THROW(testing::AsFrontEnd([&] { run->Start(kSize); }), UnitFailed);
   EXPECT_EQ(run->Interval(), 0u);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
 

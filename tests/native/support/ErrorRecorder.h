@@ -13,4 +13,16 @@ struct ErrorRecorder : ErrorDisplay {
   void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
 };
 
+// Runs `step` as a front end does: a unit failure it throws is shown
+// through the installed display, then thrown on.
+template <typename Step>
+void AsFrontEnd(Step&& step) {
+  try {
+    step();
+  } catch (const UnitFailed& e) {
+    ShowUnitError(e.Failure());
+    throw;
+  }
+}
+
 }  // namespace tessivane::testing

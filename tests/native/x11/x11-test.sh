@@ -224,6 +224,11 @@ XSCREENSAVER_WINDOW=nonsense|-root
 DISPLAY=:99999|-root
 LIST
 [ "$(xwininfo -root -children | grep -c '^ *0x')" = "$before" ] || fail "a bad command line made a window"
+# A unit error at the set-up (a picture too small for the cut) reaches
+# standard error as one line with its number and the picture's name.
+if "$saver" -root -file "$dir/pic.png" -size 64 2>"$dir/err"; then fail "error 5 succeeded"; fi
+[ "$(wc -l <"$dir/err")" -eq 1 ] && grep -q "^tessivane: .*(error 5) .*pic.png" "$dir/err" ||
+  fail "error 5: $(cat "$dir/err")"
 "$saver" -help | grep -q -- '-window-id' || fail "-help does not list the options"
 
 # A 16-bit display: each pixel converted, through shared memory and without.
