@@ -29,6 +29,11 @@ void ImageShelf::DropDrawn() {
   if (drawn_ < files_.size()) files_.erase(files_.begin() + static_cast<std::ptrdiff_t>(drawn_));
 }
 
+void ImageShelf::Remove(const std::string& path) {
+  std::erase(files_, path);
+  drawn_ = files_.size();  // nothing drawn to drop
+}
+
 void ImageShelf::GetImage(Bitmap& bitmap, RandomGenerator& random) {
   random.Randomize();
   for (;;) {

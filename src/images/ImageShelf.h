@@ -36,6 +36,9 @@ public:
   // std::runtime_error (the no-picture message).
   const std::string& Draw(RandomGenerator& random);
   void DropDrawn();
+  // Takes the entry `path` off the shelf, where it is on it: a change that
+  // must show another picture than the one on the screen.
+  void Remove(const std::string& path);
 
   const std::vector<std::string>& Files() const { return files_; }
 

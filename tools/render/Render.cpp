@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
 #include <system_error>
 
+#include "base/DateTime.h"
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "codecs/PictureLoader.h"
@@ -12,7 +14,8 @@
 #include "pattern/MethodTable.h"
 #include "render/PngFile.h"
 #include "images/ImageShelf.h"
-#include "saver/PictureFade.h"
+#include "saver/FrameLoop.h"
+#include "saver/SaverRun.h"
 #include "saver/SourcePicture.h"
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
@@ -20,18 +23,24 @@
 namespace tessivane::render {
 namespace {
 
-// A unit error as one line: the number, its message and the detail.
+// A unit error as one line: the number, its message and the detail, or
+// where it has none the file or folder it concerns.
 [[noreturn]] void FailUnit(const UnitFailure& failure) {
-  const std::string& detail = failure.detail;
+  const std::string& detail = failure.detail.empty() ? failure.name : failure.detail;
   throw RenderError("error " + std::to_string(failure.number) + ": " +
                     OneLine(UnitErrorMessage(failure.number) + (detail.empty() ? "" : "\n" + detail)));
+}
+
+// A picture that did not load, as one line; its message names the file.
+[[noreturn]] void FailPicture(const PictureError& e) {
+  throw RenderError("cannot read picture: " + OneLine(e.what()));
 }
 
 Bitmap LoadPictureFile(const std::string& name) {
   try {
     return LoadPicture(name);
-  } catch (const std::exception& e) {
-    throw RenderError("cannot read picture '" + name + "': " + OneLine(e.what()));
+  } catch (const PictureError& e) {
+    FailPicture(e.AboutFile(name));
   }
 }
 
@@ -68,63 +77,108 @@ bool SourceIsFolder(const RenderOptions& o) {
   return o.source != "random" && std::filesystem::is_directory(PathFromUtf8(o.source), ec);
 }
 
-// The picture a folder's change shows: the next picture of the draw the
-// first one came from that is another file and decodes (so a --seed run,
-// whose draws all start alike, changes between two pictures).
-Bitmap NextFolderPicture(const RenderOptions& o) {
-  try {
-    ImageShelf shelf(o.source);
-    RandomGenerator draws;
-    draws.Randomize();
-    const std::string first = shelf.Draw(draws);
-    for (;;) {
-      const std::string& path = shelf.Draw(draws);  // throws when none is left
-      if (path != first) {
-        try {
-          Bitmap picture = LoadPicture(path);
-          ApplySourceEffects(picture, o.blur, o.mono);
-          return picture;
-        } catch (const PictureError&) {
-        }
-      }
-      shelf.DropDrawn();
-    }
-  } catch (const std::runtime_error& e) {
-    throw RenderError("no second picture from folder '" + o.source + "' to fade to: " + OneLine(e.what()));
-  }
+// The run the options describe, its source the random picture, a picture
+// file or a folder.
+RunConfig RunConfigOf(const RenderOptions& o) {
+  RunConfig c = tessivane::RunConfigOf(static_cast<const CommonOptions&>(o));
+  if (o.source != "random") c.FileType = SourceIsFolder(o) ? kFileTypeFolder : kFileTypeFile;
+  c.BmpFileName = c.ImageFolderName = o.source;
+  return c;
 }
 
-// The composer takes `picture` as the saver's change does; with a fade
-// time the old picture fades out over the frames it lasts at the run's
-// frame interval.
-void ChangePicture(Composer& composer, PictureFade& fade, const RunConfig& config, Point screen,
-                   Bitmap picture) {
-  const Point tileSize{composer.Method()->Tile.Width(), composer.Method()->Tile.Height()};
-  Bitmap old = composer.TakeSource();
+// Remembers the folder's picture on the screen, so that the change lists
+// the folder without it and fades to another picture (the draws of a
+// --seed run all start alike, and would draw the same one again). Shared
+// with the frame loop's workers.
+class OtherPicture {
+public:
+  Bitmap Load(const std::string& path) {
+    Bitmap picture = LoadPicture(path);
+    const std::lock_guard lock(mutex_);
+    shown_ = path;
+    return picture;
+  }
+  ImageShelf List(const std::string& folder) {
+    ImageShelf shelf(folder);
+    const std::lock_guard lock(mutex_);
+    if (!shown_.empty()) shelf.Remove(shown_);
+    return shelf;
+  }
+
+private:
+  std::mutex mutex_;
+  std::string shown_;
+};
+
+// What the frame loop shows through the error display (only running out
+// of memory), kept for the one line the renderer writes.
+class LastError : public ErrorDisplay {
+public:
+  LastError() { SetErrorDisplay(this); }
+  ~LastError() override { SetErrorDisplay(nullptr); }
+  LastError(const LastError&) = delete;
+  LastError& operator=(const LastError&) = delete;
+  void ShowErrorMessage(const std::string& text) override { text_ = text; }
+  const std::string& Text() const { return text_; }
+
+private:
+  std::string text_;
+};
+
+// The frames as the savers make them: the frame loop, driven through
+// SaverRun, with a clock that stands still, so that a folder's picture
+// changes only after the first frame, and only with a fade time.
+void RenderFrames(const RenderOptions& o, const std::function<void(const Bitmap&, int)>& sink) {
+  const RunConfig config = RunConfigOf(o);
+  const Point screen{o.screenWidth, o.screenHeight};
+  const bool changes = o.fade > 0 && config.FileType == kFileTypeFolder;
+  DateTime now = 0;
+  auto other = std::make_shared<OtherPicture>();
+  LastError errors;
+  FrameLoop loop(false, config, ProgramRandom(), [&now] { return now; });
+  loop.SetMakesFrames(!o.tile);
+  loop.UsePictureLoader([other](const std::string& path) { return other->Load(path); });
+  loop.UseFolderLister([other](const std::string& folder) { return other->List(folder); });
+  int frame = 0;
+  Bitmap picture;  // the frame in the 24-bit form the files take
+  SaverRun run(
+      loop, [](SaverRun::Arming, uint32_t) {},
+      [&](const Composer& composer) {
+        CopyFrameToBitmap(o.tile ? composer.TileImage() : composer.Image(), picture);
+        sink(picture, ++frame);
+        if (frame == 1 && changes) now = AddSeconds(now, config.ImageChangeTime + 1);
+      });
   try {
-    PrepareRunComposer(composer, config, screen, std::move(picture));
+    run.Start(screen);
+    for (;;) {
+      // A picture being listed or decoded is waited for, then switched to
+      // before the next frame (a run's frame interval is never 0).
+      while (loop.PictureChangePending()) {
+        loop.WaitForPicture();
+        run.PictureReady(screen);
+      }
+      if (frame == o.frames || !loop.FramesReady()) break;
+      run.Tick(screen);
+    }
   } catch (const UnitFailed& e) {
     FailUnit(e.Failure());
+  } catch (const SilentAbort&) {
+    if (errors.Text().empty()) throw;
+    throw RenderError(OneLine(errors.Text()));
+  } catch (const RenderError&) {
+    throw;  // the sink's
+  } catch (const PictureError& e) {
+    FailPicture(e);
+  } catch (const std::runtime_error& e) {
+    if (config.FileType != kFileTypeFolder) throw;
+    throw RenderError(
+        (frame == 0 ? "no picture from folder: " : "no other picture in the folder to fade to: ") +
+        OneLine(e.what()));
   }
-  fade.Start(std::move(old), tileSize,
-             FadeFrames(config.FadeTime, FrameInterval(config.Weight, config.MovePositionType)));
+  if (frame != o.frames) throw RenderError("no picture to render");
 }
 
 }  // namespace
-
-Bitmap LoadSource(const RenderOptions& o) {
-  uint8_t kind = kFileTypeRandom;
-  if (o.source != "random") kind = SourceIsFolder(o) ? kFileTypeFolder : kFileTypeFile;
-  Bitmap source;
-  try {
-    LoadSourcePicture(kind, o.source, o.source, source, ProgramRandom());
-  } catch (const std::exception& e) {
-    if (kind == kFileTypeFolder) throw RenderError("no picture from folder '" + o.source + "': " + e.what());
-    throw RenderError("cannot read picture '" + o.source + "': " + OneLine(e.what()));
-  }
-  ApplySourceEffects(source, o.blur, o.mono);
-  return source;
-}
 
 void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, int)>& sink) {
   std::unique_ptr<ScopedSeedSource> seed;
@@ -133,38 +187,7 @@ void RenderEach(const RenderOptions& o, const std::function<void(const Bitmap&, 
   if (type == kMethodTypePlugin && o.plugin.empty())
     throw RenderError("the plug-in method takes its library: --plugin FILE");
   if (!o.cut.empty()) return RenderCut(o, type, sink);
-
-  // The saver's order: composer, source picture, preparation, frames.
-  const RunConfig config = RunConfigOf(o);
-  std::unique_ptr<Composer> composer = MakeRunComposer(config, ProgramRandom());
-  if (composer->Error().number != 0) FailUnit(composer->Error());
-  Bitmap source = LoadSource(o);
-  try {
-    PrepareRunComposer(*composer, config, {o.screenWidth, o.screenHeight}, std::move(source));
-  } catch (const UnitFailed& e) {
-    FailUnit(e.Failure());
-  }
-  // With a folder and a fade time, the picture changes after the first
-  // frame and the change fades, as the saver's folder changes do.
-  const bool changes = o.fade > 0 && SourceIsFolder(o);
-  PictureFade fade;
-  Bitmap picture;  // the frame in the 24-bit form the files take
-  for (int frame = 1; frame <= o.frames; ++frame) {
-    const bool fading = fade.Active();
-    try {
-      fade.MakeFrame(*composer);
-    } catch (const UnitFailed& e) {
-      FailUnit(e.Failure());
-    }
-    if (o.tile && !fading) {
-      sink(composer->Method()->Tile, frame);
-    } else {
-      CopyFrameToBitmap(o.tile ? composer->TileImage() : composer->Image(), picture);
-      sink(picture, frame);
-    }
-    if (frame == 1 && changes)
-      ChangePicture(*composer, fade, config, {o.screenWidth, o.screenHeight}, NextFolderPicture(o));
-  }
+  RenderFrames(o, sink);
 }
 
 void Render(const RenderOptions& o) {

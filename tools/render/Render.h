@@ -9,11 +9,6 @@
 
 namespace tessivane::render {
 
-// The source picture: the saver's random picture (640 x 480), a picture
-// file, or a picture drawn from a folder; then blurred and turned
-// monotone when asked. Throws RenderError.
-Bitmap LoadSource(const RenderOptions& options);
-
 // Renders as the options say and hands each picture to `sink` with its
 // number (from 1): the frames (or their tiles), or the one tile of --cut.
 // Resolves "choose at random" first. Throws RenderError.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pattern/MethodTable.h"
+#include "codecs/PictureLoader.h"
 #include "render/PngFile.h"
 #include "render/Render.h"
 #include "support/TempFolder.h"
@@ -36,11 +37,7 @@ protected:
     }
     return "";
   }
-  static Bitmap ReadBack(const std::string& name) {
-    RenderOptions o;
-    o.source = name;
-    return LoadSource(o);
-  }
+  static Bitmap ReadBack(const std::string& name) { return LoadPicture(name); }
   tessivane::testing::TempFolder folder_{
       "tessivane-render-plugin-" +
       std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())};

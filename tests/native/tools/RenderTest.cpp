@@ -9,6 +9,7 @@
 
 #include "pattern/FloralMethod.h"
 #include "pattern/KaleidoscopeMethod.h"
+#include "codecs/PictureLoader.h"
 #include "render/PngFile.h"
 #include "support/TempFolder.h"
 
@@ -55,9 +56,7 @@ Bitmap Gradient(int w, int h) {
 
 Bitmap ReadBack(const std::string& name) {
   Bitmap b;
-  RenderOptions o;
-  o.source = name;
-  return LoadSource(o);
+  return LoadPicture(name);
 }
 
 TEST_F(RenderTest, CutWritesExactlyTheUnitsTile) {
@@ -90,6 +89,7 @@ TEST_F(RenderTest, FailuresWriteNothing) {
   // 1.5 x the cut (96) is more than the picture: error 5, on one line.
   std::string error = ErrorOf(Options({"--source", File("small.png"), "--size", "16", File("f.png")}));
   EXPECT_EQ(error.rfind("error 5: ", 0), 0u) << error;
+  EXPECT_NE(error.find(File("small.png")), std::string::npos) << "the picture's name travels with the error";
   EXPECT_EQ(error.find('\n'), std::string::npos);
   error = ErrorOf(Options({"--source", File("missing.png"), File("f.png")}));
   EXPECT_NE(error.find("cannot read picture"), std::string::npos) << error;
