@@ -27,6 +27,7 @@ FrameLoop::FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Cl
 }
 
 void FrameLoop::UseConfig(RunConfig config) {
+  CheckRunConfig(config);
   config_ = std::move(config);
   run_.ImageChangeSecs = config_.ImageChangeTime;
   run_.FolderMode = config_.FileType == kFileTypeFolder;

@@ -1,5 +1,10 @@
 #include "settings/RunConfig.h"
 
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
 
 namespace tessivane {
@@ -26,6 +31,23 @@ RunConfig RunConfigOf(const MainSettings& s, const MethodOptions& m) {
   c.BrightnessChange = s.BrightnessChange;
   c.Shuffle = s.Shuffle;
   return c;
+}
+
+namespace {
+
+void CheckValue(const char* name, int64_t value, int64_t low, int64_t high) {
+  if (value < low || value > high)
+    throw std::invalid_argument("the run's " + std::string(name) + " is " + std::to_string(value) +
+                                ", outside " + std::to_string(low) + ".." + std::to_string(high));
+}
+
+}  // namespace
+
+void CheckRunConfig(const RunConfig& c) {
+  CheckValue("FileType", c.FileType, kFileTypeRandom, kFileTypeFolder);
+  CheckValue("MovePositionType", c.MovePositionType, kMoveLine, kMoveSlideShow);
+  CheckValue("ImageChangeTime", c.ImageChangeTime, 0, std::numeric_limits<int32_t>::max());
+  CheckValue("FadeTime", c.FadeTime, MainSettings::kFadeTime.min, MainSettings::kFadeTime.max);
 }
 
 }  // namespace tessivane

@@ -41,4 +41,13 @@ struct RunConfig {
 // The run the settings records describe (the Windows saver).
 RunConfig RunConfigOf(const MainSettings& settings, const MethodOptions& options);
 
+// Throws std::invalid_argument naming the first value no run can take:
+// the source kind outside 1..3, the motion kind above 2, a negative change
+// time or a fade time outside MainSettings::kFadeTime. The records and
+// the option tables bring every value inside before it gets here; the
+// frame loop checks the description it is given once, when it takes it.
+// Size, Move and Weight pass as they are: a run shows what they give (the
+// cut's error 1 or 2, a still picture).
+void CheckRunConfig(const RunConfig& config);
+
 }  // namespace tessivane

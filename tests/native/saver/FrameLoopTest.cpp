@@ -668,6 +668,37 @@ TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSourc
   EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
 }
 
+// A run description with a value no run can take is one error, naming
+// the value, when the loop takes it; the values at each bound run.
+TEST_F(FrameLoopTest, ARunDescriptionOutsideWhatARunTakesIsOneErrorWhenTheLoopTakesIt) {
+  const struct {
+    const char* name;
+    void (*set)(RunConfig&, int32_t);
+    int32_t bad, good;
+  } cases[] = {
+      {"FileType", [](RunConfig& c, int32_t v) { c.FileType = static_cast<uint8_t>(v); }, 4, 3},
+      {"FileType", [](RunConfig& c, int32_t v) { c.FileType = static_cast<uint8_t>(v); }, 0, 1},
+      {"MovePositionType", [](RunConfig& c, int32_t v) { c.MovePositionType = static_cast<uint8_t>(v); }, 3,
+       2},
+      {"ImageChangeTime", [](RunConfig& c, int32_t v) { c.ImageChangeTime = v; }, -1, 0},
+      {"FadeTime", [](RunConfig& c, int32_t v) { c.FadeTime = v; }, 51, 50},
+      {"FadeTime", [](RunConfig& c, int32_t v) { c.FadeTime = v; }, -1, 0},
+  };
+  for (const auto& c : cases) {
+    RunConfig config;
+    c.set(config, c.bad);
+    try {
+      FrameLoop loop(false, config, ProgramRandom());
+      ADD_FAILURE() << c.name << " " << c.bad << " was taken";
+    } catch (const std::invalid_argument& e) {
+      const std::string said = "the run's " + std::string(c.name) + " is " + std::to_string(c.bad) + ",";
+      EXPECT_EQ(std::string(e.what()).rfind(said, 0), 0u) << e.what();
+    }
+    c.set(config, c.good);
+    EXPECT_NO_THROW(FrameLoop(false, config, ProgramRandom())) << c.name << " " << c.good;
+  }
+}
+
 TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
   // Every hostile size fails the set-up; the one sound size lets the
   // hostile moves reach the frames.
