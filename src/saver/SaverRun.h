@@ -1,6 +1,6 @@
-// One run of the kaleidoscope as a front end drives it: the saver window
-// and the X11 program call these few methods from their handlers and keep
-// no frame protocol of their own. The run owns the
+// One run of the kaleidoscope as a front end drives it: the saver window,
+// the X11 program and the renderer call these few methods and keep no
+// frame protocol of their own. The run owns the
 // frame timer's state: it stops the timer before each step (so frames
 // never overlap and an error leaves the timer stopped) and arms it again
 // through the front end's `arm` with the interval to the next tick (0:
