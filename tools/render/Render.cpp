@@ -114,14 +114,15 @@ private:
 // of memory), kept for the one line the renderer writes.
 class LastError : public ErrorDisplay {
 public:
-  LastError() { SetErrorDisplay(this); }
-  ~LastError() override { SetErrorDisplay(nullptr); }
+  LastError() : previous_(GetErrorDisplay()) { SetErrorDisplay(this); }
+  ~LastError() override { SetErrorDisplay(previous_); }
   LastError(const LastError&) = delete;
   LastError& operator=(const LastError&) = delete;
   void ShowErrorMessage(const std::string& text) override { text_ = text; }
   const std::string& Text() const { return text_; }
 
 private:
+  ErrorDisplay* previous_;
   std::string text_;
 };
 
