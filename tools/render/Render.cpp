@@ -128,11 +128,12 @@ private:
 
 // The frames as the savers make them: the frame loop, driven through
 // SaverRun, with a clock that stands still, so that a folder's picture
-// changes only after the first frame, and only with a fade time.
+// changes only after the first frame of several, and only with a fade
+// time.
 void RenderFrames(const RenderOptions& o, const std::function<void(const Bitmap&, int)>& sink) {
   const RunConfig config = RunConfigOf(o);
   const Point screen{o.screenWidth, o.screenHeight};
-  const bool changes = o.fade > 0 && config.FileType == kFileTypeFolder;
+  const bool changes = o.fade > 0 && config.FileType == kFileTypeFolder && o.frames > 1;
   DateTime now = 0;
   auto other = std::make_shared<OtherPicture>();
   LastError errors;
