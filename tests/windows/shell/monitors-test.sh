@@ -6,12 +6,13 @@
 # Starts an X server with the dummy video driver and two outputs, a
 # 1024x768 monitor left of a 1280x1024 primary one (so the virtual screen
 # starts at a negative x), a Wine prefix of its own on that display, and
-# the saver with "/s". Screenshots of the X screen must show the pattern on
-# both monitors as one tiling from the virtual screen's corner: every pixel
-# of either monitor repeats the tile found at the top-left, so the pattern
-# runs on across the border without a seam. Then the left monitor becomes
-# 800x600 and the saver is told so (WM_DISPLAYCHANGE, which Wine 8 does
-# not send for a change of the X server's outputs): it must cover the new
+# the saver with "/s" on a picture of noise. Screenshots of the X screen
+# must show the pattern on both monitors as one tiling from the virtual
+# screen's corner: every pixel of either monitor repeats the tile found at
+# the top-left, so the pattern runs on across the border without a seam.
+# Then the left monitor becomes 800x600 and the saver is told so
+# (WM_DISPLAYCHANGE, which Wine 8 does not send for a change of the X
+# server's outputs): it must cover the new
 # virtual screen, again with one seamless tiling. Last, a key (through the
 # system's input queue) must end the process. The probe (MonitorProbe.cpp)
 # reports what Wine sees, tells of the change and sends the key.
@@ -47,7 +48,7 @@ cleanup() {
     wineserver -w 2>/dev/null || true
   fi
   if [ -n "$xorg_pid" ]; then kill "$xorg_pid" 2>/dev/null || true; fi
-  rm -f "$state/shot.rgb"
+  rm -f "$state/shot.rgb" "$state/noise.bmp"
   [ -n "${TESSIVANE_KEEP_MONITORS_PREFIX:-}" ] || rm -rf "$state/prefix"
 }
 trap cleanup EXIT
@@ -126,7 +127,21 @@ read -r _ vl vt vw vh < <(grep '^virtual ' <<<"$monitors")
 
 # Slow frames (Weight 99: one a second), so a screenshot seldom falls on
 # the moment a frame is painted.
-wine reg add 'HKCU\Software\Qel\Tessivane\Settings' /v Weight /t REG_SZ /d 99 /f >/dev/null 2>&1 </dev/null
+settings='HKCU\Software\Qel\Tessivane\Settings'
+wine reg add "$settings" /v Weight /t REG_SZ /d 99 /f >/dev/null 2>&1 </dev/null
+# The source is a picture of noise, so every row and column of the tile
+# varies and the screenshots show the tiling's period. The random picture
+# has flat areas: a piece cut from one made a tile whose columns were one
+# colour, and the column's period came out as 1.
+python3 - "$state/noise.bmp" <<'PY'
+import random, struct, sys
+w, h = 640, 480
+pixels = random.Random(2026).randbytes(w * h * 3)  # 24-bit rows of 1920 bytes need no padding
+info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+open(sys.argv[1], "wb").write(struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54) + info + pixels)
+PY
+wine reg add "$settings" /v FileType /t REG_SZ /d 2 /f >/dev/null 2>&1 </dev/null
+wine reg add "$settings" /v BmpFileName /t REG_SZ /d "$(winepath -w "$state/noise.bmp")" /f >/dev/null 2>&1 </dev/null
 
 # --- the saver on both monitors ------------------------------------------
 # The pointer rests inside the primary monitor, where taking the other
