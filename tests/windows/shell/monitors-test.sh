@@ -130,16 +130,9 @@ read -r _ vl vt vw vh < <(grep '^virtual ' <<<"$monitors")
 settings='HKCU\Software\Qel\Tessivane\Settings'
 wine reg add "$settings" /v Weight /t REG_SZ /d 99 /f >/dev/null 2>&1 </dev/null
 # The source is a picture of noise, so every row and column of the tile
-# varies and the screenshots show the tiling's period. The random picture
-# has flat areas: a piece cut from one made a tile whose columns were one
-# colour, and the column's period came out as 1.
-python3 - "$state/noise.bmp" <<'PY'
-import random, struct, sys
-w, h = 640, 480
-pixels = random.Random(2026).randbytes(w * h * 3)  # 24-bit rows of 1920 bytes need no padding
-info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-open(sys.argv[1], "wb").write(struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54) + info + pixels)
-PY
+# varies and the screenshots show the tiling's period (a flat area of the
+# random picture made a tile whose columns were one colour).
+convert -seed 2026 -size 640x480 xc: +noise Random -type TrueColor "BMP3:$state/noise.bmp" || fail "no picture"
 wine reg add "$settings" /v FileType /t REG_SZ /d 2 /f >/dev/null 2>&1 </dev/null
 wine reg add "$settings" /v BmpFileName /t REG_SZ /d "$(winepath -w "$state/noise.bmp")" /f >/dev/null 2>&1 </dev/null
 
