@@ -13,8 +13,7 @@ struct ErrorRecorder : ErrorDisplay {
   void ShowErrorMessage(const std::string& text) override { shown.push_back(text); }
 };
 
-// Runs `step` as a front end does: a unit failure it throws is shown
-// through the installed display, then thrown on.
+// Runs `step` as a front end does: a unit failure it throws is shown, then thrown on.
 template <typename Step>
 void AsFrontEnd(Step&& step) {
   try {

@@ -224,8 +224,7 @@ XSCREENSAVER_WINDOW=nonsense|-root
 DISPLAY=:99999|-root
 LIST
 [ "$(xwininfo -root -children | grep -c '^ *0x')" = "$before" ] || fail "a bad command line made a window"
-# A unit error at the set-up (a picture too small for the cut) reaches
-# standard error as one line with its number and the picture's name.
+# A unit error (a picture too small for the cut): one line, its number and the picture's name.
 if "$saver" -root -file "$dir/pic.png" -size 64 2>"$dir/err"; then fail "error 5 succeeded"; fi
 [ "$(wc -l <"$dir/err")" -eq 1 ] && grep -q "^tessivane: .*(error 5) .*pic.png" "$dir/err" ||
   fail "error 5: $(cat "$dir/err")"

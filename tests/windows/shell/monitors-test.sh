@@ -129,9 +129,8 @@ read -r _ vl vt vw vh < <(grep '^virtual ' <<<"$monitors")
 # the moment a frame is painted.
 settings='HKCU\Software\Qel\Tessivane\Settings'
 wine reg add "$settings" /v Weight /t REG_SZ /d 99 /f >/dev/null 2>&1 </dev/null
-# The source is a picture of noise, so every row and column of the tile
-# varies and the screenshots show the tiling's period (a flat area of the
-# random picture made a tile whose columns were one colour).
+# A picture of noise: a flat area of the random picture could make a tile
+# whose columns are one colour, hiding the tiling's period.
 convert -seed 2026 -size 640x480 xc: +noise Random -type TrueColor "BMP3:$state/noise.bmp" || fail "no picture"
 wine reg add "$settings" /v FileType /t REG_SZ /d 2 /f >/dev/null 2>&1 </dev/null
 wine reg add "$settings" /v BmpFileName /t REG_SZ /d "$(winepath -w "$state/noise.bmp")" /f >/dev/null 2>&1 </dev/null
