@@ -54,16 +54,17 @@ bool OneColour(const std::wstring& sample) {
   return true;
 }
 
-// The processes whose parent is the process `parent` (the plug-in hosts of
-// a saver).
+// The plug-in hosts of the saver `parent`: its program's processes that name
+// it as their parent (Wine gives a dead process's number to a new process).
 int ChildProcesses(DWORD parent) {
+  const std::wstring saver = SaverPath(), program = saver.substr(saver.rfind(L'\\') + 1);
   ScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   int children = 0;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
        more = Process32NextW(snapshot.get(), &entry))
-    children += entry.th32ParentProcessID == parent;
+    children += entry.th32ParentProcessID == parent && _wcsicmp(entry.szExeFile, program.c_str()) == 0;
   return children;
 }
 
