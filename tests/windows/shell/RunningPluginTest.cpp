@@ -54,8 +54,7 @@ bool OneColour(const std::wstring& sample) {
   return true;
 }
 
-// The plug-in hosts of the saver `parent`: its program's processes that name
-// it as their parent (Wine gives a dead process's number to a new process).
+// The saver's plug-in hosts; docs/testing.md says why its program is matched.
 int ChildProcesses(DWORD parent) {
   const std::wstring saver = SaverPath(), program = saver.substr(saver.rfind(L'\\') + 1);
   ScopedKernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
