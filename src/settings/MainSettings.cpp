@@ -72,16 +72,11 @@ uint8_t CodeToTransType(int32_t code) { return code == 2 ? kTransPlugin : kTrans
 
 MainSettings::MainSettings(SettingsStore& store) : store_(store) { Load(); }
 
-MainSettings::~MainSettings() {
-  SaveOnDestruction(unreadable_, [this] { Save(); });
-}
+MainSettings::~MainSettings() { WriteBackOnDestruction<R>(store_, kSubkey, *this, kValues, loaded_); }
 
-void MainSettings::Load() { unreadable_ = LoadSettings<R>(store_, kSubkey, *this, kValues); }
+void MainSettings::Load() { loaded_ = LoadSettings<R>(store_, kSubkey, *this, kValues); }
 
-void MainSettings::Save() {
-  SaveSettings<R>(store_, kSubkey, *this, kValues);
-  unreadable_.clear();  // every value is stored as text now
-}
+void MainSettings::Save() { SaveSettings<R>(store_, kSubkey, *this, kValues, loaded_, SaveWhat::kEvery); }
 
 void MainSettings::SetSize(int32_t value) { CheckedAssign(Size, value, kSize); }
 void MainSettings::SetMove(int32_t value) { CheckedAssign(Move, value, kMove); }

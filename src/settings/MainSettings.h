@@ -1,5 +1,6 @@
 // The main settings record: an in-memory copy of subkey "Settings".
-// Constructing it loads every value, destroying it writes every value back.
+// Constructing it loads every value, destroying it writes back every value
+// that nobody stored meanwhile (WriteBackOnDestruction).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -29,7 +30,8 @@ public:
   // Loads every value; a value of a non-text type takes its default (see
   // UnreadableValues).
   explicit MainSettings(SettingsStore& store = CurrentSettingsStore());
-  // Writes every value back, as Save does, unless a value was unreadable.
+  // Writes back, as Save does, every value still stored as the record found
+  // it; nothing when a value was unreadable.
   ~MainSettings();
   MainSettings(const MainSettings&) = delete;
   MainSettings& operator=(const MainSettings&) = delete;
@@ -41,7 +43,7 @@ public:
   // data where text belongs), in load order; each took its default. While
   // there are any, the record does not write itself back when destroyed,
   // so the store is left as it is; Save writes every value and clears them.
-  const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
+  const std::vector<std::string>& UnreadableValues() const { return loaded_.unreadable; }
 
   // The ranges and defaults of Size, Move and Weight.
   static constexpr SettingRange kSize{8, 64, 8};
@@ -82,7 +84,7 @@ public:
 private:
   void Load();
   SettingsStore& store_;
-  std::vector<std::string> unreadable_;
+  LoadedSettings loaded_;
 };
 
 }  // namespace tessivane

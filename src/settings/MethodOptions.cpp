@@ -30,17 +30,16 @@ constexpr std::array<int, 4> kSaveOrder = {0, 3, 2, 1};
 MethodOptions::MethodOptions(SettingsStore& store) : store_(store) { Load(); }
 
 MethodOptions::~MethodOptions() {
-  SaveOnDestruction(unreadable_, [this] { Save(); });
+  WriteBackOnDestruction<R>(store_, kSubkey, *this, kValues, loaded_, kSaveOrder);
 }
 
 void MethodOptions::Load() {
-  unreadable_ = LoadSettings<R>(store_, kSubkey, *this, kValues);
+  loaded_ = LoadSettings<R>(store_, kSubkey, *this, kValues);
   Random = NormalizeRandom(Random);
 }
 
 void MethodOptions::Save() {
-  SaveSettings<R>(store_, kSubkey, *this, kValues, kSaveOrder);
-  unreadable_.clear();  // every value is stored as text now
+  SaveSettings<R>(store_, kSubkey, *this, kValues, loaded_, SaveWhat::kEvery, kSaveOrder);
 }
 
 void MethodOptions::SetRotate(int32_t value) { Rotate = kRotate.Contains(value) ? value : kRotate.min; }

@@ -1,5 +1,6 @@
 // The per-method options record: an in-memory copy of subkey "Option".
-// Constructing it loads, destroying it writes everything back.
+// Constructing it loads, destroying it writes back what nobody stored
+// meanwhile (WriteBackOnDestruction).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -16,7 +17,7 @@ public:
   // Loads; a value of a non-text type takes its default (see
   // UnreadableValues).
   explicit MethodOptions(SettingsStore& store = CurrentSettingsStore());
-  ~MethodOptions();  // writes every value back, as Save does, unless one was unreadable
+  ~MethodOptions();  // writes back as MainSettings' destructor does
   MethodOptions(const MethodOptions&) = delete;
   MethodOptions& operator=(const MethodOptions&) = delete;
 
@@ -25,7 +26,7 @@ public:
   void Save();
 
   // The values that could not be read, as MainSettings::UnreadableValues.
-  const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
+  const std::vector<std::string>& UnreadableValues() const { return loaded_.unreadable; }
 
   // The range and default of Rotate, and of the aspect steps XY and NoneXY
   // (the steps the composer shapes a piece with).
@@ -54,7 +55,7 @@ public:
 private:
   void Load();
   SettingsStore& store_;
-  std::vector<std::string> unreadable_;
+  LoadedSettings loaded_;
 };
 
 }  // namespace tessivane

@@ -22,15 +22,10 @@ const std::array<SettingValue<R>, 2> kValues = {{
 
 MusicSettings::MusicSettings(SettingsStore& store) : store_(store) { Load(); }
 
-MusicSettings::~MusicSettings() {
-  SaveOnDestruction(unreadable_, [this] { Save(); });
-}
+MusicSettings::~MusicSettings() { WriteBackOnDestruction<R>(store_, kSubkey, *this, kValues, loaded_); }
 
-void MusicSettings::Load() { unreadable_ = LoadSettings<R>(store_, kSubkey, *this, kValues); }
+void MusicSettings::Load() { loaded_ = LoadSettings<R>(store_, kSubkey, *this, kValues); }
 
-void MusicSettings::Save() {
-  SaveSettings<R>(store_, kSubkey, *this, kValues);
-  unreadable_.clear();  // every value is stored as text now
-}
+void MusicSettings::Save() { SaveSettings<R>(store_, kSubkey, *this, kValues, loaded_, SaveWhat::kEvery); }
 
 }  // namespace tessivane

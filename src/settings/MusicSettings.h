@@ -1,10 +1,12 @@
 // The music record: an in-memory copy of subkey "BGM". Constructing it
-// loads, destroying it writes everything back.
+// loads, destroying it writes back what nobody stored meanwhile
+// (WriteBackOnDestruction).
 #pragma once
 #include <string>
 #include <vector>
 
 #include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 
 namespace tessivane {
 
@@ -13,7 +15,7 @@ public:
   // Loads; a value of a non-text type takes its default (see
   // UnreadableValues).
   explicit MusicSettings(SettingsStore& store = CurrentSettingsStore());
-  ~MusicSettings();  // writes both values back, as Save does, unless one was unreadable
+  ~MusicSettings();  // writes back as MainSettings' destructor does
   MusicSettings(const MusicSettings&) = delete;
   MusicSettings& operator=(const MusicSettings&) = delete;
 
@@ -21,7 +23,7 @@ public:
   void Save();
 
   // The values that could not be read, as MainSettings::UnreadableValues.
-  const std::vector<std::string>& UnreadableValues() const { return unreadable_; }
+  const std::vector<std::string>& UnreadableValues() const { return loaded_.unreadable; }
 
   std::string File;   // the music file
   bool Flag = false;  // play File while the screen saver runs
@@ -29,7 +31,7 @@ public:
 private:
   void Load();
   SettingsStore& store_;
-  std::vector<std::string> unreadable_;
+  LoadedSettings loaded_;
 };
 
 }  // namespace tessivane

@@ -39,6 +39,7 @@ struct StoredRead {
   };
   Status status = kMissing;
   std::string text;
+  friend bool operator==(const StoredRead&, const StoredRead&) = default;
 };
 
 enum class WriteStatus {

@@ -22,21 +22,21 @@ int32_t ParseSettingInt(const std::string& text, int32_t fallback);
 
 // A record writes itself back when it is destroyed. A failure there cannot
 // leave a destructor, so it is shown as the standard error box would show
-// it, through the error display, and the destruction goes on. A record that
-// met values it could not read writes nothing then: the store keeps them
-// until the user saves the record on purpose.
+// it, through the error display, and the destruction goes on.
 void ShowSaveFailure(const char* message) noexcept;
 
-template <class F>
-void SaveOnDestruction(const std::vector<std::string>& unreadable, F&& save) noexcept {
-  if (!unreadable.empty()) return;
-  try {
-    save();
-  } catch (const std::exception& e) {
-    ShowSaveFailure(e.what());
-  } catch (...) {
-  }
-}
+// What a record found in the store when it loaded, so that writing itself
+// back when it is destroyed undoes nothing that was stored since.
+struct LoadedSettings {
+  // Per value, in table order: its stored text, or that it was missing (or
+  // too large, or of a type that cannot be read). A value the record writes
+  // counts as found with the text written.
+  std::vector<StoredRead> found;
+  // The names of the values of a type the record cannot read, in table
+  // order. While there are any, the record writes nothing when destroyed:
+  // the store keeps them until the user saves the record on purpose.
+  std::vector<std::string> unreadable;
+};
 
 // The values a numeric setting accepts and the one it takes when none is
 // stored; the record's setters, the dialogs and the renderer read them.
@@ -82,20 +82,21 @@ inline void WriteOrThrow(SettingsSession& session, const char* subkey, const cha
 
 }  // namespace settings_detail
 
-// Reads every value of `table` from `subkey` in table order into `record`.
-// A value of a non-text type (a number or binary data put there by hand or
-// by another program) cannot be read: it takes its default like a missing
-// value, the load goes on with the others, and its name is returned, in
-// table order, so that the record can tell the user and keep the store as
-// it is until the user saves.
+// Reads every value of `table` from `subkey` in table order into `record`,
+// and returns what it found. A value of a non-text type (a number or binary
+// data put there by hand or by another program) cannot be read: it takes
+// its default like a missing value, the load goes on with the others, and
+// its name is listed, so that the record can tell the user and keep the
+// store as it is until the user saves.
 template <class R>
-std::vector<std::string> LoadSettings(SettingsStore& store, const char* subkey, R& record,
-                                      std::span<const SettingValue<R>> table) {
-  std::vector<std::string> unreadable;
+LoadedSettings LoadSettings(SettingsStore& store, const char* subkey, R& record,
+                            std::span<const SettingValue<R>> table) {
+  LoadedSettings loaded;
+  loaded.found.reserve(table.size());
   auto session = store.Open();
   for (const SettingValue<R>& v : table) {
-    StoredRead read = session->Read(subkey, v.name);
-    if (read.status == StoredRead::kWrongType) unreadable.emplace_back(v.name);
+    const StoredRead& read = loaded.found.emplace_back(session->Read(subkey, v.name));
+    if (read.status == StoredRead::kWrongType) loaded.unreadable.emplace_back(v.name);
     const bool hasText = read.status == StoredRead::kText;
     std::visit(
         [&](auto member) {
@@ -114,7 +115,7 @@ std::vector<std::string> LoadSettings(SettingsStore& store, const char* subkey, 
         },
         v.field);
   }
-  return unreadable;
+  return loaded;
 }
 
 // The text a value is stored as.
@@ -136,17 +137,51 @@ std::string SettingText(const R& record, const SettingValue<R>& v) {
       v.field);
 }
 
+enum class SaveWhat {
+  kEvery,      // Save: the record's values replace whatever is stored
+  kUnchanged,  // the write-back: only values stored as the record found them
+};
+
 // Writes the values of `table` to `subkey`, in the order of `order` (indices
-// into the table; empty: table order). Throws RegistryError at the first
-// write that fails; the values written before it stay written.
+// into the table; empty: table order), and notes each in `loaded` as found
+// with the text written. With kUnchanged a value whose stored state (its
+// text, or that it is missing) is no longer the one `loaded` holds is left
+// as it is: someone stored it since, and the newer value wins. Throws
+// RegistryError at the first write that fails; the values written before
+// it stay written. When every value was written, none is unreadable any more.
 template <class R>
 void SaveSettings(SettingsStore& store, const char* subkey, const R& record,
-                  std::span<const SettingValue<R>> table, std::span<const int> order = {}) {
+                  std::span<const SettingValue<R>> table, LoadedSettings& loaded, SaveWhat what,
+                  std::span<const int> order = {}) {
+  loaded.found.resize(table.size());
   auto session = store.Open();
   const size_t count = order.empty() ? table.size() : order.size();
   for (size_t i = 0; i < count; ++i) {
-    const SettingValue<R>& v = table[order.empty() ? i : static_cast<size_t>(order[i])];
-    settings_detail::WriteOrThrow(*session, subkey, v.name, SettingText(record, v));
+    const size_t at = order.empty() ? i : static_cast<size_t>(order[i]);
+    const SettingValue<R>& v = table[at];
+    if (what == SaveWhat::kUnchanged && session->Read(subkey, v.name) != loaded.found[at]) continue;
+    std::string text = SettingText(record, v);
+    settings_detail::WriteOrThrow(*session, subkey, v.name, text);
+    loaded.found[at] = {.status = StoredRead::kText, .text = std::move(text)};
+  }
+  loaded.unreadable.clear();
+}
+
+// What a record does when it is destroyed: unless it met unreadable values,
+// it writes back every value still stored as it found it, which fills in
+// missing values and stores normalised ones without undoing a value that
+// another record or process stored meanwhile. A failure is shown, never
+// thrown.
+template <class R>
+void WriteBackOnDestruction(SettingsStore& store, const char* subkey, const R& record,
+                            std::span<const SettingValue<R>> table, LoadedSettings& loaded,
+                            std::span<const int> order = {}) noexcept {
+  if (!loaded.unreadable.empty()) return;
+  try {
+    SaveSettings<R>(store, subkey, record, table, loaded, SaveWhat::kUnchanged, order);
+  } catch (const std::exception& e) {
+    ShowSaveFailure(e.what());
+  } catch (...) {
   }
 }
 
