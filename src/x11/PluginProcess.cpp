@@ -1,5 +1,6 @@
 #include "x11/PluginProcess.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -13,9 +14,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/Errors.h"
 
@@ -76,12 +81,60 @@ size_t AddressSpace() {
   return pages * static_cast<size_t>(sysconf(_SC_PAGESIZE));
 }
 
+// The children of this process, living or not: each process's parent is
+// the fourth field of its stat line, after the name in parentheses.
+std::vector<pid_t> Children() {
+  std::vector<pid_t> children;
+  std::unique_ptr<DIR, int (*)(DIR*)> proc(opendir("/proc"), &closedir);
+  if (!proc) return children;
+  const pid_t self = getpid();
+  while (const dirent* entry = readdir(proc.get())) {
+    char* end = nullptr;
+    const long pid = std::strtol(entry->d_name, &end, 10);
+    if (pid <= 0 || *end != '\0') continue;
+    char path[64], line[512];
+    std::snprintf(path, sizeof path, "/proc/%ld/stat", pid);
+    FILE* stat = std::fopen(path, "re");
+    if (!stat) continue;  // ended meanwhile
+    const size_t n = std::fread(line, 1, sizeof line - 1, stat);
+    std::fclose(stat);
+    line[n] = '\0';
+    const char* name = std::strrchr(line, ')');
+    char state = 0;
+    long parent = 0;
+    if (name && std::sscanf(name + 1, " %c %ld", &state, &parent) == 2 && parent == self)
+      children.push_back(static_cast<pid_t>(pid));
+  }
+  return children;
+}
+
+// Ends and reaps every child of this process. This process starts no
+// children but plug-in hosts, and adopts what the plug-ins' processes leave
+// (it is their subreaper), so each child left once the host has been reaped
+// is a plug-in's. A child's own children come to this process when it
+// ends, so the rounds go on until none is left (or none can be killed).
+void EndPluginOrphans() {
+  for (;;) {
+    std::vector<pid_t> killed = Children();
+    std::erase_if(killed, [](pid_t child) { return kill(child, SIGKILL) != 0; });
+    if (killed.empty()) return;
+    for (pid_t child : killed)
+      while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+      }
+  }
+}
+
 // A started host, in a process group of its own that is killed and reaped
-// when this goes, whatever it is doing. The host is killed too should this
-// process end without unwinding.
+// when this goes, whatever it is doing, with every process that the
+// plug-in started: this process is their subreaper, so a process that
+// leaves the group (setsid) or loses its parent is still this process's
+// descendant, and one whose host was killed outright comes to this
+// process rather than to init. The host is killed too should this process
+// end without unwinding.
 class HostProcess {
 public:
   HostProcess(const char* program, int questionFd, int answerFd) {
+    prctl(PR_SET_CHILD_SUBREAPER, 1);
     // Everything the child needs is made before the fork: a threaded
     // process may only make system calls between fork and exec.
     char* const argv[] = {const_cast<char*>("tessivane"), const_cast<char*>(kPluginHostSwitch), nullptr};
@@ -109,6 +162,7 @@ public:
     kill(pid_, SIGKILL);
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
+    EndPluginOrphans();
   }
   HostProcess(const HostProcess&) = delete;
   HostProcess& operator=(const HostProcess&) = delete;

@@ -6,7 +6,9 @@
 // format of pattern/PluginConversation.h. A host that crashes, ends
 // without answering, goes beyond its memory or does not answer within
 // kPluginAnswerTimeoutMs gives error 7 naming the library, and is ended and
-// reaped with everything it started.
+// reaped with everything it started. The process that asks becomes the
+// subreaper of the plug-ins' processes and ends every child it has besides
+// the host once the host is gone: it must start no other children.
 #pragma once
 #include <cstddef>
 #include <functional>

@@ -1,13 +1,18 @@
 // The plug-in host process, started from the built tessivane: it answers as
 // the conversation in this process does, and a plug-in that crashes, ends
 // its process, hangs or takes too much memory gives error 7 and leaves no
-// process behind.
+// process behind, also none that left the host's process group.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "x11/PluginProcess.h"
 
@@ -15,6 +20,19 @@ namespace tessivane::x11 {
 namespace {
 
 bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
+
+// The processes anywhere whose environment holds `entry` (the script as
+// this test run set it).
+int ProcessesWith(const std::string& entry) {
+  int found = 0;
+  std::error_code ec;
+  for (const auto& process : std::filesystem::directory_iterator("/proc", ec)) {
+    std::ifstream in(process.path() / "environ", std::ios::binary);
+    const std::string environ{std::istreambuf_iterator<char>(in), {}};
+    found += ('\0' + environ).find('\0' + entry + '\0') != std::string::npos;
+  }
+  return found;
+}
 
 TEST(PluginProcess, AnswersAsInThisProcessOrErrorSevenWithNoChildLeft) {
   struct Case {
@@ -29,12 +47,15 @@ TEST(PluginProcess, AnswersAsInThisProcessOrErrorSevenWithNoChildLeft) {
       {"exit", true},
       {"hang", true},
       {"eat", true},
+      {"daemon hang", true},   // the host is ended
+      {"daemon crash", true},  // the host ends itself
   };
   constexpr unsigned kTimeoutMs = 1000;
   PluginProcessRunner runner(TESSIVANE_PROGRAM, kTimeoutMs);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.script);
-    setenv("TESSIVANE_TEST_PLUGIN", c.script, 1);
+    const std::string script = std::string(c.script) + " run=" + std::to_string(getpid());
+    setenv("TESSIVANE_TEST_PLUGIN", script.c_str(), 1);
     for (auto kind : {PluginQuestion::Kind::kSetUp, PluginQuestion::Kind::kCheck}) {
       const PluginQuestion question{kind, TEST_PLUGIN_SCRIPTED, 64, 64, 0, 0};
       const auto start = std::chrono::steady_clock::now();
@@ -42,6 +63,7 @@ TEST(PluginProcess, AnswersAsInThisProcessOrErrorSevenWithNoChildLeft) {
       EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kTimeoutMs + 2000));
       EXPECT_EQ(answers, c.hostLost ? PluginCallFailed(question) : AskPlugin(question));
       EXPECT_TRUE(NoChildLeft());
+      EXPECT_EQ(ProcessesWith("TESSIVANE_TEST_PLUGIN=" + script), 0);
     }
   }
   unsetenv("TESSIVANE_TEST_PLUGIN");

@@ -15,6 +15,8 @@
                      and keeps it; a block it is refused it writes through a
                      null pointer, so a host with a memory limit ends either way
      blockload       (Windows) the library's DllMain never returns
+     daemon          (POSIX) the first "MakeTransMethod" starts a process in a
+                     session of its own, which starts another; both sleep 30 s
 
    When the library is unloaded it writes what it was asked to
    TESSIVANE_TEST_PLUGIN_LOG: "calls=ISTY identify=1 size=1 trans=4096
@@ -129,6 +131,18 @@ int32_t TESSIVANE_PLUGIN_CALL MakeTransMethod(int32_t tileWidth, int32_t tileHei
   Called(2, 'T');
   lastX = x;
   lastY = y;
+#if !defined(_WIN32)
+  static int started;
+  if (strstr(script, "daemon") && !started) {
+    started = 1;
+    if (fork() == 0) {
+      setsid();
+      fork();
+      sleep(30);
+      _exit(0);
+    }
+  }
+#endif
   if (strstr(script, "hang")) {
     for (;;) {
 #if defined(_WIN32)
