@@ -88,7 +88,7 @@ enum class TextId : int {
   kCreditLine3,
   // ---- Settings dialog: messages
   kFileNotFound,
-  kFolderNotFound,
+  kFolderNotFound,     // no such folder or none reached: the dialog and the folder shelf
   kNotAnInteger,       // %s: the text typed
   kHelpFolderMissing,  // %s: the program's folder
   kHelpPageMissing,

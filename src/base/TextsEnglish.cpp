@@ -141,7 +141,7 @@ const char* EnglishText(TextId id) {
     case TextId::kFileNotFound:
       return "The picture file was not found. Check its path or choose it with Browse.";
     case TextId::kFolderNotFound:
-      return "The picture folder was not found. Check its path or choose it with Browse.";
+      return "The picture folder was not found or cannot be reached.";
     case TextId::kNotAnInteger:
       return "'%s' is not a whole number";
     case TextId::kHelpFolderMissing:

@@ -11,8 +11,8 @@ namespace tessivane {
 // it: "." and "..", subfolders, hidden and system entries included. Nothing
 // happens without a list; an empty folder name throws
 // std::out_of_range(the range-check message); a folder that does not exist
-// adds nothing. The result tells a missing folder from one that exists but
-// could not be listed.
+// or cannot be reached adds nothing. The result tells a missing folder from
+// one that exists but could not be listed.
 ListFolderResult ListFiles(const std::string& folder, std::vector<std::string>* list);
 
 }  // namespace tessivane

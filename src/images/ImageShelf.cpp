@@ -12,8 +12,14 @@
 namespace tessivane {
 
 ImageShelf::ImageShelf(const std::string& folderName) {
-  if (ListFiles(folderName, &files_) == ListFolderResult::kUnreadable)
-    throw std::runtime_error(Tr(TextId::kFolderUnreadable));
+  switch (ListFiles(folderName, &files_)) {
+    case ListFolderResult::kListed:
+      break;
+    case ListFolderResult::kNoFolder:
+      throw std::runtime_error(Tr(TextId::kFolderNotFound));
+    case ListFolderResult::kUnreadable:
+      throw std::runtime_error(Tr(TextId::kFolderUnreadable));
+  }
   // Every entry is opened by its full path: a bare name would be looked up
   // in the current folder and could open a file from outside this one.
   for (std::string& file : files_) file = folderName + kPathDelimiter + file;

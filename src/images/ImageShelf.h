@@ -16,8 +16,10 @@ public:
   // Create: lists the folder. Every entry becomes "<folder><delimiter>
   // <name>" (the folder name unchanged, so one ending in the delimiter gives
   // a doubled one, which the file system accepts), whatever its extension.
-  // A folder that exists but cannot be listed throws std::runtime_error
-  // (the unreadable-folder message); one that does not exist gives an empty shelf.
+  // A folder that does not exist or cannot be reached throws
+  // std::runtime_error (the folder-not-found message), one that exists but
+  // cannot be listed throws it with the unreadable-folder message: neither
+  // is taken for a folder that holds no picture.
   // It touches nothing but its own arguments and the shelf, so the saver
   // lists on a worker thread: a folder may take any time to answer.
   explicit ImageShelf(const std::string& folderName);
