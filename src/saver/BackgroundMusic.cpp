@@ -5,10 +5,18 @@
 namespace tessivane {
 
 std::vector<std::string> BackgroundMusic::Start(bool fullScreenRun, SettingsStore& store) {
+  MusicChoice choice = Choose(fullScreenRun, store);
+  if (choice.File) Play(*choice.File);
+  return std::move(choice.UnreadableValues);
+}
+
+MusicChoice BackgroundMusic::Choose(bool fullScreenRun, SettingsStore& store) {
   if (!fullScreenRun) return {};
-  MusicSettings settings(store);  // written back when the start is over
-  if (settings.Flag) Play(settings.File);
-  return settings.UnreadableValues();
+  MusicSettings settings(store);  // written back when the choice is made
+  MusicChoice choice;
+  if (settings.Flag) choice.File = settings.File;
+  choice.UnreadableValues = settings.UnreadableValues();
+  return choice;
 }
 
 void BackgroundMusic::Play(const std::string& file) {

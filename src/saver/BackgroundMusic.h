@@ -3,6 +3,7 @@
 // full-screen run plays; every failure of the music is silent.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,13 @@
 #include "settings/SettingsStore.h"
 
 namespace tessivane {
+
+// What a run plays: the file, when the run is full screen and the music
+// record's Flag is on, and the record's values that could not be read.
+struct MusicChoice {
+  std::optional<std::string> File;
+  std::vector<std::string> UnreadableValues;
+};
 
 class BackgroundMusic {
 public:
@@ -26,6 +34,14 @@ public:
   // be read (MusicSettings::UnreadableValues), for the caller to report.
   std::vector<std::string> Start(bool fullScreenRun, SettingsStore& store = CurrentSettingsStore());
 
+  // The first half of Start: only a full-screen run loads the music record
+  // (written back at once) and takes its File when its Flag is on.
+  static MusicChoice Choose(bool fullScreenRun, SettingsStore& store = CurrentSettingsStore());
+  // The second half: makes a player, opens the file and plays it; a player
+  // that cannot be made, opened or started is dropped without a word. The
+  // open may take as long as the file system does.
+  void Play(const std::string& file);
+
   // Stops and closes the device and frees the player; no notice is
   // followed after this.
   void Stop();
@@ -33,7 +49,6 @@ public:
   bool HasPlayer() const { return player_ != nullptr; }
 
 private:
-  void Play(const std::string& file);
   void PlayEnded(PlayEnd end);
 
   MediaPlayerFactory makePlayer_;

@@ -8,6 +8,7 @@
 #include "base/ErrorBoxes.h"
 #include "base/Texts.h"
 #include "dialogs/UnreadableValues.h"
+#include "saver/BackgroundMusic.h"
 #include "shell/Resources.h"
 #include "shell/Startup.h"
 
@@ -292,9 +293,11 @@ void SaverWindow::FormCreate() {
 }
 
 std::vector<std::string> SaverWindow::StartMusic() {
-  // Only the full-screen run plays; the player's notices arrive through
-  // this thread's message loop, so frames go on while the music plays.
-  return music_.Start(mode_ == smSaver);
+  // Only the full-screen run plays, on the music thread: the first frame
+  // and the input that ends the run never wait for the file to open.
+  MusicChoice choice = BackgroundMusic::Choose(mode_ == smSaver);
+  if (choice.File) music_.Start(*choice.File);
+  return std::move(choice.UnreadableValues);
 }
 
 struct SaverWindow::BusyScope {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "saver/BackgroundMusic.h"
 #include "saver/FrameLoop.h"
 #include "saver/SaverRun.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
+#include "shell/MusicThread.h"
 #include "shell/PluginHost.h"
 #include "shell/RunMode.h"
 #include "base/ScopedWin.h"
@@ -105,7 +105,7 @@ private:
   int busy_ = 0;
   bool destroyed_ = false;                    // FormDestroy has run
   std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run
-  BackgroundMusic music_{&MakeMciPlayer};     // saver mode: loops the chosen file
+  MusicThread music_{&MakeMciPlayer};         // saver mode: loops the chosen file
 };
 
 }  // namespace tessivane

@@ -338,6 +338,30 @@ TEST_F(MusicRun, AMissingOrEmptyFileStartsSilently) {
   }
 }
 
+// A file of 16 GB of nothing (sparse, it takes no disk): the MPEG device
+// reads it all through before its open fails, about ten seconds a GB.
+// The open used to hold the window's thread: no window and no way out
+// until long after every bound here.
+TEST_F(MusicRun, AFileThatTakesForEverToOpenHoldsNeitherTheFramesNorTheEnd) {
+  const std::wstring huge = folder_.File(L"huge.mp3");
+  {
+    ScopedKernelHandle file(CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    ASSERT_TRUE(file);
+    LARGE_INTEGER size{};
+    size.QuadPart = 16LL << 30;
+    ASSERT_TRUE(SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
+  }
+  ChooseMusic(huge);
+  ASSERT_NO_FATAL_FAILURE(StartSaver());
+  PumpFor(kSettle);
+  const Shot first = Capture(wnd_);
+  PumpFor(kSettle);
+  EXPECT_NE(Capture(wnd_), first) << "the pattern moves";
+  // A file of nothing never plays: a player still there is still opening.
+  EXPECT_EQ(PlayerWindows(saver_->Id()), 1) << "the open must stall for this test to mean anything";
+  CloseSilently();
+}
+
 TEST_F(MusicRun, PreviewAndSettingsRunsMakeNoPlayer) {
   ChooseMusic(folder_.File(L"loop.wav"));
   {
