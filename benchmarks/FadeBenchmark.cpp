@@ -34,9 +34,10 @@ void Frame(benchmark::State& state) {
   composer.Make();
   PictureFade fade;
   const Bitmap& tile = composer.Method()->Tile;
-  if (state.range(1) != 0) fade.Start(Noise(1024, 768, 0x5A5A5A), {tile.Width(), tile.Height()}, INT32_MAX);
+  if (state.range(1) != 0)
+    fade.Start(Noise(1024, 768, 0x5A5A5A), {tile.Width(), tile.Height()}, INT32_MAX - 1, INT64_MAX);
   for (auto _ : state) {
-    fade.MakeFrame(composer);
+    fade.MakeFrame(composer, 0.0);
     benchmark::ClobberMemory();
   }
 }

@@ -19,8 +19,10 @@ DateTime Now() {
 
 DateTime AddSeconds(DateTime t, double seconds) { return (t * kSecondsPerDay + seconds) / kSecondsPerDay; }
 
+double MillisecondsBetween(DateTime from, DateTime to) { return (to - from) * kSecondsPerDay * 1000.0; }
+
 int CompareDateTime(DateTime a, DateTime b) {
-  double ms = (a - b) * kSecondsPerDay * 1000.0;
+  double ms = MillisecondsBetween(b, a);
   if (std::fabs(ms) < 1.0) return 0;
   return ms < 0 ? -1 : 1;
 }

@@ -17,4 +17,7 @@ DateTime AddSeconds(DateTime t, double seconds);
 // count as equal: -1 when a is earlier, 1 when later, 0 when equal.
 int CompareDateTime(DateTime a, DateTime b);
 
+// The milliseconds from `from` to `to` (negative when `to` is earlier).
+double MillisecondsBetween(DateTime from, DateTime to);
+
 }  // namespace tessivane

@@ -57,6 +57,8 @@ void HandleException() noexcept {
     // Already recorded or shown where it happened.
   } catch (const PluginRunEnded&) {
     // The run ended while a plug-in was being asked: nothing to show.
+  } catch (const ErrorMessage& e) {
+    ShowErrorMessage(e.what());
   } catch (const std::exception& e) {
     if (IsAllocationFailure(e))
       ShowOutOfMemory();

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -34,6 +35,15 @@ public:
 
 private:
   UnitFailure failure_;
+};
+
+// An error whose text is shown as it stands in the error box
+// (ShowErrorMessage: the error beep and the caption "Error"), not as the
+// standard box words an exception's message; on standard error it is one
+// line like any other.
+class ErrorMessage : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
 };
 
 // Thrown by the plug-in call runner (pattern/PluginCalls.h) when the run

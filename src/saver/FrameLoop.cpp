@@ -46,14 +46,18 @@ FrameLoop::~FrameLoop() {
 bool FrameLoop::Activate(Point clientSize) {
   if (!firstActivate_) return false;
   firstActivate_ = false;
+  clientSize_ = clientSize;
   composer_ = MakeRunComposer(config_, random_, factory_);
+  if (composer_->Error().number != 0) ReplaceFailedPlugin(composer_->Error(), false);
   composer_->SetMakesFrames(makesFrames_);
   if (composer_->Error().number != 0) throw UnitFailed(composer_->Error());
   if (config_.FileType == kFileTypeRandom) {
-    LoadSourceImage();
-    SetUpComposer(clientSize);
-    lastImageChange_ = now_();
-    framesReady_ = true;
+    onRandomPicture_ = true;
+    if (LoadSourceImage()) {
+      SetUpComposer(clientSize);
+      lastImageChange_ = now_();
+      framesReady_ = true;
+    }
     return true;
   }
   CopyRunSettings();
@@ -154,6 +158,7 @@ FrameLoop::Outcome FrameLoop::PrepareStep(Point clientSize, const std::string& n
     PrepareComposer(clientSize);
     return {};
   } catch (const UnitFailed& e) {
+    if (ReplaceFailedPlugin(e.Failure(), true)) return PrepareStep(clientSize, name, canKeepCurrent);
     return {.kind = Outcome::Kind::kUnitError, .name = name, .failure = e.Failure()};
   } catch (const std::exception& e) {
     if (!IsAllocationFailure(e)) throw;
@@ -179,19 +184,83 @@ bool FrameLoop::Settle(const Outcome& outcome) {
     case Outcome::Kind::kPassOver:
       DropAndDrawNext();
       return false;
-    case Outcome::Kind::kUnitError:
-      FailComposer(outcome.failure, outcome.name);
-    case Outcome::Kind::kOutOfMemory:
+    case Outcome::Kind::kUnitError: {
+      UnitFailure failure = FailComposer(outcome.failure, outcome.name);
+      if (!onTrouble_) throw UnitFailed(std::move(failure));
+      return GoOnAfter(std::make_exception_ptr(UnitFailed(std::move(failure))), true);
+    }
+    case Outcome::Kind::kOutOfMemory: {
       shelf_.reset();
       // Not the picture's fault: the source kind stays.
-      if (!preview_ || outcome.shownInPreview) ShowOutOfMemoryFor(outcome.name);
-      throw SilentAbort();
+      const bool shown = !preview_ || outcome.shownInPreview;
+      if (!onTrouble_) {
+        if (shown) ShowOutOfMemoryFor(outcome.name);
+        throw SilentAbort();
+      }
+      const char* text = Tr(TextId::kOutOfMemory);
+      return GoOnAfter(std::make_exception_ptr(ErrorMessage(
+                           outcome.name.empty() ? std::string(text) : NamedMessage(outcome.name, text))),
+                       shown);
+    }
     case Outcome::Kind::kLoadError:
       shelf_.reset();
+      if (onTrouble_) return GoOnAfter(outcome.error, !preview_);
       if (preview_) throw SilentAbort();  // the preview shows no box for a picture that does not load
       std::rethrow_exception(outcome.error);
   }
   return false;
+}
+
+// A plug-in that cannot be used, when it is made or when it is set up: with
+// a trouble handler the failure is handed over and the settings' own
+// built-in method takes its place, with the picture the plug-in was given.
+// The stored choice stays the plug-in; a failure at the set-up stores the
+// random picture as the source kind, as every set-up error does. False,
+// changing nothing, without a handler or for a method that is no plug-in.
+bool FrameLoop::ReplaceFailedPlugin(const UnitFailure& failure, bool atSetUp) {
+  if (!onTrouble_ || !composer_ || composer_->UnitType() != kMethodTypePlugin) return false;
+  onTrouble_(std::make_exception_ptr(UnitFailed(failure)));
+  if (atSetUp && settings_) settings_->FileType = kFileTypeRandom;
+  sourceBitmap_ = composer_->TakeSource();
+  RunConfig builtIn = config_;
+  builtIn.MethodType = config_.FallbackMethodType;
+  composer_ = MakeRunComposer(builtIn, random_, factory_);
+  composer_->SetMakesFrames(makesFrames_);
+  if (composer_->Error().number != 0) throw UnitFailed(composer_->Error());
+  return true;
+}
+
+// The run goes on after `error` (handed to the trouble handler when
+// `shown`): during a change the picture on screen stays and the next change
+// time tries again; before the first picture the run starts with the
+// random picture. Without a handler, or when the random picture itself was
+// what failed, the error ends the step as before. Always false: whatever
+// was being done did not happen.
+bool FrameLoop::GoOnAfter(std::exception_ptr error, bool shown) {
+  if (!onTrouble_ || (!framesReady_ && onRandomPicture_)) std::rethrow_exception(error);
+  shelf_.reset();
+  if (framesReady_) {
+    if (shown && !changeTroubleShown_) onTrouble_(error);
+    changeTroubleShown_ = true;
+    lastImageChange_ = now_();
+    return false;
+  }
+  if (shown) onTrouble_(error);
+  StartWithRandomPicture();
+  return false;
+}
+
+// The first picture could not be had: the random picture takes its place.
+// A folder is tried again at each change time; its failures meanwhile are
+// not handed over again until one succeeds.
+void FrameLoop::StartWithRandomPicture() {
+  onRandomPicture_ = true;
+  changeTroubleShown_ = true;
+  LoadSourcePicture(kFileTypeRandom, {}, {}, sourceBitmap_, random_);
+  ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
+  PrepareComposer(clientSize_);
+  lastImageChange_ = now_();
+  framesReady_ = true;
 }
 
 bool FrameLoop::LoadSourceImage() {
@@ -211,11 +280,11 @@ void FrameLoop::PrepareComposer(Point clientSize) {
   PrepareRunComposer(*composer_, config_, clientSize, std::exchange(sourceBitmap_, Bitmap()));
 }
 
-void FrameLoop::FailComposer(UnitFailure failure, const std::string& pictureName) {
+UnitFailure FrameLoop::FailComposer(UnitFailure failure, const std::string& pictureName) {
   if (failure.number == kErrSourceTooSmall) failure.name = pictureName;
   config_.FileType = kFileTypeRandom;
   if (settings_) settings_->FileType = kFileTypeRandom;  // so that the next run starts with it
-  throw UnitFailed(std::move(failure));
+  return failure;
 }
 
 void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) {
@@ -224,16 +293,18 @@ void FrameLoop::SetUpComposer(Point clientSize, const std::string& pictureName) 
 }
 
 void FrameLoop::Resize(Point clientSize) {
+  clientSize_ = clientSize;
   if (composer_) composer_->Resize(clientSize);
 }
 
 const FrameBitmap& FrameLoop::MakeFrame() {
   if (!composer_ || !framesReady_) throw SilentAbort();
-  fade_.MakeFrame(*composer_);
+  fade_.MakeFrame(*composer_, fade_.Active() ? MillisecondsBetween(fadeStart_, now_()) : 0.0);
   return composer_->Image();
 }
 
 uint32_t FrameLoop::FinishFrame(Point clientSize) {
+  clientSize_ = clientSize;
   if (run_.FolderMode) {
     if (PictureChangePending()) {
       SwitchPictureIfReady(clientSize);
@@ -308,12 +379,16 @@ void FrameLoop::DropAndDrawNext() {
   shelf_->DropDrawn();
   if (shelf_->Files().empty() && droppedTooSmall_) {
     shelf_.reset();
-    FailComposer({.number = kErrSourceTooSmall}, config_.ImageFolderName);
+    Settle({.kind = Outcome::Kind::kUnitError,
+            .name = config_.ImageFolderName,
+            .failure = {.number = kErrSourceTooSmall}});
+    return;
   }
   DecodeNextPicture();
 }
 
 bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
+  clientSize_ = clientSize;
   if (folderListing_ && folderListing_->Ready()) DrawFromListing();
   if (!pictureLoad_ || !pictureLoad_->Ready()) return false;
   std::unique_ptr<BackgroundPictureLoad> load = std::move(pictureLoad_);
@@ -331,7 +406,7 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
   random_ = draws_;  // the program's generator goes on from the draws, as after a load on this thread
   if (framesReady_) return ChangeComposerPicture(clientSize, std::move(picture), path);
   sourceBitmap_ = std::move(picture);
-  SetUpComposer(clientSize, path);
+  if (!Settle(PrepareStep(clientSize, path, false))) return false;
   lastImageChange_ = now_();
   framesReady_ = true;
   return true;
@@ -346,15 +421,22 @@ bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const st
   Bitmap current = composer_->TakeSource();
   sourceBitmap_ = std::move(picture);
   const Outcome outcome = PrepareStep(clientSize, path, true);
-  if (outcome.kind == Outcome::Kind::kKeepCurrent) {
+  if (outcome.kind == Outcome::Kind::kKeepCurrent ||
+      (outcome.kind == Outcome::Kind::kUnitError && onTrouble_)) {
+    // The picture on screen goes on (a run that stops at the error needs it no more).
     sourceBitmap_ = std::move(current);
     SetUpComposer(clientSize, path);
   }
   if (!Settle(outcome)) return false;
+  changeTroubleShown_ = false;
   // With a fade the old picture stays for its frames; without one, or when
-  // memory for the fade runs out, the change is a cut and it goes now.
-  fade_.Start(std::move(current), tileSize, FadeFrames(config_.FadeTime, run_.DrawInterval));
-  lastImageChange_ = now_();
+  // memory for the fade runs out, the change is a cut and it goes now. Its
+  // N frames come one pace after another from the next frame on, and the
+  // new tile alone one pace after the last: N + 1 paces in all.
+  const uint32_t pace = FramePace();
+  fade_.Start(std::move(current), tileSize, FadeFrames(config_.FadeTime, pace),
+              FadeMs(config_.FadeTime) + pace);
+  lastImageChange_ = fadeStart_ = now_();
   return true;
 }
 

@@ -18,20 +18,36 @@
 // Everything but the workers' own results is touched by the caller's thread
 // only, and a run that ends waits for no worker.
 //
-// Failures follow one rule: an error of the composer propagates as
-// UnitFailed, its failure (number, detail, the picture or folder it
-// concerns) unchanged, for the front end to show in its own way; an error
-// of the source picture propagates with its own message, the file's or
-// folder's name before it, for the shell's standard error box, or turns
-// into SilentAbort unseen in preview mode. Either way SaverRun leaves the frame timer stopped. In folder mode
-// a picture that does not decode or is too small for the cut is passed over, and a picture change that runs
-// out of memory (a worker thread that cannot start included) keeps the current picture and tries again at the
-// next change time; the first picture running out of memory shows the out-of-memory text with its name (not
-// in the preview). Each failure is decided once, where it happens, as an Outcome that Settle carries out.
+// Failures follow one rule. A front end that installs a trouble handler
+// (OnTrouble: the saver window, the X11 saver) keeps its run moving
+// whatever happens to the picture source or the plug-in: the failure goes
+// to the handler, to be shown without stopping the frames, and the run goes
+// on. At the start it goes on with the random picture in place of a source
+// that cannot be used and with the settings' built-in method in place of a
+// plug-in that cannot be used; at a folder's change the picture on screen
+// stays and the next change time tries again, so a folder that comes back
+// is drawn from again. A change's failure is handed over once until a
+// change succeeds. Only what leaves nothing to run with (a method that
+// cannot be made at all, a cut that even the random picture cannot give)
+// still ends the frames. Without a handler (the renderer) the failure
+// propagates instead: an error of the composer as UnitFailed, its failure
+// (number, detail, the picture or folder it concerns) unchanged, for the
+// front end to show in its own way; an error of the source picture with
+// its own message, the file's or folder's name before it, or as
+// SilentAbort unseen in preview mode; either way SaverRun leaves the frame
+// timer stopped. In folder mode a picture that does not decode or is too
+// small for the cut is passed over, and a picture change that runs out of
+// memory (a worker thread that cannot start included) keeps the current
+// picture and tries again at the next change time. The preview hands no
+// picture failure over (it has no box for one); the composer's are handed
+// over in the preview too. Each failure is decided once, where it happens,
+// as an Outcome that Settle carries out.
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/Bitmap.h"
@@ -156,6 +172,17 @@ public:
 
   bool Preview() const { return preview_; }
 
+  // Where the run's trouble goes (see the top of this file): called on the
+  // caller's thread with the error as the run would otherwise have thrown
+  // it, in the middle of a step, so it shows nothing modal itself (the
+  // saver window posts it to its own queue). Set it before the first call.
+  using TroubleHandler = std::function<void(std::exception_ptr error)>;
+  void OnTrouble(TroubleHandler handler) { onTrouble_ = std::move(handler); }
+  // The time from the end of one frame to the next when the front end
+  // paces its frames itself (the X11 saver's -delay), in ms; a fade's
+  // frames are counted from it. Without it the run's own interval paces.
+  void SetFramePace(uint32_t ms) { framePace_ = ms; }
+
   // What the loop shows of its state. The records exist only in a loop
   // made from a settings store.
   const MainSettings& Settings() const { return *settings_; }
@@ -196,9 +223,9 @@ private:
   void StartDecode(std::string path);
   void DropAndDrawNext();
   void PrepareComposer(Point clientSize);
-  // Makes the random picture the source kind and throws the composer's
+  // Makes the random picture the source kind and returns the composer's
   // unit error (naming the picture when it is too small for the cut).
-  [[noreturn]] void FailComposer(UnitFailure failure, const std::string& pictureName);
+  UnitFailure FailComposer(UnitFailure failure, const std::string& pictureName);
   bool ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path);
   struct Outcome;
   Outcome OutOfMemory(const std::string& name, bool canKeepCurrent) const;
@@ -206,6 +233,10 @@ private:
   Outcome LoadStep(const std::string& name, bool passOver, Step step);
   Outcome PrepareStep(Point clientSize, const std::string& name, bool canKeepCurrent);
   bool Settle(const Outcome& outcome);
+  bool GoOnAfter(std::exception_ptr error, bool shown);
+  bool ReplaceFailedPlugin(const UnitFailure& failure, bool atSetUp);
+  void StartWithRandomPicture();
+  uint32_t FramePace() const { return framePace_ ? *framePace_ : run_.DrawInterval; }
 
   bool preview_;
   std::unique_ptr<MainSettings> settings_;
@@ -225,6 +256,12 @@ private:
   BackgroundPictureLoad::ThreadStarter threadStarter_;
   FolderLister folderLister_;
   bool framesReady_ = false;  // the composer was set up with a first picture
+  TroubleHandler onTrouble_;
+  bool changeTroubleShown_ = false;  // a change's failure was handed over; cleared by a change that succeeds
+  bool onRandomPicture_ = false;     // the first picture is the random one: nothing to fall back to
+  Point clientSize_{};               // the window's size at the last call that gave one
+  std::optional<uint32_t> framePace_;
+  DateTime fadeStart_ = 0;
   RandomGenerator& random_;
   // The change in progress: the folder being listed, the folder's shelf
   // (null for a single file), the picture being decoded, whether one was

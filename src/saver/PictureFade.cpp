@@ -11,10 +11,10 @@
 namespace tessivane {
 
 int32_t FadeFrames(int32_t tenths, uint32_t intervalMs) {
-  if (tenths <= 0) return 0;
-  const uint64_t ms = uint64_t{static_cast<uint32_t>(tenths)} * 100;
+  const uint64_t ms = static_cast<uint64_t>(FadeMs(tenths));
   const uint64_t interval = std::max<uint64_t>(intervalMs, 1);
-  return static_cast<int32_t>(std::clamp<uint64_t>((ms + interval / 2) / interval, 1, INT32_MAX));
+  if (ms < interval) return 0;
+  return static_cast<int32_t>(std::min<uint64_t>((ms + interval / 2) / interval, INT32_MAX - 1));
 }
 
 void BlendTiles(const Bitmap& from, const Bitmap& to, int32_t step, int32_t steps, Bitmap& out) {
@@ -44,7 +44,7 @@ void BlendTiles(const Bitmap& from, const Bitmap& to, int32_t step, int32_t step
   }
 }
 
-bool PictureFade::Start(Bitmap oldPicture, Point tileSize, int32_t frames) {
+bool PictureFade::Start(Bitmap oldPicture, Point tileSize, int32_t frames, int64_t durationMs) {
   Stop();
   if (frames < 1) return false;
   try {
@@ -58,10 +58,12 @@ bool PictureFade::Start(Bitmap oldPicture, Point tileSize, int32_t frames) {
   old_ = std::move(oldPicture);
   step_ = 0;
   frames_ = frames;
+  durationMs_ = std::max<int64_t>(durationMs, 1);
   return true;
 }
 
-void PictureFade::MakeFrame(Composer& composer) {
+void PictureFade::MakeFrame(Composer& composer, double elapsedMs) {
+  if (Active() && elapsedMs >= static_cast<double>(durationMs_)) Stop();
   if (!Active()) return composer.Make();
   // The new tile alone is not shown: the frame is filled with the blend only.
   const bool makesFrames = composer.MakesFrames();
@@ -78,8 +80,14 @@ void PictureFade::MakeFrame(Composer& composer) {
   CopyRect(newTile_, 0, 0, fresh, 0, 0, fresh.Width(), fresh.Height());
   const Bitmap& oldTile = composer.MakeTileOf(old_);
   mixed_.SetSize(fresh.Width(), fresh.Height());
+  // The weight by frames, or by time where the time has gone further.
+  int32_t step = step_ + 1, steps = frames_ + 1;
+  if (elapsedMs > 0 && elapsedMs * steps > static_cast<double>(step) * static_cast<double>(durationMs_)) {
+    step = static_cast<int32_t>(std::min<double>(elapsedMs, static_cast<double>(durationMs_)));
+    steps = static_cast<int32_t>(std::min<int64_t>(durationMs_, INT32_MAX));
+  }
   if (oldTile.Width() == fresh.Width() && oldTile.Height() == fresh.Height())
-    BlendTiles(oldTile, newTile_, step_, frames_, mixed_);
+    BlendTiles(oldTile, newTile_, step, steps, mixed_);
   else
     CopyRect(mixed_, 0, 0, newTile_, 0, 0, fresh.Width(), fresh.Height());
   composer.ShowTile(mixed_);
@@ -91,6 +99,7 @@ void PictureFade::Stop() {
   newTile_ = Bitmap();
   mixed_ = Bitmap();
   step_ = frames_ = 0;
+  durationMs_ = 0;
 }
 
 }  // namespace tessivane

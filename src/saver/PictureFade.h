@@ -13,9 +13,11 @@ namespace tessivane {
 
 class Composer;
 
-// The number of frames a fade of `tenths` tenths of a second lasts at a
-// frame interval of `intervalMs`: at least 1 when `tenths` is positive,
-// 0 (no fade) otherwise.
+// How long a fade of `tenths` tenths of a second lasts, in ms.
+inline int64_t FadeMs(int32_t tenths) { return tenths > 0 ? int64_t{tenths} * 100 : 0; }
+// The number of blended frames a fade of `tenths` tenths of a second shows
+// at a frame interval of `intervalMs` (an interval of 0 counts as 1 ms):
+// 0, a cut, when the fade is shorter than one interval or not positive.
 int32_t FadeFrames(int32_t tenths, uint32_t intervalMs);
 
 // out := from blended towards to by step/steps (0: from, steps: to), per
@@ -25,18 +27,22 @@ void BlendTiles(const Bitmap& from, const Bitmap& to, int32_t step, int32_t step
 
 class PictureFade {
 public:
-  // Begins a fade of `frames` frames from `oldPicture`, with the tile
-  // buffers made now for tiles of `tileSize`, so that the fade's frames
-  // allocate nothing. False, holding nothing, when frames < 1 or memory
-  // runs out: the change is then a cut. A fade in progress is replaced.
-  bool Start(Bitmap oldPicture, Point tileSize, int32_t frames);
+  // Begins a fade of `frames` blended frames over `durationMs` from
+  // `oldPicture`, with the tile buffers made now for tiles of `tileSize`,
+  // so that the fade's frames allocate nothing. False, holding nothing,
+  // when frames < 1 or memory runs out: the change is then a cut. A fade
+  // in progress is replaced.
+  bool Start(Bitmap oldPicture, Point tileSize, int32_t frames, int64_t durationMs);
   bool Active() const { return step_ < frames_; }
   // One frame of the composer (its Make) and, while the fade lasts, the
-  // blend of its tile with the old picture's, by step/frames (the first
-  // frame shows the old tile alone); the frame is filled once, with the
-  // blend. After the last step the old picture is freed, and the next frame
-  // shows the new tile alone. Throws as the composer's Make does.
-  void MakeFrame(Composer& composer);
+  // blend of its tile with the old picture's: frame k of N (from 1) weighs
+  // the new tile k/(N+1), or elapsedMs/durationMs where the time since the
+  // change has gone further (frames paced slower than counted, or faster
+  // than they were counted by: the fade never outlasts its time); the frame
+  // is filled once, with the blend. After the last step, or once its time
+  // is up, the old picture is freed and the frame shows the new tile alone.
+  // Throws as the composer's Make does.
+  void MakeFrame(Composer& composer, double elapsedMs);
   // Ends the fade at once, freeing the old picture and the buffers.
   void Stop();
 
@@ -46,6 +52,7 @@ private:
   Bitmap mixed_;
   int32_t step_ = 0;
   int32_t frames_ = 0;
+  int64_t durationMs_ = 0;
 };
 
 }  // namespace tessivane

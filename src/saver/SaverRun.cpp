@@ -34,7 +34,10 @@ void SaverRun::Tick(Point size) {
   Arm(Arming::kStop, 0);
   if (ended_) return;
   Step step(*this);
-  if (!loop_.FramesReady() && !loop_.SwitchPictureIfReady(size)) return;
+  if (!loop_.FramesReady()) {
+    loop_.SwitchPictureIfReady(size);  // a first picture that fails gives way to the random one
+    if (!loop_.FramesReady()) return;
+  }
   loop_.MakeFrame();
   paint_(*loop_.FrameComposer());
   const uint32_t interval = loop_.FinishFrame(size);
@@ -50,7 +53,8 @@ void SaverRun::PictureReady(Point size) {
   Step step(*this);
   if (!loop_.FramesReady()) {
     Arm(Arming::kStop, 0);
-    if (loop_.SwitchPictureIfReady(size)) Arm(Arming::kFirstFrame, FrameLoop::kFirstFrameMs);
+    loop_.SwitchPictureIfReady(size);
+    if (loop_.FramesReady()) Arm(Arming::kFirstFrame, FrameLoop::kFirstFrameMs);
     return;
   }
   const uint32_t interval = interval_;

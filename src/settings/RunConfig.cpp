@@ -13,6 +13,7 @@ RunConfig RunConfigOf(const MainSettings& s, const MethodOptions& m) {
   RunConfig c;
   c.MethodType = s.TransType == kTransPlugin ? kMethodTypePlugin : s.UnitType;
   c.PluginFile = s.DllFileName;
+  c.FallbackMethodType = s.UnitType;
   c.RandomSet = m.Random;
   c.RectangleAspect = m.XY;
   c.NoneAspect = m.NoneXY;

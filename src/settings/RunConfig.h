@@ -17,6 +17,9 @@ struct RunConfig {
   // kMethodTypePlugin is the plug-in library PluginFile.
   int MethodType = 1;
   std::string PluginFile;
+  // The built-in method a run takes instead of a plug-in that cannot be
+  // used (the settings' own method, which may be kMethodTypeRandom).
+  int FallbackMethodType = 1;
   std::string RandomSet = MethodOptions::DefaultRandom();
   int32_t RectangleAspect = MethodOptions::kAspect.initial;  // aspect step of the rectangle method
   int32_t NoneAspect = MethodOptions::kAspect.initial;       // aspect step of the no-conversion method

@@ -19,7 +19,6 @@ namespace {
 const wchar_t kClassName[] = L"SaverWindow";
 constexpr int kDesignWidth = 641;  // client size before the run sizes the window
 constexpr int kDesignHeight = 448;
-constexpr UINT kParentCheckMs = 500;
 // Posted by the picture decoder's worker when the next folder picture is
 // ready.
 constexpr UINT kPictureReadyMessage = WM_APP + 0x100;
@@ -124,13 +123,13 @@ LRESULT CALLBACK SaverWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, 
     auto* self = static_cast<SaverWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->window_.reset(wnd);
-    for (WindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(wnd);
+    for (WindowTimer* timer : {&self->timDraw, &self->timMouse}) timer->Attach(wnd);
   }
   auto* self = reinterpret_cast<SaverWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(wnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-    for (WindowTimer* timer : {&self->timDraw, &self->timMouse, &self->timParent}) timer->Attach(nullptr);
+    for (WindowTimer* timer : {&self->timDraw, &self->timMouse}) timer->Attach(nullptr);
     self->window_.release();
     return DefWindowProcW(wnd, message, wParam, lParam);
   }
@@ -224,8 +223,6 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
         timDrawTimer();
       else if (wParam == timMouse.Id())
         timMouseTimer();
-      else if (wParam == timParent.Id())
-        WatchParent();
       return 0;
     case WM_MOUSEMOVE:
       FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -282,7 +279,6 @@ void SaverWindow::FormCreate() {
   if (mode_ == smSaver) dialogs::ReportUnreadableValues(unreadable);
   if (mode_ == smSaver) hiddenCursor_.emplace(false);
   if (mode_ == smPreview) {
-    timParent.SetInterval(kParentCheckMs);
     // The preview is never activated: its set-up runs from within creation,
     // at the window's design size; the frame takes the preview's size when
     // the window does (WM_SIZE).
@@ -386,8 +382,19 @@ void SaverWindow::FormKeyDown() {
   if (mode_ != smPreview && VerifyPassword(Handle())) Close();
 }
 
-void SaverWindow::WatchParent() {
-  if (!HasParent()) Close();
+bool SaverWindow::WatchParent() {
+  if (destroyed_) return false;
+  if (mode_ != smPreview) return true;
+  if (Handle() && IsWindow(Handle())) {
+    if (!HasParent()) Close();  // its destroy message ends the run
+    return true;
+  }
+  // The system destroyed this window along with its parent and never told
+  // this thread (Wine, when the parent's process is killed): the run ends
+  // here as the destroy message would have ended it.
+  window_.release();
+  FormDestroy();
+  return false;
 }
 
 void SaverWindow::Close() {
@@ -397,7 +404,6 @@ void SaverWindow::Close() {
 void SaverWindow::FormDestroy() {
   timDraw.SetInterval(0);
   timMouse.SetInterval(0);
-  timParent.SetInterval(0);
   destroyed_ = true;
   if (run_) run_->End();
   if (busy_ == 0) EndRun();

@@ -56,6 +56,11 @@ public:
   // (the preview's already at its creation).
   void Show();
 
+  // Asked by the program's message loop between messages, so also after
+  // this window went away without a word: a preview ends when the window
+  // it lives in is gone. False once the run is over.
+  bool WatchParent();
+
 private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -71,7 +76,6 @@ private:
   void RestartMouseWarmUp();
   void PictureReady();
   std::vector<std::string> StartMusic();  // the music record's unreadable values
-  void WatchParent();
   void CoverAllMonitors();
   bool HasParent() const;
   void Close();
@@ -88,7 +92,6 @@ private:
   HWND parent_;
   WindowTimer timDraw{1};
   WindowTimer timMouse{2};
-  WindowTimer timParent{3};  // preview only: ends the run when the preview window is gone
 
   // Settings, composer and source picture of the run, and the run that
   // drives them; made in FormCreate.

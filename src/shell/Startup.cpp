@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,13 +39,25 @@ std::vector<std::string> CommandLineArguments() {
   return args;
 }
 
-int RunMessageLoop() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+// How often the loop asks its watch when no message comes.
+constexpr DWORD kWatchMs = 250;
+
+// Runs the messages until the main window ends the run. With a watch, the
+// loop also asks it after each round of messages and at least every
+// kWatchMs, and ends when it answers false: the loop outlives the
+// program's windows, which another program may take away without a
+// message.
+int RunMessageLoop(const std::function<bool()>& watch = {}) {
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return 0;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    if (watch && !watch()) return 0;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, watch ? kWatchMs : INFINITE, QS_ALLINPUT);
   }
-  return 0;
 }
 
 // The password-check library stays loaded once found.
@@ -147,6 +160,8 @@ int RunSaverProgram(HINSTANCE instance) {
     // The main window appears only now, with the run fully set up.
     frmMain->Show();
   }
+  // The preview watches the window it lives in from here.
+  if (SaverMode == smPreview && frmMain) return RunMessageLoop([&] { return frmMain->WatchParent(); });
   return RunMessageLoop();
 }
 

@@ -1163,9 +1163,9 @@ TEST_F(FrameLoopTest, AChangeFadesFromTheOldTileToTheNewAlongTheSamePath) {
     SCOPED_TRACE(i);
     const auto& [at, tile] = faded[i];
     EXPECT_EQ(at, cut[i].first);
-    EXPECT_TRUE(i != 0 || (OneColour(tile) && tile.PixelRgb(0, 0) == 0xFF0000u)) << "the old picture's tile";
+    // Five blended frames (0.5 s at 100 ms), the first already a blend.
     EXPECT_TRUE(i < 5 || tile == cut[i].second) << "the new picture's tile alone";
-    for (int y = 0; i > 0 && i < 5 && y < tile.Height(); ++y)
+    for (int y = 0; i < 5 && y < tile.Height(); ++y)
       for (int x = 0; x < tile.Width(); ++x) {
         const uint32_t a = tile.PixelRgb(x, y), b = cut[i].second.PixelRgb(x, y);
         EXPECT_TRUE((a >> 16) > 0 && (a >> 16) < 255 && (a >> 8 & 0xFF) <= (b >> 8 & 0xFF) &&
@@ -1174,11 +1174,167 @@ TEST_F(FrameLoopTest, AChangeFadesFromTheOldTileToTheNewAlongTheSamePath) {
   }
 }
 
+// With a trouble handler (the saver window, the X11 saver) nothing about
+// the picture source or the plug-in stops the run: the failure is handed
+// over, the run starts with the random picture or the built-in method, and
+// the stored choice stays but for the set-up error's own rule.
+TEST_F(FrameLoopTest, WithATroubleHandlerEveryStartFailureRunsOn) {
+  TempFolder folder("tessivane-loop-trouble");
+  const std::string bad = folder.Write("bad.jpg", {0xFF, 0xD8, 0xFF, 0x00});
+  const std::string small = folder.Write("small.bmp", SolidBmp(47, 200, 0x336699));
+  struct Case {
+    const char* what;
+    std::vector<std::pair<const char*, std::string>> settings;
+    bool preview;
+    std::string told;  // the start of the message handed over; empty: none
+    const char* storedFileType;
+  } cases[] = {
+      {"damaged file", {{"FileType", "2"}, {"BmpFileName", bad}}, false, bad, "2"},
+      {"damaged file, preview", {{"FileType", "2"}, {"BmpFileName", bad}}, true, "", "2"},
+      {"too small",
+       {{"FileType", "2"}, {"BmpFileName", small}},
+       false,
+       FormatUnitError(kErrSourceTooSmall, small),
+       "1"},
+      {"no folder",
+       {{"FileType", "3"}, {"ImageFolderName", folder.Path() + "/gone"}},
+       false,
+       folder.Path(),
+       "3"},
+      {"plug-in missing",
+       {{"FileType", "1"}, {"TransType", "2"}, {"UnitType", "3"}, {"DllFileName", folder.Path() + "/no.so"}},
+       true,
+       "error 7",
+       "1"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    store = MemorySettingsStore();
+    for (const auto& [name, value] : c.settings) Put(name, value);
+    std::vector<std::string> told;
+    auto loop = Loop(c.preview);
+    loop->OnTrouble([&](std::exception_ptr error) {
+      try {
+        std::rethrow_exception(error);
+      } catch (const UnitFailed& e) {
+        told.push_back(e.Failure().number == kErrPluginLoad
+                           ? "error 7"
+                           : FormatUnitError(e.Failure().number, e.Failure().name));
+      } catch (const std::exception& e) {
+        told.push_back(e.what());
+      }
+    });
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
+    ASSERT_TRUE(loop->FramesReady());
+    loop->MakeFrame();
+    EXPECT_EQ(told.size(), c.told.empty() ? 0u : 1u);
+    if (!told.empty()) {
+      EXPECT_EQ(told[0].rfind(c.told, 0), 0u) << told[0];
+    }
+    const bool plugin = c.settings[1].first == std::string("TransType");
+    EXPECT_EQ(loop->FrameComposer()->UnitType(), plugin ? CodeToMethodType(3) : 1)
+        << "the settings' own method";
+    EXPECT_EQ(loop->FrameComposer()->Source().Width(), kRandomImageWidth) << "the random picture";
+    loop.reset();
+    EXPECT_EQ(store.Text("Settings", "FileType"), c.storedFileType);
+    if (plugin) {
+      EXPECT_EQ(store.Text("Settings", "TransType"), "2");
+    }
+  }
+}
+
+// A folder that goes away (or is emptied) during the run: the picture on
+// screen stays, the trouble is told once, and the changes resume when the
+// folder comes back; a folder missing at the start is drawn from once it
+// appears.
+TEST_F(FrameLoopTest, WithATroubleHandlerAFolderThatGoesAndComesBackKeepsTheRunMoving) {
+  TempFolder folder("tessivane-loop-comes-back");
+  const std::string path = folder.Path() + "/pictures";
+  Put("FileType", "3");
+  Put("ImageFolderName", path);
+  Put("ImageChangeTime", "1");
+  int told = 0;
+  auto loop = Loop();
+  loop->OnTrouble([&](std::exception_ptr) { ++told; });
+  const auto change = [&] {
+    now += 2 * kSecond;
+    loop->MakeFrame();
+    loop->FinishFrame(kClient);
+    SettlePictureChange(*loop);
+    return loop->FrameComposer()->Source().PixelRgb(0, 0);
+  };
+  ASSERT_TRUE(loop->ActivateAndWait(kClient));
+  EXPECT_EQ(told, 1) << "missing at the start";
+  EXPECT_EQ(loop->FrameComposer()->Source().Width(), kRandomImageWidth);
+  change();
+  EXPECT_EQ(told, 1) << "told once until a change succeeds";
+  fs::create_directory(fs::u8path(path));
+  const std::string red = path + "/red.bmp";
+  testing::WriteFile(red, SolidBmp(64, 64, 0xFF0000));
+  EXPECT_EQ(change(), 0xFF0000u) << "the folder came back";
+  fs::remove(fs::u8path(red));
+  EXPECT_EQ(change(), 0xFF0000u) << "emptied: the picture stays";
+  EXPECT_EQ(change(), 0xFF0000u);
+  EXPECT_EQ(told, 2);
+  fs::remove_all(fs::u8path(path));
+  EXPECT_EQ(change(), 0xFF0000u) << "gone: the picture stays";
+  EXPECT_EQ(told, 2) << "the same trouble goes on";
+  fs::create_directory(fs::u8path(path));
+  testing::WriteFile(path + "/blue.bmp", SolidBmp(64, 64, 0x0000FF));
+  EXPECT_EQ(change(), 0x0000FFu) << "back again";
+}
+
+// A fade lasts its time whatever paces the frames: the run's interval, the
+// front end's own pace (the X11 saver's -delay) or frames as fast as they
+// come; shorter than one frame it is a cut.
+TEST_F(FrameLoopTest, AFadeLastsItsTimeWhateverPacesTheFrames) {
+  TempFolder folder("tessivane-loop-fade-time");
+  UseFolderChangingEverySecond(folder);
+  struct Case {
+    const char* fadeTime;
+    const char* weight;
+    const char* motion;
+    std::optional<uint32_t> pace;
+    double frameMs;  // the clock's step from one frame to the next
+    int blended;
+  } cases[] = {
+      {"5", "10", "0", std::nullopt, 100, 5},  // 0.5 s at 100 ms
+      {"10", "10", "0", 500, 500, 2},          // -delay 0.5 s: 1 s is two frames, not ten
+      {"10", "10", "0", 0, 5, 199},            // -delay 0: frames every 5 ms for 1 s
+      {"1", "5", "2", std::nullopt, 2100, 0},  // a slide of 2.1 s: a 0.1 s fade is a cut
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fadeTime + std::string(" ") + std::to_string(c.frameMs));
+    Put("FadeTime", c.fadeTime);
+    Put("Weight", c.weight);
+    Put("MovePositionType", c.motion);
+    const std::string red = folder.Write("red.bmp", SolidBmp(64, 64, 0xFF0000));
+    auto loop = Loop();
+    if (c.pace) loop->SetFramePace(*c.pace);
+    ASSERT_TRUE(loop->ActivateAndWait(kClient));
+    loop->MakeFrame();
+    fs::remove(fs::u8path(red));
+    const std::string blue = folder.Write("blue.bmp", SolidBmp(64, 64, 0x0000FF));
+    now += 2 * kSecond;
+    loop->FinishFrame(kClient);
+    SettlePictureChange(*loop);
+    fs::remove(fs::u8path(blue));
+    int blended = 0;
+    for (;; ++blended) {
+      now += c.frameMs / 1000 * kSecond;
+      loop->MakeFrame();
+      const FrameBitmap& tile = loop->FrameComposer()->TileImage();
+      if (tile.PixelRgb(0, 0) == 0x0000FFu) break;
+      ASSERT_LT(blended, 5000);
+    }
+    EXPECT_EQ(blended, c.blended);
+  }
+}
+
 TEST(PictureFade, OutOfMemoryForItsBuffersIsACut) {
-  EXPECT_EQ(FadeFrames(5, 100), 5);
   PictureFade fade;
-  EXPECT_TRUE(fade.Start(Bitmap(64, 64), {44, 44}, FadeFrames(1, 49100)));
-  EXPECT_FALSE(fade.Start(Bitmap(64, 64), {1 << 20, 1 << 20}, 3));
+  EXPECT_TRUE(fade.Start(Bitmap(64, 64), {44, 44}, 1, 100));
+  EXPECT_FALSE(fade.Start(Bitmap(64, 64), {1 << 20, 1 << 20}, 3, 300));
   EXPECT_FALSE(fade.Active());
 }
 

@@ -107,5 +107,29 @@ TEST(PreviewWindow, IgnoresClicksKeysAndMouseMoves) {
   EXPECT_TRUE(preview.WaitForExit(kExitBound));
 }
 
+// The control panel's process killed: the system takes the preview's
+// window away with its parent and tells the preview nothing (under Wine),
+// which used to live on, invisible, for ever. Here the settings dialog of
+// another saver process stands in for the control panel.
+TEST(PreviewWindow, EndsSoonAfterItsParentsProcessIsKilledAndWritesItsRecordsBack) {
+  DeleteProductKey();
+  SaverProcess panel(L"/c");
+  const HWND parent = panel.WaitForWindow(L"#32770", kStartBound);
+  ASSERT_NE(parent, nullptr);
+  SaverProcess preview(L"/p " + HandleText(parent));
+  const ULONGLONG until = GetTickCount64() + kStartBound;
+  while (!FindWindowExW(parent, nullptr, L"SaverWindow", nullptr) && GetTickCount64() < until) PumpFor(20);
+  ASSERT_NE(FindWindowExW(parent, nullptr, L"SaverWindow", nullptr), nullptr);
+  PumpFor(kSettle);
+  DeleteProductKey();  // what the preview's end writes back shows below
+
+  const ScopedKernelHandle panelProcess(OpenProcess(PROCESS_TERMINATE, FALSE, panel.Id()));
+  ASSERT_TRUE(TerminateProcess(panelProcess.get(), 1));
+  EXPECT_TRUE(preview.WaitForExit(2500));
+  EXPECT_EQ(preview.ExitCode(), 0u);
+  EXPECT_TRUE(Setting("Settings", "Size").has_value()) << "the records were written back";
+  DeleteProductKey();
+}
+
 }  // namespace
 }  // namespace tessivane::test
