@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,6 +76,7 @@ private:
   void timMouseTimer();
   void RestartMouseWarmUp();
   void PictureReady();
+  void ShowTroubles();
   std::vector<std::string> StartMusic();  // the music record's unreadable values
   void CoverAllMonitors();
   bool HasParent() const;
@@ -107,6 +109,8 @@ private:
   struct BusyScope;
   int busy_ = 0;
   bool destroyed_ = false;                    // FormDestroy has run
+  std::vector<std::exception_ptr> troubles_;  // the run's trouble, waiting for its box
+  bool showingTrouble_ = false;
   std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run
   MusicThread music_{&MakeMciPlayer};         // saver mode: loops the chosen file
 };
