@@ -25,6 +25,9 @@ constexpr UINT kPictureReadyMessage = WM_APP + 0x100;
 // Posted when the window is first shown: the run is set up once the window
 // is on the screen at its size.
 constexpr UINT kFirstShownMessage = WM_APP + 0x101;
+// Posted when the run met trouble it goes on after: its box comes up once
+// the step is over, so the frames go on under it.
+constexpr UINT kTroubleMessage = WM_APP + 0x102;
 
 void RegisterMainClass(HINSTANCE instance, WNDPROC proc) {
   WNDCLASSEXW wc{};
@@ -218,6 +221,9 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
     case kPictureReadyMessage:
       PictureReady();
       return 0;
+    case kTroubleMessage:
+      ShowTroubles();
+      return 0;
     case WM_TIMER:
       if (wParam == timDraw.Id())
         timDrawTimer();
@@ -266,6 +272,10 @@ void SaverWindow::FormCreate() {
                 ProgramRandom());  // loads the main and the option record
   loop_->SetMakesFrames(false);    // the window repeats the tile itself (PaintTile)
   loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
+  loop_->OnTrouble([this](std::exception_ptr error) {
+    troubles_.push_back(std::move(error));
+    PostMessageW(Handle(), kTroubleMessage, 0, 0);
+  });
   run_.emplace(
       *loop_, [this](SaverRun::Arming, uint32_t ms) { timDraw.SetInterval(ms); },
       [this](const Composer& composer) { PaintTile(composer.TileImage()); });
@@ -326,6 +336,24 @@ void SaverWindow::PictureReady() {
   if (!run_) return;
   BusyScope busy(*this);
   run_->PictureReady(ClientSize());
+}
+
+// The boxes of the trouble the run went on after, one at a time, with the
+// frame timer running: the pattern moves on under each box.
+void SaverWindow::ShowTroubles() {
+  if (showingTrouble_) return;  // the box up now shows the next one when it closes
+  BusyScope busy(*this);
+  showingTrouble_ = true;
+  while (!troubles_.empty() && !destroyed_) {
+    const std::exception_ptr error = troubles_.front();
+    troubles_.erase(troubles_.begin());
+    try {
+      std::rethrow_exception(error);
+    } catch (...) {
+      HandleException();
+    }
+  }
+  showingTrouble_ = false;
 }
 
 // The frame is the composer's tile repeated from the client's top-left
