@@ -38,6 +38,24 @@ using Clock = std::chrono::steady_clock;
 
 void PrintLine(const std::string& text) { std::fprintf(stderr, "tessivane: %s\n", OneLine(text).c_str()); }
 
+// A failure as one line on standard error, worded as the Windows saver's
+// box words it.
+void PrintFailure(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const UnitFailed& e) {
+    ShowUnitError(e.Failure());
+  } catch (const SilentAbort&) {
+    // The message is out already.
+  } catch (const std::bad_alloc&) {
+    PrintLine("out of memory");
+  } catch (const std::exception& e) {
+    PrintLine(e.what());
+  } catch (...) {
+    PrintLine(Tr(TextId::kUnknownError));
+  }
+}
+
 // The frame loop's messages, which the Windows saver shows in a box.
 class StderrDisplay : public ErrorDisplay {
 public:
@@ -294,6 +312,11 @@ public:
             }) {
     loop_.SetMakesFrames(false);  // the server repeats the tile; no frame of the window's size is made
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
+    // A picture, folder or plug-in that cannot be used is a notice, and the
+    // run goes on (with the random picture, the built-in method, or the
+    // picture on screen until the next change).
+    loop_.OnTrouble(&PrintFailure);
+    if (o.delayGiven) loop_.SetFramePace(static_cast<uint32_t>(o.delay / 1000));
   }
 
   // Frames until a signal, a key or click in our own window, or the window's
@@ -419,16 +442,10 @@ int Run(const std::vector<std::string>& args) {
     Saver saver(display.get(), options);
     saver.Run();
     return 0;
-  } catch (const UnitFailed& e) {
-    ShowUnitError(e.Failure());  // one line on standard error
-  } catch (const SilentAbort&) {
-    // The message is out already.
   } catch (const PluginRunEnded&) {
     return 0;  // a signal while a plug-in was asked
-  } catch (const std::bad_alloc&) {
-    PrintLine("out of memory");
-  } catch (const std::exception& e) {
-    PrintLine(e.what());
+  } catch (...) {
+    PrintFailure(std::current_exception());
   }
   return 1;
 }
