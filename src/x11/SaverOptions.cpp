@@ -5,10 +5,10 @@
 #include <charconv>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <span>
 #include <sstream>
 
+#include "base/FileSystem.h"
 #include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
 #include "saver/SourcePicture.h"
@@ -21,14 +21,14 @@
 namespace tessivane::x11 {
 namespace {
 
-// X resource ids fit in 29 bits.
-constexpr uint32_t kMaxWindowId = 0x1FFFFFFF;
+// X resource ids (windows, visuals) fit in 29 bits.
+constexpr uint32_t kMaxXId = 0x1FFFFFFF;
 // The longest time a folder's picture stays, in seconds: an hour.
 constexpr int kLongestChange = 3600;
 // X coordinates and sizes are 16-bit.
 constexpr int kMaxWindowSide = 32767;
 // More of ~/.xscreensaver than this is not read.
-constexpr std::streamsize kMaxSettingsFile = 1 << 20;
+constexpr uint64_t kMaxSettingsFile = 1 << 20;
 
 // The interval of a Weight setting (-wait) in the straight and curved motions, in microseconds.
 int WeightDelay(int wait) { return static_cast<int>(FrameInterval(wait, kMoveLine)) * 1000; }
@@ -43,20 +43,39 @@ void ApplyDisplay(SaverOptions& o, const std::string& option, const std::string&
   o.display = text;
 }
 
-// A picture file or folder must be there before any window opens; whether
-// the picture decodes shows once the frames start.
+// Whether the picture file or folder is there shows once the frames start,
+// where one that is not is a notice and the random picture.
 void ApplyFile(SaverOptions& o, const std::string& option, const std::string& text) {
-  std::error_code ec;
-  if (text.empty() || !std::filesystem::is_regular_file(std::filesystem::path(text), ec))
-    throw OptionError(option + ": no picture file '" + text + "'");
+  if (text.empty()) throw OptionError(option + " needs a file name");
   o.file = text;
 }
 
 void ApplyFolder(SaverOptions& o, const std::string& option, const std::string& text) {
-  std::error_code ec;
-  if (text.empty() || !std::filesystem::is_directory(std::filesystem::path(text), ec))
-    throw OptionError(option + ": no folder '" + text + "'");
+  if (text.empty()) throw OptionError(option + " needs a folder name");
   o.folder = text;
+}
+
+// The options that choose the picture source, of which the last one given
+// counts.
+constexpr std::string_view kSourceOptions[] = {"file", "folder", "xscreensaver-images"};
+
+std::string LastSourceCounts() { return " (the last of -file, -folder, -xscreensaver-images counts)"; }
+
+// An X id as X clients write it: decimal, or hexadecimal after "0x".
+// Throws OptionError naming `option` and the `kind` of id.
+uint32_t ParseXId(const std::string& option, const std::string& text, const char* kind) {
+  std::string_view digits = text;
+  int base = 10;
+  if (digits.starts_with("0x") || digits.starts_with("0X")) {
+    digits.remove_prefix(2);
+    base = 16;
+  }
+  uint64_t value = 0;
+  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || value == 0 ||
+      value > kMaxXId)
+    throw OptionError(option + ": '" + text + "' is not a " + kind);
+  return static_cast<uint32_t>(value);
 }
 
 std::string Lower(std::string text) {
@@ -89,7 +108,7 @@ void ApplyVisual(SaverOptions& o, const std::string& option, const std::string& 
     v.visualClass = c->visualClass;
   } else if (!name.empty() && std::isdigit(static_cast<unsigned char>(name[0]))) {
     v.kind = K::kId;
-    v.id = ParseWindowId(option, text);  // a visual id is an X id too
+    v.id = ParseXId(option, text, "visual id");
   } else {
     throw OptionError(option + ": no visual '" + text +
                       "' (default, best, TrueColor, DirectColor, "
@@ -146,14 +165,17 @@ const OptionRow<S> kSaverRows[] = {
     {.Name = "file",
      .Value = "FILE",
      .Help = "the picture (BMP, JPEG or PNG); default a random picture",
-     .Apply = ApplyFile},
+     .Apply = ApplyFile,
+     .MoreHelp = LastSourceCounts},
     {.Name = "folder",
      .Value = "DIR",
      .Help = "a new picture from this folder every -change seconds",
-     .Apply = ApplyFolder},
+     .Apply = ApplyFolder,
+     .MoreHelp = LastSourceCounts},
     {.Name = "xscreensaver-images",
      .Help = "the pictures of the folder XScreenSaver's settings name (imageDirectory in ~/.xscreensaver)",
-     .Flag = &S::xscreensaverImages},
+     .Flag = &S::xscreensaverImages,
+     .MoreHelp = LastSourceCounts},
     {.Name = "change",
      .Value = "SECONDS",
      .Help = "Change every: seconds between the folder's pictures",
@@ -212,6 +234,28 @@ std::optional<std::string> ResourceValue(std::istream& in, std::string_view key)
   return std::nullopt;
 }
 
+// A picture source option as it was given: its name and its words.
+struct GivenSource {
+  std::string_view name;
+  std::string words;
+};
+
+// The last picture source option given is the source: the others are
+// dropped with one notice naming them (an option given again only takes
+// its new value, as every option does).
+void KeepLastSource(SaverOptions& o, const std::vector<GivenSource>& given) {
+  if (given.empty()) return;
+  const GivenSource& kept = given.back();
+  std::string dropped;
+  for (const GivenSource& g : given)
+    if (g.name != kept.name) dropped += (dropped.empty() ? "" : ", ") + g.words;
+  if (!dropped.empty())
+    o.notices.push_back(dropped + " ignored: " + kept.words + ", given last, is the picture source");
+  if (kept.name != "file") o.file.clear();
+  if (kept.name != "folder") o.folder.clear();
+  o.xscreensaverImages = kept.name == "xscreensaver-images";
+}
+
 }  // namespace
 
 SaverOptions::SaverOptions() : delay(WeightDelay(MainSettings::kWeight.initial)) {}
@@ -219,18 +263,7 @@ SaverOptions::SaverOptions() : delay(WeightDelay(MainSettings::kWeight.initial))
 std::span<const OptionRow<SaverOptions>> SaverOptionRows() { return kSaverRows; }
 
 uint32_t ParseWindowId(const std::string& option, const std::string& text) {
-  std::string_view digits = text;
-  int base = 10;
-  if (digits.starts_with("0x") || digits.starts_with("0X")) {
-    digits.remove_prefix(2);
-    base = 16;
-  }
-  uint64_t value = 0;
-  auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-  if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || value == 0 ||
-      value > kMaxWindowId)
-    throw OptionError(option + ": '" + text + "' is not a window id");
-  return static_cast<uint32_t>(value);
+  return ParseXId(option, text, "window id");
 }
 
 std::string SaverUsage() {
@@ -245,13 +278,19 @@ std::string SaverUsage() {
 SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
                                const std::optional<std::string>& screensaverWindow) {
   SaverOptions o;
+  std::vector<GivenSource> sources;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string_view name = OptionName(args[i]);
     if (name == "help" || name == "h") {
       o.help = true;
       return o;
     }
-    if (TakeOption(SaverOptionRows(), args, i, o)) continue;
+    const size_t first = i;
+    if (TakeOption(SaverOptionRows(), args, i, o)) {
+      if (std::find(std::begin(kSourceOptions), std::end(kSourceOptions), name) != std::end(kSourceOptions))
+        sources.push_back({name, i > first ? args[first] + " " + args[i] : args[first]});
+      continue;
+    }
     if (TakeOption(CommonOptionRows(), args, i, static_cast<CommonOptions&>(o))) {
       if (o.version) return o;
       continue;
@@ -263,8 +302,7 @@ SaverOptions ParseSaverOptions(const std::vector<std::string>& args,
   // record: with -plugin the library is the method, whatever -method says.
   if (!o.plugin.empty()) o.methodGiven = false;
   FinishCommonOptions(o);
-  if (!o.file.empty() + !o.folder.empty() + o.xscreensaverImages > 1)
-    throw OptionError("-file, -folder and -xscreensaver-images do not go together");
+  KeepLastSource(o, sources);
   if (o.delayGiven && o.waitGiven) throw OptionError("-delay and -wait do not go together");
   if (o.fullscreen && o.geometry.mask) throw OptionError("-fullscreen and -geometry do not go together");
   if (o.unitType != kMethodTypeRandom && o.unitType != kMethodTypePlugin) {
@@ -289,11 +327,18 @@ std::string TakeXScreenSaverImages(SaverOptions& o, const char* home) {
   const std::string notice = "; the random picture instead";
   if (!home || !*home) return "HOME is not set, so XScreenSaver's picture folder is unknown" + notice;
   const std::filesystem::path settings = std::filesystem::path(home) / ".xscreensaver";
-  std::ifstream file(settings);
-  if (!file) return "no " + settings.string() + " names a picture folder" + notice;
-  std::string head(static_cast<size_t>(kMaxSettingsFile), '\0');
-  file.read(head.data(), kMaxSettingsFile);
-  head.resize(static_cast<size_t>(file.gcount()));
+  // Opened as picture files are, so that a named pipe or a device cannot
+  // block the start: only a regular file is read.
+  ReadOnlyFile file;
+  const ReadFileResult opened = file.Open(settings.string(), UINT64_MAX);
+  if (opened == ReadFileResult::kCannotOpen)
+    return "no " + settings.string() + " names a picture folder" + notice;
+  std::string head(static_cast<size_t>(std::min(file.Size(), kMaxSettingsFile)), '\0');
+  size_t count = 0;
+  if (opened != ReadFileResult::kOk ||
+      !file.ReadAt(0, reinterpret_cast<uint8_t*>(head.data()), head.size(), count))
+    return settings.string() + " is no file that can be read" + notice;
+  head.resize(count);
   std::istringstream text(head);
   std::optional<std::string> folder = ResourceValue(text, "imageDirectory");
   if (!folder || folder->empty())

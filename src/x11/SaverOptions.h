@@ -58,6 +58,9 @@ struct SaverOptions : CommonOptions {
   bool waitGiven = false;
   int delay;  // -delay: microseconds between frames; the Weight's interval unless given
   bool delayGiven = false;
+  // Lines for standard error: what the command line asked that the run
+  // leaves out.
+  std::vector<std::string> notices;
 
   SaverOptions();
 };

@@ -80,6 +80,35 @@ TEST(SaverOptions, TheLastFpsSwitchCounts) {
   for (const auto& [args, shown] : cases) EXPECT_EQ(ParseSaverOptions(args, std::nullopt).ShowFps, shown);
 }
 
+// Of -file, -folder and -xscreensaver-images the last counts and a notice
+// names the others; an error says what a value is not.
+TEST(SaverOptions, TheLastPictureSourceCountsAndErrorsNameWhatIsWrong) {
+  const std::string pic = TESSIVANE_PROGRAM, last = ", given last, is the picture source";
+  const struct {
+    std::vector<std::string> args;
+    std::string said;  // the notice, or the error
+    uint8_t fileType;  // 0: XScreenSaver's folder
+  } cases[] = {
+      {{"-file", pic, "--folder", "."}, "-file " + pic + " ignored: --folder ." + last, kFileTypeFolder},
+      {{"-file", pic, "-folder", "/none", "-file", pic, "-xscreensaver-images"},
+       "-file " + pic + ", -folder /none, -file " + pic + " ignored: -xscreensaver-images" + last,
+       0},
+      {{"-file", "", "-folder", "."}, "-file needs a file name", 0},
+      {{"-visual", "0x0"}, "-visual: '0x0' is not a visual id", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.said);
+    try {
+      const SaverOptions o = ParseSaverOptions(c.args, std::nullopt);
+      EXPECT_EQ(RunConfigOf(o).FileType, c.fileType ? c.fileType : kFileTypeRandom);
+      EXPECT_EQ(o.xscreensaverImages, c.fileType == 0);
+      EXPECT_EQ(o.notices, std::vector<std::string>{c.said});
+    } catch (const OptionError& e) {
+      EXPECT_EQ(e.what(), c.said);
+    }
+  }
+}
+
 TEST(SaverOptions, BecomeTheRunTheFrameLoopMakes) {
   SaverOptions o = ParseSaverOptions(
       {"-method", "random", "-random-from", "spiral",    "-size",   "16",    "-speed",   "9",

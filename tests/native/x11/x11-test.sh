@@ -132,15 +132,16 @@ xprop -id "$win" -remove __SWM_VROOT
 # XScreenSaver's picture folder from a private ~/.xscreensaver (a continued
 # line of another resource names a decoy); without one, one line and the
 # random picture.
-mkdir "$dir/home" "$dir/nohome"
+mkdir "$dir/home" "$dir/nohome" "$dir/pipehome"
+mkfifo "$dir/pipehome/.xscreensaver"  # no file either; it must not block the start
 printf 'programs: \\\n  x -root \\n\\\nimageDirectory: /nowhere \\n\n imageDirectory:\t%s\n' \
   "$dir/pics" >"$dir/home/.xscreensaver"
 "$render" --seed 7 --method floral --motion slideshow --screen 400x300 "$dir/random.png"
-for home in home nohome; do
+for home in home nohome pipehome; do
   blank
   HOME=$dir/$home "$saver" -window-id "$win" "${still[@]}" -xscreensaver-images 2>"$dir/err" & pid=$!
   ref=$dir/f400.png lines=0
-  [ $home = nohome ] && ref=$dir/random.png lines=1
+  [ $home != home ] && ref=$dir/random.png lines=1
   shows "$win" "$ref" "[400x230+0+70]" || fail "-xscreensaver-images ($home): not the expected picture"
   end_run $pid "-xscreensaver-images ($home)"
   [ "$(wc -l <"$dir/err")" = $lines ] || fail "-xscreensaver-images ($home) says: $(cat "$dir/err")"
@@ -212,14 +213,10 @@ done <<LIST
 |-fullscreen -geometry 320x200
 |-visual PseudoColor
 |-visual 0x7ffff
-|-xscreensaver-images -folder $dir/pics
 |-method mosaic
 |-random-from floral,random
 |-window-id 0
 |-window-id 0x7fffff0
-|-file $dir/none.png
-|-folder $dir/none
-|-file $dir/pic.png -folder $dir
 XSCREENSAVER_WINDOW=nonsense|-root
 DISPLAY=:99999|-root
 LIST
