@@ -11,8 +11,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
 
 #include "x11/PluginProcess.h"
 
@@ -21,15 +19,13 @@ namespace {
 
 bool NoChildLeft() { return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD; }
 
-// The processes anywhere whose environment holds `entry` (the script as
-// this test run set it).
+// The processes anywhere whose environment holds `entry`.
 int ProcessesWith(const std::string& entry) {
   int found = 0;
-  std::error_code ec;
-  for (const auto& process : std::filesystem::directory_iterator("/proc", ec)) {
+  for (const auto& process : std::filesystem::directory_iterator("/proc")) {
     std::ifstream in(process.path() / "environ", std::ios::binary);
-    const std::string environ{std::istreambuf_iterator<char>(in), {}};
-    found += ('\0' + environ).find('\0' + entry + '\0') != std::string::npos;
+    found += ('\0' + std::string(std::istreambuf_iterator<char>(in), {})).find('\0' + entry + '\0') !=
+             std::string::npos;
   }
   return found;
 }

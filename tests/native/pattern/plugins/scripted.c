@@ -133,14 +133,11 @@ int32_t TESSIVANE_PLUGIN_CALL MakeTransMethod(int32_t tileWidth, int32_t tileHei
   lastY = y;
 #if !defined(_WIN32)
   static int started;
-  if (strstr(script, "daemon") && !started) {
-    started = 1;
-    if (fork() == 0) {
-      setsid();
-      fork();
-      sleep(30);
-      _exit(0);
-    }
+  if (strstr(script, "daemon") && !started++ && fork() == 0) {
+    setsid();
+    fork();
+    sleep(30);
+    _exit(0);
   }
 #endif
   if (strstr(script, "hang")) {
