@@ -427,6 +427,7 @@ int Run(const std::vector<std::string>& args) {
     }
     std::unique_ptr<ScopedSeedSource> seed;
     if (options.seed) seed = std::make_unique<ScopedSeedSource>(FixedSeed(*options.seed));
+    for (const std::string& notice : options.notices) PrintLine(notice);
     if (options.xscreensaverImages) {
       std::string notice = TakeXScreenSaverImages(options, std::getenv("HOME"));
       if (!notice.empty()) PrintLine(notice);
