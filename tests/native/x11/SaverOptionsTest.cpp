@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -81,14 +82,11 @@ TEST(SaverOptions, TheLastFpsSwitchCounts) {
 }
 
 // Of -file, -folder and -xscreensaver-images the last counts and a notice
-// names the others; an error says what a value is not.
+// names the others; an error says what a value is not. Each case: the
+// arguments, the notice or error, the file type (0: XScreenSaver's folder).
 TEST(SaverOptions, TheLastPictureSourceCountsAndErrorsNameWhatIsWrong) {
   const std::string pic = TESSIVANE_PROGRAM, last = ", given last, is the picture source";
-  const struct {
-    std::vector<std::string> args;
-    std::string said;  // the notice, or the error
-    uint8_t fileType;  // 0: XScreenSaver's folder
-  } cases[] = {
+  const std::tuple<std::vector<std::string>, std::string, uint8_t> cases[] = {
       {{"-file", pic, "--folder", "."}, "-file " + pic + " ignored: --folder ." + last, kFileTypeFolder},
       {{"-file", pic, "-folder", "/none", "-file", pic, "-xscreensaver-images"},
        "-file " + pic + ", -folder /none, -file " + pic + " ignored: -xscreensaver-images" + last,
@@ -96,15 +94,14 @@ TEST(SaverOptions, TheLastPictureSourceCountsAndErrorsNameWhatIsWrong) {
       {{"-file", "", "-folder", "."}, "-file needs a file name", 0},
       {{"-visual", "0x0"}, "-visual: '0x0' is not a visual id", 0},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.said);
+  for (const auto& [args, said, fileType] : cases) {
     try {
-      const SaverOptions o = ParseSaverOptions(c.args, std::nullopt);
-      EXPECT_EQ(RunConfigOf(o).FileType, c.fileType ? c.fileType : kFileTypeRandom);
-      EXPECT_EQ(o.xscreensaverImages, c.fileType == 0);
-      EXPECT_EQ(o.notices, std::vector<std::string>{c.said});
+      const SaverOptions o = ParseSaverOptions(args, std::nullopt);
+      EXPECT_EQ(RunConfigOf(o).FileType, fileType ? fileType : kFileTypeRandom) << said;
+      EXPECT_EQ(o.xscreensaverImages, fileType == 0);
+      EXPECT_EQ(o.notices, std::vector<std::string>{said});
     } catch (const OptionError& e) {
-      EXPECT_EQ(e.what(), c.said);
+      EXPECT_EQ(e.what(), said);
     }
   }
 }

@@ -15,8 +15,7 @@
                      and keeps it; a block it is refused it writes through a
                      null pointer, so a host with a memory limit ends either way
      blockload       (Windows) the library's DllMain never returns
-     daemon          (POSIX) the first "MakeTransMethod" starts a process in a
-                     session of its own, which starts another; both sleep 30 s
+     daemon          (POSIX) forks a setsid child, which forks; both sleep 30 s
 
    When the library is unloaded it writes what it was asked to
    TESSIVANE_TEST_PLUGIN_LOG: "calls=ISTY identify=1 size=1 trans=4096
