@@ -221,10 +221,48 @@ XSCREENSAVER_WINDOW=nonsense|-root
 DISPLAY=:99999|-root
 LIST
 [ "$(xwininfo -root -children | grep -c '^ *0x')" = "$before" ] || fail "a bad command line made a window"
-# A unit error (a picture too small for the cut): one line, its number and the picture's name.
-if "$saver" -root -file "$dir/pic.png" -size 64 2>"$dir/err"; then fail "error 5 succeeded"; fi
-[ "$(wc -l <"$dir/err")" -eq 1 ] && grep -q "^tessivane: .*(error 5) .*pic.png" "$dir/err" ||
-  fail "error 5: $(cat "$dir/err")"
+
+# Trouble with the pictures or the plug-in never stops the run: one line on
+# standard error, then a moving pattern (two screenshots a second apart
+# differ and show more than a handful of colours), and status 0 at the end.
+moving() {
+  local i rc
+  for i in $(seq 20); do
+    import -window root "$dir/m1.png" 2>/dev/null || continue
+    sleep 1
+    import -window root "$dir/m2.png" 2>/dev/null || continue
+    compare -metric AE "$dir/m1.png" "$dir/m2.png" null: 2>/dev/null
+    rc=$?
+    [ $rc = 1 ] && [ "$(convert "$dir/m2.png" -format %k info:)" -gt 8 ] && return 0
+  done
+  return 1
+}
+mkdir "$dir/emptypics" "$dir/emptyhome" "$dir/going"
+printf 'imageDirectory: %s\n' "$dir/emptypics" >"$dir/emptyhome/.xscreensaver"
+printf 'not a picture' >"$dir/bad.jpg"
+cp "$dir/pic.png" "$dir/going/"
+while IFS='|' read -r env said args; do
+  # shellcheck disable=SC2086
+  env $env "$saver" -root -seed 7 -wait 1 -change 1 $args 2>"$dir/err" & pid=$!
+  moving || fail "'$args': the pattern does not move"
+  if [ "$said" = going ]; then
+    rm -rf "$dir/going"  # the folder goes during the run
+    sleep 3
+    moving || fail "'$args': the pattern stops once its folder is gone"
+    mkdir "$dir/going" && cp "$dir/pic.png" "$dir/going/"
+  fi
+  end_run $pid "$args"
+  [ "$(wc -l <"$dir/err")" -eq 1 ] && grep -q "^tessivane: .*$said" "$dir/err" || fail "'$args' says: $(cat "$dir/err")"
+done <<LIST
+|bad.jpg|-file $dir/bad.jpg
+|none.png|-file $dir/none.png
+|(error 5) .*pic.png|-file $dir/pic.png -size 64
+|none|-folder $dir/none
+|going|-folder $dir/going
+|(error 7)|-plugin $dir/none.so
+HOME=$dir/emptyhome|emptypics|-xscreensaver-images
+|.|-file $dir/pic.png -folder $dir/pics
+LIST
 "$saver" -help | grep -q -- '-window-id' || fail "-help does not list the options"
 
 # A 16-bit display: each pixel converted, through shared memory and without.
