@@ -12,9 +12,12 @@
 #include "pattern/RandomMethod.h"
 #include "settings/MemorySettingsStore.h"
 #include "base/Random.h"
+#include "support/MethodNumbering.h"
 
 namespace tessivane::dialogs {
 namespace {
+
+using namespace tessivane::testing;
 
 RandomMarks Only(int position) {
   RandomMarks marks(static_cast<size_t>(RandomListCount()));
@@ -40,28 +43,25 @@ TEST_F(OptionsModel, EmptyStoreShowsThreeTheMiddleAndTheDefaultMarks) {
   EXPECT_EQ(c.distortValueText, "3");
   EXPECT_EQ(c.rectangleAspect, 0);
   EXPECT_EQ(c.noConversionAspect, 0);
-  // Marked: every method but the distorted square (5) and the spiral (7).
-  const RandomMarks expected{true, true, true, true, true, false, true, false, true};
-  EXPECT_EQ(c.marks, expected);
+  // Marked: every method but the distorted square and the spiral.
+  EXPECT_EQ(c.marks, PinnedDefaultMarks());
 }
 
 TEST_F(OptionsModel, ListPositionsReadTheCharactersOfTheirStoredCodes) {
-  const int characterOf[] = {1, 2, 3, 4, 8, 9, 5, 10, 6};
-  ASSERT_EQ(static_cast<size_t>(RandomListCount()), std::size(characterOf))
-      << "one character a listed method";
-  for (int position = 0; position < RandomListCount(); ++position) {
+  ASSERT_EQ(RandomListCount(), PinnedListCount() - 1) << "one character a listed method";
+  for (const PinnedMethod& m : kPinnedMethods) {
+    if (m.listPosition < 0 || m.type == kPinnedRandomType) continue;
+    const int position = PinnedPosition(m);
     const std::string random = RandomFromMarks(Only(position));
-    std::string expected(10, '0');
-    expected[static_cast<size_t>(characterOf[position] - 1)] = '1';
-    EXPECT_EQ(random, expected) << position;
+    EXPECT_EQ(random, PinnedRandomText({m.type})) << position;
     EXPECT_EQ(MarksFromRandom(random), Only(position)) << position;
   }
   // The random choice's own character, short texts and characters past the
-  // tenth mark nothing.
-  const RandomMarks none(9);
-  EXPECT_EQ(MarksFromRandom("0000001000"), none);
+  // last code mark nothing.
+  const RandomMarks none(static_cast<size_t>(RandomListCount()));
+  EXPECT_EQ(MarksFromRandom(PinnedRandomText({kPinnedRandomType})), none);
   EXPECT_EQ(MarksFromRandom("1"), Only(0));
-  EXPECT_EQ(MarksFromRandom("000000000011"), none);
+  EXPECT_EQ(MarksFromRandom(PinnedRandomText({}) + "11"), none);
 }
 
 TEST_F(OptionsModel, DistortValueOutsideTwoToTwentyIsRejectedOnItsPage) {
@@ -99,19 +99,19 @@ TEST_F(OptionsModel, NoMarksAreRejectedOnTheRandomPageAndNothingIsKept) {
 TEST_F(OptionsModel, OnlySpiralOrOnlyRectangleStoreOneCharacter) {
   OptionsDialogModel model(store);
   OptionsControls c = model.ActivationControls();
-  c.marks = Only(7);  // 渦巻き
+  c.marks = Only(PinnedPositionOfType(11));  // 渦巻き
   ASSERT_TRUE(model.Save(c).saved);
-  EXPECT_EQ(Stored("Random"), "0000000001");
+  EXPECT_EQ(Stored("Random"), PinnedRandomText({11}));
 
-  c.marks = Only(6);  // 長方形
+  c.marks = Only(PinnedPositionOfType(5));  // 長方形
   c.distortValueText = "20";
   c.rectangleAspect = -5;
   ASSERT_TRUE(model.Save(c).saved);
-  EXPECT_EQ(Stored("Random"), "0000100000");
+  EXPECT_EQ(Stored("Random"), PinnedRandomText({5}));
   EXPECT_EQ(Stored("Rotate"), "20");
   EXPECT_EQ(Stored("XY"), "-5");
   OptionsDialogModel reopened(store);
-  EXPECT_EQ(reopened.ActivationControls().marks, Only(6));
+  EXPECT_EQ(reopened.ActivationControls().marks, Only(PinnedPositionOfType(5)));
 }
 
 TEST_F(OptionsModel, AspectStepsOutsideTheScrollRangeOpenAtTheBound) {

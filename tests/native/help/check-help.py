@@ -4,10 +4,14 @@
 - it is one self-contained UTF-8 file: every src, href and CSS url() is a
   data: URI or an #anchor of the page itself, and no placeholder is left;
 - the Japanese part comes first, then the English one;
-- each part names, in its language's catalog text of src/base, every
-  method label of the method table in src/pattern/MethodTable.cpp, the
-  caption of each dialog and the captions of their controls (as the user
-  sees them); the English part quotes no Japanese text;
+- each part gives every method label of the method table in
+  src/pattern/MethodTable.cpp, in its language's catalog text of src/base,
+  a paragraph of its own: a row of the part's method table whose first
+  cell is the whole label, and no row for anything else;
+- each part names the caption of each dialog and the captions of their
+  controls (as the user sees them); the English part quotes no Japanese
+  text;
+- every method the renderer lists (--list-methods) has its gallery picture;
 - every gallery picture of docs/gallery is embedded;
 - each part's table of stored method numbers agrees with the method table
   in its language;
@@ -174,8 +178,12 @@ def main():
         methods = method_table(language)
         check(len(methods) == listed,
               f"expected {listed} listed {language} methods in MethodTable.cpp, found {len(methods)}")
-        for _, label in methods:
-            check(label in part_text, f"{language} method label {label} is missing from #{part}")
+        # Whole labels: a label that is part of another ("鏡" in "万華鏡風")
+        # has no paragraph of its own.
+        paragraphs = sorted(r[0] for r in page.cells.get(f"{part}-method-table", []) if r)
+        labels = sorted(label for _, label in methods)
+        check(paragraphs == labels,
+              f"the rows of {part}-method-table do not name the method labels: {paragraphs} against {labels}")
         rows = [r for r in page.cells.get(f"{part}-method-codes", []) if r]
         shown = sorted((int(r[0]), r[1]) for r in rows)
         check(shown == sorted(methods), f"table {part}-method-codes does not match the method table: {shown}")

@@ -9,11 +9,12 @@
 #include "base/Errors.h"
 #include "base/Random.h"
 #include "pattern/TestMethod.h"
+#include "support/MethodNumbering.h"
 
 namespace tessivane {
 namespace {
 
-using testing::TestMethod;
+using namespace testing;  // TestMethod and the pinned numbering
 
 // A picture whose every pixel is distinct: red = x, green = y, blue = x ^ y.
 Bitmap Gradient(int w, int h) {
@@ -132,30 +133,29 @@ TEST(ConversionMethodShuffle, FixedSeedGivesTheSameMap) {
 }
 
 TEST(MethodNumbering, TableAndFallbacks) {
-  // type, code, combo index
-  const int table[][3] = {{1, 0, 0}, {2, 1, 1}, {3, 2, 2}, {4, 3, 3},  {5, 4, 6},
-                          {6, 5, 8}, {7, 7, 4}, {8, 6, 9}, {10, 8, 5}, {11, 9, 7}};
-  for (const auto& row : table) {
-    EXPECT_EQ(MethodTypeToCode(row[0]), row[1]) << row[0];
-    EXPECT_EQ(CodeToMethodType(row[1]), row[0]) << row[1];
-    EXPECT_EQ(MethodTypeToListPosition(row[0]), row[2]) << row[0];
-    EXPECT_EQ(ListPositionToMethodType(row[2]), row[0]) << row[2];
+  for (const PinnedMethod& m : kPinnedMethods) {
+    EXPECT_EQ(MethodTypeToCode(m.type), m.code) << m.type;
+    if (m.code >= 0) {
+      EXPECT_EQ(CodeToMethodType(m.code), m.type) << m.code;
+    }
+    if (m.listPosition >= 0) {
+      EXPECT_EQ(MethodTypeToListPosition(m.type), PinnedPosition(m)) << m.type;
+      EXPECT_EQ(ListPositionToMethodType(PinnedPosition(m)), m.type) << m.type;
+    }
   }
-  EXPECT_EQ(MethodTypeToCode(9), -1);
   EXPECT_EQ(MethodTypeToCode(0), -1);
-  EXPECT_EQ(MethodTypeToCode(12), -1);
-  EXPECT_EQ(CodeToMethodType(6), 8);
+  EXPECT_EQ(MethodTypeToCode(PinnedNextType()), -1);
   EXPECT_EQ(CodeToMethodType(-1), 0);
-  EXPECT_EQ(CodeToMethodType(10), 0);
-  EXPECT_EQ(MethodTypeToListPosition(9), 0);
+  EXPECT_EQ(CodeToMethodType(PinnedCodeCount()), 0);
+  EXPECT_EQ(MethodTypeToListPosition(kPinnedPluginType), 0);
   EXPECT_EQ(MethodTypeToListPosition(255), 0);
-  EXPECT_EQ(ListPositionToMethodType(0), 1);
-  EXPECT_EQ(ListPositionToMethodType(10), 1);
+  EXPECT_EQ(ListPositionToMethodType(PinnedListCount()), 1);
   EXPECT_EQ(ListPositionToMethodType(-1), 1);
   const auto& labels = MethodListLabels();
+  ASSERT_EQ(labels.size(), static_cast<size_t>(PinnedListCount()));
   EXPECT_EQ(labels[0], "万華鏡風");
   EXPECT_EQ(labels[6], "長方形");
-  EXPECT_EQ(labels[9], "ランダムに選ぶ");
+  EXPECT_EQ(labels[static_cast<size_t>(PinnedListCount() - 1)], "ランダムに選ぶ");
 }
 
 // Setup used to turn every exception into a false result, so running out of

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "StoreHarness.h"
+#include "support/MethodNumbering.h"
 #include "base/Errors.h"
 #include "settings/MainSettings.h"
 #include "settings/MethodOptions.h"
@@ -58,7 +59,7 @@ TEST_P(Records, EmptyStoreLoadsDefaultsAndIsWrittenBackWhole) {
 
   { MethodOptions option(store()); }
   EXPECT_EQ(h->Text("Option", "NoneXY"), "0");
-  EXPECT_EQ(h->Text("Option", "Random"), "1111110100");
+  EXPECT_EQ(h->Text("Option", "Random"), PinnedDefaultRandom());
   EXPECT_EQ(h->Text("Option", "Rotate"), "3");
   EXPECT_EQ(h->Text("Option", "XY"), "0");
 
@@ -245,14 +246,14 @@ TEST_P(Records, EveryUnreadableValueIsNamedInLoadOrderInEachRecord) {
     MethodOptions option(store());
     EXPECT_EQ(option.UnreadableValues(), std::vector<std::string>{"Random"});
     EXPECT_EQ(std::make_tuple(option.NoneXY, option.XY, option.Rotate), std::make_tuple(-4, 3, 9));
-    EXPECT_EQ(option.Random, "1111110100");
+    EXPECT_EQ(option.Random, PinnedDefaultRandom());
   }
   EXPECT_EQ(h->Snapshot(), before);
   {
     MethodOptions option(store());
     option.Save();
   }
-  EXPECT_EQ(h->Text("Option", "Random"), "1111110100");
+  EXPECT_EQ(h->Text("Option", "Random"), PinnedDefaultRandom());
   EXPECT_EQ(h->Text("Option", "NoneXY"), "-4");
 
   h->PutText("BGM", "File", "C:\\bgm.mid");
@@ -339,9 +340,10 @@ TEST_P(Records, ARecordFreedLastKeepsWhatAnotherStoredMeanwhile) {
 // their write-back; those nobody touched are still filled in or normalised.
 TEST_P(Records, ValuesStoredWhileTheRecordsAreHeldSurviveTheirWriteBack) {
   const struct {
-    const char *subkey, *name, *meanwhile, *other, *otherBefore, *otherAfter;
+    const char *subkey, *name, *meanwhile, *other, *otherBefore;
+    std::string otherAfter;
   } cases[] = {{"Settings", "FadeTime", "44", "FileType", "7", "1"},
-               {"Option", "XY", "-2", "Random", "1", "1000000000"},
+               {"Option", "XY", "-2", "Random", "1", PinnedRandomText({1})},
                {"BGM", "File", "音楽.mid", "Flag", "5", "1"}};
   for (const auto& c : cases) h->PutText(c.subkey, c.other, c.otherBefore);
   {
@@ -358,10 +360,15 @@ TEST_P(Records, ValuesStoredWhileTheRecordsAreHeldSurviveTheirWriteBack) {
 }
 
 TEST_P(Records, RandomIsPaddedToTenAndNeverPicksItself) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"1", "1000000000"},          {"", "0000000000"},
-      {"1111111111", "1111110111"}, {"111111111111", "111111011111"},
-      {"0000001000", "0000000000"},
+  const std::string allCodes(static_cast<size_t>(PinnedCodeCount()), '1');
+  std::string allButRandom = allCodes;
+  allButRandom[static_cast<size_t>(PinnedOfType(kPinnedRandomType).code)] = '0';
+  const std::pair<std::string, std::string> cases[] = {
+      {"1", PinnedRandomText({1})},
+      {"", PinnedRandomText({})},
+      {allCodes, allButRandom},
+      {"111111111111", "111111011111"},
+      {PinnedRandomText({kPinnedRandomType}), PinnedRandomText({})},
   };
   for (auto [stored, loaded] : cases) {
     SCOPED_TRACE(stored);

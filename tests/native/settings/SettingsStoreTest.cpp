@@ -9,6 +9,7 @@
 #include "settings/MethodOptions.h"
 #include "settings/MainSettings.h"
 #include "support/ErrorRecorder.h"
+#include "support/MethodNumbering.h"
 
 namespace tessivane {
 namespace {
@@ -46,7 +47,7 @@ TEST(SettingsWrites, EachRecordWritesItsValuesInItsOwnOrder) {
       "Settings/MovePositionType=0",
       "Settings/FadeTime=0",
       "Option/NoneXY=0",
-      "Option/Random=1111110100",
+      "Option/Random=" + testing::PinnedDefaultRandom(),
       "Option/Rotate=3",
       "Option/XY=0",
       "BGM/File=",
