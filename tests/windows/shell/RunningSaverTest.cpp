@@ -3,6 +3,8 @@
 // boxes it raises and the settings it leaves behind.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
 #include <set>
@@ -14,6 +16,7 @@
 #include "base/Errors.h"
 #include "base/Texts.h"
 #include "base/Utf.h"
+#include "codecs/PictureLoader.h"
 #include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MusicSettings.h"
@@ -308,11 +311,13 @@ TEST_F(RunningSaver, AValueThatIsNotTextIsReportedOnceThenTheRunUsesItsDefaultAn
 
 // A saver window made in this process, as the run makes it, inside a parent
 // window of the test: Wine shows no drawing of a child window whose parent
-// belongs to another process.
+// belongs to another process. It runs on an empty store unless told to take
+// the settings stored now.
 class InProcessRun {
 public:
-  InProcessRun(RunMode mode, HWND parent) : savedMode_(SaverMode), savedParent_(ParentWnd) {
-    DeleteProductKey();
+  InProcessRun(RunMode mode, HWND parent, bool storedSettings = false)
+      : savedMode_(SaverMode), savedParent_(ParentWnd) {
+    if (!storedSettings) DeleteProductKey();
     SaverMode = mode;
     ParentWnd = parent;
     frm.emplace(GetModuleHandleW(nullptr), nullptr, mode, parent);
@@ -444,6 +449,171 @@ TEST(RunningPreview, ParentClosedUnderASetUpErrorBoxStillStoresTheRandomPicture)
   EXPECT_EQ(preview.ExitCode(), 0u);
   EXPECT_EQ(Setting("Settings", "FileType"), L"1");
   DeleteProductKey();
+}
+
+// The left quarter of the window's client area: a box comes up in the
+// middle of the screen and is at most 640 pixels wide.
+std::vector<uint32_t> LeftQuarter(HWND wnd) {
+  const Shot shot = Capture(wnd);
+  std::vector<uint32_t> part;
+  for (int y = 0; y < shot.height; ++y) {
+    const auto row = shot.pixels.begin() + static_cast<ptrdiff_t>(y) * shot.width;
+    part.insert(part.end(), row, row + shot.width / 4);
+  }
+  return part;
+}
+
+// Two shots 800 ms apart differ and hold a few colours between them (the
+// random picture is made of flat shapes: a tile may hold only a few).
+void ExpectMoving(HWND wnd, const char* when) {
+  const std::vector<uint32_t> first = LeftQuarter(wnd);
+  PumpFor(800);
+  const std::vector<uint32_t> second = LeftQuarter(wnd);
+  std::set<uint32_t> colours(first.begin(), first.end());
+  colours.insert(second.begin(), second.end());
+  EXPECT_TRUE(first != second) << when << ": the pattern moves";
+  EXPECT_GT(colours.size(), 2u) << when << ": a pattern is shown";
+}
+
+// Whether top-level window `upper` lies above `lower`.
+bool Above(HWND upper, HWND lower) {
+  for (HWND wnd = GetWindow(upper, GW_HWNDNEXT); wnd; wnd = GetWindow(wnd, GW_HWNDNEXT))
+    if (wnd == lower) return true;
+  return false;
+}
+
+void WritePatternBmp(const std::wstring& path) {
+  WriteBmp(path, 256, 256,
+           [](int x, int y) { return uint32_t(x) << 16 | uint32_t(y) << 8 | uint32_t(x ^ y); });
+}
+
+void RemovePictures(const TempFolder& folder, bool removeFolder) {
+  for (int i = 0; i < 50 && !DeleteFileW(folder.File(L"pattern.bmp").c_str()); ++i) PumpFor(20);
+  if (removeFolder)
+    for (int i = 0; i < 50 && !RemoveDirectoryW(folder.Path().c_str()); ++i) PumpFor(20);
+}
+
+// The settings a case stores before the start (each is expected back after
+// the run, FileType as the case says) and the box it expects.
+struct Arranged {
+  std::vector<std::pair<const char*, std::wstring>> settings;
+  std::wstring caption;
+  std::wstring text;
+};
+
+Arranged FolderRun(const TempFolder& folder, TextId error) {
+  WritePatternBmp(folder.File(L"pattern.bmp"));
+  return {{{"FileType", L"3"}, {"ImageFolderName", folder.Path()}, {"ImageChangeTime", L"1"}},
+          L"Tessivane",
+          Widen(StandardErrorText(NameInMessage(Narrow(folder.Path()), Tr(error))))};
+}
+
+Arranged DamagedFile(const TempFolder& folder) {
+  const std::wstring path = folder.File(L"damaged.bmp");
+  std::ofstream(std::filesystem::path(path), std::ios::binary) << "BM" << std::string(60, '\xFF');
+  std::wstring text = L"(the damaged picture loaded)";
+  try {
+    LoadPicture(Narrow(path));
+  } catch (const PictureError& e) {
+    text = Widen(StandardErrorText(e.AboutFile(Narrow(path)).what()));
+  }
+  return {{{"FileType", L"2"}, {"BmpFileName", path}}, L"Tessivane", text};
+}
+
+// A plug-in that cannot be used, with a picture file that can: error 7.
+Arranged BrokenPlugin(const TempFolder& folder, const std::wstring& plugin) {
+  WritePatternBmp(folder.File(L"pattern.bmp"));
+  return {{{"FileType", L"2"},
+           {"BmpFileName", folder.File(L"pattern.bmp")},
+           {"TransType", L"2"},
+           {"DllFileName", plugin},
+           {"UnitType", std::to_wstring(MethodTypeToCode(3))}},
+          Widen(Tr(TextId::kErrorCaption)),
+          Widen(FormatUnitError(kErrPluginLoad, DetailFile(Narrow(plugin))))};
+}
+
+struct Trouble {
+  const char* name;
+  std::function<Arranged(const TempFolder&)> arrange;
+  std::function<void(const TempFolder&)> midRun;  // the trouble made during the run; null: at the start
+  const wchar_t* fileTypeAfter;
+  bool folderComesBack = false;  // with a blue picture, which is then shown
+  bool preview = false;          // no box
+};
+
+// A picture source or plug-in that fails, at the start or during the run,
+// shows its box once; the frames go on under the box and after it, with the
+// random picture or the settings' built-in method in place of what failed.
+TEST_F(RunningSaver, TroubleWithThePicturesOrThePluginLeavesAMovingPatternAndOneBox) {
+  const Trouble troubles[] = {
+      {"folder removed, then put back", [](auto& f) { return FolderRun(f, TextId::kFolderNotFound); },
+       [](auto& f) { RemovePictures(f, true); }, L"3", true},
+      {"folder emptied", [](auto& f) { return FolderRun(f, TextId::kNoImageFile); },
+       [](auto& f) { RemovePictures(f, false); }, L"3"},
+      {"damaged picture file", DamagedFile, nullptr, L"2"},
+      {"missing plug-in", [](auto& f) { return BrokenPlugin(f, f.File(L"なし.dll")); }, nullptr, L"1"},
+      {"plug-in crashing",
+       [](auto& f) { return BrokenPlugin(f, HostToWindowsPath(TESSIVANE_TEST_PLUGIN_CRASH)); }, nullptr,
+       L"1"},
+      // The plug-in host's answer time (10 s) runs out.
+      {"plug-in blocking while it loads",
+       [](auto& f) { return BrokenPlugin(f, HostToWindowsPath(TESSIVANE_TEST_PLUGIN_BLOCKLOAD)); }, nullptr,
+       L"1"},
+      {"preview of a damaged picture file", DamagedFile, nullptr, L"2", false, true},
+  };
+  for (const Trouble& trouble : troubles) {
+    SCOPED_TRACE(trouble.name);
+    DeleteProductKey();
+    TempFolder folder;
+    const Arranged arranged = trouble.arrange(folder);
+    for (const auto& [name, value] : arranged.settings) PutSetting("Settings", name, value);
+    const auto expectStored = [&] {
+      for (const auto& [name, value] : arranged.settings)
+        EXPECT_EQ(Setting("Settings", name), name == std::string("FileType") ? trouble.fileTypeAfter : value)
+            << name;
+    };
+    if (trouble.preview) {
+      RunSilentPreview();
+      expectStored();
+      if (HasFailure()) continue;
+      HostWindow host(200, 150);
+      InProcessRun run(smPreview, host.Handle(), true);
+      run.frm->SetBounds(0, 0, 200, 150);
+      run.frm->Show();
+      PumpFor(kFrames);
+      ExpectMoving(run.frm->Handle(), "preview");
+      continue;
+    }
+    ASSERT_NO_FATAL_FAILURE(Start());
+    if (trouble.midRun) {
+      PumpFor(kFrames);
+      ExpectMoving(wnd_, "before the trouble");
+      trouble.midRun(folder);
+    }
+    const HWND box = ErrorBox(*saver_, kStartBound);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), arranged.caption);
+    EXPECT_EQ(MessageBoxText(box), arranged.text);
+    EXPECT_TRUE(Above(box, wnd_)) << "the box comes up above the saver";
+    ExpectMoving(wnd_, "under the box");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PumpFor(kFrames);  // a folder's next change fails again, silently
+    ExpectMoving(wnd_, "after the box");
+    EXPECT_EQ(ErrorBox(*saver_, 0), nullptr) << "one box";
+    if (trouble.folderComesBack) {
+      CreateDirectoryW(folder.Path().c_str(), nullptr);
+      WriteSolidBmp(folder.File(L"blue.bmp"), 120, 120, 0x0000FF);
+      bool blue = false;
+      for (int i = 0; i < 20 && !blue; ++i) {
+        PumpFor(200);
+        const Shot shot = Capture(wnd_);
+        blue = shot.OneColour() && shot.pixels.front() == 0x0000FF;
+      }
+      EXPECT_TRUE(blue) << "the folder's picture is shown within four seconds";
+    }
+    CloseWithKey();
+    expectStored();
+  }
 }
 
 }  // namespace
