@@ -12,17 +12,28 @@
 #include "dialogs/OptionsDialogModel.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MethodOptions.h"
+#include "pattern/MethodTable.h"
+#include "support/MethodNumbering.h"
 
 namespace tessivane::test {
 namespace {
 
 using namespace tessivane::dialogs;
+using testing::PinnedRandomText;
 
 // The list's marks; none marked unless listed.
 struct Marks : RandomMarks {
   Marks() : RandomMarks(static_cast<size_t>(RandomListCount())) {}
-  Marks(std::initializer_list<bool> marks) : RandomMarks(marks) {}
 };
+
+// The marks of an empty store, as the method table's rows say.
+Marks DefaultMarks() {
+  Marks marks;
+  for (const MethodRow& row : MethodRows())
+    if (row.ListPosition >= 0 && row.Type != kMethodTypeRandom)
+      marks[static_cast<size_t>(MethodTypeToListPosition(row.Type))] = row.RandomByDefault;
+  return marks;
+}
 
 class OptionsDialog : public DialogTest {
 protected:
@@ -100,8 +111,7 @@ TEST_F(OptionsDialog, EmptyStoreOpensOnTheFirstPageWithTheDefaultMarks) {
   ASSERT_EQ(ListItemCount(List()), RandomListCount());
   for (int i = 0; i < RandomListCount(); ++i)
     EXPECT_EQ(ListItemText(List(), i), Widen(std::string(RandomListLabel(i)))) << i;
-  // Everything but "歪四角" (5) and "渦巻き" (7).
-  EXPECT_EQ(ShownMarks(), (Marks{true, true, true, true, true, false, true, false, true}));
+  EXPECT_EQ(ShownMarks(), DefaultMarks());
 
   // Cancel closes it and the record it loaded is written back.
   ClickAsync(OptionsItem(kIdCancelButton));
@@ -139,11 +149,11 @@ TEST_F(OptionsDialog, RejectionsShowTheirMessageOnThePageAtFaultAndSaveNothing) 
 TEST_F(OptionsDialog, OneMarkedMethodStoresItsCharacterAloneAndReopensMarked) {
   ASSERT_NO_FATAL_FAILURE(OpenOptions());
   Marks spiral{};
-  spiral[7] = true;  // "渦巻き"
+  spiral[static_cast<size_t>(MethodTypeToListPosition(11))] = true;  // "渦巻き"
   Mark(spiral);
   SetText(OptionsItem(kIdDistortValueEdit), L"20");
   Click(OptionsItem(kIdOptionsUpdateButton));
-  EXPECT_EQ(Setting("Option", "Random"), L"0000000001");
+  EXPECT_EQ(Setting("Option", "Random"), Widen(PinnedRandomText({11})));
   EXPECT_EQ(Setting("Option", "Rotate"), L"20");
   EXPECT_TRUE(IsWindowVisible(Options())) << "update keeps the dialog open";
   OkAndClose();
@@ -152,10 +162,10 @@ TEST_F(OptionsDialog, OneMarkedMethodStoresItsCharacterAloneAndReopensMarked) {
   EXPECT_EQ(ShownMarks(), spiral);
   EXPECT_EQ(Text(OptionsItem(kIdDistortValueEdit)), L"20");
   Marks rectangle{};
-  rectangle[6] = true;  // "長方形"
+  rectangle[static_cast<size_t>(MethodTypeToListPosition(5))] = true;  // "長方形"
   Mark(rectangle);
   OkAndClose();
-  EXPECT_EQ(Setting("Option", "Random"), L"0000100000");
+  EXPECT_EQ(Setting("Option", "Random"), Widen(PinnedRandomText({5})));
 
   ASSERT_NE(Session().OpenOptions(), nullptr);
   EXPECT_EQ(ShownMarks(), rectangle);

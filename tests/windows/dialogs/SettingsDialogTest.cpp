@@ -22,6 +22,7 @@
 #include "pattern/MethodTable.h"
 #include "settings/MemorySettingsStore.h"
 #include "settings/MainSettings.h"
+#include "support/MethodNumbering.h"
 
 namespace tessivane::test {
 namespace {
@@ -341,8 +342,8 @@ TEST_F(SettingsDialog, ReloadIntervalStoresSixtyForNegativeZeroAsItIsAndRejectsT
 TEST_F(SettingsDialog, MethodListPositionsStoreTheirCodes) {
   ASSERT_NO_FATAL_FAILURE(Open());
   // "ランダムに選ぶ", "花柄", "長方形".
-  for (const auto& [position, code] :
-       std::vector<std::pair<int, const wchar_t*>>{{9, L"6"}, {4, L"7"}, {6, L"4"}}) {
+  for (const auto& [position, code] : std::vector<std::pair<int, const wchar_t*>>{
+           {testing::PinnedPositionOfType(testing::kPinnedRandomType), L"6"}, {4, L"7"}, {6, L"4"}}) {
     SelectComboItem(Item(kIdMethodList), position);
     Click(Item(kIdUpdateButton));
     EXPECT_EQ(Setting("Settings", "UnitType"), code) << position;
