@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -136,7 +137,9 @@ TEST(SaverOptions, BecomeTheRunTheFrameLoopMakes) {
 TEST(SaverOptions, TheRandomChoicesDefaultInTheHelpComesFromTheMethodTable) {
   EXPECT_EQ(RandomDefaultNames(), "kaleidoscope..floral");
   std::vector<MethodRow> rows(MethodRows().begin(), MethodRows().end());
-  rows.push_back({12, 10, 9, TextId::kMethodSpiral, "extra",
+  int type = 0;
+  for (const MethodRow& row : rows) type = std::max(type, row.Type + 1);
+  rows.push_back({type, MethodCodeCount(), MethodListCount() - 1, TextId::kMethodSpiral, "extra",
                   [](const ComposerParams& p) { return CreateMethodByType(11, p); }, false,
                   AspectSetting::None, true, true});
   ScopedMethodRows extended(rows);
