@@ -14,7 +14,8 @@
 - every method the renderer lists (--list-methods) has its gallery picture;
 - every gallery picture of docs/gallery is embedded;
 - each part's table of stored method numbers agrees with the method table
-  in its language;
+  in its language, and the sentence above it gives the length of the
+  "Random" text (one character a stored code);
 - a template with an unknown placeholder or a missing picture fails the
   generator and leaves no page behind.
 
@@ -187,6 +188,10 @@ def main():
         rows = [r for r in page.cells.get(f"{part}-method-codes", []) if r]
         shown = sorted((int(r[0]), r[1]) for r in rows)
         check(shown == sorted(methods), f"table {part}-method-codes does not match the method table: {shown}")
+        length = max(code for code, _ in methods) + 1
+        said = re.search(r"（(\d+) 文字の 0 と 1" if part == "ja" else r'\((\d+) characters, each "0" or "1"', part_text)
+        check(said and int(said.group(1)) == length,
+              f"#{part} does not say that the Random text has {length} characters")
         about = part_text[part_text.find(f'id="{part}-about"'):part_text.find('<nav class="contents">')]
         check("MIT" in about and "Tessivane-THIRD-PARTY-NOTICES.txt" in about
               and "Independent JPEG Group" in about,
