@@ -344,6 +344,10 @@ void SaverWindow::ShowTroubles() {
   if (showingTrouble_) return;  // the box up now shows the next one when it closes
   BusyScope busy(*this);
   showingTrouble_ = true;
+  // The pointer shows over the box, which is answered with it; the run
+  // hides it again when the box is gone.
+  std::optional<ScopedCursor> pointer;
+  if (hiddenCursor_) pointer.emplace(true);
   while (!troubles_.empty() && !destroyed_) {
     const std::exception_ptr error = troubles_.front();
     troubles_.erase(troubles_.begin());

@@ -482,6 +482,13 @@ bool Above(HWND upper, HWND lower) {
   return false;
 }
 
+// Whether the pointer shows (Wine: as the foreground window's thread has it).
+bool PointerShown() {
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
+  return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING);
+}
+
 void WritePatternBmp(const std::wstring& path) {
   WriteBmp(path, 256, 256,
            [](int x, int y) { return uint32_t(x) << 16 | uint32_t(y) << 8 | uint32_t(x ^ y); });
@@ -595,11 +602,13 @@ TEST_F(RunningSaver, TroubleWithThePicturesOrThePluginLeavesAMovingPatternAndOne
     EXPECT_EQ(WindowText(box), arranged.caption);
     EXPECT_EQ(MessageBoxText(box), arranged.text);
     EXPECT_TRUE(Above(box, wnd_)) << "the box comes up above the saver";
+    EXPECT_TRUE(PointerShown()) << "the box is answered with the pointer";
     ExpectMoving(wnd_, "under the box");
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     PumpFor(kFrames);  // a folder's next change fails again, silently
     ExpectMoving(wnd_, "after the box");
     EXPECT_EQ(ErrorBox(*saver_, 0), nullptr) << "one box";
+    EXPECT_FALSE(PointerShown()) << "the run hides the pointer again";
     if (trouble.folderComesBack) {
       CreateDirectoryW(folder.Path().c_str(), nullptr);
       WriteSolidBmp(folder.File(L"blue.bmp"), 120, 120, 0x0000FF);
