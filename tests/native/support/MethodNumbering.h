@@ -74,19 +74,25 @@ inline int PinnedPosition(const PinnedMethod& m) {
 }
 inline int PinnedPositionOfType(int type) { return PinnedPosition(PinnedOfType(type)); }
 
+// A stored "Random" text, one character a code, with the characters of the
+// methods `marked` says marked.
+template <class Marked>
+std::string PinnedRandomTextWhere(Marked marked) {
+  std::string text(static_cast<size_t>(PinnedCodeCount()), '0');
+  for (const PinnedMethod& m : kPinnedMethods)
+    if (m.code >= 0 && marked(m)) text[static_cast<size_t>(m.code)] = '1';
+  return text;
+}
+
 // The stored "Random" text with the characters of these types marked.
 inline std::string PinnedRandomText(std::initializer_list<int> types) {
-  std::string text(static_cast<size_t>(PinnedCodeCount()), '0');
-  for (int type : types) text[static_cast<size_t>(PinnedOfType(type).code)] = '1';
-  return text;
+  return PinnedRandomTextWhere(
+      [&](const PinnedMethod& m) { return std::find(types.begin(), types.end(), m.type) != types.end(); });
 }
 
 // The "Random" text of an empty store.
 inline std::string PinnedDefaultRandom() {
-  std::string text(static_cast<size_t>(PinnedCodeCount()), '0');
-  for (const PinnedMethod& m : kPinnedMethods)
-    if (m.randomByDefault) text[static_cast<size_t>(m.code)] = '1';
-  return text;
+  return PinnedRandomTextWhere([](const PinnedMethod& m) { return m.randomByDefault; });
 }
 
 // The options dialog's default marks: one a listed method but the random
