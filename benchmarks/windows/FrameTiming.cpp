@@ -36,6 +36,8 @@
 #include "images/RandomPicture.h"
 #include "pattern/Composer.h"
 #include "saver/FrameLoop.h"
+#include "saver/SaverRun.h"
+#include "saver/StoredRun.h"
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
 #include "shell/FramePainter.h"
@@ -168,9 +170,16 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
   FramePainter painter;
   const Point client{width, height};
   try {
-    FrameLoop loop(false, store, ProgramRandom());
+    StoredRun stored(false, store, ProgramRandom());
+    FrameLoop& loop = stored.Loop();
+    LONGLONG painted = 0;
+    SaverRun run(loop, [&](const Composer& composer) {
+      Paint(window.get(), painter, composer.Image());
+      painted = Counter();
+    });
     const LONGLONG t0 = Counter();
-    loop.ActivateAndWait(client);
+    run.Start(client);
+    run.SettlePictures(client);
     std::printf("first picture and set-up: %.1f ms\n", Ms(Counter() - t0));
     DateTime lastChange = loop.LastImageChange();
     int changes = 0;
@@ -182,16 +191,17 @@ int MeasureGap(const std::string& folder, int width, int height, int seconds) {
     LONGLONG lastFrame = 0;
     bool switched = false;
     while (Counter() < end) {
-      const auto& frame = loop.MakeFrame();
-      Paint(window.get(), painter, frame);
-      const LONGLONG painted = Counter();
+      // The saver's frame step: the frame, its paint and its end, where a
+      // change begins; a picture that is ready switches in between, as the
+      // saver's notice does.
+      const uint32_t interval = run.Tick(client);
+      run.PictureReady(client);
       if (lastFrame != 0) {
         gaps.push_back(Ms(painted - lastFrame));
         longest = std::max(longest, gaps.back());
         if (switched) longestAtSwitch = std::max(longestAtSwitch, gaps.back());
       }
       lastFrame = painted;
-      const uint32_t interval = loop.FinishFrame(client);
       longestFinish = std::max(longestFinish, Ms(Counter() - painted));
       switched = loop.LastImageChange() != lastChange;
       if (switched) {

@@ -46,26 +46,19 @@ void ShowStandardError(const std::string& message) noexcept {
 
 void HandleException() noexcept {
   try {
-    throw;
-  } catch (const UnitFailed& e) {
-    try {
-      ShowUnitError(e.Failure());
-    } catch (...) {
-      ShowOutOfMemory();  // no memory left to word the failure
+    const FailureReport report = ReportOf(std::current_exception());
+    switch (report.box) {
+      case FailureReport::Box::kNone:
+        break;  // already shown where it happened, or the run ended
+      case FailureReport::Box::kError:
+        ShowErrorMessage(report.text);
+        break;
+      case FailureReport::Box::kStandard:
+        ShowBox(report.text, kApplicationTitle);
+        break;
     }
-  } catch (const SilentAbort&) {
-    // Already recorded or shown where it happened.
-  } catch (const PluginRunEnded&) {
-    // The run ended while a plug-in was being asked: nothing to show.
-  } catch (const ErrorMessage& e) {
-    ShowErrorMessage(e.what());
-  } catch (const std::exception& e) {
-    if (IsAllocationFailure(e))
-      ShowOutOfMemory();
-    else
-      ShowStandardError(e.what());
   } catch (...) {
-    ShowStandardError(Tr(TextId::kUnknownError));
+    ShowOutOfMemory();  // no memory left to word the failure
   }
 }
 

@@ -172,9 +172,35 @@ void ShowUnitError(int errorNo, const std::string& detail) {
   ShowErrorMessage(FormatUnitError(errorNo, detail));
 }
 
-void ShowUnitError(const UnitFailure& failure) {
+namespace {
+
+std::string UnitFailureText(const UnitFailure& failure) {
   const bool named = failure.detail.empty() && !failure.name.empty();
-  ShowUnitError(failure.number, named ? ShortenedName(failure.name) : failure.detail);
+  return FormatUnitError(failure.number, named ? ShortenedName(failure.name) : failure.detail);
+}
+
+}  // namespace
+
+void ShowUnitError(const UnitFailure& failure) { ShowErrorMessage(UnitFailureText(failure)); }
+
+FailureReport ReportOf(std::exception_ptr failure) {
+  using Box = FailureReport::Box;
+  try {
+    std::rethrow_exception(failure);
+  } catch (const UnitFailed& e) {
+    return {Box::kError, UnitFailureText(e.Failure())};
+  } catch (const SilentAbort&) {
+    return {};
+  } catch (const PluginRunEnded&) {
+    return {};
+  } catch (const ErrorMessage& e) {
+    return {Box::kError, e.what()};
+  } catch (const std::exception& e) {
+    if (IsAllocationFailure(e)) return {Box::kError, Tr(TextId::kOutOfMemory)};
+    return {Box::kStandard, StandardErrorText(e.what())};
+  } catch (...) {
+    return {Box::kStandard, Tr(TextId::kUnknownError)};
+  }
 }
 
 std::string OneLine(const std::string& text) {

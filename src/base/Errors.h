@@ -133,6 +133,21 @@ std::string NamedMessage(const std::string& name, const std::string& message);
 // otherwise it goes on a line before the message.
 std::string NameInMessage(const std::string& name, const std::string& message);
 
+// What a failure that leaves a run shows, whichever front end shows it (a
+// box on Windows, one line on standard error on Linux and in the
+// renderer), so that one failure reads the same everywhere: a unit error
+// (its message and number, then its detail or the shortened name it
+// concerns), an ErrorMessage's text, or running out of memory go in the
+// error box; any other exception's message, worded by StandardErrorText,
+// in the standard box; a silent abort and a run that ended while a plug-in
+// was asked show nothing.
+struct FailureReport {
+  enum class Box { kNone, kError, kStandard };
+  Box box = Box::kNone;
+  std::string text{};
+};
+FailureReport ReportOf(std::exception_ptr failure);
+
 // Where errors are shown. The shell installs a message-box display; tests
 // install a recorder. With none installed, showing does nothing.
 class ErrorDisplay {

@@ -223,14 +223,15 @@ RunConfig RunConfigOf(const CommonOptions& o) {
   c.RandomSet = o.randomSet;
   c.RectangleAspect = c.NoneAspect = o.aspect;
   c.Rotate = o.rotate;
-  c.Size = o.size;
-  c.Move = o.speed;
-  c.MovePositionType = static_cast<uint8_t>(o.motion);
+  c.CutSide = CutSideOf(o.size);
+  c.Speed = o.speed;
+  c.Motion = static_cast<uint8_t>(o.motion);
+  c.FrameIntervalMs = FrameInterval(kDelaySetting.initial, c.Motion);
   c.Blur = o.blur;
   c.MonoTone = o.mono;
   c.BrightnessChange = o.brightness;
   c.Shuffle = o.shuffle;
-  c.FadeTime = o.fade;
+  c.FadeTenths = o.fade;
   return c;
 }
 

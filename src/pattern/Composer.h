@@ -19,6 +19,7 @@
 #include "motion/MotionPath.h"
 #include "pattern/ConversionMethod.h"
 #include "pattern/MethodTable.h"
+#include "pattern/PieceLimits.h"
 
 namespace tessivane {
 
@@ -34,10 +35,6 @@ struct TileCopies {
 // nothing. An empty tile leaves image as it is.
 TileCopies TileBitmap(FrameBitmap& image, const Bitmap& tile);
 
-// The side of the square cut that a Size setting gives: 4 x Size pixels,
-// in 64 bits, since a stored Size may be any integer.
-constexpr int64_t CutSideOf(int32_t size) { return int64_t{size} * 4; }
-
 // What the composer makes its pieces with, taken from the run's
 // description: the cut side (CutSideOf the Size setting), the motion's
 // speed, the aspect step, the point shuffle and the brightness change.
@@ -51,7 +48,7 @@ struct PieceSettings {
 
 class Composer {
 public:
-  static constexpr int kMaxAspect = 5;            // aspect steps -5..5
+  static constexpr int kMaxAspect = kMaxPieceAspect;  // aspect steps -5..5
   static constexpr Extended kAspectStep = 0.18L;  // share of CutSide per step
   // Far beyond any picture's side, and small enough that no pixel
   // arithmetic on a piece of that size can overflow 32 bits.

@@ -122,4 +122,11 @@ std::unique_ptr<ConversionMethod> CreateMethodByType(int type, const ComposerPar
   return method;
 }
 
+std::string DefaultRandomSet() {
+  std::string random(static_cast<size_t>(MethodCodeCount()), '0');
+  for (const MethodRow& row : MethodRows())
+    if (row.Code >= 0 && row.RandomByDefault) random[static_cast<size_t>(row.Code)] = '1';
+  return random;
+}
+
 }  // namespace tessivane

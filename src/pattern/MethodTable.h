@@ -66,6 +66,9 @@ int MethodListCount();
 // Stored method codes, 0..MethodCodeCount() - 1 (the highest code + 1): the
 // length of the "Random" text and the range of the random choice's draw.
 int MethodCodeCount();
+// The random choice's marks without a stored choice: one "0"/"1" per stored
+// method code, "1" for the methods whose row says it picks them by default.
+std::string DefaultRandomSet();
 // The row of a type number, or null.
 const MethodRow* MethodRowByType(int type);
 

@@ -12,14 +12,6 @@
 
 namespace tessivane {
 
-FrameLoop::FrameLoop(bool preview, SettingsStore& store, RandomGenerator& random, Clock now,
-                     MethodFactory factory)
-    : FrameLoop(preview, RunConfig{}, random, std::move(now), factory) {
-  settings_ = std::make_unique<MainSettings>(store);
-  options_ = std::make_unique<MethodOptions>(store);
-  UseConfig(RunConfigOf(*settings_, *options_));
-}
-
 FrameLoop::FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Clock now,
                      MethodFactory factory)
     : preview_(preview), now_(now ? std::move(now) : Clock(&Now)), factory_(factory), random_(random) {
@@ -29,8 +21,7 @@ FrameLoop::FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Cl
 void FrameLoop::UseConfig(RunConfig config) {
   CheckRunConfig(config);
   config_ = std::move(config);
-  run_.ImageChangeSecs = config_.ImageChangeTime;
-  run_.FolderMode = config_.FileType == kFileTypeFolder;
+  folderMode_ = config_.Source == kFileTypeFolder;
 }
 
 FrameLoop::~FrameLoop() {
@@ -39,8 +30,6 @@ FrameLoop::~FrameLoop() {
   shelf_.reset();
   sourceBitmap_ = Bitmap();
   composer_.reset();
-  settings_.reset();
-  options_.reset();
 }
 
 bool FrameLoop::Activate(Point clientSize) {
@@ -51,7 +40,7 @@ bool FrameLoop::Activate(Point clientSize) {
   if (composer_->Error().number != 0) ReplaceFailedPlugin(composer_->Error(), false);
   composer_->SetMakesFrames(makesFrames_);
   if (composer_->Error().number != 0) throw UnitFailed(composer_->Error());
-  if (config_.FileType == kFileTypeRandom) {
+  if (config_.Source == kFileTypeRandom) {
     onRandomPicture_ = true;
     if (LoadSourceImage()) {
       SetUpComposer(clientSize);
@@ -60,10 +49,9 @@ bool FrameLoop::Activate(Point clientSize) {
     }
     return true;
   }
-  CopyRunSettings();
-  if (config_.FileType == kFileTypeFile) {
+  if (config_.Source == kFileTypeFile) {
     draws_ = random_;  // the set-up goes on from here, as after a load on this thread
-    StartDecode(config_.BmpFileName);
+    StartDecode(config_.PictureFile);
   } else {
     BeginFolderDraw();
   }
@@ -77,17 +65,6 @@ bool FrameLoop::ActivateAndWait(Point clientSize) {
     SwitchPictureIfReady(clientSize);
   }
   return true;
-}
-
-void FrameLoop::CopyRunSettings() {
-  run_.CutSide = CutSideOf(config_.Size);
-  run_.MoveSpeed = config_.Move;
-  run_.DrawInterval = FrameInterval(config_.Weight, config_.MovePositionType);
-  run_.UseBrightnessChange = config_.BrightnessChange;
-  run_.UseMonoTone = config_.MonoTone;
-  run_.UseShuffle = config_.Shuffle;
-  run_.UseBlur = config_.Blur;
-  if (composer_) run_.PieceAspect = PieceAspectOf(config_, composer_->UnitType());
 }
 
 namespace {
@@ -220,7 +197,7 @@ bool FrameLoop::Settle(const Outcome& outcome) {
 bool FrameLoop::ReplaceFailedPlugin(const UnitFailure& failure, bool atSetUp) {
   if (!onTrouble_ || !composer_ || composer_->UnitType() != kMethodTypePlugin) return false;
   onTrouble_(std::make_exception_ptr(UnitFailed(failure)));
-  if (atSetUp && settings_) settings_->FileType = kFileTypeRandom;
+  if (atSetUp) storesRandomPicture_ = true;
   sourceBitmap_ = composer_->TakeSource();
   RunConfig builtIn = config_;
   builtIn.MethodType = config_.FallbackMethodType;
@@ -257,21 +234,19 @@ void FrameLoop::StartWithRandomPicture() {
   onRandomPicture_ = true;
   changeTroubleShown_ = true;
   LoadSourcePicture(kFileTypeRandom, {}, {}, sourceBitmap_, random_);
-  ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
+  ApplySourceEffects(sourceBitmap_, config_.Blur, config_.MonoTone);
   PrepareComposer(clientSize_);
   lastImageChange_ = now_();
   framesReady_ = true;
 }
 
 bool FrameLoop::LoadSourceImage() {
-  CopyRunSettings();
-  const std::string name = config_.FileType == kFileTypeFile ? config_.BmpFileName : config_.ImageFolderName;
+  const std::string name = config_.Source == kFileTypeFile ? config_.PictureFile : config_.PictureFolder;
   if (!Settle(LoadStep(name, false, [this] {
-        LoadSourcePicture(config_.FileType, config_.BmpFileName, config_.ImageFolderName, sourceBitmap_,
-                          random_);
+        LoadSourcePicture(config_.Source, config_.PictureFile, config_.PictureFolder, sourceBitmap_, random_);
       })))
     return false;
-  ApplySourceEffects(sourceBitmap_, run_.UseBlur, run_.UseMonoTone);
+  ApplySourceEffects(sourceBitmap_, config_.Blur, config_.MonoTone);
   return true;
 }
 
@@ -282,8 +257,8 @@ void FrameLoop::PrepareComposer(Point clientSize) {
 
 UnitFailure FrameLoop::FailComposer(UnitFailure failure, const std::string& pictureName) {
   if (failure.number == kErrSourceTooSmall) failure.name = pictureName;
-  config_.FileType = kFileTypeRandom;
-  if (settings_) settings_->FileType = kFileTypeRandom;  // so that the next run starts with it
+  config_.Source = kFileTypeRandom;
+  storesRandomPicture_ = true;  // so that the next run starts with it
   return failure;
 }
 
@@ -305,26 +280,25 @@ const FrameBitmap& FrameLoop::MakeFrame() {
 
 uint32_t FrameLoop::FinishFrame(Point clientSize) {
   clientSize_ = clientSize;
-  if (run_.FolderMode) {
+  if (folderMode_) {
     if (PictureChangePending()) {
       SwitchPictureIfReady(clientSize);
-    } else if (CompareDateTime(AddSeconds(lastImageChange_, run_.ImageChangeSecs), now_()) < 0) {
+    } else if (CompareDateTime(AddSeconds(lastImageChange_, config_.ChangeSeconds), now_()) < 0) {
       BeginPictureChange(clientSize);
     }
   }
-  return run_.DrawInterval;
+  return config_.FrameIntervalMs;
 }
 
 void FrameLoop::BeginPictureChange(Point clientSize) {
-  if (config_.FileType == kFileTypeRandom || config_.FileType == kFileTypeFile) {
+  if (config_.Source == kFileTypeRandom || config_.Source == kFileTypeFile) {
     // The random picture (or a single file) loads on this thread: no
     // folder to draw from, and the random picture is quick to make.
     if (!LoadSourceImage()) return;
-    SetUpComposer(clientSize, config_.FileType == kFileTypeFile ? config_.BmpFileName : std::string());
+    SetUpComposer(clientSize, config_.Source == kFileTypeFile ? config_.PictureFile : std::string());
     lastImageChange_ = now_();
     return;
   }
-  CopyRunSettings();
   BeginFolderDraw();
 }
 
@@ -332,7 +306,7 @@ void FrameLoop::BeginPictureChange(Point clientSize) {
 // lister: a folder on a share that stops answering holds up neither the
 // frames nor the input, and a run that ends does not wait for it.
 void FrameLoop::BeginFolderDraw() {
-  const std::string& folder = config_.ImageFolderName;
+  const std::string& folder = config_.PictureFolder;
   Settle(LoadStep(folder, false, [this, &folder] {
     folderListing_ = std::make_unique<BackgroundWork<ImageShelf>>(
         [folder, lister = folderLister_] { return lister ? lister(folder) : ImageShelf(folder); },
@@ -344,7 +318,7 @@ void FrameLoop::BeginFolderDraw() {
 // listing in place would have.
 void FrameLoop::DrawFromListing() {
   const std::unique_ptr<BackgroundWork<ImageShelf>> listing = std::move(folderListing_);
-  if (!Settle(LoadStep(config_.ImageFolderName, false,
+  if (!Settle(LoadStep(config_.PictureFolder, false,
                        [this, &listing] { shelf_ = std::make_unique<ImageShelf>(listing->Take()); })))
     return;
   droppedTooSmall_ = false;
@@ -358,15 +332,14 @@ void FrameLoop::DrawFromListing() {
 // generator.
 void FrameLoop::DecodeNextPicture() {
   std::string path;
-  if (!Settle(LoadStep(config_.ImageFolderName, false, [this, &path] { path = shelf_->Draw(draws_); })))
-    return;
+  if (!Settle(LoadStep(config_.PictureFolder, false, [this, &path] { path = shelf_->Draw(draws_); }))) return;
   StartDecode(std::move(path));
 }
 
 // `path` is a copy: a failure drops the shelf the name comes from.
 void FrameLoop::StartDecode(std::string path) {
   Settle(LoadStep(path, false, [this, &path] {
-    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, run_.UseBlur, run_.UseMonoTone,
+    pictureLoad_ = std::make_unique<BackgroundPictureLoad>(path, config_.Blur, config_.MonoTone,
                                                            pictureReady_, pictureLoader_, threadStarter_);
   }));
 }
@@ -380,7 +353,7 @@ void FrameLoop::DropAndDrawNext() {
   if (shelf_->Files().empty() && droppedTooSmall_) {
     shelf_.reset();
     Settle({.kind = Outcome::Kind::kUnitError,
-            .name = config_.ImageFolderName,
+            .name = config_.PictureFolder,
             .failure = {.number = kErrSourceTooSmall}});
     return;
   }
@@ -397,7 +370,7 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
   const Outcome taken = LoadStep(path, shelf_ != nullptr, [&] { picture = load->Take(); });
   load.reset();
   if (!Settle(taken)) return false;
-  if (shelf_ && Composer::SourceTooSmall(run_.CutSide, picture.Width(), picture.Height())) {
+  if (shelf_ && Composer::SourceTooSmall(config_.CutSide, picture.Width(), picture.Height())) {
     picture = Bitmap();  // too small for the cut: passed over like a picture that does not load
     droppedTooSmall_ = true;
     return Settle({.kind = Outcome::Kind::kPassOver, .name = path});
@@ -434,8 +407,8 @@ bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const st
   // N frames come one pace after another from the next frame on, and the
   // new tile alone one pace after the last: N + 1 paces in all.
   const uint32_t pace = FramePace();
-  fade_.Start(std::move(current), tileSize, FadeFrames(config_.FadeTime, pace),
-              FadeMs(config_.FadeTime) + pace);
+  fade_.Start(std::move(current), tileSize, FadeFrames(config_.FadeTenths, pace),
+              FadeMs(config_.FadeTenths) + pace);
   lastImageChange_ = fadeStart_ = now_();
   return true;
 }

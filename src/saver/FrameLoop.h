@@ -1,6 +1,8 @@
-// The frame loop without the window: the run's description (and, for the
-// Windows saver, the settings records it comes from), the conversion
-// method, the source picture, the composer and the image-change schedule.
+// The frame loop without the window: the run's description (RunConfig, all
+// it knows of the settings), the conversion method, the source picture, the
+// composer and the image-change schedule. It owns no settings records and
+// writes none: what a run asks to be stored (StoresRandomPicture) goes
+// through the front end (saver/StoredRun.h for the Windows saver).
 // The front ends drive it through SaverRun (saver/SaverRun.h), which keeps
 // the calling order; the front end owns the window, its timer and the
 // painting.
@@ -60,8 +62,6 @@
 #include "saver/BackgroundPictureLoad.h"
 #include "saver/BackgroundWork.h"
 #include "saver/PictureFade.h"
-#include "settings/MethodOptions.h"
-#include "settings/MainSettings.h"
 #include "settings/RunConfig.h"
 
 namespace tessivane {
@@ -71,21 +71,15 @@ public:
   using Clock = std::function<DateTime()>;
   static constexpr uint32_t kFirstFrameMs = 100;  // from activation to the first frame
 
-  // Loads the main record, then the option record (a value of a type they
-  // cannot read takes its default; the shell reports it from the records'
-  // UnreadableValues), and fixes the image-change time and folder mode for
-  // the whole run. `now` is the clock of the image-change schedule;
+  // A run of `config`. `now` is the clock of the image-change schedule;
   // `factory` makes the unit transforms; `random` is the program's
   // generator, which the loop re-seeds for a folder's draws and which goes
-  // on from those draws once their picture is switched to.
-  FrameLoop(bool preview, SettingsStore& store, RandomGenerator& random, Clock now = &Now,
-            MethodFactory factory = &CreateMethodByType);
-  // A run of `config`, without records (the X11 saver).
+  // on from those draws once their picture is switched to. The image-change
+  // time and folder mode are fixed for the whole run.
   FrameLoop(bool preview, RunConfig config, RandomGenerator& random, Clock now = &Now,
             MethodFactory factory = &CreateMethodByType);
-  // Frees the source picture, the composer, the main record and the option
-  // record, in that order; the records write all their values back (a
-  // record that met an unreadable value writes nothing).
+  // Frees the source picture and the composer; a run in flight's workers
+  // are given up, not waited for.
   ~FrameLoop();
   FrameLoop(const FrameLoop&) = delete;
   FrameLoop& operator=(const FrameLoop&) = delete;
@@ -155,15 +149,15 @@ public:
   using FolderLister = std::function<ImageShelf(const std::string& folder)>;
   void UseFolderLister(FolderLister lister) { folderLister_ = std::move(lister); }
 
-  // Copies the settings of the run, then loads the source picture of the
-  // current FileType and applies its effects. False when it ran out of
+  // Loads the source picture of the current source kind and applies its
+  // effects. False when it ran out of
   // memory during a change: the current picture stays.
   bool LoadSourceImage();
   // Prepares the composer for clientSize and hands it the loaded picture (which
   // is empty afterwards: the composer's Source is the run's picture, and no
   // second copy is kept or made). On failure the
-  // source kind becomes the random picture (so the next run starts with
-  // one) and UnitFailed is thrown with the unit error; running out of
+  // source kind becomes the random picture (and StoresRandomPicture, so the
+  // next run starts with one) and UnitFailed is thrown with the unit error; running out of
   // memory shows the out-of-memory text instead, keeps the source kind and
   // throws SilentAbort.
   // `pictureName` (the file, empty for the random picture) goes with
@@ -183,28 +177,16 @@ public:
   // frames are counted from it. Without it the run's own interval paces.
   void SetFramePace(uint32_t ms) { framePace_ = ms; }
 
-  // What the loop shows of its state. The records exist only in a loop
-  // made from a settings store.
-  const MainSettings& Settings() const { return *settings_; }
-  const MethodOptions& Options() const { return *options_; }
+  // What the loop shows of its state.
   const RunConfig& Config() const { return config_; }
   const Composer* FrameComposer() const { return composer_.get(); }  // null until the first activation
   DateTime LastImageChange() const { return lastImageChange_; }
-  // The settings of the run, copied from the run's description at each
-  // picture load.
-  struct RunSettings {
-    int32_t PieceAspect = 0;    // aspect step of the rectangle and no-conversion methods
-    uint32_t DrawInterval = 0;  // ms between the end of a frame and the next
-    int64_t CutSide = 0;        // CutSideOf(Size)
-    int32_t MoveSpeed = 0;
-    bool UseBrightnessChange = false;
-    bool UseMonoTone = false;
-    bool UseBlur = false;
-    bool UseShuffle = false;
-    bool FolderMode = false;  // FileType was the folder when the run began
-    int32_t ImageChangeSecs = 0;
-  };
-  const RunSettings& Run() const { return run_; }
+  // Whether the source was the folder when the run began: only then does
+  // the picture change.
+  bool FolderMode() const { return folderMode_; }
+  // A set-up error asks that later runs start with the random picture: the
+  // front end that stores the settings stores that source kind.
+  bool StoresRandomPicture() const { return storesRandomPicture_; }
 
   // Given to the composer at its creation: false when the caller repeats
   // the tile over the window itself and needs no window-sized frame.
@@ -215,7 +197,6 @@ public:
 
 private:
   void UseConfig(RunConfig config);
-  void CopyRunSettings();
   void BeginPictureChange(Point clientSize);
   void BeginFolderDraw();
   void DrawFromListing();
@@ -236,16 +217,15 @@ private:
   bool GoOnAfter(std::exception_ptr error, bool shown);
   bool ReplaceFailedPlugin(const UnitFailure& failure, bool atSetUp);
   void StartWithRandomPicture();
-  uint32_t FramePace() const { return framePace_ ? *framePace_ : run_.DrawInterval; }
+  uint32_t FramePace() const { return framePace_ ? *framePace_ : config_.FrameIntervalMs; }
 
   bool preview_;
-  std::unique_ptr<MainSettings> settings_;
-  std::unique_ptr<MethodOptions> options_;
   RunConfig config_;  // what the run does; a set-up error makes its source the random picture
   std::unique_ptr<Composer> composer_;  // null until the first activation
   Bitmap sourceBitmap_;                 // a loaded picture until SetUpComposer hands it over
   PictureFade fade_;                    // the old picture and the blend, while a change fades
-  RunSettings run_;
+  bool folderMode_ = false;
+  bool storesRandomPicture_ = false;
   DateTime lastImageChange_ = 0;
   bool firstActivate_ = true;
   bool makesFrames_ = true;

@@ -13,17 +13,14 @@
 
 namespace tessivane {
 
-int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random,
-                        RandomGenerator& generator) {
-  if (transType == kTransPlugin) return kMethodTypePlugin;
-  if (unitType == kMethodTypeRandom) return ChooseRandomMethodType(random, generator);
-  return unitType;
+int ChooseRunMethodType(int methodType, const std::string& randomSet, RandomGenerator& generator) {
+  if (methodType == kMethodTypeRandom) return ChooseRandomMethodType(randomSet, generator);
+  return methodType;
 }
 
 std::unique_ptr<Composer> MakeRunComposer(const RunConfig& c, RandomGenerator& random,
                                           MethodFactory factory) {
-  const int type = ChooseRunMethodType(c.MethodType == kMethodTypePlugin ? kTransPlugin : kTransBasic,
-                                       c.MethodType, c.RandomSet, random);
+  const int type = ChooseRunMethodType(c.MethodType, c.RandomSet, random);
   return std::make_unique<Composer>(type, ComposerParamsOf(c), random, factory);
 }
 
@@ -31,7 +28,7 @@ ComposerParams ComposerParamsOf(const RunConfig& c) {
   ComposerParams param;
   param.DllFileName = c.PluginFile;
   param.Rotate = c.Rotate;
-  param.MovePositionType = c.MovePositionType;
+  param.MovePositionType = c.Motion;
   return param;
 }
 
@@ -43,8 +40,8 @@ int32_t PieceAspectOf(const RunConfig& c, int methodType) {
 }
 
 PieceSettings PieceSettingsOf(const RunConfig& c, int methodType) {
-  return {.cutSide = CutSideOf(c.Size),
-          .speed = c.Move,
+  return {.cutSide = c.CutSide,
+          .speed = c.Speed,
           .aspect = PieceAspectOf(c, methodType),
           .shuffle = c.Shuffle,
           .brightness = c.BrightnessChange};
@@ -75,12 +72,6 @@ void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std:
 void ApplySourceEffects(Bitmap& bitmap, bool blur, bool monoTone) {
   if (blur) BlurBitmap(bitmap);
   if (monoTone) MonotoneBitmap(bitmap);
-}
-
-uint32_t FrameInterval(int32_t weight, uint8_t movePositionType) {
-  const uint32_t w = static_cast<uint32_t>(weight);
-  if (movePositionType == kMoveSlideShow) return (w - 1) * 500 + 100;
-  return w * 10;
 }
 
 }  // namespace tessivane

@@ -18,12 +18,10 @@ namespace tessivane {
 inline constexpr int kRandomImageWidth = 640;
 inline constexpr int kRandomImageHeight = 480;
 
-// The type number a run's composer takes: the plug-in when transType says
-// so, else unitType, with "choose at random" resolved through `random`
-// (one "0"/"1" per stored method code, as the option record keeps it) and
-// drawn with `generator`.
-int ChooseRunMethodType(uint8_t transType, int unitType, const std::string& random,
-                        RandomGenerator& generator);
+// The type number a run's composer takes: methodType, with "choose at
+// random" resolved through `randomSet` (one "0"/"1" per stored method code,
+// as the option record keeps it) and drawn with `generator`.
+int ChooseRunMethodType(int methodType, const std::string& randomSet, RandomGenerator& generator);
 
 // The composer of a run: its method chosen as above (a random one drawn
 // with `random`, which the composer then draws its motion from) and made
@@ -54,11 +52,5 @@ void LoadSourcePicture(uint8_t fileType, const std::string& fileName, const std:
 
 // The load-time effects in their fixed order: blur, then monotone.
 void ApplySourceEffects(Bitmap& bitmap, bool blur, bool monoTone);
-
-// The frame timer's interval in ms for a Weight: Weight x 10, or for the
-// slide show (Weight - 1) x 500 + 100. Computed in 32-bit wrap-around
-// arithmetic and read as unsigned, as the timer takes it: Weight 0 gives
-// 0 (a stopped timer), a negative Weight a very long interval.
-uint32_t FrameInterval(int32_t weight, uint8_t movePositionType);
 
 }  // namespace tessivane

@@ -11,10 +11,8 @@
 
 namespace tessivane {
 
-// Source kinds (FileType).
-inline constexpr uint8_t kFileTypeRandom = 1;  // a random picture drawn by the program
-inline constexpr uint8_t kFileTypeFile = 2;    // the image file BmpFileName
-inline constexpr uint8_t kFileTypeFolder = 3;  // the images of ImageFolderName
+// Source kinds (FileType): kFileTypeRandom, kFileTypeFile (BmpFileName),
+// kFileTypeFolder (ImageFolderName), in settings/RunValues.h.
 
 // Conversion kinds (TransType).
 inline constexpr uint8_t kTransBasic = 0;   // the built-in method UnitType
@@ -45,12 +43,12 @@ public:
   // so the store is left as it is; Save writes every value and clears them.
   const std::vector<std::string>& UnreadableValues() const { return loaded_.unreadable; }
 
-  // The ranges and defaults of Size, Move and Weight.
-  static constexpr SettingRange kSize{8, 64, 8};
-  static constexpr SettingRange kMove{1, 10, 3};
-  static constexpr SettingRange kWeight{1, 99, 1};
-  // Tenths of a second a picture change fades; 0 (off) changes at a cut.
-  static constexpr SettingRange kFadeTime{0, 50, 0};
+  // The ranges and defaults of Size, Move and Weight, and of FadeTime
+  // (tenths of a second a picture change fades; 0, off, changes at a cut).
+  static constexpr SettingRange kSize = kSizeSetting;
+  static constexpr SettingRange kMove = kSpeedSetting;
+  static constexpr SettingRange kWeight = kDelaySetting;
+  static constexpr SettingRange kFadeTime = kFadeSetting;
 
   // Assign inside kSize, kMove and kWeight; otherwise throw SilentAbort and
   // keep the field.

@@ -44,12 +44,7 @@ void MethodOptions::Save() {
 
 void MethodOptions::SetRotate(int32_t value) { Rotate = kRotate.Contains(value) ? value : kRotate.min; }
 
-std::string MethodOptions::DefaultRandom() {
-  std::string random(static_cast<size_t>(MethodCodeCount()), '0');
-  for (const MethodRow& row : MethodRows())
-    if (row.Code >= 0 && row.RandomByDefault) random[static_cast<size_t>(row.Code)] = '1';
-  return random;
-}
+std::string MethodOptions::DefaultRandom() { return DefaultRandomSet(); }
 
 std::string MethodOptions::NormalizeRandom(const std::string& text) {
   // Counted in UTF-16 units, so a hand-edited text with other characters

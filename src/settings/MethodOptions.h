@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "pattern/Composer.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTable.h"
 
@@ -30,8 +29,8 @@ public:
 
   // The range and default of Rotate, and of the aspect steps XY and NoneXY
   // (the steps the composer shapes a piece with).
-  static constexpr SettingRange kRotate{2, 20, 3};
-  static constexpr SettingRange kAspect{-Composer::kMaxAspect, Composer::kMaxAspect, 0};
+  static constexpr SettingRange kRotate = kRotateSetting;
+  static constexpr SettingRange kAspect = kAspectSetting;
 
   // Assigns a value inside kRotate; any other value assigns its minimum.
   void SetRotate(int32_t value);

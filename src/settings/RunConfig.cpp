@@ -6,6 +6,8 @@
 
 #include "motion/MotionPaths.h"
 #include "pattern/MethodTable.h"
+#include "settings/MainSettings.h"
+#include "settings/MethodOptions.h"
 
 namespace tessivane {
 
@@ -18,20 +20,26 @@ RunConfig RunConfigOf(const MainSettings& s, const MethodOptions& m) {
   c.RectangleAspect = m.XY;
   c.NoneAspect = m.NoneXY;
   c.Rotate = m.Rotate;
-  c.Size = s.Size;
-  c.Move = s.Move;
-  c.MovePositionType = s.MovePositionType;
-  c.Weight = s.Weight;
-  c.FileType = s.FileType;
-  c.BmpFileName = s.BmpFileName;
-  c.ImageFolderName = s.ImageFolderName;
-  c.ImageChangeTime = s.ImageChangeTime;
-  c.FadeTime = s.FadeTime;
+  c.CutSide = CutSideOf(s.Size);
+  c.Speed = s.Move;
+  c.Motion = s.MovePositionType;
+  c.FrameIntervalMs = FrameInterval(s.Weight, s.MovePositionType);
+  c.Source = s.FileType;
+  c.PictureFile = s.BmpFileName;
+  c.PictureFolder = s.ImageFolderName;
+  c.ChangeSeconds = s.ImageChangeTime;
+  c.FadeTenths = s.FadeTime;
   c.Blur = s.Blur;
   c.MonoTone = s.MonoTone;
   c.BrightnessChange = s.BrightnessChange;
   c.Shuffle = s.Shuffle;
   return c;
+}
+
+uint32_t FrameInterval(int32_t weight, uint8_t motion) {
+  const uint32_t w = static_cast<uint32_t>(weight);
+  if (motion == kMoveSlideShow) return (w - 1) * 500 + 100;
+  return w * 10;
 }
 
 namespace {
@@ -45,10 +53,10 @@ void CheckValue(const char* name, int64_t value, int64_t low, int64_t high) {
 }  // namespace
 
 void CheckRunConfig(const RunConfig& c) {
-  CheckValue("FileType", c.FileType, kFileTypeRandom, kFileTypeFolder);
-  CheckValue("MovePositionType", c.MovePositionType, kMoveLine, kMoveSlideShow);
-  CheckValue("ImageChangeTime", c.ImageChangeTime, 0, std::numeric_limits<int32_t>::max());
-  CheckValue("FadeTime", c.FadeTime, MainSettings::kFadeTime.min, MainSettings::kFadeTime.max);
+  CheckValue("Source", c.Source, kFileTypeRandom, kFileTypeFolder);
+  CheckValue("Motion", c.Motion, kMoveLine, kMoveSlideShow);
+  CheckValue("ChangeSeconds", c.ChangeSeconds, 0, std::numeric_limits<int32_t>::max());
+  CheckValue("FadeTenths", c.FadeTenths, kFadeSetting.min, kFadeSetting.max);
 }
 
 }  // namespace tessivane

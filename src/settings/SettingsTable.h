@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "settings/RunValues.h"
 #include "settings/SettingsStore.h"
 #include "settings/SettingsTexts.h"
 
@@ -36,16 +37,6 @@ struct LoadedSettings {
   // order. While there are any, the record writes nothing when destroyed:
   // the store keeps them until the user saves the record on purpose.
   std::vector<std::string> unreadable;
-};
-
-// The values a numeric setting accepts and the one it takes when none is
-// stored; the record's setters, the dialogs and the renderer read them.
-struct SettingRange {
-  int32_t min;
-  int32_t max;
-  int32_t initial;
-  constexpr bool Contains(int32_t value) const { return value >= min && value <= max; }
-  constexpr int32_t Clamp(int32_t value) const { return std::clamp(value, min, max); }
 };
 
 // How a value is held in the record:

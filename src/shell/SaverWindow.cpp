@@ -268,24 +268,23 @@ void SaverWindow::FormCreate() {
   // Full screen (every monitor): applied when the window is shown (Show).
   mouse_ = MouseWarmUp{};
   timMouse.SetInterval(MouseWarmUp::kIntervalMs);
-  loop_.emplace(mode_ == smPreview, CurrentSettingsStore(),
-                ProgramRandom());  // loads the main and the option record
-  loop_->SetMakesFrames(false);    // the window repeats the tile itself (PaintTile)
-  loop_->OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
-  loop_->OnTrouble([this](std::exception_ptr error) {
+  stored_.emplace(mode_ == smPreview, CurrentSettingsStore(),
+                  ProgramRandom());  // loads the main and the option record
+  FrameLoop& loop = stored_->Loop();
+  loop.SetMakesFrames(false);  // the window repeats the tile itself (PaintTile)
+  loop.OnPictureReady([wnd = Handle()] { PostMessageW(wnd, kPictureReadyMessage, 0, 0); });
+  loop.OnTrouble([this](std::exception_ptr error) {
     troubles_.push_back(std::move(error));
     PostMessageW(Handle(), kTroubleMessage, 0, 0);
   });
-  run_.emplace(
-      *loop_, [this](SaverRun::Arming, uint32_t ms) { timDraw.SetInterval(ms); },
-      [this](const Composer& composer) { PaintTile(composer.TileImage()); });
+  run_.emplace(loop, [this](const Composer& composer) { PaintTile(composer.TileImage()); });
   // A stored value of a type the records cannot read runs with its default.
   // The full-screen run says so once, before it starts, so that the user
   // learns why the settings look reset and that saving them in the settings
   // dialog repairs the store; the preview stays silent. Neither writes the
   // records back, so the store keeps the value until the user saves.
-  std::vector<std::string> unreadable = loop_->Settings().UnreadableValues();
-  if (unreadable.empty()) unreadable = loop_->Options().UnreadableValues();
+  std::vector<std::string> unreadable = stored_->Settings().UnreadableValues();
+  if (unreadable.empty()) unreadable = stored_->Options().UnreadableValues();
   if (mode_ == smSaver) dialogs::ReportUnreadableValues(unreadable);
   if (mode_ == smSaver) hiddenCursor_.emplace(false);
   if (mode_ == smPreview) {
@@ -321,13 +320,15 @@ private:
 void SaverWindow::FormActivate() {
   if (!run_) return;  // the records could not be loaded
   BusyScope busy(*this);
-  run_->Start(ClientSize());
+  if (const auto ms = run_->Start(ClientSize())) timDraw.SetInterval(*ms);
 }
 
 void SaverWindow::timDrawTimer() {
   if (!run_) return;
   BusyScope busy(*this);
-  run_->Tick(ClientSize());
+  timDraw.SetInterval(0);  // no tick inside the frame; an error leaves the timer stopped
+  const uint32_t next = run_->Tick(ClientSize());
+  if (!destroyed_) timDraw.SetInterval(next);
 }
 
 // Posted by the picture decoder's worker: the run switches to the picture
@@ -335,7 +336,7 @@ void SaverWindow::timDrawTimer() {
 void SaverWindow::PictureReady() {
   if (!run_) return;
   BusyScope busy(*this);
-  run_->PictureReady(ClientSize());
+  if (const auto ms = run_->PictureReady(ClientSize())) timDraw.SetInterval(*ms);
 }
 
 // The boxes of the trouble the run went on after, one at a time, with the
@@ -373,7 +374,7 @@ void SaverWindow::PaintTile(const FrameBitmap& tile) {
 // The run first, then the frame loop: the records write all their values back.
 void SaverWindow::EndRun() {
   run_.reset();
-  loop_.reset();
+  stored_.reset();
 }
 
 Point SaverWindow::ClientSize() const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "saver/FrameLoop.h"
+#include "saver/StoredRun.h"
 #include "saver/SaverRun.h"
 #include "shell/FramePainter.h"
 #include "shell/MouseWarmUp.h"
@@ -97,7 +98,7 @@ private:
 
   // Settings, composer and source picture of the run, and the run that
   // drives them; made in FormCreate.
-  std::optional<FrameLoop> loop_;
+  std::optional<StoredRun> stored_;
   std::optional<SaverRun> run_;
   TilePainter painter_;
   bool painted_ = false;     // a frame is on the window: no more background erase

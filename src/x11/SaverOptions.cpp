@@ -358,11 +358,11 @@ std::chrono::microseconds FrameDelay(const SaverOptions& o, uint32_t loopInterva
 
 RunConfig RunConfigOf(const SaverOptions& o) {
   RunConfig c = tessivane::RunConfigOf(static_cast<const CommonOptions&>(o));
-  c.FileType = !o.file.empty() ? kFileTypeFile : !o.folder.empty() ? kFileTypeFolder : kFileTypeRandom;
-  c.BmpFileName = o.file;
-  c.ImageFolderName = o.folder;
-  c.ImageChangeTime = o.change;
-  c.Weight = o.wait;
+  c.Source = !o.file.empty() ? kFileTypeFile : !o.folder.empty() ? kFileTypeFolder : kFileTypeRandom;
+  c.PictureFile = o.file;
+  c.PictureFolder = o.folder;
+  c.ChangeSeconds = o.change;
+  c.FrameIntervalMs = FrameInterval(o.wait, c.Motion);
   return c;
 }
 

@@ -41,19 +41,8 @@ void PrintLine(const std::string& text) { std::fprintf(stderr, "tessivane: %s\n"
 // A failure as one line on standard error, worded as the Windows saver's
 // box words it.
 void PrintFailure(std::exception_ptr error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const UnitFailed& e) {
-    ShowUnitError(e.Failure());
-  } catch (const SilentAbort&) {
-    // The message is out already.
-  } catch (const std::bad_alloc&) {
-    PrintLine("out of memory");
-  } catch (const std::exception& e) {
-    PrintLine(e.what());
-  } catch (...) {
-    PrintLine(Tr(TextId::kUnknownError));
-  }
+  const FailureReport report = ReportOf(error);
+  if (report.box != FailureReport::Box::kNone) PrintLine(report.text);
 }
 
 // The frame loop's messages, which the Windows saver shows in a box.
@@ -305,11 +294,9 @@ public:
         window_(display, o),
         painter_(display, window_.Id(), !o.noShm, o.ShowFps),
         loop_(false, RunConfigOf(o), ProgramRandom()),
-        run_(
-            loop_, [this](SaverRun::Arming arming, uint32_t ms) { Arm(arming, ms); },
-            [this](const Composer& composer) {
-              painter_.Paint(composer.TileImage(), window_.Size().x, window_.Size().y);
-            }) {
+        run_(loop_, [this](const Composer& composer) {
+          painter_.Paint(composer.TileImage(), window_.Size().x, window_.Size().y);
+        }) {
     loop_.SetMakesFrames(false);  // the server repeats the tile; no frame of the window's size is made
     loop_.OnPictureReady([] { WakePipe::Notify('p'); });
     // A picture, folder or plug-in that cannot be used is a notice, and the
@@ -322,7 +309,7 @@ public:
   // Frames until a signal, a key or click in our own window, or the window's
   // end. Throws what the frame loop throws.
   void Run() {
-    run_.Start(window_.Size());
+    Schedule(run_.Start(window_.Size()));
     XFlush(display_);
     for (;;) {
       pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {wake_.ReadEnd(), POLLIN, 0}};
@@ -332,31 +319,24 @@ public:
       if (signalled || !HandleEvents()) return;
       if (xErrorCode != 0)
         throw std::runtime_error(std::string("the X server refused a request: ") + xErrorText);
-      if (picture) run_.PictureReady(window_.Size());
-      if (next_ && Clock::now() >= *next_) run_.Tick(window_.Size());
+      if (picture) Schedule(run_.PictureReady(window_.Size()));
+      if (next_ && Clock::now() >= *next_) {
+        next_.reset();  // an error leaves the timer stopped
+        const uint32_t ms = run_.Tick(window_.Size());
+        if (ms != 0) next_ = Clock::now() + FrameDelay(options_, ms);
+      }
     }
   }
   bool SharedMemory() const { return painter_.UsesSharedMemory(); }
 
 private:
-  // The frame timer: a deadline, none when stopped. After a frame the pause
-  // is -delay's when it was given; a stop for a picture switch between two
-  // frames keeps the deadline.
-  void Arm(SaverRun::Arming arming, uint32_t ms) {
-    switch (arming) {
-      case SaverRun::Arming::kStop:
-        held_ = std::exchange(next_, std::nullopt);
-        break;
-      case SaverRun::Arming::kFirstFrame:
-        next_ = Clock::now() + std::chrono::milliseconds(ms);
-        break;
-      case SaverRun::Arming::kNextFrame:
-        next_ = Clock::now() + FrameDelay(options_, ms);
-        break;
-      case SaverRun::Arming::kResume:
-        next_ = held_;
-        break;
-    }
+  // The frame timer is a deadline, none when stopped. After a frame the
+  // pause is -delay's when it was given; the first frame's comes as the run
+  // says.
+  void Schedule(std::optional<uint32_t> ms) {
+    if (!ms) return;
+    next_.reset();
+    if (*ms != 0) next_ = Clock::now() + std::chrono::milliseconds(*ms);
   }
   int TimeoutMs() const {
     if (!next_) return -1;
@@ -407,7 +387,6 @@ private:
   FrameLoop loop_;
   SaverRun run_;
   std::optional<Clock::time_point> next_;
-  std::optional<Clock::time_point> held_;  // the deadline a stop for a picture switch keeps
 };
 
 int Run(const std::vector<std::string>& args) {

@@ -23,12 +23,9 @@
 namespace tessivane::render {
 namespace {
 
-// A unit error as one line: the number, its message and the detail, or
-// where it has none the file or folder it concerns.
+// A unit error as one line, worded as the savers word it.
 [[noreturn]] void FailUnit(const UnitFailure& failure) {
-  const std::string& detail = failure.detail.empty() ? failure.name : failure.detail;
-  throw RenderError("error " + std::to_string(failure.number) + ": " +
-                    OneLine(UnitErrorMessage(failure.number) + (detail.empty() ? "" : "\n" + detail)));
+  throw RenderError(OneLine(ReportOf(std::make_exception_ptr(UnitFailed(failure))).text));
 }
 
 // A picture that did not load, as one line; its message names the file.
@@ -45,8 +42,7 @@ Bitmap LoadPictureFile(const std::string& name) {
 }
 
 int ResolveType(const RenderOptions& o) {
-  return ChooseRunMethodType(o.plugin.empty() ? kTransBasic : kTransPlugin, o.unitType, o.randomSet,
-                             ProgramRandom());
+  return ChooseRunMethodType(o.unitType, o.randomSet, ProgramRandom());
 }
 
 // The methods whose geometry takes the cut's width for both sides.
@@ -81,8 +77,8 @@ bool SourceIsFolder(const RenderOptions& o) {
 // file or a folder.
 RunConfig RunConfigOf(const RenderOptions& o) {
   RunConfig c = tessivane::RunConfigOf(static_cast<const CommonOptions&>(o));
-  if (o.source != "random") c.FileType = SourceIsFolder(o) ? kFileTypeFolder : kFileTypeFile;
-  c.BmpFileName = c.ImageFolderName = o.source;
+  if (o.source != "random") c.Source = SourceIsFolder(o) ? kFileTypeFolder : kFileTypeFile;
+  c.PictureFile = c.PictureFolder = o.source;
   return c;
 }
 
@@ -133,7 +129,7 @@ private:
 void RenderFrames(const RenderOptions& o, const std::function<void(const Bitmap&, int)>& sink) {
   const RunConfig config = RunConfigOf(o);
   const Point screen{o.screenWidth, o.screenHeight};
-  const bool changes = o.fade > 0 && config.FileType == kFileTypeFolder && o.frames > 1;
+  const bool changes = o.fade > 0 && config.Source == kFileTypeFolder && o.frames > 1;
   DateTime now = 0;
   auto other = std::make_shared<OtherPicture>();
   LastError errors;
@@ -143,23 +139,18 @@ void RenderFrames(const RenderOptions& o, const std::function<void(const Bitmap&
   loop.UseFolderLister([other](const std::string& folder) { return other->List(folder); });
   int frame = 0;
   Bitmap picture;  // the frame in the 24-bit form the files take
-  SaverRun run(
-      loop, [](SaverRun::Arming, uint32_t) {},
-      [&](const Composer& composer) {
-        CopyFrameToBitmap(o.tile ? composer.TileImage() : composer.Image(), picture);
-        sink(picture, ++frame);
-        if (frame == 1 && changes) now = AddSeconds(now, config.ImageChangeTime + 1);
-      });
+  SaverRun run(loop, [&](const Composer& composer) {
+    CopyFrameToBitmap(o.tile ? composer.TileImage() : composer.Image(), picture);
+    sink(picture, ++frame);
+    if (frame == 1 && changes) now = AddSeconds(now, config.ChangeSeconds + 1);
+  });
   try {
     run.Start(screen);
     for (;;) {
       // A picture being listed or decoded is waited for, then switched to
       // before the next frame (a run's frame interval is never 0).
-      while (loop.PictureChangePending()) {
-        loop.WaitForPicture();
-        run.PictureReady(screen);
-      }
-      if (frame == o.frames || !loop.FramesReady()) break;
+      run.SettlePictures(screen);
+      if (frame == o.frames || !run.FramesReady()) break;
       run.Tick(screen);
     }
   } catch (const UnitFailed& e) {
@@ -172,7 +163,7 @@ void RenderFrames(const RenderOptions& o, const std::function<void(const Bitmap&
   } catch (const PictureError& e) {
     FailPicture(e);
   } catch (const std::runtime_error& e) {
-    if (config.FileType != kFileTypeFolder) throw;
+    if (config.Source != kFileTypeFolder) throw;
     throw RenderError(
         (frame == 0 ? "no picture from folder: " : "no other picture in the folder to fade to: ") +
         OneLine(e.what()));

@@ -25,6 +25,7 @@
 #include "saver/BackgroundPictureLoad.h"
 #include "saver/FrameLoop.h"
 #include "saver/PictureFade.h"
+#include "saver/StoredRun.h"
 #include "FrameLoopTestView.h"
 #include "saver/SourcePicture.h"
 #include "settings/MemorySettingsStore.h"
@@ -64,9 +65,22 @@ protected:
   void SetUp() override { SetErrorDisplay(&recorder); }
   void TearDown() override { SetErrorDisplay(nullptr); }
 
-  std::unique_ptr<FrameLoop> Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
-    return std::make_unique<FrameLoop>(
-        preview, store, ProgramRandom(), [this] { return now; }, factory);
+  // A run of the store's records, as the Windows saver makes one, used as
+  // a pointer to its frame loop.
+  class RecordsRun {
+  public:
+    explicit RecordsRun(std::unique_ptr<StoredRun> run) : run_(std::move(run)) {}
+    FrameLoop* operator->() const { return &run_->Loop(); }
+    FrameLoop& operator*() const { return run_->Loop(); }
+    const StoredRun& Records() const { return *run_; }
+    void reset() { run_.reset(); }
+
+  private:
+    std::unique_ptr<StoredRun> run_;
+  };
+  RecordsRun Loop(bool preview = false, MethodFactory factory = &CreateMethodByType) {
+    return RecordsRun(std::make_unique<StoredRun>(
+        preview, store, ProgramRandom(), [this] { return now; }, factory));
   }
   void Put(const std::string& name, const std::string& text) { store.PutText("Settings", name, text); }
   // Folder mode on `folder`, a new picture every second.
@@ -113,23 +127,27 @@ TEST(FrameInterval, WeightTimesTenOrTheSlideShowStepAsAnUnsignedTimerInterval) {
 }
 
 TEST(ChooseRunMethodType, PluginSwitchWinsOverTheMethodAndRandomIsResolved) {
-  EXPECT_EQ(ChooseRunMethodType(kTransPlugin, 3, "0000000000", ProgramRandom()), kMethodTypePlugin);
-  EXPECT_EQ(ChooseRunMethodType(kTransBasic, 3, "0000000000", ProgramRandom()), 3);
+  MemorySettingsStore store;
+  store.PutText("Settings", "UnitType", std::to_string(MethodTypeToCode(3)));
+  store.PutText("Settings", "TransType", "2");
+  EXPECT_EQ(RunConfigOf(MainSettings(store), MethodOptions(store)).MethodType, kMethodTypePlugin);
+  EXPECT_EQ(RunConfigOf(MainSettings(store), MethodOptions(store)).FallbackMethodType, 3);
+  EXPECT_EQ(ChooseRunMethodType(3, "0000000000", ProgramRandom()), 3);
   std::string onlyFloral(10, '0');
   onlyFloral[MethodTypeToCode(7)] = '1';
-  EXPECT_EQ(ChooseRunMethodType(kTransBasic, kMethodTypeRandom, onlyFloral, ProgramRandom()), 7);
+  EXPECT_EQ(ChooseRunMethodType(kMethodTypeRandom, onlyFloral, ProgramRandom()), 7);
 }
 
 TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTheRecordsBack) {
   auto loop = Loop();
-  EXPECT_FALSE(loop->Run().FolderMode);
-  EXPECT_EQ(loop->Run().ImageChangeSecs, 60);
+  EXPECT_FALSE(loop->FolderMode());
+  EXPECT_EQ(loop->Config().ChangeSeconds, 60);
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   EXPECT_FALSE(loop->ActivateAndWait(kClient)) << "only the first activation sets the run up";
   EXPECT_EQ(loop->FrameComposer()->UnitType(), 1);
-  EXPECT_EQ(loop->Run().CutSide, 32);
-  EXPECT_EQ(loop->Run().MoveSpeed, 3);
-  EXPECT_EQ(loop->Run().DrawInterval, 10u);
+  EXPECT_EQ(loop->Config().CutSide, 32);
+  EXPECT_EQ(loop->Config().Speed, 3);
+  EXPECT_EQ(loop->Config().FrameIntervalMs, 10u);
   EXPECT_EQ(loop->LastImageChange(), kStart);
 
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
@@ -162,11 +180,11 @@ TEST_F(FrameLoopTest, AValueThatIsNotTextRunsWithItsDefaultAndTheStoreIsLeftAsIt
   store.PutRaw("Option", "Rotate", kStoredBinary, {9});
   const auto before = store.contents();
   auto loop = Loop();
-  EXPECT_EQ(loop->Settings().UnreadableValues(), std::vector<std::string>{"Size"});
-  EXPECT_EQ(loop->Options().UnreadableValues(), std::vector<std::string>{"Rotate"});
+  EXPECT_EQ(loop.Records().Settings().UnreadableValues(), std::vector<std::string>{"Size"});
+  EXPECT_EQ(loop.Records().Options().UnreadableValues(), std::vector<std::string>{"Rotate"});
   ASSERT_TRUE(loop->Activate(kClient));
-  EXPECT_EQ(loop->Run().CutSide, 32);
-  EXPECT_EQ(loop->Run().MoveSpeed, 5);
+  EXPECT_EQ(loop->Config().CutSide, 32);
+  EXPECT_EQ(loop->Config().Speed, 5);
   loop->MakeFrame();
   EXPECT_TRUE(recorder.shown.empty()) << "the shell reports the value, not the frame loop";
   loop.reset();
@@ -207,9 +225,9 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   Put("BrightnessChange", "1");
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  EXPECT_EQ(loop->Run().CutSide, 64);
-  EXPECT_EQ(loop->Run().MoveSpeed, 7);
-  EXPECT_EQ(loop->Run().DrawInterval, 49100u);
+  EXPECT_EQ(loop->Config().CutSide, 64);
+  EXPECT_EQ(loop->Config().Speed, 7);
+  EXPECT_EQ(loop->Config().FrameIntervalMs, 49100u);
   EXPECT_TRUE(loop->FrameComposer()->UseShuffle());
   EXPECT_TRUE(loop->FrameComposer()->UseBrightnessChange());
   // Blur first, then monotone.
@@ -220,8 +238,7 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_EQ(loop->FrameComposer()->Source(), expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
-  FrameLoopTestView(*loop).Settings().Weight = 0;
-  FrameLoopTestView(*loop).Settings().MovePositionType = kMoveLine;
+  FrameLoopTestView(*loop).Settings().FrameIntervalMs = FrameInterval(0, kMoveLine);
   loop->LoadSourceImage();
   EXPECT_EQ(loop->FinishFrame(kClient), 0u);
 }
@@ -234,7 +251,7 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
-    EXPECT_EQ(loop->Run().PieceAspect, aspect) << type;
+    EXPECT_EQ(PieceAspectOf(loop->Config(), loop->FrameComposer()->UnitType()), aspect) << type;
     const Point piece = Composer::PieceSizeFor(type, 32, aspect);
     EXPECT_EQ(loop->FrameComposer()->PieceWidth(), piece.x) << type;
     EXPECT_EQ(loop->FrameComposer()->PieceHeight(), piece.y) << type;
@@ -315,7 +332,7 @@ TEST_F(FrameLoopTest, SourceSmallerThanOneAndAHalfCutsShowsErrorFiveAndStoresThe
     // The preview hides picture errors, not composer errors; the picture's
     // name follows the error's own text.
     EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, small)});
-    EXPECT_EQ(loop->Settings().FileType, kFileTypeRandom);
+    EXPECT_TRUE(loop->StoresRandomPicture());
     loop.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), "1");
     Put("FileType", "2");
@@ -371,7 +388,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   UseFolderChangingEverySecond(folder);
   CountSeeds();
   auto loop = Loop();
-  EXPECT_TRUE(loop->Run().FolderMode);
+  EXPECT_TRUE(loop->FolderMode());
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   std::set<uint32_t> colours{loop->FrameComposer()->Source().PixelRgb(0, 0)};
 
@@ -483,7 +500,7 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
     // The composer was set up from the generator where the draws left it.
     SetRandSeed(seedAfter);
     const std::unique_ptr<MotionPath> path =
-        MakeMotionPath(kMoveLine, 0, 0, loop->Run().MoveSpeed, Point{64 - 32, 64 - 32}, ProgramRandom());
+        MakeMotionPath(kMoveLine, 0, 0, loop->Config().Speed, Point{64 - 32, 64 - 32}, ProgramRandom());
     EXPECT_EQ(loop->FrameComposer()->Motion()->DX, path->DX) << changeSeed;
     colours.insert(expected.PixelRgb(0, 0));
   }
@@ -553,7 +570,7 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
     EXPECT_EQ(loop->FrameComposer()->Source().Width(), 64);
-    FrameLoopTestView(*loop).Settings().FileType = kFileTypeRandom;
+    FrameLoopTestView(*loop).Settings().Source = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
     EXPECT_EQ(loop->LastImageChange(), now);
@@ -563,7 +580,7 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   const DateTime start = now;
-  FrameLoopTestView(*loop).Settings().FileType = kFileTypeFolder;
+  FrameLoopTestView(*loop).Settings().Source = kFileTypeFolder;
   now += 5 * kSecond;
   loop->FinishFrame(kClient);
   EXPECT_EQ(loop->LastImageChange(), start);
@@ -665,7 +682,7 @@ TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSourc
   });
   EXPECT_THROW(loop->ActivateAndWait(kClient), SilentAbort);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{picture + "\r\n" + Tr(TextId::kOutOfMemory)});
-  EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
+  EXPECT_FALSE(loop->StoresRandomPicture());
 }
 
 // A run description with a value no run can take is one error, naming
@@ -676,13 +693,12 @@ TEST_F(FrameLoopTest, ARunDescriptionOutsideWhatARunTakesIsOneErrorWhenTheLoopTa
     void (*set)(RunConfig&, int32_t);
     int32_t bad, good;
   } cases[] = {
-      {"FileType", [](RunConfig& c, int32_t v) { c.FileType = static_cast<uint8_t>(v); }, 4, 3},
-      {"FileType", [](RunConfig& c, int32_t v) { c.FileType = static_cast<uint8_t>(v); }, 0, 1},
-      {"MovePositionType", [](RunConfig& c, int32_t v) { c.MovePositionType = static_cast<uint8_t>(v); }, 3,
-       2},
-      {"ImageChangeTime", [](RunConfig& c, int32_t v) { c.ImageChangeTime = v; }, -1, 0},
-      {"FadeTime", [](RunConfig& c, int32_t v) { c.FadeTime = v; }, 51, 50},
-      {"FadeTime", [](RunConfig& c, int32_t v) { c.FadeTime = v; }, -1, 0},
+      {"Source", [](RunConfig& c, int32_t v) { c.Source = static_cast<uint8_t>(v); }, 4, 3},
+      {"Source", [](RunConfig& c, int32_t v) { c.Source = static_cast<uint8_t>(v); }, 0, 1},
+      {"Motion", [](RunConfig& c, int32_t v) { c.Motion = static_cast<uint8_t>(v); }, 3, 2},
+      {"ChangeSeconds", [](RunConfig& c, int32_t v) { c.ChangeSeconds = v; }, -1, 0},
+      {"FadeTenths", [](RunConfig& c, int32_t v) { c.FadeTenths = v; }, 51, 50},
+      {"FadeTenths", [](RunConfig& c, int32_t v) { c.FadeTenths = v; }, -1, 0},
   };
   for (const auto& c : cases) {
     RunConfig config;
@@ -712,7 +728,7 @@ TEST_F(FrameLoopTest, HostileNumbersInTheStoreNeverCrashTheRun) {
       Put("Weight", "-1");
       Put("ImageChangeTime", "-7");
       auto loop = Loop();
-      EXPECT_EQ(loop->Run().ImageChangeSecs, 60);
+      EXPECT_EQ(loop->Config().ChangeSeconds, 60);
       try {
         if (loop->ActivateAndWait(kClient)) {
           for (int i = 0; i < 3; ++i) loop->MakeFrame();
@@ -851,7 +867,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
       EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u) << change;
     }
     EXPECT_TRUE(recorder.shown.empty());
-    EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
+    EXPECT_FALSE(loop->StoresRandomPicture());
   }
 
   // Nothing usable left at a change: the frames stop on error 5.
@@ -865,7 +881,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
   EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u)
       << "the last picture stays on the screen";
-  EXPECT_EQ(loop->Settings().FileType, kFileTypeRandom);
+  EXPECT_TRUE(loop->StoresRandomPicture());
 
   // And at the start, in the preview too (a composer error shows there).
   for (bool preview : {false, true}) {
@@ -952,7 +968,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
       colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
     }
     EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF}));
-    EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
+    EXPECT_FALSE(loop->StoresRandomPicture());
   }
 }
 
@@ -1001,7 +1017,7 @@ TEST_F(FrameLoopTest, OutOfMemoryInTheSetUpAtAChangeKeepsThePicture) {
   SettlePictureChange(*loop);
   EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x0000FFu) << "memory back: the change happens";
   EXPECT_TRUE(recorder.shown.empty());
-  EXPECT_EQ(loop->Settings().FileType, kFileTypeFolder);
+  EXPECT_FALSE(loop->StoresRandomPicture());
 }
 
 // With nothing on the screen yet, out of memory for the first picture is

@@ -9,7 +9,6 @@
 #include "base/Random.h"
 #include "saver/FrameLoop.h"
 #include "saver/SaverRun.h"
-#include "settings/MemorySettingsStore.h"
 #include "support/ErrorRecorder.h"
 #include "WorkerWait.h"
 
@@ -25,7 +24,7 @@ class SaverRunTest : public ::testing::Test {
 protected:
   SaverRunTest() {
     SetErrorDisplay(&recorder);
-    store.PutText("Settings", "Weight", "3");  // 30 ms between frames
+    config.FrameIntervalMs = 30;
   }
   ~SaverRunTest() override {
     SetErrorDisplay(nullptr);
@@ -34,27 +33,29 @@ protected:
   // File mode, or with `folder` a new picture every second.
   void Make(bool folder = false) {
     run.reset();
-    loop.reset();  // its records write themselves back first
-    store.PutText("Settings", "FileType", folder ? "3" : "2");
-    store.PutText("Settings", "BmpFileName", "first.bmp");
-    store.PutText("Settings", "ImageFolderName", ".");
-    store.PutText("Settings", "ImageChangeTime", "1");
-    loop.emplace(false, store, ProgramRandom(), [this] { return now; });
+    loop.reset();
+    config.Source = folder ? kFileTypeFolder : kFileTypeFile;
+    config.PictureFile = "first.bmp";
+    config.PictureFolder = ".";
+    config.ChangeSeconds = 1;
+    loop.emplace(false, config, ProgramRandom(), [this] { return now; });
     loop->UsePictureLoader([this](const std::string&) { return Picture(); });
-    run.emplace(
-        *loop, [this](SaverRun::Arming, uint32_t ms) { timer.push_back(ms); },
-        [this](const Composer& c) {
-          painted.push_back(c.TileImage().Width());
-          if (pictureNoticeInPaint) run->PictureReady(kSize);  // inside a step: waits for the frame's end
-        });
+    run.emplace(*loop, [this](const Composer& c) {
+      painted.push_back(c.TileImage().Width());
+      if (pictureNoticeInPaint) Said(run->PictureReady(kSize));  // inside a step: waits for the frame's end
+    });
   }
+  // What the run told the timer: a delay, or kKeep for "as it is".
+  static constexpr int64_t kKeep = -1;
+  int64_t Said(std::optional<uint32_t> ms) { return timer.emplace_back(ms ? int64_t{*ms} : kKeep); }
+  int64_t Said(uint32_t ms) { return timer.emplace_back(ms); }
   // A folder run whose frames run; the second frame's end begins a change.
   void StartFolderAndBeginAChange() {
     Make(/*folder=*/true);
-    run->Start(kSize);
+    Said(run->Start(kSize));
     ListingIn();
     Deliver(Bitmap(200, 200));
-    run->PictureReady(kSize);
+    Said(run->PictureReady(kSize));
     run->Tick(kSize);
     now += 2 * kSecond;
     run->Tick(kSize);
@@ -63,7 +64,7 @@ protected:
   // The folder's listing is in: the run draws from it and the decode starts.
   void ListingIn() {
     loop->WaitForPicture();
-    run->PictureReady(kSize);
+    Said(run->PictureReady(kSize));
   }
   // The next picture the fake loader hands over, once the test lets it.
   Bitmap Picture() {
@@ -76,14 +77,14 @@ protected:
     pictures.emplace_back();
   }
 
-  MemorySettingsStore store;
+  RunConfig config;
   testing::ErrorRecorder recorder;
   ScopedSeedSource seed{FixedSeed(20261208)};
   DateTime now = 46000.25;
   std::vector<std::promise<Bitmap>> pictures = std::vector<std::promise<Bitmap>>(1);
   std::optional<FrameLoop> loop;
   std::optional<SaverRun> run;
-  std::vector<uint32_t> timer;  // every interval the run armed, 0 for stopped
+  std::vector<int64_t> timer;  // what each call told the timer
   std::vector<int> painted;     // the width of each tile painted
   bool pictureNoticeInPaint = false;
 };
@@ -91,29 +92,26 @@ protected:
 TEST_F(SaverRunTest, FirstPictureLateWaitsWithTheTimerStoppedThenFramesStart) {
   Make();
   run->Resize(kSize);  // before the start: nothing to resize
-  run->Start(kSize);
-  run->Start(kSize);  // a second activation changes nothing
-  run->Tick(kSize);   // the picture is still decoding
+  Said(run->Start(kSize));
+  Said(run->Start(kSize));  // a second activation changes nothing
+  Said(run->Tick(kSize));   // the picture is still decoding
   EXPECT_TRUE(painted.empty());
   Deliver(Bitmap(200, 200));
-  run->PictureReady(kSize);
-  run->Tick(kSize);
-  EXPECT_EQ(timer, (std::vector<uint32_t>{FrameLoop::kFirstFrameMs, 0, 0, FrameLoop::kFirstFrameMs, 0, 30}));
+  Said(run->PictureReady(kSize));
+  Said(run->Tick(kSize));
+  EXPECT_EQ(timer, (std::vector<int64_t>{FrameLoop::kFirstFrameMs, kKeep, 0, FrameLoop::kFirstFrameMs, 30}));
   EXPECT_EQ(painted.size(), 1u);
   run->Resize({64, 48});  // after the start: the frame takes the size at once
   EXPECT_EQ(loop->FrameComposer()->Image().Width(), 64);
   run->End();
-  run->Tick(kSize);
-  EXPECT_EQ(timer.back(), 0u);
+  EXPECT_EQ(Said(run->Tick(kSize)), 0);
   EXPECT_EQ(painted.size(), 1u);
 }
 
 TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFrameRuns) {
   StartFolderAndBeginAChange();
   Deliver(Bitmap(300, 300));
-  timer.clear();
-  run->PictureReady(kSize);
-  EXPECT_EQ(timer, (std::vector<uint32_t>{0, 30}));
+  EXPECT_EQ(Said(run->PictureReady(kSize)), kKeep);
   EXPECT_EQ(loop->FrameComposer()->Source().Width(), 300);
   // A notice during a frame is left to the frame's end.
   now += 2 * kSecond;
@@ -121,27 +119,27 @@ TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFram
   ListingIn();
   Deliver(Bitmap(400, 400));
   pictureNoticeInPaint = true;
-  run->Tick(kSize);
+  EXPECT_EQ(Said(run->Tick(kSize)), 30);
+  EXPECT_EQ(timer.end()[-2], kKeep) << "the notice inside the frame";
   EXPECT_EQ(loop->FrameComposer()->Source().Width(), 400);
-  EXPECT_EQ(timer.back(), 30u);
   EXPECT_TRUE(recorder.shown.empty());
 }
 
 TEST_F(SaverRunTest, AnErrorLeavesTheTimerStoppedAtTheSetUpAndAtAChange) {
-  store.PutText("Settings", "UnitType", "42");  // no such method: error 6 at the set-up
+  config.MethodType = 0;  // no such method: error 6 at the set-up
   Make();
   EXPECT_THROW(testing::AsFrontEnd([&] { run->Start(kSize); }), UnitFailed);
-  EXPECT_EQ(run->Interval(), 0u);
+  EXPECT_EQ(Said(run->Tick(kSize)), 0) << "the frames ended with the error";
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrBadMethod, "")});
 
   run.reset();
   loop.reset();
-  store.PutText("Settings", "UnitType", "0");
+  config.MethodType = 1;
   StartFolderAndBeginAChange();
   pictures.back().set_exception(std::make_exception_ptr(std::logic_error("broken decoder")));
   loop->WaitForPicture();
   EXPECT_THROW(run->PictureReady(kSize), std::logic_error);
-  EXPECT_EQ(run->Interval(), 0u);
+  EXPECT_EQ(Said(run->Tick(kSize)), 0) << "the frames ended with the error";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "pattern/MethodTable.h"
+#include "base/Errors.h"
 #include "codecs/PictureLoader.h"
 #include "render/PngFile.h"
 #include "render/Render.h"
@@ -93,11 +94,11 @@ TEST_F(RenderPluginTest, PluginErrorsAreOneLineWithNumberAndDetailAndWriteNothin
   EXPECT_EQ(ErrorOf({"--method", "9", File("f.png")}), "the plug-in method takes its library: --plugin FILE");
   const std::string missing = File("missing.so");
   EXPECT_EQ(ErrorOf({"--plugin", missing, File("f.png")}),
-            "error 7: DLLの呼び出しに失敗しました。 ファイル[" + missing + "]");
+            OneLine(FormatUnitError(kErrPluginLoad, DetailFile(missing))));
   fs::path text = fs::path(folder_.Native()) / "text.so";
   std::ofstream(text) << "no library";
   const std::string error = ErrorOf({"--plugin", File("text.so"), "--frames", "3", File("f%d.png")});
-  EXPECT_EQ(error.rfind("error 7: ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind(OneLine(FormatUnitError(kErrPluginLoad, "")), 0), 0u) << error;
   EXPECT_FALSE(fs::exists(File("f.png")));
   EXPECT_FALSE(fs::exists(File("f1.png")));
 }

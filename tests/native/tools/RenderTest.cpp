@@ -7,6 +7,7 @@
 #include <iterator>
 #include <memory>
 
+#include "base/Errors.h"
 #include "pattern/FloralMethod.h"
 #include "pattern/KaleidoscopeMethod.h"
 #include "codecs/PictureLoader.h"
@@ -71,10 +72,10 @@ TEST_F(RenderTest, CutWritesExactlyTheUnitsTile) {
 TEST_F(RenderTest, CutOfTheWrongSizeGivesTheUnitsError) {
   WritePng(Gradient(33, 33), File("odd.png"));
   std::string error = ErrorOf(Options({"--method", "kaleidoscope", "--cut", File("odd.png"), File("t.png")}));
-  EXPECT_EQ(error.rfind("error 4: ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind(OneLine(FormatUnitError(4, "")), 0), 0u) << error;
   WritePng(Gradient(300, 40), File("wide.png"));
   error = ErrorOf(Options({"--method", "rectangle", "--cut", File("wide.png"), File("t.png")}));
-  EXPECT_EQ(error.rfind("error 1: ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind(OneLine(FormatUnitError(1, "")), 0), 0u) << error;
   WritePng(Gradient(64, 40), File("oblong.png"));
   error = ErrorOf(Options({"--method", "spiral", "--cut", File("oblong.png"), File("t.png")}));
   EXPECT_EQ(error, "this method takes a square cut, not 64x40");
@@ -88,7 +89,7 @@ TEST_F(RenderTest, FailuresWriteNothing) {
   WritePng(Gradient(40, 40), File("small.png"));
   // 1.5 x the cut (96) is more than the picture: error 5, on one line.
   std::string error = ErrorOf(Options({"--source", File("small.png"), "--size", "16", File("f.png")}));
-  EXPECT_EQ(error.rfind("error 5: ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind(OneLine(FormatUnitError(5, "")), 0), 0u) << error;
   EXPECT_NE(error.find(File("small.png")), std::string::npos) << "the picture's name travels with the error";
   EXPECT_EQ(error.find('\n'), std::string::npos);
   error = ErrorOf(Options({"--source", File("missing.png"), File("f.png")}));
@@ -97,7 +98,7 @@ TEST_F(RenderTest, FailuresWriteNothing) {
   error = ErrorOf(Options({"--cut", File("junk.png"), File("f.png")}));
   EXPECT_NE(error.find("cannot read picture"), std::string::npos) << error;
   error = ErrorOf(Options({"--method", "99", File("f.png")}));
-  EXPECT_EQ(error.rfind("error 6: ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind(OneLine(FormatUnitError(6, "")), 0), 0u) << error;
   EXPECT_FALSE(fs::exists(File("f.png")));
   EXPECT_NE(ErrorOf(Options({"--screen", "64x64", File("no/such/f.png")})), "");
   const fs::directory_iterator left(folder_.Native());

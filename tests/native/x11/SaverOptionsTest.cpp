@@ -72,7 +72,7 @@ TEST(SaverOptions, TheDelayAfterEachFrame) {
   for (const auto& c : cases) {
     SaverOptions o = ParseSaverOptions(c.args, std::nullopt);
     const RunConfig s = RunConfigOf(o);
-    EXPECT_EQ(FrameDelay(o, FrameInterval(s.Weight, s.MovePositionType)).count(), c.micros) << c.args.size();
+    EXPECT_EQ(FrameDelay(o, s.FrameIntervalMs).count(), c.micros) << c.args.size();
   }
 }
 
@@ -98,7 +98,7 @@ TEST(SaverOptions, TheLastPictureSourceCountsAndErrorsNameWhatIsWrong) {
   for (const auto& [args, said, fileType] : cases) {
     try {
       const SaverOptions o = ParseSaverOptions(args, std::nullopt);
-      EXPECT_EQ(RunConfigOf(o).FileType, fileType ? fileType : kFileTypeRandom) << said;
+      EXPECT_EQ(RunConfigOf(o).Source, fileType ? fileType : kFileTypeRandom) << said;
       EXPECT_EQ(o.xscreensaverImages, fileType == 0);
       EXPECT_EQ(o.notices, std::vector<std::string>{said});
     } catch (const OptionError& e) {
@@ -114,17 +114,17 @@ TEST(SaverOptions, BecomeTheRunTheFrameLoopMakes) {
        "-folder", ".",      "-change",      "5",         "-blur",   "-mono", "-shuffle", "-brightness"},
       std::nullopt);
   const RunConfig s = RunConfigOf(o);
-  EXPECT_EQ(s.FileType, kFileTypeFolder);
-  EXPECT_EQ(s.ImageFolderName, ".");
-  EXPECT_EQ(s.ImageChangeTime, 5);
-  EXPECT_EQ(s.Size, 16);
-  EXPECT_EQ(s.Move, 9);
-  EXPECT_EQ(FrameInterval(s.Weight, s.MovePositionType), 24600u);
+  EXPECT_EQ(s.Source, kFileTypeFolder);
+  EXPECT_EQ(s.PictureFolder, ".");
+  EXPECT_EQ(s.ChangeSeconds, 5);
+  EXPECT_EQ(s.CutSide, 64);
+  EXPECT_EQ(s.Speed, 9);
+  EXPECT_EQ(s.FrameIntervalMs, 24600u);
   EXPECT_TRUE(s.Blur && s.MonoTone && s.Shuffle && s.BrightnessChange);
   EXPECT_EQ(s.RectangleAspect, -2);
   EXPECT_EQ(s.NoneAspect, -2);
   EXPECT_EQ(s.Rotate, 7);
-  EXPECT_EQ(ChooseRunMethodType(kTransBasic, s.MethodType, s.RandomSet, ProgramRandom()),
+  EXPECT_EQ(ChooseRunMethodType(s.MethodType, s.RandomSet, ProgramRandom()),
             11);  // only the spiral to draw from
 
   // The settings dialog gives both: the plug-in is the method.
