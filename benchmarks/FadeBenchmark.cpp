@@ -33,7 +33,7 @@ void Frame(benchmark::State& state) {
                    {.cutSide = CutSideOf(static_cast<int32_t>(state.range(0))), .speed = 3});
   composer.Make();
   PictureFade fade;
-  const Bitmap& tile = composer.Method()->Tile;
+  const Bitmap& tile = composer.Method()->Tile();
   if (state.range(1) != 0)
     fade.Start(Noise(1024, 768, 0x5A5A5A), {tile.Width(), tile.Height()}, INT32_MAX - 1, INT64_MAX);
   for (auto _ : state) {

@@ -1,6 +1,6 @@
 // Per-frame cost of each conversion method: the unit's Make (cut loading
 // and tile) at cuts of 32, 128 and 256 pixels, the map built beforehand;
-// MethodTile: MakeTile alone at cut 256; Brightness: the composer's
+// MethodTile: the tile painter alone at cut 256; Brightness: the composer's
 // brightness step on a 256 x 256 piece (copy in, change, copy back).
 //
 //   build/native/benchmarks/tessivane_benchmarks --benchmark_filter='Method|Brightness'
@@ -14,6 +14,7 @@
 #include "images/BrightnessWave.h"
 #include "images/ImageEffect.h"
 #include "pattern/MethodTable.h"
+#include "pattern/TilePainting.h"
 
 namespace tessivane {
 namespace {
@@ -29,7 +30,7 @@ Bitmap Piece(int cut) {
 std::unique_ptr<ConversionMethod> SetUpUnit(int type, int cut, ComposerParams param = {}) {
   param.Rotate = 3;
   std::unique_ptr<ConversionMethod> unit = CreateMethodByType(type, param);
-  if (unit && !unit->Setup({cut, cut}, false, ProgramRandom())) unit.reset();
+  if (unit && unit->Setup({cut, cut}, false, ProgramRandom()).number != 0) unit.reset();
   return unit;
 }
 
@@ -44,7 +45,7 @@ void RunMethod(benchmark::State& state, int type, int cut, const ComposerParams&
     benchmark::DoNotOptimize(unit->Make(piece));
     benchmark::ClobberMemory();
   }
-  state.counters["tile_px"] = unit->Tile.Width() * unit->Tile.Height();
+  state.counters["tile_px"] = unit->Tile().Width() * unit->Tile().Height();
 }
 
 void Method(benchmark::State& state) {
@@ -59,15 +60,20 @@ void PluginMethod(benchmark::State& state) {
   RunMethod(state, kMethodTypePlugin, static_cast<int>(state.range(0)), param);
 }
 
+// The painter alone, from the method's answer (area, symmetry, map).
 void MethodTile(benchmark::State& state) {
   const int type = static_cast<int>(state.range(0));
   std::unique_ptr<ConversionMethod> unit = SetUpUnit(type, 256);
-  if (!unit || !unit->Make(Piece(256))) {
+  if (!unit) {
     state.SkipWithError("set-up failed");
     return;
   }
+  static ConversionMethod::CutPixels pixels;
+  for (int x = 0; x < ConversionMethod::kMaxCut; ++x)
+    for (int y = 0; y < ConversionMethod::kMaxCut; ++y) pixels[x][y] = {x, y, x ^ y};
+  Bitmap tile;
   for (auto _ : state) {
-    unit->MakeTile();
+    PaintMappedTile(tile, unit->Map(), pixels, unit->Area(), unit->Symmetry());
     benchmark::ClobberMemory();
   }
 }

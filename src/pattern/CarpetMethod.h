@@ -6,10 +6,11 @@
 namespace tessivane {
 
 class CarpetMethod : public KaleidoscopeMethod {
-public:
-  // Loads the cut, then replaces its right half by the mirror image of its
-  // left half (every frame, before the tile is made).
-  void LoadPixels() override;
+protected:
+  // The kaleidoscope's map, with every point of the cut's right half
+  // replaced by its mirror image in the left half: the map shows the cut
+  // as if its right half mirrored its left.
+  UnitFailure BuildMap() override;
 };
 
 }  // namespace tessivane

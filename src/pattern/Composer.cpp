@@ -48,13 +48,8 @@ Composer::Composer(int unitType, const ComposerParams& param, RandomGenerator& r
 
 Composer::~Composer() = default;
 
-void Composer::Fail(int32_t errorNo) {
-  error_ = {.number = errorNo};
-  throw UnitFailed(error_);
-}
-
-void Composer::FailFromUnit() {
-  error_ = {.number = method_->ErrorNo, .detail = method_->ErrorText};
+void Composer::Fail(UnitFailure failure) {
+  error_ = std::move(failure);
   throw UnitFailed(error_);
 }
 
@@ -78,7 +73,7 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   const int64_t cutSide = settings.cutSide;
   const int32_t aspect = settings.aspect;
   prepared_ = false;
-  if (!method_) Fail(kErrBadMethod);
+  if (!method_) Fail({.number = kErrBadMethod});
   useShuffle_ = settings.shuffle;
   SizeImage(screenSize);
   sourceWidth_ = source.Width();
@@ -86,15 +81,15 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   source_ = std::move(source);
   // An edited store can ask for any size: one no picture could give is
   // refused before it reaches the piece and motion arithmetic.
-  if (cutSide > kMaxCutSide) Fail(kErrCutTooLarge);
-  if (cutSide < -kMaxCutSide) Fail(kErrCutTooSmall);
+  if (cutSide > kMaxCutSide) Fail({.number = kErrCutTooLarge});
+  if (cutSide < -kMaxCutSide) Fail({.number = kErrCutTooSmall});
   pieceAspect_ = aspect;
   const Point piece = PieceSizeFor(unitType_, static_cast<int32_t>(cutSide), aspect);
   pieceWidth_ = piece.x;
   pieceHeight_ = piece.y;
   piece_.SetSize(std::max(0, pieceWidth_), std::max(0, pieceHeight_));
   // The rule looks at the cut side, not at the (possibly smaller) piece.
-  if (SourceTooSmall(cutSide, sourceWidth_, sourceHeight_)) Fail(kErrSourceTooSmall);
+  if (SourceTooSmall(cutSide, sourceWidth_, sourceHeight_)) Fail({.number = kErrSourceTooSmall});
   motion_.reset();
   motion_ = MakeMotionPath(movePositionType_, 0, 0, settings.speed,
                            Point{sourceWidth_ - pieceWidth_, sourceHeight_ - pieceHeight_}, random_);
@@ -102,7 +97,9 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   brightness_.reset();
   brightness_ = settings.brightness ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)
                                     : std::make_unique<BrightnessWave>(0.0, 0.0, 0.0);
-  if (!method_->Setup({pieceWidth_, pieceHeight_}, useShuffle_, random_)) FailFromUnit();
+  if (UnitFailure failure = method_->Setup({pieceWidth_, pieceHeight_}, useShuffle_, random_);
+      failure.number != 0)
+    Fail(std::move(failure));
   prepared_ = true;
 }
 
@@ -124,7 +121,7 @@ void Composer::SizeImage(Point screenSize) {
 
 void Composer::Resize(Point screenSize) {
   SizeImage(screenSize);
-  if (prepared_ && makesFrames_) TileBitmap(image_, method_->Tile);
+  if (prepared_ && makesFrames_) TileBitmap(image_, method_->Tile());
 }
 
 void Composer::Make() {
@@ -138,8 +135,8 @@ void Composer::Make() {
     effect_.ChangeBrightness(brightness_->Value);
     CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
   }
-  if (!method_->Make(piece_)) FailFromUnit();
-  ShowTile(method_->Tile);
+  if (UnitFailure failure = method_->Make(piece_); failure.number != 0) Fail(std::move(failure));
+  ShowTile(method_->Tile());
 }
 
 const Bitmap& Composer::MakeTileOf(const Bitmap& source) {
@@ -153,8 +150,8 @@ const Bitmap& Composer::MakeTileOf(const Bitmap& source) {
     effect_.ChangeBrightness(brightness_->Value);
     CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
   }
-  if (!method_->Make(piece_)) FailFromUnit();
-  return method_->Tile;
+  if (UnitFailure failure = method_->Make(piece_); failure.number != 0) Fail(std::move(failure));
+  return method_->Tile();
 }
 
 void Composer::ShowTile(const Bitmap& tile) {

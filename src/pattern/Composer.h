@@ -141,8 +141,7 @@ public:
   const UnitFailure& Error() const { return error_; }
 
 private:
-  [[noreturn]] void Fail(int32_t errorNo);
-  [[noreturn]] void FailFromUnit();
+  [[noreturn]] void Fail(UnitFailure failure);
   void CutPiece(Point at);
   void SizeImage(Point screenSize);
 

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "base/Numeric.h"
-#include "pattern/TilePainting.h"
 
 namespace tessivane {
 namespace {
@@ -19,18 +18,18 @@ int InscribedQuarterSide(int w, int h) {
 // A quarter point at distance r and angle phi from the quarter centre shows
 // the cut point at distance r and angle n * phi from the cut centre. The
 // distance and the turned angle are held as doubles.
-void DistortedSquareMethod::BuildMap() {
-  const int w = CutWidth, hgt = CutHeight;
+UnitFailure DistortedSquareMethod::BuildMap() {
+  const int w = Cut().x, hgt = Cut().y;
   const int m = InscribedQuarterSide(w, hgt);
   const int centre = m / 2;
   const int cx = w / 2, cy = hgt / 2;
-  FillIdentityPointMap(*this, w, hgt);
+  FillIdentityPointMap(w, hgt);
 
   for (int i = 0; i < m; ++i) {
     for (int k = 0; k < m; ++k) {
       const Extended dx = i - centre, dy = k - centre;
       const double r = StoreDouble(std::sqrt(dx * dx + dy * dy));
-      const double a = StoreDouble(Rotate * std::atan2(dy, dx));
+      const double a = StoreDouble(rotate_ * std::atan2(dy, dx));
       int64_t sx = Trunc(std::cos(Extended{a}) * r) + cx;
       int64_t sy = Trunc(std::sin(Extended{a}) * r) + cy;
       sx = std::clamp<int64_t>(sx, 0, w - 1);
@@ -38,8 +37,8 @@ void DistortedSquareMethod::BuildMap() {
       TileMap[i][k] = PointMap[sx][sy];
     }
   }
+  Answer({m, m}, kSymmetryRightDown);
+  return {};
 }
-
-void DistortedSquareMethod::MakeTile() { MakeQuarterTile(*this, InscribedQuarterSide(CutWidth, CutHeight)); }
 
 }  // namespace tessivane

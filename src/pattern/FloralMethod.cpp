@@ -7,10 +7,10 @@
 #include "pattern/TilePainting.h"
 
 namespace tessivane {
-void FloralMethod::BuildMap() {
-  const int w = CutWidth;
+UnitFailure FloralMethod::BuildMap() {
+  const int w = Cut().x;
   const int m = QuarterSide(w);
-  FillIdentityPointMap(*this, w, w);
+  FillIdentityPointMap(w, w);
 
   // 22.5 degrees; the cosine and sine of 45 degrees come from the half
   // angle, as the reflection below needs them.
@@ -35,8 +35,8 @@ void FloralMethod::BuildMap() {
   // 45 to 90 degrees: the reflection in the diagonal.
   for (int i = 0; i < m; ++i)
     for (int k = m - 1; k > i; --k) TileMap[i][k] = TileMap[k][i];
+  Answer({m, m}, kSymmetryRightDown);
+  return {};
 }
-
-void FloralMethod::MakeTile() { MakeQuarterTile(*this, QuarterSide(CutWidth)); }
 
 }  // namespace tessivane

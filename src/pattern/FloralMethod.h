@@ -8,9 +8,8 @@ namespace tessivane {
 // Quarter side M = Round(sqrt 2 * W / 2); tile (2M - 2) x (2M - 2). The
 // star's centre is the quarter's origin, tile column 0, row M - 1.
 class FloralMethod : public ConversionMethod {
-public:
-  void BuildMap() override;
-  void MakeTile() override;
+protected:
+  UnitFailure BuildMap() override;
 };
 
 }  // namespace tessivane

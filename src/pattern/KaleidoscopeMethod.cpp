@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "pattern/TilePainting.h"
-
 namespace tessivane {
 namespace {
 
@@ -17,7 +15,7 @@ int64_t RiseAt(int i, int a, Extended sqrt3) { return i < a / 2 ? Trunc(i * sqrt
 
 }  // namespace
 
-KaleidoscopeMethod::KaleidoscopeMethod() : Sqrt3(std::sqrt(Extended{3})) {}
+KaleidoscopeMethod::KaleidoscopeMethod() : sqrt3_(std::sqrt(Extended{3})) {}
 
 // Fills TileMap columns 0..3A-1, rows 0..r-1 with the strip of six
 // triangles D0 U0 D1 U1 D2 U2 (see the header). Three passes, in this
@@ -28,8 +26,8 @@ KaleidoscopeMethod::KaleidoscopeMethod() : Sqrt3(std::sqrt(Extended{3})) {}
 //      columns 0..M-1).
 // The positions along the shared sides depend on the rounding below, which
 // is kept exactly so that the tile is the same on every platform.
-void KaleidoscopeMethod::BuildMap() {
-  const int a = TriangleSide(CutWidth);
+UnitFailure KaleidoscopeMethod::BuildMap() {
+  const int a = TriangleSide(Cut().x);
   const int m = a / 2;
   const Extended sqrt3 = std::sqrt(Extended{3});
   const double h = StoreDouble(a * sqrt3 / 2);
@@ -43,13 +41,13 @@ void KaleidoscopeMethod::BuildMap() {
   }
   for (int y = 0; y <= a; ++y) PointMap[a][y] = PackPoint(a - 1, y);
 
-  if (ShufflePoints) ShuffleMap();
+  if (Shuffles()) ShuffleMap();
 
   // Pass 1: U0 (columns M..M+A) and D2 (columns 2A..3A, upside down). For
   // i >= M the rows run downwards; the writes do not collide, the order is
   // kept as a matter of record.
   for (int i = 0; i < a; ++i) {
-    const int t = static_cast<int>((i < m ? Trunc(i * Sqrt3) : Trunc((a - i) * Sqrt3)) + 1);
+    const int t = static_cast<int>((i < m ? Trunc(i * sqrt3_) : Trunc((a - i) * sqrt3_)) + 1);
     auto write = [&](int j) {
       const int32_t v = PointMap[i][j];
       TileMap[m + i][j] = v;
@@ -91,17 +89,10 @@ void KaleidoscopeMethod::BuildMap() {
         TileMap[k - m][j] = v;
     }
   }
-}
-
-// The strip painted into the top r rows, then mirrored downwards without
-// doubling the top row or the axis row r - 1: vertical period 2r - 2, and
-// the horizontal period 3A continues the strip.
-void KaleidoscopeMethod::MakeTile() {
-  const int a = TriangleSide(CutWidth);
-  const int r = static_cast<int>(Round(a * std::sqrt(Extended{3}) / 2));
-  Tile.SetSize(3 * a, 2 * r - 2);
-  PaintMappedArea(*this, 3 * a, r, false);
-  MirrorRows(Tile, r);
+  // Mirrored downwards without doubling the top row or the axis row r - 1:
+  // vertical period 2r - 2; the horizontal period 3A continues the strip.
+  Answer({3 * a, r}, kSymmetryDown);
+  return {};
 }
 
 }  // namespace tessivane

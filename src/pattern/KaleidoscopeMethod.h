@@ -7,18 +7,19 @@
 namespace tessivane {
 
 // Tile: 3A x (2r - 2) for a cut of side A, r = Round(A * sqrt(3) / 2), the
-// triangle's height. The map strip (3A x r) holds six triangles of side A,
-// alternately pointing down and up, each the mirror image of its
-// neighbours; the tile is that strip mirrored downwards.
+// triangle's height. The mapped area (3A x r) is a strip of six triangles
+// of side A, alternately pointing down and up, each the mirror image of
+// its neighbours; the tile is that strip mirrored downwards.
 class KaleidoscopeMethod : public ConversionMethod {
 public:
   KaleidoscopeMethod();
 
-  void BuildMap() override;
-  void MakeTile() override;
+protected:
+  UnitFailure BuildMap() override;
 
+private:
   // The square root of 3, used by the first pass of BuildMap.
-  Extended Sqrt3;
+  Extended sqrt3_;
 };
 
 }  // namespace tessivane

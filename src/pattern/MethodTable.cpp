@@ -24,9 +24,7 @@ std::unique_ptr<ConversionMethod> Plain(const ComposerParams&) {
 }
 
 std::unique_ptr<ConversionMethod> DistortedSquare(const ComposerParams& params) {
-  auto method = std::make_unique<DistortedSquareMethod>();
-  method->Rotate = params.Rotate;
-  return method;
+  return std::make_unique<DistortedSquareMethod>(params.Rotate);
 }
 
 std::unique_ptr<ConversionMethod> Plugin(const ComposerParams& params) {

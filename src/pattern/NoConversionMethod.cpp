@@ -1,14 +1,11 @@
 #include "pattern/NoConversionMethod.h"
 
-#include "pattern/TilePainting.h"
-
 namespace tessivane {
 
-void NoConversionMethod::BuildMap() { BuildWholeCutMap(*this, CutWidth, CutHeight); }
-
-void NoConversionMethod::MakeTile() {
-  Tile.SetSize(CutWidth, CutHeight);
-  PaintMappedArea(*this, CutWidth, CutHeight, false);
+UnitFailure NoConversionMethod::BuildMap() {
+  BuildWholeCutMap(Cut().x, Cut().y);
+  Answer(Cut(), kSymmetryNone);
+  return {};
 }
 
 }  // namespace tessivane

@@ -7,9 +7,8 @@ namespace tessivane {
 
 // Tile: W x H. Takes an oblong cut and odd sizes, as its row says (MethodRow::TakesOblongCut).
 class NoConversionMethod : public ConversionMethod {
-public:
-  void BuildMap() override;
-  void MakeTile() override;
+protected:
+  UnitFailure BuildMap() override;
 };
 
 }  // namespace tessivane

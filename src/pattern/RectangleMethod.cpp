@@ -1,11 +1,11 @@
 #include "pattern/RectangleMethod.h"
 
-#include "pattern/TilePainting.h"
-
 namespace tessivane {
 
-void RectangleMethod::BuildMap() { BuildWholeCutMap(*this, CutWidth, CutHeight); }
-
-void RectangleMethod::MakeTile() { MakeMirroredTile(*this, CutWidth, CutHeight); }
+UnitFailure RectangleMethod::BuildMap() {
+  BuildWholeCutMap(Cut().x, Cut().y);
+  Answer(Cut(), kSymmetryRightDown);
+  return {};
+}
 
 }  // namespace tessivane

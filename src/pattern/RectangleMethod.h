@@ -7,9 +7,8 @@ namespace tessivane {
 // Tile: (2W - 2) x (2H - 2). Takes an oblong cut (one side of at least 32
 // is enough) and odd sizes, as its row says (MethodRow::TakesOblongCut).
 class RectangleMethod : public ConversionMethod {
-public:
-  void BuildMap() override;
-  void MakeTile() override;
+protected:
+  UnitFailure BuildMap() override;
 };
 
 }  // namespace tessivane

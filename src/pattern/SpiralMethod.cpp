@@ -21,12 +21,12 @@ constexpr Extended kTurnPerPixel = 0.104719755119659774615L;
 // it equals W; PointMap has room for that column and row, whose entries are
 // never filled and show cut pixel (0, 0). Other even sizes are clamped into
 // PointMap so that no size can read outside it.
-void SpiralMethod::BuildMap() {
-  const int w = CutWidth;
+UnitFailure SpiralMethod::BuildMap() {
+  const int w = Cut().x;
   const int m = QuarterSide(w);
   const int centre = m / 2;
   const int c = w / 2;
-  FillIdentityPointMap(*this, w, w);
+  FillIdentityPointMap(w, w);
 
   for (int i = 0; i < m; ++i) {
     for (int k = 0; k < m; ++k) {
@@ -41,8 +41,8 @@ void SpiralMethod::BuildMap() {
       TileMap[i][k] = PointMap[sx][sy];
     }
   }
+  Answer({m, m}, kSymmetryRightDown);
+  return {};
 }
-
-void SpiralMethod::MakeTile() { MakeQuarterTile(*this, QuarterSide(CutWidth)); }
 
 }  // namespace tessivane

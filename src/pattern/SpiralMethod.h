@@ -7,9 +7,8 @@ namespace tessivane {
 
 // Quarter side M = Round(sqrt 2 * W / 2); tile (2M - 2) x (2M - 2).
 class SpiralMethod : public ConversionMethod {
-public:
-  void BuildMap() override;
-  void MakeTile() override;
+protected:
+  UnitFailure BuildMap() override;
 };
 
 }  // namespace tessivane

@@ -1,12 +1,10 @@
 #include "pattern/TableclothMethod.h"
 
-#include "pattern/TilePainting.h"
-
 namespace tessivane {
 
-void TableclothMethod::BuildMap() {
-  const int a = CutWidth;
-  FillIdentityPointMap(*this, a, a);
+UnitFailure TableclothMethod::BuildMap() {
+  const int a = Cut().x;
+  FillIdentityPointMap(a, a);
   // Lower-left half, x + y <= a - 1: on screen the triangle below the
   // diagonal from the top-left to the bottom-right corner.
   for (int y = 0; y < a; ++y)
@@ -15,8 +13,8 @@ void TableclothMethod::BuildMap() {
   // row r from the top shows the pixel at column r, row x.
   for (int y = 1; y < a; ++y)
     for (int x = a - 1; x >= a - y; --x) TileMap[x][y] = PointMap[a - 1 - y][a - 1 - x];
+  Answer({a, a}, kSymmetryRightDown);
+  return {};
 }
-
-void TableclothMethod::MakeTile() { MakeMirroredTile(*this, CutWidth, CutWidth); }
 
 }  // namespace tessivane

@@ -7,9 +7,8 @@ namespace tessivane {
 
 // Tile: (2a - 2) x (2a - 2) for a square cut of side a (= CutWidth).
 class TableclothMethod : public ConversionMethod {
-public:
-  void BuildMap() override;
-  void MakeTile() override;
+protected:
+  UnitFailure BuildMap() override;
 };
 
 }  // namespace tessivane

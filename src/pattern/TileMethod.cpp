@@ -1,13 +1,11 @@
 #include "pattern/TileMethod.h"
 
-#include "pattern/TilePainting.h"
-
 namespace tessivane {
 
-void TileMethod::BuildMap() {
-  const int a = CutWidth;
+UnitFailure TileMethod::BuildMap() {
+  const int a = Cut().x;
   const int n = a / 2;
-  FillIdentityPointMap(*this, a, a);
+  FillIdentityPointMap(a, a);
   // Bottom quarter: the triangle on the bottom edge, apex at the centre.
   for (int y = 0; y <= n; ++y)
     for (int x = y; x <= a - 1 - y; ++x) TileMap[x][y] = PointMap[x][y];
@@ -18,6 +16,8 @@ void TileMethod::BuildMap() {
   // falling diagonal (top quarter from the left one, right from the bottom).
   for (int y = 1; y < a; ++y)
     for (int x = a - 1; x >= a - y; --x) TileMap[x][y] = TileMap[a - 1 - y][a - 1 - x];
+  Answer({a, a}, kSymmetryRightDown);
+  return {};
 }
 
 }  // namespace tessivane

@@ -8,8 +8,8 @@ namespace tessivane {
 
 // Tile as TableclothMethod: (2a - 2) x (2a - 2).
 class TileMethod : public TableclothMethod {
-public:
-  void BuildMap() override;
+protected:
+  UnitFailure BuildMap() override;
 };
 
 }  // namespace tessivane

@@ -389,7 +389,7 @@ bool FrameLoop::SwitchPictureIfReady(Point clientSize) {
 // composer's set-up running out of memory then goes back to it, as a decode
 // that runs out of memory does, instead of stopping the frames.
 bool FrameLoop::ChangeComposerPicture(Point clientSize, Bitmap picture, const std::string& path) {
-  const Bitmap& tile = composer_->Method()->Tile;  // the new picture's tiles have the same size
+  const Bitmap& tile = composer_->Method()->Tile();  // the new picture's tiles have the same size
   const Point tileSize{tile.Width(), tile.Height()};
   Bitmap current = composer_->TakeSource();
   sourceBitmap_ = std::move(picture);

@@ -75,7 +75,7 @@ void PictureFade::MakeFrame(Composer& composer, double elapsedMs) {
     throw;
   }
   composer.SetMakesFrames(makesFrames);
-  const Bitmap& fresh = composer.Method()->Tile;
+  const Bitmap& fresh = composer.Method()->Tile();
   newTile_.SetSize(fresh.Width(), fresh.Height());
   CopyRect(newTile_, 0, 0, fresh, 0, 0, fresh.Width(), fresh.Height());
   const Bitmap& oldTile = composer.MakeTileOf(old_);

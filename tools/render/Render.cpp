@@ -62,10 +62,10 @@ void RenderCut(const RenderOptions& o, int type, const std::function<void(const 
   if (UsesWidthOnly(type) && cut.Width() != cut.Height())
     throw RenderError("this method takes a square cut, not " + std::to_string(cut.Width()) + "x" +
                       std::to_string(cut.Height()));
-  if (!unit->Setup({cut.Width(), cut.Height()}, o.shuffle, ProgramRandom()))
-    FailUnit({.number = unit->ErrorNo, .detail = unit->ErrorText});
-  if (!unit->Make(cut)) FailUnit({.number = unit->ErrorNo, .detail = unit->ErrorText});
-  sink(unit->Tile, 1);
+  if (UnitFailure f = unit->Setup({cut.Width(), cut.Height()}, o.shuffle, ProgramRandom()); f.number != 0)
+    FailUnit(f);
+  if (UnitFailure f = unit->Make(cut); f.number != 0) FailUnit(f);
+  sink(unit->Tile(), 1);
 }
 
 bool SourceIsFolder(const RenderOptions& o) {

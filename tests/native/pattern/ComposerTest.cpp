@@ -80,7 +80,7 @@ TEST(ComposerCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
     AllocationCounter counter;
     for (int i = 0; i < 5; ++i) composer.Make();
     EXPECT_EQ(counter.Count(), 0u) << "frames of type " << type << " allocate";
-    EXPECT_FALSE(composer.Method()->Tile.Empty()) << type;
+    EXPECT_FALSE(composer.Method()->Tile().Empty()) << type;
   }
 }
 
@@ -142,7 +142,7 @@ TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
   composer.Prepare({64, 64}, Gradient(100, 100), {.cutSide = 32, .speed = 1, .aspect = 3});
   EXPECT_EQ(composer.PieceWidth(), 15);
   EXPECT_EQ(composer.PieceHeight(), 32);
-  EXPECT_EQ(composer.Method()->CutWidth, 15);
+  EXPECT_EQ(composer.Method()->Cut().x, 15);
   EXPECT_EQ(composer.Motion()->MaxX, 85);
   EXPECT_EQ(composer.Motion()->MaxY, 68);
 
@@ -260,12 +260,8 @@ TEST(ComposerMake, BrightnessStepAppliesTheChangerAmount) {
 
 // A unit whose frame fails with an error of its own.
 class FailingUnit : public TestMethod {
-public:
-  void MakeTile() override {
-    ErrorNo = 12;
-    ErrorText = "detail";
-    throw SilentAbort();
-  }
+protected:
+  UnitFailure PaintTile(Bitmap&) override { return {.number = 12, .detail = "detail"}; }
 };
 
 TEST(ComposerMake, UnitFailureIsCopiedAndRaised) {

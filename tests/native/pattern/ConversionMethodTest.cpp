@@ -42,68 +42,58 @@ TEST(ConversionMethodSetup, SizeRules) {
   };
   for (const SizeCase& c : cases) {
     auto unit = std::make_unique<TestMethod>(c.relaxed);
-    bool ok = unit->Setup({c.w, c.h}, false, ProgramRandom());
+    const UnitFailure failure = unit->Setup({c.w, c.h}, false, ProgramRandom());
     SCOPED_TRACE(::testing::Message() << c.w << "x" << c.h << (c.relaxed ? " relaxed" : ""));
-    EXPECT_EQ(ok, c.error == 0);
-    EXPECT_EQ(unit->ErrorNo, c.error);
+    EXPECT_EQ(failure.number, c.error);
     // The size is stored before any check.
-    EXPECT_EQ(unit->CutWidth, c.w);
-    EXPECT_EQ(unit->CutHeight, c.h);
+    EXPECT_EQ(unit->Cut(), (Point{c.w, c.h}));
     EXPECT_EQ(unit->buildCount, c.error == 0 ? 1 : 0);
   }
 }
 
 TEST(ConversionMethodSetup, CheckSizeAlone) {
-  auto unit = std::make_unique<TestMethod>();
-  unit->CutWidth = 31;
-  unit->CutHeight = 31;
-  EXPECT_THROW(unit->CheckSize(), SilentAbort);
-  EXPECT_EQ(unit->ErrorNo, 2);
-  unit->CutWidth = 257;
-  unit->CutHeight = 20;
-  EXPECT_THROW(unit->CheckSize(), SilentAbort);
-  EXPECT_EQ(unit->ErrorNo, 1);
+  EXPECT_EQ(ConversionMethod::CutSizeError({31, 31}, false), 2);
+  EXPECT_EQ(ConversionMethod::CutSizeError({257, 20}, false), 1);
 }
 
-TEST(ConversionMethodSetup, ErrorNoSurvivesLaterSuccess) {
+// Each set-up answers its own failure; a later success is no failure.
+TEST(ConversionMethodSetup, EachSetUpAnswersItsOwnFailure) {
   auto unit = std::make_unique<TestMethod>();
-  EXPECT_FALSE(unit->Setup({30, 30}, false, ProgramRandom()));
-  EXPECT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
-  EXPECT_EQ(unit->ErrorNo, 2);
+  EXPECT_EQ(unit->Setup({30, 30}, false, ProgramRandom()).number, 2);
+  EXPECT_EQ(unit->Setup({32, 32}, false, ProgramRandom()).number, 0);
 }
 
 TEST(ConversionMethodMake, PixelsHoldTheCutUpsideDownAndTileIsUpright) {
   auto unit = std::make_unique<TestMethod>();
-  ASSERT_TRUE(unit->Setup({40, 34}, false, ProgramRandom()));
+  ASSERT_EQ(unit->Setup({40, 34}, false, ProgramRandom()).number, 0);
   Bitmap cut = Gradient(40, 34);
-  ASSERT_TRUE(unit->Make(cut));
+  ASSERT_EQ(unit->Make(cut).number, 0);
   // Pixels[x][0] is the cut's last bitmap row.
-  EXPECT_EQ(unit->Pixels[5][0].Red, 5);
-  EXPECT_EQ(unit->Pixels[5][0].Green, 33);
-  EXPECT_EQ(unit->Pixels[5][0].Blue, 5 ^ 33);
-  EXPECT_EQ(unit->Pixels[7][33].Green, 0);
-  EXPECT_EQ(unit->Tile, cut);
+  EXPECT_EQ(unit->Pixel(5, 0).Red, 5);
+  EXPECT_EQ(unit->Pixel(5, 0).Green, 33);
+  EXPECT_EQ(unit->Pixel(5, 0).Blue, 5 ^ 33);
+  EXPECT_EQ(unit->Pixel(7, 33).Green, 0);
+  EXPECT_EQ(unit->Tile(), cut);
 }
 
 TEST(ConversionMethodMake, WrongSizeGivesError3AndKeepsTheTile) {
   auto unit = std::make_unique<TestMethod>();
-  ASSERT_TRUE(unit->Setup({32, 32}, false, ProgramRandom()));
+  ASSERT_EQ(unit->Setup({32, 32}, false, ProgramRandom()).number, 0);
   Bitmap cut = Gradient(32, 32);
-  ASSERT_TRUE(unit->Make(cut));
+  ASSERT_EQ(unit->Make(cut).number, 0);
   Bitmap other(32, 30);
   other.Fill(1, 2, 3);
-  EXPECT_FALSE(unit->Make(other));
-  EXPECT_EQ(unit->ErrorNo, 3);
-  EXPECT_EQ(unit->Tile, cut);
+  EXPECT_EQ(unit->Make(other).number, 3);
+  EXPECT_EQ(unit->Tile(), cut);
 }
 
 TEST(ConversionMethodShuffle, ReseedsAndPermutesTheCut) {
   auto unit = std::make_unique<TestMethod>();
   uint32_t seed = 1;
   ScopedSeedSource source([&] { return seed++; });
-  ASSERT_TRUE(unit->Setup({32, 32}, true, ProgramRandom()));
+  ASSERT_EQ(unit->Setup({32, 32}, true, ProgramRandom()).number, 0);
   std::vector<int32_t> first(&unit->PointMap[0][0], &unit->PointMap[0][0] + 257 * 257);
-  ASSERT_TRUE(unit->Setup({32, 32}, true, ProgramRandom()));
+  ASSERT_EQ(unit->Setup({32, 32}, true, ProgramRandom()).number, 0);
   std::vector<int32_t> second(&unit->PointMap[0][0], &unit->PointMap[0][0] + 257 * 257);
   EXPECT_NE(first, second);
   // Still a permutation of the cut's points, and nothing outside the cut moved.
@@ -127,8 +117,8 @@ TEST(ConversionMethodShuffle, FixedSeedGivesTheSameMap) {
   ScopedSeedSource source(FixedSeed(1234));
   auto a = std::make_unique<TestMethod>();
   auto b = std::make_unique<TestMethod>();
-  ASSERT_TRUE(a->Setup({48, 48}, true, ProgramRandom()));
-  ASSERT_TRUE(b->Setup({48, 48}, true, ProgramRandom()));
+  ASSERT_EQ(a->Setup({48, 48}, true, ProgramRandom()).number, 0);
+  ASSERT_EQ(b->Setup({48, 48}, true, ProgramRandom()).number, 0);
   EXPECT_TRUE(std::equal(&a->PointMap[0][0], &a->PointMap[0][0] + 257 * 257, &b->PointMap[0][0]));
 }
 
@@ -162,11 +152,11 @@ TEST(MethodNumbering, TableAndFallbacks) {
 // memory was reported as a unit error numbered 0.
 TEST(ConversionMethodSetup, AllocationFailureIsNotAUnitError) {
   class Hungry : public testing::TestMethod {
-    void BuildMap() override { throw std::bad_alloc(); }
+    UnitFailure BuildMap() override { throw std::bad_alloc(); }
   };
   auto method = std::make_unique<Hungry>();
   EXPECT_THROW(method->Setup({32, 32}, false, ProgramRandom()), std::bad_alloc);
-  EXPECT_EQ(method->ErrorNo, 0);
+  EXPECT_EQ(method->Make(Bitmap(32, 32)).number, kErrCutSizeMismatch) << "not set up";
 }
 
 // The method table is the only list of methods: its numberings must be

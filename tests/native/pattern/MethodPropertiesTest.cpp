@@ -86,13 +86,12 @@ void ExpectMirrorSeams(const Bitmap& tile, Point cut, bool columns, bool rows) {
 
 void CheckSizes(ConversionMethod& unit, const std::vector<Point>& sizes, bool mirrored) {
   for (Point size : sizes) {
-    ASSERT_TRUE(unit.Setup(size, false, ProgramRandom()))
-        << size.x << "x" << size.y << " error " << unit.ErrorNo;
-    ASSERT_TRUE(unit.Make(FlatCut(size.x, size.y, kFlat)));
-    ExpectFlat(unit.Tile, size);
+    ASSERT_EQ(unit.Setup(size, false, ProgramRandom()).number, 0) << size.x << "x" << size.y;
+    ASSERT_EQ(unit.Make(FlatCut(size.x, size.y, kFlat)).number, 0);
+    ExpectFlat(unit.Tile(), size);
     if (mirrored) {
-      ASSERT_TRUE(unit.Make(CoordinateCut(size.x, size.y)));
-      ExpectMirrorSeams(unit.Tile, size, true, true);
+      ASSERT_EQ(unit.Make(CoordinateCut(size.x, size.y)).number, 0);
+      ExpectMirrorSeams(unit.Tile(), size, true, true);
     }
   }
 }
@@ -110,11 +109,11 @@ int LargestSeamStep(const Bitmap& tile) {
 
 void CheckTriangleSizes(ConversionMethod& unit) {
   for (Point size : SquareCuts()) {
-    ASSERT_TRUE(unit.Setup(size, false, ProgramRandom())) << size.x;
-    ASSERT_TRUE(unit.Make(FlatCut(size.x, size.y, kFlat)));
-    ExpectFlat(unit.Tile, size);
-    ASSERT_TRUE(unit.Make(CoordinateCut(size.x, size.y)));
-    const Bitmap& t = unit.Tile;
+    ASSERT_EQ(unit.Setup(size, false, ProgramRandom()).number, 0) << size.x;
+    ASSERT_EQ(unit.Make(FlatCut(size.x, size.y, kFlat)).number, 0);
+    ExpectFlat(unit.Tile(), size);
+    ASSERT_EQ(unit.Make(CoordinateCut(size.x, size.y)).number, 0);
+    const Bitmap& t = unit.Tile();
     ExpectMirrorSeams(t, size, false, true);
     const int seam = LargestSeamStep(t);
     ASSERT_LE(seam, 2) << size.x;
@@ -188,9 +187,9 @@ uint64_t TilesDigest() {
   auto unit = std::make_unique<Unit>();
   uint64_t hash = 1469598103934665603ull;
   for (Point size : SquareCuts(4)) {
-    EXPECT_TRUE(unit->Setup(size, false, ProgramRandom()));
-    EXPECT_TRUE(unit->Make(CoordinateCut(size.x, size.y)));
-    hash = Fold(hash, unit->Tile);
+    EXPECT_EQ(unit->Setup(size, false, ProgramRandom()).number, 0);
+    EXPECT_EQ(unit->Make(CoordinateCut(size.x, size.y)).number, 0);
+    hash = Fold(hash, unit->Tile());
   }
   return hash;
 }

@@ -57,8 +57,8 @@ inline bool RowsEqual(const Bitmap& t, int a, int b) {
 // Sets a unit up for a w x h cut (shuffle off) and makes one tile.
 template <class Unit>
 void MakeTileOf(Unit& unit, const Bitmap& cut) {
-  ASSERT_TRUE(unit.Setup({cut.Width(), cut.Height()}, false, ProgramRandom())) << "error " << unit.ErrorNo;
-  ASSERT_TRUE(unit.Make(cut)) << "error " << unit.ErrorNo;
+  ASSERT_EQ(unit.Setup({cut.Width(), cut.Height()}, false, ProgramRandom()).number, 0);
+  ASSERT_EQ(unit.Make(cut).number, 0);
 }
 
 }  // namespace tessivane::testing

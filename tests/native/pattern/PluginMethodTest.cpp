@@ -82,22 +82,23 @@ protected:
                  bool shuffle = false, const std::string& kind = "scripted") {
     SetVariable("TESSIVANE_TEST_PLUGIN", script.c_str());
     SetVariable("TESSIVANE_TEST_PLUGIN_LOG", nullptr);
-    method.DllFileName = PluginFile(kind);
-    const bool ok = method.Setup({w, h}, shuffle, ProgramRandom());
+    method.SetFileName(PluginFile(kind));
+    failure = method.Setup({w, h}, shuffle, ProgramRandom());
     log = Variable("TESSIVANE_TEST_PLUGIN_LOG");
     EXPECT_FALSE(log.empty()) << "the library was not unloaded (" << script << ")";
-    EXPECT_FALSE(StillLoaded(method.DllFileName)) << script;
-    return ok;
+    EXPECT_FALSE(StillLoaded(method.FileName())) << script;
+    return failure.number == 0;
   }
 
   void ExpectFailure(const std::string& script, int errorNo, const std::string& detail) {
     auto method = std::make_unique<PluginMethod>();
     EXPECT_FALSE(AskPlugin(*method, script)) << script;
-    EXPECT_EQ(method->ErrorNo, errorNo) << script;
-    EXPECT_EQ(method->ErrorText, detail) << script;
+    EXPECT_EQ(failure.number, errorNo) << script;
+    EXPECT_EQ(failure.detail, detail) << script;
   }
 
-  std::string log;  // what the plug-in was asked, written when it was unloaded
+  UnitFailure failure;  // what the last AskPlugin's set-up answered
+  std::string log;      // what the plug-in was asked, written when it was unloaded
 };
 
 TEST_F(PluginMethodTest, AFileThatIsNotALibraryGivesError7WithItsName) {
@@ -107,9 +108,9 @@ TEST_F(PluginMethodTest, AFileThatIsNotALibraryGivesError7WithItsName) {
   for (const std::string& file :
        {text.string(), std::string("no-such-folder/プラグイン.dll"), std::string()}) {
     auto method = std::make_unique<PluginMethod>(file);
-    EXPECT_FALSE(method->Setup({64, 64}, false, ProgramRandom()));
-    EXPECT_EQ(method->ErrorNo, kErrPluginLoad);
-    EXPECT_EQ(method->ErrorText, "ファイル[" + file + "]");
+    failure = method->Setup({64, 64}, false, ProgramRandom());
+    EXPECT_EQ(failure.number, kErrPluginLoad);
+    EXPECT_EQ(failure.detail, "ファイル[" + file + "]");
   }
   std::filesystem::remove(text);
 }
@@ -126,8 +127,8 @@ TEST_F(PluginMethodTest, TheFirstMissingExportGivesError8WithItsNameAndNothingIs
   for (const auto& build : builds) {
     auto method = std::make_unique<PluginMethod>();
     EXPECT_FALSE(AskPlugin(*method, "", 64, 64, false, build.kind)) << build.kind;
-    EXPECT_EQ(method->ErrorNo, kErrPluginExport) << build.kind;
-    EXPECT_EQ(method->ErrorText, std::string("関数名[") + build.missing + "]");
+    EXPECT_EQ(failure.number, kErrPluginExport) << build.kind;
+    EXPECT_EQ(failure.detail, std::string("関数名[") + build.missing + "]");
     EXPECT_EQ(log, "calls= identify=0 size=0 trans=0 symmetry=0 last=-1,-1") << build.kind;
   }
 }
@@ -143,13 +144,11 @@ TEST_F(PluginMethodTest, AreaSizeChecksInOrderAndNothingIsAskedAfterThem) {
 
   auto method = std::make_unique<PluginMethod>();
   ASSERT_TRUE(AskPlugin(*method, "area=32x256"));
-  EXPECT_EQ(method->TileWidth, 32);
-  EXPECT_EQ(method->TileHeight, 256);
+  EXPECT_EQ(method->Area(), (Point{32, 256}));
   EXPECT_EQ(log, "calls=ISTY identify=1 size=1 trans=8192 symmetry=1 last=31,255");
   // The sizes are written in place: without an answer the last one stands.
   ASSERT_TRUE(AskPlugin(*method, "nosize"));
-  EXPECT_EQ(method->TileWidth, 32);
-  EXPECT_EQ(method->TileHeight, 256);
+  EXPECT_EQ(method->Area(), (Point{32, 256}));
 }
 
 TEST_F(PluginMethodTest, OnlyTheFirstBadSourcePointIsReported) {
@@ -174,30 +173,30 @@ TEST_F(PluginMethodTest, SymmetryOutsideOneToFourGivesError14AfterEveryPosition)
 TEST_F(PluginMethodTest, IdentificationOtherThanOneIsRecordedAsError13AndTheSetUpCarriesOn) {
   auto method = std::make_unique<PluginMethod>();
   ASSERT_TRUE(AskPlugin(*method, "id=2"));
-  EXPECT_EQ(method->ErrorNo, kErrPluginUnusable);
-  EXPECT_EQ(method->ErrorText, "このDLLは使えません。");
-  EXPECT_TRUE(method->Make(CoordinateCut(64, 64)));
-  // A later failure of the same set-up overwrites the record.
+  EXPECT_EQ(method->NoticeForTesting().number, kErrPluginUnusable);
+  EXPECT_EQ(method->NoticeForTesting().detail, "このDLLは使えません。");
+  EXPECT_EQ(method->Make(CoordinateCut(64, 64)).number, 0);
+  // A later failure of the same set-up is its answer.
   EXPECT_FALSE(AskPlugin(*method, "id=0 sym=7"));
-  EXPECT_EQ(method->ErrorNo, kErrPluginSymmetry);
-  EXPECT_EQ(method->ErrorText, "変換タイプ[7]");
+  EXPECT_EQ(failure.number, kErrPluginSymmetry);
+  EXPECT_EQ(failure.detail, "変換タイプ[7]");
 }
 
 TEST_F(PluginMethodTest, IdentityReproducesTheCutAndFramesNeitherAllocateNorCallThePlugin) {
   auto method = std::make_unique<PluginMethod>();
   ASSERT_TRUE(AskPlugin(*method, "", 64, 48));
-  EXPECT_EQ(method->ErrorNo, 0);
-  EXPECT_EQ(method->Symmetry, 1);
+  EXPECT_EQ(method->NoticeForTesting().number, 0);
+  EXPECT_EQ(method->Symmetry(), 1);
   const Bitmap cut = CoordinateCut(64, 48);
-  ASSERT_TRUE(method->Make(cut));
-  ASSERT_EQ(method->Tile.Width(), 64);
-  ASSERT_EQ(method->Tile.Height(), 48);
+  ASSERT_EQ(method->Make(cut).number, 0);
+  ASSERT_EQ(method->Tile().Width(), 64);
+  ASSERT_EQ(method->Tile().Height(), 48);
   for (int row = 0; row < 48; ++row)
-    for (int x = 0; x < 64; ++x) ASSERT_EQ(method->Tile.PixelRgb(x, row), cut.PixelRgb(x, row));
+    for (int x = 0; x < 64; ++x) ASSERT_EQ(method->Tile().PixelRgb(x, row), cut.PixelRgb(x, row));
 
   const std::string logAfterSetUp = Variable("TESSIVANE_TEST_PLUGIN_LOG");
   AllocationCounter counter;
-  for (int i = 0; i < 5; ++i) ASSERT_TRUE(method->Make(cut));
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(method->Make(cut).number, 0);
   EXPECT_EQ(counter.Count(), 0u);
   EXPECT_EQ(Variable("TESSIVANE_TEST_PLUGIN_LOG"), logAfterSetUp) << "no plug-in code during frames";
 }
@@ -208,8 +207,8 @@ TEST_F(PluginMethodTest, TheFourSymmetryTypesForA100By80Area) {
   for (int symmetry = 1; symmetry <= 4; ++symmetry) {
     SCOPED_TRACE(symmetry);
     ASSERT_TRUE(AskPlugin(*method, "area=100x80 sym=" + std::to_string(symmetry), 128, 128));
-    ASSERT_TRUE(method->Make(CoordinateCut(128, 128)));
-    const Bitmap& tile = method->Tile;
+    ASSERT_EQ(method->Make(CoordinateCut(128, 128)).number, 0);
+    const Bitmap& tile = method->Tile();
     EXPECT_EQ(tile.Width(), sizes[symmetry - 1][0]);
     EXPECT_EQ(tile.Height(), sizes[symmetry - 1][1]);
     // The area itself: row 0 of the tile is the area's top row (y = 79).
@@ -222,19 +221,19 @@ TEST_F(PluginMethodTest, TheFourSymmetryTypesForA100By80Area) {
       for (int y = 1; y <= 78; ++y) ASSERT_TRUE(RowsEqual(tile, y, 158 - y)) << y;
     }
   }
-  EXPECT_EQ(PluginMethod::TileSizeFor(9, 100, 80), (Point{100, 80}));
+  EXPECT_EQ(PluginMethod::TileSizeFor(9, {100, 80}), (Point{100, 80}));
 }
 
 TEST_F(PluginMethodTest, ShuffledPointsComposeWithThePluginAnswers) {
   ScopedSeedSource seed(FixedSeed(77));
   auto method = std::make_unique<PluginMethod>();
   ASSERT_TRUE(AskPlugin(*method, "", 64, 64, /*shuffle=*/true));
-  ASSERT_TRUE(method->Make(CoordinateCut(64, 64)));
+  ASSERT_EQ(method->Make(CoordinateCut(64, 64)).number, 0);
   int moved = 0;
   for (int x = 0; x < 64; ++x)
     for (int y = 0; y < 64; ++y) {
-      const int32_t point = method->PointMap[x][y];
-      const CutPoint shown = PointAt(method->Tile, x, 63 - y);
+      const int32_t point = method->Map()[x][y];
+      const CutPoint shown = PointAt(method->Tile(), x, 63 - y);
       ASSERT_EQ(shown, (CutPoint{ConversionMethod::PointX(point), ConversionMethod::PointY(point)}));
       moved += shown != CutPoint{x, y};
     }
@@ -257,7 +256,44 @@ TEST_F(PluginMethodTest, CallsGoThroughTheRunnerAndTheEndOfTheRunIsNoUnitError) 
   EXPECT_THROW(method->Setup({64, 64}, false, ProgramRandom()), PluginRunEnded);
   SetPluginCallRunner(nullptr);
   EXPECT_EQ(runner.asked, 1);
-  EXPECT_EQ(method->ErrorNo, 0);
+  EXPECT_EQ(method->NoticeForTesting().number, 0);
+}
+
+// A runner that answers with a built-in method's answers for the same cut.
+struct BuiltInRunner : PluginCallRunner {
+  const ConversionMethod* method = nullptr;
+  PluginAnswers Ask(const PluginQuestion&) override {
+    PluginAnswers a;
+    a.tileWidth = method->Area().x;
+    a.tileHeight = method->Area().y;
+    a.symmetry = method->Symmetry();
+    a.symmetryAnswered = true;
+    for (int x = 0; x < a.tileWidth; ++x)
+      for (int y = 0; y < a.tileHeight; ++y) a.sources.push_back(method->Map()[x][y]);
+    return a;
+  }
+};
+
+// Every built-in method answers as a plug-in does: its area, symmetry and
+// map, handed to the plug-in method as a plug-in's answers, make its tile.
+TEST(BuiltInMethodAsPlugin, ItsAnswersMakeItsTile) {
+  BuiltInRunner runner;
+  ScopedPluginCallRunner scoped(runner);
+  ComposerParams params;
+  params.Rotate = 5;
+  for (const MethodRow& row : MethodRows()) {
+    if (!row.Create || row.Type == kMethodTypePlugin) continue;
+    SCOPED_TRACE(row.CliName);
+    const Point cut = row.TakesOblongCut ? Point{64, 40} : Point{64, 64};
+    const std::unique_ptr<ConversionMethod> builtIn = CreateMethodByType(row.Type, params);
+    ASSERT_EQ(builtIn->Setup(cut, false, ProgramRandom()).number, 0);
+    ASSERT_EQ(builtIn->Make(CoordinateCut(cut.x, cut.y)).number, 0);
+    runner.method = builtIn.get();
+    auto plugin = std::make_unique<PluginMethod>("built-in");
+    ASSERT_EQ(plugin->Setup(cut, false, ProgramRandom()).number, 0);
+    ASSERT_EQ(plugin->Make(CoordinateCut(cut.x, cut.y)).number, 0);
+    EXPECT_EQ(plugin->Tile(), builtIn->Tile());
+  }
 }
 
 TEST(PluginMethodRow, TheTableMakesThePluginWithTheFileNameOfTheParameters) {
@@ -266,9 +302,8 @@ TEST(PluginMethodRow, TheTableMakesThePluginWithTheFileNameOfTheParameters) {
   std::unique_ptr<ConversionMethod> method = CreateMethodByType(kMethodTypePlugin, params);
   auto* plugin = dynamic_cast<PluginMethod*>(method.get());
   ASSERT_NE(plugin, nullptr);
-  EXPECT_EQ(plugin->DllFileName, params.DllFileName);
-  EXPECT_EQ(plugin->TileWidth, 0);
-  EXPECT_EQ(plugin->TileHeight, 0);
+  EXPECT_EQ(plugin->FileName(), params.DllFileName);
+  EXPECT_EQ(plugin->Area(), (Point{0, 0}));
   EXPECT_FALSE(plugin->TakesOblongCut());
 }
 

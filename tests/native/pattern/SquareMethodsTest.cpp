@@ -17,20 +17,20 @@ using namespace tessivane::testing;
 TEST(SquareMethods, TileSizes) {
   auto shikaku = CreateMethodByType(5, {});
   MakeTileOf(*shikaku, FlatCut(32, 32, 1));
-  EXPECT_EQ(shikaku->Tile.Width(), 62);
-  EXPECT_EQ(shikaku->Tile.Height(), 62);
+  EXPECT_EQ(shikaku->Tile().Width(), 62);
+  EXPECT_EQ(shikaku->Tile().Height(), 62);
   MakeTileOf(*shikaku, FlatCut(32, 3, 1));
-  EXPECT_EQ(shikaku->Tile.Width(), 62);
-  EXPECT_EQ(shikaku->Tile.Height(), 4);
+  EXPECT_EQ(shikaku->Tile().Width(), 62);
+  EXPECT_EQ(shikaku->Tile().Height(), 4);
 
   auto table = std::make_unique<TableclothMethod>();
   MakeTileOf(*table, FlatCut(256, 256, 1));
-  EXPECT_EQ(table->Tile.Width(), 510);
-  EXPECT_EQ(table->Tile.Height(), 510);
+  EXPECT_EQ(table->Tile().Width(), 510);
+  EXPECT_EQ(table->Tile().Height(), 510);
   auto tile = std::make_unique<TileMethod>();
   MakeTileOf(*tile, FlatCut(256, 256, 1));
-  EXPECT_EQ(tile->Tile.Width(), 510);
-  EXPECT_EQ(tile->Tile.Height(), 510);
+  EXPECT_EQ(tile->Tile().Width(), 510);
+  EXPECT_EQ(tile->Tile().Height(), 510);
 }
 
 TEST(SquareMethods, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
@@ -38,26 +38,24 @@ TEST(SquareMethods, OnlyRectangleAndNoneTakeOblongOrOddCuts) {
   auto none = CreateMethodByType(6, {});
   auto table = std::make_unique<TableclothMethod>();
   auto tile = std::make_unique<TileMethod>();
-  EXPECT_TRUE(shikaku->Setup({40, 20}, false, ProgramRandom()));
-  EXPECT_TRUE(none->Setup({33, 33}, false, ProgramRandom()));
-  EXPECT_FALSE(table->Setup({40, 20}, false, ProgramRandom()));
-  EXPECT_EQ(table->ErrorNo, 2);
-  EXPECT_FALSE(tile->Setup({33, 33}, false, ProgramRandom()));
-  EXPECT_EQ(tile->ErrorNo, 4);
+  EXPECT_EQ(shikaku->Setup({40, 20}, false, ProgramRandom()).number, 0);
+  EXPECT_EQ(none->Setup({33, 33}, false, ProgramRandom()).number, 0);
+  EXPECT_EQ(table->Setup({40, 20}, false, ProgramRandom()).number, 2);
+  EXPECT_EQ(tile->Setup({33, 33}, false, ProgramRandom()).number, 4);
 }
 
 TEST(NoConversionMethod, TileIsTheCut) {
   auto unit = CreateMethodByType(6, {});
   Bitmap cut = CoordinateCut(33, 40);
   MakeTileOf(*unit, cut);
-  EXPECT_EQ(unit->Tile, cut);
+  EXPECT_EQ(unit->Tile(), cut);
 }
 
 TEST(RectangleMethod, MirrorsTheWholeCut) {
   auto unit = CreateMethodByType(5, {});
   Bitmap cut = CoordinateCut(37, 20);
   MakeTileOf(*unit, cut);
-  const Bitmap& t = unit->Tile;
+  const Bitmap& t = unit->Tile();
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 37; ++x) ASSERT_EQ(t.PixelRgb(x, y), cut.PixelRgb(x, y));
   for (int d = 1; d <= 35; ++d) EXPECT_TRUE(ColumnsEqual(t, d, 72 - d)) << d;
@@ -73,10 +71,10 @@ TEST(TableclothMethod, BlockIsSymmetricInTheFallingDiagonal) {
   auto unit = std::make_unique<TableclothMethod>();
   MakeTileOf(*unit, CoordinateCut(48, 48));
   for (int r = 0; r < 48; ++r)
-    for (int x = 0; x < 48; ++x) ASSERT_EQ(unit->Tile.PixelRgb(x, r), unit->Tile.PixelRgb(r, x));
+    for (int x = 0; x < 48; ++x) ASSERT_EQ(unit->Tile().PixelRgb(x, r), unit->Tile().PixelRgb(r, x));
   // The lower-left half is the cut unchanged.
-  EXPECT_EQ(PointAt(unit->Tile, 3, 47), (CutPoint{3, 0}));
-  EXPECT_EQ(PointAt(unit->Tile, 0, 0), (CutPoint{0, 47}));
+  EXPECT_EQ(PointAt(unit->Tile(), 3, 47), (CutPoint{3, 0}));
+  EXPECT_EQ(PointAt(unit->Tile(), 0, 0), (CutPoint{0, 47}));
 }
 
 TEST(TileMethod, WhiteBottomTriangleGivesAWhiteTile) {
@@ -88,9 +86,9 @@ TEST(TileMethod, WhiteBottomTriangleGivesAWhiteTile) {
     for (int y = 0; y <= a / 2; ++y)
       for (int x = y; x <= a - 1 - y; ++x) cut.SetPixelRgb(x, a - 1 - y, 0xFFFFFF);
     MakeTileOf(*unit, cut);
-    for (int y = 0; y < unit->Tile.Height(); ++y)
-      for (int x = 0; x < unit->Tile.Width(); ++x)
-        ASSERT_EQ(unit->Tile.PixelRgb(x, y), 0xFFFFFFu) << a << ": " << x << "," << y;
+    for (int y = 0; y < unit->Tile().Height(); ++y)
+      for (int x = 0; x < unit->Tile().Width(); ++x)
+        ASSERT_EQ(unit->Tile().PixelRgb(x, y), 0xFFFFFFu) << a << ": " << x << "," << y;
   }
 }
 
@@ -126,7 +124,7 @@ TEST(MethodFactory, EachTypeNumberMakesItsClass) {
     EXPECT_EQ(typeid(made), c.cls) << c.type;
   }
   auto compress = CreateMethodByType(10, param);
-  EXPECT_EQ(static_cast<DistortedSquareMethod&>(*compress).Rotate, 7);
+  EXPECT_EQ(static_cast<DistortedSquareMethod&>(*compress).Rotate(), 7);
   EXPECT_EQ(CreateMethodByType(8, param), nullptr);
 }
 

@@ -588,10 +588,10 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
 
 // A unit whose second frame fails with error 13.
 class FailingUnit : public testing::TestMethod {
-public:
-  void MakeTile() override {
-    if (++frames_ == 2) Fail(kErrPluginUnusable);
-    TestMethod::MakeTile();
+protected:
+  UnitFailure PaintTile(Bitmap& tile) override {
+    if (++frames_ == 2) return {.number = kErrPluginUnusable};
+    return TestMethod::PaintTile(tile);
   }
 
 private:
@@ -640,7 +640,7 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
   const FrameBitmap& now = resized->FrameComposer()->Image();
   EXPECT_EQ(now.Width(), kLarger.x);
   EXPECT_EQ(now.Height(), kLarger.y);
-  EXPECT_TRUE(TiledWith(now, resized->FrameComposer()->Method()->Tile))
+  EXPECT_TRUE(TiledWith(now, resized->FrameComposer()->Method()->Tile()))
       << "the next paint shows no black part";
 
   for (int i = 0; i < 3; ++i) {
@@ -651,7 +651,7 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
     for (int y = 0; y < kDesign.y; ++y)
       for (int x = 0; x < kDesign.x; ++x) same = same && large.PixelRgb(x, y) == small.PixelRgb(x, y);
     EXPECT_TRUE(same) << "frame " << i << " continues the same motion";
-    EXPECT_TRUE(TiledWith(large, resized->FrameComposer()->Method()->Tile));
+    EXPECT_TRUE(TiledWith(large, resized->FrameComposer()->Method()->Tile()));
   }
 
   // A minimised window (no client area) and back, and a size no frame can
@@ -669,7 +669,7 @@ TEST_F(FrameLoopTest, ResizeGivesWholeFramesOfTheNewSizeAndKeepsTheMotion) {
 // error 0 and switched the stored source to the random picture. It shows
 // the out-of-memory message with the picture's name and keeps the source.
 class HungryUnit : public testing::TestMethod {
-  void BuildMap() override { throw std::bad_alloc(); }
+  UnitFailure BuildMap() override { throw std::bad_alloc(); }
 };
 
 TEST_F(FrameLoopTest, AllocationFailureInTheSetUpIsNeitherAUnitErrorNorABadSource) {
@@ -977,12 +977,12 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
 class SometimesHungryUnit : public testing::TestMethod {
 public:
   static inline int setUpsToFail = 0;
-  void BuildMap() override {
+  UnitFailure BuildMap() override {
     if (setUpsToFail > 0) {
       --setUpsToFail;
       throw std::bad_alloc();
     }
-    TestMethod::BuildMap();
+    return TestMethod::BuildMap();
   }
 };
 

@@ -64,9 +64,9 @@ TEST_F(RenderTest, CutWritesExactlyTheUnitsTile) {
   WritePng(Gradient(64, 64), File("cut.png"));
   Render(Options({"--method", "floral", "--cut", File("cut.png"), File("tile.png")}));
   auto unit = std::make_unique<FloralMethod>();
-  ASSERT_TRUE(unit->Setup({64, 64}, false, ProgramRandom()));
-  ASSERT_TRUE(unit->Make(Gradient(64, 64)));
-  EXPECT_EQ(ReadBack(File("tile.png")), unit->Tile);
+  ASSERT_EQ(unit->Setup({64, 64}, false, ProgramRandom()).number, 0);
+  ASSERT_EQ(unit->Make(Gradient(64, 64)).number, 0);
+  EXPECT_EQ(ReadBack(File("tile.png")), unit->Tile());
 }
 
 TEST_F(RenderTest, CutOfTheWrongSizeGivesTheUnitsError) {

@@ -35,7 +35,7 @@ Point TileSize(int methodType, int32_t size, int width, int height) {
   Composer composer(methodType, ComposerParams{}, ProgramRandom());
   composer.Prepare({640, 480}, source, {.cutSide = 4 * size, .speed = 3});
   composer.Make();
-  return {composer.Method()->Tile.Width(), composer.Method()->Tile.Height()};
+  return {composer.Method()->Tile().Width(), composer.Method()->Tile().Height()};
 }
 
 // The screen repeats the tile: each pixel equals the one a tile further

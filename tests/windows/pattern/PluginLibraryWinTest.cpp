@@ -76,9 +76,9 @@ namespace {
 TEST_F(PluginCheckWin, LibraryOfTheOtherWordSizeGivesError7) {
   const std::string name = "tessivane_test_plugin_other_word_size.dll";
   auto method = std::make_unique<PluginMethod>(name);
-  EXPECT_FALSE(method->Setup({64, 64}, false, ProgramRandom()));
-  EXPECT_EQ(method->ErrorNo, kErrPluginLoad);
-  EXPECT_EQ(method->ErrorText, "ファイル[" + name + "]");
+  const UnitFailure failure = method->Setup({64, 64}, false, ProgramRandom());
+  EXPECT_EQ(failure.number, kErrPluginLoad);
+  EXPECT_EQ(failure.detail, "ファイル[" + name + "]");
   EXPECT_THROW(CheckPluginFile(name, 64), SilentAbort);
   EXPECT_EQ(recorder.shown.at(0), "DLLの呼び出しに失敗しました。:7\r\nファイル[" + name + "]");
 }
