@@ -74,7 +74,7 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   const int32_t aspect = settings.aspect;
   prepared_ = false;
   if (!method_) Fail({.number = kErrBadMethod});
-  useShuffle_ = settings.shuffle;
+  settings_ = settings;
   SizeImage(screenSize);
   sourceWidth_ = source.Width();
   sourceHeight_ = source.Height();
@@ -83,7 +83,6 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   // refused before it reaches the piece and motion arithmetic.
   if (cutSide > kMaxCutSide) Fail({.number = kErrCutTooLarge});
   if (cutSide < -kMaxCutSide) Fail({.number = kErrCutTooSmall});
-  pieceAspect_ = aspect;
   const Point piece = PieceSizeFor(unitType_, static_cast<int32_t>(cutSide), aspect);
   pieceWidth_ = piece.x;
   pieceHeight_ = piece.y;
@@ -93,11 +92,10 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
   motion_.reset();
   motion_ = MakeMotionPath(movePositionType_, 0, 0, settings.speed,
                            Point{sourceWidth_ - pieceWidth_, sourceHeight_ - pieceHeight_}, random_);
-  useBrightnessChange_ = settings.brightness;
   brightness_.reset();
   brightness_ = settings.brightness ? std::make_unique<BrightnessWave>(-0.3, 0.3, 0.01)
                                     : std::make_unique<BrightnessWave>(0.0, 0.0, 0.0);
-  if (UnitFailure failure = method_->Setup({pieceWidth_, pieceHeight_}, useShuffle_, random_);
+  if (UnitFailure failure = method_->Setup({pieceWidth_, pieceHeight_}, settings.shuffle, random_);
       failure.number != 0)
     Fail(std::move(failure));
   prepared_ = true;
@@ -109,10 +107,18 @@ void Composer::Prepare(Point screenSize, Bitmap source, const PieceSettings& set
 // inside the source: it always shows real, whole picture content (no black
 // or stale strip), it never reads outside the source, and the motion itself is
 // left alone, so its path is the same as without the correction.
-void Composer::CutPiece(Point at) {
-  const int32_t x = std::clamp(at.x, 0, std::max(0, sourceWidth_ - pieceWidth_));
-  const int32_t y = std::clamp(at.y, 0, std::max(0, sourceHeight_ - pieceHeight_));
-  CopyRect(piece_, 0, 0, source_, x, y, pieceWidth_, pieceHeight_);
+const Bitmap& Composer::TileOfPiece(const Bitmap& source) {
+  const Point at = motion_->Position();
+  const int32_t x = std::clamp(at.x, 0, std::max(0, source.Width() - pieceWidth_));
+  const int32_t y = std::clamp(at.y, 0, std::max(0, source.Height() - pieceHeight_));
+  CopyRect(piece_, 0, 0, source, x, y, pieceWidth_, pieceHeight_);
+  if (settings_.brightness) {
+    effect_.SetImage(piece_);
+    effect_.ChangeBrightness(brightness_->Value);
+    CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
+  }
+  if (UnitFailure failure = method_->Make(piece_); failure.number != 0) Fail(std::move(failure));
+  return method_->Tile();
 }
 
 void Composer::SizeImage(Point screenSize) {
@@ -124,34 +130,19 @@ void Composer::Resize(Point screenSize) {
   if (prepared_ && makesFrames_) TileBitmap(image_, method_->Tile());
 }
 
-void Composer::Make() {
+void Composer::Make() { ShowTile(MakeTile()); }
+
+const Bitmap& Composer::MakeTile() {
   // Only after a successful Prepare: the unit, motion and piece agree then.
   if (!prepared_) throw SilentAbort();
   motion_->Move();
-  CutPiece(motion_->Position());
-  if (useBrightnessChange_) {
-    effect_.SetImage(piece_);
-    brightness_->Next();
-    effect_.ChangeBrightness(brightness_->Value);
-    CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
-  }
-  if (UnitFailure failure = method_->Make(piece_); failure.number != 0) Fail(std::move(failure));
-  ShowTile(method_->Tile());
+  if (settings_.brightness) brightness_->Next();
+  return TileOfPiece(source_);
 }
 
 const Bitmap& Composer::MakeTileOf(const Bitmap& source) {
   if (!prepared_) throw SilentAbort();
-  const Point at = motion_->Position();
-  const int32_t x = std::clamp(at.x, 0, std::max(0, source.Width() - pieceWidth_));
-  const int32_t y = std::clamp(at.y, 0, std::max(0, source.Height() - pieceHeight_));
-  CopyRect(piece_, 0, 0, source, x, y, pieceWidth_, pieceHeight_);
-  if (useBrightnessChange_) {
-    effect_.SetImage(piece_);
-    effect_.ChangeBrightness(brightness_->Value);
-    CopyRect(piece_, 0, 0, effect_.GetResult(), 0, 0, pieceWidth_, pieceHeight_);
-  }
-  if (UnitFailure failure = method_->Make(piece_); failure.number != 0) Fail(std::move(failure));
-  return method_->Tile();
+  return TileOfPiece(source);
 }
 
 void Composer::ShowTile(const Bitmap& tile) {

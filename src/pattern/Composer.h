@@ -49,7 +49,7 @@ struct PieceSettings {
 class Composer {
 public:
   static constexpr int kMaxAspect = kMaxPieceAspect;  // aspect steps -5..5
-  static constexpr Extended kAspectStep = 0.18L;  // share of CutSide per step
+  static constexpr Extended kAspectStep = 0.18L;      // share of CutSide per step
   // Far beyond any picture's side, and small enough that no pixel
   // arithmetic on a piece of that size can overflow 32 bits.
   static constexpr int64_t kMaxCutSide = int64_t{1} << 30;
@@ -78,11 +78,16 @@ public:
   // the size. Throws std::length_error for a size no frame can have, and
   // std::bad_alloc; Image is then unchanged.
   void Resize(Point screenSize);
-  // One frame into TileImage and, with MakesFrames, into Image. On failure
-  // throws UnitFailed (the unit's error when the unit failed; SilentAbort
-  // alone before a successful Prepare). Allocates nothing unless the
-  // tile's size changed.
+  // One frame into TileImage and, with MakesFrames, into Image: ShowTile
+  // of MakeTile. On failure throws UnitFailed (the unit's error when the
+  // unit failed; SilentAbort alone before a successful Prepare). Allocates
+  // nothing unless the tile's size changed.
   void Make();
+  // One frame's tile, without showing it: the motion and the brightness
+  // step, the piece is cut and the unit makes its tile, which is returned
+  // (the unit holds it until its next tile); TileImage and Image stay as
+  // they are. Throws as Make does.
+  const Bitmap& MakeTile();
   // After Make: the tile another source picture gives at this frame's cut,
   // clamped inside that picture, with this frame's brightness (the motion
   // and the brightness do not step). Returns the unit's tile, which Piece
@@ -116,33 +121,34 @@ public:
   // window's top-left corner is the frame (the saver window lets the GDI
   // repeat it). Set before Prepare.
   void SetMakesFrames(bool makesFrames) { makesFrames_ = makesFrames; }
-  bool MakesFrames() const { return makesFrames_; }
   // The output frame, window-sized, 32 bits per pixel.
   const FrameBitmap& Image() const { return image_; }
   // This frame's tile, 32 bits per pixel; Image repeats it from (0, 0).
   const FrameBitmap& TileImage() const { return tileImage_; }
-  const Bitmap& Piece() const { return piece_; }                    // this frame's cut
   const ConversionMethod* Method() const { return method_.get(); }  // null when the type has no class
   int32_t UnitType() const { return unitType_; }
-  const Bitmap& Source() const { return source_; }  // own copy of the source picture
   // Hands the source picture back (the composer keeps an empty one).
   Bitmap TakeSource() { return std::move(source_); }
-  int32_t PieceWidth() const { return pieceWidth_; }
-  int32_t PieceHeight() const { return pieceHeight_; }
-  int32_t PieceAspect() const { return pieceAspect_; }
-  bool UseShuffle() const { return useShuffle_; }
-  bool UseBrightnessChange() const { return useBrightnessChange_; }
-  const MotionPath* Motion() const { return motion_.get(); }  // null until Prepare
-  // Puts another path in place of the one Prepare made (tests script it).
-  void SetMotion(std::unique_ptr<MotionPath> motion) { motion_ = std::move(motion); }
-  const BrightnessWave* Brightness() const { return brightness_.get(); }  // null until Prepare
   // The last failure: error 6 from the constructor, else the last one
   // thrown (number 0 when there was none).
   const UnitFailure& Error() const { return error_; }
 
+  // What the tests look at where no frame shows it: this frame's cut, the
+  // own copy of the source picture, the settings of the last Prepare, the
+  // motion path and the brightness wave (both null until Prepare); and a
+  // scripted path in place of the one Prepare made.
+  const Bitmap& PieceForTesting() const { return piece_; }
+  const Bitmap& SourceForTesting() const { return source_; }
+  const PieceSettings& SettingsForTesting() const { return settings_; }
+  const MotionPath* MotionForTesting() const { return motion_.get(); }
+  const BrightnessWave* BrightnessForTesting() const { return brightness_.get(); }
+  void SetMotionForTesting(std::unique_ptr<MotionPath> motion) { motion_ = std::move(motion); }
+
 private:
   [[noreturn]] void Fail(UnitFailure failure);
-  void CutPiece(Point at);
+  // The piece at the motion's position in `source`, with this frame's
+  // brightness, made into the unit's tile.
+  const Bitmap& TileOfPiece(const Bitmap& source);
   void SizeImage(Point screenSize);
 
   RandomGenerator& random_;
@@ -156,13 +162,11 @@ private:
   Bitmap source_;
   int32_t sourceWidth_ = 0;
   int32_t sourceHeight_ = 0;
-  int32_t pieceAspect_ = 0;
+  PieceSettings settings_;
   int32_t pieceWidth_ = 0;
   int32_t pieceHeight_ = 0;
   ImageEffect effect_;
   UnitFailure error_;
-  bool useBrightnessChange_ = false;
-  bool useShuffle_ = false;
   std::unique_ptr<MotionPath> motion_;
   uint8_t movePositionType_ = 0;
   std::unique_ptr<BrightnessWave> brightness_;

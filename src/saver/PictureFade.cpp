@@ -66,16 +66,7 @@ void PictureFade::MakeFrame(Composer& composer, double elapsedMs) {
   if (Active() && elapsedMs >= static_cast<double>(durationMs_)) Stop();
   if (!Active()) return composer.Make();
   // The new tile alone is not shown: the frame is filled with the blend only.
-  const bool makesFrames = composer.MakesFrames();
-  composer.SetMakesFrames(false);
-  try {
-    composer.Make();
-  } catch (...) {
-    composer.SetMakesFrames(makesFrames);
-    throw;
-  }
-  composer.SetMakesFrames(makesFrames);
-  const Bitmap& fresh = composer.Method()->Tile();
+  const Bitmap& fresh = composer.MakeTile();
   newTile_.SetSize(fresh.Width(), fresh.Height());
   CopyRect(newTile_, 0, 0, fresh, 0, 0, fresh.Width(), fresh.Height());
   const Bitmap& oldTile = composer.MakeTileOf(old_);

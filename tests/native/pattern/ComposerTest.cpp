@@ -75,7 +75,7 @@ TEST(ComposerCreate, EveryMethodRunsFramesThroughTheDefaultFactory) {
     ASSERT_EQ(composer.Error().number, 0) << type;
     composer.Prepare({300, 200}, Gradient(200, 150),
                      {.cutSide = 64, .speed = 3, .aspect = -3, .shuffle = true, .brightness = true});
-    EXPECT_EQ(composer.PieceHeight(), type == 5 || type == 6 ? 29 : 64) << type;
+    EXPECT_EQ(composer.PieceForTesting().Height(), type == 5 || type == 6 ? 29 : 64) << type;
     composer.Make();  // the tile takes its size on the first frame
     AllocationCounter counter;
     for (int i = 0; i < 5; ++i) composer.Make();
@@ -92,9 +92,9 @@ TEST(ComposerPrepare, SourceMustHoldOneAndAHalfUnits) {
   EXPECT_THROW(composer.Make(), SilentAbort);  // no frames after a failed set-up
 
   composer.Prepare({64, 64}, Gradient(48, 48), {.cutSide = 32, .speed = 1});
-  ASSERT_NE(composer.Motion(), nullptr);
-  EXPECT_EQ(composer.Motion()->MaxX, 16);
-  EXPECT_EQ(composer.Motion()->MaxY, 16);
+  ASSERT_NE(composer.MotionForTesting(), nullptr);
+  EXPECT_EQ(composer.MotionForTesting()->MaxX, 16);
+  EXPECT_EQ(composer.MotionForTesting()->MaxY, 16);
   // The rule uses the unit size, not the narrowed piece.
   Composer rect(5, ComposerParams{}, ProgramRandom(), &TestFactory);
   EXPECT_THROW(rect.Prepare({64, 64}, Gradient(47, 100), {.cutSide = 32, .speed = 1, .aspect = 3}),
@@ -131,20 +131,20 @@ TEST(ComposerPrepare, AspectBeyondFiveCountsAsFive) {
     EXPECT_EQ(Composer::PieceSizeFor(6, 256, aspect), (Point{256, 26})) << aspect;
   Composer composer(6, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({100, 100}, Gradient(400, 400), {.cutSide = 256, .speed = 1, .aspect = -9});
-  EXPECT_EQ(composer.Piece().Width(), 256);
-  EXPECT_EQ(composer.Piece().Height(), 26);
-  EXPECT_EQ(composer.PieceAspect(), -9);
+  EXPECT_EQ(composer.PieceForTesting().Width(), 256);
+  EXPECT_EQ(composer.PieceForTesting().Height(), 26);
+  EXPECT_EQ(composer.SettingsForTesting().aspect, -9);
   composer.Make();
 }
 
 TEST(ComposerPrepare, PieceFollowsTheAspectAndUnitErrorsAreCopied) {
   Composer composer(5, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({64, 64}, Gradient(100, 100), {.cutSide = 32, .speed = 1, .aspect = 3});
-  EXPECT_EQ(composer.PieceWidth(), 15);
-  EXPECT_EQ(composer.PieceHeight(), 32);
+  EXPECT_EQ(composer.PieceForTesting().Width(), 15);
+  EXPECT_EQ(composer.PieceForTesting().Height(), 32);
   EXPECT_EQ(composer.Method()->Cut().x, 15);
-  EXPECT_EQ(composer.Motion()->MaxX, 85);
-  EXPECT_EQ(composer.Motion()->MaxY, 68);
+  EXPECT_EQ(composer.MotionForTesting()->MaxX, 85);
+  EXPECT_EQ(composer.MotionForTesting()->MaxY, 68);
 
   Composer square(1, ComposerParams{}, ProgramRandom(), &TestFactory);
   EXPECT_THROW(square.Prepare({64, 64}, Gradient(100, 100), {.cutSide = 33, .speed = 1, .aspect = 3}),
@@ -159,13 +159,13 @@ TEST(ComposerPrepare, SecondPrepareRestartsMotionAndBrightness) {
   composer.Prepare({80, 60}, Gradient(200, 150), {.cutSide = 32, .speed = 5, .brightness = true});
   // Past the upper bound, so the brightness is on its way down.
   for (int i = 0; i < 40; ++i) composer.Make();
-  EXPECT_NE(composer.Motion()->Position(), (Point{0, 0}));
-  ASSERT_LT(composer.Brightness()->Step, 0);
+  EXPECT_NE(composer.MotionForTesting()->Position(), (Point{0, 0}));
+  ASSERT_LT(composer.BrightnessForTesting()->Step, 0);
   composer.Prepare({80, 60}, Gradient(120, 100), {.cutSide = 32, .speed = 5, .brightness = true});
-  EXPECT_EQ(composer.Motion()->Position(), (Point{0, 0}));
-  EXPECT_EQ(composer.Motion()->MaxX, 88);
-  EXPECT_EQ(composer.Brightness()->Value, 0.0);
-  EXPECT_EQ(composer.Brightness()->Step, 0.01);
+  EXPECT_EQ(composer.MotionForTesting()->Position(), (Point{0, 0}));
+  EXPECT_EQ(composer.MotionForTesting()->MaxX, 88);
+  EXPECT_EQ(composer.BrightnessForTesting()->Value, 0.0);
+  EXPECT_EQ(composer.BrightnessForTesting()->Step, 0.01);
 }
 
 TEST(ComposerTile, DoublingCountsAndContent) {
@@ -208,10 +208,11 @@ TEST(ComposerMake, FrameRepeatsThePieceCutAtThePosition) {
     Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
     composer.SetMakesFrames(makesFrames);
     composer.Prepare({150, 70}, source, {.cutSide = 32, .speed = 1});
-    composer.SetMotion(std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58}));
+    composer.SetMotionForTesting(
+        std::make_unique<ScriptedMotion>(std::vector<Point>{{10, 20}}, Point{68, 58}));
     composer.Make();
     Bitmap piece = Region(source, 10, 20, 32, 32);
-    EXPECT_EQ(composer.Piece(), piece);
+    EXPECT_EQ(composer.PieceForTesting(), piece);
     Bitmap tile;
     CopyFrameToBitmap(composer.TileImage(), tile);
     EXPECT_EQ(tile, piece);
@@ -229,13 +230,13 @@ TEST(ComposerMake, PositionOutsideTheRangeCutsTheNearestInsidePiece) {
   Bitmap source = Gradient(100, 90);
   Composer composer(5, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({64, 64}, source, {.cutSide = 40, .speed = 1, .aspect = 2});  // 26 x 40 piece
-  ASSERT_EQ(composer.PieceWidth(), 26);
+  ASSERT_EQ(composer.PieceForTesting().Width(), 26);
   const std::vector<Point> path = {{-3, -1}, {75, 51}, {80, 60}, {-1000000, 2000000}, {74, 50}};
   const std::vector<Point> expected = {{0, 0}, {74, 50}, {74, 50}, {0, 50}, {74, 50}};
-  composer.SetMotion(std::make_unique<ScriptedMotion>(path, Point{74, 50}));
+  composer.SetMotionForTesting(std::make_unique<ScriptedMotion>(path, Point{74, 50}));
   for (const Point& at : expected) {
     composer.Make();
-    EXPECT_EQ(composer.Piece(), Region(source, at.x, at.y, 26, 40)) << at.x << "," << at.y;
+    EXPECT_EQ(composer.PieceForTesting(), Region(source, at.x, at.y, 26, 40)) << at.x << "," << at.y;
   }
 }
 
@@ -243,19 +244,19 @@ TEST(ComposerMake, BrightnessStepAppliesTheChangerAmount) {
   Bitmap source = Gradient(64, 64);
   Composer composer(1, ComposerParams{}, ProgramRandom(), &TestFactory);
   composer.Prepare({64, 64}, source, {.cutSide = 32, .speed = 1, .brightness = true});
-  composer.SetMotion(std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32}));
+  composer.SetMotionForTesting(std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32}));
   composer.Make();
   composer.Make();
   ImageEffect effect;
   effect.SetImage(Region(source, 3, 4, 32, 32));
-  effect.ChangeBrightness(composer.Brightness()->Value);
-  EXPECT_NEAR(composer.Brightness()->Value, 0.02, 1e-12);
-  EXPECT_EQ(composer.Piece(), effect.GetResult());
+  effect.ChangeBrightness(composer.BrightnessForTesting()->Value);
+  EXPECT_NEAR(composer.BrightnessForTesting()->Value, 0.02, 1e-12);
+  EXPECT_EQ(composer.PieceForTesting(), effect.GetResult());
 
   composer.Prepare({64, 64}, source, {.cutSide = 32, .speed = 1});
-  composer.SetMotion(std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32}));
+  composer.SetMotionForTesting(std::make_unique<ScriptedMotion>(std::vector<Point>{{3, 4}}, Point{32, 32}));
   composer.Make();
-  EXPECT_EQ(composer.Piece(), Region(source, 3, 4, 32, 32));
+  EXPECT_EQ(composer.PieceForTesting(), Region(source, 3, 4, 32, 32));
 }
 
 // A unit whose frame fails with an error of its own.

@@ -152,7 +152,7 @@ TEST_F(FrameLoopTest, EmptyStoreRunsTheKaleidoscopeOnTheRandomPictureAndWritesTh
 
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected, ProgramRandom());
-  EXPECT_EQ(loop->FrameComposer()->Source(), expected);
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting(), expected);
   EXPECT_TRUE(FrameLoopTestView(*loop).SourceBitmap().Empty())
       << "the composer took the picture over: no second copy";
 
@@ -228,14 +228,14 @@ TEST_F(FrameLoopTest, SettingsOfTheRunAreCopiedAtEachLoad) {
   EXPECT_EQ(loop->Config().CutSide, 64);
   EXPECT_EQ(loop->Config().Speed, 7);
   EXPECT_EQ(loop->Config().FrameIntervalMs, 49100u);
-  EXPECT_TRUE(loop->FrameComposer()->UseShuffle());
-  EXPECT_TRUE(loop->FrameComposer()->UseBrightnessChange());
+  EXPECT_TRUE(loop->FrameComposer()->SettingsForTesting().shuffle);
+  EXPECT_TRUE(loop->FrameComposer()->SettingsForTesting().brightness);
   // Blur first, then monotone.
   Bitmap expected(kRandomImageWidth, kRandomImageHeight);
   MakeRandomImage(expected, ProgramRandom());
   BlurBitmap(expected);
   MonotoneBitmap(expected);
-  EXPECT_EQ(loop->FrameComposer()->Source(), expected);
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting(), expected);
 
   // Weight 0 (only an edited store holds it): the timer is handed 0 and stays stopped.
   FrameLoopTestView(*loop).Settings().FrameIntervalMs = FrameInterval(0, kMoveLine);
@@ -253,8 +253,8 @@ TEST_F(FrameLoopTest, AspectStepReachesOnlyTheRectangleAndNoConversionMethods) {
     const int32_t aspect = type == 5 ? 2 : type == 6 ? -3 : 0;
     EXPECT_EQ(PieceAspectOf(loop->Config(), loop->FrameComposer()->UnitType()), aspect) << type;
     const Point piece = Composer::PieceSizeFor(type, 32, aspect);
-    EXPECT_EQ(loop->FrameComposer()->PieceWidth(), piece.x) << type;
-    EXPECT_EQ(loop->FrameComposer()->PieceHeight(), piece.y) << type;
+    EXPECT_EQ(loop->FrameComposer()->PieceForTesting().Width(), piece.x) << type;
+    EXPECT_EQ(loop->FrameComposer()->PieceForTesting().Height(), piece.y) << type;
   }
   EXPECT_TRUE(recorder.shown.empty());
 }
@@ -390,7 +390,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   auto loop = Loop();
   EXPECT_TRUE(loop->FolderMode());
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  std::set<uint32_t> colours{loop->FrameComposer()->Source().PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0)};
 
   const auto frameAt = [&](double seconds) {
     now = kStart + seconds * kSecond;
@@ -411,7 +411,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
   }
   EXPECT_EQ(loop->LastImageChange(), now);
   const DateTime changed = now;
-  colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
+  colours.insert(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0));
   frameAt(1.5);
   EXPECT_EQ(loop->LastImageChange(), changed);
   EXPECT_FALSE(loop->PictureChangePending());
@@ -419,7 +419,7 @@ TEST_F(FrameLoopTest, FolderPictureChangesOnceTheChangeTimeHasPassedByAMilliseco
     frameAt(t);
     now += 0.01 * kSecond;
     SettlePictureChange(*loop);
-    colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
+    colours.insert(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF})) << "both pictures are drawn over many changes";
 
@@ -446,13 +446,13 @@ TEST_F(FrameLoopTest, ChangeTimeZeroReloadsAfterEveryFrameAMillisecondLater) {
   folder.Write("a.bmp", SolidBmp(64, 64, 0x0000FF));
   loop->FinishFrame(kClient);
   EXPECT_FALSE(loop->PictureChangePending()) << "same moment: no reload";
-  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x00FF00u);
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0x00FF00u);
   now += 0.002 * kSecond;
   loop->FinishFrame(kClient);
   EXPECT_TRUE(loop->PictureChangePending());
   SettlePictureChange(*loop);
   EXPECT_EQ(loop->LastImageChange(), now);
-  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x0000FFu);
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0x0000FFu);
   loop->FinishFrame(kClient);
   EXPECT_FALSE(loop->PictureChangePending()) << "same moment as the switch: no reload";
   now += 0.002 * kSecond;
@@ -495,13 +495,13 @@ TEST_F(FrameLoopTest, FolderChangeDrawsAndDropsAsALoadInPlaceWould) {
       loop->FinishFrame(kClient);
       ASSERT_LT(++boundaries, 10);
     }
-    EXPECT_EQ(loop->FrameComposer()->Source(), expected) << changeSeed;
+    EXPECT_EQ(loop->FrameComposer()->SourceForTesting(), expected) << changeSeed;
     EXPECT_EQ(loop->LastImageChange(), now);
     // The composer was set up from the generator where the draws left it.
     SetRandSeed(seedAfter);
     const std::unique_ptr<MotionPath> path =
         MakeMotionPath(kMoveLine, 0, 0, loop->Config().Speed, Point{64 - 32, 64 - 32}, ProgramRandom());
-    EXPECT_EQ(loop->FrameComposer()->Motion()->DX, path->DX) << changeSeed;
+    EXPECT_EQ(loop->FrameComposer()->MotionForTesting()->DX, path->DX) << changeSeed;
     colours.insert(expected.PixelRgb(0, 0));
   }
   EXPECT_EQ(colours.size(), 3u) << "all three pictures drawn over the seeds";
@@ -535,7 +535,7 @@ TEST_F(FrameLoopTest, FolderWhosePicturesAllFailEndsWithTheEmptyFolderError) {
       }
     }
     EXPECT_FALSE(loop->PictureChangePending());
-    EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
+    EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0x00FF00u) << "the old picture stays";
     EXPECT_TRUE(recorder.shown.empty());
     now = kStart;
   }
@@ -569,12 +569,12 @@ TEST_F(FrameLoopTest, FolderModeIsFixedWhenTheRunBeginsButTheSourceKindIsReadAtE
   {
     auto loop = Loop();
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer()->Source().Width(), 64);
+    EXPECT_EQ(loop->FrameComposer()->SourceForTesting().Width(), 64);
     FrameLoopTestView(*loop).Settings().Source = kFileTypeRandom;
     now += 5 * kSecond;
     loop->FinishFrame(kClient);
     EXPECT_EQ(loop->LastImageChange(), now);
-    EXPECT_EQ(loop->FrameComposer()->Source().Width(), kRandomImageWidth);
+    EXPECT_EQ(loop->FrameComposer()->SourceForTesting().Width(), kRandomImageWidth);
   }
   Put("FileType", "1");
   auto loop = Loop();
@@ -763,13 +763,13 @@ TEST_F(FrameLoopTest, PictureChangesShowOnlyPicturesOfTheChosenFolder) {
   CountSeeds();
   auto loop = Loop();
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
-  std::set<uint32_t> colours{loop->FrameComposer()->Source().PixelRgb(0, 0)};
+  std::set<uint32_t> colours{loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0)};
   for (int change = 0; change < 20; ++change) {
     now += 2 * kSecond;
     loop->MakeFrame();
     loop->FinishFrame(kClient);
     SettlePictureChange(*loop);
-    colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
+    colours.insert(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0));
   }
   EXPECT_EQ(colours, std::set<uint32_t>{0xFF0000});
 }
@@ -858,13 +858,13 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   for (bool preview : {false, true}) {
     auto loop = Loop(preview);
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u);
+    EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0xFF0000u);
     for (int change = 0; change < 12; ++change) {
       now += 2 * kSecond;
       loop->MakeFrame();
       loop->FinishFrame(kClient);
       SettlePictureChange(*loop);
-      EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u) << change;
+      EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0xFF0000u) << change;
     }
     EXPECT_TRUE(recorder.shown.empty());
     EXPECT_FALSE(loop->StoresRandomPicture());
@@ -879,7 +879,7 @@ TEST_F(FrameLoopTest, FolderPicturesTooSmallForTheCutArePassedOver) {
   loop->FinishFrame(kClient);
   EXPECT_THROW(AsFrontEnd([&] { SettlePictureChange(*loop); }), UnitFailed);
   EXPECT_EQ(recorder.shown, std::vector<std::string>{FormatUnitError(kErrSourceTooSmall, folder.Path())});
-  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u)
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0xFF0000u)
       << "the last picture stays on the screen";
   EXPECT_TRUE(loop->StoresRandomPicture());
 
@@ -944,7 +944,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
     loop->UsePictureLoader(loader);
     loop->UseThreadStarter(loader.Starter());
     ASSERT_TRUE(loop->ActivateAndWait(kClient));
-    const uint32_t first = loop->FrameComposer()->Source().PixelRgb(0, 0);
+    const uint32_t first = loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0);
     *loader.hungry = {"red.bmp", "blue.bmp"};
     for (int change = 0; change < 5; ++change) {
       now += 2 * kSecond;
@@ -954,7 +954,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
       SettlePictureChange(*loop);
       EXPECT_EQ(*loader.reads - readsBefore, 1) << "one attempt per change time, nothing dropped";
       EXPECT_EQ(loop->LastImageChange(), now);
-      EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), first);
+      EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), first);
       loop->MakeFrame();  // the frames go on
     }
     EXPECT_TRUE(recorder.shown.empty());
@@ -965,7 +965,7 @@ TEST_F(FrameLoopTest, OutOfMemoryAtAChangeKeepsThePictureAndTriesAgainLater) {
       now += 2 * kSecond;
       loop->FinishFrame(kClient);
       SettlePictureChange(*loop);
-      colours.insert(loop->FrameComposer()->Source().PixelRgb(0, 0));
+      colours.insert(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0));
     }
     EXPECT_EQ(colours, (std::set<uint32_t>{0xFF0000, 0x0000FF}));
     EXPECT_FALSE(loop->StoresRandomPicture());
@@ -1008,14 +1008,15 @@ TEST_F(FrameLoopTest, OutOfMemoryInTheSetUpAtAChangeKeepsThePicture) {
     loop->FinishFrame(kClient);
     SettlePictureChange(*loop);
     EXPECT_EQ(hungry, 0) << "the blue picture's set-up was tried";
-    EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0xFF0000u);
+    EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0xFF0000u);
     EXPECT_EQ(loop->LastImageChange(), now) << "the next try comes at the next change time";
     loop->MakeFrame();  // the frames go on
   }
   now += 2 * kSecond;
   loop->FinishFrame(kClient);
   SettlePictureChange(*loop);
-  EXPECT_EQ(loop->FrameComposer()->Source().PixelRgb(0, 0), 0x0000FFu) << "memory back: the change happens";
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0), 0x0000FFu)
+      << "memory back: the change happens";
   EXPECT_TRUE(recorder.shown.empty());
   EXPECT_FALSE(loop->StoresRandomPicture());
 }
@@ -1168,7 +1169,8 @@ TEST_F(FrameLoopTest, AChangeFadesFromTheOldTileToTheNewAlongTheSamePath) {
       testing::AllocationCounter counter;
       loop->MakeFrame();
       fadeAllocations += counter.Count();
-      frames.push_back({loop->FrameComposer()->Motion()->Position(), loop->FrameComposer()->TileImage()});
+      frames.push_back(
+          {loop->FrameComposer()->MotionForTesting()->Position(), loop->FrameComposer()->TileImage()});
     }
     return frames;
   };
@@ -1250,7 +1252,7 @@ TEST_F(FrameLoopTest, WithATroubleHandlerEveryStartFailureRunsOn) {
     const bool plugin = c.settings[1].first == std::string("TransType");
     EXPECT_EQ(loop->FrameComposer()->UnitType(), plugin ? CodeToMethodType(3) : 1)
         << "the settings' own method";
-    EXPECT_EQ(loop->FrameComposer()->Source().Width(), kRandomImageWidth) << "the random picture";
+    EXPECT_EQ(loop->FrameComposer()->SourceForTesting().Width(), kRandomImageWidth) << "the random picture";
     loop.reset();
     EXPECT_EQ(store.Text("Settings", "FileType"), c.storedFileType);
     if (plugin) {
@@ -1277,11 +1279,11 @@ TEST_F(FrameLoopTest, WithATroubleHandlerAFolderThatGoesAndComesBackKeepsTheRunM
     loop->MakeFrame();
     loop->FinishFrame(kClient);
     SettlePictureChange(*loop);
-    return loop->FrameComposer()->Source().PixelRgb(0, 0);
+    return loop->FrameComposer()->SourceForTesting().PixelRgb(0, 0);
   };
   ASSERT_TRUE(loop->ActivateAndWait(kClient));
   EXPECT_EQ(told, 1) << "missing at the start";
-  EXPECT_EQ(loop->FrameComposer()->Source().Width(), kRandomImageWidth);
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting().Width(), kRandomImageWidth);
   change();
   EXPECT_EQ(told, 1) << "told once until a change succeeds";
   fs::create_directory(fs::u8path(path));

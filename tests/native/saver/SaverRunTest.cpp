@@ -85,7 +85,7 @@ protected:
   std::optional<FrameLoop> loop;
   std::optional<SaverRun> run;
   std::vector<int64_t> timer;  // what each call told the timer
-  std::vector<int> painted;     // the width of each tile painted
+  std::vector<int> painted;    // the width of each tile painted
   bool pictureNoticeInPaint = false;
 };
 
@@ -112,7 +112,7 @@ TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFram
   StartFolderAndBeginAChange();
   Deliver(Bitmap(300, 300));
   EXPECT_EQ(Said(run->PictureReady(kSize)), kKeep);
-  EXPECT_EQ(loop->FrameComposer()->Source().Width(), 300);
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting().Width(), 300);
   // A notice during a frame is left to the frame's end.
   now += 2 * kSecond;
   run->Tick(kSize);
@@ -121,7 +121,7 @@ TEST_F(SaverRunTest, PictureReadyBetweenFramesKeepsTheIntervalAndWaitsWhileAFram
   pictureNoticeInPaint = true;
   EXPECT_EQ(Said(run->Tick(kSize)), 30);
   EXPECT_EQ(timer.end()[-2], kKeep) << "the notice inside the frame";
-  EXPECT_EQ(loop->FrameComposer()->Source().Width(), 400);
+  EXPECT_EQ(loop->FrameComposer()->SourceForTesting().Width(), 400);
   EXPECT_TRUE(recorder.shown.empty());
 }
 
