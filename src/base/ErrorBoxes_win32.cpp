@@ -51,7 +51,12 @@ void HandleException() noexcept {
       case FailureReport::Box::kNone:
         break;  // already shown where it happened, or the run ended
       case FailureReport::Box::kError:
-        ShowErrorMessage(report.text);
+        // Through the program's error display; without one (running out of
+        // memory before it is installed) in the box itself.
+        if (GetErrorDisplay())
+          ShowErrorMessage(report.text);
+        else
+          MessageBoxErrorDisplay().ShowErrorMessage(report.text);
         break;
       case FailureReport::Box::kStandard:
         ShowBox(report.text, kApplicationTitle);
