@@ -1,5 +1,5 @@
 // When a mouse movement may end the saver. Portable state machine behind
-// the saver window's timMouse timer and its mouse-move handler.
+// the saver window's mouse warm-up timer and its mouse-move handler.
 //
 // Mouse movement counts only from the fifth 200 ms tick on (about one
 // second after start), so the events Windows sends while the window appears
@@ -13,16 +13,16 @@ namespace tessivane {
 
 class MouseWarmUp {
 public:
-  static constexpr unsigned kIntervalMs = 200;  // timMouse interval
+  static constexpr unsigned kIntervalMs = 200;  // the warm-up timer's interval
   static constexpr int kReadyTicks = 5;
 
   enum class Action {
     None,          // nothing to do
-    RestartTimer,  // the password was refused: run timMouse again at kIntervalMs
+    RestartTimer,  // the password was refused: run the warm-up timer again at kIntervalMs
     Close,         // the mouse really moved: end the run
   };
 
-  // One tick of timMouse. False means: stop the timer now.
+  // One tick of the warm-up timer. False means: stop the timer now.
   bool Tick();
 
   // Whether a movement is looked at now (the password check comes first).

@@ -41,13 +41,13 @@ RunModeChoice DecideRunMode(const std::vector<std::string>& args) {
   choice.parentWnd = args.size() >= 2 ? ParseWindowHandle(args[1]) : 0;
   const std::string first = args.empty() ? std::string() : AsciiUpper(args[0]);
   if (first == "-S" || first == "/S") {
-    choice.mode = smSaver;
+    choice.mode = RunMode::kSaver;
   } else if (first == "-P" || first == "/P" || first == "-L" || first == "/L") {
-    choice.mode = smPreview;
+    choice.mode = RunMode::kPreview;
   } else if (first == "-A" || first == "/A") {
-    choice.mode = smChangePassword;
+    choice.mode = RunMode::kChangePassword;
   } else {
-    choice.mode = smSetting;
+    choice.mode = RunMode::kSettings;
     if (first.size() > 3 && (first[0] == '/' || first[0] == '-') && first[1] == 'C' && first[2] == ':') {
       choice.settingsOwner = ParseWindowHandle(std::string_view(first).substr(3));
     }

@@ -8,15 +8,15 @@
 
 namespace tessivane {
 
-enum RunMode : std::uint8_t {
-  smSaver = 0,           // full-screen saver
-  smPreview = 1,         // live miniature inside a foreign window
-  smChangePassword = 2,  // the system's password-change dialog, then end
-  smSetting = 3,         // the settings dialog
+enum class RunMode : std::uint8_t {
+  kSaver,           // full-screen saver
+  kPreview,         // live miniature inside a foreign window
+  kChangePassword,  // the system's password-change dialog, then end
+  kSettings,        // the settings dialog
 };
 
 struct RunModeChoice {
-  RunMode mode = smSetting;
+  RunMode mode = RunMode::kSettings;
   std::int32_t parentWnd = 0;  // the window handle's 32 significant bits; 0 for none
   // Settings mode: the window that the settings dialog belongs to, the
   // number after "/C:" (the control panel's window), else parentWnd.

@@ -81,7 +81,7 @@ SaverWindow::SaverWindow(HINSTANCE instance, HWND owner, RunMode mode, HWND pare
   // A window destroyed while it was being created (its parent closed under
   // a set-up error box) simply ends the run.
   if (!wnd && !destroyed_) throw std::runtime_error(Tr(TextId::kWindowCreateFailed));
-  if (wnd && mode_ == smPreview) WatchParent();
+  if (wnd && mode_ == RunMode::kPreview) WatchParent();
 }
 
 SaverWindow::~SaverWindow() {
@@ -99,7 +99,7 @@ void SaverWindow::SetBounds(int left, int top, int width, int height) {
 
 void SaverWindow::Show() {
   if (!Handle()) return;
-  if (mode_ == smPreview) {
+  if (mode_ == RunMode::kPreview) {
     ShowWindow(Handle(), SW_SHOWNA);
   } else if (HasParent()) {
     // A saver inside another window fills it, and takes the keyboard focus
@@ -126,13 +126,13 @@ LRESULT CALLBACK SaverWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, 
     auto* self = static_cast<SaverWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->window_.reset(wnd);
-    for (WindowTimer* timer : {&self->timDraw, &self->timMouse}) timer->Attach(wnd);
+    for (WindowTimer* timer : {&self->frameTimer_, &self->mouseWarmUpTimer_}) timer->Attach(wnd);
   }
   auto* self = reinterpret_cast<SaverWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(wnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-    for (WindowTimer* timer : {&self->timDraw, &self->timMouse}) timer->Attach(nullptr);
+    for (WindowTimer* timer : {&self->frameTimer_, &self->mouseWarmUpTimer_}) timer->Attach(nullptr);
     self->window_.release();
     return DefWindowProcW(wnd, message, wParam, lParam);
   }
@@ -148,14 +148,14 @@ LRESULT CALLBACK SaverWindow::WindowProc(HWND wnd, UINT message, WPARAM wParam, 
 LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      FormCreate();
+      OnCreate();
       return 0;
     case WM_DESTROY:
-      FormDestroy();
+      OnDestroy();
       PostQuitMessage(0);  // the main window ends the run
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) FormActivate();
+      if (LOWORD(wParam) != WA_INACTIVE) StartRun();
       break;
     case WM_WINDOWPOSCHANGED: {
       const UINT flags = reinterpret_cast<const WINDOWPOS*>(lParam)->flags;
@@ -175,7 +175,7 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
       break;  // the default handling sends WM_SIZE and WM_MOVE
     }
     case kFirstShownMessage:
-      FormActivate();
+      StartRun();
       return 0;
     case WM_SIZE:
       // The preview takes its parent's size after its set-up; the full-screen
@@ -184,7 +184,7 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_DISPLAYCHANGE:
       // A monitor added, removed or re-arranged: cover the new virtual screen.
-      if (mode_ == smSaver && !HasParent()) CoverAllMonitors();
+      if (mode_ == RunMode::kSaver && !HasParent()) CoverAllMonitors();
       break;
     case WM_SYSCOMMAND:
       // Refuse the system's start-saver command: no other saver over this one.
@@ -225,13 +225,13 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
       ShowTroubles();
       return 0;
     case WM_TIMER:
-      if (wParam == timDraw.Id())
-        timDrawTimer();
-      else if (wParam == timMouse.Id())
-        timMouseTimer();
+      if (wParam == frameTimer_.Id())
+        OnFrameTimer();
+      else if (wParam == mouseWarmUpTimer_.Id())
+        OnMouseWarmUpTimer();
       return 0;
     case WM_MOUSEMOVE:
-      FormMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -247,16 +247,16 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
       // reaching the window below once the saver is gone.
       if (buttonDown_) {
         buttonDown_ = false;
-        FormClick();
+        CloseOnInput();
       }
       break;
     case WM_KEYDOWN:
-      FormKeyDown();
+      CloseOnInput();
       return 0;
     case WM_SYSKEYDOWN:
       // Alt combinations count as keys and never reach the system's
       // handling: Alt+F4 must not close the saver past the password check.
-      FormKeyDown();
+      CloseOnInput();
       return 0;
     default:
       break;
@@ -264,11 +264,11 @@ LRESULT SaverWindow::HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM
   return DefWindowProcW(wnd, message, wParam, lParam);
 }
 
-void SaverWindow::FormCreate() {
+void SaverWindow::OnCreate() {
   // Full screen (every monitor): applied when the window is shown (Show).
   mouse_ = MouseWarmUp{};
-  timMouse.SetInterval(MouseWarmUp::kIntervalMs);
-  stored_.emplace(mode_ == smPreview, CurrentSettingsStore(),
+  mouseWarmUpTimer_.SetInterval(MouseWarmUp::kIntervalMs);
+  stored_.emplace(mode_ == RunMode::kPreview, CurrentSettingsStore(),
                   ProgramRandom());  // loads the main and the option record
   FrameLoop& loop = stored_->Loop();
   loop.SetMakesFrames(false);  // the window repeats the tile itself (PaintTile)
@@ -285,50 +285,50 @@ void SaverWindow::FormCreate() {
   // records back, so the store keeps the value until the user saves.
   std::vector<std::string> unreadable = stored_->Settings().UnreadableValues();
   if (unreadable.empty()) unreadable = stored_->Options().UnreadableValues();
-  if (mode_ == smSaver) dialogs::ReportUnreadableValues(unreadable);
-  if (mode_ == smSaver) hiddenCursor_.emplace(false);
-  if (mode_ == smPreview) {
+  if (mode_ == RunMode::kSaver) dialogs::ReportUnreadableValues(unreadable);
+  if (mode_ == RunMode::kSaver) hiddenCursor_.emplace(false);
+  if (mode_ == RunMode::kPreview) {
     // The preview is never activated: its set-up runs from within creation,
     // at the window's design size; the frame takes the preview's size when
     // the window does (WM_SIZE).
-    FormActivate();
+    StartRun();
   }
   const std::vector<std::string> musicUnreadable = StartMusic();
-  if (mode_ == smSaver && unreadable.empty()) dialogs::ReportUnreadableValues(musicUnreadable);
+  if (mode_ == RunMode::kSaver && unreadable.empty()) dialogs::ReportUnreadableValues(musicUnreadable);
 }
 
 std::vector<std::string> SaverWindow::StartMusic() {
   // Only the full-screen run plays, on the music thread: the first frame
   // and the input that ends the run never wait for the file to open.
-  MusicChoice choice = BackgroundMusic::Choose(mode_ == smSaver);
+  MusicChoice choice = BackgroundMusic::Choose(mode_ == RunMode::kSaver);
   if (choice.File) music_.Start(*choice.File);
   return std::move(choice.UnreadableValues);
 }
 
 struct SaverWindow::BusyScope {
-  explicit BusyScope(SaverWindow& frm) : frm_(frm) { ++frm_.busy_; }
+  explicit BusyScope(SaverWindow& saver) : saver_(saver) { ++saver_.busy_; }
   ~BusyScope() {
-    if (--frm_.busy_ == 0 && frm_.destroyed_) frm_.EndRun();
+    if (--saver_.busy_ == 0 && saver_.destroyed_) saver_.EndRun();
   }
   BusyScope(const BusyScope&) = delete;
   BusyScope& operator=(const BusyScope&) = delete;
 
 private:
-  SaverWindow& frm_;
+  SaverWindow& saver_;
 };
 
-void SaverWindow::FormActivate() {
+void SaverWindow::StartRun() {
   if (!run_) return;  // the records could not be loaded
   BusyScope busy(*this);
-  if (const auto ms = run_->Start(ClientSize())) timDraw.SetInterval(*ms);
+  if (const auto ms = run_->Start(ClientSize())) frameTimer_.SetInterval(*ms);
 }
 
-void SaverWindow::timDrawTimer() {
+void SaverWindow::OnFrameTimer() {
   if (!run_) return;
   BusyScope busy(*this);
-  timDraw.SetInterval(0);  // no tick inside the frame; an error leaves the timer stopped
+  frameTimer_.SetInterval(0);  // no tick inside the frame; an error leaves the timer stopped
   const uint32_t next = run_->Tick(ClientSize());
-  if (!destroyed_) timDraw.SetInterval(next);
+  if (!destroyed_) frameTimer_.SetInterval(next);
 }
 
 // Posted by the picture decoder's worker: the run switches to the picture
@@ -336,7 +336,7 @@ void SaverWindow::timDrawTimer() {
 void SaverWindow::PictureReady() {
   if (!run_) return;
   BusyScope busy(*this);
-  if (const auto ms = run_->PictureReady(ClientSize())) timDraw.SetInterval(*ms);
+  if (const auto ms = run_->PictureReady(ClientSize())) frameTimer_.SetInterval(*ms);
 }
 
 // The boxes of the trouble the run went on after, one at a time, with the
@@ -384,20 +384,20 @@ Point SaverWindow::ClientSize() const {
 }
 
 void SaverWindow::RestartMouseWarmUp() {
-  if (mode_ == smPreview) return;
+  if (mode_ == RunMode::kPreview) return;
   mouse_ = MouseWarmUp{};
-  timMouse.SetInterval(MouseWarmUp::kIntervalMs);
+  mouseWarmUpTimer_.SetInterval(MouseWarmUp::kIntervalMs);
 }
 
-void SaverWindow::timMouseTimer() {
-  if (!mouse_.Tick()) timMouse.SetInterval(0);
+void SaverWindow::OnMouseWarmUpTimer() {
+  if (!mouse_.Tick()) mouseWarmUpTimer_.SetInterval(0);
 }
 
-void SaverWindow::FormMouseMove(int x, int y) {
-  if (mode_ == smPreview || !mouse_.Ready()) return;
+void SaverWindow::OnMouseMove(int x, int y) {
+  if (mode_ == RunMode::kPreview || !mouse_.Ready()) return;
   switch (mouse_.Moved(VerifyPassword(Handle()), Point{x, y})) {
     case MouseWarmUp::Action::RestartTimer:
-      timMouse.SetInterval(MouseWarmUp::kIntervalMs);
+      mouseWarmUpTimer_.SetInterval(MouseWarmUp::kIntervalMs);
       break;
     case MouseWarmUp::Action::Close:
       Close();
@@ -407,17 +407,14 @@ void SaverWindow::FormMouseMove(int x, int y) {
   }
 }
 
-void SaverWindow::FormClick() {
-  if (mode_ != smPreview && VerifyPassword(Handle())) Close();
-}
-
-void SaverWindow::FormKeyDown() {
-  if (mode_ != smPreview && VerifyPassword(Handle())) Close();
+// A click or a key ends the full-screen run once the password check lets it.
+void SaverWindow::CloseOnInput() {
+  if (mode_ != RunMode::kPreview && VerifyPassword(Handle())) Close();
 }
 
 bool SaverWindow::WatchParent() {
   if (destroyed_) return false;
-  if (mode_ != smPreview) return true;
+  if (mode_ != RunMode::kPreview) return true;
   if (Handle() && IsWindow(Handle())) {
     if (!HasParent()) Close();  // its destroy message ends the run
     return true;
@@ -426,7 +423,7 @@ bool SaverWindow::WatchParent() {
   // this thread (Wine, when the parent's process is killed): the run ends
   // here as the destroy message would have ended it.
   window_.release();
-  FormDestroy();
+  OnDestroy();
   return false;
 }
 
@@ -434,14 +431,14 @@ void SaverWindow::Close() {
   if (Handle()) DestroyWindow(Handle());
 }
 
-void SaverWindow::FormDestroy() {
-  timDraw.SetInterval(0);
-  timMouse.SetInterval(0);
+void SaverWindow::OnDestroy() {
+  frameTimer_.SetInterval(0);
+  mouseWarmUpTimer_.SetInterval(0);
   destroyed_ = true;
   if (run_) run_->End();
   if (busy_ == 0) EndRun();
   music_.Stop();
-  if (mode_ == smSaver) {
+  if (mode_ == RunMode::kSaver) {
     hiddenCursor_.reset();
     ShowWindow(owner_, SW_SHOW);
   }

@@ -67,14 +67,13 @@ private:
   static LRESULT CALLBACK WindowProc(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-  void FormCreate();
-  void FormActivate();
-  void FormDestroy();
-  void FormClick();
-  void FormKeyDown();
-  void FormMouseMove(int x, int y);
-  void timDrawTimer();
-  void timMouseTimer();
+  void OnCreate();      // loads the settings and makes the run
+  void StartRun();      // on activation or first show: the run's start
+  void OnDestroy();     // stops the timers and ends the run
+  void CloseOnInput();  // a click or a key
+  void OnMouseMove(int x, int y);
+  void OnFrameTimer();        // one frame
+  void OnMouseWarmUpTimer();  // one tick of the mouse's warm-up
   void RestartMouseWarmUp();
   void PictureReady();
   void ShowTroubles();
@@ -93,11 +92,11 @@ private:
   HWND owner_;
   RunMode mode_;
   HWND parent_;
-  WindowTimer timDraw{1};
-  WindowTimer timMouse{2};
+  WindowTimer frameTimer_{1};        // the next frame
+  WindowTimer mouseWarmUpTimer_{2};  // MouseWarmUp's ticks
 
   // Settings, composer and source picture of the run, and the run that
-  // drives them; made in FormCreate.
+  // drives them; made in OnCreate.
   std::optional<StoredRun> stored_;
   std::optional<SaverRun> run_;
   TilePainter painter_;
@@ -109,7 +108,7 @@ private:
   // the loop is then freed when the outermost such handler ends.
   struct BusyScope;
   int busy_ = 0;
-  bool destroyed_ = false;                    // FormDestroy has run
+  bool destroyed_ = false;                    // OnDestroy has run
   std::vector<std::exception_ptr> troubles_;  // the run's trouble, waiting for its box
   bool showingTrouble_ = false;
   std::optional<ScopedCursor> hiddenCursor_;  // saver mode: hidden for the run

@@ -19,14 +19,6 @@
 
 namespace tessivane {
 
-RunMode SaverMode = smSetting;
-HWND ParentWnd = nullptr;
-
-namespace {
-// The settings dialog's owner window (settings mode only); null for none.
-HWND SettingsOwner = nullptr;
-}  // namespace
-
 namespace {
 
 std::vector<std::string> CommandLineArguments() {
@@ -84,13 +76,12 @@ DWORD ScreenSaveUsePassword() {
 
 }  // namespace
 
-RunMode DecideSaverMode() {
+SaverStart DecideSaverStart() {
   const RunModeChoice choice = DecideRunMode(CommandLineArguments());
-  SaverMode = choice.mode;
   // Handles keep 32 significant bits; a 64-bit handle is the sign extension.
-  ParentWnd = reinterpret_cast<HWND>(static_cast<LONG_PTR>(choice.parentWnd));
-  SettingsOwner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(choice.settingsOwner));
-  return SaverMode;
+  return {.mode = choice.mode,
+          .parent = reinterpret_cast<HWND>(static_cast<LONG_PTR>(choice.parentWnd)),
+          .settingsOwner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(choice.settingsOwner))};
 }
 
 ScreenSaverRunningFlag::ScreenSaverRunningFlag(bool active) : active_(active) {
@@ -102,7 +93,6 @@ ScreenSaverRunningFlag::~ScreenSaverRunningFlag() {
 }
 
 bool VerifyPassword(HWND wnd) {
-  if (SaverMode == smPreview) return false;
   if (ScreenSaveUsePassword() == 0) return true;
   ScopedCursor shown(true);  // the system's dialog needs a cursor; hidden again on every way out
   ScopedModule& library = PasswordLibrary();
@@ -112,56 +102,56 @@ bool VerifyPassword(HWND wnd) {
   return verify(wnd) != FALSE;
 }
 
-bool ChangePassword() {
+bool ChangePassword(HWND parent) {
   ScopedModule library = LoadSystemLibrary(L"MPR.DLL");
   if (!library) return false;
   auto change = GetProc<dyn::PwdChangePasswordAProc>(library, "PwdChangePasswordA");
   if (!change) return false;
-  change("SCRSAVE", ParentWnd, 0, 0);
+  change("SCRSAVE", parent, 0, 0);
   return true;
 }
 
-int RunSaverProgram(HINSTANCE instance) {
-  if (SaverMode == smChangePassword) {
-    if (!ChangePassword()) ShowErrorMessage(Tr(TextId::kPasswordChangeUnavailable));
+int RunSaverProgram(HINSTANCE instance, const SaverStart& start) {
+  if (start.mode == RunMode::kChangePassword) {
+    if (!ChangePassword(start.parent)) ShowErrorMessage(Tr(TextId::kPasswordChangeUnavailable));
     return 0;
   }
 
-  if (SaverMode == smSetting) {
+  if (start.mode == RunMode::kSettings) {
     // The settings dialog is the main window; closing it ends the run. Its
     // plug-in check asks a host process while the dialog waits.
     PluginHostRunner pluginHost(true);
     ScopedPluginCallRunner pluginRunner(pluginHost);
-    dialogs::SettingsDialog::Run(instance, SettingsOwner);
+    dialogs::SettingsDialog::Run(instance, start.settingsOwner);
     return 0;
   }
 
   // The hidden owner of the program's windows, titled like the application.
   OwnerWindow owner(instance, kApplicationTitle);
-  std::optional<SaverWindow> frmMain;
-  switch (SaverMode) {
-    case smSaver:
-      frmMain.emplace(instance, owner.Handle(), SaverMode, ParentWnd);
+  std::optional<SaverWindow> window;
+  switch (start.mode) {
+    case RunMode::kSaver:
+      window.emplace(instance, owner.Handle(), start.mode, start.parent);
       break;
-    case smPreview: {
-      ShowWindow(ParentWnd, SW_SHOW);
+    case RunMode::kPreview: {
+      ShowWindow(start.parent, SW_SHOW);
       RECT rect{};
-      GetWindowRect(ParentWnd, &rect);
-      frmMain.emplace(instance, owner.Handle(), SaverMode, ParentWnd);
-      frmMain->SetBounds(0, 0, rect.right - rect.left, rect.bottom - rect.top);
+      GetWindowRect(start.parent, &rect);
+      window.emplace(instance, owner.Handle(), start.mode, start.parent);
+      window->SetBounds(0, 0, rect.right - rect.left, rect.bottom - rect.top);
       break;
     }
     default:
       break;
   }
-  if (frmMain) {
+  if (window) {
     // No taskbar button for a saver or a preview.
     SetWindowLongW(owner.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     // The main window appears only now, with the run fully set up.
-    frmMain->Show();
+    window->Show();
   }
   // The preview watches the window it lives in from here.
-  if (SaverMode == smPreview && frmMain) return RunMessageLoop([&] { return frmMain->WatchParent(); });
+  if (start.mode == RunMode::kPreview && window) return RunMessageLoop([&] { return window->WatchParent(); });
   return RunMessageLoop();
 }
 

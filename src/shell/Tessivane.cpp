@@ -37,13 +37,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (const std::wstring mapping = PluginHostArgument(); !mapping.empty()) return RunPluginHost(mapping);
   // The run mode comes first; in saver mode the system learns at once that
   // a saver runs, and this object, the last to go, tells it that it ended.
-  ScreenSaverRunningFlag running(DecideSaverMode() == smSaver);
+  const SaverStart start = DecideSaverStart();
+  ScreenSaverRunningFlag running(start.mode == RunMode::kSaver);
 
   MessageBoxErrorDisplay display;
   SetErrorDisplay(&display);
   int exitCode = 0;
   try {
-    exitCode = RunSaverProgram(instance);
+    exitCode = RunSaverProgram(instance, start);
   } catch (...) {
     HandleException();
   }

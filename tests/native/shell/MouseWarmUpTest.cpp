@@ -15,7 +15,7 @@ TEST(MouseWarmUp, MovementCountsFromTheFifthTickAndTheTimerStopsAfterIt) {
     EXPECT_TRUE(warmUp.Tick());
   }
   EXPECT_TRUE(warmUp.Ready());
-  EXPECT_FALSE(warmUp.Tick());  // the sixth tick stops timMouse
+  EXPECT_FALSE(warmUp.Tick());  // the sixth tick stops the timer
   EXPECT_TRUE(warmUp.Ready());
 }
 

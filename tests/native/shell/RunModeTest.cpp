@@ -8,15 +8,15 @@ namespace {
 RunMode ModeOf(std::vector<std::string> args) { return DecideRunMode(args).mode; }
 
 TEST(RunMode, FirstArgumentUpperCasedAndComparedWhole) {
-  for (const char* s : {"/s", "/S", "-s", "-S"}) EXPECT_EQ(ModeOf({s}), smSaver) << s;
+  for (const char* s : {"/s", "/S", "-s", "-S"}) EXPECT_EQ(ModeOf({s}), RunMode::kSaver) << s;
   for (const char* p : {"/p", "/P", "-p", "-P", "/l", "/L", "-l", "-L"})
-    EXPECT_EQ(ModeOf({p, "1234"}), smPreview) << p;
-  for (const char* a : {"/a", "/A", "-a", "-A"}) EXPECT_EQ(ModeOf({a}), smChangePassword) << a;
+    EXPECT_EQ(ModeOf({p, "1234"}), RunMode::kPreview) << p;
+  for (const char* a : {"/a", "/A", "-a", "-A"}) EXPECT_EQ(ModeOf({a}), RunMode::kChangePassword) << a;
   // No prefix matching: anything else opens the settings.
   for (const char* other :
        {"", "/c", "/C", "/c:1234", "/C:1234", "/s:1234", "/S1", "/ss", "s", "/p:1", "//s", " /s"})
-    EXPECT_EQ(ModeOf({other}), smSetting) << other;
-  EXPECT_EQ(ModeOf({}), smSetting);
+    EXPECT_EQ(ModeOf({other}), RunMode::kSettings) << other;
+  EXPECT_EQ(ModeOf({}), RunMode::kSettings);
 }
 
 TEST(RunMode, SecondArgumentIsTheParentWindowInEveryMode) {

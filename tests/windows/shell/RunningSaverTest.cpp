@@ -315,25 +315,16 @@ TEST_F(RunningSaver, AValueThatIsNotTextIsReportedOnceThenTheRunUsesItsDefaultAn
 // the settings stored now.
 class InProcessRun {
 public:
-  InProcessRun(RunMode mode, HWND parent, bool storedSettings = false)
-      : savedMode_(SaverMode), savedParent_(ParentWnd) {
+  InProcessRun(RunMode mode, HWND parent, bool storedSettings = false) {
     if (!storedSettings) DeleteProductKey();
-    SaverMode = mode;
-    ParentWnd = parent;
-    frm.emplace(GetModuleHandleW(nullptr), nullptr, mode, parent);
+    window.emplace(GetModuleHandleW(nullptr), nullptr, mode, parent);
   }
   ~InProcessRun() {
-    frm.reset();
+    window.reset();
     PumpFor(kSettle);  // the window's end posts a quit message; it goes here
-    SaverMode = savedMode_;
-    ParentWnd = savedParent_;
     DeleteProductKey();
   }
-  std::optional<SaverWindow> frm;
-
-private:
-  RunMode savedMode_;
-  HWND savedParent_;
+  std::optional<SaverWindow> window;
 };
 
 // The preview is set up during its creation at the design size (641 x 448);
@@ -342,10 +333,10 @@ TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
   for (const SIZE size : {SIZE{200, 150}, SIZE{800, 600}}) {
     SCOPED_TRACE(size.cx);
     HostWindow host(size.cx, size.cy);
-    InProcessRun run(smPreview, host.Handle());
-    run.frm->SetBounds(0, 0, size.cx, size.cy);
-    run.frm->Show();
-    const HWND wnd = run.frm->Handle();
+    InProcessRun run(RunMode::kPreview, host.Handle());
+    run.window->SetBounds(0, 0, size.cx, size.cy);
+    run.window->Show();
+    const HWND wnd = run.window->Handle();
     PumpFor(kFrames);
     const Shot first = Capture(wnd);
     PostClick(wnd, 20, 20);
@@ -368,9 +359,9 @@ TEST(RunningPreview, DrawsThePatternOverTheWholeWindowAndIgnoresInput) {
 TEST(RunningSaverInAWindow, StartsItsFramesWhenShownAndEndsOnARealKey) {
   HostWindow host(400, 300);
   SetForegroundWindow(host.Handle());
-  InProcessRun run(smSaver, host.Handle());
-  run.frm->Show();
-  const HWND wnd = run.frm->Handle();
+  InProcessRun run(RunMode::kSaver, host.Handle());
+  run.window->Show();
+  const HWND wnd = run.window->Handle();
   PumpFor(kFrames);
   const Shot shot = Capture(wnd);
   EXPECT_EQ(shot.width, 400) << "the saver fills the window it lives in";
@@ -584,11 +575,11 @@ TEST_F(RunningSaver, TroubleWithThePicturesOrThePluginLeavesAMovingPatternAndOne
       expectStored();
       if (HasFailure()) continue;
       HostWindow host(200, 150);
-      InProcessRun run(smPreview, host.Handle(), true);
-      run.frm->SetBounds(0, 0, 200, 150);
-      run.frm->Show();
+      InProcessRun run(RunMode::kPreview, host.Handle(), true);
+      run.window->SetBounds(0, 0, 200, 150);
+      run.window->Show();
       PumpFor(kFrames);
-      ExpectMoving(run.frm->Handle(), "preview");
+      ExpectMoving(run.window->Handle(), "preview");
       continue;
     }
     ASSERT_NO_FATAL_FAILURE(Start());
