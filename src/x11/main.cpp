@@ -38,11 +38,34 @@ using Clock = std::chrono::steady_clock;
 
 void PrintLine(const std::string& text) { std::fprintf(stderr, "tessivane: %s\n", OneLine(text).c_str()); }
 
+// Whether a failure is a unit error about a file, whose text names it on
+// its last line.
+bool IsNamedUnitFailure(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const UnitFailed& e) {
+    return e.Failure().detail.empty() && !e.Failure().name.empty();
+  } catch (...) {
+    return false;
+  }
+}
+
 // A failure as one line on standard error, worded as the Windows saver's
-// box words it.
+// box words it, with the file it is about in front as other programs write
+// it ("tessivane: FILE: text"): a unit error names the file on its last
+// line, any other failure about a file on its first.
 void PrintFailure(std::exception_ptr error) {
   const FailureReport report = ReportOf(error);
-  if (report.box != FailureReport::Box::kNone) PrintLine(report.text);
+  if (report.box == FailureReport::Box::kNone) return;
+  const std::string& text = report.text;
+  const size_t first = text.find("\r\n"), last = text.rfind("\r\n");
+  if (first == std::string::npos) {
+    PrintLine(text);
+  } else if (IsNamedUnitFailure(error)) {
+    PrintLine(text.substr(last + 2) + ": " + text.substr(0, last));
+  } else {
+    PrintLine(text.substr(0, first) + ": " + text.substr(first + 2));
+  }
 }
 
 // The frame loop's messages, which the Windows saver shows in a box.

@@ -166,7 +166,7 @@ while read -r want args; do
 done <<LIST
 320x200+10+20 -geometry 320x200+10+20 --delay 20000
 800x600+0+0 --fullscreen -visual best -install
-960x600+0+0 -window -visual TrueColor
+960x600+0+0 -window -visual TrueColor -pair -install -noinstall
 LIST
 
 # Its own window ends on a key.
@@ -254,9 +254,9 @@ while IFS='|' read -r env said args; do
   end_run $pid "$args"
   [ "$(wc -l <"$dir/err")" -eq 1 ] && grep -q "^tessivane: .*$said" "$dir/err" || fail "'$args' says: $(cat "$dir/err")"
 done <<LIST
-|bad.jpg|-file $dir/bad.jpg
+|bad.jpg: The file|-file $dir/bad.jpg
 |none.png|-file $dir/none.png
-|(error 5) .*pic.png|-file $dir/pic.png -size 64
+|pic.png: .*(error 5)$|-file $dir/pic.png -size 64
 |none|-folder $dir/none
 |going|-folder $dir/going
 |(error 7)|-plugin $dir/none.so
