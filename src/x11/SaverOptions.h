@@ -48,6 +48,7 @@ struct SaverOptions : CommonOptions {
   std::string display;  // -display; empty for $DISPLAY
   VisualRequest visual;
   bool install = false;  // -install: a colormap of its own for its own window
+  bool pair = false;     // -pair, from XScreenSaver's demo mode: changes nothing here
   WindowGeometry geometry;
   bool fullscreen = false;                   // its own window covers the screen
   std::string file;                          // -file: one picture
