@@ -16,6 +16,11 @@ namespace tessivane {
 // kept from being a request.
 std::string Roff(std::string_view text);
 
+// The AUTHOR and COPYRIGHT sections, from the licence file: its
+// "Copyright" line names the holders, who are the authors. Returns false,
+// writing nothing, when the file cannot be read or has no such line.
+bool ManualAuthorAndCopyright(std::ostream& out, const std::string& licenseFile);
+
 // One tagged paragraph per row: the option with dashes (roff text, "\\-" or
 // "\\-\\-"), its value in italics, and its help with the range and default.
 template <typename T>

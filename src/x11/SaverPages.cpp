@@ -5,7 +5,7 @@
 // the English labels of the settings dialog. So an option or a method
 // cannot exist without its entry.
 //
-//   tessivane_pages MANUAL-OUT XML-TEMPLATE XML-OUT
+//   tessivane_pages MANUAL-OUT XML-TEMPLATE XML-OUT LICENSE
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -24,7 +24,8 @@
 namespace tessivane::x11 {
 namespace {
 
-void WriteManual(std::ostream& out) {
+// False when the licence file gives no copyright line.
+bool WriteManual(std::ostream& out, const std::string& license) {
   out << ".TH TESSIVANE 6 \"\" \"Tessivane " TESSIVANE_VERSION_TEXT
          "\" \"XScreenSaver\"\n"
          ".SH NAME\n"
@@ -74,10 +75,12 @@ void WriteManual(std::ostream& out) {
          ".SH EXIT STATUS\n"
          "0 when the run ends on a signal, a key or a click, or its window is gone;\n"
          "1 when it cannot run at all: a bad option, no display, a visual it cannot draw\n"
-         "on, or the X connection lost; the reason is one line on standard error.\n"
-         ".SH SEE ALSO\n"
+         "on, or the X connection lost; the reason is one line on standard error.\n";
+  if (!ManualAuthorAndCopyright(out, license)) return false;
+  out << ".SH SEE ALSO\n"
          ".BR xscreensaver (1),\n"
          ".BR xscreensaver\\-settings (1)\n";
+  return true;
 }
 
 std::string XmlText(std::string_view text) {
@@ -118,12 +121,15 @@ std::string MethodList() {
 }
 
 int Run(int argc, char** argv) {
-  if (argc != 4) {
-    std::fputs("usage: tessivane_pages MANUAL-OUT XML-TEMPLATE XML-OUT\n", stderr);
+  if (argc != 5) {
+    std::fputs("usage: tessivane_pages MANUAL-OUT XML-TEMPLATE XML-OUT LICENSE\n", stderr);
     return 2;
   }
   std::ofstream manual(argv[1]);
-  WriteManual(manual);
+  if (!WriteManual(manual, argv[4])) {
+    std::fprintf(stderr, "tessivane_pages: %s has no copyright line\n", argv[4]);
+    return 1;
+  }
   std::ifstream in(argv[2]);
   std::stringstream xml;
   xml << in.rdbuf();

@@ -2,9 +2,10 @@
 // tessivane-render.1 from its option tables, so an option cannot exist
 // without its entry.
 //
-//   tessivane_render_pages MANUAL-OUT
+//   tessivane_render_pages MANUAL-OUT LICENSE
 #include <cstdio>
 #include <fstream>
+#include <string>
 
 #include "TessivaneVersion.h"
 #include "cli/ManualPage.h"
@@ -13,7 +14,8 @@
 namespace tessivane::render {
 namespace {
 
-void WriteManual(std::ostream& out) {
+// False when the licence file gives no copyright line.
+bool WriteManual(std::ostream& out, const std::string& license) {
   out << ".TH TESSIVANE\\-RENDER 1 \"\" \"Tessivane " TESSIVANE_VERSION_TEXT
          "\" \"User Commands\"\n"
          ".SH NAME\n"
@@ -35,21 +37,26 @@ void WriteManual(std::ostream& out) {
   out << ".TP\n.B \\-\\-help\nthe options, and nothing else\n"
          ".SH EXIT STATUS\n"
          "0 when every file was written;\n"
-         "1 after an error, which is one line on standard error.\n"
-         ".SH SEE ALSO\n"
+         "1 after an error, which is one line on standard error.\n";
+  if (!ManualAuthorAndCopyright(out, license)) return false;
+  out << ".SH SEE ALSO\n"
          ".BR tessivane (6)\n";
+  return true;
 }
 
 }  // namespace
 }  // namespace tessivane::render
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fputs("usage: tessivane_render_pages MANUAL-OUT\n", stderr);
+  if (argc != 3) {
+    std::fputs("usage: tessivane_render_pages MANUAL-OUT LICENSE\n", stderr);
     return 2;
   }
   std::ofstream manual(argv[1]);
-  tessivane::render::WriteManual(manual);
+  if (!tessivane::render::WriteManual(manual, argv[2])) {
+    std::fprintf(stderr, "tessivane_render_pages: %s has no copyright line\n", argv[2]);
+    return 1;
+  }
   manual.close();
   return manual ? 0 : 1;
 }
