@@ -207,8 +207,9 @@ void FinishCommonOptions(CommonOptions& o) {
 
 std::string UsageLine(std::string_view dashes, std::string_view name, std::string_view value,
                       std::string help) {
-  std::string head = "  " + std::string(dashes) + std::string(name);
-  if (!value.empty()) head += " " + std::string(value);
+  std::string head = "  ";
+  head.append(dashes).append(name);
+  if (!value.empty()) head.append(" ").append(value);
   if (head.size() < 22)
     head.append(22 - head.size(), ' ');
   else

@@ -136,9 +136,17 @@ template <typename T>
 std::string RowHelp(const OptionRow<T>& row, const T& defaults) {
   std::string help(row.Help);
   if (row.MoreHelp) help += row.MoreHelp();
+  // Appended piece by piece: a text put in front of a temporary string
+  // ("a" + std::to_string(n)) makes GCC 12 warn of an overlapping copy
+  // (-Wrestrict) that cannot happen.
   if (row.Number)
-    help += " " + std::to_string(row.Low) + ".." + std::to_string(row.High) + " (default " +
-            std::to_string(defaults.*row.Number) + ")";
+    help.append(" ")
+        .append(std::to_string(row.Low))
+        .append("..")
+        .append(std::to_string(row.High))
+        .append(" (default ")
+        .append(std::to_string(defaults.*row.Number))
+        .append(")");
   return help;
 }
 
