@@ -90,7 +90,7 @@ TEST_F(RenderTest, FailuresWriteNothing) {
   // 1.5 x the cut (96) is more than the picture: error 5, on one line.
   std::string error = ErrorOf(Options({"--source", File("small.png"), "--size", "16", File("f.png")}));
   EXPECT_EQ(error.rfind(OneLine(FormatUnitError(5, "")), 0), 0u) << error;
-  EXPECT_NE(error.find(File("small.png")), std::string::npos) << "the picture's name travels with the error";
+  EXPECT_NE(error.find("small.png"), std::string::npos) << "the picture's name travels with the error";
   EXPECT_EQ(error.find('\n'), std::string::npos);
   error = ErrorOf(Options({"--source", File("missing.png"), File("f.png")}));
   EXPECT_NE(error.find("cannot read picture"), std::string::npos) << error;
