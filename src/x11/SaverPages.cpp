@@ -31,7 +31,9 @@ bool WriteManual(std::ostream& out, const std::string& license) {
          ".SH NAME\n"
          "tessivane \\- a kaleidoscope: a piece of a picture, mirrored into a tile that fills the screen\n"
          ".SH SYNOPSIS\n"
-         ".B tessivane\n"
+         ".B "
+      << Roff(TESSIVANE_HACK_PATH)
+      << "\n"
          "[\\fB\\-root\\fP | \\fB\\-window\\fP | \\fB\\-window\\-id\\fP \\fIID\\fP]\n"
          "[\\fB\\-delay\\fP \\fIN\\fP] [\\fB\\-method\\fP \\fIM\\fP] [\\fIoption\\fP ...]\n"
          ".SH DESCRIPTION\n"
@@ -46,6 +48,11 @@ bool WriteManual(std::ostream& out, const std::string& license) {
          "It takes the same frames as the Windows saver Tessivane.scr and the renderer\n"
          ".BR tessivane\\-render ;\n"
          "there is no music here.\n"
+         ".PP\n"
+         "Like XScreenSaver's other programs, it is installed outside the command\n"
+         "path, so a terminal runs it by its full path, as above.\n"
+         "The applications menu's entry Tessivane starts it with \\fB\\-fullscreen\\fP,\n"
+         "for desktops without a screen saver that runs it.\n"
          ".SH OPTIONS\n"
          "Every option is written with one dash or two.\n";
   ManualRows(out, SaverOptionRows(), "\\-");
@@ -58,6 +65,10 @@ bool WriteManual(std::ostream& out, const std::string& license) {
          "another\n"
          ".TP\n.B HOME\nwhere \\fB\\-xscreensaver\\-images\\fP finds \\fI.xscreensaver\\fP\n"
          ".SH FILES\n"
+         ".TP\n.I "
+      << Roff(TESSIVANE_HACK_PATH)
+      << "\n"
+         "the program\n"
          ".TP\n.I ~/.xscreensaver\n"
          "XScreenSaver's settings; \\fB\\-xscreensaver\\-images\\fP takes the picture folder its\n"
          "\\fBimageDirectory\\fP names\n"
