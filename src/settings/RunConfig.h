@@ -31,7 +31,7 @@ struct RunConfig {
   // The piece and its motion.
   int64_t CutSide = CutSideOf(kSizeSetting.initial);  // the square cut's side, in pixels
   int32_t Speed = kSpeedSetting.initial;              // how far the cut moves a frame
-  uint8_t Motion = 0;                               // motion kind 0..2 (kMoveLine ...)
+  uint8_t Motion = 0;                                 // motion kind 0..2 (kMoveLine ...)
   uint32_t FrameIntervalMs = 10;  // from the end of a frame to the next; 0: one frame, then still
   // The source picture: the random picture, the file PictureFile, or a
   // picture of PictureFolder every ChangeSeconds.
