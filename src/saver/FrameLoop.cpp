@@ -70,9 +70,9 @@ bool FrameLoop::ActivateAndWait(Point clientSize) {
 namespace {
 
 // The out-of-memory message, with the picture's name when there is one.
-void ShowOutOfMemoryFor(const std::string& pictureName) {
+std::string OutOfMemoryText(const std::string& pictureName) {
   const char* text = Tr(TextId::kOutOfMemory);
-  ShowErrorMessage(pictureName.empty() ? std::string(text) : NamedMessage(pictureName, text));
+  return pictureName.empty() ? std::string(text) : NamedMessage(pictureName, text);
 }
 
 }  // namespace
@@ -171,13 +171,10 @@ bool FrameLoop::Settle(const Outcome& outcome) {
       // Not the picture's fault: the source kind stays.
       const bool shown = !preview_ || outcome.shownInPreview;
       if (!onTrouble_) {
-        if (shown) ShowOutOfMemoryFor(outcome.name);
+        if (shown) ShowErrorMessage(OutOfMemoryText(outcome.name));
         throw SilentAbort();
       }
-      const char* text = Tr(TextId::kOutOfMemory);
-      return GoOnAfter(std::make_exception_ptr(ErrorMessage(
-                           outcome.name.empty() ? std::string(text) : NamedMessage(outcome.name, text))),
-                       shown);
+      return GoOnAfter(std::make_exception_ptr(ErrorMessage(OutOfMemoryText(outcome.name))), shown);
     }
     case Outcome::Kind::kLoadError:
       shelf_.reset();
